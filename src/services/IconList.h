@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QIcon>
+#include <QList>
+#include <QPixmap>
+#include <QSize>
+
+// A list of small icons addressed by 0-based index; controls take a pointer to it as
+// their ImageList. Icons are rendered at IconWidth x IconHeight.
+class IconList
+{
+public:
+    IconList(int iconWidth = 16, int iconHeight = 16);
+
+    int IconWidth() const { return m_size.width(); }
+    int IconHeight() const { return m_size.height(); }
+    QSize iconSize() const { return m_size; }
+
+    // Returns the index of the new icon.
+    int AddIcon(const QIcon &icon);
+    int count() const { return static_cast<int>(m_icons.size()); }
+    bool isValidIndex(int index) const { return index >= 0 && index < count(); }
+
+    // A null icon / pixmap for an index outside the list, so a bad index draws nothing.
+    QIcon icon(int index) const;
+    QPixmap pixmap(int index) const;
+
+private:
+    QSize m_size;
+    QList<QIcon> m_icons;
+};
