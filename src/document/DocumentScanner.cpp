@@ -1,0 +1,161 @@
+#include "document/DocumentScanner.h"
+
+#include "document/TagRecognition.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr std::size_t npos = std::string_view::npos;
+
+std::size_t findByte(std::string_view bytes, char wanted, std::size_t from)
+{
+    if (from >= bytes.size())
+        return npos;
+    const void *hit = std::memchr(bytes.data() + from, wanted, bytes.size() - from);
+    return hit ? static_cast<std::size_t>(static_cast<const char *>(hit) - bytes.data()) : npos;
+}
+
+std::size_t findFolded(std::string_view bytes, std::string_view lowerNeedle, std::size_t from)
+{
+    const char first = lowerNeedle.front();
+    const char firstUpper = static_cast<char>(first - 'a' + 'A');
+    for (std::size_t at = from; at < bytes.size(); ++at) {
+        const char c = bytes[at];
+        if ((c == first || c == firstUpper) && TagRecognition::startsWithFolded(bytes.substr(at), lowerNeedle))
+            return at;
+    }
+    return npos;
+}
+
+// "Next occurrence at or after" searches whose starting points only move forward: the
+// last answer holds for every start up to it, so a page full of tags with no value (or a
+// value with no closing quote) is still read in linear time.
+class ForwardSearch
+{
+public:
+    template <typename Find>
+    std::size_t next(std::size_t from, Find find)
+    {
+        if (m_valid && from >= m_from && from <= m_found)
+            return m_found;
+        m_from = from;
+        m_found = find(from);
+        m_valid = true;
+        return m_found;
+    }
+
+private:
+    bool m_valid = false;
+    std::size_t m_from = 0;
+    std::size_t m_found = 0;
+};
+
+class Scan
+{
+public:
+    explicit Scan(std::string_view bytes)
+        : m_bytes(bytes)
+    {
+    }
+
+    void run(ScannedDocument &doc)
+    {
+        for (std::size_t lt = findByte(m_bytes, '<', 0); lt != npos; lt = findByte(m_bytes, '<', lt + 1))
+            visitTag(lt, doc);
+    }
+
+private:
+    void visitTag(std::size_t lt, ScannedDocument &doc)
+    {
+        const std::string_view after = m_bytes.substr(lt + 1);
+        if (after.empty())
+            return;
+        const char c = after.front();
+        if (c != 't' && c != 'T' && c != 'm' && c != 'M')
+            return;
+        const auto kind = TagRecognition::matchRead(after);
+        if (!kind)
+            return;
+        switch (*kind) {
+        case TagKind::Title:
+            appendTitle(lt + 1 + TagRecognition::readPrefix(TagKind::Title).size(), doc.title);
+            break;
+        case TagKind::ContentType:
+            doc.contentTypeFound = true;
+            break;
+        case TagKind::Description:
+            appendValue(lt, doc.description);
+            break;
+        case TagKind::Keywords:
+            appendValue(lt, doc.keywords);
+            break;
+        case TagKind::Author:
+            appendValue(lt, doc.author);
+            break;
+        case TagKind::Robots:
+            appendValue(lt, doc.robots);
+            break;
+        default:
+            break;
+        }
+    }
+
+    void appendTitle(std::size_t start, std::string &title)
+    {
+        const std::size_t end = findByte(m_bytes, '<', start);
+        if (end != npos)
+            title.append(m_bytes.substr(start, end - start));
+    }
+
+    // The value search is not bounded by the tag's ">": it may run on into later tags.
+    void appendValue(std::size_t lt, std::string &collected)
+    {
+        static constexpr std::string_view kValueStart = "content=\"";
+        const std::size_t at
+            = m_valueStarts.next(lt, [this](std::size_t from) { return findFolded(m_bytes, kValueStart, from); });
+        if (at == npos)
+            return;
+        const std::size_t start = at + kValueStart.size();
+        const std::size_t end
+            = m_quotes.next(start, [this](std::size_t from) { return findByte(m_bytes, '"', from); });
+        if (end != npos)
+            collected.append(m_bytes.substr(start, end - start));
+    }
+
+    std::string_view m_bytes;
+    ForwardSearch m_valueStarts;
+    ForwardSearch m_quotes;
+};
+
+void decodeCollected(ScannedDocument &doc)
+{
+    if (doc.encoding == Encoding::Utf8)
+        return;
+    for (std::string *text : {&doc.title, &doc.description, &doc.keywords, &doc.author, &doc.robots})
+        *text = TextEncoding::toUtf8(*text, doc.encoding);
+}
+
+} // namespace
+
+bool DocumentScanner::hasHeadStart(std::string_view bytes)
+{
+    for (std::size_t lt = findByte(bytes, '<', 0); lt != npos; lt = findByte(bytes, '<', lt + 1)) {
+        if (TagRecognition::startsWithFolded(bytes.substr(lt + 1), "head"))
+            return true;
+    }
+    return false;
+}
+
+ScannedDocument DocumentScanner::scan(std::string_view bytes)
+{
+    ScannedDocument doc;
+    doc.lineEnd = LineEnds::detect(bytes);
+    doc.hasHead = hasHeadStart(bytes);
+    if (!doc.hasHead)
+        return doc;
+    doc.encoding = TextEncoding::detect(bytes);
+    Scan(bytes).run(doc);
+    decodeCollected(doc);
+    return doc;
+}

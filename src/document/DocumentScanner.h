@@ -1,0 +1,15 @@
+#pragma once
+
+#include "document/ScannedDocument.h"
+
+#include <string_view>
+
+// Reads a page's bytes: the HEAD test, then the title and the managed META tags found
+// anywhere in the page, head or body. Malformed values contribute nothing; the scan goes on.
+class DocumentScanner
+{
+public:
+    // "<head" in any letter case anywhere in the page (so "<header" counts too).
+    static bool hasHeadStart(std::string_view bytes);
+    static ScannedDocument scan(std::string_view bytes);
+};

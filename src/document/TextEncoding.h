@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+enum class Encoding { Utf8, Windows1252 };
+
+// Files are bytes. The values the program shows are decoded as UTF-8 when the whole file
+// is valid UTF-8, else as Windows-1252, and encoded back the same way.
+class TextEncoding
+{
+public:
+    static bool isValidUtf8(std::string_view bytes);
+    static Encoding detect(std::string_view bytes);
+    static std::string_view name(Encoding encoding);
+
+    // Decodes bytes of the given encoding into UTF-8.
+    static std::string toUtf8(std::string_view bytes, Encoding encoding);
+    // Encodes UTF-8 text; nothing when a character has no byte in the encoding.
+    static std::optional<std::string> fromUtf8(std::string_view utf8, Encoding encoding);
+};

@@ -1,0 +1,58 @@
+#include "ReadCommand.h"
+
+#include "document/DocumentFile.h"
+#include "document/TextEncoding.h"
+
+#include <QJsonDocument>
+#include <QTextStream>
+
+namespace {
+
+QString fromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void addValues(QJsonObject &line, const ScannedDocument &document)
+{
+    const MetaElementSet values = document.values();
+    line[QStringLiteral("title")] = fromUtf8(document.title);
+    line[QStringLiteral("description")] = fromUtf8(values.text(TextField::Description));
+    line[QStringLiteral("keywords")] = fromUtf8(values.text(TextField::Keywords));
+    line[QStringLiteral("author")] = fromUtf8(values.text(TextField::Author));
+    line[QStringLiteral("noindex")] = values.flag(RobotsFlag::NoIndex);
+    line[QStringLiteral("nofollow")] = values.flag(RobotsFlag::NoFollow);
+    line[QStringLiteral("noimageindex")] = values.flag(RobotsFlag::NoImageIndex);
+    line[QStringLiteral("noimageclick")] = values.flag(RobotsFlag::NoImageClick);
+    line[QStringLiteral("charset")] = values.charset();
+    line[QStringLiteral("robots")] = fromUtf8(values.robotsValue());
+    line[QStringLiteral("lineEnd")] = fromUtf8(LineEnds::name(document.lineEnd));
+    line[QStringLiteral("encoding")] = fromUtf8(TextEncoding::name(document.encoding));
+}
+
+} // namespace
+
+QJsonObject ReadCommand::describe(const QString &path)
+{
+    QJsonObject line;
+    line[QStringLiteral("path")] = path;
+    const DocumentFile::OpenResult opened = DocumentFile::open(path);
+    line[QStringLiteral("ok")] = opened.ok;
+    if (opened.ok)
+        addValues(line, opened.document);
+    else
+        line[QStringLiteral("error")] = opened.error;
+    return line;
+}
+
+bool ReadCommand::run(const QStringList &paths, QTextStream &out)
+{
+    bool allOk = true;
+    for (const QString &path : paths) {
+        const QJsonObject line = describe(path);
+        allOk = line.value(QStringLiteral("ok")).toBool() && allOk;
+        out << QString::fromUtf8(QJsonDocument(line).toJson(QJsonDocument::Compact)) << '\n';
+        out.flush();
+    }
+    return allOk;
+}
