@@ -33,6 +33,10 @@ QString tooLarge(qint64 size)
 DocumentFile::ReadResult DocumentFile::readBytes(const QString &path)
 {
     ReadResult result;
+    if (path.isEmpty()) {
+        result.error = tr("No file name given");
+        return result;
+    }
     const QFileInfo info(path);
     if (info.exists() && info.isDir()) {
         result.error = tr("Is a directory");

@@ -41,6 +41,8 @@ RegistryKey::RegistryKey(const QString &storeFolder)
 }
 
 RegistryKey::~RegistryKey() = default;
+RegistryKey::RegistryKey(RegistryKey &&) noexcept = default;
+RegistryKey &RegistryKey::operator=(RegistryKey &&) noexcept = default;
 
 void RegistryKey::setRoot(quint32 root)
 {

@@ -23,6 +23,8 @@ public:
     // Stores kept in the given folder instead of the user's own.
     explicit RegistryKey(const QString &storeFolder);
     ~RegistryKey();
+    RegistryKey(RegistryKey &&) noexcept;
+    RegistryKey &operator=(RegistryKey &&) noexcept;
 
     quint32 Root() const { return m_root; }
     void setRoot(quint32 root);
