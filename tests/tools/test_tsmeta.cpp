@@ -1,0 +1,224 @@
+#include "TestHome.h"
+#include "Unprivileged.h"
+
+#include "TsmetaCommand.h"
+
+#include <QDirIterator>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTest>
+#include <QTextStream>
+
+namespace {
+
+struct Run {
+    int status = -1;
+    QList<QJsonObject> lines;
+    QString out;
+    QString err;
+};
+
+Run tsmeta(const QStringList &arguments)
+{
+    Run run;
+    QTextStream out(&run.out);
+    QTextStream err(&run.err);
+    run.status = TsmetaCommand::run(QStringList {QStringLiteral("tsmeta")} + arguments, out, err);
+    out.flush();
+    const QStringList rows = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString &row : rows)
+        run.lines.append(QJsonDocument::fromJson(row.toUtf8()).object());
+    return run;
+}
+
+QString corpusFolder()
+{
+    return QString::fromLocal8Bit(qgetenv("TAGSMITH_CORPUS"));
+}
+
+} // namespace
+
+class TestTsmeta : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void readsOnePageIntoOneLine()
+    {
+        TestHome home;
+        const QString path = home.write(QStringLiteral("index.html"),
+                                        "<html>\n<head>\n<title>Home</title>\n"
+                                        "<meta name=\"description\" content=\"Our shop\">\n"
+                                        "<meta name=\"robots\" content=\"NOINDEX, nofollow\">\n"
+                                        "</head>\n<body></body>\n</html>\n");
+        const Run run = tsmeta({QStringLiteral("read"), path});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.lines.size(), 1);
+        const QJsonObject line = run.lines.first();
+        const QJsonObject expected {
+            {QStringLiteral("path"), path},
+            {QStringLiteral("ok"), true},
+            {QStringLiteral("title"), QStringLiteral("Home")},
+            {QStringLiteral("description"), QStringLiteral("Our shop")},
+            {QStringLiteral("keywords"), QStringLiteral("No, keywords")},
+            {QStringLiteral("author"), QStringLiteral("No author")},
+            {QStringLiteral("noindex"), true},
+            {QStringLiteral("nofollow"), true},
+            {QStringLiteral("noimageindex"), false},
+            {QStringLiteral("noimageclick"), false},
+            {QStringLiteral("charset"), false},
+            {QStringLiteral("robots"), QStringLiteral("noindex, nofollow")},
+            {QStringLiteral("lineEnd"), QStringLiteral("LF")},
+            {QStringLiteral("encoding"), QStringLiteral("UTF-8")},
+        };
+        QCOMPARE(line, expected);
+    }
+
+    void failuresAreLinesToo_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("no head") << QByteArray("<p>fragment</p>") << QStringLiteral("No HEAD section in file...");
+        QTest::newRow("missing") << QByteArray() << QStringLiteral("No such file or directory");
+    }
+    void failuresAreLinesToo()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, error);
+        TestHome home;
+        const QString good = home.write(QStringLiteral("good.html"), "<head>");
+        const QString bad = content.isEmpty() ? home.path() + QStringLiteral("/gone.html")
+                                              : home.write(QStringLiteral("bad.html"), content);
+        const Run run = tsmeta({QStringLiteral("read"), bad, good});
+        QCOMPARE(run.status, 1);
+        QCOMPARE(run.lines.size(), 2);
+        const QJsonObject failed = run.lines.at(0);
+        QCOMPARE(failed.value(QStringLiteral("ok")).toBool(true), false);
+        QCOMPARE(failed.value(QStringLiteral("error")).toString(), error);
+        QCOMPARE(failed.value(QStringLiteral("path")).toString(), bad);
+        QVERIFY(!failed.contains(QStringLiteral("description")));
+        QVERIFY(run.lines.at(1).value(QStringLiteral("ok")).toBool());
+        QVERIFY(!run.lines.at(1).contains(QStringLiteral("error")));
+    }
+
+    void usage_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("outContains");
+        QTest::addColumn<QString>("errContains");
+        QTest::newRow("nothing") << QStringList() << 2 << QString() << QStringLiteral("no command");
+        QTest::newRow("unknown command") << QStringList {QStringLiteral("write"), QStringLiteral("x")} << 2 << QString()
+                                         << QStringLiteral("unknown command 'write'");
+        QTest::newRow("read without files") << QStringList {QStringLiteral("read")} << 2 << QString()
+                                            << QStringLiteral("at least one FILE");
+        QTest::newRow("unknown option") << QStringList {QStringLiteral("--frobnicate")} << 2 << QString()
+                                        << QStringLiteral("frobnicate");
+        QTest::newRow("help") << QStringList {QStringLiteral("--help")} << 0 << QStringLiteral("read FILE...") << QString();
+        QTest::newRow("version") << QStringList {QStringLiteral("--version")} << 0 << QStringLiteral("2.01a.0521")
+                                 << QString();
+    }
+    void usage()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, outContains);
+        QFETCH(QString, errContains);
+        const Run run = tsmeta(arguments);
+        QCOMPARE(run.status, status);
+        QVERIFY2(run.out.contains(outContains), qPrintable(run.out));
+        QVERIFY2(run.err.contains(errContains), qPrintable(run.err));
+    }
+
+    void fileNamedLikeAnOptionAfterTheCommand()
+    {
+        TestHome home;
+        const QString path = home.write(QStringLiteral("--help"), "<head><title>t</title>");
+        QDir::setCurrent(home.path());
+        const Run run = tsmeta({QStringLiteral("read"), QStringLiteral("--help")});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.lines.value(0).value(QStringLiteral("title")).toString(), QStringLiteral("t"));
+    }
+
+    void unreadableFileGivesTheSystemsReason()
+    {
+        TestHome home;
+        const QString path = home.write(QStringLiteral("private.html"), "<head>");
+        const QString error = runUnprivileged([&] {
+            return tsmeta({QStringLiteral("read"), path}).lines.value(0).value(QStringLiteral("error")).toString();
+        });
+        QCOMPARE(error, QStringLiteral("Permission denied"));
+    }
+
+    // Pages whose values a careful reader can check against the page's own source.
+    void corpusPages_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QJsonValue>("value");
+        QTest::newRow("author of a news page") << QStringLiteral("readability/test__test-pages__medium-2__source.html")
+                                               << QStringLiteral("author") << QJsonValue(QStringLiteral("Courtney Kirchoff"));
+        QTest::newRow("robots noindex") << QStringLiteral("readability/test__test-pages__mozilla-2__source.html")
+                                        << QStringLiteral("robots") << QJsonValue(QStringLiteral("noindex"));
+        QTest::newRow("iso-8859-1 content type") << QStringLiteral("xmlpull/doc__README_DOWNLOAD.html")
+                                                 << QStringLiteral("charset") << QJsonValue(true);
+        QTest::newRow("upper-case head, crlf") << QStringLiteral("xmlpull/doc__README_DOWNLOAD.html")
+                                               << QStringLiteral("author") << QJsonValue(QStringLiteral("Aleksander Slominski"));
+        QTest::newRow("accents in utf-8") << QStringLiteral("readability/test__test-pages__la-nacion__source.html")
+                                          << QStringLiteral("encoding") << QJsonValue(QStringLiteral("UTF-8"));
+        QTest::newRow("big5 bytes read as windows-1252")
+            << QStringLiteral("wpt/encoding__legacy-mb-tchinese__big5__big5_chars_extra.html") << QStringLiteral("encoding")
+            << QJsonValue(QStringLiteral("windows-1252"));
+        QTest::newRow("entities are not decoded")
+            << QStringLiteral("tidy-html5/regression_testing__cases__legacy-cases__case-978947@0.html")
+            << QStringLiteral("author") << QJsonValue(QStringLiteral("Christian Engstr&ouml;m"));
+        QTest::newRow("minified page without quotes reads nothing")
+            << QStringLiteral("html-minifier/benchmarks__abc.min.html") << QStringLiteral("description")
+            << QJsonValue(QStringLiteral("No description"));
+    }
+    void corpusPages()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, key);
+        QFETCH(QJsonValue, value);
+        const QString path = corpusFolder() + QLatin1Char('/') + file;
+        if (!QFile::exists(path))
+            QSKIP("the shared page corpus is not beside this checkout");
+        const Run run = tsmeta({QStringLiteral("read"), path});
+        QCOMPARE(run.lines.value(0).value(key), value);
+    }
+
+    // Every page gives exactly one line; it is refused exactly when "<head" is nowhere in it.
+    void wholeCorpusInOneRun()
+    {
+        QStringList pages;
+        QDirIterator it(corpusFolder(), {QStringLiteral("*.htm*")}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            pages.append(it.next());
+        if (pages.isEmpty())
+            QSKIP("the shared page corpus is not beside this checkout");
+        pages.sort();
+
+        QProcess process;
+        process.start(QStringLiteral(TSMETA_EXECUTABLE), QStringList {QStringLiteral("read")} + pages);
+        QVERIFY(process.waitForFinished(120000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        const QList<QByteArray> rows = process.readAllStandardOutput().split('\n');
+        QCOMPARE(rows.size() - 1, pages.size());
+        bool anyRefused = false;
+        for (qsizetype i = 0; i < pages.size(); ++i) {
+            const QJsonObject line = QJsonDocument::fromJson(rows.at(i)).object();
+            QCOMPARE(line.value(QStringLiteral("path")).toString(), pages.at(i));
+            QFile page(pages.at(i));
+            QVERIFY(page.open(QIODevice::ReadOnly));
+            const bool hasHead = page.readAll().toLower().contains("<head");
+            QCOMPARE(line.value(QStringLiteral("ok")).toBool(), hasHead);
+            anyRefused = anyRefused || !hasHead;
+        }
+        QCOMPARE(process.exitCode(), anyRefused ? 1 : 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTsmeta)
+#include "test_tsmeta.moc"
