@@ -4,6 +4,10 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
@@ -14,6 +18,40 @@ std::size_t findByte(std::string_view bytes, char wanted, std::size_t from)
         return npos;
     const void *hit = std::memchr(bytes.data() + from, wanted, bytes.size() - from);
     return hit ? static_cast<std::size_t>(static_cast<const char *>(hit) - bytes.data()) : npos;
+}
+
+bool startsTitleOrMeta(char next)
+{
+    const char folded = static_cast<char>(next | 0x20);
+    return folded == 't' || folded == 'm';
+}
+
+// The next "<" that may open a title or a META tag. Pages hold a tag every few dozen
+// bytes, so the common case tests sixteen positions at once.
+std::size_t findTagStart(std::string_view bytes, std::size_t from)
+{
+    const char *data = bytes.data();
+    const std::size_t size = bytes.size();
+    std::size_t at = from;
+#if defined(__SSE2__)
+    const __m128i lessThan = _mm_set1_epi8('<');
+    const __m128i t = _mm_set1_epi8('t');
+    const __m128i m = _mm_set1_epi8('m');
+    const __m128i fold = _mm_set1_epi8(0x20);
+    for (; at + 17 <= size; at += 16) {
+        const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at));
+        const __m128i next = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at + 1)), fold);
+        const __m128i hits = _mm_and_si128(_mm_cmpeq_epi8(here, lessThan),
+                                           _mm_or_si128(_mm_cmpeq_epi8(next, t), _mm_cmpeq_epi8(next, m)));
+        if (const int mask = _mm_movemask_epi8(hits))
+            return at + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    }
+#endif
+    for (; at + 1 < size; ++at) {
+        if (data[at] == '<' && startsTitleOrMeta(data[at + 1]))
+            return at;
+    }
+    return npos;
 }
 
 std::size_t findFolded(std::string_view bytes, std::string_view lowerNeedle, std::size_t from)
@@ -61,20 +99,14 @@ public:
 
     void run(ScannedDocument &doc)
     {
-        for (std::size_t lt = findByte(m_bytes, '<', 0); lt != npos; lt = findByte(m_bytes, '<', lt + 1))
+        for (std::size_t lt = findTagStart(m_bytes, 0); lt != npos; lt = findTagStart(m_bytes, lt + 1))
             visitTag(lt, doc);
     }
 
 private:
     void visitTag(std::size_t lt, ScannedDocument &doc)
     {
-        const std::string_view after = m_bytes.substr(lt + 1);
-        if (after.empty())
-            return;
-        const char c = after.front();
-        if (c != 't' && c != 'T' && c != 'm' && c != 'M')
-            return;
-        const auto kind = TagRecognition::matchRead(after);
+        const auto kind = TagRecognition::matchRead(m_bytes.substr(lt + 1));
         if (!kind)
             return;
         switch (*kind) {

@@ -4,6 +4,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // Code points of Windows-1252 bytes 0x80 to 0x9F. The five bytes the code page leaves
@@ -102,7 +106,17 @@ bool TextEncoding::isValidUtf8(std::string_view bytes)
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
     const auto *end = p + bytes.size();
     while (p < end) {
-        // Pages are mostly ASCII: skip eight plain bytes at a time.
+        // Pages are mostly ASCII: skip plain bytes a block at a time.
+#if defined(__SSE2__)
+        if (end - p >= 16) {
+            const int mask = _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p)));
+            if (mask == 0) {
+                p += 16;
+                continue;
+            }
+            p += __builtin_ctz(static_cast<unsigned>(mask));
+        }
+#else
         if (end - p >= 8) {
             std::uint64_t block;
             std::memcpy(&block, p, sizeof block);
@@ -111,6 +125,7 @@ bool TextEncoding::isValidUtf8(std::string_view bytes)
                 continue;
             }
         }
+#endif
         const std::size_t length = sequenceLength(p, end);
         if (length == 0)
             return false;

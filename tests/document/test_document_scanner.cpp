@@ -170,6 +170,17 @@ private Q_SLOTS:
         QCOMPARE(latin.lineEnd, LineEnd::Cr);
     }
 
+    // The search for tags tests many positions at once; a tag must be found wherever it
+    // falls in such a block, the last bytes of the page included.
+    void tagFoundAtEveryOffset()
+    {
+        for (int offset = 0; offset < 40; ++offset) {
+            const QByteArray bytes = "<head>" + QByteArray(offset, 'x') + "<TITLE>t<meta name=\"author\" content=\"a\"";
+            const ScannedDocument doc = DocumentScanner::scan(bytesOf(bytes));
+            QVERIFY2(doc.title == "t" && doc.author == "a", qPrintable(QString::number(offset)));
+        }
+    }
+
     // Thousands of value tags with no value after them must not make a read quadratic:
     // on a slow read this test runs into CTest's time-out.
     void manyUnfinishedTagsStayLinear()

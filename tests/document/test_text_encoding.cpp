@@ -40,6 +40,18 @@ private Q_SLOTS:
         QCOMPARE(TextEncoding::detect(bytesOf(bytes)), valid ? Encoding::Utf8 : Encoding::Windows1252);
     }
 
+    // Plain bytes are skipped a block at a time; a bad byte must be caught at any offset.
+    void badByteCaughtAtEveryOffset()
+    {
+        for (int offset = 0; offset < 40; ++offset) {
+            QByteArray bytes(48, 'a');
+            bytes[offset] = '\xE9';
+            QVERIFY2(!TextEncoding::isValidUtf8(bytesOf(bytes)), qPrintable(QString::number(offset)));
+            bytes.replace(offset, 1, "\xC3\xA9");
+            QVERIFY2(TextEncoding::isValidUtf8(bytesOf(bytes)), qPrintable(QString::number(offset)));
+        }
+    }
+
     void windows1252Decoding_data()
     {
         QTest::addColumn<QByteArray>("bytes");
