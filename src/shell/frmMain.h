@@ -2,10 +2,10 @@
 
 #include <QMainWindow>
 
-class QLabel;
+class QPlainTextEdit;
 
-// The main window. For now a plain window that names the document it was started with;
-// the multiple-document window replaces it.
+// The main window. For now it shows what the editor reads from the page it was started
+// with and the tag block a save would insert; the multiple-document window replaces it.
 class frmMain : public QMainWindow
 {
     Q_OBJECT
@@ -13,8 +13,10 @@ class frmMain : public QMainWindow
 public:
     explicit frmMain(QWidget *parent = nullptr);
 
+    // The whole command line is one path: trimmed, one leading and one trailing quote dropped.
     void OpenCommandLine(const QString &commandLine);
+    static QString pathFromCommandLine(const QString &commandLine);
 
 private:
-    QLabel *m_summary;
+    QPlainTextEdit *m_view;
 };
