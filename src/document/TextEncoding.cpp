@@ -1,5 +1,6 @@
 #include "document/TextEncoding.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -171,6 +172,29 @@ std::optional<std::string> TextEncoding::fromUtf8(std::string_view utf8, Encodin
         if (!byte)
             return std::nullopt;
         out += static_cast<char>(*byte);
+        p += length;
+    }
+    return out;
+}
+
+std::string TextEncoding::fromUtf8ForHtml(std::string_view utf8, Encoding encoding)
+{
+    if (encoding == Encoding::Utf8)
+        return std::string(utf8);
+    std::string out;
+    out.reserve(utf8.size());
+    const auto *p = reinterpret_cast<const unsigned char *>(utf8.data());
+    const auto *end = p + utf8.size();
+    while (p < end) {
+        const std::size_t length = std::max<std::size_t>(sequenceLength(p, end), 1);
+        const char32_t cp = decodeSequence(p, length);
+        if (const auto byte = codePointToWindows1252(cp)) {
+            out += static_cast<char>(*byte);
+        } else {
+            out += "&#";
+            out += std::to_string(static_cast<std::uint32_t>(cp));
+            out += ';';
+        }
         p += length;
     }
     return out;

@@ -19,4 +19,7 @@ public:
     static std::string toUtf8(std::string_view bytes, Encoding encoding);
     // Encodes UTF-8 text; nothing when a character has no byte in the encoding.
     static std::optional<std::string> fromUtf8(std::string_view utf8, Encoding encoding);
+    // Encodes UTF-8 text for an HTML page: a character the encoding cannot hold becomes a
+    // numeric character reference ("&#1055;").
+    static std::string fromUtf8ForHtml(std::string_view utf8, Encoding encoding);
 };

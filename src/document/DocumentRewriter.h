@@ -1,0 +1,31 @@
+#pragma once
+
+#include "document/LineEnds.h"
+#include "document/MetaElementSet.h"
+#include "document/TextEncoding.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Rewrites a page's HEAD: the program's tag block goes right after the HEAD start tag and
+// the managed tags found before the HEAD end tag are removed. Every other byte is kept.
+class DocumentRewriter
+{
+public:
+    // block: the tag block as inserted, every tag preceded by lineEnd, already in the page's
+    // encoding. When text follows the HEAD start tag on its line, a line end after the block
+    // keeps the last tag on a line of its own, so the next save removes it cleanly.
+    // Nothing when the page has no HEAD start tag to put the block after.
+    static std::optional<std::string> rewrite(std::string_view page, std::string_view block,
+                                              std::string_view lineEnd);
+
+    // The whole save: the page's line end and encoding, the block for these values, the rewrite.
+    static std::optional<std::string> save(std::string_view page, const MetaElementSet &values,
+                                           std::string_view version);
+
+    // The tag block in the page's encoding; characters the encoding cannot hold are written
+    // as numeric character references, which browsers read back as the same characters.
+    static std::string encodedBlock(const MetaElementSet &values, std::string_view version, LineEnd lineEnd,
+                                    Encoding encoding);
+};
