@@ -3,6 +3,8 @@
 
 #include "TsmetaCommand.h"
 
+#include "services/SettingsStore.h"
+
 #include <QDirIterator>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -131,12 +133,12 @@ private Q_SLOTS:
         QVERIFY2(run.err.contains(errContains), qPrintable(run.err));
     }
 
-    void fileNamedLikeAnOptionAfterTheCommand()
+    void fileNamedLikeAnOptionAfterDoubleDash()
     {
         TestHome home;
         const QString path = home.write(QStringLiteral("--help"), "<head><title>t</title>");
         QDir::setCurrent(home.path());
-        const Run run = tsmeta({QStringLiteral("read"), QStringLiteral("--help")});
+        const Run run = tsmeta({QStringLiteral("read"), QStringLiteral("--"), QStringLiteral("--help")});
         QCOMPARE(run.status, 0);
         QCOMPARE(run.lines.value(0).value(QStringLiteral("title")).toString(), QStringLiteral("t"));
     }
@@ -149,6 +151,129 @@ private Q_SLOTS:
             return tsmeta({QStringLiteral("read"), path}).lines.value(0).value(QStringLiteral("error")).toString();
         });
         QCOMPARE(error, QStringLiteral("Permission denied"));
+    }
+
+    void block_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("printed");
+        const QString tail = QStringLiteral("<META name=\"distribution\" content=\"global\">\r\n"
+                                            "<META name=\"FORMATTER\" content=\"Tagsmith LITE 2.01a\">");
+        QTest::newRow("no values") << QStringList() << tail;
+        QTest::newRow("description and author")
+            << QStringList {QStringLiteral("--description"), QStringLiteral("Fresh bread"), QStringLiteral("--author"),
+                            QStringLiteral("Ada")}
+            << QStringLiteral("<META name=\"description\" content=\"Fresh bread\">\r\n<META name=\"author\" content=\"Ada\">\r\n") + tail;
+        QTest::newRow("robots in order with the exclusion")
+            << QStringList {QStringLiteral("--robots"), QStringLiteral("noindex, NOFOLLOW,noimageclick")}
+            << QStringLiteral("<META name=\"robots\" content=\"nofollow, noimageclick\">\r\n") + tail;
+        QTest::newRow("charset and lf")
+            << QStringList {QStringLiteral("--charset"), QStringLiteral("on"), QStringLiteral("--line-end"), QStringLiteral("lf")}
+            << QStringLiteral("<META http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-1\">\n") + QString(tail).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        QTest::newRow("placeholder is no value")
+            << QStringList {QStringLiteral("--keywords"), QStringLiteral("No, keywords")} << tail;
+    }
+    void block()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, printed);
+        const Run run = tsmeta(QStringList {QStringLiteral("block")} + arguments);
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, printed);
+    }
+
+    void applySetsOnlyTheValuesGiven()
+    {
+        TestHome home;
+        const QString path = home.write(QStringLiteral("shop/index.html"),
+                                        "<html>\n<head>\n<meta name=\"description\" content=\"Old\">\n"
+                                        "<meta name=\"author\" content=\"Kept\">\n<meta name=\"robots\" content=\"noindex\">\n"
+                                        "</head>\n</html>\n");
+        const Run run = tsmeta({QStringLiteral("apply"), QStringLiteral("--description"), QStringLiteral("New"),
+                                QStringLiteral("--robots"), QStringLiteral(""), QStringLiteral("--backup"), path});
+        QCOMPARE(run.status, 0);
+        const QJsonObject expected {{QStringLiteral("path"), path},
+                                    {QStringLiteral("ok"), true},
+                                    {QStringLiteral("backup"), QString(home.path() + QStringLiteral("/shop/index.bak"))}};
+        QCOMPARE(run.lines.value(0), expected);
+
+        const QJsonObject after = tsmeta({QStringLiteral("read"), path}).lines.value(0);
+        QCOMPARE(after.value(QStringLiteral("description")).toString(), QStringLiteral("New"));
+        QCOMPARE(after.value(QStringLiteral("author")).toString(), QStringLiteral("Kept"));
+        QCOMPARE(after.value(QStringLiteral("robots")).toString(), QString());
+        QCOMPARE(after.value(QStringLiteral("lineEnd")).toString(), QStringLiteral("LF"));
+    }
+
+    void applyBackupsFollowTheSetting_data()
+    {
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<QString>("flag");
+        QTest::addColumn<bool>("backup");
+        QTest::newRow("unset means on") << QString() << QString() << true;
+        QTest::newRow("off") << QStringLiteral("off") << QString() << false;
+        QTest::newRow("Off in capitals is on") << QStringLiteral("Off") << QString() << true;
+        QTest::newRow("flag overrides off") << QStringLiteral("off") << QStringLiteral("--backup") << true;
+        QTest::newRow("flag overrides on") << QStringLiteral("on") << QStringLiteral("--no-backup") << false;
+    }
+    void applyBackupsFollowTheSetting()
+    {
+        QFETCH(QString, setting);
+        QFETCH(QString, flag);
+        QFETCH(bool, backup);
+        TestHome home;
+        if (!setting.isEmpty())
+            SettingsStore().SetValue(QStringLiteral("Backup Files"), setting);
+        const QString path = home.write(QStringLiteral("page.html"), "<head></head>");
+        QStringList arguments {QStringLiteral("apply"), QStringLiteral("--author"), QStringLiteral("X")};
+        if (!flag.isEmpty())
+            arguments << flag;
+        const Run run = tsmeta(arguments << path);
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.lines.value(0).contains(QStringLiteral("backup")), backup);
+        QCOMPARE(QFile::exists(home.path() + QStringLiteral("/page.bak")), backup);
+    }
+
+    void applyFailuresAreReported()
+    {
+        TestHome home;
+        const QString good = home.write(QStringLiteral("good.html"), "<head></head>");
+        const QString fragment = home.write(QStringLiteral("fragment.html"), "<p>no head</p>");
+        const Run run = tsmeta({QStringLiteral("apply"), QStringLiteral("--no-backup"), fragment,
+                                home.path() + QStringLiteral("/gone.html"), good});
+        QCOMPARE(run.status, 1);
+        QCOMPARE(run.lines.size(), 3);
+        QCOMPARE(run.lines.at(0).value(QStringLiteral("error")).toString(), QStringLiteral("No HEAD section in file..."));
+        QCOMPARE(run.lines.at(1).value(QStringLiteral("error")).toString(), QStringLiteral("No such file or directory"));
+        QVERIFY(run.lines.at(2).value(QStringLiteral("ok")).toBool());
+    }
+
+    void valueErrors_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown robots word") << QStringList {QStringLiteral("apply"), QStringLiteral("--robots"), QStringLiteral("noarchive"), QStringLiteral("x.html")}
+                                             << QStringLiteral("unknown robots word 'noarchive'");
+        QTest::newRow("charset yes") << QStringList {QStringLiteral("block"), QStringLiteral("--charset"), QStringLiteral("yes")}
+                                     << QStringLiteral("--charset takes on or off");
+        QTest::newRow("both backup flags") << QStringList {QStringLiteral("apply"), QStringLiteral("--backup"), QStringLiteral("--no-backup"), QStringLiteral("x.html")}
+                                           << QStringLiteral("exclude each other");
+        QTest::newRow("block with a file") << QStringList {QStringLiteral("block"), QStringLiteral("x.html")}
+                                           << QStringLiteral("block takes no FILE");
+        QTest::newRow("line end for apply") << QStringList {QStringLiteral("apply"), QStringLiteral("--line-end"), QStringLiteral("lf"), QStringLiteral("x.html")}
+                                            << QStringLiteral("for block only");
+        QTest::newRow("bad line end") << QStringList {QStringLiteral("block"), QStringLiteral("--line-end"), QStringLiteral("nl")}
+                                      << QStringLiteral("crlf, lf or cr");
+        QTest::newRow("read with values") << QStringList {QStringLiteral("read"), QStringLiteral("--author"), QStringLiteral("x"), QStringLiteral("x.html")}
+                                          << QStringLiteral("read takes no options");
+    }
+    void valueErrors()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        const Run run = tsmeta(arguments);
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        QVERIFY(run.out.isEmpty());
     }
 
     // Pages whose values a careful reader can check against the page's own source.

@@ -1,10 +1,10 @@
 #include "ReadCommand.h"
 
+#include "JsonLines.h"
+
 #include "document/DocumentFile.h"
 #include "document/TextEncoding.h"
 
-#include <QJsonDocument>
-#include <QTextStream>
 
 namespace {
 
@@ -47,12 +47,5 @@ QJsonObject ReadCommand::describe(const QString &path)
 
 bool ReadCommand::run(const QStringList &paths, QTextStream &out)
 {
-    bool allOk = true;
-    for (const QString &path : paths) {
-        const QJsonObject line = describe(path);
-        allOk = line.value(QStringLiteral("ok")).toBool() && allOk;
-        out << QString::fromUtf8(QJsonDocument(line).toJson(QJsonDocument::Compact)) << '\n';
-        out.flush();
-    }
-    return allOk;
+    return JsonLines::forEach(paths, out, &ReadCommand::describe);
 }

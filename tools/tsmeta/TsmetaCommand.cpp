@@ -1,7 +1,13 @@
 #include "TsmetaCommand.h"
 
+#include "ApplyCommand.h"
+#include "MetaOptions.h"
 #include "ReadCommand.h"
 
+#include "document/LineEnds.h"
+#include "document/TagBlock.h"
+#include "services/SettingsStore.h"
+#include "settings/SettingsCatalogue.h"
 #include "shell/ProgramVersion.h"
 
 #include <QCommandLineParser>
@@ -15,23 +21,47 @@ QString tr(const char *text)
     return QCoreApplication::translate("tsmeta", text);
 }
 
+const QString kBackup = QStringLiteral("backup");
+const QString kNoBackup = QStringLiteral("no-backup");
+const QString kLineEnd = QStringLiteral("line-end");
+
 QString helpText()
 {
     return tr("Usage: tsmeta <command> [options] FILE...\n"
-              "Reads the META element tags of web pages without opening a window.\n"
+              "Reads and rewrites the META element tags of web pages without opening a window.\n"
               "\n"
               "Commands:\n"
-              "  read FILE...   For each file, print one line of JSON (JSON Lines) with the keys\n"
-              "                 path, ok, error (only when not ok), title, description, keywords,\n"
-              "                 author, noindex, nofollow, noimageindex, noimageclick, charset,\n"
-              "                 robots, lineEnd and encoding. Missing values read as the texts the\n"
-              "                 editor shows (\"No description\", \"No, keywords\", \"No author\").\n"
+              "  read FILE...     For each file, print one line of JSON (JSON Lines) with the keys\n"
+              "                   path, ok, error (only when not ok), title, description, keywords,\n"
+              "                   author, noindex, nofollow, noimageindex, noimageclick, charset,\n"
+              "                   robots, lineEnd and encoding. Missing values read as the texts the\n"
+              "                   editor shows (\"No description\", \"No, keywords\", \"No author\").\n"
+              "  apply [VALUES] [--backup | --no-backup] FILE...\n"
+              "                   Open each file as the editor does, set the values given, and save it\n"
+              "                   as the editor does: the program's tag block after the HEAD start tag,\n"
+              "                   the old managed tags removed, every other byte kept. Values not given\n"
+              "                   keep what the file holds. Backups (the name up to its first dot, plus\n"
+              "                   .bak) follow the editor's \"Backup Files\" setting unless a flag says\n"
+              "                   otherwise. One JSON line per file: path, ok, backup, error.\n"
+              "  block [VALUES] [--line-end crlf|lf|cr]\n"
+              "                   Print the tag block exactly as the editor's META pane shows it.\n"
+              "\n"
+              "VALUES:\n"
+              "  --description TEXT  --keywords TEXT  --author TEXT\n"
+              "  --robots LIST       comma-separated noindex, nofollow, noimageindex, noimageclick,\n"
+              "                      applied in order; of noindex, noimageindex and noimageclick the\n"
+              "                      last one given stays on. An empty LIST clears all four.\n"
+              "  --charset on|off    the ISO-8859-1 content-type tag\n"
               "\n"
               "Options:\n"
               "  -h, --help     Show this help.\n"
               "  -v, --version  Show the version.\n"
               "\n"
-              "Exit status: 0 when every file was read, 1 when any was not, 2 for a usage error.\n");
+              "Exit status: 0 when every file was handled, 1 when any was not, 2 for a usage error.\n"
+              "\n"
+              "Examples:\n"
+              "  find site -name '*.html' -print0 | xargs -0 tsmeta read > site.jsonl\n"
+              "  tsmeta apply --description \"Fresh bread daily\" --robots noimageindex site/*.html\n");
 }
 
 int usageError(QTextStream &err, const QString &message)
@@ -41,16 +71,51 @@ int usageError(QTextStream &err, const QString &message)
     return TsmetaCommand::UsageError;
 }
 
+bool backupsWanted(const QCommandLineParser &parser)
+{
+    if (parser.isSet(kBackup))
+        return true;
+    if (parser.isSet(kNoBackup))
+        return false;
+    SettingsStore store;
+    return SettingsCatalogue(store).isOn(Setting::BackupFiles);
+}
+
+std::optional<std::string_view> lineEndNamed(const QString &name)
+{
+    if (name == QLatin1String("crlf"))
+        return LineEnds::text(LineEnd::CrLf);
+    if (name == QLatin1String("lf"))
+        return LineEnds::text(LineEnd::Lf);
+    if (name == QLatin1String("cr"))
+        return LineEnds::text(LineEnd::Cr);
+    return std::nullopt;
+}
+
+int printBlock(const QCommandLineParser &parser, const MetaOptions &values, QTextStream &out, QTextStream &err)
+{
+    const auto lineEnd = lineEndNamed(parser.isSet(kLineEnd) ? parser.value(kLineEnd) : QStringLiteral("crlf"));
+    if (!lineEnd)
+        return usageError(err, tr("--line-end takes crlf, lf or cr, not '%1'").arg(parser.value(kLineEnd)));
+    MetaElementSet set;
+    values.applyTo(set);
+    const std::string block = TagBlock::forView(set, ProgramVersion::version().toStdString(), *lineEnd);
+    out << QString::fromStdString(block);
+    out.flush();
+    return TsmetaCommand::AllOk;
+}
+
 } // namespace
 
 int TsmetaCommand::run(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     QCommandLineParser parser;
-    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, tr("Show this help."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, tr("Show the version."));
-    parser.addOption(help);
-    parser.addOption(version);
+    parser.addOptions({help, version, {kBackup, tr("Write backups.")}, {kNoBackup, tr("Write no backups.")},
+                       {kLineEnd, tr("Line end of the block."), tr("crlf|lf|cr")}});
+    parser.addOptions(MetaOptions::options());
     if (!parser.parse(arguments))
         return usageError(err, parser.errorText());
     if (parser.isSet(help)) {
@@ -68,9 +133,28 @@ int TsmetaCommand::run(const QStringList &arguments, QTextStream &out, QTextStre
     if (positional.isEmpty())
         return usageError(err, tr("no command given"));
     const QString command = positional.takeFirst();
-    if (command != QLatin1String("read"))
+    MetaOptions values;
+    QString error;
+    if (!values.parse(parser, error))
+        return usageError(err, error);
+    if (parser.isSet(kBackup) && parser.isSet(kNoBackup))
+        return usageError(err, tr("--backup and --no-backup exclude each other"));
+
+    if (command == QLatin1String("block")) {
+        if (!positional.isEmpty())
+            return usageError(err, tr("block takes no FILE"));
+        return printBlock(parser, values, out, err);
+    }
+    if (parser.isSet(kLineEnd))
+        return usageError(err, tr("--line-end is for block only"));
+    if (command != QLatin1String("read") && command != QLatin1String("apply"))
         return usageError(err, tr("unknown command '%1'").arg(command));
     if (positional.isEmpty())
-        return usageError(err, tr("read needs at least one FILE"));
-    return ReadCommand::run(positional, out) ? AllOk : SomeFailed;
+        return usageError(err, tr("%1 needs at least one FILE").arg(command));
+    if (command == QLatin1String("read")) {
+        if (parser.optionNames().size() > 0)
+            return usageError(err, tr("read takes no options"));
+        return ReadCommand::run(positional, out) ? AllOk : SomeFailed;
+    }
+    return ApplyCommand::run(positional, values, backupsWanted(parser), out) ? AllOk : SomeFailed;
 }
