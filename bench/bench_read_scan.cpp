@@ -1,7 +1,8 @@
-// Opening a page: reading its bytes and scanning them, against `cat page >/dev/null`
-// on the same file in the same run.
+// Opening a page (read + scan) against `cat page >/dev/null`, and saving it (backup +
+// rewritten page) against two `cp` of the same file, all on one 64 MB page in one run.
 
 #include "document/DocumentFile.h"
+#include "document/DocumentSaver.h"
 #include "document/DocumentScanner.h"
 
 #include <QFile>
@@ -95,8 +96,36 @@ void BM_ScanInMemory(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * pageFile().bytes.size());
 }
 
+void BM_TwoCopies(benchmark::State &state)
+{
+    const std::string page = pageFile().path.toStdString();
+    const std::string command = "cp '" + page + "' '" + page + ".a' && cp '" + page + "' '" + page + ".b'";
+    for (auto _ : state) {
+        if (std::system(command.c_str()) != 0)
+            state.SkipWithError("cp failed");
+    }
+    state.SetBytesProcessed(state.iterations() * pageFile().bytes.size());
+}
+
+void BM_SaveWithBackup(benchmark::State &state)
+{
+    const QString copy = pageFile().path + QStringLiteral(".saved.html");
+    QFile::remove(copy);
+    QFile::copy(pageFile().path, copy);
+    MetaElementSet values;
+    values.setText(TextField::Description, "Saved by the benchmark");
+    for (auto _ : state) {
+        const DocumentSaver::Result saved = DocumentSaver::save({copy, copy, copy, values, QStringLiteral("2.01a"), true});
+        if (!saved.ok)
+            state.SkipWithError("save failed");
+    }
+    state.SetBytesProcessed(state.iterations() * pageFile().bytes.size());
+}
+
 } // namespace
 
+BENCHMARK(BM_TwoCopies)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+BENCHMARK(BM_SaveWithBackup)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 BENCHMARK(BM_CatToDevNull)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ReadAndScan)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ReadOnly)->Unit(benchmark::kMillisecond)->UseRealTime();

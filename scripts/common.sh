@@ -7,7 +7,7 @@ BUILD_DIR="${TAGSMITH_BUILD_DIR:-$TOP/build}"
 PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    libbenchmark-dev
+    libbenchmark-dev clang libclang-rt-14-dev
     xvfb xauth fonts-liberation
 )
 

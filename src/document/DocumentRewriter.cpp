@@ -24,9 +24,9 @@ bool isTagSpace(char c)
     return isBlank(c) || isLineEnd(c) || c == '\f';
 }
 
-// Where the tag opened at lt ends (just past its ">"), or npos when it never ends. A ">"
-// inside a quoted value does not end the tag, but the end never runs past the first ">"
-// into a following tag, so unbalanced quotes cannot swallow the rest of the page.
+// Where the tag opened at lt ends (just past its ">"), or npos when another tag starts
+// first. A ">" inside a quoted value does not end the tag, but the end never runs past
+// the next "<", so unbalanced quotes cannot swallow the rest of the page.
 std::size_t tagEnd(std::string_view page, std::size_t lt)
 {
     std::size_t firstGreater = npos;
@@ -36,10 +36,7 @@ std::size_t tagEnd(std::string_view page, std::size_t lt)
         if (c == '"') {
             inQuote = !inQuote;
         } else if (c == '<') {
-            if (firstGreater != npos)
-                return firstGreater + 1;
-            if (!inQuote)
-                return npos;
+            break;
         } else if (c == '>') {
             if (!inQuote)
                 return i + 1;
@@ -108,7 +105,7 @@ public:
         m_out.reserve(page.size() + block.size());
     }
 
-    std::optional<std::string> run()
+    std::optional<DocumentRewriter::Plan> run()
     {
         std::size_t at = 0;
         while (at < m_page.size()) {
@@ -122,8 +119,7 @@ public:
         }
         if (!m_inserted)
             return std::nullopt;
-        m_out.append(m_page.substr(m_copied));
-        return std::move(m_out);
+        return DocumentRewriter::Plan {std::move(m_out), m_copied};
     }
 
 private:
@@ -183,10 +179,26 @@ private:
 
 } // namespace
 
+std::string DocumentRewriter::Plan::joined(std::string_view page) const
+{
+    std::string whole;
+    whole.reserve(head.size() + page.size() - tailFrom);
+    whole.append(head);
+    whole.append(page.substr(tailFrom));
+    return whole;
+}
+
+std::optional<DocumentRewriter::Plan> DocumentRewriter::plan(std::string_view page, std::string_view block,
+                                                             std::string_view lineEnd)
+{
+    return Rewrite(page, block, lineEnd).run();
+}
+
 std::optional<std::string> DocumentRewriter::rewrite(std::string_view page, std::string_view block,
                                                      std::string_view lineEnd)
 {
-    return Rewrite(page, block, lineEnd).run();
+    const auto planned = plan(page, block, lineEnd);
+    return planned ? std::optional(planned->joined(page)) : std::nullopt;
 }
 
 std::string DocumentRewriter::encodedBlock(const MetaElementSet &values, std::string_view version, LineEnd lineEnd,
@@ -195,10 +207,17 @@ std::string DocumentRewriter::encodedBlock(const MetaElementSet &values, std::st
     return TextEncoding::fromUtf8ForHtml(TagBlock::forInsertion(values, version, LineEnds::text(lineEnd)), encoding);
 }
 
-std::optional<std::string> DocumentRewriter::save(std::string_view page, const MetaElementSet &values,
-                                                  std::string_view version)
+std::optional<DocumentRewriter::Plan> DocumentRewriter::planSave(std::string_view page, const MetaElementSet &values,
+                                                                 std::string_view version)
 {
     const LineEnd lineEnd = LineEnds::detect(page);
     const std::string block = encodedBlock(values, version, lineEnd, TextEncoding::detect(page));
-    return rewrite(page, block, LineEnds::text(lineEnd));
+    return plan(page, block, LineEnds::text(lineEnd));
+}
+
+std::optional<std::string> DocumentRewriter::save(std::string_view page, const MetaElementSet &values,
+                                                  std::string_view version)
+{
+    const auto planned = planSave(page, values, version);
+    return planned ? std::optional(planned->joined(page)) : std::nullopt;
 }

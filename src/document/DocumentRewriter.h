@@ -13,6 +13,19 @@
 class DocumentRewriter
 {
 public:
+    // A rewritten page as its new beginning followed by the old page's bytes from tailFrom
+    // on, so a large unchanged tail can be copied file to file instead of through memory.
+    struct Plan {
+        std::string head;
+        std::size_t tailFrom = 0;
+
+        std::string joined(std::string_view page) const;
+    };
+
+    static std::optional<Plan> plan(std::string_view page, std::string_view block, std::string_view lineEnd);
+    static std::optional<Plan> planSave(std::string_view page, const MetaElementSet &values,
+                                        std::string_view version);
+
     // block: the tag block as inserted, every tag preceded by lineEnd, already in the page's
     // encoding. When text follows the HEAD start tag on its line, a line end after the block
     // keeps the last tag on a line of its own, so the next save removes it cleanly.

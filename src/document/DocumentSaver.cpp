@@ -9,6 +9,10 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 QString tr(const char *text)
@@ -48,6 +52,40 @@ QString refusalFor(const QString &path)
     return {};
 }
 
+// The source as it was read: copying from it file to file is only right while it is
+// still the same file with the same size and time, byte for byte what was read.
+class SourceFile
+{
+public:
+    explicit SourceFile(const QString &path)
+        : m_fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC))
+    {
+        if (m_fd >= 0 && ::fstat(m_fd, &m_stat) != 0) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
+    }
+    ~SourceFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    SourceFile(const SourceFile &) = delete;
+    SourceFile &operator=(const SourceFile &) = delete;
+
+    int fd() const { return m_fd; }
+    bool stillAsRead(qint64 sizeRead) const
+    {
+        struct stat now {};
+        return m_fd >= 0 && ::fstat(m_fd, &now) == 0 && now.st_size == sizeRead && now.st_size == m_stat.st_size
+            && now.st_mtim.tv_sec == m_stat.st_mtim.tv_sec && now.st_mtim.tv_nsec == m_stat.st_mtim.tv_nsec;
+    }
+
+private:
+    int m_fd;
+    struct stat m_stat {};
+};
+
 // One file written through a temporary file in its folder, ready to replace the real one.
 class PreparedFile
 {
@@ -57,22 +95,50 @@ public:
     {
     }
 
-    bool write(const QByteArray &bytes, std::optional<QFileDevice::Permissions> permissions)
+    bool open(std::optional<QFileDevice::Permissions> permissions)
     {
-        if (!m_file->open(QIODevice::WriteOnly))
-            return false;
-        if (permissions && !m_file->setPermissions(*permissions))
-            return false;
-        return m_file->write(bytes) == bytes.size() && m_file->flush();
+        return m_file->open(QIODevice::WriteOnly) && (!permissions || m_file->setPermissions(*permissions));
+    }
+
+    bool write(std::string_view bytes)
+    {
+        return m_file->write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) && m_file->flush();
+    }
+
+    // Copies part of the source file by the kernel, which can share the blocks instead of
+    // moving them through memory; where it cannot, the bytes already read are written.
+    bool copy(const SourceFile &source, std::string_view readBytes, std::size_t from)
+    {
+        loff_t offset = loff_t(from);
+        std::size_t left = readBytes.size() - from;
+        while (left > 0) {
+            const ssize_t copied = copy_file_range(source.fd(), &offset, m_file->handle(), nullptr, left, 0);
+            if (copied <= 0)
+                return write(readBytes.substr(readBytes.size() - left));
+            left -= std::size_t(copied);
+        }
+        return true;
     }
 
     bool commit() { return m_file->commit(); }
     QString errorString() const { return m_file->errorString(); }
-    QString fileName() const { return m_file->fileName(); }
 
 private:
     std::unique_ptr<QSaveFile> m_file;
 };
+
+// Writes a page made of a new head and the source's tail.
+bool writeJoined(PreparedFile &file, const SourceFile &source, std::string_view page, const std::string &head,
+                 std::size_t tailFrom)
+{
+    if (!file.write(head))
+        return false;
+    if (tailFrom == page.size())
+        return true;
+    if (source.stillAsRead(qint64(page.size())))
+        return file.copy(source, page, tailFrom);
+    return file.write(page.substr(tailFrom));
+}
 
 QString failure(const QString &path, const QString &reason)
 {
@@ -94,8 +160,9 @@ DocumentSaver::Result DocumentSaver::save(const Request &request, const SaveFile
         result.error = failure(request.sourcePath, source.error);
         return result;
     }
-    const std::optional<std::string> rewritten
-        = DocumentRewriter::save(viewOf(source.bytes), request.values, request.version.toStdString());
+    const std::string_view page = viewOf(source.bytes);
+    const std::optional<DocumentRewriter::Plan> rewritten
+        = DocumentRewriter::planSave(page, request.values, request.version.toStdString());
     if (!rewritten) {
         result.error = ResourceText::status(StringId::NoHeadSection) + QLatin1Char('\n') + request.sourcePath;
         return result;
@@ -107,6 +174,7 @@ DocumentSaver::Result DocumentSaver::save(const Request &request, const SaveFile
         return result;
     }
     const QFileDevice::Permissions sourcePermissions = QFileInfo(request.sourcePath).permissions();
+    const SourceFile sourceFile(request.sourcePath);
 
     // Both files are written in full before either replaces anything, so a full disk or
     // a read-only folder stops the save with every file still as it was.
@@ -120,17 +188,18 @@ DocumentSaver::Result DocumentSaver::save(const Request &request, const SaveFile
         }
         backup = std::make_unique<PreparedFile>(result.backupPath, makeSaveFile);
         const bool backupExists = QFileInfo::exists(result.backupPath);
-        if (!backup->write(source.bytes, backupExists ? std::nullopt : std::optional(sourcePermissions))) {
+        if (!backup->open(backupExists ? std::nullopt : std::optional(sourcePermissions))
+            || !writeJoined(*backup, sourceFile, page, {}, 0)) {
             result.error = failure(result.backupPath, backup->errorString());
             result.backupPath.clear();
             return result;
         }
     }
-    PreparedFile page(target, makeSaveFile);
+    PreparedFile written(target, makeSaveFile);
     const bool targetExists = QFileInfo::exists(target);
-    const QByteArray bytes = QByteArray::fromStdString(*rewritten);
-    if (!page.write(bytes, targetExists ? std::nullopt : std::optional(sourcePermissions))) {
-        result.error = failure(target, page.errorString());
+    if (!written.open(targetExists ? std::nullopt : std::optional(sourcePermissions))
+        || !writeJoined(written, sourceFile, page, rewritten->head, rewritten->tailFrom)) {
+        result.error = failure(target, written.errorString());
         result.backupPath.clear();
         return result;
     }
@@ -139,8 +208,8 @@ DocumentSaver::Result DocumentSaver::save(const Request &request, const SaveFile
         result.backupPath.clear();
         return result;
     }
-    if (!page.commit()) {
-        result.error = failure(target, page.errorString());
+    if (!written.commit()) {
+        result.error = failure(target, written.errorString());
         return result;
     }
     result.ok = true;
