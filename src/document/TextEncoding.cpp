@@ -100,6 +100,29 @@ char32_t decodeSequence(const unsigned char *p, std::size_t length)
     }
 }
 
+// Encodes UTF-8 text (passed through unchanged for a UTF-8 page); a character the code
+// page cannot hold is handed to unencodable.
+template <typename Unencodable>
+std::string toWindows1252(std::string_view utf8, Encoding encoding, Unencodable unencodable)
+{
+    if (encoding == Encoding::Utf8)
+        return std::string(utf8);
+    std::string out;
+    out.reserve(utf8.size());
+    const auto *p = reinterpret_cast<const unsigned char *>(utf8.data());
+    const auto *end = p + utf8.size();
+    while (p < end) {
+        const std::size_t length = std::max<std::size_t>(sequenceLength(p, end), 1);
+        const char32_t cp = decodeSequence(p, length);
+        if (const auto byte = codePointToWindows1252(cp))
+            out += static_cast<char>(*byte);
+        else
+            unencodable(out, cp);
+        p += length;
+    }
+    return out;
+}
+
 } // namespace
 
 bool TextEncoding::isValidUtf8(std::string_view bytes)
@@ -160,42 +183,16 @@ std::optional<std::string> TextEncoding::fromUtf8(std::string_view utf8, Encodin
 {
     if (!isValidUtf8(utf8))
         return std::nullopt;
-    if (encoding == Encoding::Utf8)
-        return std::string(utf8);
-    std::string out;
-    out.reserve(utf8.size());
-    const auto *p = reinterpret_cast<const unsigned char *>(utf8.data());
-    const auto *end = p + utf8.size();
-    while (p < end) {
-        const std::size_t length = sequenceLength(p, end);
-        const auto byte = codePointToWindows1252(decodeSequence(p, length));
-        if (!byte)
-            return std::nullopt;
-        out += static_cast<char>(*byte);
-        p += length;
-    }
-    return out;
+    bool encodable = true;
+    std::string out = toWindows1252(utf8, encoding, [&](std::string &, char32_t) { encodable = false; });
+    return encodable ? std::optional(std::move(out)) : std::nullopt;
 }
 
 std::string TextEncoding::fromUtf8ForHtml(std::string_view utf8, Encoding encoding)
 {
-    if (encoding == Encoding::Utf8)
-        return std::string(utf8);
-    std::string out;
-    out.reserve(utf8.size());
-    const auto *p = reinterpret_cast<const unsigned char *>(utf8.data());
-    const auto *end = p + utf8.size();
-    while (p < end) {
-        const std::size_t length = std::max<std::size_t>(sequenceLength(p, end), 1);
-        const char32_t cp = decodeSequence(p, length);
-        if (const auto byte = codePointToWindows1252(cp)) {
-            out += static_cast<char>(*byte);
-        } else {
-            out += "&#";
-            out += std::to_string(static_cast<std::uint32_t>(cp));
-            out += ';';
-        }
-        p += length;
-    }
-    return out;
+    return toWindows1252(utf8, encoding, [](std::string &out, char32_t cp) {
+        out += "&#";
+        out += std::to_string(static_cast<std::uint32_t>(cp));
+        out += ';';
+    });
 }

@@ -56,8 +56,17 @@ QString frmMain::pathFromCommandLine(const QString &commandLine)
     return path;
 }
 
+void frmMain::restoreAndActivate()
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+}
+
 void frmMain::OpenCommandLine(const QString &commandLine)
 {
+    restoreAndActivate();
     if (commandLine.trimmed().isEmpty())
         return;
     const QString path = pathFromCommandLine(commandLine);

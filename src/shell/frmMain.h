@@ -16,6 +16,7 @@ public:
     // The whole command line is one path: trimmed, one leading and one trailing quote dropped.
     void OpenCommandLine(const QString &commandLine);
     static QString pathFromCommandLine(const QString &commandLine);
+    void restoreAndActivate();
 
 private:
     QPlainTextEdit *m_view;

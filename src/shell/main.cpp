@@ -1,10 +1,12 @@
 #include "services/RegistryKey.h"
 #include "services/SettingsStore.h"
 #include "settings/SettingsCatalogue.h"
+#include "shell/SingleInstance.h"
 #include "shell/StartupValues.h"
 #include "shell/frmMain.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QStringList>
 
 int main(int argc, char *argv[])
@@ -19,9 +21,20 @@ int main(int argc, char *argv[])
     RegistryKey registry;
     StartupValues::record(settings, registry, QApplication::applicationDirPath() + QStringLiteral("/tagsmith"));
 
-    frmMain window;
-    window.show();
     // The whole command line is one path, spaces included.
-    window.OpenCommandLine(QApplication::arguments().mid(1).join(QLatin1Char(' ')));
+    const QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));
+    SingleInstance instance;
+    if (!instance.tryBecomeFirst()) {
+        SingleInstance::handOver(QFile::encodeName(commandLine));
+        return 0;
+    }
+
+    frmMain window;
+    QObject::connect(&instance, &SingleInstance::commandLineReceived, &window,
+                     [&window](const QByteArray &received) { window.OpenCommandLine(QFile::decodeName(received)); });
+    QObject::connect(&instance, &SingleInstance::activationRequested, &window, &frmMain::restoreAndActivate);
+    instance.listen();
+    window.show();
+    window.OpenCommandLine(commandLine);
     return QApplication::exec();
 }
