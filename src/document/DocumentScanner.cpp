@@ -3,6 +3,7 @@
 #include "document/TagRecognition.h"
 
 #include <cstring>
+#include <future>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -186,8 +187,17 @@ ScannedDocument DocumentScanner::scan(std::string_view bytes)
     doc.hasHead = hasHeadStart(bytes);
     if (!doc.hasHead)
         return doc;
-    doc.encoding = TextEncoding::detect(bytes);
-    Scan(bytes).run(doc);
+    // On a large page the encoding check and the tag scan each read every byte; they
+    // share nothing, so the check runs beside the scan.
+    constexpr std::size_t kParallelFrom = 4 * 1024 * 1024;
+    if (bytes.size() >= kParallelFrom) {
+        auto encoding = std::async(std::launch::async, [bytes] { return TextEncoding::detect(bytes); });
+        Scan(bytes).run(doc);
+        doc.encoding = encoding.get();
+    } else {
+        doc.encoding = TextEncoding::detect(bytes);
+        Scan(bytes).run(doc);
+    }
     decodeCollected(doc);
     return doc;
 }

@@ -170,6 +170,24 @@ private Q_SLOTS:
         QCOMPARE(latin.lineEnd, LineEnd::Cr);
     }
 
+    // Large pages check their encoding beside the tag scan; the outcome must not change.
+    void largePageEncoding_data()
+    {
+        QTest::addColumn<QByteArray>("last");
+        QTest::addColumn<bool>("utf8");
+        QTest::newRow("utf-8 at the very end") << QByteArray("caf\xC3\xA9") << true;
+        QTest::newRow("latin-1 at the very end") << QByteArray("caf\xE9") << false;
+    }
+    void largePageEncoding()
+    {
+        QFETCH(QByteArray, last);
+        QFETCH(bool, utf8);
+        const QByteArray bytes = "<head><meta name=\"author\" content=\"" + last + "\">" + QByteArray(6 << 20, 'x') + last;
+        const ScannedDocument doc = DocumentScanner::scan(bytesOf(bytes));
+        QCOMPARE(doc.encoding, utf8 ? Encoding::Utf8 : Encoding::Windows1252);
+        QCOMPARE(textOf(doc.author), QStringLiteral(u"café"));
+    }
+
     // The search for tags tests many positions at once; a tag must be found wherever it
     // falls in such a block, the last bytes of the page included.
     void tagFoundAtEveryOffset()
