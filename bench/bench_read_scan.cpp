@@ -25,9 +25,10 @@ QByteArray syntheticPage()
                       "<meta name=\"description\" content=\"A large page for timing the reader\">\r\n"
                       "<meta name=\"keywords\" content=\"bench, reader, scan\">\r\n"
                       "<meta name=\"robots\" content=\"noindex, nofollow\">\r\n</head>\r\n<body>\r\n";
-    const QByteArray paragraph = "<p class=\"text\">Lorem ipsum <b>dolor</b> sit amet, <a href=\"/x?y=1&amp;z=2\">"
-                                 "consectetur</a> adipiscing elit. Caf\xC3\xA9 na\xC3\xAFve \xE2\x80\x94 "
-                                 "<em>sed do eiusmod</em> tempor incididunt ut labore.</p>\r\n";
+    const QByteArray paragraph
+        = "<p class=\"text\">Lorem ipsum <b>dolor</b> sit amet, <a href=\"/x?y=1&amp;z=2\">"
+          "consectetur</a> adipiscing elit. Caf\xC3\xA9 na\xC3\xAFve \xE2\x80\x94 "
+          "<em>sed do eiusmod</em> tempor incididunt ut labore.</p>\r\n";
     page.reserve(kPageBytes + paragraph.size());
     while (page.size() < kPageBytes)
         page += paragraph;
@@ -35,7 +36,8 @@ QByteArray syntheticPage()
     return page;
 }
 
-struct PageFile {
+struct PageFile
+{
     QTemporaryDir dir;
     QString path;
     QByteArray bytes;
@@ -88,7 +90,8 @@ void BM_ReadOnly(benchmark::State &state)
 
 void BM_ScanInMemory(benchmark::State &state)
 {
-    const std::string_view bytes(pageFile().bytes.constData(), static_cast<std::size_t>(pageFile().bytes.size()));
+    const std::string_view bytes(
+        pageFile().bytes.constData(), static_cast<std::size_t>(pageFile().bytes.size()));
     for (auto _ : state) {
         const ScannedDocument doc = DocumentScanner::scan(bytes);
         benchmark::DoNotOptimize(doc.description.data());
@@ -115,7 +118,8 @@ void BM_SaveWithBackup(benchmark::State &state)
     MetaElementSet values;
     values.setText(TextField::Description, "Saved by the benchmark");
     for (auto _ : state) {
-        const DocumentSaver::Result saved = DocumentSaver::save({copy, copy, copy, values, QStringLiteral("2.01a"), true});
+        const DocumentSaver::Result saved
+            = DocumentSaver::save({ copy, copy, copy, values, QStringLiteral("2.01a"), true });
         if (!saved.ok)
             state.SkipWithError("save failed");
     }

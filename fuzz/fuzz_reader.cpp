@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         std::abort();
     const MetaElementSet values = document.values();
     // Values are decoded to UTF-8 whatever the page's bytes were.
-    for (const TextField field : {TextField::Description, TextField::Keywords, TextField::Author}) {
+    for (const TextField field : { TextField::Description, TextField::Keywords, TextField::Author }) {
         if (!TextEncoding::isValidUtf8(values.text(field)))
             std::abort();
     }

@@ -50,7 +50,8 @@ bool hasUnfinishedTag(std::string_view page)
 {
     for (std::size_t lt = page.find('<'); lt != std::string_view::npos; lt = page.find('<', lt + 1)) {
         const char next = lt + 1 < page.size() ? static_cast<char>(page[lt + 1] | 0x20) : '\0';
-        if (!((next >= 'a' && next <= 'z') || next == '/' || TagRecognition::matchRemoval(page.substr(lt + 1))))
+        if (!((next >= 'a' && next <= 'z') || next == '/'
+                || TagRecognition::matchRemoval(page.substr(lt + 1))))
             continue;
         const std::size_t following = page.find('<', lt + 1);
         const std::size_t close = page.find('>', lt + 1);
@@ -89,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     rest.erase(blockAt, block.size());
     // The head tags are written in capitals; compare letters without their case.
     std::string foldedPage(page);
-    for (std::string *text : {&rest, &foldedPage}) {
+    for (std::string *text : { &rest, &foldedPage }) {
         for (char &c : *text)
             c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
     }

@@ -9,7 +9,7 @@
 // Bridges between the engine's byte strings and the QTest data tables.
 inline std::string_view bytesOf(const QByteArray &bytes)
 {
-    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+    return { bytes.constData(), static_cast<std::size_t>(bytes.size()) };
 }
 
 inline QString textOf(std::string_view utf8)

@@ -10,8 +10,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <sys/mman.h>
 #include <string_view>
+#include <sys/mman.h>
 
 namespace {
 
@@ -98,7 +98,8 @@ DocumentFile::ReadResult DocumentFile::readBytes(const QString &path)
         return result;
     }
     if (!readWhole(file, result.bytes)) {
-        result.error = file.error() != QFileDevice::NoError ? file.errorString() : tooLarge(result.bytes.size());
+        result.error
+            = file.error() != QFileDevice::NoError ? file.errorString() : tooLarge(result.bytes.size());
         result.bytes.clear();
         return result;
     }

@@ -12,13 +12,15 @@ public:
     // Pages are small; anything this large is not one and would only exhaust memory.
     static constexpr qint64 kMaxBytes = qint64(512) * 1024 * 1024;
 
-    struct ReadResult {
+    struct ReadResult
+    {
         bool ok = false;
         QString error; // the reason, when not ok
         QByteArray bytes;
     };
 
-    struct OpenResult {
+    struct OpenResult
+    {
         bool ok = false;
         QString error; // the reason, when not ok
         ScannedDocument document;

@@ -47,7 +47,8 @@ std::size_t tagEnd(std::string_view page, std::size_t lt)
     return firstGreater == npos ? npos : firstGreater + 1;
 }
 
-struct Span {
+struct Span
+{
     std::size_t from;
     std::size_t to;
 };
@@ -65,19 +66,19 @@ Span removalSpan(std::string_view page, std::size_t lt, std::size_t end)
     const bool startsLine = lineStart == 0 || isLineEnd(page[lineStart - 1]);
     const bool endsLine = lineEnd == page.size() || isLineEnd(page[lineEnd]);
     if (!startsLine || !endsLine)
-        return {lt, end};
+        return { lt, end };
     if (lineStart > 0) {
         std::size_t from = lineStart - 1;
         if (page[from] == '\n' && from > 0 && page[from - 1] == '\r')
             --from;
-        return {from, lineEnd};
+        return { from, lineEnd };
     }
     std::size_t to = lineEnd;
     if (to < page.size() && page[to] == '\r')
         ++to;
     if (to < page.size() && page[to] == '\n' && (to == lineEnd || page[to - 1] == '\r'))
         ++to;
-    return {0, to};
+    return { 0, to };
 }
 
 // Length of a HEAD start tag at lt ("<head>" or "<head" with attributes), or 0.
@@ -119,7 +120,7 @@ public:
         }
         if (!m_inserted)
             return std::nullopt;
-        return DocumentRewriter::Plan {std::move(m_out), m_copied};
+        return DocumentRewriter::Plan { std::move(m_out), m_copied };
     }
 
 private:
@@ -188,35 +189,36 @@ std::string DocumentRewriter::Plan::joined(std::string_view page) const
     return whole;
 }
 
-std::optional<DocumentRewriter::Plan> DocumentRewriter::plan(std::string_view page, std::string_view block,
-                                                             std::string_view lineEnd)
+std::optional<DocumentRewriter::Plan> DocumentRewriter::plan(
+    std::string_view page, std::string_view block, std::string_view lineEnd)
 {
     return Rewrite(page, block, lineEnd).run();
 }
 
-std::optional<std::string> DocumentRewriter::rewrite(std::string_view page, std::string_view block,
-                                                     std::string_view lineEnd)
+std::optional<std::string> DocumentRewriter::rewrite(
+    std::string_view page, std::string_view block, std::string_view lineEnd)
 {
     const auto planned = plan(page, block, lineEnd);
     return planned ? std::optional(planned->joined(page)) : std::nullopt;
 }
 
-std::string DocumentRewriter::encodedBlock(const MetaElementSet &values, std::string_view version, LineEnd lineEnd,
-                                           Encoding encoding)
+std::string DocumentRewriter::encodedBlock(
+    const MetaElementSet &values, std::string_view version, LineEnd lineEnd, Encoding encoding)
 {
-    return TextEncoding::fromUtf8ForHtml(TagBlock::forInsertion(values, version, LineEnds::text(lineEnd)), encoding);
+    return TextEncoding::fromUtf8ForHtml(
+        TagBlock::forInsertion(values, version, LineEnds::text(lineEnd)), encoding);
 }
 
-std::optional<DocumentRewriter::Plan> DocumentRewriter::planSave(std::string_view page, const MetaElementSet &values,
-                                                                 std::string_view version)
+std::optional<DocumentRewriter::Plan> DocumentRewriter::planSave(
+    std::string_view page, const MetaElementSet &values, std::string_view version)
 {
     const LineEnd lineEnd = LineEnds::detect(page);
     const std::string block = encodedBlock(values, version, lineEnd, TextEncoding::detect(page));
     return plan(page, block, LineEnds::text(lineEnd));
 }
 
-std::optional<std::string> DocumentRewriter::save(std::string_view page, const MetaElementSet &values,
-                                                  std::string_view version)
+std::optional<std::string> DocumentRewriter::save(
+    std::string_view page, const MetaElementSet &values, std::string_view version)
 {
     const auto planned = planSave(page, values, version);
     return planned ? std::optional(planned->joined(page)) : std::nullopt;

@@ -15,7 +15,8 @@ class DocumentRewriter
 public:
     // A rewritten page as its new beginning followed by the old page's bytes from tailFrom
     // on, so a large unchanged tail can be copied file to file instead of through memory.
-    struct Plan {
+    struct Plan
+    {
         std::string head;
         std::size_t tailFrom = 0;
 
@@ -23,22 +24,22 @@ public:
     };
 
     static std::optional<Plan> plan(std::string_view page, std::string_view block, std::string_view lineEnd);
-    static std::optional<Plan> planSave(std::string_view page, const MetaElementSet &values,
-                                        std::string_view version);
+    static std::optional<Plan> planSave(
+        std::string_view page, const MetaElementSet &values, std::string_view version);
 
     // block: the tag block as inserted, every tag preceded by lineEnd, already in the page's
     // encoding. When text follows the HEAD start tag on its line, a line end after the block
     // keeps the last tag on a line of its own, so the next save removes it cleanly.
     // Nothing when the page has no HEAD start tag to put the block after.
-    static std::optional<std::string> rewrite(std::string_view page, std::string_view block,
-                                              std::string_view lineEnd);
+    static std::optional<std::string> rewrite(
+        std::string_view page, std::string_view block, std::string_view lineEnd);
 
     // The whole save: the page's line end and encoding, the block for these values, the rewrite.
-    static std::optional<std::string> save(std::string_view page, const MetaElementSet &values,
-                                           std::string_view version);
+    static std::optional<std::string> save(
+        std::string_view page, const MetaElementSet &values, std::string_view version);
 
     // The tag block in the page's encoding; characters the encoding cannot hold are written
     // as numeric character references, which browsers read back as the same characters.
-    static std::string encodedBlock(const MetaElementSet &values, std::string_view version, LineEnd lineEnd,
-                                    Encoding encoding);
+    static std::string encodedBlock(
+        const MetaElementSet &values, std::string_view version, LineEnd lineEnd, Encoding encoding);
 };

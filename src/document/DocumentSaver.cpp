@@ -22,7 +22,7 @@ QString tr(const char *text)
 
 std::string_view viewOf(const QByteArray &bytes)
 {
-    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+    return { bytes.constData(), static_cast<std::size_t>(bytes.size()) };
 }
 
 // A symbolic link is written through: the file it points to is replaced, the link stays.
@@ -76,14 +76,19 @@ public:
     int fd() const { return m_fd; }
     bool stillAsRead(qint64 sizeRead) const
     {
-        struct stat now {};
-        return m_fd >= 0 && ::fstat(m_fd, &now) == 0 && now.st_size == sizeRead && now.st_size == m_stat.st_size
-            && now.st_mtim.tv_sec == m_stat.st_mtim.tv_sec && now.st_mtim.tv_nsec == m_stat.st_mtim.tv_nsec;
+        struct stat now
+        {
+        };
+        return m_fd >= 0 && ::fstat(m_fd, &now) == 0 && now.st_size == sizeRead
+            && now.st_size == m_stat.st_size && now.st_mtim.tv_sec == m_stat.st_mtim.tv_sec
+            && now.st_mtim.tv_nsec == m_stat.st_mtim.tv_nsec;
     }
 
 private:
     int m_fd;
-    struct stat m_stat {};
+    struct stat m_stat
+    {
+    };
 };
 
 // One file written through a temporary file in its folder, ready to replace the real one.
@@ -129,7 +134,7 @@ private:
 
 // Writes a page made of a new head and the source's tail.
 bool writeJoined(PreparedFile &file, const SourceFile &source, std::string_view page, const std::string &head,
-                 std::size_t tailFrom)
+    std::size_t tailFrom)
 {
     if (!file.write(head))
         return false;

@@ -14,7 +14,8 @@
 class DocumentSaver
 {
 public:
-    struct Request {
+    struct Request
+    {
         QString sourcePath;
         QString targetPath;
         // The document's own path, which names the backup (still the old one in a Save As).
@@ -24,9 +25,10 @@ public:
         bool backup = true;
     };
 
-    struct Result {
+    struct Result
+    {
         bool ok = false;
-        QString error;      // the reason, when not ok
+        QString error; // the reason, when not ok
         QString backupPath; // when a backup was written
     };
 

@@ -41,9 +41,10 @@ std::size_t findTagStart(std::string_view bytes, std::size_t from)
     const __m128i fold = _mm_set1_epi8(0x20);
     for (; at + 17 <= size; at += 16) {
         const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at));
-        const __m128i next = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at + 1)), fold);
-        const __m128i hits = _mm_and_si128(_mm_cmpeq_epi8(here, lessThan),
-                                           _mm_or_si128(_mm_cmpeq_epi8(next, t), _mm_cmpeq_epi8(next, m)));
+        const __m128i next
+            = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at + 1)), fold);
+        const __m128i hits = _mm_and_si128(
+            _mm_cmpeq_epi8(here, lessThan), _mm_or_si128(_mm_cmpeq_epi8(next, t), _mm_cmpeq_epi8(next, m)));
         if (const int mask = _mm_movemask_epi8(hits))
             return at + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
     }
@@ -61,7 +62,8 @@ std::size_t findFolded(std::string_view bytes, std::string_view lowerNeedle, std
     const char firstUpper = static_cast<char>(first - 'a' + 'A');
     for (std::size_t at = from; at < bytes.size(); ++at) {
         const char c = bytes[at];
-        if ((c == first || c == firstUpper) && TagRecognition::startsWithFolded(bytes.substr(at), lowerNeedle))
+        if ((c == first || c == firstUpper)
+            && TagRecognition::startsWithFolded(bytes.substr(at), lowerNeedle))
             return at;
     }
     return npos;
@@ -73,8 +75,7 @@ std::size_t findFolded(std::string_view bytes, std::string_view lowerNeedle, std
 class ForwardSearch
 {
 public:
-    template <typename Find>
-    std::size_t next(std::size_t from, Find find)
+    template <typename Find> std::size_t next(std::size_t from, Find find)
     {
         if (m_valid && from >= m_from && from <= m_found)
             return m_found;
@@ -145,8 +146,8 @@ private:
     void appendValue(std::size_t lt, std::string &collected)
     {
         static constexpr std::string_view kValueStart = "content=\"";
-        const std::size_t at
-            = m_valueStarts.next(lt, [this](std::size_t from) { return findFolded(m_bytes, kValueStart, from); });
+        const std::size_t at = m_valueStarts.next(
+            lt, [this](std::size_t from) { return findFolded(m_bytes, kValueStart, from); });
         if (at == npos)
             return;
         const std::size_t start = at + kValueStart.size();
@@ -165,7 +166,7 @@ void decodeCollected(ScannedDocument &doc)
 {
     if (doc.encoding == Encoding::Utf8)
         return;
-    for (std::string *text : {&doc.title, &doc.description, &doc.keywords, &doc.author, &doc.robots})
+    for (std::string *text : { &doc.title, &doc.description, &doc.keywords, &doc.author, &doc.robots })
         *text = TextEncoding::toUtf8(*text, doc.encoding);
 }
 

@@ -44,8 +44,7 @@ std::int64_t LineEnds::countLines(std::string_view bytes)
     std::int64_t ends = std::count(bytes.begin(), bytes.end(), '\n');
     // A CR ends a line of its own unless an LF follows it.
     for (const char *p = bytes.data(), *end = p + bytes.size();
-         (p = static_cast<const char *>(std::memchr(p, '\r', static_cast<std::size_t>(end - p))));
-         ++p) {
+         (p = static_cast<const char *>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)))); ++p) {
         if (p + 1 == end || p[1] != '\n')
             ++ends;
     }

@@ -13,8 +13,8 @@ enum class RobotsFlag { NoIndex, NoFollow, NoImageIndex, NoImageClick };
 class MetaElementSet
 {
 public:
-    static constexpr std::array<RobotsFlag, 4> kRobotsFlags = {RobotsFlag::NoIndex, RobotsFlag::NoFollow,
-                                                               RobotsFlag::NoImageIndex, RobotsFlag::NoImageClick};
+    static constexpr std::array<RobotsFlag, 4> kRobotsFlags
+        = { RobotsFlag::NoIndex, RobotsFlag::NoFollow, RobotsFlag::NoImageIndex, RobotsFlag::NoImageClick };
 
     const std::string &text(TextField field) const;
     void setText(TextField field, std::string value);

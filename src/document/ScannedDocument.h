@@ -8,7 +8,8 @@
 
 // What a read finds in a page: its line end and encoding, and the title and tag values
 // collected from it (decoded to UTF-8). Repeated tags have their values run together.
-struct ScannedDocument {
+struct ScannedDocument
+{
     bool hasHead = false;
     LineEnd lineEnd = LineEnd::CrLf;
     Encoding encoding = Encoding::Utf8;

@@ -12,8 +12,8 @@ std::string namedTag(std::string_view name, std::string_view content)
     return tag;
 }
 
-void addTextTag(std::vector<std::string> &tags, const MetaElementSet &values, TextField field,
-                std::string_view name)
+void addTextTag(
+    std::vector<std::string> &tags, const MetaElementSet &values, TextField field, std::string_view name)
 {
     if (MetaElementSet::hasValue(field, values.text(field)))
         tags.push_back(namedTag(name, values.text(field)));
@@ -44,8 +44,8 @@ std::vector<std::string> TagBlock::tags(const MetaElementSet &values, std::strin
     return tags;
 }
 
-std::string TagBlock::forInsertion(const MetaElementSet &values, std::string_view version,
-                                   std::string_view lineEnd)
+std::string TagBlock::forInsertion(
+    const MetaElementSet &values, std::string_view version, std::string_view lineEnd)
 {
     std::string block;
     for (const std::string &tag : tags(values, version)) {
@@ -55,7 +55,8 @@ std::string TagBlock::forInsertion(const MetaElementSet &values, std::string_vie
     return block;
 }
 
-std::string TagBlock::forView(const MetaElementSet &values, std::string_view version, std::string_view lineEnd)
+std::string TagBlock::forView(
+    const MetaElementSet &values, std::string_view version, std::string_view lineEnd)
 {
     return forInsertion(values, version, lineEnd).substr(lineEnd.size());
 }

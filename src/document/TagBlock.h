@@ -18,8 +18,9 @@ public:
     static std::vector<std::string> tags(const MetaElementSet &values, std::string_view version);
 
     // As inserted into a file: every tag, the first included, preceded by the line end.
-    static std::string forInsertion(const MetaElementSet &values, std::string_view version,
-                                    std::string_view lineEnd);
+    static std::string forInsertion(
+        const MetaElementSet &values, std::string_view version, std::string_view lineEnd);
     // As shown and copied: the tags separated by the line end.
-    static std::string forView(const MetaElementSet &values, std::string_view version, std::string_view lineEnd);
+    static std::string forView(
+        const MetaElementSet &values, std::string_view version, std::string_view lineEnd);
 };

@@ -4,31 +4,32 @@
 
 namespace {
 
-struct Prefixes {
+struct Prefixes
+{
     TagKind kind;
     std::string_view read;
     std::string_view removal;
 };
 
-constexpr std::array<Prefixes, 9> kTable = {{
-    {TagKind::Title, "title>", ""},
-    {TagKind::ContentType, "meta http-equiv=\"content-type\" content=\"text/html; charset=iso-8859-1\">",
-     "meta http-equiv=\"content-type\""},
-    {TagKind::Description, "meta name=\"description", "meta name=\"description\""},
-    {TagKind::Keywords, "meta name=\"keywords", "meta name=\"keywords\""},
-    {TagKind::Author, "meta name=\"author", "meta name=\"author\""},
-    {TagKind::Robots, "meta name=\"robots", "meta name=\"robots\""},
-    {TagKind::Distribution, "", "meta name=\"distribution\""},
-    {TagKind::Formatter, "", "meta name=\"formatter\""},
-    {TagKind::LabTag, "", "meta name=\"quorn\""},
-}};
+constexpr std::array<Prefixes, 9> kTable = { {
+    { TagKind::Title, "title>", "" },
+    { TagKind::ContentType, "meta http-equiv=\"content-type\" content=\"text/html; charset=iso-8859-1\">",
+        "meta http-equiv=\"content-type\"" },
+    { TagKind::Description, "meta name=\"description", "meta name=\"description\"" },
+    { TagKind::Keywords, "meta name=\"keywords", "meta name=\"keywords\"" },
+    { TagKind::Author, "meta name=\"author", "meta name=\"author\"" },
+    { TagKind::Robots, "meta name=\"robots", "meta name=\"robots\"" },
+    { TagKind::Distribution, "", "meta name=\"distribution\"" },
+    { TagKind::Formatter, "", "meta name=\"formatter\"" },
+    { TagKind::LabTag, "", "meta name=\"quorn\"" },
+} };
 
-constexpr std::array<TagKind, 6> kReadOrder = {TagKind::Title,    TagKind::ContentType, TagKind::Description,
-                                               TagKind::Keywords, TagKind::Author,      TagKind::Robots};
+constexpr std::array<TagKind, 6> kReadOrder = { TagKind::Title, TagKind::ContentType, TagKind::Description,
+    TagKind::Keywords, TagKind::Author, TagKind::Robots };
 
-constexpr std::array<TagKind, 8> kRemovalOrder = {TagKind::ContentType, TagKind::Description, TagKind::Keywords,
-                                                  TagKind::Distribution, TagKind::LabTag,     TagKind::Author,
-                                                  TagKind::Formatter,    TagKind::Robots};
+constexpr std::array<TagKind, 8> kRemovalOrder
+    = { TagKind::ContentType, TagKind::Description, TagKind::Keywords, TagKind::Distribution, TagKind::LabTag,
+          TagKind::Author, TagKind::Formatter, TagKind::Robots };
 
 const Prefixes &entry(TagKind kind)
 {
@@ -40,8 +41,8 @@ char foldAscii(char c)
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::optional<TagKind> firstMatch(std::span<const TagKind> order, std::string_view (*prefix)(TagKind),
-                                  std::string_view text)
+std::optional<TagKind> firstMatch(
+    std::span<const TagKind> order, std::string_view (*prefix)(TagKind), std::string_view text)
 {
     for (const TagKind kind : order) {
         if (TagRecognition::startsWithFolded(text, prefix(kind)))

@@ -4,7 +4,17 @@
 #include <span>
 #include <string_view>
 
-enum class TagKind { Title, ContentType, Description, Keywords, Author, Robots, Distribution, Formatter, LabTag };
+enum class TagKind {
+    Title,
+    ContentType,
+    Description,
+    Keywords,
+    Author,
+    Robots,
+    Distribution,
+    Formatter,
+    LabTag
+};
 
 // Tags are known by the lower-cased text right after their "<": only the canonical form
 // ("meta", one space, name or http-equiv first, no spaces around "=", double quotes).

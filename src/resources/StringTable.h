@@ -8,7 +8,8 @@
 class StringTable
 {
 public:
-    struct Entry {
+    struct Entry
+    {
         int id;
         std::string_view text;
     };

@@ -46,5 +46,6 @@ QString SettingsStore::Description() const
 
 QString SettingsStore::configFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Vantorel");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/Vantorel");
 }

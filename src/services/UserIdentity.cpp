@@ -9,7 +9,8 @@
 
 namespace {
 
-struct AccountRecord {
+struct AccountRecord
+{
     QString login;
     QString comment;
 };
@@ -22,7 +23,7 @@ AccountRecord currentAccount()
     passwd *found = nullptr;
     if (getpwuid_r(getuid(), &record, buffer.data(), buffer.size(), &found) != 0 || !found)
         return {};
-    return {QString::fromLocal8Bit(found->pw_name), QString::fromLocal8Bit(found->pw_gecos)};
+    return { QString::fromLocal8Bit(found->pw_name), QString::fromLocal8Bit(found->pw_gecos) };
 }
 
 } // namespace

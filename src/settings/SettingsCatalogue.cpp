@@ -11,22 +11,22 @@ constexpr const char *kProgram = "Tagsmith LITE";
 // The sibling editor's own section, read for its program path.
 constexpr const char *kSibling = "Scrivan";
 
-constexpr std::array<SettingsCatalogue::Entry, 14> kEntries = {{
-    {Setting::Version, "Version", kProgram, ReadingRule::Text},
-    {Setting::Location, "Location", kProgram, ReadingRule::Text},
-    {Setting::Author, "Author", kProgram, ReadingRule::Text},
-    {Setting::DefaultCharset, "DefaultCharset", kProgram, ReadingRule::OnlyOnIsOn},
-    {Setting::BackupFiles, "Backup Files", kProgram, ReadingRule::OnlyOffIsOff},
-    {Setting::Toolbar, "Toolbar", kProgram, ReadingRule::OnlyOnIsOn},
-    {Setting::ViewMeta, "ViewMeta", kProgram, ReadingRule::OnlyOnIsOn},
-    {Setting::Left, "Left", kProgram, ReadingRule::LeadingNumber},
-    {Setting::Top, "Top", kProgram, ReadingRule::LeadingNumber},
-    {Setting::Width, "Width", kProgram, ReadingRule::LeadingNumber},
-    {Setting::Height, "Height", kProgram, ReadingRule::LeadingNumber},
-    {Setting::WindowState, "WindowState", kProgram, ReadingRule::Text},
-    {Setting::Help, "Help", kProgram, ReadingRule::Text},
-    {Setting::ScrivanLocation, "Location", kSibling, ReadingRule::Text},
-}};
+constexpr std::array<SettingsCatalogue::Entry, 14> kEntries = { {
+    { Setting::Version, "Version", kProgram, ReadingRule::Text },
+    { Setting::Location, "Location", kProgram, ReadingRule::Text },
+    { Setting::Author, "Author", kProgram, ReadingRule::Text },
+    { Setting::DefaultCharset, "DefaultCharset", kProgram, ReadingRule::OnlyOnIsOn },
+    { Setting::BackupFiles, "Backup Files", kProgram, ReadingRule::OnlyOffIsOff },
+    { Setting::Toolbar, "Toolbar", kProgram, ReadingRule::OnlyOnIsOn },
+    { Setting::ViewMeta, "ViewMeta", kProgram, ReadingRule::OnlyOnIsOn },
+    { Setting::Left, "Left", kProgram, ReadingRule::LeadingNumber },
+    { Setting::Top, "Top", kProgram, ReadingRule::LeadingNumber },
+    { Setting::Width, "Width", kProgram, ReadingRule::LeadingNumber },
+    { Setting::Height, "Height", kProgram, ReadingRule::LeadingNumber },
+    { Setting::WindowState, "WindowState", kProgram, ReadingRule::Text },
+    { Setting::Help, "Help", kProgram, ReadingRule::Text },
+    { Setting::ScrivanLocation, "Location", kSibling, ReadingRule::Text },
+} };
 
 QString nameOf(Setting setting)
 {
@@ -103,7 +103,8 @@ int SettingsCatalogue::leadingNumber(const QString &stored)
     if (negative || (at < stored.size() && stored.at(at) == QLatin1Char('+')))
         ++at;
     qint64 value = 0;
-    for (; at < stored.size() && stored.at(at) >= QLatin1Char('0') && stored.at(at) <= QLatin1Char('9'); ++at) {
+    for (; at < stored.size() && stored.at(at) >= QLatin1Char('0') && stored.at(at) <= QLatin1Char('9');
+         ++at) {
         value = value * 10 + (stored.at(at).unicode() - '0');
         // Geometry far beyond any screen is clamped rather than wrapped.
         if (value > std::numeric_limits<int>::max())

@@ -26,9 +26,9 @@ enum class Setting {
 // How a stored text is understood. Nothing passes a default: a value never written reads
 // as "" and each rule says what "" (or any unexpected text) means.
 enum class ReadingRule {
-    Text,          // as stored
-    OnlyOnIsOn,    // on only for exactly "on"
-    OnlyOffIsOff,  // off only for exactly "off": "" and anything else count as on
+    Text, // as stored
+    OnlyOnIsOn, // on only for exactly "on"
+    OnlyOffIsOff, // off only for exactly "off": "" and anything else count as on
     LeadingNumber, // the number at the start of the text; 0 when there is none
 };
 
@@ -36,7 +36,8 @@ enum class ReadingRule {
 class SettingsCatalogue
 {
 public:
-    struct Entry {
+    struct Entry
+    {
         Setting setting;
         const char *name;
         const char *section;

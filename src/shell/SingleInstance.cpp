@@ -120,8 +120,8 @@ void SingleInstance::acceptConnections()
     }
 }
 
-SingleInstance::HandOver SingleInstance::handOver(const QByteArray &commandLine, const QString &folder,
-                                                  int timeoutMilliseconds)
+SingleInstance::HandOver SingleInstance::handOver(
+    const QByteArray &commandLine, const QString &folder, int timeoutMilliseconds)
 {
     QElapsedTimer clock;
     clock.start();

@@ -40,7 +40,7 @@ public:
 
     // Sent by a later copy: an empty command line only asks to be brought forward.
     static HandOver handOver(const QByteArray &commandLine, const QString &folder = runtimeFolder(),
-                             int timeoutMilliseconds = kHandOverMilliseconds);
+        int timeoutMilliseconds = kHandOverMilliseconds);
 
     QString lockPath() const;
     QString serverPath() const;

@@ -21,15 +21,16 @@ QString summary(const QString &path, const ScannedDocument &document)
     const MetaElementSet values = document.values();
     const std::string version = ProgramVersion::version().toStdString();
     const std::string lineEnd(LineEnds::text(document.lineEnd));
-    return ResourceText::status(StringId::DocumentOpened) + QStringLiteral(" (") + path + QStringLiteral(")\n\n")
-        + QStringLiteral("Title: ") + fromUtf8(document.title) + QLatin1Char('\n')
+    return ResourceText::status(StringId::DocumentOpened) + QStringLiteral(" (") + path
+        + QStringLiteral(")\n\n") + QStringLiteral("Title: ") + fromUtf8(document.title) + QLatin1Char('\n')
         + ResourceText::caption(StringId::Description) + QLatin1Char(' ')
-        + fromUtf8(values.text(TextField::Description)) + QLatin1Char('\n') + ResourceText::caption(StringId::Keywords)
-        + QLatin1Char(' ') + fromUtf8(values.text(TextField::Keywords)) + QLatin1Char('\n')
-        + ResourceText::caption(StringId::Author) + QLatin1Char(' ') + fromUtf8(values.text(TextField::Author))
-        + QLatin1Char('\n') + ResourceText::caption(StringId::Robots) + QLatin1Char(' ')
-        + fromUtf8(values.robotsValue()) + QStringLiteral("\n\n")
-        + fromUtf8(TagBlock::forView(values, version, lineEnd));
+        + fromUtf8(values.text(TextField::Description)) + QLatin1Char('\n')
+        + ResourceText::caption(StringId::Keywords) + QLatin1Char(' ')
+        + fromUtf8(values.text(TextField::Keywords)) + QLatin1Char('\n')
+        + ResourceText::caption(StringId::Author) + QLatin1Char(' ')
+        + fromUtf8(values.text(TextField::Author)) + QLatin1Char('\n')
+        + ResourceText::caption(StringId::Robots) + QLatin1Char(' ') + fromUtf8(values.robotsValue())
+        + QStringLiteral("\n\n") + fromUtf8(TagBlock::forView(values, version, lineEnd));
 }
 
 } // namespace
@@ -71,5 +72,6 @@ void frmMain::OpenCommandLine(const QString &commandLine)
         return;
     const QString path = pathFromCommandLine(commandLine);
     const DocumentFile::OpenResult opened = DocumentFile::open(path);
-    m_view->setPlainText(opened.ok ? summary(path, opened.document) : path + QStringLiteral("\n") + opened.error);
+    m_view->setPlainText(
+        opened.ok ? summary(path, opened.document) : path + QStringLiteral("\n") + opened.error);
 }

@@ -19,7 +19,8 @@ int main(int argc, char *argv[])
     SettingsStore store;
     SettingsCatalogue settings(store);
     RegistryKey registry;
-    StartupValues::record(settings, registry, QApplication::applicationDirPath() + QStringLiteral("/tagsmith"));
+    StartupValues::record(
+        settings, registry, QApplication::applicationDirPath() + QStringLiteral("/tagsmith"));
 
     // The whole command line is one path, spaces included.
     const QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));
@@ -31,7 +32,7 @@ int main(int argc, char *argv[])
 
     frmMain window;
     QObject::connect(&instance, &SingleInstance::commandLineReceived, &window,
-                     [&window](const QByteArray &received) { window.OpenCommandLine(QFile::decodeName(received)); });
+        [&window](const QByteArray &received) { window.OpenCommandLine(QFile::decodeName(received)); });
     QObject::connect(&instance, &SingleInstance::activationRequested, &window, &frmMain::restoreAndActivate);
     instance.listen();
     window.show();

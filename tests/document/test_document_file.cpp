@@ -26,11 +26,13 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("error");
-        QTest::newRow("missing file") << QStringLiteral("missing") << QStringLiteral("No such file or directory");
+        QTest::newRow("missing file")
+            << QStringLiteral("missing") << QStringLiteral("No such file or directory");
         QTest::newRow("folder") << QStringLiteral("folder") << QStringLiteral("Is a directory");
         QTest::newRow("named pipe") << QStringLiteral("fifo") << QStringLiteral("Not a regular file");
         QTest::newRow("no head") << QStringLiteral("nohead") << QStringLiteral("No HEAD section in file...");
-        QTest::newRow("empty file") << QStringLiteral("empty") << QStringLiteral("No HEAD section in file...");
+        QTest::newRow("empty file") << QStringLiteral("empty")
+                                    << QStringLiteral("No HEAD section in file...");
         QTest::newRow("empty path") << QStringLiteral("emptypath") << QStringLiteral("No file name given");
     }
     void failures()

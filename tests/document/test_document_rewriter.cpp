@@ -12,7 +12,7 @@ const QByteArray kVersion = "2.01a";
 
 // Values given the way a user fills the window: texts, then robots words.
 MetaElementSet valuesOf(const QString &description, const QString &keywords, const QString &author,
-                        const QStringList &robots = {}, bool charset = false)
+    const QStringList &robots = {}, bool charset = false)
 {
     MetaElementSet values;
     values.setText(TextField::Description, utf8Of(description));
@@ -55,20 +55,22 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("written");
         const QByteArray kw = "<META name=\"keywords\" content=\"new\">";
 
-        QTest::newRow("old keywords line replaced, crlf")
-            << QByteArray("<html>\r\n<head>\r\n<title>T</title>\r\n<meta name=\"keywords\" content=\"old\">\r\n</head>\r\n"
-                          "<body>x</body>\r\n</html>\r\n")
-            << QStringLiteral("new")
-            << QByteArray("<html>\r\n<HEAD>\r\n" + kw + tail("\r\n") + "\r\n<title>T</title>\r\n</HEAD>\r\n"
-                          "<body>x</body>\r\n</html>\r\n");
+        QTest::newRow("old keywords line replaced, crlf") << QByteArray(
+            "<html>\r\n<head>\r\n<title>T</title>\r\n<meta name=\"keywords\" content=\"old\">\r\n</head>\r\n"
+            "<body>x</body>\r\n</html>\r\n") << QStringLiteral("new")
+                                                          << QByteArray("<html>\r\n<HEAD>\r\n" + kw
+                                                                 + tail("\r\n")
+                                                                 + "\r\n<title>T</title>\r\n</HEAD>\r\n"
+                                                                   "<body>x</body>\r\n</html>\r\n");
         QTest::newRow("lf page keeps lf")
             << QByteArray("<html>\n<head>\n<meta name=\"keywords\" content=\"old\">\n</head>\n</html>\n")
-            << QStringLiteral("new") << QByteArray("<html>\n<HEAD>\n" + kw + tail("\n") + "\n</HEAD>\n</html>\n");
+            << QStringLiteral("new")
+            << QByteArray("<html>\n<HEAD>\n" + kw + tail("\n") + "\n</HEAD>\n</html>\n");
         QTest::newRow("cr page keeps cr")
-            << QByteArray("<head>\r<meta name=\"keywords\" content=\"old\">\r</head>") << QStringLiteral("new")
-            << QByteArray("<HEAD>\r" + kw + tail("\r") + "\r</HEAD>");
-        QTest::newRow("head tags in any case written in capitals")
-            << QByteArray("<Head>\n</hEAD>\n") << QString() << QByteArray("<HEAD>" + tail("\n").mid(0) + "\n</HEAD>\n");
+            << QByteArray("<head>\r<meta name=\"keywords\" content=\"old\">\r</head>")
+            << QStringLiteral("new") << QByteArray("<HEAD>\r" + kw + tail("\r") + "\r</HEAD>");
+        QTest::newRow("head tags in any case written in capitals") << QByteArray(
+            "<Head>\n</hEAD>\n") << QString() << QByteArray("<HEAD>" + tail("\n").mid(0) + "\n</HEAD>\n");
         QTest::newRow("head with attributes kept as written")
             << QByteArray("<head profile=\"x\">\n</head>") << QString()
             << QByteArray("<head profile=\"x\">" + tail("\n") + "\n</HEAD>");
@@ -76,30 +78,42 @@ private Q_SLOTS:
             << QByteArray("<head><meta name=\"author\" content=\"x\"><title>T</title></head>") << QString()
             << QByteArray("<HEAD>" + tail("\r\n") + "\r\n<title>T</title></HEAD>");
         QTest::newRow("indented tag takes its whole line")
-            << QByteArray("<head>\n  <title>T</title>\n    <meta name=\"robots\" content=\"noindex\">  \n</head>")
-            << QString() << QByteArray("<HEAD>" + tail("\n") + "\n  <title>T</title>\n</head>").replace("</head>", "</HEAD>");
-        QTest::newRow("tag spread over lines removed whole")
-            << QByteArray("<head>\n<meta name=\"description\"\n      content=\"two\nlines\">\n</head>") << QString()
-            << QByteArray("<HEAD>" + tail("\n") + "\n</HEAD>");
-        QTest::newRow("generator and other metas stay")
-            << QByteArray("<head>\n<meta name=\"generator\" content=\"x\">\n<meta charset=\"utf-8\">\n</head>") << QString()
-            << QByteArray("<HEAD>" + tail("\n") + "\n<meta name=\"generator\" content=\"x\">\n<meta charset=\"utf-8\">\n</HEAD>");
-        QTest::newRow("old program tags and any content type removed")
-            << QByteArray("<head>\n<META name=\"distribution\" content=\"global\">\n<meta name=\"FORMATTER\" content=\"old\">\n"
-                          "<meta name=\"quorn\" content=\"q\">\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\n</head>")
-            << QString() << QByteArray("<HEAD>" + tail("\n") + "\n</HEAD>");
-        QTest::newRow("non-canonical tags stay beside the new ones")
-            << QByteArray("<head>\n<meta content=\"x\" name=\"description\">\n<meta name=\"authorship\" content=\"y\">\n</head>")
+            << QByteArray(
+                   "<head>\n  <title>T</title>\n    <meta name=\"robots\" content=\"noindex\">  \n</head>")
             << QString()
-            << QByteArray("<HEAD>" + tail("\n") + "\n<meta content=\"x\" name=\"description\">\n"
-                          "<meta name=\"authorship\" content=\"y\">\n</HEAD>");
+            << QByteArray("<HEAD>" + tail("\n") + "\n  <title>T</title>\n</head>")
+                   .replace("</head>", "</HEAD>");
+        QTest::newRow("tag spread over lines removed whole")
+            << QByteArray("<head>\n<meta name=\"description\"\n      content=\"two\nlines\">\n</head>")
+            << QString() << QByteArray("<HEAD>" + tail("\n") + "\n</HEAD>");
+        QTest::newRow("generator and other metas stay")
+            << QByteArray(
+                   "<head>\n<meta name=\"generator\" content=\"x\">\n<meta charset=\"utf-8\">\n</head>")
+            << QString()
+            << QByteArray("<HEAD>" + tail("\n")
+                   + "\n<meta name=\"generator\" content=\"x\">\n<meta charset=\"utf-8\">\n</HEAD>");
+        QTest::newRow("old program tags and any content type removed") << QByteArray(
+            "<head>\n<META name=\"distribution\" content=\"global\">\n<meta name=\"FORMATTER\" "
+            "content=\"old\">\n"
+            "<meta name=\"quorn\" content=\"q\">\n<meta http-equiv=\"Content-Type\" content=\"text/html; "
+            "charset=utf-8\">\n</head>") << QString() << QByteArray("<HEAD>" + tail("\n") + "\n</HEAD>");
+        QTest::newRow("non-canonical tags stay beside the new ones")
+            << QByteArray("<head>\n<meta content=\"x\" name=\"description\">\n<meta name=\"authorship\" "
+                          "content=\"y\">\n</head>")
+            << QString()
+            << QByteArray("<HEAD>" + tail("\n")
+                   + "\n<meta content=\"x\" name=\"description\">\n"
+                     "<meta name=\"authorship\" content=\"y\">\n</HEAD>");
         QTest::newRow("tags after the head end are never touched")
             << QByteArray("<head></head><body><meta name=\"author\" content=\"b\"><HEAD></body>") << QString()
-            << QByteArray("<HEAD>" + tail("\r\n") + "\r\n</HEAD><body><meta name=\"author\" content=\"b\"><HEAD></body>");
+            << QByteArray("<HEAD>" + tail("\r\n")
+                   + "\r\n</HEAD><body><meta name=\"author\" content=\"b\"><HEAD></body>");
         QTest::newRow("no final line end stays that way")
-            << QByteArray("<head>\n</head>\n</html>") << QString() << QByteArray("<HEAD>" + tail("\n") + "\n</HEAD>\n</html>");
+            << QByteArray("<head>\n</head>\n</html>") << QString()
+            << QByteArray("<HEAD>" + tail("\n") + "\n</HEAD>\n</html>");
         QTest::newRow("only the first head start tag gets the block")
-            << QByteArray("<head>\n<head>\n</head>") << QString() << QByteArray("<HEAD>" + tail("\n") + "\n<head>\n</HEAD>");
+            << QByteArray("<head>\n<head>\n</head>") << QString()
+            << QByteArray("<HEAD>" + tail("\n") + "\n<head>\n</HEAD>");
         QTest::newRow("unfinished managed tag is kept")
             << QByteArray("<head>\n<meta name=\"author\" content=\"x\"") << QString()
             << QByteArray("<HEAD>" + tail("\n") + "\n<meta name=\"author\" content=\"x\"");
@@ -145,20 +159,23 @@ private Q_SLOTS:
         QTest::addColumn<QString>("author");
         QTest::addColumn<QStringList>("robots");
         QTest::addColumn<bool>("charset");
-        const QByteArray plain = "<html>\r\n<head>\r\n<meta name=\"description\" content=\"old\">\r\n</head>\r\n</html>\r\n";
+        const QByteArray plain
+            = "<html>\r\n<head>\r\n<meta name=\"description\" content=\"old\">\r\n</head>\r\n</html>\r\n";
         const QByteArray latin = "<html>\n<head>\n<title>Caf\xE9</title>\n</head>\n</html>\n";
-        QTest::newRow("everything set") << plain << QStringLiteral("New text") << QStringLiteral("a, b")
-                                        << QStringLiteral("Ada") << QStringList {QStringLiteral("noindex"), QStringLiteral("nofollow")}
-                                        << true;
+        QTest::newRow("everything set")
+            << plain << QStringLiteral("New text") << QStringLiteral("a, b") << QStringLiteral("Ada")
+            << QStringList { QStringLiteral("noindex"), QStringLiteral("nofollow") } << true;
         QTest::newRow("placeholders only") << plain << QStringLiteral("Description of your homepage")
                                            << QStringLiteral("Keywords, seperated, with, commas")
                                            << QStringLiteral("Your name goes here") << QStringList() << false;
-        QTest::newRow("value with a greater-than sign") << plain << QStringLiteral("a > b") << QString() << QString()
-                                                        << QStringList {QStringLiteral("noimageclick")} << false;
-        QTest::newRow("utf-8 text into an ascii page") << plain << QStringLiteral(u"Grüße aus Köln") << QString()
-                                                       << QStringLiteral(u"山田") << QStringList() << false;
-        QTest::newRow("windows-1252 page keeps its encoding") << latin << QStringLiteral(u"Müller – 5 €") << QString()
-                                                              << QString() << QStringList() << false;
+        QTest::newRow("value with a greater-than sign")
+            << plain << QStringLiteral("a > b") << QString() << QString()
+            << QStringList { QStringLiteral("noimageclick") } << false;
+        QTest::newRow("utf-8 text into an ascii page")
+            << plain << QStringLiteral(u"Grüße aus Köln") << QString() << QStringLiteral(u"山田")
+            << QStringList() << false;
+        QTest::newRow("windows-1252 page keeps its encoding")
+            << latin << QStringLiteral(u"Müller – 5 €") << QString() << QString() << QStringList() << false;
     }
     void readsBackWhatItWrote()
     {
@@ -173,9 +190,11 @@ private Q_SLOTS:
         const ScannedDocument reread = DocumentScanner::scan(bytesOf(written));
         QCOMPARE(reread.encoding, DocumentScanner::scan(bytesOf(page)).encoding);
         const MetaElementSet back = reread.values();
-        for (const TextField field : {TextField::Description, TextField::Keywords, TextField::Author}) {
+        for (const TextField field : { TextField::Description, TextField::Keywords, TextField::Author }) {
             const std::string &set = values.text(field);
-            const std::string expected = MetaElementSet::hasValue(field, set) ? set : std::string(MetaElementSet::noValueText(field));
+            const std::string expected = MetaElementSet::hasValue(field, set)
+                ? set
+                : std::string(MetaElementSet::noValueText(field));
             QCOMPARE(textOf(back.text(field)), textOf(expected));
         }
         QCOMPARE(textOf(back.robotsValue()), textOf(values.robotsValue()));
@@ -193,16 +212,20 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("backup");
-        QTest::newRow("plain name") << QStringLiteral("/srv/www/index.html") << QStringLiteral("/srv/www/index.bak");
+        QTest::newRow("plain name") << QStringLiteral("/srv/www/index.html")
+                                    << QStringLiteral("/srv/www/index.bak");
         QTest::newRow("dotted folder") << QStringLiteral("/srv/site.example/index.html")
                                        << QStringLiteral("/srv/site.example/index.bak");
-        QTest::newRow("two dots in the name") << QStringLiteral("/srv/page.en.html") << QStringLiteral("/srv/page.bak");
+        QTest::newRow("two dots in the name")
+            << QStringLiteral("/srv/page.en.html") << QStringLiteral("/srv/page.bak");
         QTest::newRow("no dot") << QStringLiteral("/srv/README") << QStringLiteral("/srv/README.bak");
         QTest::newRow("relative") << QStringLiteral("index.php3") << QStringLiteral("index.bak");
-        QTest::newRow("hidden file") << QStringLiteral("/srv/.draft.html") << QStringLiteral("/srv/.draft.bak");
-        QTest::newRow("page named like its backup") << QStringLiteral("/srv/old.bak") << QStringLiteral("/srv/old.bak.bak");
-        QTest::newRow("spaces and quotes") << QStringLiteral("/tmp/my \"best\" page.htm")
-                                           << QStringLiteral("/tmp/my \"best\" page.bak");
+        QTest::newRow("hidden file") << QStringLiteral("/srv/.draft.html")
+                                     << QStringLiteral("/srv/.draft.bak");
+        QTest::newRow("page named like its backup")
+            << QStringLiteral("/srv/old.bak") << QStringLiteral("/srv/old.bak.bak");
+        QTest::newRow("spaces and quotes")
+            << QStringLiteral("/tmp/my \"best\" page.htm") << QStringLiteral("/tmp/my \"best\" page.bak");
     }
     void backupPath()
     {

@@ -11,7 +11,8 @@
 
 namespace {
 
-const QByteArray kPage = "<html>\r\n<head>\r\n<meta name=\"keywords\" content=\"old\">\r\n</head>\r\n<body>x</body>\r\n</html>\r\n";
+const QByteArray kPage = "<html>\r\n<head>\r\n<meta name=\"keywords\" "
+                         "content=\"old\">\r\n</head>\r\n<body>x</body>\r\n</html>\r\n";
 
 QByteArray contents(const QString &path)
 {
@@ -21,7 +22,8 @@ QByteArray contents(const QString &path)
 
 QStringList listing(const QString &folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 MetaElementSet newKeywords()
@@ -33,7 +35,7 @@ MetaElementSet newKeywords()
 
 DocumentSaver::Request saveOf(const QString &path, bool backup = true)
 {
-    return {path, path, path, newKeywords(), QStringLiteral("2.01a"), backup};
+    return { path, path, path, newKeywords(), QStringLiteral("2.01a"), backup };
 }
 
 // A disk that fills up: every write fails the way a full file system makes it fail.
@@ -69,7 +71,7 @@ private Q_SLOTS:
         QVERIFY(saved.contains("<META name=\"keywords\" content=\"new\">\r\n"));
         QVERIFY(!saved.contains("old"));
         QCOMPARE(listing(home.path() + QStringLiteral("/site.example")),
-                 (QStringList {QStringLiteral("index.bak"), QStringLiteral("index.html")}));
+            (QStringList { QStringLiteral("index.bak"), QStringLiteral("index.html") }));
     }
 
     void backupsOffWritesNoBackup()
@@ -79,7 +81,7 @@ private Q_SLOTS:
         const auto result = DocumentSaver::save(saveOf(path, false));
         QVERIFY(result.ok);
         QVERIFY(result.backupPath.isEmpty());
-        QCOMPARE(listing(home.path()), QStringList {QStringLiteral("index.html")});
+        QCOMPARE(listing(home.path()), QStringList { QStringLiteral("index.html") });
     }
 
     void permissionBitsAreKept_data()
@@ -120,7 +122,8 @@ private Q_SLOTS:
         TestHome home;
         const QString old = home.write(QStringLiteral("old.html"), kPage);
         const QString renamed = home.path() + QStringLiteral("/new.html");
-        const auto result = DocumentSaver::save({old, renamed, old, newKeywords(), QStringLiteral("2.01a"), true});
+        const auto result
+            = DocumentSaver::save({ old, renamed, old, newKeywords(), QStringLiteral("2.01a"), true });
         QVERIFY(result.ok);
         QCOMPARE(contents(old), kPage);
         QCOMPARE(result.backupPath, home.path() + QStringLiteral("/old.bak"));
@@ -132,16 +135,22 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("missing source") << QStringLiteral("missing") << QStringLiteral("No such file or directory");
-        QTest::newRow("no head start tag") << QStringLiteral("nohead") << QStringLiteral("No HEAD section in file...");
+        QTest::newRow("missing source")
+            << QStringLiteral("missing") << QStringLiteral("No such file or directory");
+        QTest::newRow("no head start tag")
+            << QStringLiteral("nohead") << QStringLiteral("No HEAD section in file...");
         QTest::newRow("target is a folder") << QStringLiteral("folder") << QStringLiteral("Is a directory");
-        QTest::newRow("backup name taken by a folder") << QStringLiteral("backupfolder") << QStringLiteral("Is a directory");
-        QTest::newRow("link to /dev/full") << QStringLiteral("devfull") << QStringLiteral("Not a regular file");
+        QTest::newRow("backup name taken by a folder")
+            << QStringLiteral("backupfolder") << QStringLiteral("Is a directory");
+        QTest::newRow("link to /dev/full")
+            << QStringLiteral("devfull") << QStringLiteral("Not a regular file");
         QTest::newRow("full disk") << QStringLiteral("fulldisk") << QStringLiteral("No space left on device");
-        QTest::newRow("read-only folder") << QStringLiteral("readonlyfolder") << QStringLiteral("Permission denied");
-        QTest::newRow("read-only file") << QStringLiteral("readonlyfile") << QStringLiteral("Permission denied");
-        QTest::newRow("read-only folder, no backup") << QStringLiteral("readonlyfolder-nobackup")
-                                                     << QStringLiteral("Permission denied");
+        QTest::newRow("read-only folder")
+            << QStringLiteral("readonlyfolder") << QStringLiteral("Permission denied");
+        QTest::newRow("read-only file")
+            << QStringLiteral("readonlyfile") << QStringLiteral("Permission denied");
+        QTest::newRow("read-only folder, no backup")
+            << QStringLiteral("readonlyfolder-nobackup") << QStringLiteral("Permission denied");
     }
     void failures()
     {
@@ -150,7 +159,8 @@ private Q_SLOTS:
         TestHome home;
         const QString folder = home.path() + QStringLiteral("/www");
         QDir().mkpath(folder);
-        QString path = home.write(QStringLiteral("www/index.html"), kind == QLatin1String("nohead") ? "<p>x</p>" : kPage);
+        QString path = home.write(
+            QStringLiteral("www/index.html"), kind == QLatin1String("nohead") ? "<p>x</p>" : kPage);
         DocumentSaver::Request request = saveOf(path);
         DocumentSaver::SaveFileFactory factory;
         bool unprivileged = false;
@@ -184,8 +194,9 @@ private Q_SLOTS:
 
         const QStringList before = listing(folder);
         const QByteArray bytesBefore = contents(path);
-        const QString error = unprivileged ? runUnprivileged([&] { return DocumentSaver::save(request).error; })
-                                           : DocumentSaver::save(request, factory).error;
+        const QString error = unprivileged
+            ? runUnprivileged([&] { return DocumentSaver::save(request).error; })
+            : DocumentSaver::save(request, factory).error;
         QVERIFY2(error.contains(reason), qPrintable(error));
         QCOMPARE(listing(folder), before);
         QCOMPARE(contents(path), bytesBefore);

@@ -57,40 +57,51 @@ private Q_SLOTS:
         QTest::addColumn<QString>("robots");
         QTest::addColumn<bool>("charset");
 
-        QTest::newRow("no tags at all") << page("") << QString() << kNoDescription << kNoKeywords << kNoAuthor
-                                        << QString() << false;
-        QTest::newRow("title between the tags") << page("<TITLE>My page</TITLE>") << QStringLiteral("My page")
-                                                << kNoDescription << kNoKeywords << kNoAuthor << QString() << false;
-        QTest::newRow("title with attributes is not read") << page("<title lang=\"en\">My page</title>") << QString()
-                                                           << kNoDescription << kNoKeywords << kNoAuthor << QString() << false;
-        QTest::newRow("two titles run together") << page("<title>A</title><title>B</title>") << QStringLiteral("AB")
-                                                 << kNoDescription << kNoKeywords << kNoAuthor << QString() << false;
-        QTest::newRow("title without a following tag") << QByteArray("<head><title>unfinished") << QString()
-                                                       << kNoDescription << kNoKeywords << kNoAuthor << QString() << false;
-        QTest::newRow("all four values")
-            << page("<meta name=\"description\" content=\"About us\">\r\n<meta name=\"keywords\" content=\"a, b\">\r\n"
-                    "<meta name=\"author\" content=\"Ada\">\r\n<meta name=\"robots\" content=\"noindex, nofollow\">")
-            << QString() << QStringLiteral("About us") << QStringLiteral("a, b") << QStringLiteral("Ada")
-            << QStringLiteral("noindex, nofollow") << false;
-        QTest::newRow("letter case ignored") << page("<META NAME=\"Description\" CONTENT=\"A\">") << QString()
-                                             << QStringLiteral("A") << kNoKeywords << kNoAuthor << QString() << false;
-        QTest::newRow("spaces around = are not read") << page("<meta name = \"description\" content=\"A\">") << QString()
-                                                      << kNoDescription << kNoKeywords << kNoAuthor << QString() << false;
-        QTest::newRow("content first is not read") << page("<meta content=\"A\" name=\"description\">") << QString()
-                                                   << kNoDescription << kNoKeywords << kNoAuthor << QString() << false;
-        QTest::newRow("authorship reads as author") << page("<meta name=\"authorship\" content=\"x\">") << QString()
-                                                    << kNoDescription << kNoKeywords << QStringLiteral("x") << QString() << false;
+        QTest::newRow("no tags at all")
+            << page("") << QString() << kNoDescription << kNoKeywords << kNoAuthor << QString() << false;
+        QTest::newRow("title between the tags")
+            << page("<TITLE>My page</TITLE>") << QStringLiteral("My page") << kNoDescription << kNoKeywords
+            << kNoAuthor << QString() << false;
+        QTest::newRow("title with attributes is not read")
+            << page("<title lang=\"en\">My page</title>") << QString() << kNoDescription << kNoKeywords
+            << kNoAuthor << QString() << false;
+        QTest::newRow("two titles run together")
+            << page("<title>A</title><title>B</title>") << QStringLiteral("AB") << kNoDescription
+            << kNoKeywords << kNoAuthor << QString() << false;
+        QTest::newRow("title without a following tag")
+            << QByteArray("<head><title>unfinished") << QString() << kNoDescription << kNoKeywords
+            << kNoAuthor << QString() << false;
+        QTest::newRow("all four values") << page(
+            "<meta name=\"description\" content=\"About us\">\r\n<meta name=\"keywords\" content=\"a, "
+            "b\">\r\n"
+            "<meta name=\"author\" content=\"Ada\">\r\n<meta name=\"robots\" content=\"noindex, nofollow\">")
+                                         << QString() << QStringLiteral("About us") << QStringLiteral("a, b")
+                                         << QStringLiteral("Ada") << QStringLiteral("noindex, nofollow")
+                                         << false;
+        QTest::newRow("letter case ignored")
+            << page("<META NAME=\"Description\" CONTENT=\"A\">") << QString() << QStringLiteral("A")
+            << kNoKeywords << kNoAuthor << QString() << false;
+        QTest::newRow("spaces around = are not read")
+            << page("<meta name = \"description\" content=\"A\">") << QString() << kNoDescription
+            << kNoKeywords << kNoAuthor << QString() << false;
+        QTest::newRow("content first is not read")
+            << page("<meta content=\"A\" name=\"description\">") << QString() << kNoDescription << kNoKeywords
+            << kNoAuthor << QString() << false;
+        QTest::newRow("authorship reads as author")
+            << page("<meta name=\"authorship\" content=\"x\">") << QString() << kNoDescription << kNoKeywords
+            << QStringLiteral("x") << QString() << false;
         QTest::newRow("repeated tags run together")
-            << page("<meta name=\"description\" content=\"A\">\r\n<meta name=\"description\" content=\"B\">") << QString()
-            << QStringLiteral("AB") << kNoKeywords << kNoAuthor << QString() << false;
-        QTest::newRow("tag in the body is read") << page("", "<meta name=\"author\" content=\"X\">") << QString()
-                                                 << kNoDescription << kNoKeywords << QStringLiteral("X") << QString() << false;
+            << page("<meta name=\"description\" content=\"A\">\r\n<meta name=\"description\" content=\"B\">")
+            << QString() << QStringLiteral("AB") << kNoKeywords << kNoAuthor << QString() << false;
+        QTest::newRow("tag in the body is read")
+            << page("", "<meta name=\"author\" content=\"X\">") << QString() << kNoDescription << kNoKeywords
+            << QStringLiteral("X") << QString() << false;
         QTest::newRow("value search runs on into the next tag")
             << page("<meta name=\"description\">\r\n<meta name=\"keywords\" content=\"k\">") << QString()
             << QStringLiteral("k") << QStringLiteral("k") << kNoAuthor << QString() << false;
         QTest::newRow("value cut at an inner quote")
-            << page("<meta name=\"description\" content=\"say \"hi\"\">") << QString() << QStringLiteral("say ")
-            << kNoKeywords << kNoAuthor << QString() << false;
+            << page("<meta name=\"description\" content=\"say \"hi\"\">") << QString()
+            << QStringLiteral("say ") << kNoKeywords << kNoAuthor << QString() << false;
         QTest::newRow("value spanning lines keeps its line end")
             << page("<meta name=\"keywords\" content=\"a,\r\nb\">") << QString() << kNoDescription
             << QStringLiteral("a,\r\nb") << kNoAuthor << QString() << false;
@@ -100,44 +111,49 @@ private Q_SLOTS:
         QTest::newRow("unclosed value: nothing, earlier values stay")
             << QByteArray("<head><meta name=\"author\" content=\"A\"><meta name=\"keywords\" content=\"open")
             << QString() << kNoDescription << kNoKeywords << QStringLiteral("A") << QString() << false;
-        QTest::newRow("empty value reads as none") << page("<meta name=\"author\" content=\"\">") << QString()
-                                                   << kNoDescription << kNoKeywords << kNoAuthor << QString() << false;
-        QTest::newRow("robots in capitals without space") << page("<meta name=\"robots\" content=\"NOINDEX,NOFOLLOW\">")
-                                                          << QString() << kNoDescription << kNoKeywords << kNoAuthor
-                                                          << QStringLiteral("noindex, nofollow") << false;
+        QTest::newRow("empty value reads as none")
+            << page("<meta name=\"author\" content=\"\">") << QString() << kNoDescription << kNoKeywords
+            << kNoAuthor << QString() << false;
+        QTest::newRow("robots in capitals without space")
+            << page("<meta name=\"robots\" content=\"NOINDEX,NOFOLLOW\">") << QString() << kNoDescription
+            << kNoKeywords << kNoAuthor << QStringLiteral("noindex, nofollow") << false;
         QTest::newRow("robots: last exclusive word wins")
             << page("<meta name=\"robots\" content=\"noimageclick, noindex\">") << QString() << kNoDescription
             << kNoKeywords << kNoAuthor << QStringLiteral("noindex") << false;
         QTest::newRow("robots: nofollow with noimageindex")
             << page("<meta name=\"robots\" content=\"nofollow,noimageindex\">") << QString() << kNoDescription
             << kNoKeywords << kNoAuthor << QStringLiteral("nofollow, noimageindex") << false;
-        QTest::newRow("robots: any separator") << page("<meta name=\"robots\" content=\"noindex|nofollow\">") << QString()
-                                               << kNoDescription << kNoKeywords << kNoAuthor
-                                               << QStringLiteral("noindex, nofollow") << false;
+        QTest::newRow("robots: any separator")
+            << page("<meta name=\"robots\" content=\"noindex|nofollow\">") << QString() << kNoDescription
+            << kNoKeywords << kNoAuthor << QStringLiteral("noindex, nofollow") << false;
         QTest::newRow("robots: words of other engines ignored")
-            << page("<meta name=\"robots\" content=\"index, follow, noarchive\">") << QString() << kNoDescription
-            << kNoKeywords << kNoAuthor << QString() << false;
-        QTest::newRow("iso-8859-1 content type sets charset")
-            << page("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=ISO-8859-1\">") << QString()
-            << kNoDescription << kNoKeywords << kNoAuthor << QString() << true;
-        QTest::newRow("another charset does not")
-            << page("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">") << QString()
+            << page("<meta name=\"robots\" content=\"index, follow, noarchive\">") << QString()
             << kNoDescription << kNoKeywords << kNoAuthor << QString() << false;
-        QTest::newRow("html5 charset does not") << page("<meta charset=\"iso-8859-1\">") << QString() << kNoDescription
-                                                << kNoKeywords << kNoAuthor << QString() << false;
+        QTest::newRow("iso-8859-1 content type sets charset")
+            << page("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=ISO-8859-1\">")
+            << QString() << kNoDescription << kNoKeywords << kNoAuthor << QString() << true;
+        QTest::newRow("another charset does not")
+            << page("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">")
+            << QString() << kNoDescription << kNoKeywords << kNoAuthor << QString() << false;
+        QTest::newRow("html5 charset does not")
+            << page("<meta charset=\"iso-8859-1\">") << QString() << kNoDescription << kNoKeywords
+            << kNoAuthor << QString() << false;
         QTest::newRow("utf-8 values")
             << page("<title>Caf\xC3\xA9</title><meta name=\"author\" content=\"J\xC3\xBCrgen\">")
-            << QStringLiteral(u"Café") << kNoDescription << kNoKeywords << QStringLiteral(u"Jürgen") << QString() << false;
+            << QStringLiteral(u"Café") << kNoDescription << kNoKeywords << QStringLiteral(u"Jürgen")
+            << QString() << false;
         QTest::newRow("windows-1252 values")
             << page("<title>Caf\xE9</title><meta name=\"author\" content=\"\x93J\xFCrgen\x94\">")
-            << QStringLiteral(u"Café") << kNoDescription << kNoKeywords << QStringLiteral(u"“Jürgen”") << QString() << false;
+            << QStringLiteral(u"Café") << kNoDescription << kNoKeywords << QStringLiteral(u"“Jürgen”")
+            << QString() << false;
         QTest::newRow("a tag far beyond 32767 bytes")
             << page(QByteArray(40000, ' ') + "<meta name=\"description\" content=\"far\">") << QString()
             << QStringLiteral("far") << kNoKeywords << kNoAuthor << QString() << false;
-        QTest::newRow("tag at the very end") << QByteArray("<head><meta name=\"author\" content=\"x\"") << QString()
-                                             << kNoDescription << kNoKeywords << QStringLiteral("x") << QString() << false;
-        QTest::newRow("lone < at the end") << QByteArray("<head><") << QString() << kNoDescription << kNoKeywords
-                                           << kNoAuthor << QString() << false;
+        QTest::newRow("tag at the very end")
+            << QByteArray("<head><meta name=\"author\" content=\"x\"") << QString() << kNoDescription
+            << kNoKeywords << QStringLiteral("x") << QString() << false;
+        QTest::newRow("lone < at the end") << QByteArray("<head><") << QString() << kNoDescription
+                                           << kNoKeywords << kNoAuthor << QString() << false;
     }
     void scan()
     {
@@ -182,7 +198,8 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, last);
         QFETCH(bool, utf8);
-        const QByteArray bytes = "<head><meta name=\"author\" content=\"" + last + "\">" + QByteArray(6 << 20, 'x') + last;
+        const QByteArray bytes
+            = "<head><meta name=\"author\" content=\"" + last + "\">" + QByteArray(6 << 20, 'x') + last;
         const ScannedDocument doc = DocumentScanner::scan(bytesOf(bytes));
         QCOMPARE(doc.encoding, utf8 ? Encoding::Utf8 : Encoding::Windows1252);
         QCOMPARE(textOf(doc.author), QStringLiteral(u"café"));
@@ -193,7 +210,8 @@ private Q_SLOTS:
     void tagFoundAtEveryOffset()
     {
         for (int offset = 0; offset < 40; ++offset) {
-            const QByteArray bytes = "<head>" + QByteArray(offset, 'x') + "<TITLE>t<meta name=\"author\" content=\"a\"";
+            const QByteArray bytes
+                = "<head>" + QByteArray(offset, 'x') + "<TITLE>t<meta name=\"author\" content=\"a\"";
             const ScannedDocument doc = DocumentScanner::scan(bytesOf(bytes));
             QVERIFY2(doc.title == "t" && doc.author == "a", qPrintable(QString::number(offset)));
         }

@@ -44,15 +44,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("value");
         QTest::newRow("none") << QString() << QString();
         QTest::newRow("only nofollow") << QStringLiteral("nofollow") << QStringLiteral("nofollow");
-        QTest::newRow("noindex and nofollow") << QStringLiteral("noindex nofollow") << QStringLiteral("noindex, nofollow");
-        QTest::newRow("nofollow and noimageindex") << QStringLiteral("nofollow noimageindex")
-                                                   << QStringLiteral("nofollow, noimageindex");
-        QTest::newRow("nofollow and noimageclick") << QStringLiteral("noimageclick nofollow")
-                                                   << QStringLiteral("nofollow, noimageclick");
-        QTest::newRow("last exclusive flag wins") << QStringLiteral("noindex noimageindex noimageclick")
-                                                  << QStringLiteral("noimageclick");
-        QTest::newRow("exclusive switch keeps nofollow") << QStringLiteral("nofollow noimageclick noindex")
-                                                         << QStringLiteral("noindex, nofollow");
+        QTest::newRow("noindex and nofollow")
+            << QStringLiteral("noindex nofollow") << QStringLiteral("noindex, nofollow");
+        QTest::newRow("nofollow and noimageindex")
+            << QStringLiteral("nofollow noimageindex") << QStringLiteral("nofollow, noimageindex");
+        QTest::newRow("nofollow and noimageclick")
+            << QStringLiteral("noimageclick nofollow") << QStringLiteral("nofollow, noimageclick");
+        QTest::newRow("last exclusive flag wins")
+            << QStringLiteral("noindex noimageindex noimageclick") << QStringLiteral("noimageclick");
+        QTest::newRow("exclusive switch keeps nofollow")
+            << QStringLiteral("nofollow noimageclick noindex") << QStringLiteral("noindex, nofollow");
     }
     void robotsValue()
     {
@@ -76,18 +77,26 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("hasValue");
         QTest::newRow("empty description") << TextField::Description << QString() << false;
-        QTest::newRow("new description") << TextField::Description << QStringLiteral("Description of your homepage") << false;
-        QTest::newRow("no description") << TextField::Description << QStringLiteral("No description") << false;
-        QTest::newRow("trailing space is a value") << TextField::Description << QStringLiteral("Description of your homepage ") << true;
-        QTest::newRow("other case is a value") << TextField::Description << QStringLiteral("no description") << true;
-        QTest::newRow("new keywords") << TextField::Keywords << QStringLiteral("Keywords, seperated, with, commas") << false;
+        QTest::newRow("new description")
+            << TextField::Description << QStringLiteral("Description of your homepage") << false;
+        QTest::newRow("no description")
+            << TextField::Description << QStringLiteral("No description") << false;
+        QTest::newRow("trailing space is a value")
+            << TextField::Description << QStringLiteral("Description of your homepage ") << true;
+        QTest::newRow("other case is a value")
+            << TextField::Description << QStringLiteral("no description") << true;
+        QTest::newRow("new keywords")
+            << TextField::Keywords << QStringLiteral("Keywords, seperated, with, commas") << false;
         QTest::newRow("no keywords") << TextField::Keywords << QStringLiteral("No, keywords") << false;
-        QTest::newRow("keywords of a description") << TextField::Keywords << QStringLiteral("No description") << true;
-        QTest::newRow("author placeholder") << TextField::Author << QStringLiteral("Your name goes here") << false;
+        QTest::newRow("keywords of a description")
+            << TextField::Keywords << QStringLiteral("No description") << true;
+        QTest::newRow("author placeholder")
+            << TextField::Author << QStringLiteral("Your name goes here") << false;
         QTest::newRow("no author") << TextField::Author << QStringLiteral("No author") << false;
         QTest::newRow("empty author") << TextField::Author << QString() << false;
         QTest::newRow("real author") << TextField::Author << QStringLiteral("Ada") << true;
-        QTest::newRow("description placeholder as author") << TextField::Author << QStringLiteral("Description of your homepage") << true;
+        QTest::newRow("description placeholder as author")
+            << TextField::Author << QStringLiteral("Description of your homepage") << true;
     }
     void placeholders()
     {
@@ -109,21 +118,25 @@ private Q_SLOTS:
         const QString fmt = QStringLiteral("<META name=\"FORMATTER\" content=\"Tagsmith LITE 2.01a\">");
         QTest::newRow("only placeholders")
             << QStringLiteral("No description") << QStringLiteral("Keywords, seperated, with, commas")
-            << QStringLiteral("Your name goes here") << QString() << false << QStringList {dist, fmt};
+            << QStringLiteral("Your name goes here") << QString() << false << QStringList { dist, fmt };
         QTest::newRow("everything")
-            << QStringLiteral("A page") << QStringLiteral("a, b") << QStringLiteral("Ada") << QStringLiteral("noindex nofollow")
-            << true
-            << QStringList {QStringLiteral("<META http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-1\">"),
-                            QStringLiteral("<META name=\"description\" content=\"A page\">"),
-                            QStringLiteral("<META name=\"keywords\" content=\"a, b\">"),
-                            QStringLiteral("<META name=\"author\" content=\"Ada\">"),
-                            QStringLiteral("<META name=\"robots\" content=\"noindex, nofollow\">"), dist, fmt};
+            << QStringLiteral("A page") << QStringLiteral("a, b") << QStringLiteral("Ada")
+            << QStringLiteral("noindex nofollow") << true
+            << QStringList {
+                   QStringLiteral(
+                       "<META http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-1\">"),
+                   QStringLiteral("<META name=\"description\" content=\"A page\">"),
+                   QStringLiteral("<META name=\"keywords\" content=\"a, b\">"),
+                   QStringLiteral("<META name=\"author\" content=\"Ada\">"),
+                   QStringLiteral("<META name=\"robots\" content=\"noindex, nofollow\">"), dist, fmt
+               };
         QTest::newRow("values inserted as they stand")
             << QStringLiteral(" say \"hi\" & <b> ") << QString() << QString() << QString() << false
-            << QStringList {QStringLiteral("<META name=\"description\" content=\" say \"hi\" & <b> \">"), dist, fmt};
+            << QStringList { QStringLiteral("<META name=\"description\" content=\" say \"hi\" & <b> \">"),
+                   dist, fmt };
         QTest::newRow("robots alone")
             << QString() << QString() << QString() << QStringLiteral("noimageclick") << false
-            << QStringList {QStringLiteral("<META name=\"robots\" content=\"noimageclick\">"), dist, fmt};
+            << QStringList { QStringLiteral("<META name=\"robots\" content=\"noimageclick\">"), dist, fmt };
     }
     void tagBlock()
     {
@@ -135,11 +148,11 @@ private Q_SLOTS:
         QFETCH(QStringList, tags);
         MetaElementSet set = withFlags(flags);
         const MetaElementSet texts = documentWith(description, keywords, author);
-        for (const TextField field : {TextField::Description, TextField::Keywords, TextField::Author})
+        for (const TextField field : { TextField::Description, TextField::Keywords, TextField::Author })
             set.setText(field, texts.text(field));
         set.setCharset(charset);
 
-        for (const char *lineEnd : {"\r\n", "\n", "\r"}) {
+        for (const char *lineEnd : { "\r\n", "\n", "\r" }) {
             const QString end = QString::fromLatin1(lineEnd);
             QCOMPARE(textOf(TagBlock::forView(set, "2.01a", lineEnd)), tags.join(end));
             QCOMPARE(textOf(TagBlock::forInsertion(set, "2.01a", lineEnd)), end + tags.join(end));

@@ -26,34 +26,52 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("afterLessThan");
         QTest::addColumn<int>("read");
         QTest::addColumn<int>("removed");
-        const int title = int(TagKind::Title), type = int(TagKind::ContentType), desc = int(TagKind::Description),
-                  keys = int(TagKind::Keywords), author = int(TagKind::Author), robots = int(TagKind::Robots),
-                  dist = int(TagKind::Distribution), fmt = int(TagKind::Formatter), lab = int(TagKind::LabTag);
+        const int title = int(TagKind::Title), type = int(TagKind::ContentType),
+                  desc = int(TagKind::Description), keys = int(TagKind::Keywords),
+                  author = int(TagKind::Author), robots = int(TagKind::Robots),
+                  dist = int(TagKind::Distribution), fmt = int(TagKind::Formatter),
+                  lab = int(TagKind::LabTag);
 
         QTest::newRow("title") << QByteArray("title>Home</title>") << title << kNone;
         QTest::newRow("TITLE upper case") << QByteArray("TITLE>Home") << title << kNone;
         QTest::newRow("title with attributes") << QByteArray("title lang=\"en\">Home") << kNone << kNone;
-        QTest::newRow("canonical description") << QByteArray("meta name=\"description\" content=\"A\">") << desc << desc;
-        QTest::newRow("any letter case") << QByteArray("META NAME=\"Description\" CONTENT=\"A\">") << desc << desc;
-        QTest::newRow("two spaces") << QByteArray("meta  name=\"description\" content=\"A\">") << kNone << kNone;
-        QTest::newRow("spaces around equals") << QByteArray("meta name = \"description\" content=\"A\">") << kNone << kNone;
-        QTest::newRow("content first") << QByteArray("meta content=\"A\" name=\"description\">") << kNone << kNone;
-        QTest::newRow("single quotes") << QByteArray("meta name='description' content='A'>") << kNone << kNone;
-        QTest::newRow("authorship is read, not removed") << QByteArray("meta name=\"authorship\" content=\"x\">") << author << kNone;
-        QTest::newRow("descriptions is read, not removed") << QByteArray("meta name=\"descriptions\" content=\"x\">") << desc << kNone;
+        QTest::newRow("canonical description")
+            << QByteArray("meta name=\"description\" content=\"A\">") << desc << desc;
+        QTest::newRow("any letter case")
+            << QByteArray("META NAME=\"Description\" CONTENT=\"A\">") << desc << desc;
+        QTest::newRow("two spaces") << QByteArray("meta  name=\"description\" content=\"A\">") << kNone
+                                    << kNone;
+        QTest::newRow("spaces around equals")
+            << QByteArray("meta name = \"description\" content=\"A\">") << kNone << kNone;
+        QTest::newRow("content first")
+            << QByteArray("meta content=\"A\" name=\"description\">") << kNone << kNone;
+        QTest::newRow("single quotes")
+            << QByteArray("meta name='description' content='A'>") << kNone << kNone;
+        QTest::newRow("authorship is read, not removed")
+            << QByteArray("meta name=\"authorship\" content=\"x\">") << author << kNone;
+        QTest::newRow("descriptions is read, not removed")
+            << QByteArray("meta name=\"descriptions\" content=\"x\">") << desc << kNone;
         QTest::newRow("keywords") << QByteArray("meta name=\"keywords\" content=\"a, b\">") << keys << keys;
-        QTest::newRow("robots") << QByteArray("meta name=\"robots\" content=\"noindex\">") << robots << robots;
-        QTest::newRow("robotstxt is read, not removed") << QByteArray("meta name=\"robotstxt\">") << robots << kNone;
+        QTest::newRow("robots") << QByteArray("meta name=\"robots\" content=\"noindex\">") << robots
+                                << robots;
+        QTest::newRow("robotstxt is read, not removed")
+            << QByteArray("meta name=\"robotstxt\">") << robots << kNone;
         QTest::newRow("iso-8859-1 content type")
-            << QByteArray("meta http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-1\">") << type << type;
+            << QByteArray("meta http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-1\">")
+            << type << type;
         QTest::newRow("utf-8 content type: removed, never read")
-            << QByteArray("meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">") << kNone << type;
+            << QByteArray("meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">") << kNone
+            << type;
         QTest::newRow("content type missing its closing >")
-            << QByteArray("meta http-equiv=\"content-type\" content=\"text/html; charset=iso-8859-1\"/>") << kNone << type;
-        QTest::newRow("distribution") << QByteArray("meta name=\"distribution\" content=\"global\">") << kNone << dist;
-        QTest::newRow("formatter") << QByteArray("META name=\"FORMATTER\" content=\"Tagsmith LITE 2.01a\">") << kNone << fmt;
+            << QByteArray("meta http-equiv=\"content-type\" content=\"text/html; charset=iso-8859-1\"/>")
+            << kNone << type;
+        QTest::newRow("distribution")
+            << QByteArray("meta name=\"distribution\" content=\"global\">") << kNone << dist;
+        QTest::newRow("formatter") << QByteArray("META name=\"FORMATTER\" content=\"Tagsmith LITE 2.01a\">")
+                                   << kNone << fmt;
         QTest::newRow("lab tag") << QByteArray("meta name=\"quorn\" content=\"x\">") << kNone << lab;
-        QTest::newRow("generator stays") << QByteArray("meta name=\"generator\" content=\"x\">") << kNone << kNone;
+        QTest::newRow("generator stays")
+            << QByteArray("meta name=\"generator\" content=\"x\">") << kNone << kNone;
         QTest::newRow("cut short") << QByteArray("meta name=\"descr") << kNone << kNone;
         QTest::newRow("nothing after the <") << QByteArray() << kNone << kNone;
     }
@@ -94,9 +112,8 @@ private Q_SLOTS:
 
     void removalOrder()
     {
-        const std::vector<TagKind> expected = {TagKind::ContentType,  TagKind::Description, TagKind::Keywords,
-                                               TagKind::Distribution, TagKind::LabTag,      TagKind::Author,
-                                               TagKind::Formatter,    TagKind::Robots};
+        const std::vector<TagKind> expected = { TagKind::ContentType, TagKind::Description, TagKind::Keywords,
+            TagKind::Distribution, TagKind::LabTag, TagKind::Author, TagKind::Formatter, TagKind::Robots };
         const auto order = TagRecognition::removalOrder();
         QCOMPARE(std::vector<TagKind>(order.begin(), order.end()), expected);
     }

@@ -28,8 +28,12 @@ private Q_SLOTS:
         QTest::newRow("truncated at the end") << QByteArray("abc\xE2\x82") << false;
         QTest::newRow("lone continuation") << QByteArray("\x80") << false;
         QTest::newRow("invalid after eight ascii") << QByteArray("12345678\xFF") << false;
-        QTest::newRow("invalid as eighth byte") << QByteArray("1234567\xFF" "90") << false;
-        QTest::newRow("sequence across the eight-byte step") << QByteArray("1234567\xC3\xA9" "abcdefgh") << true;
+        QTest::newRow("invalid as eighth byte") << QByteArray("1234567\xFF"
+                                                              "90")
+                                                << false;
+        QTest::newRow("sequence across the eight-byte step") << QByteArray("1234567\xC3\xA9"
+                                                                           "abcdefgh")
+                                                             << true;
         QTest::newRow("nul bytes are ascii") << QByteArray("a\0b", 3) << true;
     }
     void validUtf8()
@@ -57,7 +61,9 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
         QTest::newRow("latin letters") << QByteArray("Engstr\xF6m") << QStringLiteral(u"Engström");
-        QTest::newRow("curly quotes and dash") << QByteArray("\x93" "a\x94 \x96") << QStringLiteral(u"“a” –");
+        QTest::newRow("curly quotes and dash") << QByteArray("\x93"
+                                                             "a\x94 \x96")
+                                               << QStringLiteral(u"“a” –");
         QTest::newRow("euro sign") << QByteArray("\x80") << QStringLiteral(u"€");
         QTest::newRow("undefined byte kept as control") << QByteArray("\x81") << QStringLiteral(u"\u0081");
         QTest::newRow("no-break space") << QByteArray("\xA0") << QStringLiteral(u"\u00A0");

@@ -15,7 +15,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("id");
         QTest::addColumn<QString>("text");
         QTest::newRow("first id") << 100 << QStringLiteral("Description");
-        QTest::newRow("keywords placeholder keeps its spelling") << 107 << QStringLiteral("Keywords, seperated, with, commas");
+        QTest::newRow("keywords placeholder keeps its spelling")
+            << 107 << QStringLiteral("Keywords, seperated, with, commas");
         QTest::newRow("no keywords has a comma") << 108 << QStringLiteral("No, keywords");
         QTest::newRow("never saved") << 111 << QStringLiteral("NONE");
         QTest::newRow("close prompt") << 112 << QStringLiteral("Save changes before closing this file?");

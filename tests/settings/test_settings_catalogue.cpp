@@ -22,17 +22,23 @@ private Q_SLOTS:
         const bool unset = false, written = true;
         QTest::newRow("backups: unset counts as on") << Setting::BackupFiles << QString() << true << unset;
         QTest::newRow("backups: off") << Setting::BackupFiles << QStringLiteral("off") << false << written;
-        QTest::newRow("backups: Off in capitals is on") << Setting::BackupFiles << QStringLiteral("Off") << true << written;
-        QTest::newRow("backups: off with a space is on") << Setting::BackupFiles << QStringLiteral("off ") << true << written;
+        QTest::newRow("backups: Off in capitals is on")
+            << Setting::BackupFiles << QStringLiteral("Off") << true << written;
+        QTest::newRow("backups: off with a space is on")
+            << Setting::BackupFiles << QStringLiteral("off ") << true << written;
         QTest::newRow("backups: no is on") << Setting::BackupFiles << QStringLiteral("no") << true << written;
-        QTest::newRow("charset: unset counts as off") << Setting::DefaultCharset << QString() << false << unset;
+        QTest::newRow("charset: unset counts as off")
+            << Setting::DefaultCharset << QString() << false << unset;
         QTest::newRow("charset: on") << Setting::DefaultCharset << QStringLiteral("on") << true << written;
-        QTest::newRow("charset: ON in capitals is off") << Setting::DefaultCharset << QStringLiteral("ON") << false << written;
-        QTest::newRow("charset: yes is off") << Setting::DefaultCharset << QStringLiteral("yes") << false << written;
+        QTest::newRow("charset: ON in capitals is off")
+            << Setting::DefaultCharset << QStringLiteral("ON") << false << written;
+        QTest::newRow("charset: yes is off")
+            << Setting::DefaultCharset << QStringLiteral("yes") << false << written;
         QTest::newRow("toolbar: unset is hidden") << Setting::Toolbar << QString() << false << unset;
         QTest::newRow("toolbar: on") << Setting::Toolbar << QStringLiteral("on") << true << written;
         QTest::newRow("meta pane: unset is hidden") << Setting::ViewMeta << QString() << false << unset;
-        QTest::newRow("meta pane: 1 is hidden") << Setting::ViewMeta << QStringLiteral("1") << false << written;
+        QTest::newRow("meta pane: 1 is hidden")
+            << Setting::ViewMeta << QStringLiteral("1") << false << written;
     }
     void onOffRules()
     {
@@ -90,7 +96,8 @@ private Q_SLOTS:
         QTest::newRow("location") << Setting::Location << QStringLiteral("Location") << program;
         QTest::newRow("backups") << Setting::BackupFiles << QStringLiteral("Backup Files") << program;
         QTest::newRow("window state") << Setting::WindowState << QStringLiteral("WindowState") << program;
-        QTest::newRow("sibling editor") << Setting::ScrivanLocation << QStringLiteral("Location") << QStringLiteral("Scrivan");
+        QTest::newRow("sibling editor")
+            << Setting::ScrivanLocation << QStringLiteral("Location") << QStringLiteral("Scrivan");
     }
     void namesAndSections()
     {

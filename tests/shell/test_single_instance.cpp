@@ -12,11 +12,11 @@ namespace {
 
 // The later copy runs on a thread of its own, as it would in its own process, so the
 // first copy's event loop can answer it.
-std::future<SingleInstance::HandOver> handOverLater(const QByteArray &commandLine, const QString &folder,
-                                                    int timeout = SingleInstance::kHandOverMilliseconds)
+std::future<SingleInstance::HandOver> handOverLater(
+    const QByteArray &commandLine, const QString &folder, int timeout = SingleInstance::kHandOverMilliseconds)
 {
-    return std::async(std::launch::async,
-                      [=] { return SingleInstance::handOver(commandLine, folder, timeout); });
+    return std::async(
+        std::launch::async, [=] { return SingleInstance::handOver(commandLine, folder, timeout); });
 }
 
 SingleInstance::HandOver waitFor(std::future<SingleInstance::HandOver> &pending)
@@ -61,7 +61,8 @@ private Q_SLOTS:
         QTest::newRow("quoted with spaces") << QByteArray("\"/home/me/My Site/index.html\"");
         QTest::newRow("only spaces") << QByteArray("   ");
         QTest::newRow("two quotes") << QByteArray("\"\"");
-        QTest::newRow("non-ascii bytes") << QByteArray("/tmp/Gr\xC3\xBC\xC3\x9F" "e.html");
+        QTest::newRow("non-ascii bytes") << QByteArray("/tmp/Gr\xC3\xBC\xC3\x9F"
+                                                       "e.html");
         QTest::newRow("newline in the name") << QByteArray("/tmp/a\nb.html");
         QTest::newRow("a nul byte") << QByteArray("\0", 1);
         QTest::newRow("long") << QByteArray(100000, 'x');

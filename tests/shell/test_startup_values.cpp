@@ -66,7 +66,8 @@ private Q_SLOTS:
     {
         QCOMPARE(ProgramVersion::version(), QStringLiteral("2.01a"));
         QCOMPARE(ProgramVersion::build(), QStringLiteral("0521"));
-        QCOMPARE(ProgramVersion::noticeYear(QStringLiteral("Copyright (C)1999 Someone")), QStringLiteral("1999"));
+        QCOMPARE(
+            ProgramVersion::noticeYear(QStringLiteral("Copyright (C)1999 Someone")), QStringLiteral("1999"));
         const QString year = ProgramVersion::year();
         QCOMPARE(year.size(), 4);
         QVERIFY2(year.toInt() >= 2000, qPrintable(year));
@@ -90,7 +91,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("after");
         QTest::newRow("set author stays") << QStringLiteral("Jane") << QStringLiteral("Jane");
-        QTest::newRow("placeholder stays") << QStringLiteral("Your name goes here") << QStringLiteral("Your name goes here");
+        QTest::newRow("placeholder stays")
+            << QStringLiteral("Your name goes here") << QStringLiteral("Your name goes here");
         QTest::newRow("a blank is not empty") << QStringLiteral(" ") << QStringLiteral(" ");
         QTest::newRow("empty is seeded") << QString() << QStringLiteral("Registered User");
     }

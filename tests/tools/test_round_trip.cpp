@@ -34,8 +34,10 @@ std::optional<QByteArray> save(const QByteArray &page, const MetaElementSet &val
 // save must leave exactly as it was.
 QByteArray unmanagedText(QByteArray bytes)
 {
-    static const QRegularExpression managed(QStringLiteral(
-        "<meta (name=\"(description|keywords|author|robots|distribution|formatter|quorn)\"|http-equiv=\"content-type\")[^>]*>"));
+    static const QRegularExpression managed(
+        QStringLiteral("<meta "
+                       "(name=\"(description|keywords|author|robots|distribution|formatter|quorn)\"|http-"
+                       "equiv=\"content-type\")[^>]*>"));
     QString text = QString::fromLatin1(bytes.toLower());
     text.remove(managed);
     text.remove(QRegularExpression(QStringLiteral("\\s")));
@@ -77,14 +79,17 @@ private Q_SLOTS:
     void pages_data()
     {
         QTest::addColumn<QByteArray>("page");
-        addPage(QStringLiteral("synthetic crlf"), "<html>\r\n<head>\r\n<title>T</title>\r\n<meta name=\"author\" content=\"a\">\r\n"
-                                                 "</head>\r\n<body>text</body>\r\n</html>\r\n");
-        addPage(QStringLiteral("synthetic lf, no final line end"), "<html>\n<head lang=\"en\">\n<meta name=\"robots\" "
-                                                                  "content=\"noindex\">\n</head>\n</html>");
-        addPage(QStringLiteral("synthetic one line"), "<html><head><title>x</title><meta name=\"keywords\" content=\"k\"></head></html>");
+        addPage(QStringLiteral("synthetic crlf"),
+            "<html>\r\n<head>\r\n<title>T</title>\r\n<meta name=\"author\" content=\"a\">\r\n"
+            "</head>\r\n<body>text</body>\r\n</html>\r\n");
+        addPage(QStringLiteral("synthetic lf, no final line end"),
+            "<html>\n<head lang=\"en\">\n<meta name=\"robots\" "
+            "content=\"noindex\">\n</head>\n</html>");
+        addPage(QStringLiteral("synthetic one line"),
+            "<html><head><title>x</title><meta name=\"keywords\" content=\"k\"></head></html>");
         addPage(QStringLiteral("synthetic windows-1252"), "<head>\r\n<title>Caf\xE9</title>\r\n</head>\r\n");
-        QDirIterator it(QString::fromLocal8Bit(qgetenv("TAGSMITH_CORPUS")), {QStringLiteral("*.htm*")}, QDir::Files,
-                        QDirIterator::Subdirectories);
+        QDirIterator it(QString::fromLocal8Bit(qgetenv("TAGSMITH_CORPUS")), { QStringLiteral("*.htm*") },
+            QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString path = it.next();
             QFile file(path);
@@ -99,7 +104,7 @@ private Q_SLOTS:
         const auto written = save(page, values);
         if (!written) {
             QVERIFY2(!DocumentScanner::scan(bytesOf(page)).hasHead || !page.toLower().contains("<head>"),
-                     "a page with a plain <head> start tag was refused");
+                "a page with a plain <head> start tag was refused");
             return;
         }
 
@@ -112,7 +117,8 @@ private Q_SLOTS:
         const ScannedDocument reread = DocumentScanner::scan(bytesOf(*written));
         const ScannedDocument original = DocumentScanner::scan(bytesOf(page));
         QCOMPARE(reread.encoding, original.encoding);
-        QCOMPARE(textOf(reread.description), textOf(values.text(TextField::Description) + leftovers.description));
+        QCOMPARE(
+            textOf(reread.description), textOf(values.text(TextField::Description) + leftovers.description));
         QCOMPARE(textOf(reread.keywords), textOf(values.text(TextField::Keywords) + leftovers.keywords));
         QCOMPARE(textOf(reread.author), textOf(values.text(TextField::Author) + leftovers.author));
         QCOMPARE(textOf(reread.robots), textOf(values.robotsValue() + leftovers.robots));

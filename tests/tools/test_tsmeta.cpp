@@ -14,7 +14,8 @@
 
 namespace {
 
-struct Run {
+struct Run
+{
     int status = -1;
     QList<QJsonObject> lines;
     QString out;
@@ -26,7 +27,7 @@ Run tsmeta(const QStringList &arguments)
     Run run;
     QTextStream out(&run.out);
     QTextStream err(&run.err);
-    run.status = TsmetaCommand::run(QStringList {QStringLiteral("tsmeta")} + arguments, out, err);
+    run.status = TsmetaCommand::run(QStringList { QStringLiteral("tsmeta") } + arguments, out, err);
     out.flush();
     const QStringList rows = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (const QString &row : rows)
@@ -50,29 +51,29 @@ private Q_SLOTS:
     {
         TestHome home;
         const QString path = home.write(QStringLiteral("index.html"),
-                                        "<html>\n<head>\n<title>Home</title>\n"
-                                        "<meta name=\"description\" content=\"Our shop\">\n"
-                                        "<meta name=\"robots\" content=\"NOINDEX, nofollow\">\n"
-                                        "</head>\n<body></body>\n</html>\n");
-        const Run run = tsmeta({QStringLiteral("read"), path});
+            "<html>\n<head>\n<title>Home</title>\n"
+            "<meta name=\"description\" content=\"Our shop\">\n"
+            "<meta name=\"robots\" content=\"NOINDEX, nofollow\">\n"
+            "</head>\n<body></body>\n</html>\n");
+        const Run run = tsmeta({ QStringLiteral("read"), path });
         QCOMPARE(run.status, 0);
         QCOMPARE(run.lines.size(), 1);
         const QJsonObject line = run.lines.first();
         const QJsonObject expected {
-            {QStringLiteral("path"), path},
-            {QStringLiteral("ok"), true},
-            {QStringLiteral("title"), QStringLiteral("Home")},
-            {QStringLiteral("description"), QStringLiteral("Our shop")},
-            {QStringLiteral("keywords"), QStringLiteral("No, keywords")},
-            {QStringLiteral("author"), QStringLiteral("No author")},
-            {QStringLiteral("noindex"), true},
-            {QStringLiteral("nofollow"), true},
-            {QStringLiteral("noimageindex"), false},
-            {QStringLiteral("noimageclick"), false},
-            {QStringLiteral("charset"), false},
-            {QStringLiteral("robots"), QStringLiteral("noindex, nofollow")},
-            {QStringLiteral("lineEnd"), QStringLiteral("LF")},
-            {QStringLiteral("encoding"), QStringLiteral("UTF-8")},
+            { QStringLiteral("path"), path },
+            { QStringLiteral("ok"), true },
+            { QStringLiteral("title"), QStringLiteral("Home") },
+            { QStringLiteral("description"), QStringLiteral("Our shop") },
+            { QStringLiteral("keywords"), QStringLiteral("No, keywords") },
+            { QStringLiteral("author"), QStringLiteral("No author") },
+            { QStringLiteral("noindex"), true },
+            { QStringLiteral("nofollow"), true },
+            { QStringLiteral("noimageindex"), false },
+            { QStringLiteral("noimageclick"), false },
+            { QStringLiteral("charset"), false },
+            { QStringLiteral("robots"), QStringLiteral("noindex, nofollow") },
+            { QStringLiteral("lineEnd"), QStringLiteral("LF") },
+            { QStringLiteral("encoding"), QStringLiteral("UTF-8") },
         };
         QCOMPARE(line, expected);
     }
@@ -81,7 +82,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("error");
-        QTest::newRow("no head") << QByteArray("<p>fragment</p>") << QStringLiteral("No HEAD section in file...");
+        QTest::newRow("no head") << QByteArray("<p>fragment</p>")
+                                 << QStringLiteral("No HEAD section in file...");
         QTest::newRow("missing") << QByteArray() << QStringLiteral("No such file or directory");
     }
     void failuresAreLinesToo()
@@ -92,7 +94,7 @@ private Q_SLOTS:
         const QString good = home.write(QStringLiteral("good.html"), "<head>");
         const QString bad = content.isEmpty() ? home.path() + QStringLiteral("/gone.html")
                                               : home.write(QStringLiteral("bad.html"), content);
-        const Run run = tsmeta({QStringLiteral("read"), bad, good});
+        const Run run = tsmeta({ QStringLiteral("read"), bad, good });
         QCOMPARE(run.status, 1);
         QCOMPARE(run.lines.size(), 2);
         const QJsonObject failed = run.lines.at(0);
@@ -111,15 +113,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("outContains");
         QTest::addColumn<QString>("errContains");
         QTest::newRow("nothing") << QStringList() << 2 << QString() << QStringLiteral("no command");
-        QTest::newRow("unknown command") << QStringList {QStringLiteral("write"), QStringLiteral("x")} << 2 << QString()
-                                         << QStringLiteral("unknown command 'write'");
-        QTest::newRow("read without files") << QStringList {QStringLiteral("read")} << 2 << QString()
+        QTest::newRow("unknown command") << QStringList { QStringLiteral("write"), QStringLiteral("x") } << 2
+                                         << QString() << QStringLiteral("unknown command 'write'");
+        QTest::newRow("read without files") << QStringList { QStringLiteral("read") } << 2 << QString()
                                             << QStringLiteral("at least one FILE");
-        QTest::newRow("unknown option") << QStringList {QStringLiteral("--frobnicate")} << 2 << QString()
+        QTest::newRow("unknown option") << QStringList { QStringLiteral("--frobnicate") } << 2 << QString()
                                         << QStringLiteral("frobnicate");
-        QTest::newRow("help") << QStringList {QStringLiteral("--help")} << 0 << QStringLiteral("read FILE...") << QString();
-        QTest::newRow("version") << QStringList {QStringLiteral("--version")} << 0 << QStringLiteral("2.01a.0521")
-                                 << QString();
+        QTest::newRow("help") << QStringList { QStringLiteral("--help") } << 0
+                              << QStringLiteral("read FILE...") << QString();
+        QTest::newRow("version") << QStringList { QStringLiteral("--version") } << 0
+                                 << QStringLiteral("2.01a.0521") << QString();
     }
     void usage()
     {
@@ -138,7 +141,7 @@ private Q_SLOTS:
         TestHome home;
         const QString path = home.write(QStringLiteral("--help"), "<head><title>t</title>");
         QDir::setCurrent(home.path());
-        const Run run = tsmeta({QStringLiteral("read"), QStringLiteral("--"), QStringLiteral("--help")});
+        const Run run = tsmeta({ QStringLiteral("read"), QStringLiteral("--"), QStringLiteral("--help") });
         QCOMPARE(run.status, 0);
         QCOMPARE(run.lines.value(0).value(QStringLiteral("title")).toString(), QStringLiteral("t"));
     }
@@ -148,7 +151,10 @@ private Q_SLOTS:
         TestHome home;
         const QString path = home.write(QStringLiteral("private.html"), "<head>");
         const QString error = runUnprivileged([&] {
-            return tsmeta({QStringLiteral("read"), path}).lines.value(0).value(QStringLiteral("error")).toString();
+            return tsmeta({ QStringLiteral("read"), path })
+                .lines.value(0)
+                .value(QStringLiteral("error"))
+                .toString();
         });
         QCOMPARE(error, QStringLiteral("Permission denied"));
     }
@@ -161,23 +167,28 @@ private Q_SLOTS:
                                             "<META name=\"FORMATTER\" content=\"Tagsmith LITE 2.01a\">");
         QTest::newRow("no values") << QStringList() << tail;
         QTest::newRow("description and author")
-            << QStringList {QStringLiteral("--description"), QStringLiteral("Fresh bread"), QStringLiteral("--author"),
-                            QStringLiteral("Ada")}
-            << QStringLiteral("<META name=\"description\" content=\"Fresh bread\">\r\n<META name=\"author\" content=\"Ada\">\r\n") + tail;
+            << QStringList { QStringLiteral("--description"), QStringLiteral("Fresh bread"),
+                   QStringLiteral("--author"), QStringLiteral("Ada") }
+            << QStringLiteral("<META name=\"description\" content=\"Fresh bread\">\r\n<META name=\"author\" "
+                              "content=\"Ada\">\r\n")
+                + tail;
         QTest::newRow("robots in order with the exclusion")
-            << QStringList {QStringLiteral("--robots"), QStringLiteral("noindex, NOFOLLOW,noimageclick")}
+            << QStringList { QStringLiteral("--robots"), QStringLiteral("noindex, NOFOLLOW,noimageclick") }
             << QStringLiteral("<META name=\"robots\" content=\"nofollow, noimageclick\">\r\n") + tail;
         QTest::newRow("charset and lf")
-            << QStringList {QStringLiteral("--charset"), QStringLiteral("on"), QStringLiteral("--line-end"), QStringLiteral("lf")}
-            << QStringLiteral("<META http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-1\">\n") + QString(tail).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            << QStringList { QStringLiteral("--charset"), QStringLiteral("on"), QStringLiteral("--line-end"),
+                   QStringLiteral("lf") }
+            << QStringLiteral(
+                   "<META http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-1\">\n")
+                + QString(tail).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         QTest::newRow("placeholder is no value")
-            << QStringList {QStringLiteral("--keywords"), QStringLiteral("No, keywords")} << tail;
+            << QStringList { QStringLiteral("--keywords"), QStringLiteral("No, keywords") } << tail;
     }
     void block()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, printed);
-        const Run run = tsmeta(QStringList {QStringLiteral("block")} + arguments);
+        const Run run = tsmeta(QStringList { QStringLiteral("block") } + arguments);
         QCOMPARE(run.status, 0);
         QCOMPARE(run.out, printed);
     }
@@ -186,18 +197,18 @@ private Q_SLOTS:
     {
         TestHome home;
         const QString path = home.write(QStringLiteral("shop/index.html"),
-                                        "<html>\n<head>\n<meta name=\"description\" content=\"Old\">\n"
-                                        "<meta name=\"author\" content=\"Kept\">\n<meta name=\"robots\" content=\"noindex\">\n"
-                                        "</head>\n</html>\n");
-        const Run run = tsmeta({QStringLiteral("apply"), QStringLiteral("--description"), QStringLiteral("New"),
-                                QStringLiteral("--robots"), QStringLiteral(""), QStringLiteral("--backup"), path});
+            "<html>\n<head>\n<meta name=\"description\" content=\"Old\">\n"
+            "<meta name=\"author\" content=\"Kept\">\n<meta name=\"robots\" content=\"noindex\">\n"
+            "</head>\n</html>\n");
+        const Run run
+            = tsmeta({ QStringLiteral("apply"), QStringLiteral("--description"), QStringLiteral("New"),
+                QStringLiteral("--robots"), QStringLiteral(""), QStringLiteral("--backup"), path });
         QCOMPARE(run.status, 0);
-        const QJsonObject expected {{QStringLiteral("path"), path},
-                                    {QStringLiteral("ok"), true},
-                                    {QStringLiteral("backup"), QString(home.path() + QStringLiteral("/shop/index.bak"))}};
+        const QJsonObject expected { { QStringLiteral("path"), path }, { QStringLiteral("ok"), true },
+            { QStringLiteral("backup"), QString(home.path() + QStringLiteral("/shop/index.bak")) } };
         QCOMPARE(run.lines.value(0), expected);
 
-        const QJsonObject after = tsmeta({QStringLiteral("read"), path}).lines.value(0);
+        const QJsonObject after = tsmeta({ QStringLiteral("read"), path }).lines.value(0);
         QCOMPARE(after.value(QStringLiteral("description")).toString(), QStringLiteral("New"));
         QCOMPARE(after.value(QStringLiteral("author")).toString(), QStringLiteral("Kept"));
         QCOMPARE(after.value(QStringLiteral("robots")).toString(), QString());
@@ -224,7 +235,7 @@ private Q_SLOTS:
         if (!setting.isEmpty())
             SettingsStore().SetValue(QStringLiteral("Backup Files"), setting);
         const QString path = home.write(QStringLiteral("page.html"), "<head></head>");
-        QStringList arguments {QStringLiteral("apply"), QStringLiteral("--author"), QStringLiteral("X")};
+        QStringList arguments { QStringLiteral("apply"), QStringLiteral("--author"), QStringLiteral("X") };
         if (!flag.isEmpty())
             arguments << flag;
         const Run run = tsmeta(arguments << path);
@@ -238,12 +249,14 @@ private Q_SLOTS:
         TestHome home;
         const QString good = home.write(QStringLiteral("good.html"), "<head></head>");
         const QString fragment = home.write(QStringLiteral("fragment.html"), "<p>no head</p>");
-        const Run run = tsmeta({QStringLiteral("apply"), QStringLiteral("--no-backup"), fragment,
-                                home.path() + QStringLiteral("/gone.html"), good});
+        const Run run = tsmeta({ QStringLiteral("apply"), QStringLiteral("--no-backup"), fragment,
+            home.path() + QStringLiteral("/gone.html"), good });
         QCOMPARE(run.status, 1);
         QCOMPARE(run.lines.size(), 3);
-        QCOMPARE(run.lines.at(0).value(QStringLiteral("error")).toString(), QStringLiteral("No HEAD section in file..."));
-        QCOMPARE(run.lines.at(1).value(QStringLiteral("error")).toString(), QStringLiteral("No such file or directory"));
+        QCOMPARE(run.lines.at(0).value(QStringLiteral("error")).toString(),
+            QStringLiteral("No HEAD section in file..."));
+        QCOMPARE(run.lines.at(1).value(QStringLiteral("error")).toString(),
+            QStringLiteral("No such file or directory"));
         QVERIFY(run.lines.at(2).value(QStringLiteral("ok")).toBool());
     }
 
@@ -251,19 +264,23 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message");
-        QTest::newRow("unknown robots word") << QStringList {QStringLiteral("apply"), QStringLiteral("--robots"), QStringLiteral("noarchive"), QStringLiteral("x.html")}
+        QTest::newRow("unknown robots word") << QStringList { QStringLiteral("apply"),
+            QStringLiteral("--robots"), QStringLiteral("noarchive"), QStringLiteral("x.html") }
                                              << QStringLiteral("unknown robots word 'noarchive'");
-        QTest::newRow("charset yes") << QStringList {QStringLiteral("block"), QStringLiteral("--charset"), QStringLiteral("yes")}
-                                     << QStringLiteral("--charset takes on or off");
-        QTest::newRow("both backup flags") << QStringList {QStringLiteral("apply"), QStringLiteral("--backup"), QStringLiteral("--no-backup"), QStringLiteral("x.html")}
+        QTest::newRow("charset yes") << QStringList { QStringLiteral("block"), QStringLiteral("--charset"),
+            QStringLiteral("yes") } << QStringLiteral("--charset takes on or off");
+        QTest::newRow("both backup flags") << QStringList { QStringLiteral("apply"),
+            QStringLiteral("--backup"), QStringLiteral("--no-backup"), QStringLiteral("x.html") }
                                            << QStringLiteral("exclude each other");
-        QTest::newRow("block with a file") << QStringList {QStringLiteral("block"), QStringLiteral("x.html")}
-                                           << QStringLiteral("block takes no FILE");
-        QTest::newRow("line end for apply") << QStringList {QStringLiteral("apply"), QStringLiteral("--line-end"), QStringLiteral("lf"), QStringLiteral("x.html")}
+        QTest::newRow("block with a file") << QStringList { QStringLiteral("block"),
+            QStringLiteral("x.html") } << QStringLiteral("block takes no FILE");
+        QTest::newRow("line end for apply") << QStringList { QStringLiteral("apply"),
+            QStringLiteral("--line-end"), QStringLiteral("lf"), QStringLiteral("x.html") }
                                             << QStringLiteral("for block only");
-        QTest::newRow("bad line end") << QStringList {QStringLiteral("block"), QStringLiteral("--line-end"), QStringLiteral("nl")}
-                                      << QStringLiteral("crlf, lf or cr");
-        QTest::newRow("read with values") << QStringList {QStringLiteral("read"), QStringLiteral("--author"), QStringLiteral("x"), QStringLiteral("x.html")}
+        QTest::newRow("bad line end") << QStringList { QStringLiteral("block"), QStringLiteral("--line-end"),
+            QStringLiteral("nl") } << QStringLiteral("crlf, lf or cr");
+        QTest::newRow("read with values") << QStringList { QStringLiteral("read"), QStringLiteral("--author"),
+            QStringLiteral("x"), QStringLiteral("x.html") }
                                           << QStringLiteral("read takes no options");
     }
     void valueErrors()
@@ -282,19 +299,23 @@ private Q_SLOTS:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QJsonValue>("value");
-        QTest::newRow("author of a news page") << QStringLiteral("readability/test__test-pages__medium-2__source.html")
-                                               << QStringLiteral("author") << QJsonValue(QStringLiteral("Courtney Kirchoff"));
-        QTest::newRow("robots noindex") << QStringLiteral("readability/test__test-pages__mozilla-2__source.html")
-                                        << QStringLiteral("robots") << QJsonValue(QStringLiteral("noindex"));
+        QTest::newRow("author of a news page")
+            << QStringLiteral("readability/test__test-pages__medium-2__source.html")
+            << QStringLiteral("author") << QJsonValue(QStringLiteral("Courtney Kirchoff"));
+        QTest::newRow("robots noindex")
+            << QStringLiteral("readability/test__test-pages__mozilla-2__source.html")
+            << QStringLiteral("robots") << QJsonValue(QStringLiteral("noindex"));
         QTest::newRow("iso-8859-1 content type") << QStringLiteral("xmlpull/doc__README_DOWNLOAD.html")
                                                  << QStringLiteral("charset") << QJsonValue(true);
-        QTest::newRow("upper-case head, crlf") << QStringLiteral("xmlpull/doc__README_DOWNLOAD.html")
-                                               << QStringLiteral("author") << QJsonValue(QStringLiteral("Aleksander Slominski"));
-        QTest::newRow("accents in utf-8") << QStringLiteral("readability/test__test-pages__la-nacion__source.html")
-                                          << QStringLiteral("encoding") << QJsonValue(QStringLiteral("UTF-8"));
+        QTest::newRow("upper-case head, crlf")
+            << QStringLiteral("xmlpull/doc__README_DOWNLOAD.html") << QStringLiteral("author")
+            << QJsonValue(QStringLiteral("Aleksander Slominski"));
+        QTest::newRow("accents in utf-8")
+            << QStringLiteral("readability/test__test-pages__la-nacion__source.html")
+            << QStringLiteral("encoding") << QJsonValue(QStringLiteral("UTF-8"));
         QTest::newRow("big5 bytes read as windows-1252")
-            << QStringLiteral("wpt/encoding__legacy-mb-tchinese__big5__big5_chars_extra.html") << QStringLiteral("encoding")
-            << QJsonValue(QStringLiteral("windows-1252"));
+            << QStringLiteral("wpt/encoding__legacy-mb-tchinese__big5__big5_chars_extra.html")
+            << QStringLiteral("encoding") << QJsonValue(QStringLiteral("windows-1252"));
         QTest::newRow("entities are not decoded")
             << QStringLiteral("tidy-html5/regression_testing__cases__legacy-cases__case-978947@0.html")
             << QStringLiteral("author") << QJsonValue(QStringLiteral("Christian Engstr&ouml;m"));
@@ -310,7 +331,7 @@ private Q_SLOTS:
         const QString path = corpusFolder() + QLatin1Char('/') + file;
         if (!QFile::exists(path))
             QSKIP("the shared page corpus is not beside this checkout");
-        const Run run = tsmeta({QStringLiteral("read"), path});
+        const Run run = tsmeta({ QStringLiteral("read"), path });
         QCOMPARE(run.lines.value(0).value(key), value);
     }
 
@@ -318,7 +339,8 @@ private Q_SLOTS:
     void wholeCorpusInOneRun()
     {
         QStringList pages;
-        QDirIterator it(corpusFolder(), {QStringLiteral("*.htm*")}, QDir::Files, QDirIterator::Subdirectories);
+        QDirIterator it(
+            corpusFolder(), { QStringLiteral("*.htm*") }, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext())
             pages.append(it.next());
         if (pages.isEmpty())
@@ -326,7 +348,7 @@ private Q_SLOTS:
         pages.sort();
 
         QProcess process;
-        process.start(QStringLiteral(TSMETA_EXECUTABLE), QStringList {QStringLiteral("read")} + pages);
+        process.start(QStringLiteral(TSMETA_EXECUTABLE), QStringList { QStringLiteral("read") } + pages);
         QVERIFY(process.waitForFinished(120000));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         const QList<QByteArray> rows = process.readAllStandardOutput().split('\n');

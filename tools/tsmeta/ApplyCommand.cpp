@@ -9,7 +9,7 @@
 
 QJsonObject ApplyCommand::applyTo(const QString &path, const MetaOptions &options, bool backup)
 {
-    QJsonObject line {{QStringLiteral("path"), path}};
+    QJsonObject line { { QStringLiteral("path"), path } };
     const DocumentFile::OpenResult opened = DocumentFile::open(path);
     if (!opened.ok) {
         line[QStringLiteral("ok")] = false;
@@ -19,7 +19,7 @@ QJsonObject ApplyCommand::applyTo(const QString &path, const MetaOptions &option
     MetaElementSet values = opened.document.values();
     options.applyTo(values);
     const DocumentSaver::Result saved
-        = DocumentSaver::save({path, path, path, values, ProgramVersion::version(), backup});
+        = DocumentSaver::save({ path, path, path, values, ProgramVersion::version(), backup });
     line[QStringLiteral("ok")] = saved.ok;
     if (!saved.backupPath.isEmpty())
         line[QStringLiteral("backup")] = saved.backupPath;
@@ -30,5 +30,6 @@ QJsonObject ApplyCommand::applyTo(const QString &path, const MetaOptions &option
 
 bool ApplyCommand::run(const QStringList &paths, const MetaOptions &options, bool backup, QTextStream &out)
 {
-    return JsonLines::forEach(paths, out, [&](const QString &path) { return applyTo(path, options, backup); });
+    return JsonLines::forEach(
+        paths, out, [&](const QString &path) { return applyTo(path, options, backup); });
 }

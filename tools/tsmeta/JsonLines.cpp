@@ -9,8 +9,8 @@ void JsonLines::write(const QJsonObject &line, QTextStream &out)
     out.flush();
 }
 
-bool JsonLines::forEach(const QStringList &paths, QTextStream &out,
-                        const std::function<QJsonObject(const QString &)> &describe)
+bool JsonLines::forEach(
+    const QStringList &paths, QTextStream &out, const std::function<QJsonObject(const QString &)> &describe)
 {
     bool allOk = true;
     for (const QString &path : paths) {

@@ -14,5 +14,5 @@ public:
     static void write(const QJsonObject &line, QTextStream &out);
     // Writes describe(path) for each path; true when every line has "ok": true.
     static bool forEach(const QStringList &paths, QTextStream &out,
-                        const std::function<QJsonObject(const QString &)> &describe);
+        const std::function<QJsonObject(const QString &)> &describe);
 };

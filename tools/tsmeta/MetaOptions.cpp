@@ -25,7 +25,8 @@ std::optional<RobotsFlag> robotsFlagNamed(const QString &word)
 {
     for (const RobotsFlag flag : MetaElementSet::kRobotsFlags) {
         const std::string_view name = MetaElementSet::robotsWord(flag);
-        if (word.compare(QLatin1String(name.data(), static_cast<qsizetype>(name.size())), Qt::CaseInsensitive) == 0)
+        if (word.compare(QLatin1String(name.data(), static_cast<qsizetype>(name.size())), Qt::CaseInsensitive)
+            == 0)
             return flag;
     }
     return std::nullopt;
@@ -36,11 +37,11 @@ std::optional<RobotsFlag> robotsFlagNamed(const QString &word)
 QList<QCommandLineOption> MetaOptions::options()
 {
     return {
-        {kDescription, tr("Description text."), tr("text")},
-        {kKeywords, tr("Keywords text."), tr("text")},
-        {kAuthor, tr("Author text."), tr("text")},
-        {kRobots, tr("Robots words, comma-separated, applied in order (empty clears all)."), tr("list")},
-        {kCharset, tr("The ISO-8859-1 content-type tag: on or off."), tr("on|off")},
+        { kDescription, tr("Description text."), tr("text") },
+        { kKeywords, tr("Keywords text."), tr("text") },
+        { kAuthor, tr("Author text."), tr("text") },
+        { kRobots, tr("Robots words, comma-separated, applied in order (empty clears all)."), tr("list") },
+        { kCharset, tr("The ISO-8859-1 content-type tag: on or off."), tr("on|off") },
     };
 }
 

@@ -5,7 +5,6 @@
 #include "document/DocumentFile.h"
 #include "document/TextEncoding.h"
 
-
 namespace {
 
 QString fromUtf8(std::string_view text)

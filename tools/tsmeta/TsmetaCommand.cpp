@@ -92,9 +92,11 @@ std::optional<std::string_view> lineEndNamed(const QString &name)
     return std::nullopt;
 }
 
-int printBlock(const QCommandLineParser &parser, const MetaOptions &values, QTextStream &out, QTextStream &err)
+int printBlock(
+    const QCommandLineParser &parser, const MetaOptions &values, QTextStream &out, QTextStream &err)
 {
-    const auto lineEnd = lineEndNamed(parser.isSet(kLineEnd) ? parser.value(kLineEnd) : QStringLiteral("crlf"));
+    const auto lineEnd
+        = lineEndNamed(parser.isSet(kLineEnd) ? parser.value(kLineEnd) : QStringLiteral("crlf"));
     if (!lineEnd)
         return usageError(err, tr("--line-end takes crlf, lf or cr, not '%1'").arg(parser.value(kLineEnd)));
     MetaElementSet set;
@@ -111,10 +113,12 @@ int TsmetaCommand::run(const QStringList &arguments, QTextStream &out, QTextStre
 {
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, tr("Show this help."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, tr("Show the version."));
-    parser.addOptions({help, version, {kBackup, tr("Write backups.")}, {kNoBackup, tr("Write no backups.")},
-                       {kLineEnd, tr("Line end of the block."), tr("crlf|lf|cr")}});
+    const QCommandLineOption help({ QStringLiteral("h"), QStringLiteral("help") }, tr("Show this help."));
+    const QCommandLineOption version(
+        { QStringLiteral("v"), QStringLiteral("version") }, tr("Show the version."));
+    parser.addOptions(
+        { help, version, { kBackup, tr("Write backups.") }, { kNoBackup, tr("Write no backups.") },
+            { kLineEnd, tr("Line end of the block."), tr("crlf|lf|cr") } });
     parser.addOptions(MetaOptions::options());
     if (!parser.parse(arguments))
         return usageError(err, parser.errorText());
