@@ -4,13 +4,19 @@
 #include <QList>
 #include <QPixmap>
 #include <QSize>
+#include <QtGlobal>
 
 // A list of small icons addressed by 0-based index; controls take a pointer to it as
 // their ImageList. Icons are rendered at IconWidth x IconHeight.
+// Every list also has a process-unique handle, so callers that only kept the number
+// (as image lists were passed around before) can still reach the list.
 class IconList
 {
 public:
     IconList(int iconWidth = 16, int iconHeight = 16);
+    IconList(const IconList &other);
+    IconList &operator=(const IconList &other);
+    ~IconList();
 
     int IconWidth() const { return m_size.width(); }
     int IconHeight() const { return m_size.height(); }
@@ -25,7 +31,13 @@ public:
     QIcon icon(int index) const;
     QPixmap pixmap(int index) const;
 
+    // Never 0; a copy gets a handle of its own.
+    qintptr hImageList() const { return m_handle; }
+    // The live list with that handle, or nullptr.
+    static IconList *fromHandle(qintptr handle);
+
 private:
     QSize m_size;
     QList<QIcon> m_icons;
+    qintptr m_handle;
 };

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+
+class cToolbar;
+
+// Turns Alt+letter (neither Ctrl nor Shift held) into a click on the toolbar button with
+// that accelerator letter. Watches the key presses of the whole application while at
+// least one toolbar is registered.
+class KeyboardFilter : public QObject
+{
+    Q_OBJECT
+
+public:
+    static void Register(cToolbar *toolbar);
+    static void Unregister(cToolbar *toolbar);
+    static bool IsInstalled();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    KeyboardFilter() = default;
+    static KeyboardFilter &instance();
+
+    QList<cToolbar *> m_toolbars;
+    bool m_installed = false;
+};
