@@ -9,6 +9,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <future>
+#include <unistd.h>
 #include <cstdint>
 #include <string_view>
 #include <sys/mman.h>
@@ -45,12 +47,44 @@ void preferHugePages(QByteArray &bytes)
         madvise(reinterpret_cast<void *>(alignedBegin), alignedEnd - alignedBegin, MADV_HUGEPAGE);
 }
 
+// Reading a cached file is bound by copying it out of the page cache, so a large file is
+// read as two halves at once. Returns how much of the start is filled; on any shortfall
+// the rest is simply read again in order.
+qint64 readHalvesAtOnce(QFile &file, QByteArray &bytes, qint64 size)
+{
+    constexpr qint64 kSplitFrom = 8 * 1024 * 1024;
+    if (size < kSplitFrom)
+        return 0;
+    const qint64 half = size / 2;
+    auto second = std::async(std::launch::async, [fd = file.handle(), data = bytes.data(), half, size] {
+        qint64 done = 0;
+        while (half + done < size) {
+            const ssize_t got = ::pread(fd, data + half + done, std::size_t(size - half - done), off_t(half + done));
+            if (got <= 0)
+                break;
+            done += got;
+        }
+        return done;
+    });
+    qint64 first = 0;
+    while (first < half) {
+        const qint64 got = file.read(bytes.data() + first, half - first);
+        if (got <= 0)
+            break;
+        first += got;
+    }
+    const bool secondComplete = second.get() == size - half;
+    const qint64 filled = (first == half && secondComplete) ? size : first;
+    return file.seek(filled) ? filled : 0;
+}
+
 // Reads to the end even when the file grew since its size was taken, up to the limit.
 bool readWhole(QFile &file, QByteArray &bytes)
 {
-    qint64 filled = 0;
-    bytes.resize(std::max<qint64>(file.size(), 0) + 1);
+    const qint64 size = std::max<qint64>(file.size(), 0);
+    bytes.resize(size + 1);
     preferHugePages(bytes);
+    qint64 filled = readHalvesAtOnce(file, bytes, size);
     for (;;) {
         if (filled == bytes.size()) {
             if (bytes.size() > DocumentFile::kMaxBytes)

@@ -22,6 +22,34 @@ private Q_SLOTS:
         QCOMPARE(read.bytes, bytes);
     }
 
+    // Large files are read in two halves at once; every size must come back whole.
+    void sizesComeBackExactly_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::newRow("empty") << 0;
+        QTest::newRow("one byte") << 1;
+        QTest::newRow("just below the split") << 8 * 1024 * 1024 - 1;
+        QTest::newRow("at the split") << 8 * 1024 * 1024;
+        QTest::newRow("odd size above it") << 9 * 1024 * 1024 + 7;
+    }
+    void sizesComeBackExactly()
+    {
+        QFETCH(int, size);
+        TestHome home;
+        QByteArray bytes(size, Qt::Uninitialized);
+        quint32 state = 2463534242u;
+        for (char &c : bytes) {
+            state ^= state << 13;
+            state ^= state >> 17;
+            state ^= state << 5;
+            c = static_cast<char>(state);
+        }
+        const auto read = DocumentFile::readBytes(home.write(QStringLiteral("page.html"), bytes));
+        QVERIFY(read.ok);
+        QCOMPARE(read.bytes.size(), bytes.size());
+        QVERIFY(read.bytes == bytes);
+    }
+
     void failures_data()
     {
         QTest::addColumn<QString>("kind");
