@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+// The program's pictures: the 18 small pictures of the main window's icon list (numbered
+// from 1 as the toolbar, menu and status tables number them), the logo and the splash
+// picture. Each small picture prefers the desktop theme's icon and falls back to the one
+// bundled with the program, so no button is ever blank.
+class ProgramIcons
+{
+public:
+    static constexpr int kPictureCount = 18;
+
+    // A null icon for a number outside 1..18.
+    static QIcon picture(int number);
+    static QPixmap logo();
+    static QPixmap splash();
+};
