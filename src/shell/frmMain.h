@@ -1,23 +1,129 @@
 #pragma once
 
+#include "document/DocumentState.h"
+
 #include <QMainWindow>
 
-class QPlainTextEdit;
+#include <memory>
 
-// The main window. For now it shows what the editor reads from the page it was started
-// with and the tag block a save would insert; the multiple-document window replaces it.
+class DocumentCommands;
+class IconList;
+class LineNumberGutter;
+class PopupMenu;
+class ProgressBar;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class RecentFileList;
+class SettingsCatalogue;
+class SettingsStore;
+class TextBoxEx;
+class UserPrompts;
+class cReBar;
+class cToolbar;
+class cToolbarHost;
+class frmDocument;
+class zebStatusBar;
+
+// The multiple-document main window: the menu bar, the button toolbar in its rebar, the
+// document windows, the META pane and the status bar. It keeps the layout and its own
+// life; the document commands live in DocumentCommands.
 class frmMain : public QMainWindow
 {
     Q_OBJECT
 
 public:
+    // Status icons, as numbered in the icon list.
+    enum StatusIcon { IconOpening = 2, IconSaved = 3, IconEdited = 8, IconIdle = 9 };
+
     explicit frmMain(QWidget *parent = nullptr);
+    ~frmMain() override;
 
     // The whole command line is one path: trimmed, one leading and one trailing quote dropped.
     void OpenCommandLine(const QString &commandLine);
     static QString pathFromCommandLine(const QString &commandLine);
     void restoreAndActivate();
 
+    void Routine_UpdateMETAbox();
+    bool Routine_FileSave();
+    void Routine_FileSaveAs();
+    void DisableDocumentCommands();
+    void EnableDocumentCommands();
+
+    // The menu and toolbar commands this window carries out itself.
+    void ToggleMetaPane();
+    void ToggleToolbar();
+    void CopyMetaElementTags();
+
+    PopupMenu &menu() const { return *m_cMenu; }
+    cToolbar &toolbar() const { return *m_cToolbar; }
+    zebStatusBar &status() const { return *m_zebStatus; }
+    TextBoxEx &metaText() const { return *m_txtMetaElements; }
+    LineNumberGutter &gutter() const { return *m_picLines; }
+    QWidget &metaPane() const { return *m_picMetaElements; }
+    QWidget &toolbarStrip() const { return *m_picBar2; }
+    QMdiArea &mdiArea() const { return *m_mdi; }
+    ProgressBar &progressBar() const { return *m_progressBar; }
+    cReBar &rebar() const { return *m_rebar; }
+    DocumentState &documentState() { return m_state; }
+    DocumentCommands &commands() const { return *m_commands; }
+    UserPrompts &prompts() const { return *m_prompts; }
+    SettingsCatalogue &settings() const { return *m_settings; }
+    RecentFileList &recentFiles() const { return *m_recent; }
+    IconList &icons() const { return *m_icons; }
+
+    frmDocument *activeDocument() const;
+
+    void showFileStatus(const QString &text, int icon);
+    void setFileStatusIcon(int icon);
+    void showMessage(const QString &text);
+    QString message() const;
+    // The hourglass and the progress band while a file operation runs.
+    void setBusy(bool busy);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
-    QPlainTextEdit *m_view;
+    void loadIcons();
+    void buildMenuBar();
+    void buildRebar();
+    void buildMetaPane();
+    void buildStatusBar();
+    void restorePlacement();
+    void savePlacement();
+    void applyToolbarSetting(bool on);
+    void applyMetaSetting(bool on);
+    void layoutMenuBar();
+    void m_cMenu_Click(int index);
+    void cToolbar_ButtonClick(int index);
+    void runCommand(const QString &key);
+    void loadRecentFiles();
+    void saveRecentFiles() const;
+
+    std::unique_ptr<SettingsStore> m_store;
+    std::unique_ptr<SettingsCatalogue> m_settings;
+    std::unique_ptr<RecentFileList> m_recent;
+    std::unique_ptr<IconList> m_icons;
+    std::unique_ptr<UserPrompts> m_prompts;
+    DocumentState m_state;
+    std::unique_ptr<DocumentCommands> m_commands;
+
+    QWidget *m_picBar;
+    cToolbarHost *m_cToolbarHost;
+    std::unique_ptr<PopupMenu> m_cMenu;
+    cToolbar *m_tbrMenu;
+    QWidget *m_picBar2;
+    std::unique_ptr<cReBar> m_rebar;
+    cToolbar *m_cToolbar;
+    ProgressBar *m_progressBar;
+    QLabel *m_piclogo;
+    QMdiArea *m_mdi;
+    QWidget *m_picMetaElements;
+    TextBoxEx *m_txtMetaElements;
+    LineNumberGutter *m_picLines;
+    zebStatusBar *m_zebStatus;
+    // The line end of the document the pane was last built for; the pane itself shows lines.
+    QString m_metaLineEnd = QStringLiteral("\r\n");
 };

@@ -4,6 +4,7 @@
 #include "shell/SingleInstance.h"
 #include "shell/StartupValues.h"
 #include "shell/frmMain.h"
+#include "shell/frmSplash.h"
 
 #include <QApplication>
 #include <QFile>
@@ -30,12 +31,15 @@ int main(int argc, char *argv[])
         return 0;
     }
 
+    frmSplash splash;
+    splash.showNow();
     frmMain window;
     QObject::connect(&instance, &SingleInstance::commandLineReceived, &window,
         [&window](const QByteArray &received) { window.OpenCommandLine(QFile::decodeName(received)); });
     QObject::connect(&instance, &SingleInstance::activationRequested, &window, &frmMain::restoreAndActivate);
     instance.listen();
     window.show();
+    splash.close();
     window.OpenCommandLine(commandLine);
     return QApplication::exec();
 }

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// Creates the file of a new document before its first save: a small page whose HEAD
+// begins with an exact <head> start tag, so that the save puts the tags right there.
+class DocumentCreator
+{
+public:
+    struct Result
+    {
+        bool ok = false;
+        QString error; // the reason, when not ok
+    };
+
+    static QByteArray pageText(const QString &generatorText);
+    // Replaces any file at path, in one step.
+    static Result CreateDocument(const QString &path, const QString &generatorText);
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// What the commands hand to the open and save routines. One set for the whole program;
+// whether a document has unsaved edits is each window's own (frmDocument::isModified).
+class DocumentState
+{
+public:
+    QString SourcePath;
+    QString TargetPath;
+    bool IsNewDocument = false;
+    bool SaveAsCancelled = false;
+    bool OpenWithDialog = false;
+    QString PathToOpen;
+    QString SavedStatusText;
+    QString ActiveField;
+
+    // Before a Save: a document never saved ("NONE") goes through Save As instead.
+    // Returns whether it needs Save As.
+    bool prepareSave(const QString &filePath);
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+class PopupMenu;
+class cToolbar;
+
+// The main window's menu tree and button toolbar, item by item.
+class CommandTables
+{
+public:
+    static constexpr int kSaveButton = 2;
+    static constexpr int kMetaButton = 11;
+    static constexpr int kWindowMenuButton = 5;
+    static inline const QString kViewMeta = QStringLiteral("mnuView(0)");
+    static inline const QString kViewToolbar = QStringLiteral("mnuView(2)");
+    // The image "mnuView(2)" shows while the toolbar strip is on.
+    static constexpr int kToolbarItemImage = 5;
+
+    static void buildMenu(PopupMenu &menu);
+    static void buildToolbar(cToolbar &toolbar);
+};

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class frmDocument;
+class frmMain;
+
+// New, Open, Save, Save As and Close of the main window, with the status texts and the
+// close prompt that go with them.
+class DocumentCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit DocumentCommands(frmMain &main);
+
+    frmDocument *New();
+    // Asks for the file first when the state says so; else opens PathToOpen.
+    void Open();
+    // The File menu's Open: remembers "msg" and shows that a document is being opened.
+    void OpenWithDialog();
+    void Save();
+    void SaveAs();
+    void Close();
+
+    // Writes the document to TargetPath, reading SourcePath. False, with a message box
+    // naming the file and the reason, when anything failed; then nothing changed.
+    bool FileSave(frmDocument &document);
+    // False when cancelled or failed.
+    bool FileSaveAs(frmDocument &document);
+    // Whether the window may close: asks about its unsaved edits.
+    bool confirmClose(frmDocument &document);
+
+    static QString openedText(const QString &path);
+    static QString savedText(const QString &path);
+
+private:
+    frmDocument *createWindow();
+    void documentChanged(frmDocument &document);
+    void documentActivated(frmDocument &document);
+    void reportOpenFailure(const QString &path, const QString &reason);
+    QString generatorText() const;
+
+    frmMain &m_main;
+};

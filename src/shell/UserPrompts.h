@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QList>
+#include <QMessageBox>
+#include <QPointer>
+#include <QQueue>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+// Every message box and file dialog of the main window goes through here. Tests answer in
+// advance (answerNext, chooseFileNext) and read what would have been shown; a scripted
+// prompt with no answer queued cancels rather than block on a dialog nobody sees.
+class UserPrompts
+{
+public:
+    enum class Kind { Critical, SaveChanges, OpenFile, SaveFile };
+
+    struct Shown
+    {
+        Kind kind;
+        QString text;
+    };
+
+    static inline const QString kTitle = QStringLiteral("Tagsmith LITE");
+    static inline const QString kOpenFilter = QStringLiteral(
+        "HyperText Markup Language|*.htm;*.html|Active Server Pages|*.asp|Pre Hypertext "
+        "Processor|*.php;*.php3;*.phtml|ServerSide Includes|*.shtml;*.ssi|All Files (*.*)|*.*");
+    static inline const QString kSaveFilter = QStringLiteral(
+        "HyperText Markup Language|*.htm;*.html|Active Server Pages|*.asp|Pre Hypertext "
+        "Processor|*.phtml;*.php;*.php3|ServerSide Includes|*.shtml;*.ssi|All Files (*.*)|*.*");
+
+    explicit UserPrompts(QWidget *owner = nullptr);
+
+    void critical(const QString &text);
+    // Yes, No or Cancel.
+    QMessageBox::StandardButton askSaveChanges(const QString &text);
+    // The empty path when cancelled.
+    QString openFileName();
+    QString saveFileName();
+
+    // "desc|patterns|desc|patterns" as Qt name filters: "desc (p1 p2)".
+    static QStringList nameFilters(const QString &filter);
+
+    void setScripted(bool scripted) { m_scripted = scripted; }
+    void answerNext(QMessageBox::StandardButton answer) { m_answers.enqueue(answer); }
+    void chooseFileNext(const QString &path) { m_files.enqueue(path); }
+    const QList<Shown> &shown() const { return m_shown; }
+
+private:
+    QString askForFile(Kind kind);
+
+    QPointer<QWidget> m_owner;
+    bool m_scripted = false;
+    QQueue<QMessageBox::StandardButton> m_answers;
+    QQueue<QString> m_files;
+    QList<Shown> m_shown;
+};
