@@ -3,6 +3,7 @@
 #include "settings/SettingsCatalogue.h"
 #include "shell/SingleInstance.h"
 #include "shell/StartupValues.h"
+#include "shell/TerminationSignals.h"
 #include "shell/frmMain.h"
 #include "shell/frmSplash.h"
 
@@ -38,6 +39,8 @@ int main(int argc, char *argv[])
         [&window](const QByteArray &received) { window.OpenCommandLine(QFile::decodeName(received)); });
     QObject::connect(&instance, &SingleInstance::activationRequested, &window, &frmMain::restoreAndActivate);
     instance.listen();
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &window, &QWidget::close);
     window.show();
     splash.close();
     window.OpenCommandLine(commandLine);
