@@ -1,0 +1,189 @@
+#include "settings/FileAssociations.h"
+
+#include "services/RegistryKey.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <array>
+
+namespace {
+
+const QString kVerbKey = QStringLiteral("\\shell\\Edit_with_Tagsmith");
+const QString kContentType = QStringLiteral("Content Type");
+
+const std::array<FileAssociations::FamilyRecord, 4> kFamilies = { {
+    { FileAssociations::Family::Asp, { QStringLiteral(".asp") }, QStringLiteral("aspfile"),
+        QStringLiteral("text/asp"), QStringLiteral("Active Server Pages"), true,
+        { QStringLiteral("application/x-asp") }, QStringLiteral("tagsmith-asp.desktop") },
+    { FileAssociations::Family::Php,
+        { QStringLiteral(".php"), QStringLiteral(".php3"), QStringLiteral(".phtml") },
+        QStringLiteral("phpfile"), QStringLiteral("text/php"), QStringLiteral("Pre Hypertext Processor"),
+        true,
+        { QStringLiteral("application/x-php"), QStringLiteral("application/x-httpd-php"),
+            QStringLiteral("text/x-php") },
+        QStringLiteral("tagsmith-php.desktop") },
+    { FileAssociations::Family::Ssi, { QStringLiteral(".ssi"), QStringLiteral(".shtml") },
+        QStringLiteral("ssifile"), QStringLiteral("text/ssi"), QStringLiteral("ServerSide Includes"), true,
+        { QStringLiteral("text/x-server-parsed-html"), QStringLiteral("application/x-shtml") },
+        QStringLiteral("tagsmith-ssi.desktop") },
+    { FileAssociations::Family::Htm, { QStringLiteral(".htm"), QStringLiteral(".html") },
+        QStringLiteral("htmlfile"), QStringLiteral("text/html"), QStringLiteral("HyperText Markup Language"),
+        false, { QStringLiteral("text/html") }, QStringLiteral("tagsmith-html.desktop") },
+} };
+
+RegistryKey classesKey(const QString &path, const QString &valueName = QString())
+{
+    RegistryKey key;
+    key.setRoot(RegistryKey::HKEY_CLASSES_ROOT);
+    key.setKeyPath(path);
+    key.setValueName(valueName.isEmpty() ? key.DefaultValueName() : valueName);
+    key.setValueType(RegistryKey::REG_SZ);
+    return key;
+}
+
+bool setClassesValue(const QString &path, const QString &text, const QString &valueName = QString())
+{
+    return classesKey(path, valueName).setValue(text);
+}
+
+} // namespace
+
+FileAssociations::FileAssociations(QString programFolder, QString applicationsFolder)
+    : m_programFolder(std::move(programFolder))
+    , m_applicationsFolder(std::move(applicationsFolder))
+{
+}
+
+std::span<const FileAssociations::FamilyRecord> FileAssociations::families()
+{
+    return kFamilies;
+}
+
+const FileAssociations::FamilyRecord &FileAssociations::record(Family family)
+{
+    return kFamilies[static_cast<std::size_t>(family)];
+}
+
+QString FileAssociations::defaultApplicationsFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+        + QStringLiteral("/applications");
+}
+
+QString FileAssociations::commandText() const
+{
+    return QLatin1Char('"') + m_programFolder + QStringLiteral("/tagsmith\" %1");
+}
+
+QString FileAssociations::iconText() const
+{
+    return m_programFolder + QStringLiteral("/tagsmith,0");
+}
+
+FileAssociations::Reading FileAssociations::read(Family family) const
+{
+    const FamilyRecord &r = record(family);
+    Reading reading;
+    reading.foundText = classesKey(r.extensions.first()).Value();
+    reading.foundContentType = classesKey(r.extensions.first(), kContentType).Value();
+    if (reading.foundContentType == r.contentType && reading.foundText == r.classKey)
+        reading.foundText = classesKey(r.classKey + kVerbKey).Value();
+    reading.registered = reading.foundText == kVerbCaption;
+    return reading;
+}
+
+bool FileAssociations::write(Family family, bool on) const
+{
+    const FamilyRecord &r = record(family);
+    const bool registryWritten = writeRegistry(r, on);
+    const bool entryWritten = writeDesktopEntry(r, on);
+    refreshMimeCache();
+    return registryWritten && entryWritten;
+}
+
+bool FileAssociations::writeRegistry(const FamilyRecord &r, bool on) const
+{
+    bool ok = true;
+    if (read(r.family).registered) {
+        if (r.writesIcon)
+            ok = classesKey(r.classKey + QStringLiteral("\\DefaultIcon")).DeleteKey() && ok;
+        ok = classesKey(r.classKey + kVerbKey).DeleteKey() && ok;
+    }
+    if (!on)
+        return ok;
+    for (const QString &extension : r.extensions) {
+        ok = setClassesValue(extension, r.classKey) && ok;
+        ok = setClassesValue(extension, r.contentType, kContentType) && ok;
+    }
+    ok = setClassesValue(r.classKey, r.description) && ok;
+    if (r.writesIcon)
+        ok = setClassesValue(r.classKey + QStringLiteral("\\DefaultIcon"), iconText()) && ok;
+    ok = setClassesValue(r.classKey + kVerbKey, kVerbCaption) && ok;
+    ok = setClassesValue(r.classKey + kVerbKey + QStringLiteral("\\command"), commandText()) && ok;
+    return ok;
+}
+
+QString FileAssociations::desktopEntryPath(Family family) const
+{
+    return m_applicationsFolder + QLatin1Char('/') + record(family).entryName;
+}
+
+QString FileAssociations::quotedExecArgument(const QString &argument)
+{
+    QString quoted;
+    for (const QChar c : argument) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\'))
+            quoted += QLatin1Char('\\');
+        quoted += c;
+    }
+    // A literal percent sign is written twice, or it would read as a field code.
+    quoted.replace(QLatin1Char('%'), QStringLiteral("%%"));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString FileAssociations::desktopEntry(Family family) const
+{
+    const FamilyRecord &r = record(family);
+    const QString exec
+        = quotedExecArgument(m_programFolder + QStringLiteral("/tagsmith")) + QStringLiteral(" %f");
+    return QStringLiteral("[Desktop Entry]\n"
+                          "Type=Application\n"
+                          "Name=Tagsmith LITE (%1)\n"
+                          "GenericName=META Tag Editor\n"
+                          "Comment=Edit the META tags of web pages\n"
+                          "Exec=%2\n"
+                          "Icon=tagsmith\n"
+                          "Terminal=false\n"
+                          "NoDisplay=true\n"
+                          "MimeType=%3;\n"
+                          "Actions=edit-with-tagsmith;\n"
+                          "\n"
+                          "[Desktop Action edit-with-tagsmith]\n"
+                          "Name=Edit with Tagsmith\n"
+                          "Exec=%2\n")
+        .arg(r.description, exec, r.mimeTypes.join(QLatin1Char(';')));
+}
+
+bool FileAssociations::writeDesktopEntry(const FamilyRecord &r, bool on) const
+{
+    const QString path = desktopEntryPath(r.family);
+    if (!on)
+        return !QFile::exists(path) || QFile::remove(path);
+    if (!QDir().mkpath(m_applicationsFolder))
+        return false;
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(desktopEntry(r.family).toUtf8()) >= 0
+        && file.commit();
+}
+
+// File managers read the MIME cache, not the entries, to know who handles a type.
+void FileAssociations::refreshMimeCache() const
+{
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
+    if (!tool.isEmpty())
+        QProcess::execute(tool, { m_applicationsFolder });
+}
