@@ -21,3 +21,9 @@ DocumentCreator::Result DocumentCreator::CreateDocument(const QString &path, con
     result.ok = true;
     return result;
 }
+
+QString DocumentCreator::Description()
+{
+    return QStringLiteral(
+        "Document creator: makes the file of a new page, with an empty HEAD, before its first save");
+}

@@ -13,6 +13,8 @@ public:
         QString error; // the reason, when not ok
     };
 
+    // One line naming the component, as the About box lists it.
+    static QString Description();
     static QByteArray pageText(const QString &generatorText);
     // Replaces any file at path, in one step.
     static Result CreateDocument(const QString &path, const QString &generatorText);
