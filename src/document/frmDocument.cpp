@@ -2,6 +2,7 @@
 
 #include "resources/ResourceText.h"
 #include "resources/StringTable.h"
+#include "settings/cTextBoxEdit.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -39,7 +40,13 @@ frmDocument::frmDocument(QWidget *parent)
     , m_chkCharset(new QCheckBox(ResourceText::get(StringId::UseDefaultCharset), this))
     , m_lblFile(new QLabel(ResourceText::get(StringId::NoFile), this))
     , m_lblFile2(new QLabel(ResourceText::get(StringId::NoFile), this))
+    , m_cEditAuthor(new cTextBoxEdit(this))
+    , m_cEditDescription(new cTextBoxEdit(this))
+    , m_cEditKeywords(new cTextBoxEdit(this))
 {
+    m_cEditAuthor->setTextBox(m_txtAuthor);
+    m_cEditDescription->setTextBox(m_txtDescription);
+    m_cEditKeywords->setTextBox(m_txtKeywords);
     setWindowTitle(kNewCaption);
     buildControls();
     for (QLineEdit *edit : { m_txtDescription, m_txtKeywords, m_txtAuthor })

@@ -10,6 +10,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class cTextBoxEdit;
 
 // The window of one document: its META values in fields and check boxes, its file path and
 // the path it is shown by. Each window knows whether it has unsaved edits.
@@ -59,6 +60,10 @@ public:
     QLineEdit *field(TextField field) const;
     QCheckBox *flagBox(RobotsFlag flag) const;
     QCheckBox *charsetBox() const { return m_chkCharset; }
+    // The Edit menu's operations on each text field.
+    cTextBoxEdit &editAuthor() const { return *m_cEditAuthor; }
+    cTextBoxEdit &editDescription() const { return *m_cEditDescription; }
+    cTextBoxEdit &editKeywords() const { return *m_cEditKeywords; }
 
     // Asked before the window closes; false keeps it open.
     using CloseGuard = std::function<bool(frmDocument &)>;
@@ -89,6 +94,9 @@ private:
     QCheckBox *m_chkCharset;
     QLabel *m_lblFile;
     QLabel *m_lblFile2;
+    cTextBoxEdit *m_cEditAuthor;
+    cTextBoxEdit *m_cEditDescription;
+    cTextBoxEdit *m_cEditKeywords;
     LineEnd m_lineEnd = LineEnd::CrLf;
     bool m_modified = false;
     QString m_activeField;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class PopupMenu;
 class cToolbar;
@@ -14,6 +15,9 @@ public:
     static constexpr int kWindowMenuButton = 5;
     static inline const QString kViewMeta = QStringLiteral("mnuView(0)");
     static inline const QString kViewToolbar = QStringLiteral("mnuView(2)");
+    // Without a document these are switched off: Close, Save, Properties, Full Code.
+    static inline const QStringList kDocumentCommandKeys = { QStringLiteral("mnuFile(2)"),
+        QStringLiteral("mnuFile(3)"), QStringLiteral("mnuFile(4)"), QStringLiteral("mnuView(1)") };
     // The image "mnuView(2)" shows while the toolbar strip is on.
     static constexpr int kToolbarItemImage = 5;
 

@@ -104,11 +104,24 @@ frmDocument *DocumentCommands::New()
 
 void DocumentCommands::OpenWithDialog()
 {
-    DocumentState &state = m_main.documentState();
-    state.SavedStatusText = m_main.message();
-    m_main.showFileStatus(ResourceText::status(StringId::OpeningDocument), frmMain::IconOpening);
-    state.OpenWithDialog = true;
+    announceOpening();
+    m_main.documentState().OpenWithDialog = true;
     Open();
+}
+
+void DocumentCommands::OpenRecent(const QString &path)
+{
+    announceOpening();
+    DocumentState &state = m_main.documentState();
+    state.PathToOpen = path;
+    state.OpenWithDialog = false;
+    Open();
+}
+
+void DocumentCommands::announceOpening()
+{
+    m_main.documentState().SavedStatusText = m_main.message();
+    m_main.showFileStatus(ResourceText::status(StringId::OpeningDocument), frmMain::IconOpening);
 }
 
 void DocumentCommands::Open()
@@ -125,6 +138,7 @@ void DocumentCommands::Open()
     }
     BusyScope busy(m_main);
     m_main.recentFiles().add(path);
+    emit recentFilesChanged();
     const DocumentFile::OpenResult opened = DocumentFile::open(path);
     if (!opened.ok) {
         reportOpenFailure(path, opened.error);
@@ -227,6 +241,7 @@ bool DocumentCommands::FileSaveAs(frmDocument &document)
             return false;
         }
         m_main.recentFiles().add(path);
+        emit recentFilesChanged();
     }
     state.SourcePath = state.IsNewDocument ? path : document.filePath();
     state.TargetPath = path;

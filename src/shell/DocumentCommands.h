@@ -20,6 +20,8 @@ public:
     void Open();
     // The File menu's Open: remembers "msg" and shows that a document is being opened.
     void OpenWithDialog();
+    // A recent file: opened straight away, without the dialog.
+    void OpenRecent(const QString &path);
     void Save();
     void SaveAs();
     void Close();
@@ -35,7 +37,12 @@ public:
     static QString openedText(const QString &path);
     static QString savedText(const QString &path);
 
+Q_SIGNALS:
+    // A path became the newest entry of the recent-file list.
+    void recentFilesChanged();
+
 private:
+    void announceOpening();
     frmDocument *createWindow();
     void documentChanged(frmDocument &document);
     void documentActivated(frmDocument &document);

@@ -17,9 +17,13 @@
 #include "services/RegistryKey.h"
 #include "services/SettingsStore.h"
 #include "settings/SettingsCatalogue.h"
+#include "shell/CommandDispatcher.h"
 #include "shell/CommandTables.h"
 #include "shell/DocumentCommands.h"
+#include "shell/EditCommands.h"
+#include "shell/ExternalTools.h"
 #include "shell/LineNumberGutter.h"
+#include "shell/RecentFilesMenu.h"
 #include "shell/UserPrompts.h"
 
 #include <QApplication>
@@ -71,11 +75,17 @@ frmMain::frmMain(QWidget *parent)
     setMenuWidget(captionSink);
     captionSink->hide();
     m_commands = std::make_unique<DocumentCommands>(*this);
+    m_editCommands = std::make_unique<EditCommands>(*this);
+    m_tools = std::make_unique<ExternalTools>(*this);
+    m_dispatcher = std::make_unique<CommandDispatcher>(*this);
 
     loadRecentFiles();
     loadIcons();
     buildMenuBar();
     buildRebar();
+    m_recentMenu = std::make_unique<RecentFilesMenu>(*m_cMenu, *m_recent);
+    m_recentMenu->Build();
+    connect(m_commands.get(), &DocumentCommands::recentFilesChanged, this, [this] { m_recentMenu->Build(); });
     buildMetaPane();
     buildStatusBar();
     restorePlacement();
@@ -216,6 +226,7 @@ void frmMain::loadRecentFiles()
     key.setRoot(RegistryKey::HKEY_CURRENT_USER);
     key.setKeyPath(kRecentFilesKey);
     m_recent->load(key);
+    m_recent->setCapacity(RecentFilesMenu::kCapacity);
 }
 
 void frmMain::saveRecentFiles() const
@@ -317,16 +328,19 @@ void frmMain::Routine_FileSaveAs()
 
 void frmMain::DisableDocumentCommands()
 {
-    for (const char *key : { "mnuFile(2)", "mnuFile(3)", "mnuFile(4)", "mnuView(1)" })
-        m_cMenu->setEnabled(m_cMenu->FindItemByKey(QString::fromLatin1(key)), false);
-    m_cToolbar->setButtonEnabled(CommandTables::kSaveButton, false);
+    setDocumentCommandsEnabled(false);
 }
 
 void frmMain::EnableDocumentCommands()
 {
-    for (const char *key : { "mnuFile(2)", "mnuFile(3)", "mnuFile(4)", "mnuView(1)" })
-        m_cMenu->setEnabled(m_cMenu->FindItemByKey(QString::fromLatin1(key)), true);
-    m_cToolbar->setButtonEnabled(CommandTables::kSaveButton, true);
+    setDocumentCommandsEnabled(true);
+}
+
+void frmMain::setDocumentCommandsEnabled(bool enabled)
+{
+    for (const QString &key : CommandTables::kDocumentCommandKeys)
+        m_cMenu->setEnabled(m_cMenu->FindItemByKey(key), enabled);
+    m_cToolbar->setButtonEnabled(CommandTables::kSaveButton, enabled);
 }
 
 void frmMain::showFileStatus(const QString &text, int icon)
@@ -363,35 +377,12 @@ void frmMain::setBusy(bool busy)
 
 void frmMain::m_cMenu_Click(int index)
 {
-    runCommand(m_cMenu->ItemKey(index));
+    m_dispatcher->menuClick(m_cMenu->ItemKey(index));
 }
 
 void frmMain::cToolbar_ButtonClick(int index)
 {
-    runCommand(m_cToolbar->ButtonKey(index));
-}
-
-// Commands not listed here are not wired yet.
-void frmMain::runCommand(const QString &key)
-{
-    if (key == QStringLiteral("mnuFile(0)") || key == QStringLiteral("tbNew"))
-        m_commands->New();
-    else if (key == QStringLiteral("mnuFile(1)") || key == QStringLiteral("tbLoad"))
-        m_commands->OpenWithDialog();
-    else if (key == QStringLiteral("mnuFile(2)"))
-        m_commands->Close();
-    else if (key == QStringLiteral("mnuFile(3)") || key == QStringLiteral("tbSave"))
-        m_commands->Save();
-    else if (key == QStringLiteral("mnuFile(9)"))
-        m_commands->SaveAs();
-    else if (key == QStringLiteral("mnuFile(5)"))
-        close();
-    else if (key == QStringLiteral("mnuEdit(4)") || key == QStringLiteral("tbCopyMETA"))
-        CopyMetaElementTags();
-    else if (key == CommandTables::kViewMeta || key == QStringLiteral("tbMeta"))
-        ToggleMetaPane();
-    else if (key == CommandTables::kViewToolbar)
-        ToggleToolbar();
+    m_dispatcher->buttonClick(index);
 }
 
 QString frmMain::pathFromCommandLine(const QString &commandLine)

@@ -6,7 +6,11 @@
 
 #include <memory>
 
+class CommandDispatcher;
 class DocumentCommands;
+class EditCommands;
+class ExternalTools;
+class RecentFilesMenu;
 class IconList;
 class LineNumberGutter;
 class PopupMenu;
@@ -57,6 +61,8 @@ public:
 
     PopupMenu &menu() const { return *m_cMenu; }
     cToolbar &toolbar() const { return *m_cToolbar; }
+    // The menu bar: a toolbar with one button per top-level menu.
+    cToolbar &menuBarToolbar() const { return *m_tbrMenu; }
     zebStatusBar &status() const { return *m_zebStatus; }
     TextBoxEx &metaText() const { return *m_txtMetaElements; }
     LineNumberGutter &gutter() const { return *m_picLines; }
@@ -67,6 +73,9 @@ public:
     cReBar &rebar() const { return *m_rebar; }
     DocumentState &documentState() { return m_state; }
     DocumentCommands &commands() const { return *m_commands; }
+    EditCommands &editCommands() const { return *m_editCommands; }
+    ExternalTools &tools() const { return *m_tools; }
+    RecentFilesMenu &recentFilesMenu() const { return *m_recentMenu; }
     UserPrompts &prompts() const { return *m_prompts; }
     SettingsCatalogue &settings() const { return *m_settings; }
     RecentFileList &recentFiles() const { return *m_recent; }
@@ -98,7 +107,7 @@ private:
     void layoutMenuBar();
     void m_cMenu_Click(int index);
     void cToolbar_ButtonClick(int index);
-    void runCommand(const QString &key);
+    void setDocumentCommandsEnabled(bool enabled);
     void loadRecentFiles();
     void saveRecentFiles() const;
 
@@ -109,6 +118,10 @@ private:
     std::unique_ptr<UserPrompts> m_prompts;
     DocumentState m_state;
     std::unique_ptr<DocumentCommands> m_commands;
+    std::unique_ptr<EditCommands> m_editCommands;
+    std::unique_ptr<ExternalTools> m_tools;
+    std::unique_ptr<CommandDispatcher> m_dispatcher;
+    std::unique_ptr<RecentFilesMenu> m_recentMenu;
 
     QWidget *m_picBar;
     cToolbarHost *m_cToolbarHost;

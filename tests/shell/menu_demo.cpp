@@ -1,0 +1,36 @@
+// The main window with a menu dropped down, for looking at captions, shortcuts, icons and
+// check marks on a real display. Pages given are opened first, so they are recent files.
+// Usage: menu_demo <menu-bar button index> <screenshot.png> page...
+#include "controls/toolbar/cToolbar.h"
+#include "shell/frmMain.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QTimer>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tagsmith LITE"));
+    QApplication::setOrganizationName(QStringLiteral("Vantorel"));
+    const QStringList args = QApplication::arguments().mid(1);
+    const int menuIndex = args.value(0).toInt();
+    const QString shot = args.value(1);
+
+    frmMain window;
+    window.resize(820, 560);
+    window.show();
+    if (!window.toolbarStrip().isVisible())
+        window.ToggleToolbar();
+    if (!window.metaPane().isVisible())
+        window.ToggleMetaPane();
+    for (const QString &page : args.mid(2))
+        window.OpenCommandLine(page);
+    QTimer::singleShot(800, &window, [&window, menuIndex] { window.menuBarToolbar().TrackMenu(menuIndex); });
+    // The screen as the display shows it, the open menu included.
+    QTimer::singleShot(2500, &app, [shot] {
+        QGuiApplication::primaryScreen()->grabWindow(0).save(shot);
+        QApplication::exit(0);
+    });
+    return QApplication::exec();
+}
