@@ -4,13 +4,13 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QWidget>
 
 #include <memory>
 
 class IconList;
 class QAction;
 class QMenu;
-class QWidget;
 
 // The program's menu object: a tree of keyed items over QMenu/QAction, numbered from 1
 // in table order. Top-level items (parent 0) live in the menu-bar menu hMenu(1); an item

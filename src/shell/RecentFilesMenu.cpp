@@ -1,8 +1,5 @@
 #include "shell/RecentFilesMenu.h"
 
-// PopupMenu.h holds its owner window in a QPointer and needs the whole QWidget type.
-#include <QWidget>
-
 #include "services/PopupMenu.h"
 #include "services/RecentFileList.h"
 
