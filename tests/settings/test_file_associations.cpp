@@ -3,6 +3,9 @@
 #include "services/RegistryKey.h"
 #include "settings/FileAssociations.h"
 
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 
 Q_DECLARE_METATYPE(FileAssociations::Family)
@@ -35,6 +38,52 @@ QByteArray registryStore()
     key.setRoot(RegistryKey::HKEY_CLASSES_ROOT);
     QFile file(key.storeFile());
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The Exec line of the entry's action, unquoted as a launcher reads it, with %f filled in.
+QStringList execOfAction(const QString &entryPath, const QString &file)
+{
+    QFile text(entryPath);
+    if (!text.open(QIODevice::ReadOnly))
+        return {};
+    QString line;
+    bool inAction = false;
+    for (const QByteArray &raw : text.readAll().split('\n')) {
+        const QString current = QString::fromUtf8(raw);
+        if (current.startsWith(QLatin1Char('[')))
+            inAction = current == QStringLiteral("[Desktop Action edit-with-tagsmith]");
+        else if (inAction && current.startsWith(QStringLiteral("Exec=")))
+            line = current.mid(5);
+    }
+    QStringList arguments;
+    QString argument;
+    bool quoted = false;
+    bool started = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line.at(i);
+        if (quoted && c == QLatin1Char('\\') && i + 1 < line.size()) {
+            argument += line.at(++i);
+        } else if (c == QLatin1Char('"')) {
+            quoted = !quoted;
+            started = true;
+        } else if (!quoted && c == QLatin1Char(' ')) {
+            if (started)
+                arguments.append(argument);
+            argument.clear();
+            started = false;
+        } else {
+            argument += c;
+            started = true;
+        }
+    }
+    if (started)
+        arguments.append(argument);
+    for (QString &a : arguments) {
+        if (a == QStringLiteral("%f"))
+            a = file;
+        a.replace(QStringLiteral("%%"), QStringLiteral("%"));
+    }
+    return arguments;
 }
 
 } // namespace
@@ -174,6 +223,49 @@ private Q_SLOTS:
         QVERIFY(
             entry.contains(QStringLiteral("[Desktop Action edit-with-tagsmith]\nName=Edit with Tagsmith\n")));
         QVERIFY(entry.contains(QStringLiteral("\nExec=\"/opt/tag smith/bin/tagsmith\" %f\n")));
+    }
+
+    // The entry a file manager reads: valid, and its action really starts the program.
+    void desktopEntryIsValidAndItsActionRuns()
+    {
+        const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+        if (validator.isEmpty())
+            QSKIP("desktop-file-validate (desktop-file-utils) is not installed");
+        const QString folder = m_home->path() + QStringLiteral("/prog ram's $folder");
+        const QString record = m_home->path() + QStringLiteral("/arguments.txt");
+        QVERIFY(QDir().mkpath(folder));
+        QFile standIn(folder + QStringLiteral("/tagsmith"));
+        QVERIFY(standIn.open(QIODevice::WriteOnly));
+        standIn.write("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$TAGSMITH_RECORD\"\n");
+        standIn.close();
+        standIn.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+        const FileAssociations associations(folder, m_home->path() + QStringLiteral("/applications"));
+        QVERIFY(associations.write(Family::Htm, true));
+        const QString entryPath = associations.desktopEntryPath(Family::Htm);
+        QProcess validate;
+        validate.start(validator, { entryPath });
+        QVERIFY(validate.waitForFinished(20000));
+        QVERIFY2(validate.exitCode() == 0, validate.readAllStandardOutput().constData());
+
+        const QString page = m_home->write(QStringLiteral("my page.html"), "<head>");
+        const QStringList command = execOfAction(entryPath, page);
+        QVERIFY(!command.isEmpty());
+        QProcess run;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TAGSMITH_RECORD"), record);
+        run.setProcessEnvironment(environment);
+        run.start(command.first(), command.mid(1));
+        QVERIFY(run.waitForFinished(20000));
+        QFile recorded(record);
+        QVERIFY(recorded.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(recorded.readAll()), page + QLatin1Char('\n'));
+
+        for (const auto &family : FileAssociations::families())
+            QVERIFY(associations.write(family.family, false));
+        QVERIFY(QDir(m_home->path() + QStringLiteral("/applications"))
+                    .entryList({ QStringLiteral("*.desktop") })
+                    .isEmpty());
     }
 
     void execArgumentsAreQuoted_data()
