@@ -41,7 +41,7 @@ bool SettingsStore::SetValue(const QString &name, const QString &value, const QS
 
 QString SettingsStore::Description() const
 {
-    return QStringLiteral("Settings store: named text values in sections, kept in %1").arg(fileName());
+    return QStringLiteral("Settings store: named texts in sections, in %1").arg(fileName());
 }
 
 QString SettingsStore::configFolder()

@@ -65,5 +65,6 @@ frmAbout::frmAbout(QWidget *parent)
     buttons->addWidget(btnOK);
     layout->addLayout(buttons);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    resize(420, 300);
+    ListUsers->setWordWrap(true);
+    resize(560, 320);
 }
