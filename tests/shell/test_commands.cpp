@@ -700,7 +700,7 @@ private Q_SLOTS:
         QTest::newRow("f1") << "F1"
                             << "help";
         QTest::newRow("f9") << "F9"
-                            << "nothing";
+                            << "settings";
     }
 
     // With the focus in a text field: the field does not swallow the program's keys.
@@ -720,6 +720,7 @@ private Q_SLOTS:
         QCOMPARE(s.window->isVisible(), effect != QStringLiteral("closed"));
         QCOMPARE(s.prompts().size(), effect == QStringLiteral("open dialog") ? 1 : 0);
         QCOMPARE(s.window->metaPane().isVisible(), effect == QStringLiteral("pane"));
+        QCOMPARE(s.window->findChildren<QDialog *>().size(), effect == QStringLiteral("settings") ? 1 : 0);
         const QString started
             = s.launcher->started.isEmpty() ? QString() : s.launcher->started.first().last();
         QCOMPARE(started,
