@@ -44,6 +44,16 @@ RegistryKey::~RegistryKey() = default;
 RegistryKey::RegistryKey(RegistryKey &&) noexcept = default;
 RegistryKey &RegistryKey::operator=(RegistryKey &&) noexcept = default;
 
+RegistryKey RegistryKey::at(quint32 root, const QString &keyPath, const QString &valueName)
+{
+    RegistryKey key;
+    key.setRoot(root);
+    key.setKeyPath(keyPath);
+    key.setValueName(valueName);
+    key.setValueType(REG_SZ);
+    return key;
+}
+
 void RegistryKey::setRoot(quint32 root)
 {
     if (root != m_root)

@@ -24,6 +24,8 @@ public:
     explicit RegistryKey(const QString &storeFolder);
     ~RegistryKey();
     RegistryKey(RegistryKey &&) noexcept;
+    // A REG_SZ value at root and keyPath; an empty valueName addresses the unnamed value.
+    static RegistryKey at(quint32 root, const QString &keyPath, const QString &valueName = QString());
     RegistryKey &operator=(RegistryKey &&) noexcept;
 
     quint32 Root() const { return m_root; }

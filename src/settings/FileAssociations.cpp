@@ -37,12 +37,7 @@ const std::array<FileAssociations::FamilyRecord, 4> kFamilies = { {
 
 RegistryKey classesKey(const QString &path, const QString &valueName = QString())
 {
-    RegistryKey key;
-    key.setRoot(RegistryKey::HKEY_CLASSES_ROOT);
-    key.setKeyPath(path);
-    key.setValueName(valueName.isEmpty() ? key.DefaultValueName() : valueName);
-    key.setValueType(RegistryKey::REG_SZ);
-    return key;
+    return RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, path, valueName);
 }
 
 bool setClassesValue(const QString &path, const QString &text, const QString &valueName = QString())

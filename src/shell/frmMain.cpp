@@ -222,18 +222,14 @@ void frmMain::savePlacement()
 
 void frmMain::loadRecentFiles()
 {
-    RegistryKey key;
-    key.setRoot(RegistryKey::HKEY_CURRENT_USER);
-    key.setKeyPath(kRecentFilesKey);
+    RegistryKey key = RegistryKey::at(RegistryKey::HKEY_CURRENT_USER, kRecentFilesKey);
     m_recent->load(key);
     m_recent->setCapacity(RecentFilesMenu::kCapacity);
 }
 
 void frmMain::saveRecentFiles() const
 {
-    RegistryKey key;
-    key.setRoot(RegistryKey::HKEY_CURRENT_USER);
-    key.setKeyPath(kRecentFilesKey);
+    RegistryKey key = RegistryKey::at(RegistryKey::HKEY_CURRENT_USER, kRecentFilesKey);
     m_recent->save(key);
 }
 

@@ -21,11 +21,7 @@ QStringList pathsOf(const RecentFileList &list)
 
 RegistryKey programKey()
 {
-    RegistryKey key;
-    key.setRoot(RegistryKey::HKEY_CURRENT_USER);
-    key.setKeyPath(kProgramKey);
-    key.setValueType(RegistryKey::REG_SZ);
-    return key;
+    return RegistryKey::at(RegistryKey::HKEY_CURRENT_USER, kProgramKey);
 }
 
 } // namespace
@@ -39,22 +35,22 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("added");
         QTest::addColumn<QStringList>("listed");
-        QTest::newRow("newest first") << QStringList {QStringLiteral("/a"), QStringLiteral("/b")}
-                                      << QStringList {QStringLiteral("/b"), QStringLiteral("/a")};
-        QTest::newRow("capacity drops the oldest")
-            << QStringList {QStringLiteral("/a"), QStringLiteral("/b"), QStringLiteral("/c"), QStringLiteral("/d")}
-            << QStringList {QStringLiteral("/d"), QStringLiteral("/c"), QStringLiteral("/b")};
-        QTest::newRow("listed path moves to the top")
-            << QStringList {QStringLiteral("/a"), QStringLiteral("/b"), QStringLiteral("/c"), QStringLiteral("/a")}
-            << QStringList {QStringLiteral("/a"), QStringLiteral("/c"), QStringLiteral("/b")};
+        QTest::newRow("newest first") << QStringList { QStringLiteral("/a"), QStringLiteral("/b") }
+                                      << QStringList { QStringLiteral("/b"), QStringLiteral("/a") };
+        QTest::newRow("capacity drops the oldest") << QStringList {
+            QStringLiteral("/a"), QStringLiteral("/b"), QStringLiteral("/c"), QStringLiteral("/d")
+        } << QStringList { QStringLiteral("/d"), QStringLiteral("/c"), QStringLiteral("/b") };
+        QTest::newRow("listed path moves to the top") << QStringList {
+            QStringLiteral("/a"), QStringLiteral("/b"), QStringLiteral("/c"), QStringLiteral("/a")
+        } << QStringList { QStringLiteral("/a"), QStringLiteral("/c"), QStringLiteral("/b") };
         QTest::newRow("adding the newest again changes nothing")
-            << QStringList {QStringLiteral("/a"), QStringLiteral("/b"), QStringLiteral("/b")}
-            << QStringList {QStringLiteral("/b"), QStringLiteral("/a")};
+            << QStringList { QStringLiteral("/a"), QStringLiteral("/b"), QStringLiteral("/b") }
+            << QStringList { QStringLiteral("/b"), QStringLiteral("/a") };
         QTest::newRow("paths differing in case are two files")
-            << QStringList {QStringLiteral("/A.html"), QStringLiteral("/a.html")}
-            << QStringList {QStringLiteral("/a.html"), QStringLiteral("/A.html")};
-        QTest::newRow("empty path is not listed") << QStringList {QStringLiteral("/a"), QString()}
-                                                  << QStringList {QStringLiteral("/a")};
+            << QStringList { QStringLiteral("/A.html"), QStringLiteral("/a.html") }
+            << QStringList { QStringLiteral("/a.html"), QStringLiteral("/A.html") };
+        QTest::newRow("empty path is not listed")
+            << QStringList { QStringLiteral("/a"), QString() } << QStringList { QStringLiteral("/a") };
     }
     void adding()
     {
@@ -86,19 +82,20 @@ private Q_SLOTS:
     void shrinkingKeepsTheNewest()
     {
         RecentFileList list;
-        for (const char *p : {"/1", "/2", "/3", "/4", "/5"})
+        for (const char *p : { "/1", "/2", "/3", "/4", "/5" })
             list.add(QString::fromLatin1(p));
         list.setCapacity(3);
-        QCOMPARE(pathsOf(list), (QStringList {QStringLiteral("/5"), QStringLiteral("/4"), QStringLiteral("/3")}));
+        QCOMPARE(pathsOf(list),
+            (QStringList { QStringLiteral("/5"), QStringLiteral("/4"), QStringLiteral("/3") }));
     }
 
     void survivesARestart_data()
     {
         QTest::addColumn<QStringList>("added");
         QTest::newRow("none") << QStringList();
-        QTest::newRow("one") << QStringList {QStringLiteral("/srv/index.html")};
-        QTest::newRow("odd paths") << QStringList {QStringLiteral("/tmp/a \"b\".html"), QStringLiteral("/tmp/two\nlines.htm"),
-                                                   QStringLiteral(u"/tmp/Grüße, Welt.php")};
+        QTest::newRow("one") << QStringList { QStringLiteral("/srv/index.html") };
+        QTest::newRow("odd paths") << QStringList { QStringLiteral("/tmp/a \"b\".html"),
+            QStringLiteral("/tmp/two\nlines.htm"), QStringLiteral(u"/tmp/Grüße, Welt.php") };
     }
     void survivesARestart()
     {
@@ -122,7 +119,7 @@ private Q_SLOTS:
     {
         TestHome home;
         RecentFileList three;
-        for (const char *p : {"/1", "/2", "/3"})
+        for (const char *p : { "/1", "/2", "/3" })
             three.add(QString::fromLatin1(p));
         RegistryKey key = programKey();
         three.save(key);
@@ -133,7 +130,7 @@ private Q_SLOTS:
 
         RecentFileList loaded;
         loaded.load(key);
-        QCOMPARE(pathsOf(loaded), QStringList {QStringLiteral("/only")});
+        QCOMPARE(pathsOf(loaded), QStringList { QStringLiteral("/only") });
     }
 };
 

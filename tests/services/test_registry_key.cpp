@@ -4,20 +4,6 @@
 
 #include <QTest>
 
-namespace {
-
-RegistryKey keyAt(quint32 root, const QString &path, const QString &valueName)
-{
-    RegistryKey key;
-    key.setRoot(root);
-    key.setKeyPath(path);
-    key.setValueName(valueName);
-    key.setValueType(RegistryKey::REG_SZ);
-    return key;
-}
-
-} // namespace
-
 class TestRegistryKey : public QObject
 {
     Q_OBJECT
@@ -26,29 +12,32 @@ private Q_SLOTS:
     void absentValueReadsEmpty()
     {
         TestHome home;
-        QCOMPARE(keyAt(RegistryKey::HKEY_CURRENT_USER, QStringLiteral("Software\\Nobody"), QStringLiteral("x")).Value(),
-                 QString());
+        QCOMPARE(RegistryKey::at(
+                     RegistryKey::HKEY_CURRENT_USER, QStringLiteral("Software\\Nobody"), QStringLiteral("x"))
+                     .Value(),
+            QString());
     }
 
     void writeCreatesTheMissingKeys()
     {
         TestHome home;
-        RegistryKey key = keyAt(RegistryKey::HKEY_CLASSES_ROOT, QStringLiteral(".htm\\shell\\Edit_with_Tagsmith\\command"),
-                                QString());
+        RegistryKey key = RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT,
+            QStringLiteral(".htm\\shell\\Edit_with_Tagsmith\\command"), QString());
         QVERIFY(key.setValue(QStringLiteral("\"/usr/bin/tagsmith\" \"%1\"")));
-        RegistryKey parent = keyAt(RegistryKey::HKEY_CLASSES_ROOT, QStringLiteral(".htm\\shell"), QString());
+        RegistryKey parent
+            = RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, QStringLiteral(".htm\\shell"), QString());
         QVERIFY(parent.keyExists());
-        QCOMPARE(parent.subKeys(), QStringList {QStringLiteral("Edit_with_Tagsmith")});
-        QCOMPARE(keyAt(RegistryKey::HKEY_CLASSES_ROOT, QStringLiteral(".htm\\shell\\Edit_with_Tagsmith\\command"),
-                       QString())
+        QCOMPARE(parent.subKeys(), QStringList { QStringLiteral("Edit_with_Tagsmith") });
+        QCOMPARE(RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT,
+                     QStringLiteral(".htm\\shell\\Edit_with_Tagsmith\\command"), QString())
                      .Value(),
-                 QStringLiteral("\"/usr/bin/tagsmith\" \"%1\""));
+            QStringLiteral("\"/usr/bin/tagsmith\" \"%1\""));
     }
 
     void unnamedValueIsApartFromNamedOnes()
     {
         TestHome home;
-        RegistryKey key = keyAt(RegistryKey::HKEY_CLASSES_ROOT, QStringLiteral(".php"), QString());
+        RegistryKey key = RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, QStringLiteral(".php"), QString());
         key.setValueName(key.DefaultValueName());
         QVERIFY(key.setValue(QStringLiteral("phpfile")));
         key.setValueName(QStringLiteral("Content Type"));
@@ -63,61 +52,81 @@ private Q_SLOTS:
     void rootsAreSeparate()
     {
         TestHome home;
-        keyAt(RegistryKey::HKEY_CURRENT_USER, QStringLiteral("Software\\A"), QStringLiteral("v")).setValue(QStringLiteral("user"));
-        keyAt(RegistryKey::HKEY_CLASSES_ROOT, QStringLiteral("Software\\A"), QStringLiteral("v")).setValue(QStringLiteral("classes"));
-        QCOMPARE(keyAt(RegistryKey::HKEY_CURRENT_USER, QStringLiteral("Software\\A"), QStringLiteral("v")).Value(),
-                 QStringLiteral("user"));
-        QCOMPARE(keyAt(RegistryKey::HKEY_CLASSES_ROOT, QStringLiteral("Software\\A"), QStringLiteral("v")).Value(),
-                 QStringLiteral("classes"));
+        RegistryKey::at(RegistryKey::HKEY_CURRENT_USER, QStringLiteral("Software\\A"), QStringLiteral("v"))
+            .setValue(QStringLiteral("user"));
+        RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, QStringLiteral("Software\\A"), QStringLiteral("v"))
+            .setValue(QStringLiteral("classes"));
+        QCOMPARE(RegistryKey::at(
+                     RegistryKey::HKEY_CURRENT_USER, QStringLiteral("Software\\A"), QStringLiteral("v"))
+                     .Value(),
+            QStringLiteral("user"));
+        QCOMPARE(RegistryKey::at(
+                     RegistryKey::HKEY_CLASSES_ROOT, QStringLiteral("Software\\A"), QStringLiteral("v"))
+                     .Value(),
+            QStringLiteral("classes"));
     }
 
     void namesIgnoreLetterCase_data()
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("valueName");
-        QTest::newRow("same case") << QStringLiteral("Software\\Vantorel\\Tagsmith LITE") << QStringLiteral("File1");
-        QTest::newRow("key in capitals") << QStringLiteral("SOFTWARE\\VANTOREL\\tagsmith lite") << QStringLiteral("File1");
-        QTest::newRow("value in lower case") << QStringLiteral("Software\\Vantorel\\Tagsmith LITE") << QStringLiteral("file1");
-        QTest::newRow("extra separators") << QStringLiteral("\\Software\\\\Vantorel\\Tagsmith LITE\\") << QStringLiteral("File1");
+        QTest::newRow("same case") << QStringLiteral("Software\\Vantorel\\Tagsmith LITE")
+                                   << QStringLiteral("File1");
+        QTest::newRow("key in capitals")
+            << QStringLiteral("SOFTWARE\\VANTOREL\\tagsmith lite") << QStringLiteral("File1");
+        QTest::newRow("value in lower case")
+            << QStringLiteral("Software\\Vantorel\\Tagsmith LITE") << QStringLiteral("file1");
+        QTest::newRow("extra separators")
+            << QStringLiteral("\\Software\\\\Vantorel\\Tagsmith LITE\\") << QStringLiteral("File1");
     }
     void namesIgnoreLetterCase()
     {
         QFETCH(QString, path);
         QFETCH(QString, valueName);
         TestHome home;
-        keyAt(RegistryKey::HKEY_CURRENT_USER, QStringLiteral("Software\\Vantorel\\Tagsmith LITE"), QStringLiteral("File1"))
+        RegistryKey::at(RegistryKey::HKEY_CURRENT_USER, QStringLiteral("Software\\Vantorel\\Tagsmith LITE"),
+            QStringLiteral("File1"))
             .setValue(QStringLiteral("/a.html"));
-        RegistryKey key = keyAt(RegistryKey::HKEY_CURRENT_USER, path, valueName);
+        RegistryKey key = RegistryKey::at(RegistryKey::HKEY_CURRENT_USER, path, valueName);
         QCOMPARE(key.Value(), QStringLiteral("/a.html"));
         // Overwriting through another spelling keeps one value, not two.
         QVERIFY(key.setValue(QStringLiteral("/b.html")));
-        RegistryKey original = keyAt(RegistryKey::HKEY_CURRENT_USER, QStringLiteral("Software\\Vantorel\\Tagsmith LITE"),
-                                     QString());
-        QCOMPARE(original.valueNames(), QStringList {QStringLiteral("File1")});
+        RegistryKey original = RegistryKey::at(
+            RegistryKey::HKEY_CURRENT_USER, QStringLiteral("Software\\Vantorel\\Tagsmith LITE"), QString());
+        QCOMPARE(original.valueNames(), QStringList { QStringLiteral("File1") });
     }
 
     void deleteKeyTakesItsSubkeys()
     {
         TestHome home;
         const QString verb = QStringLiteral("htmlfile\\shell\\Edit_with_Tagsmith");
-        keyAt(RegistryKey::HKEY_CLASSES_ROOT, verb, QString()).setValue(QStringLiteral("&Edit with Tagsmith"));
-        keyAt(RegistryKey::HKEY_CLASSES_ROOT, verb + QStringLiteral("\\command"), QString()).setValue(QStringLiteral("x"));
-        keyAt(RegistryKey::HKEY_CLASSES_ROOT, QStringLiteral("htmlfile\\shell\\open"), QString()).setValue(QStringLiteral("y"));
+        RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, verb, QString())
+            .setValue(QStringLiteral("&Edit with Tagsmith"));
+        RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, verb + QStringLiteral("\\command"), QString())
+            .setValue(QStringLiteral("x"));
+        RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, QStringLiteral("htmlfile\\shell\\open"), QString())
+            .setValue(QStringLiteral("y"));
 
-        QVERIFY(keyAt(RegistryKey::HKEY_CLASSES_ROOT, verb, QString()).DeleteKey());
+        QVERIFY(RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, verb, QString()).DeleteKey());
 
-        QVERIFY(!keyAt(RegistryKey::HKEY_CLASSES_ROOT, verb, QString()).keyExists());
-        QCOMPARE(keyAt(RegistryKey::HKEY_CLASSES_ROOT, verb + QStringLiteral("\\command"), QString()).Value(), QString());
-        QCOMPARE(keyAt(RegistryKey::HKEY_CLASSES_ROOT, QStringLiteral("htmlfile\\shell\\open"), QString()).Value(),
-                 QStringLiteral("y"));
+        QVERIFY(!RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, verb, QString()).keyExists());
+        QCOMPARE(
+            RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, verb + QStringLiteral("\\command"), QString())
+                .Value(),
+            QString());
+        QCOMPARE(RegistryKey::at(
+                     RegistryKey::HKEY_CLASSES_ROOT, QStringLiteral("htmlfile\\shell\\open"), QString())
+                     .Value(),
+            QStringLiteral("y"));
     }
 
     void valueNamesWithSlashesStayValues()
     {
         TestHome home;
-        RegistryKey key = keyAt(RegistryKey::HKEY_CURRENT_USER, QStringLiteral("Software\\A"), QStringLiteral("a/b\\c%d"));
+        RegistryKey key = RegistryKey::at(
+            RegistryKey::HKEY_CURRENT_USER, QStringLiteral("Software\\A"), QStringLiteral("a/b\\c%d"));
         QVERIFY(key.setValue(QStringLiteral("v")));
-        QCOMPARE(key.valueNames(), QStringList {QStringLiteral("a/b\\c%d")});
+        QCOMPARE(key.valueNames(), QStringList { QStringLiteral("a/b\\c%d") });
         QVERIFY(key.subKeys().isEmpty());
         QCOMPARE(key.Value(), QStringLiteral("v"));
     }
@@ -125,13 +134,14 @@ private Q_SLOTS:
     void valuesPersistAcrossObjects()
     {
         TestHome home;
-        keyAt(RegistryKey::HKEY_CURRENT_USER, QStringLiteral("Software\\Microsoft\\MS Setup (ACME)\\User Info"),
-              QStringLiteral("DefName"))
+        RegistryKey::at(RegistryKey::HKEY_CURRENT_USER,
+            QStringLiteral("Software\\Microsoft\\MS Setup (ACME)\\User Info"), QStringLiteral("DefName"))
             .setValue(QStringLiteral("Registered User"));
-        QCOMPARE(keyAt(RegistryKey::HKEY_CURRENT_USER, QStringLiteral("Software\\Microsoft\\MS Setup (ACME)\\User Info"),
-                       QStringLiteral("DefName"))
-                     .Value(),
-                 QStringLiteral("Registered User"));
+        QCOMPARE(
+            RegistryKey::at(RegistryKey::HKEY_CURRENT_USER,
+                QStringLiteral("Software\\Microsoft\\MS Setup (ACME)\\User Info"), QStringLiteral("DefName"))
+                .Value(),
+            QStringLiteral("Registered User"));
     }
 };
 

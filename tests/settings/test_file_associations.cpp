@@ -16,27 +16,17 @@ using Family = FileAssociations::Family;
 
 QString classesValue(const QString &path, const QString &valueName = QString())
 {
-    RegistryKey key;
-    key.setRoot(RegistryKey::HKEY_CLASSES_ROOT);
-    key.setKeyPath(path);
-    key.setValueName(valueName.isEmpty() ? key.DefaultValueName() : valueName);
-    return key.Value();
+    return RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, path, valueName).Value();
 }
 
 void setClassesValue(const QString &path, const QString &text, const QString &valueName = QString())
 {
-    RegistryKey key;
-    key.setRoot(RegistryKey::HKEY_CLASSES_ROOT);
-    key.setKeyPath(path);
-    key.setValueName(valueName.isEmpty() ? key.DefaultValueName() : valueName);
-    key.setValue(text);
+    RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, path, valueName).setValue(text);
 }
 
 QByteArray registryStore()
 {
-    RegistryKey key;
-    key.setRoot(RegistryKey::HKEY_CLASSES_ROOT);
-    QFile file(key.storeFile());
+    QFile file(RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, QString()).storeFile());
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 

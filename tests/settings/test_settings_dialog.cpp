@@ -27,11 +27,7 @@ void store(const QString &name, const QString &value)
 
 QString classesValue(const QString &path)
 {
-    RegistryKey key;
-    key.setRoot(RegistryKey::HKEY_CLASSES_ROOT);
-    key.setKeyPath(path);
-    key.setValueName(key.DefaultValueName());
-    return key.Value();
+    return RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, path).Value();
 }
 
 } // namespace
@@ -124,10 +120,9 @@ private Q_SLOTS:
         m_associations->write(FileAssociations::Family::Asp, true);
         frmSettings dialog(*m_associations);
         // Someone removed the command since; OK registers the checked family afresh.
-        RegistryKey command;
-        command.setRoot(RegistryKey::HKEY_CLASSES_ROOT);
-        command.setKeyPath(QStringLiteral("aspfile\\shell\\Edit_with_Tagsmith\\command"));
-        QVERIFY(command.DeleteKey());
+        QVERIFY(RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT,
+            QStringLiteral("aspfile\\shell\\Edit_with_Tagsmith\\command"))
+                    .DeleteKey());
         QTest::mouseClick(dialog.btnOK, Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(classesValue(QStringLiteral("aspfile\\shell\\Edit_with_Tagsmith\\command")),

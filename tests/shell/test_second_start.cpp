@@ -68,9 +68,7 @@ bool waitForListening(const TestHome &home)
 
 QStringList recentFiles()
 {
-    RegistryKey key;
-    key.setRoot(RegistryKey::HKEY_CURRENT_USER);
-    key.setKeyPath(QStringLiteral("Software\\Vantorel\\Tagsmith LITE"));
+    RegistryKey key = RegistryKey::at(RegistryKey::HKEY_CURRENT_USER, QStringLiteral("Software\\Vantorel\\Tagsmith LITE"));
     QStringList paths;
     for (int i = 1; i <= 3; ++i) {
         key.setValueName(QStringLiteral("File%1").arg(i));

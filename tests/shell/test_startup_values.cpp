@@ -13,11 +13,9 @@ namespace {
 
 void registerUserName(const QString &name)
 {
-    RegistryKey key;
-    key.setRoot(RegistryKey::HKEY_CURRENT_USER);
-    key.setKeyPath(QStringLiteral("Software\\Microsoft\\MS Setup (ACME)\\User Info"));
-    key.setValueName(QStringLiteral("DefName"));
-    key.setValue(name);
+    RegistryKey::at(RegistryKey::HKEY_CURRENT_USER,
+        QStringLiteral("Software\\Microsoft\\MS Setup (ACME)\\User Info"), QStringLiteral("DefName"))
+        .setValue(name);
 }
 
 } // namespace
