@@ -16,6 +16,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tagsmith LITE"));
     QApplication::setOrganizationName(QStringLiteral("Vantorel"));
+    // Lets the desktop match the windows to the installed entry and its icon.
+    QApplication::setDesktopFileName(QStringLiteral("com.vantorel.tagsmith"));
 
     // Settings are written before any window opens, for the maker's other programs.
     SettingsStore store;

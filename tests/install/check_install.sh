@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Installs the build into a fresh prefix and builds the Debian package, then checks that
+# what a user gets works: desktop files valid, guide and man pages in place, tsmeta and a
+# headless tagsmith running from the installed files (the package's unpacked too).
+set -euo pipefail
+
+BUILD="$1"
+CPACK="$2"
+WORK="$(mktemp -d)"
+trap 'rm -rf "$WORK"' EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+expect_file() {
+    [ -f "$1" ] || fail "missing $1"
+}
+
+# Starts the editor without a display and ends it the way a desktop's logout does.
+headless_start() {
+    local program="$1" home
+    home="$(mktemp -d "$WORK/home.XXXXXX")"
+    mkdir -p -m 0700 "$home/run"
+    XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" XDG_RUNTIME_DIR="$home/run" \
+        QT_QPA_PLATFORM=offscreen "$program" &
+    local pid=$! tries=0
+    until [ -n "$(find "$home/run" -type s 2>/dev/null)" ]; do
+        tries=$((tries + 1))
+        [ "$tries" -lt 150 ] || { kill "$pid"; fail "$program did not start"; }
+        sleep 0.1
+    done
+    kill -TERM "$pid"
+    wait "$pid" || fail "$program ended with status $?"
+    grep -q '^Version=' "$home/config/Vantorel/Tagsmith LITE.ini" || fail "$program wrote no settings"
+}
+
+check_tree() {
+    local root="$1" share="$1/share"
+    expect_file "$root/bin/tagsmith"
+    expect_file "$root/bin/tsmeta"
+    desktop-file-validate "$share/applications/com.vantorel.tagsmith.desktop"
+    appstreamcli validate --no-net "$share/metainfo/com.vantorel.tagsmith.metainfo.xml" >/dev/null
+    expect_file "$share/icons/hicolor/scalable/apps/tagsmith.svg"
+    for size in 16 22 24 32 48 64 128 256; do
+        expect_file "$share/icons/hicolor/${size}x${size}/apps/tagsmith.png"
+        [ "$(file -b "$share/icons/hicolor/${size}x${size}/apps/tagsmith.png" | grep -o "$size x $size")" ] \
+            || fail "the ${size} px icon has another size"
+    done
+    for page in tagsmith tsmeta; do
+        expect_file "$share/man/man1/$page.1"
+        [ -z "$(groff -man -ww -z "$share/man/man1/$page.1" 2>&1)" ] || fail "$page.1 has roff warnings"
+    done
+    expect_file "$share/doc/tagsmith/index.html"
+    "$root/bin/tsmeta" --help | grep -q '^Usage: tsmeta' || fail "tsmeta --help"
+    headless_start "$root/bin/tagsmith"
+}
+
+cmake --install "$BUILD" --prefix "$WORK/prefix" >/dev/null
+check_tree "$WORK/prefix"
+
+"$CPACK" --config "$BUILD/CPackConfig.cmake" -B "$WORK/package" >/dev/null
+DEB="$(find "$WORK/package" -maxdepth 1 -name 'tagsmith_*.deb')"
+[ -n "$DEB" ] || fail "cpack made no .deb"
+DEPENDS="$(dpkg-deb -f "$DEB" Depends)"
+for needed in libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 qt6-qpa-plugins; do
+    grep -q "$needed" <<<"$DEPENDS" || fail "the package does not depend on $needed ($DEPENDS)"
+done
+dpkg-deb -x "$DEB" "$WORK/unpacked"
+check_tree "$WORK/unpacked/usr"
+echo "PASS: $(basename "$DEB")"
