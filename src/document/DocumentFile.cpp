@@ -143,14 +143,20 @@ DocumentFile::ReadResult DocumentFile::readBytes(const QString &path)
 
 DocumentFile::OpenResult DocumentFile::open(const QString &path)
 {
-    OpenResult result;
     const ReadResult read = readBytes(path);
     if (!read.ok) {
+        OpenResult result;
         result.error = read.error;
         return result;
     }
-    result.document = DocumentScanner::scan(
-        std::string_view(read.bytes.constData(), static_cast<std::size_t>(read.bytes.size())));
+    return scan(read.bytes);
+}
+
+DocumentFile::OpenResult DocumentFile::scan(const QByteArray &bytes)
+{
+    OpenResult result;
+    result.document
+        = DocumentScanner::scan(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!result.document.hasHead) {
         result.error = ResourceText::status(StringId::NoHeadSection);
         return result;

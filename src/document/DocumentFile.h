@@ -29,4 +29,6 @@ public:
     static ReadResult readBytes(const QString &path);
     // Reads and scans; a page without "<head" is refused with "No HEAD section in file...".
     static OpenResult open(const QString &path);
+    // open's scan and HEAD test, for bytes already read.
+    static OpenResult scan(const QByteArray &bytes);
 };

@@ -150,6 +150,63 @@ QString failure(const QString &path, const QString &reason)
     return path + QStringLiteral(": ") + reason;
 }
 
+// Everything a save settles before it writes: the source as read, the new page as a plan
+// over it, and the files it replaces. A dry run stops here, so it shows the very bytes a
+// save writes.
+struct PlannedSave
+{
+    QString error;
+    QByteArray source;
+    DocumentRewriter::Plan plan;
+    QString target;
+    QString backupPath;
+
+    std::string_view page() const { return viewOf(source); }
+    bool changed() const { return plan.head != page().substr(0, plan.tailFrom); }
+};
+
+PlannedSave planFor(const DocumentSaver::Request &request)
+{
+    PlannedSave planned;
+    const DocumentFile::ReadResult source = DocumentFile::readBytes(request.sourcePath);
+    if (!source.ok) {
+        planned.error = failure(request.sourcePath, source.error);
+        return planned;
+    }
+    planned.source = source.bytes;
+    std::optional<DocumentRewriter::Plan> rewritten
+        = DocumentRewriter::planSave(planned.page(), request.values, request.version.toStdString());
+    if (!rewritten) {
+        planned.error
+            = ResourceText::status(StringId::NoHeadSection) + QLatin1Char('\n') + request.sourcePath;
+        return planned;
+    }
+    planned.plan = std::move(*rewritten);
+
+    planned.target = resolvedTarget(request.targetPath.trimmed());
+    if (const QString refusal = refusalFor(planned.target); !refusal.isEmpty()) {
+        planned.error = failure(planned.target, refusal);
+        return planned;
+    }
+    if (request.backup) {
+        const QString backupPath = resolvedTarget(DocumentSaver::backupPathFor(request.filePath));
+        if (const QString refusal = refusalFor(backupPath); !refusal.isEmpty()) {
+            planned.error = failure(backupPath, refusal);
+            return planned;
+        }
+        planned.backupPath = backupPath;
+    }
+    return planned;
+}
+
+// A save replaces each file through a temporary file beside it, which a folder the user
+// cannot write to refuses. Only a dry run asks; a save finds out by trying.
+QString folderRefusal(const QString &path)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    return QFileInfo(folder).isWritable() ? QString() : failure(folder, tr("Permission denied"));
+}
+
 } // namespace
 
 QString DocumentSaver::backupPathFor(const QString &filePath)
@@ -160,24 +217,12 @@ QString DocumentSaver::backupPathFor(const QString &filePath)
 DocumentSaver::Result DocumentSaver::save(const Request &request, const SaveFileFactory &makeSaveFile)
 {
     Result result;
-    const DocumentFile::ReadResult source = DocumentFile::readBytes(request.sourcePath);
-    if (!source.ok) {
-        result.error = failure(request.sourcePath, source.error);
+    const PlannedSave planned = planFor(request);
+    if (!planned.error.isEmpty()) {
+        result.error = planned.error;
         return result;
     }
-    const std::string_view page = viewOf(source.bytes);
-    const std::optional<DocumentRewriter::Plan> rewritten
-        = DocumentRewriter::planSave(page, request.values, request.version.toStdString());
-    if (!rewritten) {
-        result.error = ResourceText::status(StringId::NoHeadSection) + QLatin1Char('\n') + request.sourcePath;
-        return result;
-    }
-
-    const QString target = resolvedTarget(request.targetPath.trimmed());
-    if (const QString refusal = refusalFor(target); !refusal.isEmpty()) {
-        result.error = failure(target, refusal);
-        return result;
-    }
+    const std::string_view page = planned.page();
     const QFileDevice::Permissions sourcePermissions = QFileInfo(request.sourcePath).permissions();
     const SourceFile sourceFile(request.sourcePath);
 
@@ -185,12 +230,7 @@ DocumentSaver::Result DocumentSaver::save(const Request &request, const SaveFile
     // a read-only folder stops the save with every file still as it was.
     std::unique_ptr<PreparedFile> backup;
     if (request.backup) {
-        result.backupPath = resolvedTarget(backupPathFor(request.filePath));
-        if (const QString refusal = refusalFor(result.backupPath); !refusal.isEmpty()) {
-            result.error = failure(result.backupPath, refusal);
-            result.backupPath.clear();
-            return result;
-        }
+        result.backupPath = planned.backupPath;
         backup = std::make_unique<PreparedFile>(result.backupPath, makeSaveFile);
         const bool backupExists = QFileInfo::exists(result.backupPath);
         if (!backup->open(backupExists ? std::nullopt : std::optional(sourcePermissions))
@@ -200,11 +240,11 @@ DocumentSaver::Result DocumentSaver::save(const Request &request, const SaveFile
             return result;
         }
     }
-    PreparedFile written(target, makeSaveFile);
-    const bool targetExists = QFileInfo::exists(target);
+    PreparedFile written(planned.target, makeSaveFile);
+    const bool targetExists = QFileInfo::exists(planned.target);
     if (!written.open(targetExists ? std::nullopt : std::optional(sourcePermissions))
-        || !writeJoined(written, sourceFile, page, rewritten->head, rewritten->tailFrom)) {
-        result.error = failure(target, written.errorString());
+        || !writeJoined(written, sourceFile, page, planned.plan.head, planned.plan.tailFrom)) {
+        result.error = failure(planned.target, written.errorString());
         result.backupPath.clear();
         return result;
     }
@@ -214,9 +254,29 @@ DocumentSaver::Result DocumentSaver::save(const Request &request, const SaveFile
         return result;
     }
     if (!written.commit()) {
-        result.error = failure(target, written.errorString());
+        result.error = failure(planned.target, written.errorString());
         return result;
     }
     result.ok = true;
+    result.changed = planned.changed();
     return result;
+}
+
+DocumentSaver::Preview DocumentSaver::preview(const Request &request)
+{
+    Preview preview;
+    const PlannedSave planned = planFor(request);
+    preview.result.error = planned.error;
+    if (preview.result.error.isEmpty())
+        preview.result.error = folderRefusal(planned.target);
+    if (preview.result.error.isEmpty() && request.backup)
+        preview.result.error = folderRefusal(planned.backupPath);
+    if (!preview.result.error.isEmpty())
+        return preview;
+    preview.result.ok = true;
+    preview.result.backupPath = planned.backupPath;
+    preview.result.changed = planned.changed();
+    preview.before = planned.source;
+    preview.after = QByteArray::fromStdString(planned.plan.joined(planned.page()));
+    return preview;
 }

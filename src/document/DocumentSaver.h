@@ -2,6 +2,7 @@
 
 #include "document/MetaElementSet.h"
 
+#include <QByteArray>
 #include <QSaveFile>
 #include <QString>
 
@@ -30,11 +31,21 @@ public:
         bool ok = false;
         QString error; // the reason, when not ok
         QString backupPath; // when a backup was written
+        bool changed = false; // whether the page written differs from the source
+    };
+
+    // A dry run: what a save would write, worked out the same way but writing nothing.
+    struct Preview
+    {
+        Result result; // as the save would report it; backupPath names the backup it would write
+        QByteArray before; // the source as read
+        QByteArray after; // the page the save would write
     };
 
     // Tests hand in save files that fail on purpose, as a full disk would.
     using SaveFileFactory = std::function<std::unique_ptr<QSaveFile>(const QString &path)>;
 
     static Result save(const Request &request, const SaveFileFactory &makeSaveFile = {});
+    static Preview preview(const Request &request);
     static QString backupPathFor(const QString &filePath);
 };

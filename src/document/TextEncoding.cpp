@@ -11,6 +11,8 @@
 
 namespace {
 
+constexpr char32_t kReplacementCharacter = 0xFFFD;
+
 // Code points of Windows-1252 bytes 0x80 to 0x9F. The five bytes the code page leaves
 // undefined map to the C1 controls of the same value, so every byte survives a round trip.
 constexpr std::array<char32_t, 32> kHighControls = { 0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020,
@@ -155,6 +157,18 @@ bool TextEncoding::isValidUtf8(std::string_view bytes)
         p += length;
     }
     return true;
+}
+
+char32_t TextEncoding::decodeNext(std::string_view bytes, std::size_t &pos)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data()) + pos;
+    const std::size_t length = sequenceLength(p, p + (bytes.size() - pos));
+    if (length == 0) {
+        ++pos;
+        return kReplacementCharacter;
+    }
+    pos += length;
+    return decodeSequence(p, length);
 }
 
 Encoding TextEncoding::detect(std::string_view bytes)

@@ -12,6 +12,9 @@ class TextEncoding
 {
 public:
     static bool isValidUtf8(std::string_view bytes);
+    // The code point of the UTF-8 sequence at pos, moving pos past it; a malformed byte
+    // reads as U+FFFD and moves pos by one. pos must be below bytes.size().
+    static char32_t decodeNext(std::string_view bytes, std::size_t &pos);
     static Encoding detect(std::string_view bytes);
     static std::string_view name(Encoding encoding);
 

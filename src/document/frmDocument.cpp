@@ -2,10 +2,15 @@
 
 #include "resources/ResourceText.h"
 #include "resources/StringTable.h"
+#include "seo/SnippetPreview.h"
+#include "seo/TextWidth.h"
+#include "seo/WarningLabel.h"
+#include "seo/WidthCounter.h"
 #include "settings/cTextBoxEdit.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,11 +24,21 @@ QString fromUtf8(const std::string &text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QLabel *captionLabel(int id, QWidget *parent)
+std::string_view utf8View(const QByteArray &utf8)
 {
-    auto *label = new QLabel(ResourceText::caption(id), parent);
+    return { utf8.constData(), static_cast<std::size_t>(utf8.size()) };
+}
+
+QLabel *captionLabel(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
+}
+
+QLabel *captionLabel(int id, QWidget *parent)
+{
+    return captionLabel(ResourceText::caption(id), parent);
 }
 
 } // namespace
@@ -43,6 +58,14 @@ frmDocument::frmDocument(QWidget *parent)
     , m_cEditAuthor(new cTextBoxEdit(this))
     , m_cEditDescription(new cTextBoxEdit(this))
     , m_cEditKeywords(new cTextBoxEdit(this))
+    , m_preview(new SnippetPreview(this))
+    , m_titleWidth(new WidthCounter(TextWidth::kTitleLimit, this))
+    , m_descriptionWidth(new WidthCounter(TextWidth::kDescriptionLimit, this))
+    , m_warnDescription(new WarningLabel(this))
+    , m_warnKeywords(new WarningLabel(this))
+    , m_warnAuthor(new WarningLabel(this))
+    , m_warnRobots(new WarningLabel(this))
+    , m_warnCharset(new WarningLabel(this))
 {
     m_cEditAuthor->setTextBox(m_txtAuthor);
     m_cEditDescription->setTextBox(m_txtDescription);
@@ -60,6 +83,9 @@ frmDocument::frmDocument(QWidget *parent)
             markChanged();
         });
     }
+    // First, so that whoever else listens sees the warnings of the new values.
+    connect(this, &frmDocument::valuesChanged, this, &frmDocument::refreshInsights);
+    refreshInsights();
 }
 
 QLineEdit *frmDocument::makeField(const QString &name)
@@ -75,12 +101,16 @@ void frmDocument::buildControls()
 {
     auto *grid = new QGridLayout(this);
     grid->setColumnStretch(1, 1);
+    grid->setVerticalSpacing(4);
     grid->addWidget(captionLabel(StringId::Description, this), 0, 0);
     grid->addWidget(m_txtDescription, 0, 1);
-    grid->addWidget(captionLabel(StringId::Keywords, this), 1, 0);
-    grid->addWidget(m_txtKeywords, 1, 1);
-    grid->addWidget(captionLabel(StringId::Author, this), 2, 0);
-    grid->addWidget(m_txtAuthor, 2, 1);
+    grid->addWidget(m_warnDescription, 1, 1);
+    grid->addWidget(captionLabel(StringId::Keywords, this), 2, 0);
+    grid->addWidget(m_txtKeywords, 2, 1);
+    grid->addWidget(m_warnKeywords, 3, 1);
+    grid->addWidget(captionLabel(StringId::Author, this), 4, 0);
+    grid->addWidget(m_txtAuthor, 4, 1);
+    grid->addWidget(m_warnAuthor, 5, 1);
 
     auto *robots = new QGridLayout;
     robots->addWidget(m_chkNoIndex, 0, 0);
@@ -90,17 +120,26 @@ void frmDocument::buildControls()
     robots->setColumnStretch(2, 1);
     auto *robotsLabel = captionLabel(StringId::Robots, this);
     robotsLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    grid->addWidget(robotsLabel, 3, 0);
-    grid->addLayout(robots, 3, 1);
-    grid->addWidget(captionLabel(StringId::Charset, this), 4, 0);
-    grid->addWidget(m_chkCharset, 4, 1);
+    grid->addWidget(robotsLabel, 6, 0);
+    grid->addLayout(robots, 6, 1);
+    grid->addWidget(m_warnRobots, 7, 1);
+    grid->addWidget(captionLabel(StringId::Charset, this), 8, 0);
+    grid->addWidget(m_chkCharset, 8, 1);
+    grid->addWidget(m_warnCharset, 9, 1);
 
     // The file path is kept for the commands; the user sees the display path.
     m_lblFile->hide();
     m_lblFile2->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_lblFile2->setForegroundRole(QPalette::PlaceholderText);
-    grid->addWidget(m_lblFile2, 5, 0, 1, 2);
-    grid->setRowStretch(6, 1);
+    grid->addWidget(m_lblFile2, 10, 0, 1, 2);
+
+    grid->setRowMinimumHeight(11, 4);
+    grid->addWidget(m_preview, 12, 0, 1, 2);
+    grid->addWidget(captionLabel(tr("Title:"), this), 13, 0);
+    grid->addWidget(m_titleWidth, 13, 1);
+    grid->addWidget(captionLabel(tr("Description:"), this), 14, 0);
+    grid->addWidget(m_descriptionWidth, 14, 1);
+    grid->setRowStretch(15, 1);
 }
 
 void frmDocument::applyNewDefaults(const QString &standardAuthor, bool defaultCharset)
@@ -215,6 +254,7 @@ QString frmDocument::filePath() const
 void frmDocument::setFilePath(const QString &path)
 {
     m_lblFile->setText(path);
+    refreshInsights();
 }
 
 QString frmDocument::displayPath() const
@@ -225,6 +265,7 @@ QString frmDocument::displayPath() const
 void frmDocument::setDisplayPath(const QString &path)
 {
     m_lblFile2->setText(path);
+    refreshInsights();
 }
 
 bool frmDocument::isNew() const
@@ -237,6 +278,77 @@ void frmDocument::setCaption(const QString &caption)
     setWindowTitle(caption);
     if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
         frame->setWindowTitle(caption);
+    refreshInsights();
+}
+
+void frmDocument::setPageTitle(const QString &title)
+{
+    m_pageTitle = title;
+    refreshInsights();
+}
+
+void frmDocument::setPageInspection(PageInspection inspection)
+{
+    m_inspection = std::move(inspection);
+    refreshInsights();
+}
+
+void frmDocument::setDescriptionShared(bool shared)
+{
+    if (shared == m_descriptionShared)
+        return;
+    m_descriptionShared = shared;
+    refreshInsights();
+}
+
+WarningLabel &frmDocument::warningLabel(WarningTarget target) const
+{
+    switch (target) {
+    case WarningTarget::Description:
+        return *m_warnDescription;
+    case WarningTarget::Keywords:
+        return *m_warnKeywords;
+    case WarningTarget::Author:
+        return *m_warnAuthor;
+    case WarningTarget::Robots:
+        return *m_warnRobots;
+    case WarningTarget::Charset:
+        break;
+    }
+    return *m_warnCharset;
+}
+
+QString frmDocument::previewTitle() const
+{
+    if (isNew())
+        return caption();
+    // A result without a title is listed by its file name.
+    return m_pageTitle.isEmpty() ? QFileInfo(displayPath()).fileName() : m_pageTitle;
+}
+
+void frmDocument::refreshInsights()
+{
+    const MetaElementSet current = values();
+    const std::string &description = current.text(TextField::Description);
+    // A placeholder is never written, so the page would show no description at all.
+    const std::string written
+        = MetaElementSet::hasValue(TextField::Description, description) ? description : std::string();
+    m_preview->setTitle(previewTitle());
+    m_preview->setPath(displayPath());
+    m_preview->setDescription(fromUtf8(written));
+    m_titleWidth->setPixels(TextWidth::titlePixels(utf8View(m_pageTitle.toUtf8())));
+    m_descriptionWidth->setPixels(TextWidth::descriptionPixels(written));
+
+    m_warnings = PageWarnings::evaluate(m_inspection, current, m_descriptionShared);
+    for (const WarningTarget target : { WarningTarget::Description, WarningTarget::Keywords,
+             WarningTarget::Author, WarningTarget::Robots, WarningTarget::Charset }) {
+        QStringList messages;
+        for (const Warning &warning : m_warnings) {
+            if (warning.target == target)
+                messages.append(fromUtf8(warning.message));
+        }
+        warningLabel(target).setMessages(messages);
+    }
 }
 
 void frmDocument::exclusiveFlagClicked(RobotsFlag clicked, bool on)

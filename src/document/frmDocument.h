@@ -2,18 +2,25 @@
 
 #include "document/LineEnds.h"
 #include "document/MetaElementSet.h"
+#include "seo/PageWarnings.h"
 
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class SnippetPreview;
+class WarningLabel;
+class WidthCounter;
 class cTextBoxEdit;
 
 // The window of one document: its META values in fields and check boxes, its file path and
-// the path it is shown by. Each window knows whether it has unsaved edits.
+// the path it is shown by. Each window knows whether it has unsaved edits. Under the fields
+// it shows the page as a search result lists it, the widths of title and description, and
+// beside each field what the page would regret about its value.
 class frmDocument : public QWidget
 {
     Q_OBJECT
@@ -65,6 +72,23 @@ public:
     cTextBoxEdit &editDescription() const { return *m_cEditDescription; }
     cTextBoxEdit &editKeywords() const { return *m_cEditKeywords; }
 
+    // What the page on disk holds beyond the values: its <title> and its inspection, both
+    // taken when the page is read and again after each save.
+    QString pageTitle() const { return m_pageTitle; }
+    void setPageTitle(const QString &title);
+    const PageInspection &pageInspection() const { return m_inspection; }
+    void setPageInspection(PageInspection inspection);
+    // Another open document has the same description.
+    bool descriptionShared() const { return m_descriptionShared; }
+    void setDescriptionShared(bool shared);
+
+    // As of the last change of a value.
+    const std::vector<Warning> &warnings() const { return m_warnings; }
+    SnippetPreview &preview() const { return *m_preview; }
+    WidthCounter &titleWidth() const { return *m_titleWidth; }
+    WidthCounter &descriptionWidth() const { return *m_descriptionWidth; }
+    WarningLabel &warningLabel(WarningTarget target) const;
+
     // Asked before the window closes; false keeps it open.
     using CloseGuard = std::function<bool(frmDocument &)>;
     void setCloseGuard(CloseGuard guard) { m_closeGuard = std::move(guard); }
@@ -83,6 +107,8 @@ private:
     QLineEdit *makeField(const QString &name);
     void exclusiveFlagClicked(RobotsFlag clicked, bool on);
     void markChanged();
+    void refreshInsights();
+    QString previewTitle() const;
 
     QLineEdit *m_txtDescription;
     QLineEdit *m_txtKeywords;
@@ -101,4 +127,17 @@ private:
     bool m_modified = false;
     QString m_activeField;
     CloseGuard m_closeGuard;
+
+    SnippetPreview *m_preview;
+    WidthCounter *m_titleWidth;
+    WidthCounter *m_descriptionWidth;
+    WarningLabel *m_warnDescription;
+    WarningLabel *m_warnKeywords;
+    WarningLabel *m_warnAuthor;
+    WarningLabel *m_warnRobots;
+    WarningLabel *m_warnCharset;
+    QString m_pageTitle;
+    PageInspection m_inspection;
+    bool m_descriptionShared = false;
+    std::vector<Warning> m_warnings;
 };

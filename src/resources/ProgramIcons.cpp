@@ -127,6 +127,12 @@ QIcon ProgramIcons::picture(int number)
     return themedPicture(entry, bundledPicture(entry.file));
 }
 
+QIcon ProgramIcons::warning()
+{
+    registerBundledPictures();
+    return bundledPicture("warning");
+}
+
 QPixmap ProgramIcons::logo()
 {
     registerBundledPictures();

@@ -14,6 +14,9 @@ public:
 
     // A null icon for a number outside 1..18.
     static QIcon picture(int number);
+    // The mark beside a field with a warning: always the bundled picture (rendered from
+    // icons/warning.svg), so a warning looks the same on every desktop.
+    static QIcon warning();
     static QPixmap logo();
     static QPixmap splash();
 };

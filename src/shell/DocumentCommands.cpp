@@ -8,6 +8,7 @@
 #include "document/frmDocument.h"
 #include "resources/ResourceText.h"
 #include "resources/StringTable.h"
+#include "seo/PageInspection.h"
 #include "services/IconList.h"
 #include "services/RecentFileList.h"
 #include "settings/SettingsCatalogue.h"
@@ -40,6 +41,39 @@ public:
 private:
     frmMain &m_main;
 };
+
+// The page as open reads it, and what its bytes tell beyond the values.
+struct ReadPage
+{
+    DocumentFile::OpenResult opened;
+    PageInspection inspection;
+};
+
+ReadPage readPage(const QString &path)
+{
+    ReadPage page;
+    const DocumentFile::ReadResult read = DocumentFile::readBytes(path);
+    if (!read.ok) {
+        page.opened.error = read.error;
+        return page;
+    }
+    page.opened = DocumentFile::scan(read.bytes);
+    if (page.opened.ok) {
+        page.inspection = PageInspector::inspect(
+            std::string_view(read.bytes.constData(), static_cast<std::size_t>(read.bytes.size())));
+    }
+    return page;
+}
+
+constexpr QSize kLeastFrameSize(520, 300);
+
+// Grown to hold the fields, the search result and the warnings of the page, as far as the
+// main window has room.
+void fitToContents(QMdiSubWindow &frame, const QMdiArea &area)
+{
+    const QSize wanted = frame.sizeHint().boundedTo(area.viewport()->size());
+    frame.resize(frame.size().expandedTo(wanted));
+}
 
 } // namespace
 
@@ -79,11 +113,13 @@ frmDocument *DocumentCommands::createWindow()
     connect(document, &frmDocument::fieldFocused, this,
         [this](const QString &name) { m_main.documentState().ActiveField = name; });
     document->setCloseGuard([this](frmDocument &closing) { return confirmClose(closing); });
+    m_sharedDescriptions.add(*document);
     const int earlier = static_cast<int>(m_main.mdiArea().subWindowList().size());
     QMdiSubWindow *frame = m_main.mdiArea().addSubWindow(document);
     frame->setWindowIcon(m_main.icons().icon(frmMain::IconIdle));
     frame->setWindowTitle(document->caption());
-    frame->resize(520, 300);
+    frame->resize(kLeastFrameSize);
+    fitToContents(*frame, m_main.mdiArea());
     // Cascaded, so that every new window's caption stays in sight.
     constexpr int kCascadeStep = 26;
     frame->move((earlier % 8) * kCascadeStep, (earlier % 8) * kCascadeStep);
@@ -139,7 +175,8 @@ void DocumentCommands::Open()
     BusyScope busy(m_main);
     m_main.recentFiles().add(path);
     emit recentFilesChanged();
-    const DocumentFile::OpenResult opened = DocumentFile::open(path);
+    ReadPage page = readPage(path);
+    const DocumentFile::OpenResult &opened = page.opened;
     if (!opened.ok) {
         reportOpenFailure(path, opened.error);
         return;
@@ -147,13 +184,25 @@ void DocumentCommands::Open()
     frmDocument *document = createWindow();
     document->setFilePath(path);
     document->setLineEnd(opened.document.lineEnd);
+    showPage(*document, opened.document, std::move(page.inspection));
     document->setValues(opened.document.values());
     document->setCaption(QString::fromStdString(opened.document.title));
     m_main.showMessage(openedText(path));
     // The recent list shows the path as given; so does the window.
     document->setDisplayPath(m_main.recentFiles().caption(1).mid(4));
     m_main.showFileStatus(document->displayPath(), frmMain::IconIdle);
+    // The page may have brought warnings that need room.
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(document->parentWidget()))
+        fitToContents(*frame, m_main.mdiArea());
     document->setModified(false);
+}
+
+void DocumentCommands::showPage(
+    frmDocument &document, const ScannedDocument &scanned, PageInspection inspection)
+{
+    document.setPageTitle(
+        QString::fromUtf8(scanned.title.data(), static_cast<qsizetype>(scanned.title.size())));
+    document.setPageInspection(std::move(inspection));
 }
 
 void DocumentCommands::reportOpenFailure(const QString &path, const QString &reason)
@@ -203,9 +252,13 @@ bool DocumentCommands::FileSave(frmDocument &document)
     // A page made a moment ago holds nothing of the user's worth a backup.
     request.backup = m_main.settings().isOn(Setting::BackupFiles) && !document.isNew();
     DocumentSaver::Result result;
+    ReadPage written;
     {
         BusyScope busy(m_main);
         result = DocumentSaver::save(request);
+        // The page on disk changed: its title and inspection are read again.
+        if (result.ok)
+            written = readPage(state.TargetPath);
     }
     if (!result.ok) {
         m_main.prompts().critical(
@@ -216,6 +269,8 @@ bool DocumentCommands::FileSave(frmDocument &document)
         document.setCaption(state.TargetPath);
     document.setFilePath(state.TargetPath);
     document.setDisplayPath(state.TargetPath);
+    if (written.opened.ok)
+        showPage(document, written.opened.document, std::move(written.inspection));
     m_main.showFileStatus(document.displayPath(), frmMain::IconSaved);
     m_main.showMessage(savedText(state.TargetPath));
     document.setModified(false);

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "shell/SharedDescriptions.h"
+
 #include <QObject>
 #include <QString>
 
 class frmDocument;
 class frmMain;
+struct PageInspection;
+struct ScannedDocument;
 
 // New, Open, Save, Save As and Close of the main window, with the status texts and the
 // close prompt that go with them.
@@ -47,7 +51,9 @@ private:
     void documentChanged(frmDocument &document);
     void documentActivated(frmDocument &document);
     void reportOpenFailure(const QString &path, const QString &reason);
+    static void showPage(frmDocument &document, const ScannedDocument &scanned, PageInspection inspection);
     QString generatorText() const;
 
     frmMain &m_main;
+    SharedDescriptions m_sharedDescriptions;
 };

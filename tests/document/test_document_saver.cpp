@@ -74,6 +74,82 @@ private Q_SLOTS:
             (QStringList { QStringLiteral("index.bak"), QStringLiteral("index.html") }));
     }
 
+    // A preview writes nothing and shows the very bytes the save then writes.
+    void previewShowsWhatTheSaveWrites_data()
+    {
+        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<bool>("changed");
+        QTest::newRow("crlf page, new keywords") << kPage << true;
+        QTest::newRow("cr page without a final line end")
+            << QByteArray("<head>\r<meta name=\"keywords\" content=\"old\">\r</head>") << true;
+        QTest::newRow("page already saved with these values")
+            << QByteArray("<html>\n<HEAD>\n<META name=\"keywords\" content=\"new\">\n"
+                          "<META name=\"distribution\" content=\"global\">\n"
+                          "<META name=\"FORMATTER\" content=\"Tagsmith LITE 2.01a\">\n</HEAD>\n</html>\n")
+            << false;
+    }
+    void previewShowsWhatTheSaveWrites()
+    {
+        QFETCH(QByteArray, page);
+        QFETCH(bool, changed);
+        TestHome home;
+        const QString path = home.write(QStringLiteral("www/index.html"), page);
+        const QStringList before = listing(home.path() + QStringLiteral("/www"));
+
+        const DocumentSaver::Preview preview = DocumentSaver::preview(saveOf(path));
+        QVERIFY2(preview.result.ok, qPrintable(preview.result.error));
+        QCOMPARE(preview.result.changed, changed);
+        QCOMPARE(preview.result.backupPath, home.path() + QStringLiteral("/www/index.bak"));
+        QCOMPARE(preview.before, page);
+        QCOMPARE(listing(home.path() + QStringLiteral("/www")), before);
+        QCOMPARE(contents(path), page);
+
+        const DocumentSaver::Result saved = DocumentSaver::save(saveOf(path));
+        QVERIFY2(saved.ok, qPrintable(saved.error));
+        QCOMPARE(saved.changed, changed);
+        QCOMPARE(contents(path), preview.after);
+        QCOMPARE(preview.after != page, changed);
+    }
+
+    // A preview refuses what the save would refuse, and still writes nothing.
+    void previewFailures_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing source")
+            << QStringLiteral("missing") << QStringLiteral("No such file or directory");
+        QTest::newRow("no head start tag")
+            << QStringLiteral("nohead") << QStringLiteral("No HEAD section in file...");
+        QTest::newRow("backup name taken by a folder")
+            << QStringLiteral("backupfolder") << QStringLiteral("index.bak: Is a directory");
+        QTest::newRow("read-only folder")
+            << QStringLiteral("readonlyfolder") << QStringLiteral("www: Permission denied");
+    }
+    void previewFailures()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        TestHome home;
+        const QString folder = home.path() + QStringLiteral("/www");
+        const QString path = home.write(
+            QStringLiteral("www/index.html"), kind == QLatin1String("nohead") ? "<p>x</p>" : kPage);
+        if (kind == QLatin1String("missing"))
+            QFile::remove(path);
+        if (kind == QLatin1String("backupfolder"))
+            QDir().mkpath(folder + QStringLiteral("/index.bak"));
+        if (kind == QLatin1String("readonlyfolder")) {
+            QVERIFY(::chmod(QFile::encodeName(home.path()).constData(), 0755) == 0);
+            QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0755) == 0);
+            QVERIFY(::chmod(QFile::encodeName(path).constData(), 0666) == 0);
+        }
+        const QStringList before = listing(folder);
+        const auto previewError = [&] { return DocumentSaver::preview(saveOf(path)).result.error; };
+        const QString error
+            = kind == QLatin1String("readonlyfolder") ? runUnprivileged(previewError) : previewError();
+        QVERIFY2(error.contains(reason), qPrintable(error));
+        QCOMPARE(listing(folder), before);
+    }
+
     void backupsOffWritesNoBackup()
     {
         TestHome home;

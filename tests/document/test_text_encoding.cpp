@@ -109,6 +109,32 @@ private Q_SLOTS:
         QCOMPARE(TextEncoding::fromUtf8(utf8Of(text), Encoding::Utf8).value_or("?"), utf8Of(text));
     }
 
+    void decodingCodePoints_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QList<uint>>("codePoints");
+        QTest::newRow("ascii") << QByteArray("ab") << QList<uint> { 'a', 'b' };
+        QTest::newRow("every length") << QByteArray("\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80")
+                                      << QList<uint> { 0xE9, 0x20AC, 0x1F600 };
+        QTest::newRow("latin-1 byte") << QByteArray("caf\xE9") << QList<uint> { 'c', 'a', 'f', 0xFFFD };
+        QTest::newRow("overlong slash, byte by byte") << QByteArray("\xC0\xAF") << QList<uint> { 0xFFFD, 0xFFFD };
+        QTest::newRow("surrogate half") << QByteArray("\xED\xA0\x80") << QList<uint> { 0xFFFD, 0xFFFD, 0xFFFD };
+        QTest::newRow("truncated at the end") << QByteArray("a\xE2\x82") << QList<uint> { 'a', 0xFFFD, 0xFFFD };
+        QTest::newRow("lead byte before ascii") << QByteArray("\xE2z") << QList<uint> { 0xFFFD, 'z' };
+    }
+
+    void decodingCodePoints()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QList<uint>, codePoints);
+        QList<uint> decoded;
+        std::size_t pos = 0;
+        while (pos < std::size_t(bytes.size()))
+            decoded.append(uint(TextEncoding::decodeNext(bytesOf(bytes), pos)));
+        QCOMPARE(decoded, codePoints);
+        QCOMPARE(pos, std::size_t(bytes.size()));
+    }
+
     void names()
     {
         QCOMPARE(textOf(TextEncoding::name(Encoding::Utf8)), QStringLiteral("UTF-8"));

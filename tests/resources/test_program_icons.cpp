@@ -105,6 +105,21 @@ private Q_SLOTS:
         }
     }
 
+    void warningMarkShowsWithoutThemeAndStandsOut()
+    {
+        const QIcon icon = ProgramIcons::warning();
+        for (const int side : { 16, 32 }) {
+            const QPixmap pixmap = icon.pixmap(QSize(side, side));
+            QCOMPARE(pixmap.size(), QSize(side, side));
+            const Coverage seen = coverage(pixmap.toImage());
+            QVERIFY2(seen.visible >= side * side / 4, qPrintable(QString::number(seen.visible)));
+            QVERIFY2(seen.colours >= 3, qPrintable(QString::number(seen.colours)));
+        }
+        for (int number = 1; number <= ProgramIcons::kPictureCount; ++number)
+            QVERIFY2(
+                image16(icon) != image16(ProgramIcons::picture(number)), qPrintable(QString::number(number)));
+    }
+
     void neighboursDiffer_data()
     {
         QTest::addColumn<int>("left");

@@ -7,11 +7,21 @@ class MetaOptions;
 class QTextStream;
 
 // "tsmeta apply": opens each file as the editor does, sets the given values and saves it
-// as the editor does, backup included. One JSON object per file, one per line.
+// as the editor does, backup included. One JSON object per file, one per line. A dry run
+// works out the same save and writes nothing; its diff form prints what would change.
 class ApplyCommand
 {
 public:
+    enum class Mode { Save, DryRun, Diff };
+
     static QJsonObject applyTo(const QString &path, const MetaOptions &options, bool backup);
-    // Returns true when every file was saved.
-    static bool run(const QStringList &paths, const MetaOptions &options, bool backup, QTextStream &out);
+    static QJsonObject dryRunOf(const QString &path, const MetaOptions &options, bool backup);
+    // The unified diff of the save, empty when it would change nothing; false with a
+    // one-line reason when the file cannot be saved.
+    static bool diffOf(
+        const QString &path, const MetaOptions &options, bool backup, QByteArray &diff, QString &error);
+
+    // Returns true when every file was saved (or, in a dry run, could be).
+    static bool run(const QStringList &paths, const MetaOptions &options, bool backup, Mode mode,
+        QTextStream &out, QTextStream &err);
 };

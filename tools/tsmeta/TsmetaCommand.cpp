@@ -1,6 +1,7 @@
 #include "TsmetaCommand.h"
 
 #include "ApplyCommand.h"
+#include "AuditCommand.h"
 #include "MetaOptions.h"
 #include "ReadCommand.h"
 
@@ -24,6 +25,9 @@ QString tr(const char *text)
 const QString kBackup = QStringLiteral("backup");
 const QString kNoBackup = QStringLiteral("no-backup");
 const QString kLineEnd = QStringLiteral("line-end");
+const QString kFormat = QStringLiteral("format");
+const QString kDryRun = QStringLiteral("dry-run");
+const QString kDiff = QStringLiteral("diff");
 
 QString helpText()
 {
@@ -36,13 +40,29 @@ QString helpText()
               "                   author, noindex, nofollow, noimageindex, noimageclick, charset,\n"
               "                   robots, lineEnd and encoding. Missing values read as the texts the\n"
               "                   editor shows (\"No description\", \"No, keywords\", \"No author\").\n"
-              "  apply [VALUES] [--backup | --no-backup] FILE...\n"
+              "  audit [--format jsonl|table] PATH...\n"
+              "                   Read each page as read does (a folder: every .htm .html .asp .php\n"
+              "                   .php3 .phtml .shtml .ssi file below it) and report what a search\n"
+              "                   result shows of it and what the editor warns about. One JSON line per\n"
+              "                   page: path, ok, error, title, description, keywords, author, robots,\n"
+              "                   titlePixels, descriptionPixels (widths in Arial at 20 and 14 px) and\n"
+              "                   warnings [{kind, target, message}]; then one line {\"summary\": ...}\n"
+              "                   with pages, unreadable, missingTitles, missingDescriptions,\n"
+              "                   duplicateDescriptions, titlesTooLong (over 580 px),\n"
+              "                   descriptionsTooLong (over 920 px) and the count of each warning kind.\n"
+              "                   --format table prints an aligned table and the summary in words.\n"
+              "  apply [VALUES] [--backup | --no-backup] [--dry-run [--diff]] FILE...\n"
               "                   Open each file as the editor does, set the values given, and save it\n"
               "                   as the editor does: the program's tag block after the HEAD start tag,\n"
               "                   the old managed tags removed, every other byte kept. Values not given\n"
               "                   keep what the file holds. Backups (the name up to its first dot, plus\n"
               "                   .bak) follow the editor's \"Backup Files\" setting unless a flag says\n"
               "                   otherwise. One JSON line per file: path, ok, backup, error.\n"
+              "                   --dry-run writes nothing (no page, no backup): each line tells what\n"
+              "                   the save would do, with dryRun, changed (whether the page's bytes\n"
+              "                   would change) and backup (the backup it would write). --diff, with\n"
+              "                   --dry-run, prints instead a unified diff of each page that would\n"
+              "                   change, ready for patch -p0; errors go to standard error.\n"
               "  block [VALUES] [--line-end crlf|lf|cr]\n"
               "                   Print the tag block exactly as the editor's META pane shows it.\n"
               "\n"
@@ -61,7 +81,8 @@ QString helpText()
               "\n"
               "Examples:\n"
               "  find site -name '*.html' -print0 | xargs -0 tsmeta read > site.jsonl\n"
-              "  tsmeta apply --description \"Fresh bread daily\" --robots noimageindex site/*.html\n");
+              "  tsmeta apply --description \"Fresh bread daily\" --robots noimageindex site/*.html\n"
+              "  tsmeta apply --dry-run --diff --author \"Ann Baker\" site/*.html > authors.diff\n");
 }
 
 int usageError(QTextStream &err, const QString &message)
@@ -79,6 +100,13 @@ bool backupsWanted(const QCommandLineParser &parser)
         return false;
     SettingsStore store;
     return SettingsCatalogue(store).isOn(Setting::BackupFiles);
+}
+
+ApplyCommand::Mode applyMode(const QCommandLineParser &parser)
+{
+    if (!parser.isSet(kDryRun))
+        return ApplyCommand::Mode::Save;
+    return parser.isSet(kDiff) ? ApplyCommand::Mode::Diff : ApplyCommand::Mode::DryRun;
 }
 
 std::optional<std::string_view> lineEndNamed(const QString &name)
@@ -107,6 +135,19 @@ int printBlock(
     return TsmetaCommand::AllOk;
 }
 
+int runAudit(const QCommandLineParser &parser, const QStringList &paths, QTextStream &out, QTextStream &err)
+{
+    for (const QString &name : parser.optionNames()) {
+        if (name != kFormat)
+            return usageError(err, tr("audit takes no options but --format"));
+    }
+    const QString formatName = parser.isSet(kFormat) ? parser.value(kFormat) : QStringLiteral("jsonl");
+    const auto format = AuditCommand::formatNamed(formatName);
+    if (!format)
+        return usageError(err, tr("--format takes jsonl or table, not '%1'").arg(formatName));
+    return AuditCommand::run(paths, *format, out) ? TsmetaCommand::AllOk : TsmetaCommand::SomeFailed;
+}
+
 } // namespace
 
 int TsmetaCommand::run(const QStringList &arguments, QTextStream &out, QTextStream &err)
@@ -120,6 +161,9 @@ int TsmetaCommand::run(const QStringList &arguments, QTextStream &out, QTextStre
         { help, version, { kBackup, tr("Write backups.") }, { kNoBackup, tr("Write no backups.") },
             { kLineEnd, tr("Line end of the block."), tr("crlf|lf|cr") } });
     parser.addOptions(MetaOptions::options());
+    parser.addOption({ kFormat, tr("Output of audit."), tr("jsonl|table") });
+    parser.addOptions({ { kDryRun, tr("Work out the save but write nothing.") },
+        { kDiff, tr("Print the dry run as a unified diff.") } });
     if (!parser.parse(arguments))
         return usageError(err, parser.errorText());
     if (parser.isSet(help)) {
@@ -143,6 +187,10 @@ int TsmetaCommand::run(const QStringList &arguments, QTextStream &out, QTextStre
         return usageError(err, error);
     if (parser.isSet(kBackup) && parser.isSet(kNoBackup))
         return usageError(err, tr("--backup and --no-backup exclude each other"));
+    if (parser.isSet(kDiff) && !parser.isSet(kDryRun))
+        return usageError(err, tr("--diff shows a dry run and needs --dry-run"));
+    if (parser.isSet(kDryRun) && command != QLatin1String("apply"))
+        return usageError(err, tr("--dry-run is for apply only"));
 
     if (command == QLatin1String("block")) {
         if (!positional.isEmpty())
@@ -151,14 +199,21 @@ int TsmetaCommand::run(const QStringList &arguments, QTextStream &out, QTextStre
     }
     if (parser.isSet(kLineEnd))
         return usageError(err, tr("--line-end is for block only"));
-    if (command != QLatin1String("read") && command != QLatin1String("apply"))
+    if (parser.isSet(kFormat) && command != QLatin1String("audit"))
+        return usageError(err, tr("--format is for audit only"));
+    if (command != QLatin1String("read") && command != QLatin1String("apply")
+        && command != QLatin1String("audit"))
         return usageError(err, tr("unknown command '%1'").arg(command));
     if (positional.isEmpty())
         return usageError(err, tr("%1 needs at least one FILE").arg(command));
+    if (command == QLatin1String("audit"))
+        return runAudit(parser, positional, out, err);
     if (command == QLatin1String("read")) {
         if (parser.optionNames().size() > 0)
             return usageError(err, tr("read takes no options"));
         return ReadCommand::run(positional, out) ? AllOk : SomeFailed;
     }
-    return ApplyCommand::run(positional, values, backupsWanted(parser), out) ? AllOk : SomeFailed;
+    return ApplyCommand::run(positional, values, backupsWanted(parser), applyMode(parser), out, err)
+        ? AllOk
+        : SomeFailed;
 }

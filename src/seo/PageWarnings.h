@@ -1,0 +1,42 @@
+#pragma once
+
+#include "document/MetaElementSet.h"
+#include "seo/PageInspection.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class WarningKind {
+    CharsetMismatch,        // the charset flag would declare ISO-8859-1 over UTF-8 text
+    CharsetConflict,        // the flag is on and the page declares another <meta charset>
+    UnreadTagForm,          // a managed tag the save would leave beside the new one
+    QuoteInValue,           // a double quote would end the attribute early
+    DescriptionMissing,
+    DescriptionPlaceholder,
+    DescriptionShared       // another page (or open document) has the same description
+};
+
+// Where a warning belongs in the document window.
+enum class WarningTarget { Description, Keywords, Author, Robots, Charset };
+
+struct Warning
+{
+    WarningKind kind;
+    WarningTarget target;
+    std::string message; // one sentence, UTF-8, for a label or tool tip
+
+    bool operator==(const Warning &) const = default;
+};
+
+class PageWarnings
+{
+public:
+    // descriptionShared: the caller knows of another page with the same description.
+    static std::vector<Warning> evaluate(const PageInspection &page, const MetaElementSet &values,
+                                         bool descriptionShared);
+    // Stable lower-case name for machine output: "charset-mismatch", "unread-tag-form"...
+    static std::string_view kindName(WarningKind kind);
+    // Lower-case name of the field a warning belongs to: "description", "charset"...
+    static std::string_view targetName(WarningTarget target);
+};
