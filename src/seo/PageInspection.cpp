@@ -18,6 +18,7 @@ struct MetaAttributes
     std::optional<std::string_view> name;
     std::optional<std::string_view> httpEquiv;
     std::optional<std::string_view> charset;
+    std::optional<std::string_view> content;
 };
 
 struct ManagedName
@@ -149,6 +150,8 @@ private:
             attributes.httpEquiv = value;
         else if (equalsFolded(name, "charset") && !attributes.charset)
             attributes.charset = value;
+        else if (equalsFolded(name, "content") && !attributes.content)
+            attributes.content = value;
     }
 
     std::string_view m_bytes;
@@ -192,6 +195,30 @@ std::string shownText(std::string_view tag, Encoding encoding)
     return text;
 }
 
+// The charset a Content-Type value ("text/html; charset=utf-8") names, found the way a
+// browser finds it: "charset", optional spaces, "=", a quoted or bare value.
+std::string_view charsetParameter(std::string_view content)
+{
+    constexpr std::string_view kKey = "charset";
+    for (std::size_t at = 0; at + kKey.size() <= content.size(); ++at) {
+        if (!TagRecognition::startsWithFolded(content.substr(at), kKey))
+            continue;
+        std::string_view rest = trimmed(content.substr(at + kKey.size()));
+        if (rest.empty() || rest.front() != '=')
+            continue;
+        rest = trimmed(rest.substr(1));
+        if (!rest.empty() && (rest.front() == '"' || rest.front() == '\'')) {
+            const std::size_t close = rest.find(rest.front(), 1);
+            return close == std::string_view::npos ? std::string_view() : rest.substr(1, close - 1);
+        }
+        std::size_t length = 0;
+        while (length < rest.size() && !isSpace(rest[length]) && rest[length] != ';')
+            ++length;
+        return rest.substr(0, length);
+    }
+    return {};
+}
+
 bool opensMeta(std::string_view afterLessThan)
 {
     return TagRecognition::startsWithFolded(afterLessThan, "meta")
@@ -206,6 +233,8 @@ PageInspection PageInspector::inspect(std::string_view bytes)
     page.hasHead = DocumentScanner::hasHeadStart(bytes);
     const Encoding encoding = TextEncoding::detect(bytes);
     page.utf8WithNonAscii = encoding == Encoding::Utf8 && hasNonAscii(bytes);
+    // A save removes managed tags only up to the HEAD end tag.
+    bool pastHeadEnd = false;
     std::size_t at = 0;
     while (at < bytes.size()) {
         const void *hit = std::memchr(bytes.data() + at, '<', bytes.size() - at);
@@ -213,6 +242,7 @@ PageInspection PageInspector::inspect(std::string_view bytes)
             break;
         const std::size_t lt = static_cast<std::size_t>(static_cast<const char *>(hit) - bytes.data());
         const std::string_view afterLessThan = bytes.substr(lt + 1);
+        pastHeadEnd = pastHeadEnd || TagRecognition::startsWithFolded(afterLessThan, "/head>");
         if (!opensMeta(afterLessThan)) {
             at = lt + 1;
             continue;
@@ -222,8 +252,11 @@ PageInspection PageInspector::inspect(std::string_view bytes)
         if (attributes.charset && page.declaredCharset.empty())
             page.declaredCharset = TextEncoding::toUtf8(trimmed(*attributes.charset), encoding);
         const auto kind = managedKind(attributes);
-        if (kind && TagRecognition::matchRemoval(afterLessThan) != kind)
+        const auto removal = TagRecognition::matchRemoval(afterLessThan);
+        if (kind && removal != kind)
             page.unreadTags.push_back({ *kind, lt, shownText(bytes.substr(lt, at - lt), encoding) });
+        if (removal == TagKind::ContentType && !pastHeadEnd && attributes.content && page.removedCharset.empty())
+            page.removedCharset = TextEncoding::toUtf8(charsetParameter(*attributes.content), encoding);
     }
     return page;
 }

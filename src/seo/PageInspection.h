@@ -23,6 +23,8 @@ struct PageInspection
     bool hasHead = false;
     bool utf8WithNonAscii = false;   // valid UTF-8 holding bytes above 0x7F
     std::string declaredCharset;     // value of <meta charset="...">, as written; empty if none
+    // The charset named by a Content-Type tag that a save removes; empty if none.
+    std::string removedCharset;
     std::vector<UnreadTag> unreadTags;
 };
 

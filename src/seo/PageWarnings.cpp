@@ -79,11 +79,25 @@ std::string_view tagName(TagKind kind)
     }
 }
 
+void addDroppedCharsetWarning(std::vector<Warning> &warnings, const PageInspection &page)
+{
+    if (page.removedCharset.empty() || !page.declaredCharset.empty())
+        return;
+    const std::string remedy = isLatin1Label(page.removedCharset)
+        ? "switch the charset tag on to keep ISO-8859-1 declared"
+        : "add <meta charset=\"" + page.removedCharset + "\"> to the page by hand, which a save keeps";
+    warnings.push_back({ WarningKind::CharsetDropped, WarningTarget::Charset,
+        "A save removes the Content-Type tag that declares the charset \"" + page.removedCharset
+            + "\" and the charset tag is off, so browsers would have to guess; " + remedy + "." });
+}
+
 void addCharsetWarnings(
     std::vector<Warning> &warnings, const PageInspection &page, const MetaElementSet &values)
 {
-    if (!values.charset())
+    if (!values.charset()) {
+        addDroppedCharsetWarning(warnings, page);
         return;
+    }
     if (page.utf8WithNonAscii)
         warnings.push_back({ WarningKind::CharsetMismatch, WarningTarget::Charset,
             "The page is UTF-8 with non-ASCII text; declaring ISO-8859-1 would make browsers show it "
@@ -157,6 +171,8 @@ std::string_view PageWarnings::kindName(WarningKind kind)
         return "charset-mismatch";
     case WarningKind::CharsetConflict:
         return "charset-conflict";
+    case WarningKind::CharsetDropped:
+        return "charset-dropped";
     case WarningKind::UnreadTagForm:
         return "unread-tag-form";
     case WarningKind::QuoteInValue:

@@ -10,6 +10,7 @@
 enum class WarningKind {
     CharsetMismatch,        // the charset flag would declare ISO-8859-1 over UTF-8 text
     CharsetConflict,        // the flag is on and the page declares another <meta charset>
+    CharsetDropped,         // the flag is off and a save removes the page's only charset declaration
     UnreadTagForm,          // a managed tag the save would leave beside the new one
     QuoteInValue,           // a double quote would end the attribute early
     DescriptionMissing,

@@ -30,8 +30,11 @@ void WarningLabel::setMessages(const QStringList &messages)
     if (messages == m_messages)
         return;
     m_messages = messages;
-    const QString text = messages.join(QLatin1Char('\n'));
-    m_text->setText(text);
-    setToolTip(text);
+    m_text->setText(messages.join(QLatin1Char('\n')));
+    // Tool tips guess rich text from a leading tag, and messages quote tags like <meta ...>.
+    QString tip;
+    for (const QString &message : messages)
+        tip += QStringLiteral("<p>") + message.toHtmlEscaped() + QStringLiteral("</p>");
+    setToolTip(tip);
     setVisible(!messages.isEmpty());
 }

@@ -133,6 +133,40 @@ private Q_SLOTS:
         QCOMPARE(textOf(PageInspector::inspect(bytesOf(page)).declaredCharset), charset);
     }
 
+    void removedCharset_data()
+    {
+        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<QString>("charset");
+        QTest::newRow("canonical tag, UTF-8")
+            << QByteArray("<head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">")
+            << QStringLiteral("utf-8");
+        QTest::newRow("capitals, spaces and quotes in the value")
+            << QByteArray("<HEAD><META HTTP-EQUIV=\"content-type\" CONTENT=\"text/html;  CHARSET = 'Shift_JIS' ; x\">")
+            << QStringLiteral("Shift_JIS");
+        QTest::newRow("no charset parameter")
+            << QByteArray("<head><meta http-equiv=\"content-type\" content=\"text/html\">") << QString();
+        QTest::newRow("first removed tag counts")
+            << QByteArray("<head><meta http-equiv=\"content-type\" content=\"text/html; charset=iso-8859-1\">"
+                          "<meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\">")
+            << QStringLiteral("iso-8859-1");
+        QTest::newRow("a form the save keeps is not removed")
+            << QByteArray("<head><meta content=\"text/html; charset=utf-8\" http-equiv=\"Content-Type\">")
+            << QString();
+        QTest::newRow("after the HEAD end tag nothing is removed")
+            << QByteArray("<head></head><meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\">")
+            << QString();
+        QTest::newRow("before the HEAD start tag it is")
+            << QByteArray("<meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\"><head>")
+            << QStringLiteral("utf-8");
+    }
+
+    void removedCharset()
+    {
+        QFETCH(QByteArray, page);
+        QFETCH(QString, charset);
+        QCOMPARE(textOf(PageInspector::inspect(bytesOf(page)).removedCharset), charset);
+    }
+
     void pageFacts_data()
     {
         QTest::addColumn<QByteArray>("page");

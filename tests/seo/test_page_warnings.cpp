@@ -71,6 +71,21 @@ private Q_SLOTS:
             << QByteArray("<head><meta charset=\"utf-8\">") << false << good << QString() << QString()
             << false << QString();
 
+        const QByteArray utf8ContentType
+            = "<head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">";
+        QTest::newRow("charset off drops the only UTF-8 declaration")
+            << utf8ContentType << false << good << QString() << QString() << false
+            << QStringLiteral("charset-dropped/charset");
+        QTest::newRow("charset off drops it, but <meta charset> stays")
+            << utf8ContentType + "<meta charset=\"utf-8\">" << false << good << QString() << QString() << false
+            << QString();
+        QTest::newRow("charset off drops the ISO-8859-1 declaration")
+            << QByteArray("<head><meta http-equiv=\"content-type\" content=\"text/html; charset=iso-8859-1\">")
+            << false << good << QString() << QString() << false << QStringLiteral("charset-dropped/charset");
+        QTest::newRow("charset on replaces the ISO-8859-1 declaration")
+            << QByteArray("<head><meta http-equiv=\"content-type\" content=\"text/html; charset=iso-8859-1\">")
+            << true << good << QString() << QString() << false << QString();
+
         QTest::newRow("unread description")
             << QByteArray("<head><meta content='x' name='description'>") << false << good << QString()
             << QString() << false << QStringLiteral("unread-tag-form/description");
@@ -153,6 +168,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("needle");
         QTest::newRow("the conflicting charset")
             << QByteArray("<meta charset=\"koi8-r\">") << QStringLiteral("koi8-r");
+        QTest::newRow("the dropped charset and the tag that keeps it")
+            << QByteArray("<head><meta http-equiv=\"content-type\" content=\"text/html; charset=koi8-r\">")
+            << QStringLiteral("<meta charset=\"koi8-r\">");
         QTest::newRow("the unread tag as written")
             << QByteArray("<meta content='Bread' name='description'>")
             << QStringLiteral("<meta content='Bread' name='description'>");
@@ -163,7 +181,8 @@ private Q_SLOTS:
         QFETCH(QByteArray, page);
         QFETCH(QString, needle);
         MetaElementSet values;
-        values.setCharset(true);
+        // The flag is on only where the page would conflict with it.
+        values.setCharset(page.contains("<meta charset"));
         values.setText(TextField::Description, utf8Of(kGoodDescription));
         const std::vector<Warning> warnings
             = PageWarnings::evaluate(PageInspector::inspect(bytesOf(page)), values, false);
@@ -174,7 +193,7 @@ private Q_SLOTS:
     void kindNamesAreDistinctLowerCaseWords()
     {
         const std::array kinds = { WarningKind::CharsetMismatch, WarningKind::CharsetConflict,
-            WarningKind::UnreadTagForm, WarningKind::QuoteInValue, WarningKind::DescriptionMissing,
+            WarningKind::CharsetDropped, WarningKind::UnreadTagForm, WarningKind::QuoteInValue, WarningKind::DescriptionMissing,
             WarningKind::DescriptionPlaceholder, WarningKind::DescriptionShared };
         QSet<QString> names;
         for (const WarningKind kind : kinds) {
