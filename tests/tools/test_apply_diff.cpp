@@ -1,6 +1,6 @@
 #include "TestHome.h"
 
-#include "TsmetaCommand.h"
+#include "TsmetaRun.h"
 
 #include <QDirIterator>
 #include <QJsonDocument>
@@ -14,6 +14,7 @@
 
 namespace {
 
+// A diff is Latin-1 bytes, one per page byte, so a run keeps them as bytes.
 struct Run
 {
     int status = -1;
@@ -26,16 +27,9 @@ Run tsmetaIn(const QString &folder, const QStringList &arguments)
 {
     const QString before = QDir::currentPath();
     QDir::setCurrent(folder);
-    Run run;
-    QString out;
-    QTextStream outStream(&out);
-    QTextStream errStream(&run.err);
-    run.status
-        = TsmetaCommand::run(QStringList { QStringLiteral("tsmeta") } + arguments, outStream, errStream);
-    outStream.flush();
-    run.out = out.toLatin1();
+    const TsmetaRun run = runTsmeta(arguments);
     QDir::setCurrent(before);
-    return run;
+    return { run.status, run.out.toLatin1(), run.err };
 }
 
 // The values every page in the tables gets: characters Windows-1252 holds and Latin-1

@@ -1,6 +1,6 @@
 #include "TestHome.h"
 
-#include "TsmetaCommand.h"
+#include "TsmetaRun.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -11,24 +11,11 @@
 
 namespace {
 
-struct Run
-{
-    int status = -1;
-    QList<QJsonObject> lines;
-    QString out;
-    QString err;
-};
+using Run = TsmetaRun;
 
 Run tsmeta(const QStringList &arguments)
 {
-    Run run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    run.status = TsmetaCommand::run(QStringList { QStringLiteral("tsmeta") } + arguments, out, err);
-    out.flush();
-    for (const QString &row : run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-        run.lines.append(QJsonDocument::fromJson(row.toUtf8()).object());
-    return run;
+    return runTsmeta(arguments);
 }
 
 QByteArray page(const QByteArray &head)

@@ -1,7 +1,7 @@
 #include "TestHome.h"
 #include "Unprivileged.h"
 
-#include "TsmetaCommand.h"
+#include "TsmetaRun.h"
 
 #include "services/SettingsStore.h"
 
@@ -14,25 +14,11 @@
 
 namespace {
 
-struct Run
-{
-    int status = -1;
-    QList<QJsonObject> lines;
-    QString out;
-    QString err;
-};
+using Run = TsmetaRun;
 
 Run tsmeta(const QStringList &arguments)
 {
-    Run run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    run.status = TsmetaCommand::run(QStringList { QStringLiteral("tsmeta") } + arguments, out, err);
-    out.flush();
-    const QStringList rows = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    for (const QString &row : rows)
-        run.lines.append(QJsonDocument::fromJson(row.toUtf8()).object());
-    return run;
+    return runTsmeta(arguments);
 }
 
 QString corpusFolder()
