@@ -1,5 +1,5 @@
 // "tsmeta audit" over the page corpus, output included, and its engine part alone (the
-// inspection, warnings and widths of pages already in memory). Items are pages.
+// page facts, warnings and widths of pages already in memory). Items are pages.
 
 #include "AuditCommand.h"
 
@@ -54,7 +54,7 @@ void BM_AuditCorpus(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * corpusPages().size());
 }
 
-void BM_InspectInMemory(benchmark::State &state)
+void BM_FactsAndWarningsInMemory(benchmark::State &state)
 {
     const std::vector<QByteArray> pages = corpusBytes();
     if (pages.empty()) {
@@ -66,7 +66,7 @@ void BM_InspectInMemory(benchmark::State &state)
             const std::string_view bytes(page.constData(), static_cast<std::size_t>(page.size()));
             const ScannedDocument document = DocumentScanner::scan(bytes);
             const std::vector<Warning> warnings
-                = PageWarnings::evaluate(PageInspector::inspect(bytes), document.values(), false);
+                = PageWarnings::evaluate(PageFacts::of(bytes), document.values(), false);
             benchmark::DoNotOptimize(warnings.data());
             benchmark::DoNotOptimize(TextWidth::titlePixels(document.title));
             benchmark::DoNotOptimize(TextWidth::descriptionPixels(document.description));
@@ -78,6 +78,6 @@ void BM_InspectInMemory(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_AuditCorpus)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_InspectInMemory)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FactsAndWarningsInMemory)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK_MAIN();

@@ -287,9 +287,9 @@ void frmDocument::setPageTitle(const QString &title)
     refreshInsights();
 }
 
-void frmDocument::setPageInspection(PageInspection inspection)
+void frmDocument::setPageFacts(PageFacts facts)
 {
-    m_inspection = std::move(inspection);
+    m_pageFacts = std::move(facts);
     refreshInsights();
 }
 
@@ -339,7 +339,7 @@ void frmDocument::refreshInsights()
     m_titleWidth->setPixels(TextWidth::titlePixels(utf8View(m_pageTitle.toUtf8())));
     m_descriptionWidth->setPixels(TextWidth::descriptionPixels(written));
 
-    m_warnings = PageWarnings::evaluate(m_inspection, current, m_descriptionShared);
+    m_warnings = PageWarnings::evaluate(m_pageFacts, current, m_descriptionShared);
     for (const WarningTarget target : { WarningTarget::Description, WarningTarget::Keywords,
              WarningTarget::Author, WarningTarget::Robots, WarningTarget::Charset }) {
         QStringList messages;

@@ -72,12 +72,12 @@ public:
     cTextBoxEdit &editDescription() const { return *m_cEditDescription; }
     cTextBoxEdit &editKeywords() const { return *m_cEditKeywords; }
 
-    // What the page on disk holds beyond the values: its <title> and its inspection, both
+    // What the page on disk holds beyond the values: its <title> and the facts its bytes tell, both
     // taken when the page is read and again after each save.
     QString pageTitle() const { return m_pageTitle; }
     void setPageTitle(const QString &title);
-    const PageInspection &pageInspection() const { return m_inspection; }
-    void setPageInspection(PageInspection inspection);
+    const PageFacts &pageFacts() const { return m_pageFacts; }
+    void setPageFacts(PageFacts facts);
     // Another open document has the same description.
     bool descriptionShared() const { return m_descriptionShared; }
     void setDescriptionShared(bool shared);
@@ -137,7 +137,7 @@ private:
     WarningLabel *m_warnRobots;
     WarningLabel *m_warnCharset;
     QString m_pageTitle;
-    PageInspection m_inspection;
+    PageFacts m_pageFacts;
     bool m_descriptionShared = false;
     std::vector<Warning> m_warnings;
 };

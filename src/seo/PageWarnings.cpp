@@ -79,7 +79,7 @@ std::string_view tagName(TagKind kind)
     }
 }
 
-void addDroppedCharsetWarning(std::vector<Warning> &warnings, const PageInspection &page)
+void addDroppedCharsetWarning(std::vector<Warning> &warnings, const PageFacts &page)
 {
     if (page.removedCharset.empty() || !page.declaredCharset.empty())
         return;
@@ -92,7 +92,7 @@ void addDroppedCharsetWarning(std::vector<Warning> &warnings, const PageInspecti
 }
 
 void addCharsetWarnings(
-    std::vector<Warning> &warnings, const PageInspection &page, const MetaElementSet &values)
+    std::vector<Warning> &warnings, const PageFacts &page, const MetaElementSet &values)
 {
     if (!values.charset()) {
         addDroppedCharsetWarning(warnings, page);
@@ -108,7 +108,7 @@ void addCharsetWarnings(
                 + "\"; adding ISO-8859-1 gives browsers two answers, so switch the charset tag off." });
 }
 
-void addUnreadTagWarnings(std::vector<Warning> &warnings, const PageInspection &page)
+void addUnreadTagWarnings(std::vector<Warning> &warnings, const PageFacts &page)
 {
     for (const UnreadTag &tag : page.unreadTags) {
         const auto target = targetOf(tag.kind);
@@ -154,7 +154,7 @@ void addDescriptionWarnings(std::vector<Warning> &warnings, const MetaElementSet
 } // namespace
 
 std::vector<Warning> PageWarnings::evaluate(
-    const PageInspection &page, const MetaElementSet &values, bool descriptionShared)
+    const PageFacts &page, const MetaElementSet &values, bool descriptionShared)
 {
     std::vector<Warning> warnings;
     addCharsetWarnings(warnings, page, values);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "document/MetaElementSet.h"
-#include "seo/PageInspection.h"
+#include "seo/PageFacts.h"
 
 #include <string>
 #include <string_view>
@@ -34,7 +34,7 @@ class PageWarnings
 {
 public:
     // descriptionShared: the caller knows of another page with the same description.
-    static std::vector<Warning> evaluate(const PageInspection &page, const MetaElementSet &values,
+    static std::vector<Warning> evaluate(const PageFacts &page, const MetaElementSet &values,
                                          bool descriptionShared);
     // Stable lower-case name for machine output: "charset-mismatch", "unread-tag-form"...
     static std::string_view kindName(WarningKind kind);

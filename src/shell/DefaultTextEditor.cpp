@@ -144,7 +144,7 @@ std::optional<DefaultTextEditor::Command> DefaultTextEditor::fromVisual(
 
 QStringList DefaultTextEditor::defaultEntryIds(const QString &mimeType)
 {
-    // Desktop-specific lists first, then the general one, in each folder from the user's
+    // The desktop's own lists first, then the general one, in each folder from the user's
     // own to the system's.
     QStringList names;
     for (const QString &desktop :

@@ -8,7 +8,7 @@
 #include "document/frmDocument.h"
 #include "resources/ResourceText.h"
 #include "resources/StringTable.h"
-#include "seo/PageInspection.h"
+#include "seo/PageFacts.h"
 #include "services/IconList.h"
 #include "services/RecentFileList.h"
 #include "settings/SettingsCatalogue.h"
@@ -46,7 +46,7 @@ private:
 struct ReadPage
 {
     DocumentFile::OpenResult opened;
-    PageInspection inspection;
+    PageFacts facts;
 };
 
 ReadPage readPage(const QString &path)
@@ -59,7 +59,7 @@ ReadPage readPage(const QString &path)
     }
     page.opened = DocumentFile::scan(read.bytes);
     if (page.opened.ok) {
-        page.inspection = PageInspector::inspect(
+        page.facts = PageFacts::of(
             std::string_view(read.bytes.constData(), static_cast<std::size_t>(read.bytes.size())));
     }
     return page;
@@ -184,7 +184,7 @@ void DocumentCommands::Open()
     frmDocument *document = createWindow();
     document->setFilePath(path);
     document->setLineEnd(opened.document.lineEnd);
-    showPage(*document, opened.document, std::move(page.inspection));
+    showPage(*document, opened.document, std::move(page.facts));
     document->setValues(opened.document.values());
     document->setCaption(QString::fromStdString(opened.document.title));
     m_main.showMessage(openedText(path));
@@ -198,11 +198,11 @@ void DocumentCommands::Open()
 }
 
 void DocumentCommands::showPage(
-    frmDocument &document, const ScannedDocument &scanned, PageInspection inspection)
+    frmDocument &document, const ScannedDocument &scanned, PageFacts facts)
 {
     document.setPageTitle(
         QString::fromUtf8(scanned.title.data(), static_cast<qsizetype>(scanned.title.size())));
-    document.setPageInspection(std::move(inspection));
+    document.setPageFacts(std::move(facts));
 }
 
 void DocumentCommands::reportOpenFailure(const QString &path, const QString &reason)
@@ -256,7 +256,7 @@ bool DocumentCommands::FileSave(frmDocument &document)
     {
         BusyScope busy(m_main);
         result = DocumentSaver::save(request);
-        // The page on disk changed: its title and inspection are read again.
+        // The page on disk changed: its title and facts are read again.
         if (result.ok)
             written = readPage(state.TargetPath);
     }
@@ -270,7 +270,7 @@ bool DocumentCommands::FileSave(frmDocument &document)
     document.setFilePath(state.TargetPath);
     document.setDisplayPath(state.TargetPath);
     if (written.opened.ok)
-        showPage(document, written.opened.document, std::move(written.inspection));
+        showPage(document, written.opened.document, std::move(written.facts));
     m_main.showFileStatus(document.displayPath(), frmMain::IconSaved);
     m_main.showMessage(savedText(state.TargetPath));
     document.setModified(false);

@@ -7,7 +7,7 @@
 
 class frmDocument;
 class frmMain;
-struct PageInspection;
+struct PageFacts;
 struct ScannedDocument;
 
 // New, Open, Save, Save As and Close of the main window, with the status texts and the
@@ -51,7 +51,7 @@ private:
     void documentChanged(frmDocument &document);
     void documentActivated(frmDocument &document);
     void reportOpenFailure(const QString &path, const QString &reason);
-    static void showPage(frmDocument &document, const ScannedDocument &scanned, PageInspection inspection);
+    static void showPage(frmDocument &document, const ScannedDocument &scanned, PageFacts facts);
     QString generatorText() const;
 
     frmMain &m_main;

@@ -1,5 +1,5 @@
 #include "document/frmDocument.h"
-#include "seo/PageInspection.h"
+#include "seo/PageFacts.h"
 #include "seo/SnippetPreview.h"
 #include "seo/TextWidth.h"
 #include "seo/WarningLabel.h"
@@ -42,9 +42,9 @@ double engineWidth(const QString &text, double pixelSize)
     return TextWidth::pixels(std::string_view(utf8.constData(), std::size_t(utf8.size())), pixelSize);
 }
 
-PageInspection inspected(const QByteArray &page)
+PageFacts factsOf(const QByteArray &page)
 {
-    return PageInspector::inspect(std::string_view(page.constData(), std::size_t(page.size())));
+    return PageFacts::of(std::string_view(page.constData(), std::size_t(page.size())));
 }
 
 // A new document with a description of its own, so only the warnings under test show.
@@ -313,7 +313,7 @@ private Q_SLOTS:
         QFETCH(int, messages);
         QFETCH(QString, fixedText);
         Window w;
-        w.window.setPageInspection(inspected(page));
+        w.window.setPageFacts(factsOf(page));
         QCOMPARE(w.warnedTargets(), TargetList {});
         w.window.setText(field, text);
         w.window.setCharset(charset);

@@ -154,7 +154,7 @@ private Q_SLOTS:
         values.setText(TextField::Keywords, utf8Of(keywords));
         values.setText(TextField::Author, utf8Of(author));
         const std::vector<Warning> warnings
-            = PageWarnings::evaluate(PageInspector::inspect(bytesOf(page)), values, shared);
+            = PageWarnings::evaluate(PageFacts::of(bytesOf(page)), values, shared);
         QCOMPARE(summaryOf(warnings), expected);
         for (const Warning &warning : warnings) {
             QVERIFY(!warning.message.empty());
@@ -185,7 +185,7 @@ private Q_SLOTS:
         values.setCharset(page.contains("<meta charset"));
         values.setText(TextField::Description, utf8Of(kGoodDescription));
         const std::vector<Warning> warnings
-            = PageWarnings::evaluate(PageInspector::inspect(bytesOf(page)), values, false);
+            = PageWarnings::evaluate(PageFacts::of(bytesOf(page)), values, false);
         QCOMPARE(warnings.size(), std::size_t(1));
         QVERIFY2(textOf(warnings.front().message).contains(needle), warnings.front().message.c_str());
     }

@@ -40,7 +40,7 @@ struct PageAudit
     std::string title;
     MetaElementSet values; // as "tsmeta read" shows them
     MetaElementSet found; // with the texts as found, so a missing one is empty
-    PageInspection inspection;
+    PageFacts facts;
     double titlePixels = 0;
     double descriptionPixels = 0;
     std::vector<Warning> warnings;
@@ -122,7 +122,7 @@ PageAudit readPage(const QString &path)
     page.title = opened.document.title;
     page.values = opened.document.values();
     page.found = foundValues(opened.document);
-    page.inspection = PageInspector::inspect(
+    page.facts = PageFacts::of(
         std::string_view(read.bytes.constData(), static_cast<std::size_t>(read.bytes.size())));
     page.titlePixels = rounded(TextWidth::titlePixels(page.title));
     if (page.hasDescription())
@@ -154,7 +154,7 @@ void addWarnings(std::vector<PageAudit> &pages, const std::vector<std::vector<co
         sharing.insert(group.begin(), group.end());
     for (PageAudit &page : pages) {
         if (page.ok)
-            page.warnings = PageWarnings::evaluate(page.inspection, page.found, sharing.contains(&page));
+            page.warnings = PageWarnings::evaluate(page.facts, page.found, sharing.contains(&page));
     }
 }
 

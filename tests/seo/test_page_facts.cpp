@@ -1,7 +1,7 @@
 #include "EngineText.h"
 
 #include "document/TextEncoding.h"
-#include "seo/PageInspection.h"
+#include "seo/PageFacts.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -10,7 +10,7 @@
 
 namespace {
 
-QString kindsOf(const PageInspection &page)
+QString kindsOf(const PageFacts &page)
 {
     QStringList kinds;
     for (const UnreadTag &tag : page.unreadTags) {
@@ -44,7 +44,7 @@ QString corpusFolder()
 
 } // namespace
 
-class TestPageInspection : public QObject
+class TestPageFacts : public QObject
 {
     Q_OBJECT
 
@@ -104,7 +104,7 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, page);
         QFETCH(QString, unread);
-        QCOMPARE(kindsOf(PageInspector::inspect(bytesOf(page))), unread);
+        QCOMPARE(kindsOf(PageFacts::of(bytesOf(page))), unread);
     }
 
     void declaredCharset_data()
@@ -130,7 +130,7 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, page);
         QFETCH(QString, charset);
-        QCOMPARE(textOf(PageInspector::inspect(bytesOf(page)).declaredCharset), charset);
+        QCOMPARE(textOf(PageFacts::of(bytesOf(page)).declaredCharset), charset);
     }
 
     void removedCharset_data()
@@ -164,7 +164,7 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, page);
         QFETCH(QString, charset);
-        QCOMPARE(textOf(PageInspector::inspect(bytesOf(page)).removedCharset), charset);
+        QCOMPARE(textOf(PageFacts::of(bytesOf(page)).removedCharset), charset);
     }
 
     void pageFacts_data()
@@ -185,9 +185,9 @@ private Q_SLOTS:
         QFETCH(QByteArray, page);
         QFETCH(bool, hasHead);
         QFETCH(bool, utf8WithNonAscii);
-        const PageInspection inspection = PageInspector::inspect(bytesOf(page));
-        QCOMPARE(inspection.hasHead, hasHead);
-        QCOMPARE(inspection.utf8WithNonAscii, utf8WithNonAscii);
+        const PageFacts facts = PageFacts::of(bytesOf(page));
+        QCOMPARE(facts.hasHead, hasHead);
+        QCOMPARE(facts.utf8WithNonAscii, utf8WithNonAscii);
     }
 
     void unreadTagTellsWhereAndWhat_data()
@@ -212,10 +212,10 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, page);
         QFETCH(QString, text);
-        const PageInspection inspection = PageInspector::inspect(bytesOf(page));
-        QCOMPARE(inspection.unreadTags.size(), std::size_t(1));
-        QCOMPARE(inspection.unreadTags.front().offset, std::uint64_t(7));
-        QCOMPARE(textOf(inspection.unreadTags.front().text), text);
+        const PageFacts facts = PageFacts::of(bytesOf(page));
+        QCOMPARE(facts.unreadTags.size(), std::size_t(1));
+        QCOMPARE(facts.unreadTags.front().offset, std::uint64_t(7));
+        QCOMPARE(textOf(facts.unreadTags.front().text), text);
     }
 
     void manyBrokenTagsAreReadInLinearTime()
@@ -224,16 +224,16 @@ private Q_SLOTS:
         QByteArray page = "<head>";
         for (int i = 0; i < 200000; ++i)
             page += "<meta content=\"x\" name='robots'>";
-        QCOMPARE(PageInspector::inspect(bytesOf(page)).unreadTags.size(), std::size_t(200000));
+        QCOMPARE(PageFacts::of(bytesOf(page)).unreadTags.size(), std::size_t(200000));
         QByteArray neverClosed = "<head>";
         for (int i = 0; i < 1000000; ++i)
             neverClosed += "<meta name=robots x='<meta' ";
-        QCOMPARE(PageInspector::inspect(bytesOf(neverClosed)).unreadTags.size(), std::size_t(1));
+        QCOMPARE(PageFacts::of(bytesOf(neverClosed)).unreadTags.size(), std::size_t(1));
         const QByteArray unclosedQuote = "<head><meta content='" + QByteArray(20'000'000, '<') + "meta";
-        QVERIFY(PageInspector::inspect(bytesOf(unclosedQuote)).unreadTags.empty());
+        QVERIFY(PageFacts::of(bytesOf(unclosedQuote)).unreadTags.empty());
     }
 
-    void scrambledTagsInspect()
+    void scrambledTagsRead()
     {
         // Pieces that make up managed tags, in random order, ends cut anywhere.
         const QList<QByteArray> pieces
@@ -245,17 +245,17 @@ private Q_SLOTS:
             const int count = random.bounded(1, 80);
             for (int i = 0; i < count; ++i)
                 page += pieces.at(random.bounded(pieces.size()));
-            const PageInspection inspection = PageInspector::inspect(bytesOf(page));
-            for (const UnreadTag &tag : inspection.unreadTags) {
+            const PageFacts facts = PageFacts::of(bytesOf(page));
+            for (const UnreadTag &tag : facts.unreadTags) {
                 QVERIFY(tag.offset < std::uint64_t(page.size()));
                 QCOMPARE(page.at(qsizetype(tag.offset)), '<');
                 QVERIFY(TextEncoding::isValidUtf8(tag.text));
             }
-            QVERIFY(TextEncoding::isValidUtf8(inspection.declaredCharset));
+            QVERIFY(TextEncoding::isValidUtf8(facts.declaredCharset));
         }
     }
 
-    void corpusPagesInspect()
+    void corpusPagesRead()
     {
         const QString folder = corpusFolder();
         if (folder.isEmpty() || !QFileInfo::exists(folder))
@@ -266,20 +266,20 @@ private Q_SLOTS:
             QFile file(it.next());
             QVERIFY(file.open(QIODevice::ReadOnly));
             const QByteArray bytes = file.readAll();
-            const PageInspection inspection = PageInspector::inspect(bytesOf(bytes));
-            for (const UnreadTag &tag : inspection.unreadTags) {
+            const PageFacts facts = PageFacts::of(bytesOf(bytes));
+            for (const UnreadTag &tag : facts.unreadTags) {
                 QVERIFY(tag.offset < std::uint64_t(bytes.size()));
                 QCOMPARE(bytes.at(qsizetype(tag.offset)), '<');
                 QVERIFY(TextEncoding::isValidUtf8(tag.text));
                 // 120 bytes of the page, each at most three in UTF-8, and the ellipsis.
                 QVERIFY(tag.text.size() <= 3 * 120 + 3);
             }
-            QVERIFY(TextEncoding::isValidUtf8(inspection.declaredCharset));
+            QVERIFY(TextEncoding::isValidUtf8(facts.declaredCharset));
             ++pages;
         }
         QVERIFY(pages > 0);
     }
 };
 
-QTEST_MAIN(TestPageInspection)
-#include "test_page_inspection.moc"
+QTEST_MAIN(TestPageFacts)
+#include "test_page_facts.moc"

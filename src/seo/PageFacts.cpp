@@ -1,4 +1,4 @@
-#include "seo/PageInspection.h"
+#include "seo/PageFacts.h"
 
 #include "document/DocumentScanner.h"
 #include "document/TextEncoding.h"
@@ -227,9 +227,9 @@ bool opensMeta(std::string_view afterLessThan)
 
 } // namespace
 
-PageInspection PageInspector::inspect(std::string_view bytes)
+PageFacts PageFacts::of(std::string_view bytes)
 {
-    PageInspection page;
+    PageFacts page;
     page.hasHead = DocumentScanner::hasHeadStart(bytes);
     const Encoding encoding = TextEncoding::detect(bytes);
     page.utf8WithNonAscii = encoding == Encoding::Utf8 && hasNonAscii(bytes);

@@ -18,7 +18,7 @@ struct UnreadTag
 
 // What the page's bytes tell beyond the values: found once when a page is read, so that
 // warnings can follow every keystroke without reading the page again.
-struct PageInspection
+struct PageFacts
 {
     bool hasHead = false;
     bool utf8WithNonAscii = false;   // valid UTF-8 holding bytes above 0x7F
@@ -26,10 +26,6 @@ struct PageInspection
     // The charset named by a Content-Type tag that a save removes; empty if none.
     std::string removedCharset;
     std::vector<UnreadTag> unreadTags;
-};
 
-class PageInspector
-{
-public:
-    static PageInspection inspect(std::string_view bytes);
+    static PageFacts of(std::string_view bytes);
 };
