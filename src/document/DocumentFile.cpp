@@ -141,7 +141,7 @@ DocumentFile::ReadResult DocumentFile::readBytes(const QString &path)
     return result;
 }
 
-DocumentFile::OpenResult DocumentFile::open(const QString &path)
+DocumentFile::OpenResult DocumentFile::open(const QString &path, Facts facts)
 {
     const ReadResult read = readBytes(path);
     if (!read.ok) {
@@ -149,7 +149,10 @@ DocumentFile::OpenResult DocumentFile::open(const QString &path)
         result.error = read.error;
         return result;
     }
-    return scan(read.bytes);
+    OpenResult result = scan(read.bytes);
+    if (result.ok && facts == Facts::Take)
+        result.facts = PageFacts::of(std::string_view(read.bytes.constData(), static_cast<std::size_t>(read.bytes.size())));
+    return result;
 }
 
 DocumentFile::OpenResult DocumentFile::scan(const QByteArray &bytes)

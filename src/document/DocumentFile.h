@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/ScannedDocument.h"
+#include "seo/PageFacts.h"
 
 #include <QByteArray>
 #include <QString>
@@ -24,11 +25,15 @@ public:
         bool ok = false;
         QString error; // the reason, when not ok
         ScannedDocument document;
+        PageFacts facts; // only when asked for: the editor and the audit warn from them
     };
+
+    enum class Facts { Skip, Take };
 
     static ReadResult readBytes(const QString &path);
     // Reads and scans; a page without "<head" is refused with "No HEAD section in file...".
-    static OpenResult open(const QString &path);
-    // open's scan and HEAD test, for bytes already read.
+    static OpenResult open(const QString &path, Facts facts = Facts::Skip);
+
+private:
     static OpenResult scan(const QByteArray &bytes);
 };

@@ -61,12 +61,9 @@ frmDocument::frmDocument(QWidget *parent)
     , m_preview(new SnippetPreview(this))
     , m_titleWidth(new WidthCounter(TextWidth::kTitleLimit, this))
     , m_descriptionWidth(new WidthCounter(TextWidth::kDescriptionLimit, this))
-    , m_warnDescription(new WarningLabel(this))
-    , m_warnKeywords(new WarningLabel(this))
-    , m_warnAuthor(new WarningLabel(this))
-    , m_warnRobots(new WarningLabel(this))
-    , m_warnCharset(new WarningLabel(this))
 {
+    for (WarningLabel *&label : m_warningLabels)
+        label = new WarningLabel(this);
     m_cEditAuthor->setTextBox(m_txtAuthor);
     m_cEditDescription->setTextBox(m_txtDescription);
     m_cEditKeywords->setTextBox(m_txtKeywords);
@@ -104,13 +101,13 @@ void frmDocument::buildControls()
     grid->setVerticalSpacing(4);
     grid->addWidget(captionLabel(StringId::Description, this), 0, 0);
     grid->addWidget(m_txtDescription, 0, 1);
-    grid->addWidget(m_warnDescription, 1, 1);
+    grid->addWidget(&warningLabel(WarningTarget::Description), 1, 1);
     grid->addWidget(captionLabel(StringId::Keywords, this), 2, 0);
     grid->addWidget(m_txtKeywords, 2, 1);
-    grid->addWidget(m_warnKeywords, 3, 1);
+    grid->addWidget(&warningLabel(WarningTarget::Keywords), 3, 1);
     grid->addWidget(captionLabel(StringId::Author, this), 4, 0);
     grid->addWidget(m_txtAuthor, 4, 1);
-    grid->addWidget(m_warnAuthor, 5, 1);
+    grid->addWidget(&warningLabel(WarningTarget::Author), 5, 1);
 
     auto *robots = new QGridLayout;
     robots->addWidget(m_chkNoIndex, 0, 0);
@@ -122,10 +119,10 @@ void frmDocument::buildControls()
     robotsLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
     grid->addWidget(robotsLabel, 6, 0);
     grid->addLayout(robots, 6, 1);
-    grid->addWidget(m_warnRobots, 7, 1);
+    grid->addWidget(&warningLabel(WarningTarget::Robots), 7, 1);
     grid->addWidget(captionLabel(StringId::Charset, this), 8, 0);
     grid->addWidget(m_chkCharset, 8, 1);
-    grid->addWidget(m_warnCharset, 9, 1);
+    grid->addWidget(&warningLabel(WarningTarget::Charset), 9, 1);
 
     // The file path is kept for the commands; the user sees the display path.
     m_lblFile->hide();
@@ -303,19 +300,7 @@ void frmDocument::setDescriptionShared(bool shared)
 
 WarningLabel &frmDocument::warningLabel(WarningTarget target) const
 {
-    switch (target) {
-    case WarningTarget::Description:
-        return *m_warnDescription;
-    case WarningTarget::Keywords:
-        return *m_warnKeywords;
-    case WarningTarget::Author:
-        return *m_warnAuthor;
-    case WarningTarget::Robots:
-        return *m_warnRobots;
-    case WarningTarget::Charset:
-        break;
-    }
-    return *m_warnCharset;
+    return *m_warningLabels[static_cast<std::size_t>(target)];
 }
 
 QString frmDocument::previewTitle() const
@@ -340,15 +325,11 @@ void frmDocument::refreshInsights()
     m_descriptionWidth->setPixels(TextWidth::descriptionPixels(written));
 
     m_warnings = PageWarnings::evaluate(m_pageFacts, current, m_descriptionShared);
-    for (const WarningTarget target : { WarningTarget::Description, WarningTarget::Keywords,
-             WarningTarget::Author, WarningTarget::Robots, WarningTarget::Charset }) {
-        QStringList messages;
-        for (const Warning &warning : m_warnings) {
-            if (warning.target == target)
-                messages.append(fromUtf8(warning.message));
-        }
-        warningLabel(target).setMessages(messages);
-    }
+    std::array<QStringList, kWarningTargetCount> messages;
+    for (const Warning &warning : m_warnings)
+        messages[static_cast<std::size_t>(warning.target)].append(fromUtf8(warning.message));
+    for (std::size_t target = 0; target < kWarningTargetCount; ++target)
+        m_warningLabels[target]->setMessages(messages[target]);
 }
 
 void frmDocument::exclusiveFlagClicked(RobotsFlag clicked, bool on)

@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -19,8 +20,8 @@ class cTextBoxEdit;
 
 // The window of one document: its META values in fields and check boxes, its file path and
 // the path it is shown by. Each window knows whether it has unsaved edits. Under the fields
-// it shows the page as a search result lists it, the widths of title and description, and
-// beside each field what the page would regret about its value.
+// it shows the page as a search result lists it and the widths of title and description;
+// under each field, the warnings about its value.
 class frmDocument : public QWidget
 {
     Q_OBJECT
@@ -131,11 +132,7 @@ private:
     SnippetPreview *m_preview;
     WidthCounter *m_titleWidth;
     WidthCounter *m_descriptionWidth;
-    WarningLabel *m_warnDescription;
-    WarningLabel *m_warnKeywords;
-    WarningLabel *m_warnAuthor;
-    WarningLabel *m_warnRobots;
-    WarningLabel *m_warnCharset;
+    std::array<WarningLabel *, kWarningTargetCount> m_warningLabels; // by WarningTarget
     QString m_pageTitle;
     PageFacts m_pageFacts;
     bool m_descriptionShared = false;

@@ -3,6 +3,7 @@
 #include "document/MetaElementSet.h"
 #include "seo/PageFacts.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,7 @@ enum class WarningKind {
 
 // Where a warning belongs in the document window.
 enum class WarningTarget { Description, Keywords, Author, Robots, Charset };
+inline constexpr std::size_t kWarningTargetCount = 5;
 
 struct Warning
 {

@@ -8,7 +8,6 @@
 #include "document/frmDocument.h"
 #include "resources/ResourceText.h"
 #include "resources/StringTable.h"
-#include "seo/PageFacts.h"
 #include "services/IconList.h"
 #include "services/RecentFileList.h"
 #include "settings/SettingsCatalogue.h"
@@ -41,29 +40,6 @@ public:
 private:
     frmMain &m_main;
 };
-
-// The page as open reads it, and what its bytes tell beyond the values.
-struct ReadPage
-{
-    DocumentFile::OpenResult opened;
-    PageFacts facts;
-};
-
-ReadPage readPage(const QString &path)
-{
-    ReadPage page;
-    const DocumentFile::ReadResult read = DocumentFile::readBytes(path);
-    if (!read.ok) {
-        page.opened.error = read.error;
-        return page;
-    }
-    page.opened = DocumentFile::scan(read.bytes);
-    if (page.opened.ok) {
-        page.facts = PageFacts::of(
-            std::string_view(read.bytes.constData(), static_cast<std::size_t>(read.bytes.size())));
-    }
-    return page;
-}
 
 constexpr QSize kLeastFrameSize(520, 300);
 
@@ -175,8 +151,7 @@ void DocumentCommands::Open()
     BusyScope busy(m_main);
     m_main.recentFiles().add(path);
     emit recentFilesChanged();
-    ReadPage page = readPage(path);
-    const DocumentFile::OpenResult &opened = page.opened;
+    const DocumentFile::OpenResult opened = DocumentFile::open(path, DocumentFile::Facts::Take);
     if (!opened.ok) {
         reportOpenFailure(path, opened.error);
         return;
@@ -184,7 +159,7 @@ void DocumentCommands::Open()
     frmDocument *document = createWindow();
     document->setFilePath(path);
     document->setLineEnd(opened.document.lineEnd);
-    showPage(*document, opened.document, std::move(page.facts));
+    showPage(*document, opened);
     document->setValues(opened.document.values());
     document->setCaption(QString::fromStdString(opened.document.title));
     m_main.showMessage(openedText(path));
@@ -197,12 +172,10 @@ void DocumentCommands::Open()
     document->setModified(false);
 }
 
-void DocumentCommands::showPage(
-    frmDocument &document, const ScannedDocument &scanned, PageFacts facts)
+void DocumentCommands::showPage(frmDocument &document, const DocumentFile::OpenResult &page)
 {
-    document.setPageTitle(
-        QString::fromUtf8(scanned.title.data(), static_cast<qsizetype>(scanned.title.size())));
-    document.setPageFacts(std::move(facts));
+    document.setPageTitle(QString::fromStdString(page.document.title));
+    document.setPageFacts(page.facts);
 }
 
 void DocumentCommands::reportOpenFailure(const QString &path, const QString &reason)
@@ -252,13 +225,13 @@ bool DocumentCommands::FileSave(frmDocument &document)
     // A page made a moment ago holds nothing of the user's worth a backup.
     request.backup = m_main.settings().isOn(Setting::BackupFiles) && !document.isNew();
     DocumentSaver::Result result;
-    ReadPage written;
+    DocumentFile::OpenResult written;
     {
         BusyScope busy(m_main);
         result = DocumentSaver::save(request);
         // The page on disk changed: its title and facts are read again.
         if (result.ok)
-            written = readPage(state.TargetPath);
+            written = DocumentFile::open(state.TargetPath, DocumentFile::Facts::Take);
     }
     if (!result.ok) {
         m_main.prompts().critical(
@@ -269,8 +242,8 @@ bool DocumentCommands::FileSave(frmDocument &document)
         document.setCaption(state.TargetPath);
     document.setFilePath(state.TargetPath);
     document.setDisplayPath(state.TargetPath);
-    if (written.opened.ok)
-        showPage(document, written.opened.document, std::move(written.facts));
+    if (written.ok)
+        showPage(document, written);
     m_main.showFileStatus(document.displayPath(), frmMain::IconSaved);
     m_main.showMessage(savedText(state.TargetPath));
     document.setModified(false);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/DocumentFile.h"
 #include "shell/SharedDescriptions.h"
 
 #include <QObject>
@@ -7,8 +8,6 @@
 
 class frmDocument;
 class frmMain;
-struct PageFacts;
-struct ScannedDocument;
 
 // New, Open, Save, Save As and Close of the main window, with the status texts and the
 // close prompt that go with them.
@@ -51,7 +50,7 @@ private:
     void documentChanged(frmDocument &document);
     void documentActivated(frmDocument &document);
     void reportOpenFailure(const QString &path, const QString &reason);
-    static void showPage(frmDocument &document, const ScannedDocument &scanned, PageFacts facts);
+    static void showPage(frmDocument &document, const DocumentFile::OpenResult &page);
     QString generatorText() const;
 
     frmMain &m_main;

@@ -111,19 +111,16 @@ PageAudit readPage(const QString &path)
 {
     PageAudit page;
     page.path = path;
-    const DocumentFile::ReadResult read = DocumentFile::readBytes(path);
-    const DocumentFile::OpenResult opened
-        = read.ok ? DocumentFile::scan(read.bytes) : DocumentFile::OpenResult {};
+    DocumentFile::OpenResult opened = DocumentFile::open(path, DocumentFile::Facts::Take);
     page.ok = opened.ok;
     if (!opened.ok) {
-        page.error = read.ok ? opened.error : read.error;
+        page.error = opened.error;
         return page;
     }
     page.title = opened.document.title;
     page.values = opened.document.values();
     page.found = foundValues(opened.document);
-    page.facts = PageFacts::of(
-        std::string_view(read.bytes.constData(), static_cast<std::size_t>(read.bytes.size())));
+    page.facts = std::move(opened.facts);
     page.titlePixels = rounded(TextWidth::titlePixels(page.title));
     if (page.hasDescription())
         page.descriptionPixels = rounded(TextWidth::descriptionPixels(page.description()));
