@@ -2,7 +2,6 @@
 #include "Unprivileged.h"
 
 #include "document/DocumentSaver.h"
-#include "document/DocumentScanner.h"
 
 #include <QDir>
 #include <QTest>
@@ -11,8 +10,7 @@
 
 namespace {
 
-const QByteArray kPage = "<html>\r\n<head>\r\n<meta name=\"keywords\" "
-                         "content=\"old\">\r\n</head>\r\n<body>x</body>\r\n</html>\r\n";
+const QByteArray kPage = "<html>\r\n<head>\r\n<meta name=\"keywords\" content=\"old\">\r\n</head>\r\n</html>\r\n";
 
 QByteArray contents(const QString &path)
 {
@@ -22,23 +20,22 @@ QByteArray contents(const QString &path)
 
 QStringList listing(const QString &folder)
 {
-    return QDir(folder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-MetaElementSet newKeywords()
+DocumentSaver::Request saveOf(const QString &path, bool backup = true, const QString &target = {})
 {
     MetaElementSet values;
     values.setText(TextField::Keywords, "new");
-    return values;
+    return { path, target.isEmpty() ? path : target, path, values, QStringLiteral("2.01a"), backup };
 }
 
-DocumentSaver::Request saveOf(const QString &path, bool backup = true)
+void chmodOrFail(const QString &path, mode_t mode)
 {
-    return { path, path, path, newKeywords(), QStringLiteral("2.01a"), backup };
+    QVERIFY2(::chmod(QFile::encodeName(path).constData(), mode) == 0, qPrintable(path));
 }
 
-// A disk that fills up: every write fails the way a full file system makes it fail.
+// Every write fails the way a full file system makes it fail.
 class FullDiskSaveFile : public QSaveFile
 {
 public:
@@ -59,19 +56,26 @@ class TestDocumentSaver : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void saveWritesBackupThenPage_data()
+    {
+        QTest::addColumn<bool>("backup");
+        QTest::addColumn<QStringList>("files");
+        QTest::newRow("with backup") << true << QStringList { "index.bak", "index.html" };
+        QTest::newRow("backups off") << false << QStringList { "index.html" };
+    }
     void saveWritesBackupThenPage()
     {
+        QFETCH(bool, backup);
+        QFETCH(QStringList, files);
         TestHome home;
         const QString path = home.write(QStringLiteral("site.example/index.html"), kPage);
-        const auto result = DocumentSaver::save(saveOf(path));
+        const auto result = DocumentSaver::save(saveOf(path, backup));
         QVERIFY2(result.ok, qPrintable(result.error));
-        QCOMPARE(result.backupPath, home.path() + QStringLiteral("/site.example/index.bak"));
-        QCOMPARE(contents(result.backupPath), kPage);
-        const QByteArray saved = contents(path);
-        QVERIFY(saved.contains("<META name=\"keywords\" content=\"new\">\r\n"));
-        QVERIFY(!saved.contains("old"));
-        QCOMPARE(listing(home.path() + QStringLiteral("/site.example")),
-            (QStringList { QStringLiteral("index.bak"), QStringLiteral("index.html") }));
+        QCOMPARE(listing(home.path() + QStringLiteral("/site.example")), files);
+        if (backup)
+            QCOMPARE(contents(result.backupPath), kPage);
+        QVERIFY(contents(path).contains("<META name=\"keywords\" content=\"new\">\r\n"));
+        QVERIFY(!contents(path).contains("old"));
     }
 
     // A preview writes nothing and shows the very bytes the save then writes.
@@ -80,12 +84,9 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("page");
         QTest::addColumn<bool>("changed");
         QTest::newRow("crlf page, new keywords") << kPage << true;
-        QTest::newRow("cr page without a final line end")
-            << QByteArray("<head>\r<meta name=\"keywords\" content=\"old\">\r</head>") << true;
         QTest::newRow("page already saved with these values")
-            << QByteArray("<html>\n<HEAD>\n<META name=\"keywords\" content=\"new\">\n"
-                          "<META name=\"distribution\" content=\"global\">\n"
-                          "<META name=\"FORMATTER\" content=\"Tagsmith LITE 2.01a\">\n</HEAD>\n</html>\n")
+            << QByteArray("<html>\n<HEAD>\n<META name=\"keywords\" content=\"new\">\n<META name=\"distribution\" "
+                          "content=\"global\">\n<META name=\"FORMATTER\" content=\"Tagsmith LITE 2.01a\">\n</HEAD>\n")
             << false;
     }
     void previewShowsWhatTheSaveWrites()
@@ -93,189 +94,99 @@ private Q_SLOTS:
         QFETCH(QByteArray, page);
         QFETCH(bool, changed);
         TestHome home;
-        const QString path = home.write(QStringLiteral("www/index.html"), page);
-        const QStringList before = listing(home.path() + QStringLiteral("/www"));
-
+        const QString path = home.write(QStringLiteral("index.html"), page);
         const DocumentSaver::Preview preview = DocumentSaver::preview(saveOf(path));
         QVERIFY2(preview.result.ok, qPrintable(preview.result.error));
         QCOMPARE(preview.result.changed, changed);
-        QCOMPARE(preview.result.backupPath, home.path() + QStringLiteral("/www/index.bak"));
         QCOMPARE(preview.before, page);
-        QCOMPARE(listing(home.path() + QStringLiteral("/www")), before);
-        QCOMPARE(contents(path), page);
-
+        QCOMPARE(listing(home.path()), QStringList { "index.html" });
         const DocumentSaver::Result saved = DocumentSaver::save(saveOf(path));
-        QVERIFY2(saved.ok, qPrintable(saved.error));
         QCOMPARE(saved.changed, changed);
         QCOMPARE(contents(path), preview.after);
         QCOMPARE(preview.after != page, changed);
     }
 
-    // A preview refuses what the save would refuse, and still writes nothing.
-    void previewFailures_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("missing source")
-            << QStringLiteral("missing") << QStringLiteral("No such file or directory");
-        QTest::newRow("no head start tag")
-            << QStringLiteral("nohead") << QStringLiteral("No HEAD section in file...");
-        QTest::newRow("backup name taken by a folder")
-            << QStringLiteral("backupfolder") << QStringLiteral("index.bak: Is a directory");
-        QTest::newRow("read-only folder")
-            << QStringLiteral("readonlyfolder") << QStringLiteral("www: Permission denied");
-    }
-    void previewFailures()
-    {
-        QFETCH(QString, kind);
-        QFETCH(QString, reason);
-        TestHome home;
-        const QString folder = home.path() + QStringLiteral("/www");
-        const QString path = home.write(
-            QStringLiteral("www/index.html"), kind == QLatin1String("nohead") ? "<p>x</p>" : kPage);
-        if (kind == QLatin1String("missing"))
-            QFile::remove(path);
-        if (kind == QLatin1String("backupfolder"))
-            QDir().mkpath(folder + QStringLiteral("/index.bak"));
-        if (kind == QLatin1String("readonlyfolder")) {
-            QVERIFY(::chmod(QFile::encodeName(home.path()).constData(), 0755) == 0);
-            QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0755) == 0);
-            QVERIFY(::chmod(QFile::encodeName(path).constData(), 0666) == 0);
-        }
-        const QStringList before = listing(folder);
-        const auto previewError = [&] { return DocumentSaver::preview(saveOf(path)).result.error; };
-        const QString error
-            = kind == QLatin1String("readonlyfolder") ? runUnprivileged(previewError) : previewError();
-        QVERIFY2(error.contains(reason), qPrintable(error));
-        QCOMPARE(listing(folder), before);
-    }
-
-    void backupsOffWritesNoBackup()
+    // Written through a link, keeping the page's mode, the old file left alone by a Save As.
+    void linkModeAndSaveAs()
     {
         TestHome home;
-        const QString path = home.write(QStringLiteral("index.html"), kPage);
-        const auto result = DocumentSaver::save(saveOf(path, false));
-        QVERIFY(result.ok);
-        QVERIFY(result.backupPath.isEmpty());
-        QCOMPARE(listing(home.path()), QStringList { QStringLiteral("index.html") });
-    }
-
-    void permissionBitsAreKept_data()
-    {
-        QTest::addColumn<int>("mode");
-        QTest::newRow("private") << 0600;
-        QTest::newRow("group readable") << 0640;
-        QTest::newRow("executable for server-side includes") << 0755;
-    }
-    void permissionBitsAreKept()
-    {
-        QFETCH(int, mode);
-        TestHome home;
-        const QString path = home.write(QStringLiteral("page.shtml"), kPage);
-        QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(mode)) == 0);
-        const auto before = QFileInfo(path).permissions();
-        const auto result = DocumentSaver::save(saveOf(path));
-        QVERIFY(result.ok);
-        QCOMPARE(QFileInfo(path).permissions(), before);
-        // A new backup is no more readable than the page it copies.
-        QCOMPARE(QFileInfo(result.backupPath).permissions(), before);
-    }
-
-    void symbolicLinkIsWrittenThrough()
-    {
-        TestHome home;
-        const QString real = home.write(QStringLiteral("real/page.html"), kPage);
-        const QString link = home.path() + QStringLiteral("/link.html");
+        const QString real = home.write(QStringLiteral("real/page.shtml"), kPage);
+        const QString link = home.path() + QStringLiteral("/link.shtml");
         QVERIFY(QFile::link(real, link));
+        chmodOrFail(real, 0750);
+        const auto before = QFileInfo(real).permissions();
         const auto result = DocumentSaver::save(saveOf(link));
         QVERIFY2(result.ok, qPrintable(result.error));
         QVERIFY(QFileInfo(link).isSymLink());
         QVERIFY(contents(real).contains("content=\"new\""));
-    }
+        QCOMPARE(QFileInfo(real).permissions(), before);
+        // A new backup is no more readable than the page it copies.
+        QCOMPARE(QFileInfo(result.backupPath).permissions(), before);
 
-    void saveAsLeavesTheOldFile()
-    {
-        TestHome home;
-        const QString old = home.write(QStringLiteral("old.html"), kPage);
         const QString renamed = home.path() + QStringLiteral("/new.html");
-        const auto result
-            = DocumentSaver::save({ old, renamed, old, newKeywords(), QStringLiteral("2.01a"), true });
-        QVERIFY(result.ok);
-        QCOMPARE(contents(old), kPage);
-        QCOMPARE(result.backupPath, home.path() + QStringLiteral("/old.bak"));
+        const QByteArray saved = contents(real);
+        QVERIFY(DocumentSaver::save(saveOf(real, false, renamed)).ok);
+        QCOMPARE(contents(real), saved);
         QVERIFY(contents(renamed).contains("content=\"new\""));
     }
 
-    // Every way a save can fail leaves every file as it was, with no temporary file left.
+    // Every way a save can fail leaves every file as it was, with no temporary file left;
+    // a preview refuses what the save would refuse where it can know it without writing.
     void failures_data()
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("missing source")
-            << QStringLiteral("missing") << QStringLiteral("No such file or directory");
-        QTest::newRow("no head start tag")
-            << QStringLiteral("nohead") << QStringLiteral("No HEAD section in file...");
-        QTest::newRow("target is a folder") << QStringLiteral("folder") << QStringLiteral("Is a directory");
-        QTest::newRow("backup name taken by a folder")
-            << QStringLiteral("backupfolder") << QStringLiteral("Is a directory");
-        QTest::newRow("link to /dev/full")
-            << QStringLiteral("devfull") << QStringLiteral("Not a regular file");
-        QTest::newRow("full disk") << QStringLiteral("fulldisk") << QStringLiteral("No space left on device");
-        QTest::newRow("read-only folder")
-            << QStringLiteral("readonlyfolder") << QStringLiteral("Permission denied");
-        QTest::newRow("read-only file")
-            << QStringLiteral("readonlyfile") << QStringLiteral("Permission denied");
-        QTest::newRow("read-only folder, no backup")
-            << QStringLiteral("readonlyfolder-nobackup") << QStringLiteral("Permission denied");
+        QTest::addColumn<bool>("previewRefuses");
+        QTest::newRow("missing source") << "missing" << "No such file or directory" << true;
+        QTest::newRow("no head start tag") << "nohead" << "No HEAD section in file..." << true;
+        QTest::newRow("backup name taken by a folder") << "backupfolder" << "index.bak: Is a directory" << true;
+        QTest::newRow("link to /dev/full") << "devfull" << "Not a regular file" << false;
+        QTest::newRow("full disk") << "fulldisk" << "No space left on device" << false;
+        QTest::newRow("read-only folder") << "readonlyfolder" << "Permission denied" << true;
+        QTest::newRow("read-only folder, no backup") << "readonlyfolder-nobackup" << "Permission denied" << false;
+        QTest::newRow("read-only file") << "readonlyfile" << "Permission denied" << false;
     }
     void failures()
     {
         QFETCH(QString, kind);
         QFETCH(QString, reason);
+        QFETCH(bool, previewRefuses);
         TestHome home;
         const QString folder = home.path() + QStringLiteral("/www");
-        QDir().mkpath(folder);
-        QString path = home.write(
-            QStringLiteral("www/index.html"), kind == QLatin1String("nohead") ? "<p>x</p>" : kPage);
+        const QString path = home.write(QStringLiteral("www/index.html"), kind == "nohead" ? "<p>x</p>" : kPage);
         DocumentSaver::Request request = saveOf(path);
         DocumentSaver::SaveFileFactory factory;
-        bool unprivileged = false;
-
-        if (kind == QLatin1String("missing")) {
+        const bool unprivileged = kind.startsWith(QLatin1String("readonly"));
+        if (kind == "missing") {
             QFile::remove(path);
-        } else if (kind == QLatin1String("folder")) {
-            request.targetPath = folder + QStringLiteral("/sub");
-            QDir().mkpath(request.targetPath);
-        } else if (kind == QLatin1String("backupfolder")) {
+        } else if (kind == "backupfolder") {
             QDir().mkpath(folder + QStringLiteral("/index.bak"));
-        } else if (kind == QLatin1String("devfull")) {
+        } else if (kind == "devfull") {
             request.targetPath = folder + QStringLiteral("/full.html");
             QVERIFY(QFile::link(QStringLiteral("/dev/full"), request.targetPath));
-        } else if (kind == QLatin1String("fulldisk")) {
+        } else if (kind == "fulldisk") {
             factory = [](const QString &p) { return std::make_unique<FullDiskSaveFile>(p); };
-        } else if (kind.startsWith(QLatin1String("readonlyfolder"))) {
-            // Readable for everyone, writable only by its owner (root in CI).
-            QVERIFY(::chmod(QFile::encodeName(home.path()).constData(), 0755) == 0);
-            QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0755) == 0);
-            QVERIFY(::chmod(QFile::encodeName(path).constData(), 0666) == 0);
-            request.backup = !kind.endsWith(QLatin1String("nobackup"));
-            unprivileged = true;
-        } else if (kind == QLatin1String("readonlyfile")) {
-            QVERIFY(::chmod(QFile::encodeName(home.path()).constData(), 0755) == 0);
-            QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0777) == 0);
-            QVERIFY(::chmod(QFile::encodeName(path).constData(), 0444) == 0);
-            request.backup = false;
-            unprivileged = true;
+        } else if (unprivileged) {
+            // Open to everyone but writable only by its owner, root in CI; or the file alone read-only.
+            const bool fileOnly = kind == "readonlyfile";
+            chmodOrFail(home.path(), 0755);
+            chmodOrFail(folder, fileOnly ? 0777 : 0755);
+            chmodOrFail(path, fileOnly ? 0444 : 0666);
+            request.backup = kind == "readonlyfolder";
         }
-
         const QStringList before = listing(folder);
         const QByteArray bytesBefore = contents(path);
-        const QString error = unprivileged
-            ? runUnprivileged([&] { return DocumentSaver::save(request).error; })
-            : DocumentSaver::save(request, factory).error;
-        QVERIFY2(error.contains(reason), qPrintable(error));
-        QCOMPARE(listing(folder), before);
-        QCOMPARE(contents(path), bytesBefore);
+        const auto run = [&](bool preview) {
+            return preview ? DocumentSaver::preview(request).result.error : DocumentSaver::save(request, factory).error;
+        };
+        for (const bool preview : { true, false }) {
+            if (preview && !previewRefuses)
+                continue;
+            const QString error = unprivileged ? runUnprivileged([&] { return run(preview); }) : run(preview);
+            QVERIFY2(error.contains(reason), qPrintable(error));
+            QCOMPARE(listing(folder), before);
+            QCOMPARE(contents(path), bytesBefore);
+        }
     }
 };
 

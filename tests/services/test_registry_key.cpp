@@ -1,147 +1,142 @@
 #include "TestHome.h"
 
+#include "services/RecentFileList.h"
 #include "services/RegistryKey.h"
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
+namespace {
+
+RegistryKey key(const QString &path, const QString &name = QString(), bool classes = true)
+{
+    return RegistryKey::at(classes ? RegistryKey::HKEY_CLASSES_ROOT : RegistryKey::HKEY_CURRENT_USER, path, name);
+}
+
+RegistryKey programKey() { return key(u"Software\\Vantorel\\Tagsmith LITE"_s, QString(), false); }
+
+QStringList pathsOf(const RecentFileList &list)
+{
+    QStringList paths;
+    for (int i = 1; i <= list.Count(); ++i)
+        if (list.inUse(i))
+            paths.append(list.path(i));
+    return paths;
+}
+
+} // namespace
+
+// The key store, and the recent file list kept in it.
 class TestRegistryKey : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void absentValueReadsEmpty()
-    {
-        TestHome home;
-        QCOMPARE(RegistryKey::at(
-                     RegistryKey::HKEY_CURRENT_USER, QStringLiteral("Software\\Nobody"), QStringLiteral("x"))
-                     .Value(),
-            QString());
-    }
-
     void writeCreatesTheMissingKeys()
     {
         TestHome home;
-        RegistryKey key = RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT,
-            QStringLiteral(".htm\\shell\\Edit_with_Tagsmith\\command"), QString());
-        QVERIFY(key.setValue(QStringLiteral("\"/usr/bin/tagsmith\" \"%1\"")));
-        RegistryKey parent
-            = RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, QStringLiteral(".htm\\shell"), QString());
-        QVERIFY(parent.keyExists());
-        QCOMPARE(parent.subKeys(), QStringList { QStringLiteral("Edit_with_Tagsmith") });
-        QCOMPARE(RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT,
-                     QStringLiteral(".htm\\shell\\Edit_with_Tagsmith\\command"), QString())
-                     .Value(),
-            QStringLiteral("\"/usr/bin/tagsmith\" \"%1\""));
+        QCOMPARE(key(u"Software\\Nobody"_s, u"x"_s).Value(), QString());
+        QVERIFY(key(u".htm\\shell\\Edit_with_Tagsmith\\command"_s).setValue(u"\"/usr/bin/tagsmith\" \"%1\""_s));
+        QCOMPARE(key(u".htm\\shell"_s).subKeys(), QStringList { u"Edit_with_Tagsmith"_s });
+        QCOMPARE(key(u".htm\\shell\\Edit_with_Tagsmith\\command"_s).Value(), u"\"/usr/bin/tagsmith\" \"%1\""_s);
+        // The same path under the other root is another key.
+        QCOMPARE(key(u".htm\\shell\\Edit_with_Tagsmith\\command"_s, QString(), false).Value(), QString());
     }
 
     void unnamedValueIsApartFromNamedOnes()
     {
         TestHome home;
-        RegistryKey key = RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, QStringLiteral(".php"), QString());
-        key.setValueName(key.DefaultValueName());
-        QVERIFY(key.setValue(QStringLiteral("phpfile")));
-        key.setValueName(QStringLiteral("Content Type"));
-        QVERIFY(key.setValue(QStringLiteral("application/x-php")));
-        key.setValueName(key.DefaultValueName());
-        QCOMPARE(key.Value(), QStringLiteral("phpfile"));
-        key.setValueName(QString());
-        QCOMPARE(key.Value(), QStringLiteral("phpfile"));
-        QCOMPARE(key.valueNames().size(), 2);
-    }
-
-    void rootsAreSeparate()
-    {
-        TestHome home;
-        RegistryKey::at(RegistryKey::HKEY_CURRENT_USER, QStringLiteral("Software\\A"), QStringLiteral("v"))
-            .setValue(QStringLiteral("user"));
-        RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, QStringLiteral("Software\\A"), QStringLiteral("v"))
-            .setValue(QStringLiteral("classes"));
-        QCOMPARE(RegistryKey::at(
-                     RegistryKey::HKEY_CURRENT_USER, QStringLiteral("Software\\A"), QStringLiteral("v"))
-                     .Value(),
-            QStringLiteral("user"));
-        QCOMPARE(RegistryKey::at(
-                     RegistryKey::HKEY_CLASSES_ROOT, QStringLiteral("Software\\A"), QStringLiteral("v"))
-                     .Value(),
-            QStringLiteral("classes"));
+        RegistryKey php = key(u".php"_s);
+        php.setValueName(php.DefaultValueName());
+        QVERIFY(php.setValue(u"phpfile"_s));
+        php.setValueName(u"Content Type"_s);
+        QVERIFY(php.setValue(u"application/x-php"_s));
+        php.setValueName(QString());
+        QCOMPARE(php.Value(), u"phpfile"_s);
+        QCOMPARE(php.valueNames().size(), 2);
+        // Slashes and percent signs in a value name make no subkeys.
+        RegistryKey odd = key(u"Software\\A"_s, u"a/b\\c%d"_s);
+        QVERIFY(odd.setValue(u"v"_s));
+        QCOMPARE(odd.valueNames(), QStringList { u"a/b\\c%d"_s });
+        QVERIFY(odd.subKeys().isEmpty());
     }
 
     void namesIgnoreLetterCase_data()
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("valueName");
-        QTest::newRow("same case") << QStringLiteral("Software\\Vantorel\\Tagsmith LITE")
-                                   << QStringLiteral("File1");
-        QTest::newRow("key in capitals")
-            << QStringLiteral("SOFTWARE\\VANTOREL\\tagsmith lite") << QStringLiteral("File1");
-        QTest::newRow("value in lower case")
-            << QStringLiteral("Software\\Vantorel\\Tagsmith LITE") << QStringLiteral("file1");
-        QTest::newRow("extra separators")
-            << QStringLiteral("\\Software\\\\Vantorel\\Tagsmith LITE\\") << QStringLiteral("File1");
+        QTest::newRow("key in capitals") << u"SOFTWARE\\VANTOREL\\tagsmith lite"_s << u"File1"_s;
+        QTest::newRow("value in lower case") << u"Software\\Vantorel\\Tagsmith LITE"_s << u"file1"_s;
+        QTest::newRow("extra separators") << u"\\Software\\\\Vantorel\\Tagsmith LITE\\"_s << u"File1"_s;
     }
     void namesIgnoreLetterCase()
     {
         QFETCH(QString, path);
         QFETCH(QString, valueName);
         TestHome home;
-        RegistryKey::at(RegistryKey::HKEY_CURRENT_USER, QStringLiteral("Software\\Vantorel\\Tagsmith LITE"),
-            QStringLiteral("File1"))
-            .setValue(QStringLiteral("/a.html"));
-        RegistryKey key = RegistryKey::at(RegistryKey::HKEY_CURRENT_USER, path, valueName);
-        QCOMPARE(key.Value(), QStringLiteral("/a.html"));
+        key(u"Software\\Vantorel\\Tagsmith LITE"_s, u"File1"_s, false).setValue(u"/a.html"_s);
+        RegistryKey other = key(path, valueName, false);
+        QCOMPARE(other.Value(), u"/a.html"_s);
         // Overwriting through another spelling keeps one value, not two.
-        QVERIFY(key.setValue(QStringLiteral("/b.html")));
-        RegistryKey original = RegistryKey::at(
-            RegistryKey::HKEY_CURRENT_USER, QStringLiteral("Software\\Vantorel\\Tagsmith LITE"), QString());
-        QCOMPARE(original.valueNames(), QStringList { QStringLiteral("File1") });
+        QVERIFY(other.setValue(u"/b.html"_s));
+        QCOMPARE(programKey().valueNames(), QStringList { u"File1"_s });
     }
 
     void deleteKeyTakesItsSubkeys()
     {
         TestHome home;
-        const QString verb = QStringLiteral("htmlfile\\shell\\Edit_with_Tagsmith");
-        RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, verb, QString())
-            .setValue(QStringLiteral("&Edit with Tagsmith"));
-        RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, verb + QStringLiteral("\\command"), QString())
-            .setValue(QStringLiteral("x"));
-        RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, QStringLiteral("htmlfile\\shell\\open"), QString())
-            .setValue(QStringLiteral("y"));
-
-        QVERIFY(RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, verb, QString()).DeleteKey());
-
-        QVERIFY(!RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, verb, QString()).keyExists());
-        QCOMPARE(
-            RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, verb + QStringLiteral("\\command"), QString())
-                .Value(),
-            QString());
-        QCOMPARE(RegistryKey::at(
-                     RegistryKey::HKEY_CLASSES_ROOT, QStringLiteral("htmlfile\\shell\\open"), QString())
-                     .Value(),
-            QStringLiteral("y"));
+        key(u"htmlfile\\shell\\Edit_with_Tagsmith\\command"_s).setValue(u"x"_s);
+        key(u"htmlfile\\shell\\open"_s).setValue(u"y"_s);
+        QVERIFY(key(u"htmlfile\\shell\\Edit_with_Tagsmith"_s).DeleteKey());
+        QVERIFY(!key(u"htmlfile\\shell\\Edit_with_Tagsmith"_s).keyExists());
+        QCOMPARE(key(u"htmlfile\\shell\\Edit_with_Tagsmith\\command"_s).Value(), QString());
+        QCOMPARE(key(u"htmlfile\\shell\\open"_s).Value(), u"y"_s);
     }
 
-    void valueNamesWithSlashesStayValues()
+    void recentFiles_data()
     {
-        TestHome home;
-        RegistryKey key = RegistryKey::at(
-            RegistryKey::HKEY_CURRENT_USER, QStringLiteral("Software\\A"), QStringLiteral("a/b\\c%d"));
-        QVERIFY(key.setValue(QStringLiteral("v")));
-        QCOMPARE(key.valueNames(), QStringList { QStringLiteral("a/b\\c%d") });
-        QVERIFY(key.subKeys().isEmpty());
-        QCOMPARE(key.Value(), QStringLiteral("v"));
+        QTest::addColumn<QStringList>("added");
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("capacity drops the oldest") << QStringList { "/a", "/b", "/c", "/d" } << QStringList { "/d", "/c", "/b" };
+        QTest::newRow("listed path moves to the top") << QStringList { "/a", "/b", "/c", "/a" } << QStringList { "/a", "/c", "/b" };
+        QTest::newRow("case differs: two files") << QStringList { "/A.html", "/a.html" } << QStringList { "/a.html", "/A.html" };
+        QTest::newRow("empty path is not listed") << QStringList { "/a", "" } << QStringList { "/a" };
+    }
+    void recentFiles()
+    {
+        QFETCH(QStringList, added);
+        QFETCH(QStringList, listed);
+        RecentFileList list;
+        list.setCapacity(3);
+        for (const QString &path : added)
+            list.add(path);
+        QCOMPARE(pathsOf(list), listed);
+        QCOMPARE(list.caption(1), u"&1  "_s + listed.first());
+        QCOMPARE(list.caption(list.Count() + 1), QString());
     }
 
-    void valuesPersistAcrossObjects()
+    void recentFilesShrinkAndSurviveARestart()
     {
         TestHome home;
-        RegistryKey::at(RegistryKey::HKEY_CURRENT_USER,
-            QStringLiteral("Software\\Microsoft\\MS Setup (ACME)\\User Info"), QStringLiteral("DefName"))
-            .setValue(QStringLiteral("Registered User"));
-        QCOMPARE(
-            RegistryKey::at(RegistryKey::HKEY_CURRENT_USER,
-                QStringLiteral("Software\\Microsoft\\MS Setup (ACME)\\User Info"), QStringLiteral("DefName"))
-                .Value(),
-            QStringLiteral("Registered User"));
+        RecentFileList before;
+        for (const QString &path : { u"/1"_s, u"/tmp/a \"b\".html"_s, u"/tmp/two\nlines.htm"_s, u"/tmp/Grüße, Welt.php"_s })
+            before.add(path);
+        before.setCapacity(3);
+        QCOMPARE(pathsOf(before).last(), u"/tmp/a \"b\".html"_s);
+        RegistryKey store = programKey();
+        QVERIFY(before.save(store));
+        RecentFileList after;
+        after.load(store);
+        QCOMPARE(pathsOf(after), pathsOf(before));
+
+        // Saving fewer entries forgets the rest.
+        RecentFileList one;
+        one.add(u"/only"_s);
+        one.save(store);
+        RecentFileList loaded;
+        loaded.load(store);
+        QCOMPARE(pathsOf(loaded), QStringList { u"/only"_s });
     }
 };
 

@@ -35,7 +35,7 @@ struct Scenario
 {
     Scenario()
     {
-        SettingsStore().SetValue(QStringLiteral("Version"), QStringLiteral("2.01a"));
+        SettingsStore().SetValue("Version", "2.01a");
         window = std::make_unique<frmMain>();
         window->prompts().setScripted(true);
         window->show();
@@ -70,6 +70,16 @@ bool sharesDescription(const frmDocument &document)
     return warns(document, WarningTarget::Description, WarningKind::DescriptionShared);
 }
 
+void type(QLineEdit *field, const QString &text, bool over)
+{
+    field->setFocus();
+    if (over)
+        field->selectAll();
+    else
+        field->end(false);
+    QTest::keyClicks(field, text);
+}
+
 } // namespace
 
 class TestSearchPreview : public QObject
@@ -81,10 +91,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("title");
-        QTest::newRow("title") << page("Kite Shop", {}) << QStringLiteral("Kite Shop");
+        QTest::newRow("title") << page("Kite Shop", {}) << "Kite Shop";
         QTest::newRow("non-ASCII decoded")
             << page("Caf\xC3\xA9 des cerfs-volants", {}) << QStringLiteral("Caf\u00e9 des cerfs-volants");
-        QTest::newRow("no title: the file name") << page({}, {}) << QStringLiteral("shop.html");
+        QTest::newRow("no title: the file name") << page({}, {}) << "shop.html";
     }
 
     void previewTitleIsThePageTitle()
@@ -92,7 +102,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, title);
         Scenario s;
-        frmDocument *document = s.open(s.home.write(QStringLiteral("site/shop.html"), bytes));
+        frmDocument *document = s.open(s.home.write("site/shop.html", bytes));
         QVERIFY(document);
         QCOMPARE(document->preview().shownTitle(), title);
         QCOMPARE(document->preview().shownPath(), document->displayPath());
@@ -101,16 +111,16 @@ private Q_SLOTS:
     void previewTitleFollowsTheSavedPage()
     {
         Scenario s;
-        const QString path = s.home.write(QStringLiteral("shop.html"), page("Kite Shop", {}));
+        const QString path = s.home.write("shop.html", page("Kite Shop", {}));
         frmDocument *document = s.open(path);
-        QCOMPARE(document->preview().shownTitle(), QStringLiteral("Kite Shop"));
+        QCOMPARE(document->preview().shownTitle(), "Kite Shop");
         // Someone renames the page on disk; the save keeps their title, and so does the preview.
-        s.home.write(QStringLiteral("shop.html"), page("Kite & Line Shop", {}));
-        QCOMPARE(document->preview().shownTitle(), QStringLiteral("Kite Shop"));
+        s.home.write("shop.html", page("Kite & Line Shop", {}));
+        QCOMPARE(document->preview().shownTitle(), "Kite Shop");
         s.save(document);
         QVERIFY(s.window->prompts().shown().isEmpty());
-        QCOMPARE(document->preview().shownTitle(), QStringLiteral("Kite & Line Shop"));
-        QCOMPARE(document->pageTitle(), QStringLiteral("Kite & Line Shop"));
+        QCOMPARE(document->preview().shownTitle(), "Kite & Line Shop");
+        QCOMPARE(document->pageTitle(), "Kite & Line Shop");
     }
 
     void newDocumentIsPreviewedByCaptionUntilSaved()
@@ -118,25 +128,25 @@ private Q_SLOTS:
         Scenario s;
         frmDocument *document = s.window->commands().New();
         QCOMPARE(document->preview().shownTitle(), frmDocument::kNewCaption);
-        const QString path = s.home.path() + QStringLiteral("/fresh.html");
+        const QString path = s.home.path() + "/fresh.html";
         s.window->prompts().chooseFileNext(path);
         s.window->commands().Save();
         QCOMPARE(document->filePath(), path);
         QVERIFY2(document->pageTitle().isEmpty(), "a created page has an empty title");
-        QCOMPARE(document->preview().shownTitle(), QStringLiteral("fresh.html"));
+        QCOMPARE(document->preview().shownTitle(), "fresh.html");
     }
 
     void openedPageWarnsOfUnreadTagsUntilRemoved_data()
     {
         QTest::addColumn<QByteArray>("tag");
         QTest::addColumn<WarningTarget>("target");
-        QTest::newRow("description in single quotes")
-            << QByteArray("<meta name='description' content='Old kites'>") << WarningTarget::Description;
-        QTest::newRow("keywords, content first")
+        QTest::newRow("single quotes")
+            << QByteArray("<meta name='description' content='Old'>") << WarningTarget::Description;
+        QTest::newRow("content first")
             << QByteArray("<meta content=\"kites\" name=\"keywords\">") << WarningTarget::Keywords;
-        QTest::newRow("author, extra spaces")
+        QTest::newRow("extra spaces")
             << QByteArray("<meta  name = \"author\"  content=\"Ann\">") << WarningTarget::Author;
-        QTest::newRow("robots in capitals, content first")
+        QTest::newRow("capitals")
             << QByteArray("<META CONTENT=\"noindex\" NAME=\"ROBOTS\">") << WarningTarget::Robots;
     }
 
@@ -145,7 +155,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, tag);
         QFETCH(WarningTarget, target);
         Scenario s;
-        const QString path = s.home.write(QStringLiteral("shop.html"), page("Kite Shop", tag + "\r\n"));
+        const QString path = s.home.write("shop.html", page("Kite Shop", tag + "\r\n"));
         frmDocument *document = s.open(path);
         QVERIFY(document);
         QVERIFY(warns(*document, target, WarningKind::UnreadTagForm));
@@ -155,7 +165,7 @@ private Q_SLOTS:
         s.save(document);
         QVERIFY(warns(*document, target, WarningKind::UnreadTagForm));
         // Removed by hand: the next save reads the page again.
-        s.home.write(QStringLiteral("shop.html"), page("Kite Shop", {}));
+        s.home.write("shop.html", page("Kite Shop", {}));
         s.save(document);
         QVERIFY(!warns(*document, target, WarningKind::UnreadTagForm));
     }
@@ -164,7 +174,7 @@ private Q_SLOTS:
     {
         Scenario s;
         const QString path
-            = s.home.write(QStringLiteral("cafe.html"), page("Caf\xC3\xA9 des cerfs-volants", {}));
+            = s.home.write("cafe.html", page("Caf\xC3\xA9 des cerfs-volants", {}));
         frmDocument *document = s.open(path);
         QVERIFY(!warns(*document, WarningTarget::Charset, WarningKind::CharsetMismatch));
         document->charsetBox()->click();
@@ -178,11 +188,10 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("first");
         QTest::addColumn<QByteArray>("second");
         QTest::addColumn<bool>("shared");
-        QTest::newRow("same description")
-            << described("Hand-made kites") << described("Hand-made kites") << true;
-        QTest::newRow("differing only in spacing")
+        QTest::newRow("same") << described("Hand-made kites") << described("Hand-made kites") << true;
+        QTest::newRow("only spacing differs")
             << described("Hand-made  kites ") << described("Hand-made kites") << true;
-        QTest::newRow("differing in case")
+        QTest::newRow("case differs")
             << described("Hand-made kites") << described("hand-made kites") << false;
         QTest::newRow("both without description") << page("Kite Shop", {}) << page("Kite Shop", {}) << false;
     }
@@ -193,9 +202,9 @@ private Q_SLOTS:
         QFETCH(QByteArray, second);
         QFETCH(bool, shared);
         Scenario s;
-        frmDocument *one = s.open(s.home.write(QStringLiteral("one.html"), first));
+        frmDocument *one = s.open(s.home.write("one.html", first));
         QVERIFY2(!sharesDescription(*one), "one page alone shares nothing");
-        frmDocument *two = s.open(s.home.write(QStringLiteral("two.html"), second));
+        frmDocument *two = s.open(s.home.write("two.html", second));
         QCOMPARE(sharesDescription(*one), shared);
         QCOMPARE(sharesDescription(*two), shared);
     }
@@ -211,28 +220,22 @@ private Q_SLOTS:
     {
         QFETCH(bool, close);
         Scenario s;
-        frmDocument *one = s.open(s.home.write(QStringLiteral("one.html"), described("Hand-made kites")));
+        frmDocument *one = s.open(s.home.write("one.html", described("Hand-made kites")));
         QPointer<frmDocument> two
-            = s.open(s.home.write(QStringLiteral("two.html"), described("Hand-made kites")));
-        frmDocument *three = s.open(s.home.write(QStringLiteral("three.html"), described("Box kites")));
+            = s.open(s.home.write("two.html", described("Hand-made kites")));
+        frmDocument *three = s.open(s.home.write("three.html", described("Box kites")));
         QVERIFY(sharesDescription(*one));
         QVERIFY(!sharesDescription(*three));
         if (close) {
             QVERIFY(qobject_cast<QMdiSubWindow *>(two->parentWidget())->close());
             QTRY_VERIFY(two.isNull());
         } else {
-            QLineEdit *field = two->field(TextField::Description);
-            field->setFocus();
-            field->end(false);
-            QTest::keyClicks(field, QStringLiteral(" for the beach"));
+            type(two->field(TextField::Description), " for the beach", false);
             QVERIFY(!sharesDescription(*two));
         }
         QVERIFY(!sharesDescription(*one));
         // And back: typed into the third, the same text is shared again.
-        QLineEdit *field = three->field(TextField::Description);
-        field->setFocus();
-        field->selectAll();
-        QTest::keyClicks(field, QStringLiteral("Hand-made kites"));
+        type(three->field(TextField::Description), "Hand-made kites", true);
         QVERIFY(sharesDescription(*one));
         QVERIFY(sharesDescription(*three));
     }
