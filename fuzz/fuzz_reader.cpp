@@ -1,7 +1,10 @@
-// Any bytes must scan without a crash, and the values read back must compose a tag block.
+// Any bytes must read without a crash: values come out as UTF-8 and compose a tag block,
+// and a page with a HEAD region is one that passes the HEAD test.
 
 #include "document/DocumentScanner.h"
+#include "document/HeadRegion.h"
 #include "document/TagBlock.h"
+#include "seo/PageFacts.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -13,11 +16,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const ScannedDocument document = DocumentScanner::scan(bytes);
     if (document.hasHead != DocumentScanner::hasHeadStart(bytes))
         std::abort();
+    if (HeadRegion::find(bytes) && !document.hasHead)
+        std::abort();
     const MetaElementSet values = document.values();
-    // Values are decoded to UTF-8 whatever the page's bytes were.
     for (const TextField field : { TextField::Description, TextField::Keywords, TextField::Author }) {
         if (!TextEncoding::isValidUtf8(values.text(field)))
             std::abort();
+    }
+    // Every tag the facts point at starts where they say.
+    const PageFacts facts = PageFacts::of(bytes);
+    for (const auto *tags : { &facts.unreadTags, &facts.outsideTags }) {
+        for (const UnreadTag &tag : *tags) {
+            if (tag.offset >= size || bytes[tag.offset] != '<' || !TextEncoding::isValidUtf8(tag.text))
+                std::abort();
+        }
     }
     const std::string block = TagBlock::forView(values, "2.01a", LineEnds::text(document.lineEnd));
     return block.empty() ? 1 : 0;

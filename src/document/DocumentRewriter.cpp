@@ -1,13 +1,11 @@
 #include "document/DocumentRewriter.h"
 
 #include "document/TagBlock.h"
-#include "document/TagRecognition.h"
+#include "document/TextEncoding.h"
 
-#include <cstring>
+#include <algorithm>
 
 namespace {
-
-constexpr std::size_t npos = std::string_view::npos;
 
 bool isBlank(char c)
 {
@@ -19,34 +17,6 @@ bool isLineEnd(char c)
     return c == '\n' || c == '\r';
 }
 
-bool isTagSpace(char c)
-{
-    return isBlank(c) || isLineEnd(c) || c == '\f';
-}
-
-// Where the tag opened at lt ends (just past its ">"), or npos when another tag starts
-// first. A ">" inside a quoted value does not end the tag, but the end never runs past
-// the next "<", so unbalanced quotes cannot swallow the rest of the page.
-std::size_t tagEnd(std::string_view page, std::size_t lt)
-{
-    std::size_t firstGreater = npos;
-    bool inQuote = false;
-    for (std::size_t i = lt + 1; i < page.size(); ++i) {
-        const char c = page[i];
-        if (c == '"') {
-            inQuote = !inQuote;
-        } else if (c == '<') {
-            break;
-        } else if (c == '>') {
-            if (!inQuote)
-                return i + 1;
-            if (firstGreater == npos)
-                firstGreater = i;
-        }
-    }
-    return firstGreater == npos ? npos : firstGreater + 1;
-}
-
 struct Span
 {
     std::size_t from;
@@ -54,7 +24,8 @@ struct Span
 };
 
 // A tag alone on its line goes with its line: the blanks around it and the line end
-// before it (the one after it on the first line). Otherwise only the tag itself goes.
+// before it. Otherwise only the tag itself goes. A tag inside the HEAD region always has
+// the start tag's ">" somewhere before it on the page, so a line end precedes its line.
 Span removalSpan(std::string_view page, std::size_t lt, std::size_t end)
 {
     std::size_t lineStart = lt;
@@ -63,106 +34,52 @@ Span removalSpan(std::string_view page, std::size_t lt, std::size_t end)
     std::size_t lineEnd = end;
     while (lineEnd < page.size() && isBlank(page[lineEnd]))
         ++lineEnd;
-    const bool startsLine = lineStart == 0 || isLineEnd(page[lineStart - 1]);
+    const bool startsLine = lineStart > 0 && isLineEnd(page[lineStart - 1]);
     const bool endsLine = lineEnd == page.size() || isLineEnd(page[lineEnd]);
     if (!startsLine || !endsLine)
         return { lt, end };
-    if (lineStart > 0) {
-        std::size_t from = lineStart - 1;
-        if (page[from] == '\n' && from > 0 && page[from - 1] == '\r')
-            --from;
-        return { from, lineEnd };
-    }
-    std::size_t to = lineEnd;
-    if (to < page.size() && page[to] == '\r')
-        ++to;
-    if (to < page.size() && page[to] == '\n' && (to == lineEnd || page[to - 1] == '\r'))
-        ++to;
-    return { 0, to };
-}
-
-// Length of a HEAD start tag at lt ("<head>" or "<head" with attributes), or 0.
-std::size_t headStartLength(std::string_view page, std::size_t lt)
-{
-    const std::string_view after = page.substr(lt + 1);
-    if (!TagRecognition::startsWithFolded(after, "head") || after.size() < 5)
-        return 0;
-    if (after[4] == '>')
-        return 6;
-    if (!isTagSpace(after[4]))
-        return 0;
-    const std::size_t end = tagEnd(page, lt);
-    return end == npos ? 0 : end - lt;
+    std::size_t from = lineStart - 1;
+    if (page[from] == '\n' && from > 0 && page[from - 1] == '\r')
+        --from;
+    return { from, lineEnd };
 }
 
 class Rewrite
 {
 public:
-    Rewrite(std::string_view page, std::string_view block, std::string_view lineEnd)
+    Rewrite(std::string_view page, std::string_view block)
         : m_page(page)
-        , m_block(block)
-        , m_lineEnd(lineEnd)
     {
-        m_out.reserve(page.size() + block.size());
+        m_out.reserve(std::min(page.size(), std::size_t(1) << 20) + block.size());
     }
 
-    std::optional<DocumentRewriter::Plan> run()
+    DocumentRewriter::Plan run(const HeadRegion &region, const HeadContents &contents, std::string_view block,
+        std::string_view lineEnd)
     {
-        std::size_t at = 0;
-        while (at < m_page.size()) {
-            const void *hit = std::memchr(m_page.data() + at, '<', m_page.size() - at);
-            if (!hit)
-                break;
-            const auto lt = static_cast<std::size_t>(static_cast<const char *>(hit) - m_page.data());
-            if (atHeadEnd(lt))
-                break;
-            at = visit(lt);
+        emitUpTo(region.startTag);
+        // The bare start tag is written in capitals; one with attributes stays as written.
+        if (region.bareStartTag)
+            m_out.append("<HEAD>");
+        else
+            m_out.append(m_page.substr(region.startTag, region.contentFrom - region.startTag));
+        m_copied = region.contentFrom;
+        m_out.append(block);
+        if (m_copied < m_page.size() && !isLineEnd(m_page[m_copied]))
+            m_out.append(lineEnd);
+        for (const ManagedTag &tag : contents.tags) {
+            const Span span = removalSpan(m_page, tag.from, tag.to);
+            emitUpTo(span.from);
+            m_copied = std::max(span.to, m_copied);
         }
-        if (!m_inserted)
-            return std::nullopt;
+        emitUpTo(region.contentTo);
+        if (region.end > region.contentTo) {
+            m_out.append("</HEAD>");
+            m_copied = region.end;
+        }
         return DocumentRewriter::Plan { std::move(m_out), m_copied };
     }
 
 private:
-    // Returns where the search for the next tag goes on.
-    std::size_t visit(std::size_t lt)
-    {
-        if (!m_inserted) {
-            if (const std::size_t length = headStartLength(m_page, lt)) {
-                emitUpTo(lt);
-                // The bare start tag is written in capitals; one with attributes stays as written.
-                m_out.append(length == 6 ? std::string_view("<HEAD>") : m_page.substr(lt, length));
-                m_out.append(m_block);
-                m_copied = lt + length;
-                if (m_copied < m_page.size() && !isLineEnd(m_page[m_copied]))
-                    m_out.append(m_lineEnd);
-                m_inserted = true;
-                return m_copied;
-            }
-        }
-        if (TagRecognition::matchRemoval(m_page.substr(lt + 1))) {
-            const std::size_t end = tagEnd(m_page, lt);
-            if (end == npos)
-                return lt + 1;
-            const Span span = removalSpan(m_page, lt, end);
-            emitUpTo(std::max(span.from, m_copied));
-            m_copied = std::max(span.to, m_copied);
-            return end;
-        }
-        return lt + 1;
-    }
-
-    // Past the HEAD end tag nothing is touched: it is written in capitals, the rest as it is.
-    bool atHeadEnd(std::size_t lt)
-    {
-        if (!TagRecognition::startsWithFolded(m_page.substr(lt + 1), "/head>"))
-            return false;
-        emitUpTo(lt);
-        m_out.append("</HEAD>");
-        m_copied = lt + 7;
-        return true;
-    }
-
     void emitUpTo(std::size_t position)
     {
         if (position > m_copied)
@@ -171,11 +88,8 @@ private:
     }
 
     std::string_view m_page;
-    std::string_view m_block;
-    std::string_view m_lineEnd;
     std::string m_out;
     std::size_t m_copied = 0;
-    bool m_inserted = false;
 };
 
 } // namespace
@@ -189,10 +103,19 @@ std::string DocumentRewriter::Plan::joined(std::string_view page) const
     return whole;
 }
 
+DocumentRewriter::Plan DocumentRewriter::plan(std::string_view page, const HeadRegion &region,
+    const HeadContents &contents, std::string_view block, std::string_view lineEnd)
+{
+    return Rewrite(page, block).run(region, contents, block, lineEnd);
+}
+
 std::optional<DocumentRewriter::Plan> DocumentRewriter::plan(
     std::string_view page, std::string_view block, std::string_view lineEnd)
 {
-    return Rewrite(page, block, lineEnd).run();
+    const auto region = HeadRegion::find(page);
+    if (!region)
+        return std::nullopt;
+    return plan(page, *region, HeadContents::of(page, *region), block, lineEnd);
 }
 
 std::optional<std::string> DocumentRewriter::rewrite(
@@ -203,18 +126,30 @@ std::optional<std::string> DocumentRewriter::rewrite(
 }
 
 std::string DocumentRewriter::encodedBlock(
-    const MetaElementSet &values, std::string_view version, LineEnd lineEnd, Encoding encoding)
+    const MetaElementSet &values, std::string_view version, LineEnd lineEnd, const SaveEncoding &encoding)
 {
     return TextEncoding::fromUtf8ForHtml(
-        TagBlock::forInsertion(values, version, LineEnds::text(lineEnd)), encoding);
+        TagBlock::forInsertion(values, version, LineEnds::text(lineEnd), encoding.declaresUtf8), encoding.encoding);
+}
+
+std::string DocumentRewriter::shownBlock(const MetaElementSet &values, std::string_view version,
+    std::string_view lineEnd, const SaveEncoding &encoding)
+{
+    const std::string written = TextEncoding::fromUtf8ForHtml(
+        TagBlock::forView(values, version, lineEnd, encoding.declaresUtf8), encoding.encoding);
+    return TextEncoding::toUtf8(written, encoding.encoding);
 }
 
 std::optional<DocumentRewriter::Plan> DocumentRewriter::planSave(
     std::string_view page, const MetaElementSet &values, std::string_view version)
 {
+    const auto region = HeadRegion::find(page);
+    if (!region)
+        return std::nullopt;
+    const HeadContents contents = HeadContents::of(page, *region);
     const LineEnd lineEnd = LineEnds::detect(page);
-    const std::string block = encodedBlock(values, version, lineEnd, TextEncoding::detect(page));
-    return plan(page, block, LineEnds::text(lineEnd));
+    const SaveEncoding encoding = PageCharset::of(page, *region, contents).saveEncoding(values);
+    return plan(page, *region, contents, encodedBlock(values, version, lineEnd, encoding), LineEnds::text(lineEnd));
 }
 
 std::optional<std::string> DocumentRewriter::save(

@@ -4,8 +4,8 @@
 
 #include <string_view>
 
-// Reads a page's bytes: the HEAD test, then the title and the managed META tags found
-// anywhere in the page, head or body. Malformed values contribute nothing; the scan goes on.
+// Reads a page's bytes: the HEAD test, then the title and the managed META tags of its
+// HEAD region. Malformed values contribute nothing; the scan goes on.
 class DocumentScanner
 {
 public:

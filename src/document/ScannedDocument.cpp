@@ -24,7 +24,7 @@ void applyRobotsWords(MetaElementSet &values, std::string_view robots)
 MetaElementSet ScannedDocument::values() const
 {
     MetaElementSet values;
-    values.setCharset(contentTypeFound);
+    values.setCharset(charsetTagFound);
     values.setText(TextField::Description, valueOrNoValueText(description, TextField::Description));
     values.setText(TextField::Keywords, valueOrNoValueText(keywords, TextField::Keywords));
     values.setText(TextField::Author, valueOrNoValueText(author, TextField::Author));

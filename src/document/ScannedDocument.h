@@ -2,23 +2,26 @@
 
 #include "document/LineEnds.h"
 #include "document/MetaElementSet.h"
+#include "document/PageCharset.h"
 #include "document/TextEncoding.h"
 
 #include <string>
 
 // What a read finds in a page: its line end and encoding, and the title and tag values
-// collected from it (decoded to UTF-8). Repeated tags have their values run together.
+// collected from its HEAD region (decoded to UTF-8, character references resolved).
+// Repeated tags have their values run together.
 struct ScannedDocument
 {
     bool hasHead = false;
     LineEnd lineEnd = LineEnd::CrLf;
     Encoding encoding = Encoding::Utf8;
-    std::string title;
+    PageCharset charset;
+    std::string title; // as written, decoded to UTF-8
     std::string description;
     std::string keywords;
     std::string author;
     std::string robots;
-    bool contentTypeFound = false;
+    bool charsetTagFound = false;
 
     // The values as a document window shows them after opening the page: a missing text
     // becomes its "no value" text, and the robots words switch the flags on in the order

@@ -1,5 +1,7 @@
 #include "document/TagBlock.h"
 
+#include "seo/CharacterReference.h"
+
 namespace {
 
 std::string namedTag(std::string_view name, std::string_view content)
@@ -7,7 +9,7 @@ std::string namedTag(std::string_view name, std::string_view content)
     std::string tag = "<META name=\"";
     tag += name;
     tag += "\" content=\"";
-    tag += content;
+    tag += CharacterReference::escapeAttribute(content);
     tag += "\">";
     return tag;
 }
@@ -29,11 +31,17 @@ std::string TagBlock::generatorText(std::string_view version)
     return text;
 }
 
-std::vector<std::string> TagBlock::tags(const MetaElementSet &values, std::string_view version)
+std::string_view TagBlock::charsetTag(bool utf8)
+{
+    return utf8 ? "<META http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">"
+                : "<META http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-1\">";
+}
+
+std::vector<std::string> TagBlock::tags(const MetaElementSet &values, std::string_view version, bool charsetUtf8)
 {
     std::vector<std::string> tags;
     if (values.charset())
-        tags.emplace_back("<META http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-1\">");
+        tags.emplace_back(charsetTag(charsetUtf8));
     addTextTag(tags, values, TextField::Description, "description");
     addTextTag(tags, values, TextField::Keywords, "keywords");
     addTextTag(tags, values, TextField::Author, "author");
@@ -45,10 +53,10 @@ std::vector<std::string> TagBlock::tags(const MetaElementSet &values, std::strin
 }
 
 std::string TagBlock::forInsertion(
-    const MetaElementSet &values, std::string_view version, std::string_view lineEnd)
+    const MetaElementSet &values, std::string_view version, std::string_view lineEnd, bool charsetUtf8)
 {
     std::string block;
-    for (const std::string &tag : tags(values, version)) {
+    for (const std::string &tag : tags(values, version, charsetUtf8)) {
         block += lineEnd;
         block += tag;
     }
@@ -56,7 +64,7 @@ std::string TagBlock::forInsertion(
 }
 
 std::string TagBlock::forView(
-    const MetaElementSet &values, std::string_view version, std::string_view lineEnd)
+    const MetaElementSet &values, std::string_view version, std::string_view lineEnd, bool charsetUtf8)
 {
-    return forInsertion(values, version, lineEnd).substr(lineEnd.size());
+    return forInsertion(values, version, lineEnd, charsetUtf8).substr(lineEnd.size());
 }

@@ -4,83 +4,60 @@
 
 namespace {
 
-struct Prefixes
+struct Recognised
 {
     TagKind kind;
-    std::string_view read;
-    std::string_view removal;
+    std::string_view prefix;
 };
 
-constexpr std::array<Prefixes, 9> kTable = { {
-    { TagKind::Title, "title>", "" },
-    { TagKind::ContentType, "meta http-equiv=\"content-type\" content=\"text/html; charset=iso-8859-1\">",
-        "meta http-equiv=\"content-type\"" },
-    { TagKind::Description, "meta name=\"description", "meta name=\"description\"" },
-    { TagKind::Keywords, "meta name=\"keywords", "meta name=\"keywords\"" },
-    { TagKind::Author, "meta name=\"author", "meta name=\"author\"" },
-    { TagKind::Robots, "meta name=\"robots", "meta name=\"robots\"" },
-    { TagKind::Distribution, "", "meta name=\"distribution\"" },
-    { TagKind::Formatter, "", "meta name=\"formatter\"" },
-    { TagKind::LabTag, "", "meta name=\"quorn\"" },
+// In the order they are compared; no prefix begins another.
+constexpr std::array<Recognised, 9> kTable = { {
+    { TagKind::Title, "title>" },
+    { TagKind::ContentType, "meta http-equiv=\"content-type\"" },
+    { TagKind::Description, "meta name=\"description\"" },
+    { TagKind::Keywords, "meta name=\"keywords\"" },
+    { TagKind::Author, "meta name=\"author\"" },
+    { TagKind::Robots, "meta name=\"robots\"" },
+    { TagKind::Distribution, "meta name=\"distribution\"" },
+    { TagKind::Formatter, "meta name=\"formatter\"" },
+    { TagKind::LabTag, "meta name=\"quorn\"" },
 } };
-
-constexpr std::array<TagKind, 6> kReadOrder = { TagKind::Title, TagKind::ContentType, TagKind::Description,
-    TagKind::Keywords, TagKind::Author, TagKind::Robots };
-
-constexpr std::array<TagKind, 8> kRemovalOrder
-    = { TagKind::ContentType, TagKind::Description, TagKind::Keywords, TagKind::Distribution, TagKind::LabTag,
-          TagKind::Author, TagKind::Formatter, TagKind::Robots };
-
-const Prefixes &entry(TagKind kind)
-{
-    return kTable[static_cast<std::size_t>(kind)];
-}
 
 char foldAscii(char c)
 {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::optional<TagKind> firstMatch(
-    std::span<const TagKind> order, std::string_view (*prefix)(TagKind), std::string_view text)
+} // namespace
+
+std::optional<TagKind> TagRecognition::match(std::string_view afterLessThan)
 {
-    for (const TagKind kind : order) {
-        if (TagRecognition::startsWithFolded(text, prefix(kind)))
-            return kind;
+    for (const Recognised &recognised : kTable) {
+        if (startsWithFolded(afterLessThan, recognised.prefix))
+            return recognised.kind;
     }
     return std::nullopt;
 }
 
-} // namespace
-
-std::span<const TagKind> TagRecognition::readOrder()
+std::string_view TagRecognition::prefix(TagKind kind)
 {
-    return kReadOrder;
+    return kTable[static_cast<std::size_t>(kind)].prefix;
 }
 
-std::span<const TagKind> TagRecognition::removalOrder()
+bool TagRecognition::isValue(TagKind kind)
 {
-    return kRemovalOrder;
+    return kind == TagKind::Description || kind == TagKind::Keywords || kind == TagKind::Author
+        || kind == TagKind::Robots;
 }
 
-std::string_view TagRecognition::readPrefix(TagKind kind)
+bool TagRecognition::opensMeta(std::string_view afterLessThan)
 {
-    return entry(kind).read;
-}
-
-std::string_view TagRecognition::removalPrefix(TagKind kind)
-{
-    return entry(kind).removal;
-}
-
-std::optional<TagKind> TagRecognition::matchRead(std::string_view afterLessThan)
-{
-    return firstMatch(kReadOrder, &TagRecognition::readPrefix, afterLessThan);
-}
-
-std::optional<TagKind> TagRecognition::matchRemoval(std::string_view afterLessThan)
-{
-    return firstMatch(kRemovalOrder, &TagRecognition::removalPrefix, afterLessThan);
+    if (!startsWithFolded(afterLessThan, "meta"))
+        return false;
+    if (afterLessThan.size() == 4)
+        return true;
+    const char next = afterLessThan[4];
+    return next == ' ' || next == '\t' || next == '\n' || next == '\r' || next == '\f' || next == '/';
 }
 
 bool TagRecognition::startsWithFolded(std::string_view text, std::string_view lowerPrefix)
@@ -92,4 +69,9 @@ bool TagRecognition::startsWithFolded(std::string_view text, std::string_view lo
             return false;
     }
     return true;
+}
+
+bool TagRecognition::equalsFolded(std::string_view text, std::string_view lower)
+{
+    return text.size() == lower.size() && startsWithFolded(text, lower);
 }

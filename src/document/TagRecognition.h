@@ -1,7 +1,6 @@
 #pragma once
 
 #include <optional>
-#include <span>
 #include <string_view>
 
 enum class TagKind {
@@ -18,23 +17,24 @@ enum class TagKind {
 
 // Tags are known by the lower-cased text right after their "<": only the canonical form
 // ("meta", one space, name or http-equiv first, no spaces around "=", double quotes).
-// The read prefixes stop before the closing quote, so "authorship" reads as author.
+// A save removes exactly the managed tags that a read reads, so that no tag it reads can
+// outlive a save and add its value to the new one.
 class TagRecognition
 {
 public:
-    // The kinds the reader collects, in the order they are compared.
-    static std::span<const TagKind> readOrder();
-    // The kinds a save removes, in the order they are compared.
-    static std::span<const TagKind> removalOrder();
+    // The kind the text after a "<" opens, if it is the title or a managed tag.
+    static std::optional<TagKind> match(std::string_view afterLessThan);
+    static std::string_view prefix(TagKind kind);
 
-    // The prefix a kind is read / removed by; empty when it is never read / removed.
-    static std::string_view readPrefix(TagKind kind);
-    static std::string_view removalPrefix(TagKind kind);
+    // Whether a read takes the tag's content as a value.
+    static bool isValue(TagKind kind);
+    // Whether a save removes the tag: every META tag the program writes or reads.
+    static bool isManaged(TagKind kind) { return kind != TagKind::Title; }
 
-    // Matches the text after a "<" against the read / removal prefixes.
-    static std::optional<TagKind> matchRead(std::string_view afterLessThan);
-    static std::optional<TagKind> matchRemoval(std::string_view afterLessThan);
+    // Whether the text after a "<" opens a META tag in any form.
+    static bool opensMeta(std::string_view afterLessThan);
 
     // Whether text begins with lowerPrefix once its ASCII letters are lower-cased.
     static bool startsWithFolded(std::string_view text, std::string_view lowerPrefix);
+    static bool equalsFolded(std::string_view text, std::string_view lower);
 };

@@ -35,7 +35,7 @@ std::optional<unsigned char> codePointToWindows1252(char32_t cp)
     return std::nullopt;
 }
 
-void appendUtf8(std::string &out, char32_t cp)
+void encodeUtf8(std::string &out, char32_t cp)
 {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -188,7 +188,7 @@ std::string TextEncoding::toUtf8(std::string_view bytes, Encoding encoding)
     std::string out;
     out.reserve(bytes.size());
     for (const char c : bytes)
-        appendUtf8(out, windows1252ToCodePoint(static_cast<unsigned char>(c)));
+        encodeUtf8(out, windows1252ToCodePoint(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -208,4 +208,9 @@ std::string TextEncoding::fromUtf8ForHtml(std::string_view utf8, Encoding encodi
         out += std::to_string(static_cast<std::uint32_t>(cp));
         out += ';';
     });
+}
+
+void TextEncoding::appendUtf8(std::string &out, char32_t codePoint)
+{
+    encodeUtf8(out, codePoint);
 }

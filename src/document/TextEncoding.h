@@ -15,6 +15,7 @@ public:
     // The code point of the UTF-8 sequence at pos, moving pos past it; a malformed byte
     // reads as U+FFFD and moves pos by one. pos must be below bytes.size().
     static char32_t decodeNext(std::string_view bytes, std::size_t &pos);
+    static void appendUtf8(std::string &out, char32_t codePoint);
     static Encoding detect(std::string_view bytes);
     static std::string_view name(Encoding encoding);
 

@@ -1,5 +1,8 @@
 #include "seo/CharacterReference.h"
 
+#include "document/TextEncoding.h"
+#include "seo/NamedReferences.h"
+
 #include <algorithm>
 #include <array>
 
@@ -7,64 +10,16 @@ namespace {
 
 constexpr char32_t kReplacementCharacter = 0xFFFD;
 constexpr char32_t kLastCodePoint = 0x10FFFF;
-// Longer than any known name: the search for ";" stops here.
-constexpr std::size_t kLongestName = 8;
 
-// U+00A0 to U+00FF in order.
-constexpr std::array<std::string_view, 96> kLatin1Names = { "nbsp", "iexcl", "cent", "pound", "curren", "yen",
-    "brvbar", "sect", "uml", "copy", "ordf", "laquo", "not", "shy", "reg", "macr", "deg", "plusmn", "sup2",
-    "sup3", "acute", "micro", "para", "middot", "cedil", "sup1", "ordm", "raquo", "frac14", "frac12",
-    "frac34", "iquest", "Agrave", "Aacute", "Acirc", "Atilde", "Auml", "Aring", "AElig", "Ccedil", "Egrave",
-    "Eacute", "Ecirc", "Euml", "Igrave", "Iacute", "Icirc", "Iuml", "ETH", "Ntilde", "Ograve", "Oacute",
-    "Ocirc", "Otilde", "Ouml", "times", "Oslash", "Ugrave", "Uacute", "Ucirc", "Uuml", "Yacute", "THORN",
-    "szlig", "agrave", "aacute", "acirc", "atilde", "auml", "aring", "aelig", "ccedil", "egrave", "eacute",
-    "ecirc", "euml", "igrave", "iacute", "icirc", "iuml", "eth", "ntilde", "ograve", "oacute", "ocirc",
-    "otilde", "ouml", "divide", "oslash", "ugrave", "uacute", "ucirc", "uuml", "yacute", "thorn", "yuml" };
+// Numbers 0x80 to 0x9F name the Windows-1252 characters of those bytes, as pages written
+// in that code page meant them; a zero means the number keeps its own value.
+constexpr std::array<char32_t, 32> kC1Replacements = { 0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020,
+    0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178 };
 
-struct Named
+bool isAsciiAlphanumeric(char c)
 {
-    std::string_view name;
-    char32_t codePoint;
-};
-
-constexpr std::array<Named, 27> kOtherNames = { {
-    { "amp", '&' },
-    { "lt", '<' },
-    { "gt", '>' },
-    { "quot", '"' },
-    { "apos", '\'' },
-    { "ensp", 0x2002 },
-    { "emsp", 0x2003 },
-    { "thinsp", 0x2009 },
-    { "zwnj", 0x200C },
-    { "zwj", 0x200D },
-    { "ndash", 0x2013 },
-    { "mdash", 0x2014 },
-    { "lsquo", 0x2018 },
-    { "rsquo", 0x2019 },
-    { "sbquo", 0x201A },
-    { "ldquo", 0x201C },
-    { "rdquo", 0x201D },
-    { "bdquo", 0x201E },
-    { "dagger", 0x2020 },
-    { "Dagger", 0x2021 },
-    { "bull", 0x2022 },
-    { "hellip", 0x2026 },
-    { "permil", 0x2030 },
-    { "lsaquo", 0x2039 },
-    { "rsaquo", 0x203A },
-    { "euro", 0x20AC },
-    { "trade", 0x2122 },
-} };
-
-std::optional<char32_t> namedCodePoint(std::string_view name)
-{
-    if (const auto latin1 = std::find(kLatin1Names.begin(), kLatin1Names.end(), name);
-        latin1 != kLatin1Names.end())
-        return char32_t(0xA0 + (latin1 - kLatin1Names.begin()));
-    const auto other = std::find_if(
-        kOtherNames.begin(), kOtherNames.end(), [&](const Named &named) { return named.name == name; });
-    return other != kOtherNames.end() ? std::optional(other->codePoint) : std::nullopt;
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
 int digitValue(char c, int base)
@@ -78,12 +33,16 @@ int digitValue(char c, int base)
     return -1;
 }
 
-bool isCharacter(char32_t codePoint)
+char32_t characterOfNumber(char32_t value)
 {
-    return codePoint != 0 && codePoint <= kLastCodePoint && (codePoint < 0xD800 || codePoint > 0xDFFF);
+    if (value == 0 || value > kLastCodePoint || (value >= 0xD800 && value <= 0xDFFF))
+        return kReplacementCharacter;
+    if (value >= 0x80 && value <= 0x9F && kC1Replacements[value - 0x80] != 0)
+        return kC1Replacements[value - 0x80];
+    return value;
 }
 
-// "&#" already seen at the start of text.
+// "&#" already seen at the start of text; the ";" is optional, as browsers read it.
 std::optional<CharacterReference::Decoded> decodeNumber(std::string_view text)
 {
     std::size_t at = 2;
@@ -96,24 +55,98 @@ std::optional<CharacterReference::Decoded> decodeNumber(std::string_view text)
         // Past the last code point the value stays there, however many digits follow.
         value = std::min<char32_t>(value * base + char32_t(digitValue(text[at], base)), kLastCodePoint + 1);
     }
-    if (at == firstDigit || at >= text.size() || text[at] != ';')
+    if (at == firstDigit)
         return std::nullopt;
-    return CharacterReference::Decoded { isCharacter(value) ? value : kReplacementCharacter, at + 1 };
+    if (at < text.size() && text[at] == ';')
+        ++at;
+    return CharacterReference::Decoded { characterOfNumber(value), 0, at };
+}
+
+// The longest name of the table that text (after its "&") begins with.
+std::optional<NamedReferences::Entry> longestName(std::string_view afterAmpersand)
+{
+    std::size_t letters = 0;
+    while (letters < afterAmpersand.size() && letters < NamedReferences::kLongestName
+        && isAsciiAlphanumeric(afterAmpersand[letters]))
+        ++letters;
+    if (letters < afterAmpersand.size() && afterAmpersand[letters] == ';') {
+        if (const auto entry = NamedReferences::find(afterAmpersand.substr(0, letters + 1)))
+            return entry;
+    }
+    // Only the few names browsers accept without ";" are in the table without it.
+    for (std::size_t length = letters; length >= 2; --length) {
+        if (const auto entry = NamedReferences::find(afterAmpersand.substr(0, length)))
+            return entry;
+    }
+    return std::nullopt;
+}
+
+std::optional<CharacterReference::Decoded> decodeName(std::string_view text, CharacterReference::Context context)
+{
+    const auto entry = longestName(text.substr(1));
+    if (!entry)
+        return std::nullopt;
+    const std::size_t length = 1 + entry->name.size();
+    if (context == CharacterReference::Context::Attribute && entry->name.back() != ';' && length < text.size()
+        && (text[length] == '=' || isAsciiAlphanumeric(text[length])))
+        return std::nullopt;
+    return CharacterReference::Decoded { entry->first, entry->second, length };
 }
 
 } // namespace
 
-std::optional<CharacterReference::Decoded> CharacterReference::decode(std::string_view text)
+std::optional<CharacterReference::Decoded> CharacterReference::decode(std::string_view text, Context context)
 {
-    if (text.size() < 3 || text[0] != '&')
+    if (text.size() < 2 || text[0] != '&')
         return std::nullopt;
-    if (text[1] == '#')
-        return decodeNumber(text);
-    const std::size_t semicolon = text.substr(0, kLongestName + 2).find(';');
-    if (semicolon == std::string_view::npos)
-        return std::nullopt;
-    const auto codePoint = namedCodePoint(text.substr(1, semicolon - 1));
-    if (!codePoint)
-        return std::nullopt;
-    return Decoded { *codePoint, semicolon + 1 };
+    return text[1] == '#' ? decodeNumber(text) : decodeName(text, context);
+}
+
+std::string CharacterReference::decodeAll(std::string_view utf8, Context context)
+{
+    std::size_t ampersand = utf8.find('&');
+    if (ampersand == std::string_view::npos)
+        return std::string(utf8);
+    std::string out(utf8.substr(0, ampersand));
+    while (ampersand != std::string_view::npos) {
+        std::size_t next = ampersand + 1;
+        if (const auto reference = decode(utf8.substr(ampersand), context)) {
+            TextEncoding::appendUtf8(out, reference->first);
+            if (reference->second != 0)
+                TextEncoding::appendUtf8(out, reference->second);
+            next = ampersand + reference->length;
+        } else {
+            out += '&';
+        }
+        ampersand = utf8.find('&', next);
+        out.append(utf8.substr(next, ampersand == std::string_view::npos ? ampersand : ampersand - next));
+    }
+    return out;
+}
+
+std::string CharacterReference::escapeAttribute(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        const char32_t codePoint = TextEncoding::decodeNext(utf8, pos);
+        switch (codePoint) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        default:
+            TextEncoding::appendUtf8(out, codePoint);
+        }
+    }
+    return out;
 }

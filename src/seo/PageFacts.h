@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/PageCharset.h"
 #include "document/TagRecognition.h"
 
 #include <cstdint>
@@ -7,8 +8,7 @@
 #include <string_view>
 #include <vector>
 
-// A managed tag written in a form the program neither reads nor removes (attributes in
-// another order, extra spaces, single quotes...): a save would leave it beside the new tag.
+// A managed META tag the program neither reads nor removes, as written in the page.
 struct UnreadTag
 {
     TagKind kind;
@@ -21,11 +21,16 @@ struct UnreadTag
 struct PageFacts
 {
     bool hasHead = false;
-    bool utf8WithNonAscii = false;   // valid UTF-8 holding bytes above 0x7F
-    std::string declaredCharset;     // value of <meta charset="...">, as written; empty if none
+    PageCharset charset;
+    // The charset named by the first declaration a save keeps; empty if none.
+    std::string declaredCharset;
     // The charset named by a Content-Type tag that a save removes; empty if none.
     std::string removedCharset;
+    // Inside the HEAD region, in a form a save would leave beside the new tag (attributes
+    // in another order, extra spaces, single quotes...).
     std::vector<UnreadTag> unreadTags;
+    // Outside the HEAD region, where nothing is read or changed.
+    std::vector<UnreadTag> outsideTags;
 
     static PageFacts of(std::string_view bytes);
 };

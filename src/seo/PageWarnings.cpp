@@ -6,43 +6,9 @@
 
 namespace {
 
-// The names browsers take for windows-1252, which is what the ISO-8859-1 declaration
-// means to them: declaring one of these twice is no conflict.
-constexpr std::array<std::string_view, 17> kLatin1Labels = { "ansi_x3.4-1968", "ascii", "cp1252", "cp819",
-    "csisolatin1", "ibm819", "iso-8859-1", "iso-ir-100", "iso8859-1", "iso88591", "iso_8859-1",
-    "iso_8859-1:1987", "l1", "latin1", "us-ascii", "windows-1252", "x-cp1252" };
-
-struct FieldNames
-{
-    TextField field;
-    WarningTarget target;
-    std::string_view name;
-};
-
-constexpr std::array<FieldNames, 3> kFields = { {
-    { TextField::Description, WarningTarget::Description, "description" },
-    { TextField::Keywords, WarningTarget::Keywords, "keywords" },
-    { TextField::Author, WarningTarget::Author, "author" },
-} };
-
 bool isBlank(std::string_view text)
 {
     return std::all_of(text.begin(), text.end(), [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); });
-}
-
-char foldAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool isLatin1Label(std::string_view charset)
-{
-    std::string folded;
-    for (const char c : charset) {
-        if (c != ' ' && c != '\t' && c != '\n' && c != '\r' && c != '\f')
-            folded += foldAscii(c);
-    }
-    return std::find(kLatin1Labels.begin(), kLatin1Labels.end(), folded) != kLatin1Labels.end();
 }
 
 std::optional<WarningTarget> targetOf(TagKind kind)
@@ -83,7 +49,7 @@ void addDroppedCharsetWarning(std::vector<Warning> &warnings, const PageFacts &p
 {
     if (page.removedCharset.empty() || !page.declaredCharset.empty())
         return;
-    const std::string remedy = isLatin1Label(page.removedCharset)
+    const std::string remedy = PageCharset::isLatin1Label(page.removedCharset)
         ? "switch the charset tag on to keep ISO-8859-1 declared"
         : "add <meta charset=\"" + page.removedCharset + "\"> to the page by hand, which a save keeps";
     warnings.push_back({ WarningKind::CharsetDropped, WarningTarget::Charset,
@@ -98,14 +64,16 @@ void addCharsetWarnings(
         addDroppedCharsetWarning(warnings, page);
         return;
     }
-    if (page.utf8WithNonAscii)
-        warnings.push_back({ WarningKind::CharsetMismatch, WarningTarget::Charset,
-            "The page is UTF-8 with non-ASCII text; declaring ISO-8859-1 would make browsers show it "
-            "wrongly, so switch the charset tag off." });
-    if (!page.declaredCharset.empty() && !isLatin1Label(page.declaredCharset))
+    // The tag a save writes names UTF-8 or ISO-8859-1; another declaration that names the
+    // same is no conflict.
+    const bool writesUtf8 = page.charset.saveEncoding(values).declaresUtf8;
+    const std::string_view written = writesUtf8 ? "UTF-8" : "ISO-8859-1";
+    const bool sameCharset = writesUtf8 ? PageCharset::isUtf8Label(page.declaredCharset)
+                                        : PageCharset::isLatin1Label(page.declaredCharset);
+    if (!page.declaredCharset.empty() && !sameCharset)
         warnings.push_back({ WarningKind::CharsetConflict, WarningTarget::Charset,
-            "The page already declares the charset \"" + page.declaredCharset
-                + "\"; adding ISO-8859-1 gives browsers two answers, so switch the charset tag off." });
+            "The page already declares the charset \"" + page.declaredCharset + "\"; adding "
+                + std::string(written) + " gives browsers two answers, so switch the charset tag off." });
 }
 
 void addUnreadTagWarnings(std::vector<Warning> &warnings, const PageFacts &page)
@@ -121,16 +89,16 @@ void addUnreadTagWarnings(std::vector<Warning> &warnings, const PageFacts &page)
     }
 }
 
-void addQuoteWarnings(std::vector<Warning> &warnings, const MetaElementSet &values)
+void addOutsideHeadWarnings(std::vector<Warning> &warnings, const PageFacts &page)
 {
-    for (const FieldNames &field : kFields) {
-        const std::string &text = values.text(field.field);
-        if (text.find('"') == std::string::npos || !MetaElementSet::hasValue(field.field, text))
+    for (const UnreadTag &tag : page.outsideTags) {
+        const auto target = targetOf(tag.kind);
+        if (!target)
             continue;
-        warnings.push_back({ WarningKind::QuoteInValue, field.target,
-            "The " + std::string(field.name)
-                + " contains a double quote, which ends the tag's value early; write &quot; or ' "
-                  "instead." });
+        warnings.push_back({ WarningKind::OutsideHead, *target,
+            "The page has a " + std::string(tagName(tag.kind)) + " tag outside its HEAD (" + tag.text
+                + "); this program neither reads nor changes it, so move it into the HEAD or remove it "
+                  "by hand." });
     }
 }
 
@@ -159,7 +127,7 @@ std::vector<Warning> PageWarnings::evaluate(
     std::vector<Warning> warnings;
     addCharsetWarnings(warnings, page, values);
     addUnreadTagWarnings(warnings, page);
-    addQuoteWarnings(warnings, values);
+    addOutsideHeadWarnings(warnings, page);
     addDescriptionWarnings(warnings, values, descriptionShared);
     return warnings;
 }
@@ -167,16 +135,14 @@ std::vector<Warning> PageWarnings::evaluate(
 std::string_view PageWarnings::kindName(WarningKind kind)
 {
     switch (kind) {
-    case WarningKind::CharsetMismatch:
-        return "charset-mismatch";
     case WarningKind::CharsetConflict:
         return "charset-conflict";
     case WarningKind::CharsetDropped:
         return "charset-dropped";
     case WarningKind::UnreadTagForm:
         return "unread-tag-form";
-    case WarningKind::QuoteInValue:
-        return "quote-in-value";
+    case WarningKind::OutsideHead:
+        return "outside-head";
     case WarningKind::DescriptionMissing:
         return "description-missing";
     case WarningKind::DescriptionPlaceholder:

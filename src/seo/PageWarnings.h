@@ -9,11 +9,10 @@
 #include <vector>
 
 enum class WarningKind {
-    CharsetMismatch,        // the charset flag would declare ISO-8859-1 over UTF-8 text
-    CharsetConflict,        // the flag is on and the page declares another <meta charset>
+    CharsetConflict,        // the flag is on and the page declares another charset
     CharsetDropped,         // the flag is off and a save removes the page's only charset declaration
     UnreadTagForm,          // a managed tag the save would leave beside the new one
-    QuoteInValue,           // a double quote would end the attribute early
+    OutsideHead,            // a managed tag outside the HEAD, neither read nor changed
     DescriptionMissing,
     DescriptionPlaceholder,
     DescriptionShared       // another page (or open document) has the same description
@@ -38,7 +37,7 @@ public:
     // descriptionShared: the caller knows of another page with the same description.
     static std::vector<Warning> evaluate(const PageFacts &page, const MetaElementSet &values,
                                          bool descriptionShared);
-    // Stable lower-case name for machine output: "charset-mismatch", "unread-tag-form"...
+    // Stable lower-case name for machine output: "charset-conflict", "outside-head"...
     static std::string_view kindName(WarningKind kind);
     // Lower-case name of the field a warning belongs to: "description", "charset"...
     static std::string_view targetName(WarningTarget target);

@@ -87,20 +87,6 @@ bool isHtmlSpace(char32_t codePoint)
         || codePoint == '\f';
 }
 
-// The character at pos as a browser shows it, a character reference decoded.
-char32_t shownCharacter(std::string_view utf8, std::size_t &pos)
-{
-    const std::size_t start = pos;
-    const char32_t codePoint = TextEncoding::decodeNext(utf8, pos);
-    if (codePoint != '&')
-        return codePoint;
-    const auto reference = CharacterReference::decode(utf8.substr(start));
-    if (!reference)
-        return codePoint;
-    pos = start + reference->length;
-    return reference->codePoint;
-}
-
 } // namespace
 
 int TextWidth::advance(char32_t codePoint)
@@ -116,7 +102,7 @@ double TextWidth::pixels(std::string_view utf8, double pixelSize)
     bool spacePending = false;
     std::size_t pos = 0;
     while (pos < utf8.size()) {
-        const char32_t codePoint = shownCharacter(utf8, pos);
+        const char32_t codePoint = TextEncoding::decodeNext(utf8, pos);
         if (isHtmlSpace(codePoint)) {
             spacePending = units > 0;
             continue;
@@ -127,4 +113,10 @@ double TextWidth::pixels(std::string_view utf8, double pixelSize)
         units += advance(codePoint);
     }
     return static_cast<double>(units) * pixelSize / kUnitsPerEm;
+}
+
+double TextWidth::titlePixels(std::string_view html)
+{
+    const std::string shown = CharacterReference::decodeAll(html, CharacterReference::Context::Text);
+    return pixels(shown, kTitlePixelSize);
 }

@@ -21,11 +21,12 @@ public:
 
     // Advance of one code point in font units (kUnitsPerEm to the em).
     static int advance(char32_t codePoint);
-    // Width of UTF-8 text at a pixel size, as a result line shows it: character references
-    // ("&amp;") decoded and white space collapsed as HTML does (runs become one space, none
-    // at the ends); invalid bytes count as U+FFFD.
+    // Width of UTF-8 text at a pixel size, as a result line shows it: white space collapsed
+    // as HTML does (runs become one space, none at the ends); invalid bytes count as U+FFFD.
     static double pixels(std::string_view utf8, double pixelSize);
-    static double titlePixels(std::string_view utf8) { return pixels(utf8, kTitlePixelSize); }
+    // A title as the page holds it: its character references ("&amp;") are decoded first.
+    // Values need no decoding: they are read as the text they stand for.
+    static double titlePixels(std::string_view html);
     static double descriptionPixels(std::string_view utf8)
     {
         return pixels(utf8, kDescriptionPixelSize);

@@ -6,6 +6,7 @@
 #include "controls/toolbar/cToolbar.h"
 #include "controls/toolbar/cToolbarHost.h"
 #include "controls/zebStatusBar.h"
+#include "document/DocumentRewriter.h"
 #include "document/TagBlock.h"
 #include "document/frmDocument.h"
 #include "resources/ProgramIcons.h"
@@ -302,8 +303,10 @@ void frmMain::Routine_UpdateMETAbox()
     const frmDocument *document = activeDocument();
     if (!document)
         return;
-    const std::string block
-        = TagBlock::forView(document->values(), m_settings->text(Setting::Version).toStdString(), "\n");
+    // As a save would write it: escaped values, and the charset tag the page's bytes call for.
+    const MetaElementSet values = document->values();
+    const std::string block = DocumentRewriter::shownBlock(values, m_settings->text(Setting::Version).toStdString(),
+        "\n", document->pageFacts().charset.saveEncoding(values));
     m_txtMetaElements->setText(QString::fromUtf8(block.data(), static_cast<qsizetype>(block.size())));
     const std::string_view lineEnd = LineEnds::text(document->lineEnd());
     m_metaLineEnd = QString::fromLatin1(lineEnd.data(), static_cast<qsizetype>(lineEnd.size()));

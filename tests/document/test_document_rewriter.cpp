@@ -2,6 +2,7 @@
 
 #include "document/BackupPath.h"
 #include "document/DocumentRewriter.h"
+#include "document/DocumentScanner.h"
 
 #include <QTest>
 
@@ -62,9 +63,23 @@ private Q_SLOTS:
             << block("<HEAD>#|</HEAD><body><meta name=\"author\" content=\"b\"><HEAD></body>") << QByteArray("\r\n");
         QTest::newRow("only the first head start tag gets the block")
             << QByteArray("<head>\n<head>\n</head>") << block("<HEAD>#|<head>|</HEAD>") << QByteArray("\n");
-        QTest::newRow("managed tag before the head start goes with its line end")
-            << QByteArray("<meta name=\"author\" content=\"x\">\n<head>\n</head>") << block("<HEAD>#|</HEAD>")
-            << QByteArray("\n");
+        QTest::newRow("managed tag before the head start stays")
+            << QByteArray("<meta name=\"author\" content=\"x\">\n<head>\n</head>")
+            << block("<meta name=\"author\" content=\"x\">|<HEAD>#|</HEAD>") << QByteArray("\n");
+        QTest::newRow("head start tag in an earlier comment is passed over")
+            << QByteArray("<!-- <head> -->\n<head>\n<meta name=\"author\" content=\"x\">\n</head>")
+            << block("<!-- <head> -->|<HEAD>#|</HEAD>") << QByteArray("\n");
+        QTest::newRow("head end before the head start ends nothing")
+            << QByteArray("<!-- </head> -->\n</head><head>\n<meta name=\"author\" content=\"x\">\n</head>")
+            << block("<!-- </head> -->|</head><HEAD>#|</HEAD>") << QByteArray("\n");
+        QTest::newRow("tags in a comment inside the head stay")
+            << QByteArray("<head>\n<!--\n<meta name=\"author\" content=\"x\">\n-->\n</head>")
+            << block("<HEAD>#|<!--|<meta name=\"author\" content=\"x\">|-->|</HEAD>") << QByteArray("\n");
+        QTest::newRow("a value holding markup goes whole")
+            << QByteArray("<head>\n<meta name=\"description\" content=\"a<b> \"q\"\">\n</head>")
+            << block("<HEAD>#|</HEAD>") << QByteArray("\n");
+        QTest::newRow("end tag with attributes stays as written")
+            << QByteArray("<head>\n</head >") << block("<HEAD>#|</head >") << QByteArray("\n");
         QTest::newRow("no head end: managed tags removed to the end, unfinished one kept")
             << QByteArray("<head>\n<meta name=\"author\" content=\"x\">\n<p><meta name=\"author\" content=\"y\"")
             << block("<HEAD>#|<p><meta name=\"author\" content=\"y\"") << QByteArray("\n");
@@ -84,13 +99,81 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("page");
         QTest::newRow("only a header element") << QByteArray("<body><header>x</header></body>");
-        QTest::newRow("head end before head start") << QByteArray("</head><head>");
+        QTest::newRow("head start only inside a comment") << QByteArray("<!-- <head> --><body>");
+        QTest::newRow("head start tag that never ends") << QByteArray("<head profile=\"x>");
         QTest::newRow("self-closed head") << QByteArray("<head/>");
     }
     void refused()
     {
         QFETCH(QByteArray, page);
         QCOMPARE(save(page, MetaElementSet()), QByteArray("<refused>"));
+    }
+
+    // Values are attribute text: whatever is typed comes back from the page unchanged.
+    void valuesAsAttributeText_data()
+    {
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QByteArray>("tag");
+        QTest::newRow("markup") << QStringLiteral("a<b> & c") << QByteArray("content=\"a&lt;b&gt; &amp; c\"");
+        QTest::newRow("double and single quotes")
+            << QStringLiteral("say \"hi\" 'now'") << QByteArray("content=\"say &quot;hi&quot; 'now'\"");
+        QTest::newRow("text that looks like a reference")
+            << QStringLiteral("&amp; &#39;") << QByteArray("content=\"&amp;amp; &amp;#39;\"");
+        QTest::newRow("blanks at both ends kept") << QStringLiteral("  x  ") << QByteArray("content=\"  x  \"");
+    }
+    void valuesAsAttributeText()
+    {
+        QFETCH(QString, description);
+        QFETCH(QByteArray, tag);
+        const QByteArray page("<html><head>\n<title>T</title>\n</head></html>");
+        QByteArray written = page;
+        for (int save = 0; save < 4; ++save) {
+            written = ::save(written, withDescription(description));
+            QCOMPARE(written.count(tag), 1);
+            QCOMPARE(textOf(DocumentScanner::scan(bytesOf(written)).description), description);
+        }
+    }
+
+    // The charset tag never contradicts the saved bytes, and values are written in the
+    // encoding the saved page is read in.
+    void charsetAndEncoding_data()
+    {
+        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<QString>("author");
+        QTest::addColumn<bool>("charset");
+        QTest::addColumn<QByteArray>("expected");
+        const QByteArray iso = "<META http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-1\">";
+        const QByteArray utf8 = "<META http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">";
+        QTest::newRow("ASCII page keeps ISO-8859-1") << QByteArray("<head>\n</head>") << "Ada" << true << iso;
+        QTest::newRow("UTF-8 page with non-ASCII declares UTF-8")
+            << QByteArray("<head>\n<title>Caf\xC3\xA9</title></head>") << "Ada" << true << utf8;
+        QTest::newRow("a non-ASCII value makes an ASCII page UTF-8")
+            << QByteArray("<head>\n</head>") << QStringLiteral(u"Jürgen") << true << QByteArray(utf8 + "\n<META name=\"author\" content=\"J\xC3\xBCrgen\">");
+        QTest::newRow("Windows-1252 page stays ISO-8859-1")
+            << QByteArray("<head>\n<title>Caf\xE9</title></head>") << QStringLiteral(u"Jürgen") << true
+            << QByteArray(iso + "\n<META name=\"author\" content=\"J\xFCrgen\">");
+        QTest::newRow("declared UTF-8 with a stray byte is written in UTF-8")
+            << QByteArray("<head>\n<meta charset=\"utf-8\">\n<title>\xFF</title></head>") << QStringLiteral(u"Jürgen")
+            << false << QByteArray("content=\"J\xC3\xBCrgen\"");
+        QTest::newRow("a dropped declaration leaves the bytes to decide")
+            << QByteArray("<head>\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">\n</head>")
+            << QStringLiteral(u"Ã©") << false << QByteArray("content=\"\xC3\x83\xC2\xA9\"");
+    }
+    void charsetAndEncoding()
+    {
+        QFETCH(QByteArray, page);
+        QFETCH(QString, author);
+        QFETCH(bool, charset);
+        QFETCH(QByteArray, expected);
+        MetaElementSet values;
+        values.setText(TextField::Author, utf8Of(author));
+        values.setCharset(charset);
+        const QByteArray written = save(page, values);
+        QVERIFY2(written.contains(expected), written.constData());
+        const ScannedDocument reread = DocumentScanner::scan(bytesOf(written));
+        QCOMPARE(textOf(reread.author), author);
+        QCOMPARE(reread.charsetTagFound, charset);
+        QCOMPARE(save(written, values), written);
     }
 
     void charactersOutsideTheCodePageBecomeReferences()

@@ -156,18 +156,6 @@ private Q_SLOTS:
         }
         QCOMPARE(tip, messages.join(QLatin1Char('\n')));
     }
-
-    void typedQuoteWarnsAtOnce()
-    {
-        Window w;
-        QLineEdit *field = w.window.field(TextField::Keywords);
-        field->setFocus();
-        field->end(false);
-        QTest::keyClick(field, Qt::Key_QuoteDbl);
-        QCOMPARE(w.warned(), TargetList { WarningTarget::Keywords });
-        QTest::keyClick(field, Qt::Key_Backspace);
-        QCOMPARE(w.warned(), TargetList {});
-    }
 };
 
 QTEST_MAIN(TestSnippetPreview)

@@ -21,7 +21,7 @@ QString told(const PageFacts &facts)
     QStringList parts;
     if (!facts.hasHead)
         parts << QStringLiteral("nohead");
-    if (facts.utf8WithNonAscii)
+    if (facts.charset.readAs == Encoding::Utf8 && facts.charset.keptNonAscii)
         parts << QStringLiteral("utf8");
     if (!facts.declaredCharset.empty())
         parts << QStringLiteral("declared=") + textOf(facts.declaredCharset);
@@ -33,6 +33,10 @@ QString told(const PageFacts &facts)
     for (const UnreadTag &tag : facts.unreadTags) {
         const auto named = std::find_if(std::begin(names), std::end(names), [&](auto n) { return n.first == tag.kind; });
         parts << QStringLiteral("unread=") + QLatin1String(named == std::end(names) ? "other" : named->second);
+    }
+    for (const UnreadTag &tag : facts.outsideTags) {
+        const auto named = std::find_if(std::begin(names), std::end(names), [&](auto n) { return n.first == tag.kind; });
+        parts << QStringLiteral("outside=") + QLatin1String(named == std::end(names) ? "other" : named->second);
     }
     return parts.join(QLatin1Char(' '));
 }
@@ -88,21 +92,27 @@ private Q_SLOTS:
         QTest::newRow("self-closing with slash") << head + "<meta/name='author'/>" << "unread=author";
         QTest::newRow("content-type kept by a save is unread, not removed")
             << head + "<meta content=\"text/html; charset=utf-8\" http-equiv=\"Content-Type\">"
-            << "unread=content-type";
+            << "declared=utf-8 unread=content-type";
         QTest::newRow("tags the program does not manage")
             << head + "<meta name=\"viewport\"><meta property='og:description'><meta http-equiv='refresh'>"
                       "<meta name='authorship'><metadata name='description'>" << "";
         QTest::newRow("value without closing quote swallows the rest")
             << head + "<meta content='x name=\"description\">" << "";
-        QTest::newRow("truncated at the end of the page") << head + "<meta name=\"description" << "unread=description";
+        QTest::newRow("truncated at the end of the page") << head + "<meta name=\"description" << "";
         QTest::newRow("declared charset, spaced") << head + "<meta charset = \" koi8-r \" >" << "declared=koi8-r";
         QTest::newRow("first declared charset counts") << head + "<META CHARSET=utf-8><meta charset='x'/>"
                                                        << "declared=utf-8";
         QTest::newRow("removed charset in capitals, spaced and quoted")
             << head + "<META HTTP-EQUIV=\"content-type\" CONTENT=\"text/html;  CHARSET = 'Shift_JIS' ; x\">"
             << "removed=Shift_JIS";
-        QTest::newRow("nothing removed after the HEAD end") << "<head></head>" + utf8Type << "";
-        QTest::newRow("removed before the HEAD start") << utf8Type + head << "removed=utf-8";
+        QTest::newRow("after the HEAD end: outside") << "<head></head>" + utf8Type << "outside=content-type";
+        QTest::newRow("before the HEAD start: outside") << utf8Type + head << "outside=content-type";
+        QTest::newRow("in the body, in any form: outside")
+            << head + "</head><body><meta name=\"description\" content=\"x\"><meta content=y name=AUTHOR>"
+            << "outside=description outside=author";
+        QTest::newRow("in a comment: neither") << "<!-- <meta name=\"author\" content=\"x\"> -->" + head << "";
+        QTest::newRow("no HEAD region at all: every one outside")
+            << QByteArray("<header><meta name=\"keywords\" content=\"k\">") << "outside=keywords";
         QTest::newRow("non-ASCII UTF-8 at the very end") << head + "\xE2\x80\x94" << "utf8";
         QTest::newRow("UTF-8 then a stray byte") << head + "\xC3\xA9 \xFF" << "";
         QTest::newRow("no head") << QByteArray("<html><body>\xC3\xA9") << "nohead utf8";
@@ -140,7 +150,7 @@ private Q_SLOTS:
         QCOMPARE(factsOf("<head>" + QByteArray("<meta content=\"x\" name='robots'>").repeated(200000)).unreadTags.size(),
             std::size_t(200000));
         QCOMPARE(factsOf("<head>" + QByteArray("<meta name=robots x='<meta' ").repeated(1000000)).unreadTags.size(),
-            std::size_t(1));
+            std::size_t(0));
         QVERIFY(factsOf("<head><meta content='" + QByteArray(20'000'000, '<') + "meta").unreadTags.empty());
     }
 
@@ -172,14 +182,19 @@ private Q_SLOTS:
         const QByteArray isoType = "<head><meta http-equiv=\"content-type\" content=\"text/html; charset=iso-8859-1\">";
         const QString none = textOf(MetaElementSet::noValueText(TextField::Description));
         QTest::newRow("nothing to say") << kPlainPage << true << kGood << "" << false << "";
-        QTest::newRow("charset on over UTF-8 text") << utf8Text << true << kGood << "" << false
-                                                    << "charset-mismatch/charset";
+        QTest::newRow("charset on over UTF-8 text: it declares UTF-8") << utf8Text << true << kGood << "" << false
+                                                                       << "";
         QTest::newRow("charset off over UTF-8 text") << utf8Text << false << kGood << "" << false << "";
         QTest::newRow("charset on over Windows-1252 text")
             << QByteArray("<head><title>Caf\xE9</title>") << true << kGood << "" << false << "";
         QTest::newRow("charset on, page declares UTF-8 and holds it")
-            << QByteArray("<head><meta charset=\"utf-8\">\xE2\x80\x94") << true << kGood << "" << false
-            << "charset-mismatch/charset charset-conflict/charset";
+            << QByteArray("<head><meta charset=\"utf-8\">\xE2\x80\x94") << true << kGood << "" << false << "";
+        QTest::newRow("charset on, page declares UTF-8 but is ASCII")
+            << QByteArray("<head><meta charset=\"utf-8\">") << true << kGood << "" << false
+            << "charset-conflict/charset";
+        QTest::newRow("charset on, page declares another charset")
+            << QByteArray("<head><meta charset=\"koi8-r\">") << true << kGood << "" << false
+            << "charset-conflict/charset";
         QTest::newRow("charset on, page declares ISO-8859-1")
             << QByteArray("<head><meta charset=\" ISO-8859-1 \">") << true << kGood << "" << false << "";
         QTest::newRow("charset off drops the only UTF-8 declaration") << utf8Type << false << kGood << "" << false
@@ -191,9 +206,11 @@ private Q_SLOTS:
             << QByteArray("<head><meta content='x' name='description'><meta content=\"text/html\" "
                           "http-equiv=\"Content-Type\">")
             << false << kGood << "" << false << "unread-tag-form/description unread-tag-form/charset";
-        QTest::newRow("quote in every value") << kPlainPage << false << "The \"best\" bread" << "Jo \"JJ\"" << false
-                                              << "quote-in-value/description quote-in-value/keywords "
-                                                 "quote-in-value/author";
+        QTest::newRow("quotes and markup in values are fine")
+            << kPlainPage << false << "The \"best\" <bread> & more" << "Jo \"JJ\"" << false << "";
+        QTest::newRow("managed tags outside the HEAD")
+            << QByteArray("<head></head><body><meta name=\"robots\" content=\"noindex\"><meta name=\"keywords\">")
+            << false << kGood << "" << false << "outside-head/robots outside-head/keywords";
         QTest::newRow("single quotes are fine") << kPlainPage << false << "Jo's 'best'" << "O'Brien" << false << "";
         QTest::newRow("description blank") << kPlainPage << false << " \t\r\n" << "" << false
                                            << "description-missing/description";
@@ -232,8 +249,11 @@ private Q_SLOTS:
         QTest::newRow("the dropped charset and the tag that keeps it")
             << QByteArray("<head><meta http-equiv=\"content-type\" content=\"text/html; charset=koi8-r\">")
             << "<meta charset=\"koi8-r\">";
-        QTest::newRow("the unread tag as written") << QByteArray("<meta content='Bread' name='description'>")
+        QTest::newRow("the unread tag as written") << QByteArray("<head><meta content='Bread' name='description'>")
                                                    << "<meta content='Bread' name='description'>";
+        QTest::newRow("the tag outside the HEAD as written")
+            << QByteArray("<head></head><meta name=\"description\" content=\"Body\">")
+            << "<meta name=\"description\" content=\"Body\">";
     }
     void messagesNameWhatTheyAreAbout()
     {

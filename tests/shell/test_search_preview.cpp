@@ -1,4 +1,5 @@
 #include "TestHome.h"
+#include "controls/TextBoxEx.h"
 #include "document/frmDocument.h"
 #include "seo/SnippetPreview.h"
 #include "seo/WarningLabel.h"
@@ -140,47 +141,75 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("tag");
         QTest::addColumn<WarningTarget>("target");
+        QTest::addColumn<bool>("inBody");
         QTest::newRow("single quotes")
-            << QByteArray("<meta name='description' content='Old'>") << WarningTarget::Description;
+            << QByteArray("<meta name='description' content='Old'>") << WarningTarget::Description << false;
         QTest::newRow("content first")
-            << QByteArray("<meta content=\"kites\" name=\"keywords\">") << WarningTarget::Keywords;
+            << QByteArray("<meta content=\"kites\" name=\"keywords\">") << WarningTarget::Keywords << false;
         QTest::newRow("extra spaces")
-            << QByteArray("<meta  name = \"author\"  content=\"Ann\">") << WarningTarget::Author;
+            << QByteArray("<meta  name = \"author\"  content=\"Ann\">") << WarningTarget::Author << false;
         QTest::newRow("capitals")
-            << QByteArray("<META CONTENT=\"noindex\" NAME=\"ROBOTS\">") << WarningTarget::Robots;
+            << QByteArray("<META CONTENT=\"noindex\" NAME=\"ROBOTS\">") << WarningTarget::Robots << false;
+        QTest::newRow("in the body")
+            << QByteArray("<meta name=\"description\" content=\"Body\">") << WarningTarget::Description << true;
+        QTest::newRow("charset tag in the body")
+            << QByteArray("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-1\">")
+            << WarningTarget::Charset << true;
     }
 
     void openedPageWarnsOfUnreadTagsUntilRemoved()
     {
         QFETCH(QByteArray, tag);
         QFETCH(WarningTarget, target);
+        QFETCH(bool, inBody);
+        const WarningKind kind = inBody ? WarningKind::OutsideHead : WarningKind::UnreadTagForm;
         Scenario s;
-        const QString path = s.home.write("shop.html", page("Kite Shop", tag + "\r\n"));
+        const QByteArray placed = (inBody ? QByteArray("</head>\r\n<body>") : QByteArray()) + tag + "\r\n";
+        const QString path = s.home.write("shop.html", page("Kite Shop", placed));
         frmDocument *document = s.open(path);
         QVERIFY(document);
-        QVERIFY(warns(*document, target, WarningKind::UnreadTagForm));
+        QVERIFY(warns(*document, target, kind));
         QVERIFY2(document->warningLabel(target).messages().join(QString()).contains(QString::fromUtf8(tag)),
             "the message quotes the tag as written");
         // A save leaves the tag where it is, and so stays the warning.
         s.save(document);
-        QVERIFY(warns(*document, target, WarningKind::UnreadTagForm));
+        QVERIFY(warns(*document, target, kind));
+        QFile saved(path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll().count(tag), 1);
         // Removed by hand: the next save reads the page again.
         s.home.write("shop.html", page("Kite Shop", {}));
         s.save(document);
-        QVERIFY(!warns(*document, target, WarningKind::UnreadTagForm));
+        QVERIFY(!warns(*document, target, kind));
     }
 
-    void charsetWarningFollowsTheCheckBox()
+    // The META pane shows the charset tag a save would write, which follows the page's bytes,
+    // and a page that declares another charset warns while the box is checked.
+    void charsetTagFollowsThePage_data()
     {
+        QTest::addColumn<QByteArray>("title");
+        QTest::addColumn<QString>("declared");
+        QTest::addColumn<bool>("conflict");
+        QTest::newRow("UTF-8 text") << QByteArray("Caf\xC3\xA9 des cerfs-volants") << "UTF-8" << false;
+        QTest::newRow("Windows-1252 text") << QByteArray("Caf\xE9 des cerfs-volants") << "ISO-8859-1" << false;
+        QTest::newRow("declares another charset")
+            << QByteArray("Kites</title><meta charset=\"koi8-r\"><title>") << "ISO-8859-1" << true;
+    }
+    void charsetTagFollowsThePage()
+    {
+        QFETCH(QByteArray, title);
+        QFETCH(QString, declared);
+        QFETCH(bool, conflict);
         Scenario s;
-        const QString path
-            = s.home.write("cafe.html", page("Caf\xC3\xA9 des cerfs-volants", {}));
-        frmDocument *document = s.open(path);
-        QVERIFY(!warns(*document, WarningTarget::Charset, WarningKind::CharsetMismatch));
+        frmDocument *document = s.open(s.home.write("cafe.html", page(title, {})));
+        QVERIFY(!s.window->metaText().Text().contains(QStringLiteral("charset=")));
+        QVERIFY(!warns(*document, WarningTarget::Charset, WarningKind::CharsetConflict));
         document->charsetBox()->click();
-        QVERIFY(warns(*document, WarningTarget::Charset, WarningKind::CharsetMismatch));
+        QVERIFY2(s.window->metaText().Text().contains(QStringLiteral("charset=") + declared),
+            qPrintable(s.window->metaText().Text()));
+        QCOMPARE(warns(*document, WarningTarget::Charset, WarningKind::CharsetConflict), conflict);
         document->charsetBox()->click();
-        QVERIFY(!warns(*document, WarningTarget::Charset, WarningKind::CharsetMismatch));
+        QVERIFY(!warns(*document, WarningTarget::Charset, WarningKind::CharsetConflict));
     }
 
     void descriptionSharedByOpenDocuments_data()

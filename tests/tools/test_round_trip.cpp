@@ -1,70 +1,49 @@
 #include "EngineText.h"
-#include "TestHome.h"
-
-#include "document/DocumentRewriter.h"
-#include "document/DocumentScanner.h"
+#include "SaveProperty.h"
 
 #include <QDirIterator>
-#include <QRegularExpression>
+#include <QRandomGenerator>
 #include <QTest>
 
 namespace {
 
-const char *kVersion = "2.01a";
+// Pieces that have broken saves before, or could: markup, quotes, references, blanks,
+// the placeholders, characters beyond Latin-1 and beyond the BMP.
+const QStringList kPieces = { QStringLiteral("a"), QStringLiteral("Bread "), QStringLiteral("<"),
+    QStringLiteral(">"), QStringLiteral("\""), QStringLiteral("'"), QStringLiteral("&"), QStringLiteral("&amp;"),
+    QStringLiteral("&#39;"), QStringLiteral("&copy"), QStringLiteral("</head>"), QStringLiteral("<!--"),
+    QStringLiteral("-->"), QStringLiteral(" "), QStringLiteral("\t"), QStringLiteral(u"é"), QStringLiteral(u"€"),
+    QStringLiteral(u"Жук"), QStringLiteral(u"😀"), QStringLiteral(u"ÿ"), QStringLiteral("No description"),
+    QStringLiteral("No, keywords"), QStringLiteral("content=\""), QStringLiteral("noindex") };
 
-MetaElementSet chosenValues()
+QString generatedText(QRandomGenerator &random)
+{
+    QString text;
+    for (int pieces = int(random.bounded(6)); pieces > 0; --pieces)
+        text += kPieces.at(int(random.bounded(kPieces.size())));
+    return text;
+}
+
+MetaElementSet generatedValues(QRandomGenerator &random)
 {
     MetaElementSet values;
-    values.setText(TextField::Description, utf8Of(QStringLiteral(u"Round trip – über alles")));
-    values.setText(TextField::Keywords, "alpha, beta");
-    values.setText(TextField::Author, "Tess Ter");
-    values.setFlag(RobotsFlag::NoFollow, true);
-    values.setFlag(RobotsFlag::NoImageIndex, true);
-    values.setCharset(true);
+    for (const TextField field : { TextField::Description, TextField::Keywords, TextField::Author })
+        values.setText(field, utf8Of(generatedText(random)));
+    for (const RobotsFlag flag : MetaElementSet::kRobotsFlags)
+        values.setFlag(flag, random.bounded(2) == 1);
+    values.setCharset(random.bounded(2) == 1);
     return values;
 }
 
-std::optional<QByteArray> save(const QByteArray &page, const MetaElementSet &values)
+QString corpusFolder()
 {
-    const auto written = DocumentRewriter::save(bytesOf(page), values, kVersion);
-    return written ? std::optional(QByteArray::fromStdString(*written)) : std::nullopt;
-}
-
-// The page without managed tags, white space and letter case: what a save must leave alone.
-QByteArray unmanagedText(QByteArray bytes)
-{
-    static const QRegularExpression managed(
-        QStringLiteral("<meta "
-                       "(name=\"(description|keywords|author|robots|distribution|formatter|quorn)\"|http-"
-                       "equiv=\"content-type\")[^>]*>"));
-    QString text = QString::fromLatin1(bytes.toLower());
-    text.remove(managed);
-    text.remove(QRegularExpression(QStringLiteral("\\s")));
-    return text.toLatin1();
-}
-
-QByteArray withoutBlock(const QByteArray &written, const MetaElementSet &values)
-{
-    const ScannedDocument doc = DocumentScanner::scan(bytesOf(written));
-    const std::string block = DocumentRewriter::encodedBlock(values, kVersion, doc.lineEnd, doc.encoding);
-    QByteArray out = written;
-    const qsizetype at = out.indexOf(QByteArray::fromStdString(block));
-    if (at >= 0)
-        out.remove(at, qsizetype(block.size()));
-    return out;
-}
-
-bool hasLoneLf(const QByteArray &bytes)
-{
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r'))
-            return true;
-    }
-    return false;
+    return QString::fromLocal8Bit(qgetenv("TAGSMITH_CORPUS"));
 }
 
 } // namespace
 
+// Every page, real or made up, saved with generated values keeps the save's promise:
+// the values read back, a second save changes nothing, every other byte stays.
 class TestRoundTrip : public QObject
 {
     Q_OBJECT
@@ -77,47 +56,41 @@ private Q_SLOTS:
         QTest::newRow("lf, no final line end") << QByteArray("<head lang=\"en\">\n<meta name=\"robots\" content=\"noindex\">\n</head>");
         QTest::newRow("one line") << QByteArray("<head><title>x</title><meta name=\"keywords\" content=\"k\"></head>");
         QTest::newRow("windows-1252") << QByteArray("<head>\r\n<title>Caf\xE9</title>\r\n</head>\r\n");
-        QDirIterator it(QString::fromLocal8Bit(qgetenv("TAGSMITH_CORPUS")), { QStringLiteral("*.htm*") },
-            QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
+        QTest::newRow("declared UTF-8, one stray byte")
+            << QByteArray("<head>\n<meta charset=\"utf-8\">\n<title>\xC3\xA9\xFF</title>\n</head>\n");
+        QTest::newRow("the only invalid byte inside a managed tag")
+            << QByteArray("<head>\n<meta name=\"author\" content=\"\xE9\">\n</head>\n");
+        QTest::newRow("managed tags in the body and in comments")
+            << QByteArray("<!-- <head> --><head>\n<!-- <meta name=\"author\" content=\"c\"> -->\n</head>\n"
+                          "<body><meta name=\"description\" content=\"body\"></body>");
+        const QString folder = corpusFolder();
+        for (QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories); !folder.isEmpty() && it.hasNext();) {
             const QString path = it.next();
             QFile file(path);
             if (file.open(QIODevice::ReadOnly))
-                QTest::newRow(qPrintable(QDir(it.path()).relativeFilePath(path))) << file.readAll();
+                QTest::newRow(qPrintable(QDir(folder).relativeFilePath(path))) << file.readAll();
         }
     }
     void pages()
     {
         QFETCH(QByteArray, page);
-        const MetaElementSet values = chosenValues();
-        const auto written = save(page, values);
-        if (!written) {
-            QVERIFY2(!DocumentScanner::scan(bytesOf(page)).hasHead || !page.toLower().contains("<head>"),
-                "a page with a plain <head> start tag was refused");
-            return;
+        // Seeded by the page, so a failure comes back on every run.
+        QRandomGenerator random(qHash(page));
+        for (int round = 0; round < 12; ++round) {
+            const MetaElementSet values = generatedValues(random);
+            const std::string broken = SaveProperty::check(bytesOf(page), values);
+            QVERIFY2(broken.empty(),
+                qPrintable(textOf(broken) + QStringLiteral(" (description \"")
+                    + textOf(values.text(TextField::Description)) + QStringLiteral("\")")));
         }
+    }
 
-        // Saving the same values again changes nothing.
-        QCOMPARE(save(*written, values).value_or("<refused>"), *written);
-
-        // Reading back gives the values set, then the tags the save leaves but the reader collects.
-        const auto leftovers = DocumentScanner::scan(bytesOf(save(page, MetaElementSet()).value()));
-        const ScannedDocument reread = DocumentScanner::scan(bytesOf(*written));
-        const ScannedDocument original = DocumentScanner::scan(bytesOf(page));
-        QCOMPARE(reread.encoding, original.encoding);
-        QCOMPARE(
-            textOf(reread.description), textOf(values.text(TextField::Description) + leftovers.description));
-        QCOMPARE(textOf(reread.keywords), textOf(values.text(TextField::Keywords) + leftovers.keywords));
-        QCOMPARE(textOf(reread.author), textOf(values.text(TextField::Author) + leftovers.author));
-        QCOMPARE(textOf(reread.robots), textOf(values.robotsValue() + leftovers.robots));
-        QVERIFY(reread.contentTypeFound);
-
-        // Nothing but the managed tags changed, and the line ends stay the page's own.
-        QCOMPARE(unmanagedText(withoutBlock(*written, values)), unmanagedText(page));
-        if (page.contains('\n') && !page.contains('\r'))
-            QVERIFY(!written->contains('\r'));
-        if (!hasLoneLf(page))
-            QVERIFY(!hasLoneLf(*written));
+    void corpusIsThere()
+    {
+        const QString folder = corpusFolder();
+        if (folder.isEmpty() || !QFileInfo::exists(folder))
+            QSKIP("The shared page corpus is not on this machine; only the made-up pages were checked.");
+        QVERIFY(QDirIterator(folder, QDir::Files, QDirIterator::Subdirectories).hasNext());
     }
 };
 
