@@ -32,11 +32,6 @@ template <std::size_t N> bool isOneOf(const std::array<std::string_view, N> &lab
     return std::find(labels.begin(), labels.end(), folded(label)) != labels.end();
 }
 
-bool hasNonAscii(std::string_view bytes)
-{
-    return std::any_of(bytes.begin(), bytes.end(), [](char c) { return (static_cast<unsigned char>(c) & 0x80) != 0; });
-}
-
 // The three texts as a save writes them; the rest of the block is ASCII.
 std::string encodedTexts(const MetaElementSet &values, Encoding encoding)
 {
@@ -61,24 +56,32 @@ bool isValidUtf8Joined(std::string_view a, std::string_view b)
 
 PageCharset PageCharset::of(std::string_view page, const HeadRegion &region, const HeadContents &contents)
 {
+    const TextEncoding::Survey bytes = TextEncoding::survey(page);
     PageCharset charset;
-    charset.readAs = readEncoding(contents, page);
+    charset.readAs = readEncoding(contents, bytes);
     charset.keptDeclaration = keptDeclarationOf(contents);
-    // The saved page is these bytes with the block put in between ASCII bytes, so the
-    // block decides the rest.
+    charset.keptValidUtf8 = bytes.validUtf8;
+    charset.keptNonAscii = bytes.nonAscii;
+    if (bytes.validUtf8 && !bytes.nonAscii)
+        return charset;
+    // A save cuts the managed tags out at ASCII bytes, so UTF-8 stays UTF-8; but what it
+    // cuts may hold the only non-ASCII or the only stray bytes. The saved page is the
+    // bytes kept with the block put in between ASCII bytes, so the block decides the rest.
     const DocumentRewriter::Plan kept = DocumentRewriter::plan(page, region, contents, {}, "\n");
     const std::string_view tail = page.substr(kept.tailFrom);
-    charset.keptValidUtf8 = isValidUtf8Joined(kept.head, tail);
-    charset.keptNonAscii = hasNonAscii(kept.head) || hasNonAscii(tail);
+    charset.keptNonAscii = TextEncoding::hasNonAscii(kept.head) || TextEncoding::hasNonAscii(tail);
+    if (!bytes.validUtf8)
+        charset.keptValidUtf8 = isValidUtf8Joined(kept.head, tail);
     return charset;
 }
 
 PageCharset PageCharset::ofBytes(std::string_view page)
 {
+    const TextEncoding::Survey bytes = TextEncoding::survey(page);
     PageCharset charset;
-    charset.keptValidUtf8 = TextEncoding::isValidUtf8(page);
-    charset.readAs = charset.keptValidUtf8 ? Encoding::Utf8 : Encoding::Windows1252;
-    charset.keptNonAscii = hasNonAscii(page);
+    charset.readAs = bytes.validUtf8 ? Encoding::Utf8 : Encoding::Windows1252;
+    charset.keptValidUtf8 = bytes.validUtf8;
+    charset.keptNonAscii = bytes.nonAscii;
     return charset;
 }
 
@@ -101,13 +104,13 @@ bool PageCharset::isUtf8Label(std::string_view label)
     return isOneOf(kUtf8Labels, label);
 }
 
-Encoding PageCharset::readEncoding(const HeadContents &contents, std::string_view page)
+Encoding PageCharset::readEncoding(const HeadContents &contents, const TextEncoding::Survey &bytes)
 {
     if (!contents.declarations.empty()) {
         if (const auto declared = encodingOfLabel(contents.declarations.front().label))
             return *declared;
     }
-    return TextEncoding::detect(page);
+    return bytes.validUtf8 ? Encoding::Utf8 : Encoding::Windows1252;
 }
 
 std::optional<Encoding> PageCharset::keptDeclarationOf(const HeadContents &contents)
@@ -123,7 +126,7 @@ SaveEncoding PageCharset::saveEncoding(const MetaElementSet &values) const
         // The program's own charset tag comes first in the saved HEAD and so decides; it
         // names UTF-8 only where that makes a difference, so a page that stays ASCII
         // keeps the declaration it always had.
-        const bool nonAscii = keptNonAscii || hasNonAscii(encodedTexts(values, readAs));
+        const bool nonAscii = keptNonAscii || TextEncoding::hasNonAscii(encodedTexts(values, readAs));
         return { readAs, readAs == Encoding::Utf8 && nonAscii };
     }
     if (keptDeclaration)

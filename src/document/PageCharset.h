@@ -40,7 +40,7 @@ struct PageCharset
     static PageCharset ofBytes(std::string_view page);
 
     // The first declaration decides, as in a browser; then the page's bytes.
-    static Encoding readEncoding(const HeadContents &contents, std::string_view page);
+    static Encoding readEncoding(const HeadContents &contents, const TextEncoding::Survey &bytes);
     static std::optional<Encoding> keptDeclarationOf(const HeadContents &contents);
 
     // The values are written in the encoding the saved page will be read in, so that a read

@@ -126,10 +126,11 @@ std::string toWindows1252(std::string_view utf8, Encoding encoding, Unencodable 
 
 } // namespace
 
-bool TextEncoding::isValidUtf8(std::string_view bytes)
+TextEncoding::Survey TextEncoding::survey(std::string_view bytes)
 {
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
     const auto *end = p + bytes.size();
+    Survey found;
     while (p < end) {
         // Pages are mostly ASCII: skip plain bytes a block at a time.
 #if defined(__SSE2__)
@@ -151,12 +152,34 @@ bool TextEncoding::isValidUtf8(std::string_view bytes)
             }
         }
 #endif
+        found.nonAscii = found.nonAscii || *p >= 0x80;
         const std::size_t length = sequenceLength(p, end);
-        if (length == 0)
-            return false;
+        if (length == 0) {
+            // Only a byte above 0x7F can break a sequence.
+            found.validUtf8 = false;
+            return found;
+        }
         p += length;
     }
-    return true;
+    return found;
+}
+
+bool TextEncoding::hasNonAscii(std::string_view bytes)
+{
+    const char *p = bytes.data();
+    const char *end = p + bytes.size();
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t block;
+        std::memcpy(&block, p, sizeof block);
+        if ((block & 0x8080808080808080ULL) != 0)
+            return true;
+    }
+    return std::any_of(p, end, [](char c) { return (static_cast<unsigned char>(c) & 0x80) != 0; });
+}
+
+bool TextEncoding::isValidUtf8(std::string_view bytes)
+{
+    return survey(bytes).validUtf8;
 }
 
 char32_t TextEncoding::decodeNext(std::string_view bytes, std::size_t &pos)
@@ -183,8 +206,16 @@ std::string_view TextEncoding::name(Encoding encoding)
 
 std::string TextEncoding::toUtf8(std::string_view bytes, Encoding encoding)
 {
-    if (encoding == Encoding::Utf8)
+    if (encoding == Encoding::Utf8 && isValidUtf8(bytes))
         return std::string(bytes);
+    if (encoding == Encoding::Utf8) {
+        // A page declared UTF-8 may still hold a stray byte; it shows as U+FFFD.
+        std::string out;
+        out.reserve(bytes.size());
+        for (std::size_t pos = 0; pos < bytes.size();)
+            encodeUtf8(out, decodeNext(bytes, pos));
+        return out;
+    }
     std::string out;
     out.reserve(bytes.size());
     for (const char c : bytes)

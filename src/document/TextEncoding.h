@@ -11,7 +11,16 @@ enum class Encoding { Utf8, Windows1252 };
 class TextEncoding
 {
 public:
+    struct Survey
+    {
+        bool validUtf8 = true;
+        bool nonAscii = false;
+    };
+    // Both facts in one pass over the bytes.
+    static Survey survey(std::string_view bytes);
     static bool isValidUtf8(std::string_view bytes);
+    // Stops at the first byte above 0x7F.
+    static bool hasNonAscii(std::string_view bytes);
     // The code point of the UTF-8 sequence at pos, moving pos past it; a malformed byte
     // reads as U+FFFD and moves pos by one. pos must be below bytes.size().
     static char32_t decodeNext(std::string_view bytes, std::size_t &pos);
@@ -19,7 +28,8 @@ public:
     static Encoding detect(std::string_view bytes);
     static std::string_view name(Encoding encoding);
 
-    // Decodes bytes of the given encoding into UTF-8.
+    // Decodes bytes of the given encoding into valid UTF-8; in UTF-8 a byte that is not
+    // part of a character becomes U+FFFD.
     static std::string toUtf8(std::string_view bytes, Encoding encoding);
     // Encodes UTF-8 text; nothing when a character has no byte in the encoding.
     static std::optional<std::string> fromUtf8(std::string_view utf8, Encoding encoding);

@@ -58,6 +58,13 @@ private Q_SLOTS:
         QCOMPARE(QByteArray::fromStdString(*back), QByteArray::fromStdString(all));
     }
 
+    // A page declared UTF-8 with stray bytes still gives text: each stray byte one U+FFFD.
+    void strayBytesInUtf8BecomeReplacementCharacters()
+    {
+        const std::string text = TextEncoding::toUtf8("J\xC3\xBCrgen \xFF\xC3", Encoding::Utf8);
+        QCOMPARE(textOf(text), QStringLiteral(u"Jürgen \uFFFD\uFFFD"));
+    }
+
     void encodingRefusesWhatItCannotHold_data()
     {
         QTest::addColumn<QString>("text");
