@@ -11,16 +11,18 @@ namespace {
 
 QByteArray page(const QByteArray &head) { return "<html>\n<head>\n" + head + "\n</head>\n<body><p>Bread</p></body>\n</html>\n"; }
 
-// Two pages share a description (apart from white space), one has none and a title too wide
-// for a result, one in a subfolder has a keywords tag the program does not read and a long
-// description, one has no HEAD; beside them a text file and a link back up the tree.
+// Two pages share a description (apart from white space), one of them with a robots tag in
+// its body; one has none and a title too wide for a result, one in a subfolder has a
+// keywords tag the program does not read and a long description, one has no HEAD; beside
+// them a text file and a link back up the tree.
 struct Site
 {
     TestHome home;
     QString root = home.path() + u"/site"_s;
     Site()
     {
-        home.write(u"site/index.html"_s, page("<title>Home</title>\n<meta name=\"description\" content=\"Fresh bread daily\">"));
+        home.write(u"site/index.html"_s, page("<title>Home</title>\n<meta name=\"description\" content=\"Fresh bread daily\">\n"
+                                               "</head><body><meta name=\"robots\" content=\"noindex\">"));
         home.write(u"site/about.HTM"_s, page("<title>About</title>\n<meta name=\"description\" content=\"Fresh  bread\r\ndaily\">"));
         home.write(u"site/contact.php"_s, page("<title>" + QByteArray(40, 'W') + "</title>"));
         home.write(u"site/news/old.shtml"_s,
@@ -66,13 +68,16 @@ private Q_SLOTS:
             return QStringList { u"<no line>"_s };
         };
         QCOMPARE(warningsOf("about.HTM"), QStringList { u"description-shared/description"_s });
+        QCOMPARE(warningsOf("index.html"),
+            (QStringList { u"outside-head/robots"_s, u"description-shared/description"_s }));
         QCOMPARE(warningsOf("contact.php"), QStringList { u"description-missing/description"_s });
         QCOMPARE(warningsOf("news/old.shtml"), QStringList { u"unread-tag-form/keywords"_s });
         QCOMPARE(run.lines.value(1), (QJsonObject { { "path", site.path("broken.html") }, { "ok", false }, { "error", "No HEAD section in file..." } }));
 
         const QJsonObject duplicate { { "description", "Fresh  bread\r\ndaily" },
             { "pages", QJsonArray { site.path("about.HTM"), site.path("index.html") } } };
-        const QJsonObject warnings { { "description-shared", 2 }, { "description-missing", 1 }, { "unread-tag-form", 1 } };
+        const QJsonObject warnings { { "description-shared", 2 }, { "description-missing", 1 }, { "unread-tag-form", 1 },
+            { "outside-head", 1 } };
         QCOMPARE(run.lines.last(), (QJsonObject { { "summary", QJsonObject { { "pages", 5 }, { "unreadable", 1 },
             { "missingTitles", 1 }, { "missingDescriptions", 1 }, { "duplicateDescriptions", QJsonArray { duplicate } },
             { "titlesTooLong", 1 }, { "descriptionsTooLong", 1 }, { "warnings", warnings } } } }));
@@ -92,7 +97,7 @@ private Q_SLOTS:
         // "Fresh bread daily": 15823 units at 14 px.
         QCOMPARE(index["descriptionPixels"].toDouble(), 108.2);
         // Alone in this run, the description is no longer shared.
-        QCOMPARE(warningKinds(index), QStringList());
+        QCOMPARE(warningKinds(index), QStringList { u"outside-head/robots"_s });
         QCOMPARE(run.lines.at(1)["descriptionPixels"].toDouble(), 0.0);
         QCOMPARE(run.lines.at(1)["titlePixels"].toDouble(), 755.1);
         // A file named on the command line is read whatever its extension.
@@ -110,7 +115,7 @@ private Q_SLOTS:
                     return row.mid(site.path(relative).size()).simplified();
             return QString();
         };
-        QCOMPARE(rowOf("index.html"), u"53.3 108.2 1 (description-shared)"_s);
+        QCOMPARE(rowOf("index.html"), u"53.3 108.2 2 (outside-head, description-shared)"_s);
         QCOMPARE(rowOf("contact.php"), u"755.1! 0.0 1 (description-missing)"_s);
         QCOMPARE(rowOf("broken.html"), u"unreadable: No HEAD section in file..."_s);
         QVERIFY(run.out.contains(u"5 pages, 1 unreadable."_s));
