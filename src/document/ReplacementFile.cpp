@@ -57,12 +57,13 @@ int ReplacementFile::commit(FileWriter &writer)
         return errno;
     m_temporaryPath.clear();
     // The new name is only safe from a crash once the folder holding it is on disk too.
+    // A folder the user may not read cannot be opened to sync, and some file systems
+    // cannot sync a folder at all; the rename stands all the same.
     const int folderFd = ::open(QFile::encodeName(folder()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderFd < 0)
-        return errno;
+        return 0;
     const int synced = writer.sync(folderFd);
     ::close(folderFd);
-    // Some file systems cannot sync a folder and say so; the rename stands all the same.
     return synced == EINVAL ? 0 : synced;
 }
 

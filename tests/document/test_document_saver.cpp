@@ -307,6 +307,7 @@ private Q_SLOTS:
         QTest::newRow("root saves nobody's page") << false << kNobody << 0640 << 0755 << 1 << true << false;
         QTest::newRow("set-id bits on nobody's executable page") << false << kNobody << 06775 << 0755 << 1 << false << false;
         QTest::newRow("nobody saves its own page") << true << kNobody << 0600 << 0777 << 1 << true << false;
+        QTest::newRow("nobody saves in a folder it may write but not list") << true << kNobody << 0600 << 0733 << 1 << true << false;
         QTest::newRow("nobody saves root's page it may write") << true << 0 << 0666 << 0777 << 1 << true << true;
         QTest::newRow("read-only folder, no backup due") << true << kNobody << 0640 << 0755 << 1 << false << true;
     }
