@@ -3,15 +3,14 @@
 #include "document/MetaElementSet.h"
 
 #include <QByteArray>
-#include <QSaveFile>
 #include <QString>
 
-#include <functional>
-#include <memory>
+class FileWriter;
 
 // Saving a document: the source is read again, a backup of it is written beside the
-// document unless backups are off, and the rewritten page replaces the target in one
-// step. Any failure leaves every file as it was and says why.
+// document unless backups are off, and the rewritten page takes the target's place. The
+// page keeps its mode, owner, group and links. Any failure leaves every file as it was,
+// or the backup fully written and the page as it was, and says why.
 class DocumentSaver
 {
 public:
@@ -42,10 +41,9 @@ public:
         QByteArray after; // the page the save would write
     };
 
-    // Tests hand in save files that fail on purpose, as a full disk would.
-    using SaveFileFactory = std::function<std::unique_ptr<QSaveFile>(const QString &path)>;
-
-    static Result save(const Request &request, const SaveFileFactory &makeSaveFile = {});
+    static Result save(const Request &request);
+    // Tests hand in a writer that fails on purpose, as a full disk would.
+    static Result save(const Request &request, FileWriter &writer);
     static Preview preview(const Request &request);
     static QString backupPathFor(const QString &filePath);
 };

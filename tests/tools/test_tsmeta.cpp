@@ -148,6 +148,38 @@ private Q_SLOTS:
         QCOMPARE(after["lineEnd"].toString(), u"LF"_s);
     }
 
+    // The page named is the page written, byte for byte, from the arguments of a real
+    // start; a file whose name differs only in blanks is left alone.
+    void applyWritesTheFileNamed_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("backup");
+        QTest::newRow("ending in a blank") << u"sp.html "_s << u"sp.bak"_s;
+        QTest::newRow("beginning with a blank") << u" sp.html"_s << u" sp.bak"_s;
+    }
+    void applyWritesTheFileNamed()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, backup);
+        TestHome home;
+        const QByteArray page = "<html><head></head></html>";
+        const QString lookalike = home.write(u"sp.html"_s, page);
+        const QString named = home.write(name, page);
+        QProcess process;
+        process.setWorkingDirectory(home.path());
+        process.start(QStringLiteral(TSMETA_EXECUTABLE), { "apply", "--author", "Ada", "--backup", name });
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(QJsonDocument::fromJson(process.readAllStandardOutput()).object(),
+            (QJsonObject { { "path", name }, { "ok", true }, { "backup", backup } }));
+        QFile saved(named);
+        QVERIFY(saved.open(QIODevice::ReadOnly) && saved.readAll().contains("content=\"Ada\""));
+        QFile other(lookalike);
+        QVERIFY(other.open(QIODevice::ReadOnly));
+        QCOMPARE(other.readAll(), page);
+        QVERIFY(QFile::exists(home.path() + u'/' + backup));
+    }
+
     void applyBackupsFollowTheSetting_data()
     {
         QTest::addColumn<QString>("setting");
