@@ -114,7 +114,8 @@ QString MimeAppsList::defaultPath()
         + QStringLiteral("/mimeapps.list");
 }
 
-QByteArray MimeAppsList::withAdded(const QByteArray &text, const QString &desktopId, const QStringList &mimeTypes)
+QByteArray MimeAppsList::withAdded(
+    const QByteArray &text, const QString &desktopId, const QStringList &mimeTypes)
 {
     const QByteArray id = desktopId.toUtf8();
     QList<QByteArray> pending;

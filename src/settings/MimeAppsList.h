@@ -22,7 +22,8 @@ public:
     // Takes the id out of every type's list, and a line that lists nothing else with it.
     bool remove(const QString &desktopId) const;
 
-    static QByteArray withAdded(const QByteArray &text, const QString &desktopId, const QStringList &mimeTypes);
+    static QByteArray withAdded(
+        const QByteArray &text, const QString &desktopId, const QStringList &mimeTypes);
     static QByteArray withRemoved(const QByteArray &text, const QString &desktopId);
 
 private:

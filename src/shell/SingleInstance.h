@@ -12,7 +12,8 @@ class QLocalServer;
 // One running copy per user. The first copy holds a lock for its lifetime and, once its
 // main window is loading, listens on a local socket; a later copy finds the lock taken,
 // hands its message (HandOverMessage: the paths of its command line, or nothing, to bring
-// the first copy forward) over that socket and ends. Lock and socket live in the user's runtime folder, reachable by the user only.
+// the first copy forward) over that socket and ends. Lock and socket live in the user's
+// runtime folder, reachable by the user only.
 class SingleInstance : public QObject
 {
     Q_OBJECT
