@@ -73,11 +73,7 @@ QByteArray withoutId(const QByteArray &value, const QByteArray &id)
 {
     QList<QByteArray> items = value.split(';');
     items.removeIf([&id](const QByteArray &item) { return isId(item, id); });
-    QByteArray rest = items.join(';');
-    // An id that stood last with no ";" after it took the ";" before it along.
-    if (!value.endsWith(';') && rest.endsWith(';'))
-        rest.chop(1);
-    return rest;
+    return items.join(';');
 }
 
 bool listsNothing(const QByteArray &value)
