@@ -3,6 +3,7 @@
 // 64 MB page opened in a window against reading it as `tsmeta read` does.
 
 #include "document/DocumentFile.h"
+#include "shell/HandOverMessage.h"
 #include "shell/SingleInstance.h"
 #include "shell/frmMain.h"
 
@@ -83,8 +84,8 @@ void BM_HandOverToOpenDocument(benchmark::State &state)
     instance.tryBecomeFirst();
     instance.listen();
     frmMain window;
-    QObject::connect(&instance, &SingleInstance::commandLineReceived, &window,
-                     [&window](const QByteArray &line) { window.OpenCommandLine(QFile::decodeName(line)); });
+    QObject::connect(&instance, &SingleInstance::messageReceived, &window,
+                     [&window](const QByteArray &message) { window.OpenCommandLine(HandOverMessage::decode(message)); });
     window.show();
     const QString page = home().filePath(QStringLiteral("small.html"));
     QFile small(page);
@@ -93,7 +94,7 @@ void BM_HandOverToOpenDocument(benchmark::State &state)
     small.close();
     for (auto _ : state) {
         const auto before = window.mdiArea().subWindowList().size();
-        auto sent = std::async(std::launch::async, [&] { return SingleInstance::handOver(QFile::encodeName(page), runtime); });
+        auto sent = std::async(std::launch::async, [&] { return SingleInstance::handOver(HandOverMessage::encode({ page }), runtime); });
         while (window.mdiArea().subWindowList().size() == before)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
         sent.get();
@@ -110,7 +111,7 @@ void BM_OpenLargePageInWindow(benchmark::State &state)
     window.show();
     const QString page = largePage();
     for (auto _ : state) {
-        window.OpenCommandLine(page);
+        window.OpenCommandLine({ page });
         state.PauseTiming();
         if (window.mdiArea().subWindowList().isEmpty())
             state.SkipWithError("the page did not open");

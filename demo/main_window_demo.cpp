@@ -25,8 +25,7 @@ int main(int argc, char *argv[])
 
     frmMain window;
     window.show();
-    for (const QString &page : std::as_const(args))
-        window.OpenCommandLine(page);
+    window.OpenCommandLine(args);
     if (maximized && window.mdiArea().activeSubWindow())
         window.mdiArea().activeSubWindow()->showMaximized();
     if (shot.isEmpty())

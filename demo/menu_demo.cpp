@@ -24,8 +24,7 @@ int main(int argc, char *argv[])
         window.ToggleToolbar();
     if (!window.metaPane().isVisible())
         window.ToggleMetaPane();
-    for (const QString &page : args.mid(2))
-        window.OpenCommandLine(page);
+    window.OpenCommandLine(args.mid(2));
     QTimer::singleShot(800, &window, [&window, menuIndex] { window.menuBarToolbar().TrackMenu(menuIndex); });
     // The screen as the display shows it, the open menu included.
     QTimer::singleShot(2500, &app, [shot] {

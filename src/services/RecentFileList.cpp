@@ -1,6 +1,9 @@
 #include "services/RecentFileList.h"
 
 #include "services/RegistryKey.h"
+#include "shell/CommandLinePaths.h"
+
+#include <QDir>
 
 #include <algorithm>
 
@@ -15,8 +18,9 @@ void RecentFileList::add(const QString &path)
 {
     if (path.isEmpty() || m_capacity == 0)
         return;
-    m_paths.removeAll(path);
-    m_paths.prepend(path);
+    const QString absolute = CommandLinePaths::absolute(path, QDir::currentPath());
+    m_paths.removeAll(absolute);
+    m_paths.prepend(absolute);
     setCapacity(m_capacity);
 }
 
@@ -43,7 +47,7 @@ void RecentFileList::load(RegistryKey &key)
     for (int i = 1; i <= kMaxCapacity; ++i) {
         key.setValueName(valueName(i));
         const QString stored = key.Value();
-        if (!stored.isEmpty() && !m_paths.contains(stored) && m_paths.size() < m_capacity)
+        if (isAbsolute(stored) && !m_paths.contains(stored) && m_paths.size() < m_capacity)
             m_paths.append(stored);
     }
 }
@@ -56,6 +60,12 @@ bool RecentFileList::save(RegistryKey &key) const
         ok = (isValidIndex(i) ? key.setValue(m_paths.at(i - 1)) : key.deleteValue()) && ok;
     }
     return ok;
+}
+
+bool RecentFileList::isAbsolute(const QString &stored)
+{
+    // A relative entry, as earlier versions kept, says nothing of the folder it was given in.
+    return stored.startsWith(QLatin1Char('/'));
 }
 
 QString RecentFileList::valueName(int index)

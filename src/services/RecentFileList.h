@@ -7,6 +7,7 @@ class RegistryKey;
 
 // The most recently used files, newest first. Each entry's caption is a four-character
 // prefix ("&1  ") followed by its path; adding a path already listed moves it to the top.
+// Paths are kept absolute: a relative one is added as seen from the working folder.
 class RecentFileList
 {
 public:
@@ -31,6 +32,7 @@ public:
 
 private:
     bool isValidIndex(int index) const { return index >= 1 && index <= static_cast<int>(m_paths.size()); }
+    static bool isAbsolute(const QString &stored);
     static QString valueName(int index);
 
     int m_capacity = kMaxCapacity;

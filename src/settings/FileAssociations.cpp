@@ -47,9 +47,10 @@ bool setClassesValue(const QString &path, const QString &text, const QString &va
 
 } // namespace
 
-FileAssociations::FileAssociations(QString programFolder, QString applicationsFolder)
+FileAssociations::FileAssociations(QString programFolder, QString applicationsFolder, QString mimeAppsList)
     : m_programFolder(std::move(programFolder))
     , m_applicationsFolder(std::move(applicationsFolder))
+    , m_mimeApps(std::move(mimeAppsList))
 {
 }
 
@@ -95,9 +96,11 @@ bool FileAssociations::write(Family family, bool on) const
 {
     const FamilyRecord &r = record(family);
     const bool registryWritten = writeRegistry(r, on);
-    const bool entryWritten = writeDesktopEntry(r, on);
+    // Listed only while the entry is there: after it on the way on, before it on the way off.
+    const bool desktopWritten = on ? writeDesktopEntry(r, on) && writeMimeAppsList(r, on)
+                                   : writeMimeAppsList(r, on) && writeDesktopEntry(r, on);
     refreshMimeCache();
-    return registryWritten && entryWritten;
+    return registryWritten && desktopWritten;
 }
 
 bool FileAssociations::writeRegistry(const FamilyRecord &r, bool on) const
@@ -144,7 +147,7 @@ QString FileAssociations::desktopEntry(Family family) const
 {
     const FamilyRecord &r = record(family);
     const QString exec
-        = quotedExecArgument(m_programFolder + QStringLiteral("/tagsmith")) + QStringLiteral(" %f");
+        = quotedExecArgument(m_programFolder + QStringLiteral("/tagsmith")) + QStringLiteral(" %F");
     return QStringLiteral("[Desktop Entry]\n"
                           "Type=Application\n"
                           "Name=Tagsmith LITE (%1)\n"
@@ -154,13 +157,12 @@ QString FileAssociations::desktopEntry(Family family) const
                           "Icon=tagsmith\n"
                           "Terminal=false\n"
                           "NoDisplay=true\n"
-                          "MimeType=%3;\n"
                           "Actions=edit-with-tagsmith;\n"
                           "\n"
                           "[Desktop Action edit-with-tagsmith]\n"
                           "Name=Edit with Tagsmith\n"
                           "Exec=%2\n")
-        .arg(r.description, exec, r.mimeTypes.join(QLatin1Char(';')));
+        .arg(r.description, exec);
 }
 
 bool FileAssociations::writeDesktopEntry(const FamilyRecord &r, bool on) const
@@ -175,10 +177,17 @@ bool FileAssociations::writeDesktopEntry(const FamilyRecord &r, bool on) const
         && file.commit();
 }
 
-// File managers read the MIME cache, not the entries, to know who handles a type.
+bool FileAssociations::writeMimeAppsList(const FamilyRecord &r, bool on) const
+{
+    return on ? m_mimeApps.add(r.entryName, r.mimeTypes) : m_mimeApps.remove(r.entryName);
+}
+
+// Earlier versions claimed the types in the entries themselves and built a MIME cache here,
+// which made the program the default. A cache that is there is rebuilt so that it forgets
+// them; none is made, for our entries claim nothing.
 void FileAssociations::refreshMimeCache() const
 {
     const QString tool = QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
-    if (!tool.isEmpty())
+    if (!tool.isEmpty() && QFile::exists(m_applicationsFolder + QStringLiteral("/mimeinfo.cache")))
         QProcess::execute(tool, { m_applicationsFolder });
 }

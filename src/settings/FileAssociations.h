@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/MimeAppsList.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -8,8 +10,10 @@
 class RegistryKey;
 
 // The "Edit with Tagsmith" registration of the four families of web pages: the class keys
-// and shell verb kept in the registry store, and a desktop entry that file managers read,
-// so that they really offer the action.
+// and shell verb kept in the registry store, and for the desktop an entry with the action
+// that file managers offer, listed for the family's types in mimeapps.list. The entry
+// claims no type itself and no default is written, so whatever opened these pages before
+// still does.
 class FileAssociations
 {
 public:
@@ -23,7 +27,7 @@ public:
         QString contentType;
         QString description;
         bool writesIcon;
-        QStringList mimeTypes; // what the desktop entry claims
+        QStringList mimeTypes; // what the program is listed for
         QString entryName; // desktop entry file name
     };
 
@@ -36,16 +40,17 @@ public:
 
     static inline const QString kVerbCaption = QStringLiteral("&Edit with Tagsmith");
 
-    // programFolder: the folder of the running program; registry: the store to use;
-    // applicationsFolder: where desktop entries go ($XDG_DATA_HOME/applications).
-    FileAssociations(QString programFolder, QString applicationsFolder);
+    // programFolder: the folder of the running program; applicationsFolder: where desktop
+    // entries go ($XDG_DATA_HOME/applications); mimeAppsList: the user's list of who opens what.
+    FileAssociations(QString programFolder, QString applicationsFolder,
+        QString mimeAppsList = MimeAppsList::defaultPath());
 
     static std::span<const FamilyRecord> families();
     static const FamilyRecord &record(Family family);
 
     Reading read(Family family) const;
-    // "on" writes the registration (anew when present), "off" removes the verb and icon.
-    // False when a store or the desktop entry could not be written.
+    // "on" writes the registration (anew when present), "off" removes the verb and icon, the
+    // entry and our place in mimeapps.list. False when any of them could not be written.
     bool write(Family family, bool on) const;
 
     QString desktopEntryPath(Family family) const;
@@ -60,8 +65,10 @@ public:
 private:
     bool writeRegistry(const FamilyRecord &family, bool on) const;
     bool writeDesktopEntry(const FamilyRecord &family, bool on) const;
+    bool writeMimeAppsList(const FamilyRecord &family, bool on) const;
     void refreshMimeCache() const;
 
     QString m_programFolder;
     QString m_applicationsFolder;
+    MimeAppsList m_mimeApps;
 };

@@ -11,9 +11,11 @@
 #include "services/IconList.h"
 #include "services/RecentFileList.h"
 #include "settings/SettingsCatalogue.h"
+#include "shell/CommandLinePaths.h"
 #include "shell/UserPrompts.h"
 #include "shell/frmMain.h"
 
+#include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -148,6 +150,8 @@ void DocumentCommands::Open()
             return;
         }
     }
+    if (!path.isEmpty())
+        path = CommandLinePaths::absolute(path, QDir::currentPath());
     BusyScope busy(m_main);
     m_main.recentFiles().add(path);
     emit recentFilesChanged();

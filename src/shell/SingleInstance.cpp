@@ -24,14 +24,13 @@ QString fallbackFolder()
     return folder;
 }
 
-// The message is a length followed by the command line's bytes, so an empty command line
-// still arrives as a message of its own.
-QByteArray framed(const QByteArray &commandLine)
+// A length goes before the message's bytes, so an empty message still arrives as one.
+QByteArray framed(const QByteArray &message)
 {
-    QByteArray message;
-    QDataStream stream(&message, QIODevice::WriteOnly);
-    stream << commandLine;
-    return message;
+    QByteArray frame;
+    QDataStream stream(&frame, QIODevice::WriteOnly);
+    stream << message;
+    return frame;
 }
 
 int remaining(const QElapsedTimer &clock, int timeoutMilliseconds)
@@ -106,22 +105,22 @@ void SingleInstance::acceptConnections()
         connect(socket, &QObject::destroyed, this, [stream] { delete stream; });
         connect(socket, &QLocalSocket::readyRead, this, [this, socket, stream] {
             stream->startTransaction();
-            QByteArray commandLine;
-            *stream >> commandLine;
+            QByteArray message;
+            *stream >> message;
             if (!stream->commitTransaction())
                 return;
             socket->write(kAcknowledgement);
             socket->flush();
-            if (commandLine.isEmpty())
+            if (message.isEmpty())
                 Q_EMIT activationRequested();
             else
-                Q_EMIT commandLineReceived(commandLine);
+                Q_EMIT messageReceived(message);
         });
     }
 }
 
 SingleInstance::HandOver SingleInstance::handOver(
-    const QByteArray &commandLine, const QString &folder, int timeoutMilliseconds)
+    const QByteArray &message, const QString &folder, int timeoutMilliseconds)
 {
     QElapsedTimer clock;
     clock.start();
@@ -129,7 +128,7 @@ SingleInstance::HandOver SingleInstance::handOver(
     socket.connectToServer(folder + QLatin1Char('/') + kBaseName);
     if (!socket.waitForConnected(remaining(clock, timeoutMilliseconds)))
         return socket.error() == QLocalSocket::SocketTimeoutError ? HandOver::TimedOut : HandOver::NoTarget;
-    socket.write(framed(commandLine));
+    socket.write(framed(message));
     if (!socket.waitForBytesWritten(remaining(clock, timeoutMilliseconds)))
         return HandOver::TimedOut;
     QByteArray answer;

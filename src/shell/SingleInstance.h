@@ -11,8 +11,9 @@ class QLocalServer;
 
 // One running copy per user. The first copy holds a lock for its lifetime and, once its
 // main window is loading, listens on a local socket; a later copy finds the lock taken,
-// hands its command line over that socket (or nothing, to bring the first copy forward)
-// and ends. Lock and socket live in the user's runtime folder, reachable by the user only.
+// hands its message (HandOverMessage: the paths of its command line, or nothing, to bring
+// the first copy forward) over that socket and ends. Lock and socket live in the user's
+// runtime folder, reachable by the user only.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -34,19 +35,19 @@ public:
 
     // True for the first copy, which then holds the lock until it is destroyed.
     bool tryBecomeFirst();
-    // Starts taking command lines from later copies; false with a reason when it cannot.
+    // Starts taking messages from later copies; false with a reason when it cannot.
     bool listen(QString *error = nullptr);
     bool isListening() const;
 
-    // Sent by a later copy: an empty command line only asks to be brought forward.
-    static HandOver handOver(const QByteArray &commandLine, const QString &folder = runtimeFolder(),
+    // Sent by a later copy: an empty message only asks to be brought forward.
+    static HandOver handOver(const QByteArray &message, const QString &folder = runtimeFolder(),
         int timeoutMilliseconds = kHandOverMilliseconds);
 
     QString lockPath() const;
     QString serverPath() const;
 
 Q_SIGNALS:
-    void commandLineReceived(const QByteArray &commandLine);
+    void messageReceived(const QByteArray &message);
     void activationRequested();
 
 private:

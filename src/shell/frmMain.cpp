@@ -384,16 +384,6 @@ void frmMain::cToolbar_ButtonClick(int index)
     m_dispatcher->buttonClick(index);
 }
 
-QString frmMain::pathFromCommandLine(const QString &commandLine)
-{
-    QString path = commandLine.trimmed();
-    if (path.startsWith(QLatin1Char('"')))
-        path.remove(0, 1);
-    if (path.endsWith(QLatin1Char('"')))
-        path.chop(1);
-    return path;
-}
-
 void frmMain::restoreAndActivate()
 {
     if (isMinimized())
@@ -402,16 +392,16 @@ void frmMain::restoreAndActivate()
     activateWindow();
 }
 
-void frmMain::OpenCommandLine(const QString &commandLine)
+void frmMain::OpenCommandLine(const QStringList &paths)
 {
     restoreAndActivate();
-    if (commandLine.trimmed().isEmpty()) {
+    if (paths.isEmpty() && m_mdi->subWindowList().isEmpty())
         DisableDocumentCommands();
-        return;
+    for (const QString &path : paths) {
+        m_state.PathToOpen = path;
+        m_state.OpenWithDialog = false;
+        m_commands->Open();
     }
-    m_state.PathToOpen = pathFromCommandLine(commandLine);
-    m_state.OpenWithDialog = false;
-    m_commands->Open();
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

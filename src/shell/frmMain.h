@@ -3,6 +3,7 @@
 #include "document/DocumentState.h"
 
 #include <QMainWindow>
+#include <QStringList>
 
 #include <memory>
 
@@ -43,9 +44,9 @@ public:
     explicit frmMain(QWidget *parent = nullptr);
     ~frmMain() override;
 
-    // The whole command line is one path: trimmed, one leading and one trailing quote dropped.
-    void OpenCommandLine(const QString &commandLine);
-    static QString pathFromCommandLine(const QString &commandLine);
+    // Comes forward and opens each path of a command line, already absolute, in a window of
+    // its own. With none, and no document open, the document commands are switched off.
+    void OpenCommandLine(const QStringList &paths);
     void restoreAndActivate();
 
     void Routine_UpdateMETAbox();

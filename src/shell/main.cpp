@@ -1,6 +1,8 @@
 #include "services/RegistryKey.h"
 #include "services/SettingsStore.h"
 #include "settings/SettingsCatalogue.h"
+#include "shell/CommandLinePaths.h"
+#include "shell/HandOverMessage.h"
 #include "shell/SingleInstance.h"
 #include "shell/StartupValues.h"
 #include "shell/TerminationSignals.h"
@@ -8,7 +10,7 @@
 #include "shell/frmSplash.h"
 
 #include <QApplication>
-#include <QFile>
+#include <QDir>
 #include <QStringList>
 
 int main(int argc, char *argv[])
@@ -26,25 +28,29 @@ int main(int argc, char *argv[])
     StartupValues::record(
         settings, registry, QApplication::applicationDirPath() + QStringLiteral("/tagsmith"));
 
-    // The whole command line is one path, spaces included.
-    const QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));
+    const QStringList paths
+        = CommandLinePaths::fromArguments(QApplication::arguments().mid(1), QDir::currentPath());
     SingleInstance instance;
     if (!instance.tryBecomeFirst()) {
-        SingleInstance::handOver(QFile::encodeName(commandLine));
+        // Made absolute here: the running copy works in another folder.
+        SingleInstance::handOver(HandOverMessage::encode(paths));
         return 0;
     }
 
     frmSplash splash;
     splash.showNow();
     frmMain window;
-    QObject::connect(&instance, &SingleInstance::commandLineReceived, &window,
-        [&window](const QByteArray &received) { window.OpenCommandLine(QFile::decodeName(received)); });
+    QObject::connect(&instance, &SingleInstance::messageReceived, &window,
+        [&window](const QByteArray &received) {
+            window.OpenCommandLine(
+                CommandLinePaths::fromArguments(HandOverMessage::decode(received), QDir::currentPath()));
+        });
     QObject::connect(&instance, &SingleInstance::activationRequested, &window, &frmMain::restoreAndActivate);
     instance.listen();
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &window, &QWidget::close);
     window.show();
     splash.close();
-    window.OpenCommandLine(commandLine);
+    window.OpenCommandLine(paths);
     return QApplication::exec();
 }

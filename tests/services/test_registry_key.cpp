@@ -3,6 +3,7 @@
 #include "services/RecentFileList.h"
 #include "services/RegistryKey.h"
 
+#include <QDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -114,6 +115,48 @@ private Q_SLOTS:
         QCOMPARE(pathsOf(list), listed);
         QCOMPARE(list.caption(1), u"&1  "_s + listed.first());
         QCOMPARE(list.caption(list.Count() + 1), QString());
+    }
+
+    // Whatever form a path came in, the list keeps where it points from here.
+    void recentFilesAreAbsolute_data()
+    {
+        QTest::addColumn<QString>("added");
+        QTest::addColumn<QString>("listed");
+        QTest::newRow("relative") << u"page.html"_s << u"%here/page.html"_s;
+        QTest::newRow("relative in a subfolder") << u"site/page.html"_s << u"%here/site/page.html"_s;
+        QTest::newRow("blanks and quotes kept") << u" \"a b\".html "_s << u"%here/ \"a b\".html "_s;
+        QTest::newRow("newline kept") << u"a\nb.html"_s << u"%here/a\nb.html"_s;
+        QTest::newRow("absolute as it is") << u"/srv/./www/../x.html"_s << u"/srv/./www/../x.html"_s;
+    }
+    void recentFilesAreAbsolute()
+    {
+        QFETCH(QString, added);
+        QFETCH(QString, listed);
+        TestHome home;
+        const QString started = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(home.path()));
+        RecentFileList list;
+        list.add(added);
+        QDir::setCurrent(started);
+        const QString expected = listed.replace(u"%here"_s, home.path());
+        QCOMPARE(pathsOf(list), QStringList { expected });
+        QCOMPARE(list.caption(1), u"&1  "_s + expected);
+        // The same file given again, now from where it is, is not listed twice.
+        list.add(expected);
+        QCOMPARE(pathsOf(list), QStringList { expected });
+    }
+
+    void relativeEntriesOfEarlierVersionsAreDropped()
+    {
+        TestHome home;
+        RegistryKey store = programKey();
+        store.setValueName(u"File1"_s);
+        store.setValue(u"page.html"_s);
+        store.setValueName(u"File2"_s);
+        store.setValue(u"/site/page.html"_s);
+        RecentFileList loaded;
+        loaded.load(store);
+        QCOMPARE(pathsOf(loaded), QStringList { u"/site/page.html"_s });
     }
 
     void recentFilesShrinkAndSurviveARestart()

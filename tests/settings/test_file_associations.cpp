@@ -2,6 +2,7 @@
 
 #include "services/RegistryKey.h"
 #include "settings/FileAssociations.h"
+#include "settings/MimeAppsList.h"
 
 #include <QDir>
 #include <QProcess>
@@ -32,7 +33,7 @@ QByteArray registryStore()
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The action's Exec line split as a launcher does (quotes, backslash escapes, %%), %f filled in.
+// The action's Exec line split as a launcher does (quotes, backslash escapes, %%), %F filled in.
 QStringList execOfAction(const QString &entryPath, const QString &file)
 {
     QFile entry(entryPath);
@@ -43,10 +44,56 @@ QStringList execOfAction(const QString &entryPath, const QString &file)
     for (auto it = word.globalMatch(line.captured(1)); it.hasNext();) {
         const auto m = it.next();
         QString a = m.hasCaptured(1) ? m.captured(1).replace(QRegularExpression(u"\\\\(.)"_s), u"\\1"_s) : m.captured(2);
-        arguments << (a == u"%f"_s ? file : a.replace(u"%%"_s, u"%"_s));
+        arguments << (a == u"%F"_s ? file : a.replace(u"%%"_s, u"%"_s));
     }
     return arguments;
 }
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// XDG folders of the test's own: the user's data and configuration, and a "system" that
+// has nothing installed but what the test puts there. xdg-mime runs in it as on a desktop
+// it does not know, which is its general case.
+class PrivateDesktop
+{
+public:
+    explicit PrivateDesktop(const QString &home)
+        : m_environment(QProcessEnvironment::systemEnvironment())
+    {
+        for (const QString &name : { u"XDG_CURRENT_DESKTOP"_s, u"XDG_SESSION_DESKTOP"_s, u"DESKTOP_SESSION"_s,
+                 u"KDE_FULL_SESSION"_s, u"KDE_SESSION_VERSION"_s, u"GNOME_DESKTOP_SESSION_ID"_s,
+                 u"MATE_DESKTOP_SESSION_ID"_s, u"XDG_MENU_PREFIX"_s, u"DBUS_SESSION_BUS_ADDRESS"_s, u"DISPLAY"_s })
+            m_environment.remove(name);
+        const QList<std::pair<QString, QString>> folders { { u"XDG_DATA_HOME"_s, u"/data"_s },
+            { u"XDG_CONFIG_HOME"_s, u"/config"_s }, { u"XDG_DATA_DIRS"_s, u"/system"_s },
+            { u"XDG_CONFIG_DIRS"_s, u"/system-config"_s } };
+        for (const auto &[name, folder] : folders) {
+            m_environment.insert(name, home + folder);
+            QDir().mkpath(home + folder);
+        }
+        QDir().mkpath(home + u"/data/applications"_s);
+        QDir().mkpath(home + u"/system/applications"_s);
+    }
+
+    // What xdg-mime prints; what went wrong when it failed.
+    QString run(const QStringList &arguments) const
+    {
+        QProcess process;
+        process.setProcessEnvironment(m_environment);
+        process.start(u"xdg-mime"_s, arguments);
+        if (!process.waitForFinished(20000) || process.exitCode() != 0)
+            return u"xdg-mime failed: "_s + QString::fromLocal8Bit(process.readAllStandardError());
+        return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+    }
+    QString defaultFor(const QString &type) const { return run({ u"query"_s, u"default"_s, type }); }
+
+private:
+    QProcessEnvironment m_environment;
+};
 
 } // namespace
 
@@ -176,6 +223,126 @@ private Q_SLOTS:
         for (const auto &family : FileAssociations::families())
             QVERIFY(associations.write(family.family, false));
         QVERIFY(QDir(m_home->path() + u"/applications"_s).entryList({ u"*.desktop"_s }).isEmpty());
+    }
+
+    // Our place in mimeapps.list: behind what is listed, and gone again without a trace.
+    void mimeAppsListing_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QStringList>("types");
+        QTest::addColumn<QByteArray>("on");
+        QTest::addColumn<QByteArray>("off");
+        const QStringList html { u"text/html"_s };
+        const QByteArray ours = "tagsmith-html.desktop";
+        QTest::newRow("no file yet") << QByteArray() << html
+                                     << "[Added Associations]\ntext/html=" + ours + ";\n" << QByteArray();
+        const QByteArray chosen = "[Default Applications]\ntext/html=web-browser.desktop\n";
+        QTest::newRow("a default of the user's") << chosen << html
+                                                 << chosen + "[Added Associations]\ntext/html=" + ours + ";\n" << chosen;
+        QTest::newRow("behind the applications listed")
+            << QByteArray("[Added Associations]\ntext/html=a.desktop;\n") << html
+            << "[Added Associations]\ntext/html=a.desktop;" + ours + ";\n"
+            << QByteArray("[Added Associations]\ntext/html=a.desktop;\n");
+        QTest::newRow("a list without a closing semicolon")
+            << QByteArray("[Added Associations]\ntext/html=a.desktop;b.desktop\n") << html
+            << "[Added Associations]\ntext/html=a.desktop;b.desktop;" + ours + "\n"
+            << QByteArray("[Added Associations]\ntext/html=a.desktop;b.desktop\n");
+        const QByteArray groups = "[Added Associations]\nimage/png=viewer.desktop;\n\n[Removed Associations]\ntext/html=x.desktop;\n";
+        QTest::newRow("other types and groups")
+            << groups << html
+            << "[Added Associations]\nimage/png=viewer.desktop;\ntext/html=" + ours + ";\n\n[Removed Associations]\ntext/html=x.desktop;\n"
+            << groups;
+        const QByteArray crlf = "# mine\r\n[Added Associations]\r\ntext/html = a.desktop;\r\n[Default Applications]\r\ntext/html=a.desktop";
+        QTest::newRow("comment, CR LF, spaces, no last line end")
+            << crlf << html
+            << "# mine\r\n[Added Associations]\r\ntext/html = a.desktop;" + ours + ";\r\n[Default Applications]\r\ntext/html=a.desktop"
+            << crlf;
+        QTest::newRow("several types, one listed")
+            << QByteArray("[Added Associations]\ntext/x-php=ide.desktop;\n")
+            << QStringList { u"application/x-php"_s, u"text/x-php"_s }
+            << QByteArray("[Added Associations]\ntext/x-php=ide.desktop;tagsmith-html.desktop;\napplication/x-php=tagsmith-html.desktop;\n")
+            << QByteArray("[Added Associations]\ntext/x-php=ide.desktop;\n");
+        QTest::newRow("listed already: nothing twice")
+            << QByteArray("[Added Associations]\ntext/html=" + ours + ";a.desktop;\n") << html
+            << QByteArray("[Added Associations]\ntext/html=" + ours + ";a.desktop;\n")
+            << QByteArray("[Added Associations]\ntext/html=a.desktop;\n");
+        QTest::newRow("a default naming us is the user's")
+            << QByteArray("[Default Applications]\ntext/html=" + ours + ";\n") << html
+            << QByteArray("[Default Applications]\ntext/html=" + ours + ";\n[Added Associations]\ntext/html=" + ours + ";\n")
+            << QByteArray("[Default Applications]\ntext/html=" + ours + ";\n");
+    }
+    void mimeAppsListing()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QStringList, types);
+        QFETCH(QByteArray, on);
+        QFETCH(QByteArray, off);
+        const QString id = u"tagsmith-html.desktop"_s;
+        QCOMPARE(MimeAppsList::withAdded(before, id, types), on);
+        QCOMPARE(MimeAppsList::withAdded(on, id, types), on);
+        QCOMPARE(MimeAppsList::withRemoved(on, id), off);
+        QCOMPARE(MimeAppsList::withRemoved(off, id), off);
+    }
+
+    // The desktop's answer to "what opens web pages?" stays, whatever the family's box says.
+    void defaultApplicationStays_data()
+    {
+        QTest::addColumn<QString>("chosenBy");
+        QTest::newRow("the user, with xdg-mime default") << u"xdg-mime"_s;
+        QTest::newRow("the installed entries alone") << u"cache"_s;
+    }
+    void defaultApplicationStays()
+    {
+        QFETCH(QString, chosenBy);
+        if (QStandardPaths::findExecutable(u"xdg-mime"_s).isEmpty())
+            QSKIP("xdg-mime (xdg-utils) is not installed");
+        const PrivateDesktop desktop(m_home->path());
+        QVERIFY(!m_home->write(u"system/applications/web-browser.desktop"_s,
+                    "[Desktop Entry]\nType=Application\nName=Web Browser\nExec=true %u\nMimeType=text/html;\n")
+                     .isEmpty());
+        if (chosenBy == u"xdg-mime"_s)
+            QCOMPARE(desktop.run({ u"default"_s, u"web-browser.desktop"_s, u"text/html"_s }), QString());
+        else
+            QVERIFY(QProcess::execute(u"update-desktop-database"_s, { m_home->path() + u"/system/applications"_s }) == 0);
+        const QString mimeApps = m_home->path() + u"/config/mimeapps.list"_s;
+        const QByteArray listBefore = readAll(mimeApps);
+        QCOMPARE(desktop.defaultFor(u"text/html"_s), u"web-browser.desktop"_s);
+
+        const FileAssociations associations(u"/opt/tagsmith/bin"_s, m_home->path() + u"/data/applications"_s, mimeApps);
+        QVERIFY(associations.write(Family::Htm, true));
+        QCOMPARE(desktop.defaultFor(u"text/html"_s), u"web-browser.desktop"_s);
+        const QByteArray entry = readAll(associations.desktopEntryPath(Family::Htm));
+        QVERIFY(entry.contains("[Desktop Action edit-with-tagsmith]\nName=Edit with Tagsmith\n"));
+        QVERIFY2(!entry.contains("MimeType="), "an entry that claims a type may be taken for its default");
+        const QByteArray listOn = readAll(mimeApps);
+        QVERIFY2(listOn.startsWith(listBefore) && listOn.mid(listBefore.size()).contains("\ntext/html=tagsmith-html.desktop;\n"),
+            listOn.constData());
+
+        QVERIFY(associations.write(Family::Htm, false));
+        QCOMPARE(desktop.defaultFor(u"text/html"_s), u"web-browser.desktop"_s);
+        QVERIFY(!QFile::exists(associations.desktopEntryPath(Family::Htm)));
+        QCOMPARE(readAll(mimeApps), listBefore);
+    }
+
+    // What an earlier version left, entries that claimed the types and a MIME cache naming
+    // them, made it the default; turning the family on again ends that.
+    void anEarlierVersionsClaimIsGivenUp()
+    {
+        if (QStandardPaths::findExecutable(u"xdg-mime"_s).isEmpty())
+            QSKIP("xdg-mime (xdg-utils) is not installed");
+        const PrivateDesktop desktop(m_home->path());
+        m_home->write(u"system/applications/web-browser.desktop"_s,
+            "[Desktop Entry]\nType=Application\nName=Web Browser\nExec=true %u\nMimeType=text/html;\n");
+        m_home->write(u"data/applications/tagsmith-html.desktop"_s,
+            "[Desktop Entry]\nType=Application\nName=Tagsmith LITE\nExec=true %f\nMimeType=text/html;\n");
+        for (const QString &folder : { u"/system/applications"_s, u"/data/applications"_s })
+            QVERIFY(QProcess::execute(u"update-desktop-database"_s, { m_home->path() + folder }) == 0);
+        QCOMPARE(desktop.defaultFor(u"text/html"_s), u"tagsmith-html.desktop"_s);
+
+        const FileAssociations associations(u"/opt/tagsmith/bin"_s, m_home->path() + u"/data/applications"_s,
+            m_home->path() + u"/config/mimeapps.list"_s);
+        QVERIFY(associations.write(Family::Htm, true));
+        QCOMPARE(desktop.defaultFor(u"text/html"_s), u"web-browser.desktop"_s);
     }
 
     void execArgumentsAreQuoted_data()

@@ -98,7 +98,7 @@ struct Scenario
     }
     frmDocument *open(const QString &path)
     {
-        window->OpenCommandLine(path);
+        window->OpenCommandLine({ path });
         return window->activeDocument();
     }
     QString page(const QString &name, const QByteArray &bytes = kPage) const
@@ -336,7 +336,7 @@ private Q_SLOTS:
     void documentCommandStates()
     {
         Scenario s;
-        s.window->OpenCommandLine(QString());
+        s.window->OpenCommandLine({});
         const QStringList switched = { "mnuFile(2)", "mnuFile(3)", "mnuFile(4)", "mnuView(1)" };
         const auto check = [&](bool withDocument) {
             for (int i = 1; i <= s.menu().Count(); ++i) {

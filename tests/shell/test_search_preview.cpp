@@ -44,7 +44,7 @@ struct Scenario
 
     frmDocument *open(const QString &path)
     {
-        window->OpenCommandLine(path);
+        window->OpenCommandLine({ path });
         return window->activeDocument();
     }
 

@@ -20,10 +20,11 @@ const QString kProgram = QStringLiteral(TAGSMITH_EXECUTABLE);
 class Copy
 {
 public:
-    explicit Copy(const QStringList &arguments)
+    explicit Copy(const QStringList &arguments, const QString &workingFolder = QString())
     {
         m_process.setProgram(kProgram);
         m_process.setArguments(arguments);
+        m_process.setWorkingDirectory(workingFolder);
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_process.start();
     }
@@ -108,35 +109,44 @@ private Q_SLOTS:
     }
     void cleanup() { m_home.reset(); }
 
-    // What a later copy hands over, and what the running copy then has opened.
+    // What a later copy, started in a folder of its own, hands over, and what the running
+    // copy, started with a relative path in the home folder, then has opened.
     void handOver_data()
     {
-        QTest::addColumn<QString>("commandLine");
-        QTest::addColumn<bool>("opensSecond");
-        QTest::newRow("plain path with a space") << "%2" << true;
-        QTest::newRow("path in double quotes") << "\"%2\"" << true;
-        QTest::newRow("only a leading quote, spaces around") << "  \"%2  " << true;
-        QTest::newRow("two double quotes") << "\"\"" << false;
-        QTest::newRow("nothing") << "" << false;
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("opened");
+        const QString second = QStringLiteral("%home/second page.html");
+        QTest::newRow("absolute path with a space") << QStringList { second } << QStringList { second };
+        QTest::newRow("relative: from the later copy's folder")
+            << QStringList { "page.html" } << QStringList { "%later/page.html" };
+        QTest::newRow("several, each its own")
+            << QStringList { second, "page.html" } << QStringList { "%later/page.html", second };
+        QTest::newRow("empty argument") << QStringList { "" } << QStringList {};
+        QTest::newRow("nothing") << QStringList {} << QStringList {};
     }
     void handOver()
     {
-        QFETCH(QString, commandLine);
-        QFETCH(bool, opensSecond);
-        Copy first({m_first});
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, opened);
+        const QString later = m_home->path() + QStringLiteral("/later folder");
+        // The same name in the running copy's folder must not be the one opened.
+        m_home->write(QStringLiteral("page.html"), "<html><head><title>Decoy</title></head></html>");
+        m_home->write(QStringLiteral("later folder/page.html"), "<html><head><title>Three</title></head></html>");
+        Copy first({ QStringLiteral("first page.html") }, m_home->path());
         QVERIFY(waitForListening(*m_home));
         const QMap<QString, QString> settingsBefore = allSettings();
 
-        const QString handed = QString(commandLine).replace(QStringLiteral("%2"), m_second);
-        Copy later(handed.isEmpty() ? QStringList() : QStringList {handed});
-        QVERIFY(later.endsWithin(10000));
-        QCOMPARE(later.exitCode(), 0);
+        Copy copy(arguments.replaceInStrings(QStringLiteral("%home"), m_home->path()), later);
+        QVERIFY(copy.endsWithin(10000));
+        QCOMPARE(copy.exitCode(), 0);
         QVERIFY(first.isRunning());
         // A later copy writes nothing beyond the start-up values, which it finds unchanged.
         QCOMPARE(allSettings(), settingsBefore);
 
         QVERIFY(first.terminate(20000));
-        const QStringList expected = opensSecond ? QStringList {m_second, m_first} : QStringList {m_first};
+        const QStringList expected = opened.replaceInStrings(QStringLiteral("%later"), later)
+                                         .replaceInStrings(QStringLiteral("%home"), m_home->path())
+            << m_first;
         QCOMPARE(recentFiles(), expected);
     }
 

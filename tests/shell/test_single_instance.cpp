@@ -1,3 +1,4 @@
+#include "shell/HandOverMessage.h"
 #include "shell/SingleInstance.h"
 
 #include <QLocalServer>
@@ -60,13 +61,57 @@ private Q_SLOTS:
         QTemporaryDir folder;
         SingleInstance first(folder.path());
         QVERIFY(first.tryBecomeFirst() && first.listen());
-        QSignalSpy received(&first, &SingleInstance::commandLineReceived);
+        QSignalSpy received(&first, &SingleInstance::messageReceived);
         QSignalSpy activated(&first, &SingleInstance::activationRequested);
         QCOMPARE(handOver(commandLine, folder.path()), SingleInstance::HandOver::Delivered);
         QCOMPARE(received.size(), commandLine.isEmpty() ? 0 : 1);
         QCOMPARE(activated.size(), commandLine.isEmpty() ? 1 : 0);
         if (!commandLine.isEmpty())
             QCOMPARE(received.first().first().toByteArray(), commandLine);
+    }
+
+    // The paths of a later copy's command line, as the running copy reads them back.
+    void pathsArriveAsSent_data()
+    {
+        QTest::addColumn<QStringList>("paths");
+        QTest::newRow("one") << QStringList { "/home/me/My Site/index.html" };
+        QTest::newRow("several, in order") << QStringList { "/b.html", "/a.html", "/b.html" };
+        QTest::newRow("blanks at the ends") << QStringList { "/site/ a.html ", "/site/\ta.html" };
+        QTest::newRow("newlines in names") << QStringList { "/a\nb.html", "/c\n", "/\n\n" };
+        QTest::newRow("quotes and spaces") << QStringList { "/\"x y\".html", "/'z'.html" };
+        QTest::newRow("non-ascii") << QStringList { "/tmp/Grüße, Welt.php", "/tmp/日本.htm" };
+        QTest::newRow("long") << QStringList { '/' + QString(50000, 'x'), "/y" };
+        QTest::newRow("none: only the window") << QStringList {};
+    }
+    void pathsArriveAsSent()
+    {
+        QFETCH(QStringList, paths);
+        QTemporaryDir folder;
+        SingleInstance first(folder.path());
+        QVERIFY(first.tryBecomeFirst() && first.listen());
+        QSignalSpy received(&first, &SingleInstance::messageReceived);
+        QSignalSpy activated(&first, &SingleInstance::activationRequested);
+        QCOMPARE(handOver(HandOverMessage::encode(paths), folder.path()), SingleInstance::HandOver::Delivered);
+        QCOMPARE(activated.size(), paths.isEmpty() ? 1 : 0);
+        const QByteArray message = received.isEmpty() ? QByteArray() : received.first().first().toByteArray();
+        QCOMPARE(HandOverMessage::decode(message), paths);
+    }
+
+    // Earlier versions sent their arguments joined by spaces: one argument, unchanged.
+    void messageOfAnEarlierVersion_data()
+    {
+        QTest::addColumn<QByteArray>("message");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("relative") << QByteArray("page.html") << QStringList { "page.html" };
+        QTest::newRow("joined arguments") << QByteArray("a.html b.html") << QStringList { "a.html b.html" };
+        QTest::newRow("quoted, spaces around") << QByteArray(" \"/x y.html\" ") << QStringList { " \"/x y.html\" " };
+        QTest::newRow("empty") << QByteArray() << QStringList {};
+    }
+    void messageOfAnEarlierVersion()
+    {
+        QFETCH(QByteArray, message);
+        QFETCH(QStringList, arguments);
+        QCOMPARE(HandOverMessage::decode(message), arguments);
     }
 
     void aCopyThatDoesNotAnswer()

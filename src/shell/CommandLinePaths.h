@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The files a command line names. Each argument is one path, kept exactly as given: no
+// trimming, no quote stripping, for " a.html" and "\"b\".html" are file names like any
+// other. A relative one is taken from the folder the program was started in.
+class CommandLinePaths
+{
+public:
+    // In order, one per argument that names a file; empty and all-blank arguments name none.
+    static QStringList fromArguments(const QStringList &arguments, const QString &workingFolder);
+    static bool namesNothing(const QString &argument);
+    // An absolute path as it is; any other below workingFolder, with nothing cleaned away.
+    static QString absolute(const QString &path, const QString &workingFolder);
+};
