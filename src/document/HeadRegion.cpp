@@ -133,7 +133,7 @@ private:
         if (kind)
             contents.tags.push_back({ *kind, lt, attributes->end(), attributes->value("content") });
         if (const std::string_view label = declaredLabel(*attributes); !label.empty())
-            contents.declarations.push_back({ label, kind == TagKind::ContentType });
+            contents.declarations.push_back({ label, kind.has_value() });
         return attributes->end();
     }
 

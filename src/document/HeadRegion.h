@@ -21,7 +21,7 @@ struct ManagedTag
 struct CharsetDeclaration
 {
     std::string_view label; // as written
-    bool removedBySave = false; // a managed Content-Type tag
+    bool removedBySave = false; // a managed tag, whatever attributes it carries
 };
 
 // The one part of a page that is read and rewritten: from the first HEAD start tag that

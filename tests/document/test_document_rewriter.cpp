@@ -155,6 +155,9 @@ private Q_SLOTS:
         QTest::newRow("declared UTF-8 with a stray byte is written in UTF-8")
             << QByteArray("<head>\n<meta charset=\"utf-8\">\n<title>\xFF</title></head>") << QStringLiteral(u"Jürgen")
             << false << QByteArray("content=\"J\xC3\xBCrgen\"");
+        QTest::newRow("a declaration on a tag the save removes does not count")
+            << QByteArray("<head>\n<meta name=\"author\" content=\"x\" charset=\"utf-8\">\n<title>\xFF</title></head>")
+            << QStringLiteral(u"Jürgen") << false << QByteArray("content=\"J\xFCrgen\"");
         QTest::newRow("a dropped declaration leaves the bytes to decide")
             << QByteArray("<head>\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">\n</head>")
             << QStringLiteral(u"Ã©") << false << QByteArray("content=\"\xC3\x83\xC2\xA9\"");
