@@ -10,7 +10,12 @@ constexpr std::size_t npos = std::string_view::npos;
 
 bool isTagSpace(char c)
 {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+    return TagAttributes::isSpace(c);
+}
+
+std::string_view trimmed(std::string_view text)
+{
+    return TagAttributes::trimmed(text);
 }
 
 std::size_t findByte(std::string_view bytes, char wanted, std::size_t from, std::size_t limit)
@@ -45,15 +50,6 @@ std::size_t findHeadEnd(std::string_view page, std::size_t from)
             return lt;
     }
     return page.size();
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && isTagSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isTagSpace(text.back()))
-        text.remove_suffix(1);
-    return text;
 }
 
 // The charset a Content-Type value ("text/html; charset=utf-8") names, found the way a

@@ -6,7 +6,7 @@ namespace {
 
 bool isSpace(char c)
 {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+    return TagAttributes::isSpace(c);
 }
 
 class Reader
@@ -92,6 +92,15 @@ std::optional<TagAttributes> TagAttributes::read(std::string_view page, std::siz
         return std::nullopt;
     tag.m_end = *end;
     return tag;
+}
+
+std::string_view TagAttributes::trimmed(std::string_view text)
+{
+    while (!text.empty() && isSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
 }
 
 std::optional<std::string_view> TagAttributes::value(std::string_view lowerName) const

@@ -21,6 +21,10 @@ public:
     // Reads from just past the tag name; nothing when no ">" ends the tag before limit.
     static std::optional<TagAttributes> read(std::string_view page, std::size_t from, std::size_t limit);
 
+    // HTML's white space between attributes, and a value without it at both ends.
+    static bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
+    static std::string_view trimmed(std::string_view text);
+
     // Just past the tag's ">".
     std::size_t end() const { return m_end; }
     // The first attribute of that name, ASCII letter case ignored, as browsers take it.

@@ -28,16 +28,12 @@ constexpr std::array<ManagedName, 4> kManagedNames = { {
 
 bool isSpace(char c)
 {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+    return TagAttributes::isSpace(c);
 }
 
 std::string_view trimmed(std::string_view text)
 {
-    while (!text.empty() && isSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back()))
-        text.remove_suffix(1);
-    return text;
+    return TagAttributes::trimmed(text);
 }
 
 // The kind a META tag in any form is, by what a browser reads from it.

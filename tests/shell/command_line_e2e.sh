@@ -7,13 +7,7 @@ set -euo pipefail
 
 TAGSMITH="$(realpath "$1")"
 EXAMPLE="$2"
-WORK="$(mktemp -d)"
-trap '[ "$EDITOR_PID" -eq 0 ] || { kill "$EDITOR_PID"; wait "$EDITOR_PID"; } 2>/dev/null; rm -rf "$WORK"' EXIT
-EDITOR_PID=0
-
-export XDG_CONFIG_HOME="$WORK/config" XDG_DATA_HOME="$WORK/data" XDG_RUNTIME_DIR="$WORK/run"
-mkdir -p -m 0700 "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
 SITE="$WORK/my site"
 STARTED_IN="$WORK/started here"
 LATER_IN="$WORK/later here"
@@ -22,21 +16,6 @@ for page in "$SITE/first page.html" "$SITE/second.htm" "$STARTED_IN/page.html" "
     cp "$EXAMPLE" "$page"
 done
 STAMP="$(date +%s)"
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-# Waits up to ten seconds for a condition given as a command.
-wait_for() {
-    local tries=0
-    until "$@"; do
-        tries=$((tries + 1))
-        [ "$tries" -lt 100 ] || return 1
-        sleep 0.1
-    done
-}
 
 # Types a description into the active page and saves it; the description field has the
 # focus when a page opens or comes forward.

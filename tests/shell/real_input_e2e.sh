@@ -5,13 +5,7 @@ set -euo pipefail
 
 TAGSMITH="$1"
 EXAMPLE="$2"
-WORK="$(mktemp -d)"
-trap '[ "$EDITOR_PID" -eq 0 ] || { kill "$EDITOR_PID"; wait "$EDITOR_PID"; } 2>/dev/null; rm -rf "$WORK"' EXIT
-EDITOR_PID=0
-
-export XDG_CONFIG_HOME="$WORK/config" XDG_DATA_HOME="$WORK/data" XDG_RUNTIME_DIR="$WORK/run"
-mkdir -p -m 0700 "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
 mkdir "$WORK/site, \"quoted\""
 FIRST="$WORK/site, \"quoted\"/first page.html"
 SECOND="$WORK/site, \"quoted\"/second.htm"
@@ -19,21 +13,6 @@ cp "$EXAMPLE" "$FIRST"
 cp "$EXAMPLE" "$SECOND"
 cp "$EXAMPLE" "$WORK/original.html"
 NEW_DESCRIPTION="Typed by a real keyboard at $(date +%s)"
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-# Waits up to ten seconds for a condition given as a command.
-wait_for() {
-    local tries=0
-    until "$@"; do
-        tries=$((tries + 1))
-        [ "$tries" -lt 100 ] || return 1
-        sleep 0.1
-    done
-}
 
 "$TAGSMITH" "$FIRST" &
 EDITOR_PID=$!
