@@ -8,12 +8,15 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <array>
 
 namespace {
 
 const QString kVerbKey = QStringLiteral("\\shell\\Edit_with_Tagsmith");
 const QString kContentType = QStringLiteral("Content Type");
+// Under the class key: the defaults we pinned, a value per MIME type naming the desktop id.
+const QString kPinsKey = QStringLiteral("\\Tagsmith pinned defaults");
 
 const std::array<FileAssociations::FamilyRecord, 4> kFamilies = { {
     { FileAssociations::Family::Asp, { QStringLiteral(".asp") }, QStringLiteral("aspfile"),
@@ -45,12 +48,19 @@ bool setClassesValue(const QString &path, const QString &text, const QString &va
     return classesKey(path, valueName).setValue(text);
 }
 
+bool isOwnEntry(const QString &desktopId)
+{
+    return std::any_of(kFamilies.begin(), kFamilies.end(),
+        [&desktopId](const FileAssociations::FamilyRecord &family) { return family.entryName == desktopId; });
+}
+
 } // namespace
 
 FileAssociations::FileAssociations(QString programFolder, QString applicationsFolder, QString mimeAppsList)
     : m_programFolder(std::move(programFolder))
     , m_applicationsFolder(std::move(applicationsFolder))
-    , m_mimeApps(std::move(mimeAppsList))
+    , m_mimeApps(mimeAppsList)
+    , m_desktopDefaults(std::move(mimeAppsList))
 {
 }
 
@@ -96,9 +106,7 @@ bool FileAssociations::write(Family family, bool on) const
 {
     const FamilyRecord &r = record(family);
     const bool registryWritten = writeRegistry(r, on);
-    // Listed only while the entry is there: after it on the way on, before it on the way off.
-    const bool desktopWritten = on ? writeDesktopEntry(r, on) && writeMimeAppsList(r, on)
-                                   : writeMimeAppsList(r, on) && writeDesktopEntry(r, on);
+    const bool desktopWritten = on ? addToDesktop(r) : removeFromDesktop(r);
     refreshMimeCache();
     return registryWritten && desktopWritten;
 }
@@ -165,21 +173,80 @@ QString FileAssociations::desktopEntry(Family family) const
         .arg(r.description, exec);
 }
 
-bool FileAssociations::writeDesktopEntry(const FamilyRecord &r, bool on) const
+// Listed only while the entry is there: after it on the way on, before it on the way off.
+// A pin is recorded once it is written: a record of a pin that never got written could later
+// take out a line that someone else wrote.
+bool FileAssociations::addToDesktop(const FamilyRecord &r) const
 {
-    const QString path = desktopEntryPath(r.family);
-    if (!on)
-        return !QFile::exists(path) || QFile::remove(path);
+    if (!removeDesktopEntry(r))
+        return false;
+    const MimeAppsList::Pins pins = defaultsToPin(r);
+    return writeDesktopEntry(r) && m_mimeApps.add(r.entryName, r.mimeTypes, pins) && recordPins(r, pins);
+}
+
+bool FileAssociations::removeFromDesktop(const FamilyRecord &r) const
+{
+    return m_mimeApps.remove(r.entryName, recordedPins(r)) && removeDesktopEntry(r) && forgetPins(r);
+}
+
+bool FileAssociations::writeDesktopEntry(const FamilyRecord &r) const
+{
     if (!QDir().mkpath(m_applicationsFolder))
         return false;
-    QSaveFile file(path);
+    QSaveFile file(desktopEntryPath(r.family));
     return file.open(QIODevice::WriteOnly) && file.write(desktopEntry(r.family).toUtf8()) >= 0
         && file.commit();
 }
 
-bool FileAssociations::writeMimeAppsList(const FamilyRecord &r, bool on) const
+bool FileAssociations::removeDesktopEntry(const FamilyRecord &r) const
 {
-    return on ? m_mimeApps.add(r.entryName, r.mimeTypes) : m_mimeApps.remove(r.entryName);
+    const QString path = desktopEntryPath(r.family);
+    return !QFile::exists(path) || QFile::remove(path);
+}
+
+// Asked while our entry is not installed, the desktop names what opens the type without us.
+// With no default of its own, GIO takes the first application listed under
+// [Added Associations] as the default, which our listing could be; the pin keeps the answer.
+MimeAppsList::Pins FileAssociations::defaultsToPin(const FamilyRecord &r) const
+{
+    MimeAppsList::Pins pins;
+    for (const QString &type : r.mimeTypes) {
+        // A default line of the user's own is theirs, whatever it names; even one that names
+        // only applications no longer installed, which GIO passes over for the listed ones.
+        if (m_mimeApps.setsDefault(type))
+            continue;
+        // Nothing opens the type: there is no default to keep, and while we are listed we
+        // are the only candidate, so the desktop will offer us; only not listing avoids that.
+        // One of our own entries answers only through our listing for a parent type.
+        const QString current = m_desktopDefaults.current(type);
+        if (current.isEmpty() || isOwnEntry(current) || m_desktopDefaults.isChosen(type, current))
+            continue;
+        pins.insert(type, current);
+    }
+    return pins;
+}
+
+MimeAppsList::Pins FileAssociations::recordedPins(const FamilyRecord &r) const
+{
+    const QString path = r.classKey + kPinsKey;
+    MimeAppsList::Pins pins;
+    for (const QString &type : classesKey(path).valueNames())
+        pins.insert(type, classesKey(path, type).Value());
+    return pins;
+}
+
+bool FileAssociations::recordPins(const FamilyRecord &r, const MimeAppsList::Pins &pins) const
+{
+    bool ok = true;
+    for (auto pin = pins.cbegin(); pin != pins.cend(); ++pin)
+        ok = setClassesValue(r.classKey + kPinsKey, pin.value(), pin.key()) && ok;
+    return ok;
+}
+
+bool FileAssociations::forgetPins(const FamilyRecord &r) const
+{
+    RegistryKey pins = classesKey(r.classKey + kPinsKey);
+    return !pins.keyExists() || pins.DeleteKey();
 }
 
 // Earlier versions claimed the types in the entries themselves and built a MIME cache here,

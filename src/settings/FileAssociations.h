@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/DesktopDefaults.h"
 #include "settings/MimeAppsList.h"
 
 #include <QString>
@@ -12,8 +13,9 @@ class RegistryKey;
 // The "Edit with Tagsmith" registration of the four families of web pages: the class keys
 // and shell verb kept in the registry store, and for the desktop an entry with the action
 // that file managers offer, listed for the family's types in mimeapps.list. The entry
-// claims no type itself and no default is written, so whatever opened these pages before
-// still does.
+// claims no type itself, so whatever opened these pages before still does; where nothing
+// but that listing chose the default, what the desktop named before is pinned as default
+// and recorded, and off takes the pin out again unless it was changed meanwhile.
 class FileAssociations
 {
 public:
@@ -50,7 +52,8 @@ public:
 
     Reading read(Family family) const;
     // "on" writes the registration (anew when present), "off" removes the verb and icon, the
-    // entry and our place in mimeapps.list. False when any of them could not be written.
+    // entry, our place in mimeapps.list and our pins. False when any of them could not be
+    // written.
     bool write(Family family, bool on) const;
 
     QString desktopEntryPath(Family family) const;
@@ -64,11 +67,18 @@ public:
 
 private:
     bool writeRegistry(const FamilyRecord &family, bool on) const;
-    bool writeDesktopEntry(const FamilyRecord &family, bool on) const;
-    bool writeMimeAppsList(const FamilyRecord &family, bool on) const;
+    bool addToDesktop(const FamilyRecord &family) const;
+    bool removeFromDesktop(const FamilyRecord &family) const;
+    bool writeDesktopEntry(const FamilyRecord &family) const;
+    bool removeDesktopEntry(const FamilyRecord &family) const;
+    MimeAppsList::Pins defaultsToPin(const FamilyRecord &family) const;
+    MimeAppsList::Pins recordedPins(const FamilyRecord &family) const;
+    bool recordPins(const FamilyRecord &family, const MimeAppsList::Pins &pins) const;
+    bool forgetPins(const FamilyRecord &family) const;
     void refreshMimeCache() const;
 
     QString m_programFolder;
     QString m_applicationsFolder;
     MimeAppsList m_mimeApps;
+    DesktopDefaults m_desktopDefaults;
 };

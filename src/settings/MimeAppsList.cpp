@@ -11,6 +11,7 @@
 namespace {
 
 const QByteArray kAddedGroup = "[Added Associations]";
+const QByteArray kDefaultGroup = "[Default Applications]";
 
 bool isGroupHeader(const QByteArray &line)
 {
@@ -85,16 +86,47 @@ bool listsNothing(const QByteArray &value)
     return true;
 }
 
-// Group headers of [Added Associations] with no line at all below them.
-void dropEmptyAddedGroups(QList<QByteArray> &lines)
+QByteArray pinLine(const QString &mimeType, const QString &desktopId)
+{
+    return mimeType.toUtf8() + '=' + desktopId.toUtf8() + ';';
+}
+
+// Headers of the group with no line at all below them.
+void dropEmptyGroups(QList<QByteArray> &lines, const QByteArray &header)
 {
     for (qsizetype i = lines.size() - 1; i >= 0; --i) {
-        if (lines.at(i).trimmed() != kAddedGroup)
+        if (lines.at(i).trimmed() != header)
             continue;
         const bool last = i + 1 == lines.size() || (i + 2 == lines.size() && lines.last().isEmpty());
         if (last || isGroupHeader(lines.at(i + 1)))
             lines.removeAt(i);
     }
+}
+
+// Behind the last entry of the first such group. A new group goes at the end, before the line
+// end that closes the text if there is one, so that taking it out again gives back the bytes.
+void insertIntoGroup(QList<QByteArray> &lines, const QByteArray &header, QList<QByteArray> added)
+{
+    qsizetype insertAt = -1;
+    bool inGroup = false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArray &line = lines.at(i);
+        if (isGroupHeader(line)) {
+            if (insertAt >= 0)
+                break;
+            inGroup = line.trimmed() == header;
+            if (inGroup)
+                insertAt = i + 1;
+        } else if (inGroup && isEntry(line)) {
+            insertAt = i + 1;
+        }
+    }
+    if (insertAt < 0) {
+        insertAt = !lines.isEmpty() && lines.last().isEmpty() ? lines.size() - 1 : lines.size();
+        added.prepend(header);
+    }
+    for (qsizetype k = 0; k < added.size(); ++k)
+        lines.insert(insertAt + k, added.at(k));
 }
 
 } // namespace
@@ -118,23 +150,15 @@ QByteArray MimeAppsList::withAdded(
     for (const QString &type : mimeTypes)
         pending.append(type.toUtf8());
     QList<QByteArray> lines = text.split('\n');
-    // Our lines go behind the last entry of the first [Added Associations] group.
     bool inAdded = false;
-    bool inFirstAdded = false;
-    qsizetype insertAt = -1;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QByteArray &line = lines.at(i);
         if (isGroupHeader(line)) {
             inAdded = line.trimmed() == kAddedGroup;
-            inFirstAdded = inAdded && insertAt < 0;
-            if (inFirstAdded)
-                insertAt = i + 1;
             continue;
         }
         if (!inAdded || !isEntry(line))
             continue;
-        if (inFirstAdded)
-            insertAt = i + 1;
         const QByteArray key = keyOf(line);
         if (!pending.contains(key))
             continue;
@@ -150,17 +174,7 @@ QByteArray MimeAppsList::withAdded(
     QList<QByteArray> added;
     for (const QByteArray &type : std::as_const(pending))
         added.append(type + '=' + id + ';');
-    if (insertAt < 0) {
-        // A new group at the end, on a line of its own.
-        if (!lines.isEmpty() && lines.last().isEmpty())
-            lines.removeLast();
-        lines.append(kAddedGroup);
-        lines.append(added);
-        lines.append(QByteArray());
-    } else {
-        for (qsizetype k = 0; k < added.size(); ++k)
-            lines.insert(insertAt + k, added.at(k));
-    }
+    insertIntoGroup(lines, kAddedGroup, added);
     return lines.join('\n');
 }
 
@@ -190,31 +204,91 @@ QByteArray MimeAppsList::withRemoved(const QByteArray &text, const QString &desk
     }
     if (!changed)
         return text;
-    dropEmptyAddedGroups(lines);
+    dropEmptyGroups(lines, kAddedGroup);
     return lines.join('\n');
 }
 
-bool MimeAppsList::add(const QString &desktopId, const QStringList &mimeTypes) const
+bool MimeAppsList::setsDefault(const QByteArray &text, const QString &mimeType, const QString &desktopId)
 {
-    QFile file(m_path);
-    const QByteArray before = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    if (file.isOpen())
-        file.close();
-    else if (file.exists())
-        return false;
-    return rewrite(before, withAdded(before, desktopId, mimeTypes));
+    const QByteArray type = mimeType.toUtf8();
+    const QByteArray id = desktopId.toUtf8();
+    bool inDefault = false;
+    for (const QByteArray &line : text.split('\n')) {
+        if (isGroupHeader(line))
+            inDefault = line.trimmed() == kDefaultGroup;
+        else if (inDefault && isEntry(line) && keyOf(line) == type
+            && (id.isEmpty() || listsId(Entry(line).value, id)))
+            return true;
+    }
+    return false;
 }
 
-bool MimeAppsList::remove(const QString &desktopId) const
+QByteArray MimeAppsList::withPinned(const QByteArray &text, const QString &mimeType, const QString &desktopId)
+{
+    if (setsDefault(text, mimeType))
+        return text;
+    QList<QByteArray> lines = text.split('\n');
+    insertIntoGroup(lines, kDefaultGroup, { pinLine(mimeType, desktopId) });
+    return lines.join('\n');
+}
+
+QByteArray MimeAppsList::withUnpinned(
+    const QByteArray &text, const QString &mimeType, const QString &desktopId)
+{
+    const QByteArray pin = pinLine(mimeType, desktopId);
+    QList<QByteArray> lines = text.split('\n');
+    bool inDefault = false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArray &line = lines.at(i);
+        if (isGroupHeader(line)) {
+            inDefault = line.trimmed() == kDefaultGroup;
+        } else if (inDefault && line == pin) {
+            lines.removeAt(i);
+            dropEmptyGroups(lines, kDefaultGroup);
+            return lines.join('\n');
+        }
+    }
+    return text;
+}
+
+std::optional<QByteArray> MimeAppsList::contents() const
 {
     QFile file(m_path);
-    if (!file.exists())
-        return true;
-    if (!file.open(QIODevice::ReadOnly))
+    if (file.open(QIODevice::ReadOnly))
+        return file.readAll();
+    if (file.exists())
+        return std::nullopt;
+    return QByteArray();
+}
+
+bool MimeAppsList::add(const QString &desktopId, const QStringList &mimeTypes, const Pins &pins) const
+{
+    const std::optional<QByteArray> before = contents();
+    if (!before)
         return false;
-    const QByteArray before = file.readAll();
-    file.close();
-    return rewrite(before, withRemoved(before, desktopId));
+    QByteArray after = *before;
+    for (auto pin = pins.cbegin(); pin != pins.cend(); ++pin)
+        after = withPinned(after, pin.key(), pin.value());
+    return rewrite(*before, withAdded(after, desktopId, mimeTypes));
+}
+
+bool MimeAppsList::remove(const QString &desktopId, const Pins &pins) const
+{
+    const std::optional<QByteArray> before = contents();
+    if (!before)
+        return false;
+    QByteArray after = withRemoved(*before, desktopId);
+    for (auto pin = pins.cbegin(); pin != pins.cend(); ++pin)
+        after = withUnpinned(after, pin.key(), pin.value());
+    // A list that held nothing but our lines goes with them, as it came.
+    if (after.isEmpty() && !before->isEmpty())
+        return QFile::remove(m_path);
+    return rewrite(*before, after);
+}
+
+bool MimeAppsList::setsDefault(const QString &mimeType) const
+{
+    return setsDefault(contents().value_or(QByteArray()), mimeType);
 }
 
 bool MimeAppsList::rewrite(const QByteArray &before, const QByteArray &after) const
