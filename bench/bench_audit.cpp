@@ -3,9 +3,9 @@
 
 #include "AuditCommand.h"
 
-#include "document/DocumentScanner.h"
-#include "seo/PageWarnings.h"
-#include "seo/TextWidth.h"
+#include "DocumentScanner.h"
+#include "PageWarnings.h"
+#include "TextWidth.h"
 
 #include <QFile>
 #include <QTextStream>

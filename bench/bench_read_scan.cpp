@@ -1,7 +1,7 @@
 // Opening a page (read + scan) against `cat page >/dev/null`, on one 64 MB page in one run.
 
-#include "document/DocumentFile.h"
-#include "document/DocumentScanner.h"
+#include "DocumentFile.h"
+#include "DocumentScanner.h"
 
 #include "SyntheticPage.h"
 

@@ -4,7 +4,7 @@
 // a new file, and once with a second hard link, rewritten in place. The counters give the
 // ratio to the floor and the process's peak memory against the page's size.
 
-#include "document/DocumentSaver.h"
+#include "DocumentSaver.h"
 
 #include "SyntheticPage.h"
 

@@ -2,10 +2,10 @@
 // shown, a command line handed over by a second start until its document is open, and a
 // 64 MB page opened in a window against reading it as `tsmeta read` does.
 
-#include "document/DocumentFile.h"
-#include "shell/HandOverMessage.h"
-#include "shell/SingleInstance.h"
-#include "shell/frmMain.h"
+#include "DocumentFile.h"
+#include "HandOverMessage.h"
+#include "SingleInstance.h"
+#include "frmMain.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,11 +1,11 @@
 // A window with the status bar, a locked META text box, a tab control and a progress bar,
 // for looking at the controls on a real display. With --screenshot <file.png> it saves
 // what the screen shows of the window and quits.
-#include "controls/ProgressBar.h"
-#include "controls/TabControl.h"
-#include "controls/TextBoxEx.h"
-#include "controls/zebStatusBar.h"
-#include "services/IconList.h"
+#include "ProgressBar.h"
+#include "TabControl.h"
+#include "TextBoxEx.h"
+#include "zebStatusBar.h"
+#include "IconList.h"
 
 #include <QApplication>
 #include <QMainWindow>

@@ -1,7 +1,7 @@
 // The main window with pages opened in it, for looking at it on a real display. Settings
 // are the user's own unless XDG_CONFIG_HOME points elsewhere.
 // Usage: main_window_demo [--maximized] [--screenshot file.png] page...
-#include "shell/frmMain.h"
+#include "frmMain.h"
 
 #include <QApplication>
 #include <QMdiArea>

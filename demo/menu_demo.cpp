@@ -1,8 +1,8 @@
 // The main window with a menu dropped down, for looking at captions, shortcuts, icons and
 // check marks on a real display. Pages given are opened first, so they are recent files.
 // Usage: menu_demo <menu-bar button index> <screenshot.png> page...
-#include "controls/toolbar/cToolbar.h"
-#include "shell/frmMain.h"
+#include "toolbar/cToolbar.h"
+#include "frmMain.h"
 
 #include <QApplication>
 #include <QScreen>

@@ -1,9 +1,9 @@
 // Program Settings on one of its tabs, for looking at it on a real display. Settings and
 // associations are the user's own unless XDG_CONFIG_HOME and XDG_DATA_HOME point elsewhere.
 // Usage: settings_demo [EDITOR|GENERAL|FILES] [--screenshot file.png]
-#include "controls/TabControl.h"
-#include "settings/FileAssociations.h"
-#include "settings/frmSettings.h"
+#include "TabControl.h"
+#include "FileAssociations.h"
+#include "frmSettings.h"
 
 #include <QApplication>
 #include <QScreen>

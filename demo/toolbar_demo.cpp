@@ -2,11 +2,11 @@
 // buttons in a host, a button toolbar in a rebar, and optionally a dropped menu.
 // Usage: toolbar_demo [screenshot.png [menu-index]]
 
-#include "controls/toolbar/cReBar.h"
-#include "controls/toolbar/cToolbar.h"
-#include "controls/toolbar/cToolbarHost.h"
-#include "services/IconList.h"
-#include "services/PopupMenu.h"
+#include "toolbar/cReBar.h"
+#include "toolbar/cToolbar.h"
+#include "toolbar/cToolbarHost.h"
+#include "IconList.h"
+#include "PopupMenu.h"
 
 #include <QApplication>
 #include <QLabel>

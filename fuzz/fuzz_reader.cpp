@@ -1,10 +1,10 @@
 // Any bytes must read without a crash: values come out as UTF-8 and compose a tag block,
 // and a page with a HEAD region is one that passes the HEAD test.
 
-#include "document/DocumentScanner.h"
-#include "document/HeadRegion.h"
-#include "document/TagBlock.h"
-#include "seo/PageFacts.h"
+#include "DocumentScanner.h"
+#include "HeadRegion.h"
+#include "TagBlock.h"
+#include "PageFacts.h"
 
 #include <cstdint>
 #include <cstdlib>

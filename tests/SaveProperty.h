@@ -3,10 +3,10 @@
 // The promise a save makes for any page and any values, checked the same way by the fuzz
 // targets and by the property test over real pages. Engine only: no Qt.
 
-#include "document/DocumentRewriter.h"
-#include "document/DocumentScanner.h"
-#include "document/HeadRegion.h"
-#include "document/TextEncoding.h"
+#include "DocumentRewriter.h"
+#include "DocumentScanner.h"
+#include "HeadRegion.h"
+#include "TextEncoding.h"
 
 #include <string>
 #include <string_view>

@@ -3,7 +3,7 @@
 
 #include "TsmetaRun.h"
 
-#include "services/SettingsStore.h"
+#include "SettingsStore.h"
 
 #include <QDirIterator>
 #include <QProcess>

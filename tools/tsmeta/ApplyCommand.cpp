@@ -3,10 +3,10 @@
 #include "JsonLines.h"
 #include "MetaOptions.h"
 
-#include "document/DocumentFile.h"
-#include "document/DocumentSaver.h"
-#include "document/UnifiedDiff.h"
-#include "shell/ProgramVersion.h"
+#include "DocumentFile.h"
+#include "DocumentSaver.h"
+#include "UnifiedDiff.h"
+#include "ProgramVersion.h"
 
 #include <QFile>
 #include <QTextStream>

@@ -2,9 +2,9 @@
 
 #include "JsonLines.h"
 
-#include "document/DocumentFile.h"
-#include "seo/PageWarnings.h"
-#include "seo/TextWidth.h"
+#include "DocumentFile.h"
+#include "PageWarnings.h"
+#include "TextWidth.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/MetaElementSet.h"
+#include "MetaElementSet.h"
 
 #include <QCommandLineOption>
 #include <QList>

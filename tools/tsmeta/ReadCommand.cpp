@@ -2,8 +2,8 @@
 
 #include "JsonLines.h"
 
-#include "document/DocumentFile.h"
-#include "document/TextEncoding.h"
+#include "DocumentFile.h"
+#include "TextEncoding.h"
 
 namespace {
 

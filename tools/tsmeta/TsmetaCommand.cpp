@@ -5,11 +5,11 @@
 #include "MetaOptions.h"
 #include "ReadCommand.h"
 
-#include "document/LineEnds.h"
-#include "document/TagBlock.h"
-#include "services/SettingsStore.h"
-#include "settings/SettingsCatalogue.h"
-#include "shell/ProgramVersion.h"
+#include "LineEnds.h"
+#include "TagBlock.h"
+#include "SettingsStore.h"
+#include "SettingsCatalogue.h"
+#include "ProgramVersion.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

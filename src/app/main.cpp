@@ -1,0 +1,56 @@
+#include "RegistryKey.h"
+#include "SettingsStore.h"
+#include "SettingsCatalogue.h"
+#include "CommandLinePaths.h"
+#include "HandOverMessage.h"
+#include "SingleInstance.h"
+#include "StartupValues.h"
+#include "TerminationSignals.h"
+#include "frmMain.h"
+#include "frmSplash.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QStringList>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tagsmith LITE"));
+    QApplication::setOrganizationName(QStringLiteral("Vantorel"));
+    // Lets the desktop match the windows to the installed entry and its icon.
+    QApplication::setDesktopFileName(QStringLiteral("com.vantorel.tagsmith"));
+
+    // Settings are written before any window opens, for the maker's other programs.
+    SettingsStore store;
+    SettingsCatalogue settings(store);
+    RegistryKey registry;
+    StartupValues::record(
+        settings, registry, QApplication::applicationDirPath() + QStringLiteral("/tagsmith"));
+
+    const QStringList paths
+        = CommandLinePaths::fromArguments(QApplication::arguments().mid(1), QDir::currentPath());
+    SingleInstance instance;
+    if (!instance.tryBecomeFirst()) {
+        // Made absolute here: the running copy works in another folder.
+        SingleInstance::handOver(HandOverMessage::encode(paths));
+        return 0;
+    }
+
+    frmSplash splash;
+    splash.showNow();
+    frmMain window;
+    QObject::connect(&instance, &SingleInstance::messageReceived, &window,
+        [&window](const QByteArray &received) {
+            window.OpenCommandLine(
+                CommandLinePaths::fromArguments(HandOverMessage::decode(received), QDir::currentPath()));
+        });
+    QObject::connect(&instance, &SingleInstance::activationRequested, &window, &frmMain::restoreAndActivate);
+    instance.listen();
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &window, &QWidget::close);
+    window.show();
+    splash.close();
+    window.OpenCommandLine(paths);
+    return QApplication::exec();
+}

@@ -1,0 +1,169 @@
+#include "DocumentFile.h"
+
+#include "DocumentScanner.h"
+#include "ResourceText.h"
+#include "StringTable.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <future>
+#include <unistd.h>
+#include <cstdint>
+#include <string_view>
+#include <sys/mman.h>
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("DocumentFile", text);
+}
+
+QString megabytes(qint64 bytes)
+{
+    return QString::number((bytes + 1024 * 1024 - 1) / (1024 * 1024));
+}
+
+QString tooLarge(qint64 size)
+{
+    return tr("File is too large (%1 MB; pages up to %2 MB can be opened)")
+        .arg(megabytes(size), megabytes(DocumentFile::kMaxBytes));
+}
+
+// Page faults dominate reading a large file into fresh memory; huge pages take 512 times
+// fewer of them. Only a hint: where the kernel declines, nothing changes.
+void preferHugePages(QByteArray &bytes)
+{
+    constexpr std::uintptr_t kHugePage = 2 * 1024 * 1024;
+    if (bytes.size() < qsizetype(4 * kHugePage))
+        return;
+    const auto begin = reinterpret_cast<std::uintptr_t>(bytes.data());
+    const std::uintptr_t alignedBegin = (begin + kHugePage - 1) & ~(kHugePage - 1);
+    const std::uintptr_t alignedEnd = (begin + static_cast<std::uintptr_t>(bytes.size())) & ~(kHugePage - 1);
+    if (alignedEnd > alignedBegin)
+        madvise(reinterpret_cast<void *>(alignedBegin), alignedEnd - alignedBegin, MADV_HUGEPAGE);
+}
+
+// Reading a cached file is bound by copying it out of the page cache, so a large file is
+// read as two halves at once. Returns how much of the start is filled; on any shortfall
+// the rest is simply read again in order.
+qint64 readHalvesAtOnce(QFile &file, QByteArray &bytes, qint64 size)
+{
+    constexpr qint64 kSplitFrom = 8 * 1024 * 1024;
+    if (size < kSplitFrom)
+        return 0;
+    const qint64 half = size / 2;
+    auto second = std::async(std::launch::async, [fd = file.handle(), data = bytes.data(), half, size] {
+        qint64 done = 0;
+        while (half + done < size) {
+            const ssize_t got = ::pread(fd, data + half + done, std::size_t(size - half - done), off_t(half + done));
+            if (got <= 0)
+                break;
+            done += got;
+        }
+        return done;
+    });
+    qint64 first = 0;
+    while (first < half) {
+        const qint64 got = file.read(bytes.data() + first, half - first);
+        if (got <= 0)
+            break;
+        first += got;
+    }
+    const bool secondComplete = second.get() == size - half;
+    const qint64 filled = (first == half && secondComplete) ? size : first;
+    return file.seek(filled) ? filled : 0;
+}
+
+// Reads to the end even when the file grew since its size was taken, up to the limit.
+bool readWhole(QFile &file, QByteArray &bytes)
+{
+    const qint64 size = std::max<qint64>(file.size(), 0);
+    bytes.resize(size + 1);
+    preferHugePages(bytes);
+    qint64 filled = readHalvesAtOnce(file, bytes, size);
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (bytes.size() > DocumentFile::kMaxBytes)
+                return false;
+            bytes.resize(std::min<qint64>(bytes.size() * 2, DocumentFile::kMaxBytes + 1));
+        }
+        const qint64 got = file.read(bytes.data() + filled, bytes.size() - filled);
+        if (got < 0)
+            return false;
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    bytes.truncate(filled);
+    return filled <= DocumentFile::kMaxBytes;
+}
+
+} // namespace
+
+DocumentFile::ReadResult DocumentFile::readBytes(const QString &path)
+{
+    ReadResult result;
+    if (path.isEmpty()) {
+        result.error = tr("No file name given");
+        return result;
+    }
+    const QFileInfo info(path);
+    if (info.exists() && info.isDir()) {
+        result.error = tr("Is a directory");
+        return result;
+    }
+    if (info.exists() && !info.isFile()) {
+        // Devices and pipes never end or block; a page is always a regular file.
+        result.error = tr("Not a regular file");
+        return result;
+    }
+    if (info.size() > kMaxBytes) {
+        result.error = tooLarge(info.size());
+        return result;
+    }
+    QFile file(path);
+    // Unbuffered: the bytes go straight into their final buffer, read in one piece.
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        result.error = file.errorString();
+        return result;
+    }
+    if (!readWhole(file, result.bytes)) {
+        result.error
+            = file.error() != QFileDevice::NoError ? file.errorString() : tooLarge(result.bytes.size());
+        result.bytes.clear();
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+DocumentFile::OpenResult DocumentFile::open(const QString &path, Facts facts)
+{
+    const ReadResult read = readBytes(path);
+    if (!read.ok) {
+        OpenResult result;
+        result.error = read.error;
+        return result;
+    }
+    OpenResult result = scan(read.bytes);
+    if (result.ok && facts == Facts::Take)
+        result.facts = PageFacts::of(std::string_view(read.bytes.constData(), static_cast<std::size_t>(read.bytes.size())));
+    return result;
+}
+
+DocumentFile::OpenResult DocumentFile::scan(const QByteArray &bytes)
+{
+    OpenResult result;
+    result.document
+        = DocumentScanner::scan(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (!result.document.hasHead) {
+        result.error = ResourceText::status(StringId::NoHeadSection);
+        return result;
+    }
+    result.ok = true;
+    return result;
+}

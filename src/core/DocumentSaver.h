@@ -1,0 +1,49 @@
+#pragma once
+
+#include "MetaElementSet.h"
+
+#include <QByteArray>
+#include <QString>
+
+class FileWriter;
+
+// Saving a document: the source is read again, a backup of it is written beside the
+// document unless backups are off, and the rewritten page takes the target's place. The
+// page keeps its mode, owner, group and links. Any failure leaves every file as it was,
+// or the backup fully written and the page as it was, and says why.
+class DocumentSaver
+{
+public:
+    struct Request
+    {
+        QString sourcePath;
+        QString targetPath;
+        // The document's own path, which names the backup (still the old one in a Save As).
+        QString filePath;
+        MetaElementSet values;
+        QString version;
+        bool backup = true;
+    };
+
+    struct Result
+    {
+        bool ok = false;
+        QString error; // the reason, when not ok
+        QString backupPath; // when a backup was written
+        bool changed = false; // whether the page written differs from the source
+    };
+
+    // A dry run: what a save would write, worked out the same way but writing nothing.
+    struct Preview
+    {
+        Result result; // as the save would report it; backupPath names the backup it would write
+        QByteArray before; // the source as read
+        QByteArray after; // the page the save would write
+    };
+
+    static Result save(const Request &request);
+    // Tests hand in a writer that fails on purpose, as a full disk would.
+    static Result save(const Request &request, FileWriter &writer);
+    static Preview preview(const Request &request);
+    static QString backupPathFor(const QString &filePath);
+};

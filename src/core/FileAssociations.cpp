@@ -1,0 +1,260 @@
+#include "FileAssociations.h"
+
+#include "RegistryKey.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+const QString kVerbKey = QStringLiteral("\\shell\\Edit_with_Tagsmith");
+const QString kContentType = QStringLiteral("Content Type");
+// Under the class key: the defaults we pinned, a value per MIME type naming the desktop id.
+const QString kPinsKey = QStringLiteral("\\Tagsmith pinned defaults");
+
+const std::array<FileAssociations::FamilyRecord, 4> kFamilies = { {
+    { FileAssociations::Family::Asp, { QStringLiteral(".asp") }, QStringLiteral("aspfile"),
+        QStringLiteral("text/asp"), QStringLiteral("Active Server Pages"), true,
+        { QStringLiteral("application/x-asp") }, QStringLiteral("tagsmith-asp.desktop") },
+    { FileAssociations::Family::Php,
+        { QStringLiteral(".php"), QStringLiteral(".php3"), QStringLiteral(".phtml") },
+        QStringLiteral("phpfile"), QStringLiteral("text/php"), QStringLiteral("Pre Hypertext Processor"),
+        true,
+        { QStringLiteral("application/x-php"), QStringLiteral("application/x-httpd-php"),
+            QStringLiteral("text/x-php") },
+        QStringLiteral("tagsmith-php.desktop") },
+    { FileAssociations::Family::Ssi, { QStringLiteral(".ssi"), QStringLiteral(".shtml") },
+        QStringLiteral("ssifile"), QStringLiteral("text/ssi"), QStringLiteral("ServerSide Includes"), true,
+        { QStringLiteral("text/x-server-parsed-html"), QStringLiteral("application/x-shtml") },
+        QStringLiteral("tagsmith-ssi.desktop") },
+    { FileAssociations::Family::Htm, { QStringLiteral(".htm"), QStringLiteral(".html") },
+        QStringLiteral("htmlfile"), QStringLiteral("text/html"), QStringLiteral("HyperText Markup Language"),
+        false, { QStringLiteral("text/html") }, QStringLiteral("tagsmith-html.desktop") },
+} };
+
+RegistryKey classesKey(const QString &path, const QString &valueName = QString())
+{
+    return RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, path, valueName);
+}
+
+bool setClassesValue(const QString &path, const QString &text, const QString &valueName = QString())
+{
+    return classesKey(path, valueName).setValue(text);
+}
+
+bool isOwnEntry(const QString &desktopId)
+{
+    return std::any_of(kFamilies.begin(), kFamilies.end(),
+        [&desktopId](const FileAssociations::FamilyRecord &family) { return family.entryName == desktopId; });
+}
+
+} // namespace
+
+FileAssociations::FileAssociations(QString programFolder, QString applicationsFolder, QString mimeAppsList)
+    : m_programFolder(std::move(programFolder))
+    , m_applicationsFolder(std::move(applicationsFolder))
+    , m_mimeApps(mimeAppsList)
+    , m_desktopDefaults(std::move(mimeAppsList))
+{
+}
+
+std::span<const FileAssociations::FamilyRecord> FileAssociations::families()
+{
+    return kFamilies;
+}
+
+const FileAssociations::FamilyRecord &FileAssociations::record(Family family)
+{
+    return kFamilies[static_cast<std::size_t>(family)];
+}
+
+QString FileAssociations::defaultApplicationsFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+        + QStringLiteral("/applications");
+}
+
+QString FileAssociations::commandText() const
+{
+    return QLatin1Char('"') + m_programFolder + QStringLiteral("/tagsmith\" %1");
+}
+
+QString FileAssociations::iconText() const
+{
+    return m_programFolder + QStringLiteral("/tagsmith,0");
+}
+
+FileAssociations::Reading FileAssociations::read(Family family) const
+{
+    const FamilyRecord &r = record(family);
+    Reading reading;
+    reading.foundText = classesKey(r.extensions.first()).Value();
+    reading.foundContentType = classesKey(r.extensions.first(), kContentType).Value();
+    if (reading.foundContentType == r.contentType && reading.foundText == r.classKey)
+        reading.foundText = classesKey(r.classKey + kVerbKey).Value();
+    reading.registered = reading.foundText == kVerbCaption;
+    return reading;
+}
+
+bool FileAssociations::write(Family family, bool on) const
+{
+    const FamilyRecord &r = record(family);
+    const bool registryWritten = writeRegistry(r, on);
+    const bool desktopWritten = on ? addToDesktop(r) : removeFromDesktop(r);
+    refreshMimeCache();
+    return registryWritten && desktopWritten;
+}
+
+bool FileAssociations::writeRegistry(const FamilyRecord &r, bool on) const
+{
+    bool ok = true;
+    if (read(r.family).registered) {
+        if (r.writesIcon)
+            ok = classesKey(r.classKey + QStringLiteral("\\DefaultIcon")).DeleteKey() && ok;
+        ok = classesKey(r.classKey + kVerbKey).DeleteKey() && ok;
+    }
+    if (!on)
+        return ok;
+    for (const QString &extension : r.extensions) {
+        ok = setClassesValue(extension, r.classKey) && ok;
+        ok = setClassesValue(extension, r.contentType, kContentType) && ok;
+    }
+    ok = setClassesValue(r.classKey, r.description) && ok;
+    if (r.writesIcon)
+        ok = setClassesValue(r.classKey + QStringLiteral("\\DefaultIcon"), iconText()) && ok;
+    ok = setClassesValue(r.classKey + kVerbKey, kVerbCaption) && ok;
+    ok = setClassesValue(r.classKey + kVerbKey + QStringLiteral("\\command"), commandText()) && ok;
+    return ok;
+}
+
+QString FileAssociations::desktopEntryPath(Family family) const
+{
+    return m_applicationsFolder + QLatin1Char('/') + record(family).entryName;
+}
+
+QString FileAssociations::quotedExecArgument(const QString &argument)
+{
+    QString quoted;
+    for (const QChar c : argument) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\'))
+            quoted += QLatin1Char('\\');
+        quoted += c;
+    }
+    // A literal percent sign is written twice, or it would read as a field code.
+    quoted.replace(QLatin1Char('%'), QStringLiteral("%%"));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString FileAssociations::desktopEntry(Family family) const
+{
+    const FamilyRecord &r = record(family);
+    const QString exec
+        = quotedExecArgument(m_programFolder + QStringLiteral("/tagsmith")) + QStringLiteral(" %F");
+    return QStringLiteral("[Desktop Entry]\n"
+                          "Type=Application\n"
+                          "Name=Tagsmith LITE (%1)\n"
+                          "GenericName=META Tag Editor\n"
+                          "Comment=Edit the META tags of web pages\n"
+                          "Exec=%2\n"
+                          "Icon=tagsmith\n"
+                          "Terminal=false\n"
+                          "NoDisplay=true\n"
+                          "Actions=edit-with-tagsmith;\n"
+                          "\n"
+                          "[Desktop Action edit-with-tagsmith]\n"
+                          "Name=Edit with Tagsmith\n"
+                          "Exec=%2\n")
+        .arg(r.description, exec);
+}
+
+// Listed only while the entry is there: after it on the way on, before it on the way off.
+// A pin is recorded once it is written: a record of a pin that never got written could later
+// take out a line that someone else wrote.
+bool FileAssociations::addToDesktop(const FamilyRecord &r) const
+{
+    if (!removeDesktopEntry(r))
+        return false;
+    const MimeAppsList::Pins pins = defaultsToPin(r);
+    return writeDesktopEntry(r) && m_mimeApps.add(r.entryName, r.mimeTypes, pins) && recordPins(r, pins);
+}
+
+bool FileAssociations::removeFromDesktop(const FamilyRecord &r) const
+{
+    return m_mimeApps.remove(r.entryName, recordedPins(r)) && removeDesktopEntry(r) && forgetPins(r);
+}
+
+bool FileAssociations::writeDesktopEntry(const FamilyRecord &r) const
+{
+    if (!QDir().mkpath(m_applicationsFolder))
+        return false;
+    QSaveFile file(desktopEntryPath(r.family));
+    return file.open(QIODevice::WriteOnly) && file.write(desktopEntry(r.family).toUtf8()) >= 0
+        && file.commit();
+}
+
+bool FileAssociations::removeDesktopEntry(const FamilyRecord &r) const
+{
+    const QString path = desktopEntryPath(r.family);
+    return !QFile::exists(path) || QFile::remove(path);
+}
+
+// Asked while our entry is not installed, the desktop names what opens the type without us.
+// With no default of its own, GIO takes the first application listed under
+// [Added Associations] as the default, which our listing could be; the pin keeps the answer.
+MimeAppsList::Pins FileAssociations::defaultsToPin(const FamilyRecord &r) const
+{
+    MimeAppsList::Pins pins;
+    for (const QString &type : r.mimeTypes) {
+        // A default line of the user's own is theirs, whatever it names; even one that names
+        // only applications no longer installed, which GIO passes over for the listed ones.
+        if (m_mimeApps.setsDefault(type))
+            continue;
+        // Nothing opens the type: there is no default to keep, and while we are listed we
+        // are the only candidate, so the desktop will offer us; only not listing avoids that.
+        // One of our own entries answers only through our listing for a parent type.
+        const QString current = m_desktopDefaults.current(type);
+        if (current.isEmpty() || isOwnEntry(current) || m_desktopDefaults.isChosen(type, current))
+            continue;
+        pins.insert(type, current);
+    }
+    return pins;
+}
+
+MimeAppsList::Pins FileAssociations::recordedPins(const FamilyRecord &r) const
+{
+    const QString path = r.classKey + kPinsKey;
+    MimeAppsList::Pins pins;
+    for (const QString &type : classesKey(path).valueNames())
+        pins.insert(type, classesKey(path, type).Value());
+    return pins;
+}
+
+bool FileAssociations::recordPins(const FamilyRecord &r, const MimeAppsList::Pins &pins) const
+{
+    bool ok = true;
+    for (auto pin = pins.cbegin(); pin != pins.cend(); ++pin)
+        ok = setClassesValue(r.classKey + kPinsKey, pin.value(), pin.key()) && ok;
+    return ok;
+}
+
+bool FileAssociations::forgetPins(const FamilyRecord &r) const
+{
+    RegistryKey pins = classesKey(r.classKey + kPinsKey);
+    return !pins.keyExists() || pins.DeleteKey();
+}
+
+// Earlier versions claimed the types in the entries themselves and built a MIME cache here,
+// which made the program the default. A cache that is there is rebuilt so that it forgets
+// them; none is made, for our entries claim nothing.
+void FileAssociations::refreshMimeCache() const
+{
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
+    if (!tool.isEmpty() && QFile::exists(m_applicationsFolder + QStringLiteral("/mimeinfo.cache")))
+        QProcess::execute(tool, { m_applicationsFolder });
+}

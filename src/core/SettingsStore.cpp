@@ -1,0 +1,51 @@
+#include "SettingsStore.h"
+
+#include <QStandardPaths>
+#include <QStringList>
+
+namespace {
+
+QString groupKey(const QString &section, const QString &name)
+{
+    return section + QLatin1Char('/') + name;
+}
+
+} // namespace
+
+SettingsStore::SettingsStore()
+    : SettingsStore(configFolder() + QStringLiteral("/Tagsmith LITE.ini"))
+{
+}
+
+SettingsStore::SettingsStore(const QString &iniFile)
+    : m_settings(iniFile, QSettings::IniFormat)
+{
+}
+
+QString SettingsStore::GetValue(const QString &name, const QString &section) const
+{
+    m_settings.sync();
+    const QVariant value = m_settings.value(groupKey(section, name));
+    // A hand-edited value with unquoted commas comes back as a list.
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QStringLiteral(", "));
+    return value.toString();
+}
+
+bool SettingsStore::SetValue(const QString &name, const QString &value, const QString &section)
+{
+    m_settings.setValue(groupKey(section, name), value);
+    m_settings.sync();
+    return m_settings.status() == QSettings::NoError;
+}
+
+QString SettingsStore::Description() const
+{
+    return QStringLiteral("Settings store: named texts in sections, in %1").arg(fileName());
+}
+
+QString SettingsStore::configFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/Vantorel");
+}

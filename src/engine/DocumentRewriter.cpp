@@ -1,0 +1,160 @@
+#include "DocumentRewriter.h"
+
+#include "TagBlock.h"
+#include "TextEncoding.h"
+
+#include <algorithm>
+
+namespace {
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+bool isLineEnd(char c)
+{
+    return c == '\n' || c == '\r';
+}
+
+struct Span
+{
+    std::size_t from;
+    std::size_t to;
+};
+
+// A tag alone on its line goes with its line: the blanks around it and the line end
+// before it. Otherwise only the tag itself goes. A tag inside the HEAD region always has
+// the start tag's ">" somewhere before it on the page, so a line end precedes its line.
+Span removalSpan(std::string_view page, std::size_t lt, std::size_t end)
+{
+    std::size_t lineStart = lt;
+    while (lineStart > 0 && isBlank(page[lineStart - 1]))
+        --lineStart;
+    std::size_t lineEnd = end;
+    while (lineEnd < page.size() && isBlank(page[lineEnd]))
+        ++lineEnd;
+    const bool startsLine = lineStart > 0 && isLineEnd(page[lineStart - 1]);
+    const bool endsLine = lineEnd == page.size() || isLineEnd(page[lineEnd]);
+    if (!startsLine || !endsLine)
+        return { lt, end };
+    std::size_t from = lineStart - 1;
+    if (page[from] == '\n' && from > 0 && page[from - 1] == '\r')
+        --from;
+    return { from, lineEnd };
+}
+
+class Rewrite
+{
+public:
+    Rewrite(std::string_view page, std::string_view block)
+        : m_page(page)
+    {
+        m_out.reserve(std::min(page.size(), std::size_t(1) << 20) + block.size());
+    }
+
+    DocumentRewriter::Plan run(const HeadRegion &region, const HeadContents &contents, std::string_view block,
+        std::string_view lineEnd)
+    {
+        emitUpTo(region.startTag);
+        // The bare start tag is written in capitals; one with attributes stays as written.
+        if (region.bareStartTag)
+            m_out.append("<HEAD>");
+        else
+            m_out.append(m_page.substr(region.startTag, region.contentFrom - region.startTag));
+        m_copied = region.contentFrom;
+        m_out.append(block);
+        if (m_copied < m_page.size() && !isLineEnd(m_page[m_copied]))
+            m_out.append(lineEnd);
+        for (const ManagedTag &tag : contents.tags) {
+            const Span span = removalSpan(m_page, tag.from, tag.to);
+            emitUpTo(span.from);
+            m_copied = std::max(span.to, m_copied);
+        }
+        emitUpTo(region.contentTo);
+        if (region.end > region.contentTo) {
+            m_out.append("</HEAD>");
+            m_copied = region.end;
+        }
+        return DocumentRewriter::Plan { std::move(m_out), m_copied };
+    }
+
+private:
+    void emitUpTo(std::size_t position)
+    {
+        if (position > m_copied)
+            m_out.append(m_page.substr(m_copied, position - m_copied));
+        m_copied = std::max(m_copied, position);
+    }
+
+    std::string_view m_page;
+    std::string m_out;
+    std::size_t m_copied = 0;
+};
+
+} // namespace
+
+std::string DocumentRewriter::Plan::joined(std::string_view page) const
+{
+    std::string whole;
+    whole.reserve(head.size() + page.size() - tailFrom);
+    whole.append(head);
+    whole.append(page.substr(tailFrom));
+    return whole;
+}
+
+DocumentRewriter::Plan DocumentRewriter::plan(std::string_view page, const HeadRegion &region,
+    const HeadContents &contents, std::string_view block, std::string_view lineEnd)
+{
+    return Rewrite(page, block).run(region, contents, block, lineEnd);
+}
+
+std::optional<DocumentRewriter::Plan> DocumentRewriter::plan(
+    std::string_view page, std::string_view block, std::string_view lineEnd)
+{
+    const auto region = HeadRegion::find(page);
+    if (!region)
+        return std::nullopt;
+    return plan(page, *region, HeadContents::of(page, *region), block, lineEnd);
+}
+
+std::optional<std::string> DocumentRewriter::rewrite(
+    std::string_view page, std::string_view block, std::string_view lineEnd)
+{
+    const auto planned = plan(page, block, lineEnd);
+    return planned ? std::optional(planned->joined(page)) : std::nullopt;
+}
+
+std::string DocumentRewriter::encodedBlock(
+    const MetaElementSet &values, std::string_view version, LineEnd lineEnd, const SaveEncoding &encoding)
+{
+    return TextEncoding::fromUtf8ForHtml(
+        TagBlock::forInsertion(values, version, LineEnds::text(lineEnd), encoding.declaresUtf8), encoding.encoding);
+}
+
+std::string DocumentRewriter::shownBlock(const MetaElementSet &values, std::string_view version,
+    std::string_view lineEnd, const SaveEncoding &encoding)
+{
+    const std::string written = TextEncoding::fromUtf8ForHtml(
+        TagBlock::forView(values, version, lineEnd, encoding.declaresUtf8), encoding.encoding);
+    return TextEncoding::toUtf8(written, encoding.encoding);
+}
+
+std::optional<DocumentRewriter::Plan> DocumentRewriter::planSave(
+    std::string_view page, const MetaElementSet &values, std::string_view version)
+{
+    const auto region = HeadRegion::find(page);
+    if (!region)
+        return std::nullopt;
+    const HeadContents contents = HeadContents::of(page, *region);
+    const LineEnd lineEnd = LineEnds::detect(page);
+    const SaveEncoding encoding = PageCharset::of(page, *region, contents).saveEncoding(values);
+    return plan(page, *region, contents, encodedBlock(values, version, lineEnd, encoding), LineEnds::text(lineEnd));
+}
+
+std::optional<std::string> DocumentRewriter::save(
+    std::string_view page, const MetaElementSet &values, std::string_view version)
+{
+    const auto planned = planSave(page, values, version);
+    return planned ? std::optional(planned->joined(page)) : std::nullopt;
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "HeadRegion.h"
+#include "MetaElementSet.h"
+#include "TextEncoding.h"
+
+#include <optional>
+#include <string_view>
+
+// How a save writes the values into a page.
+struct SaveEncoding
+{
+    Encoding encoding = Encoding::Utf8;
+    // The charset tag, when the flag is on, declares UTF-8 rather than ISO-8859-1.
+    bool declaresUtf8 = false;
+
+    bool operator==(const SaveEncoding &) const = default;
+};
+
+// What a page's bytes say about its encoding, as a read finds it. A charset the HEAD
+// region declares decides when it names UTF-8 or the ISO-8859-1 family; otherwise the
+// bytes do: UTF-8 when they all are, else Windows-1252.
+struct PageCharset
+{
+    Encoding readAs = Encoding::Utf8; // how the values were decoded
+    // What the first declaration that a save keeps names, when it names one of the two.
+    std::optional<Encoding> keptDeclaration;
+    // The bytes a save keeps (all but the managed tags it removes): valid UTF-8, non-ASCII.
+    bool keptValidUtf8 = true;
+    bool keptNonAscii = false;
+
+    // The encoding a declared label stands for, when it is one the program writes in.
+    static std::optional<Encoding> encodingOfLabel(std::string_view label);
+    static bool isLatin1Label(std::string_view label);
+    static bool isUtf8Label(std::string_view label);
+
+    // What the page says, from its HEAD region as a save would leave it.
+    static PageCharset of(std::string_view page, const HeadRegion &region, const HeadContents &contents);
+    // A page without a HEAD region: its bytes alone.
+    static PageCharset ofBytes(std::string_view page);
+
+    // The first declaration decides, as in a browser; then the page's bytes.
+    static Encoding readEncoding(const HeadContents &contents, const TextEncoding::Survey &bytes);
+    static std::optional<Encoding> keptDeclarationOf(const HeadContents &contents);
+
+    // The values are written in the encoding the saved page will be read in, so that a read
+    // gives back what was typed and a second save writes the same bytes: the page's own
+    // when that holds, else the other one.
+    SaveEncoding saveEncoding(const MetaElementSet &values) const;
+};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "PageCharset.h"
+#include "TagRecognition.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A managed META tag the program neither reads nor removes, as written in the page.
+struct UnreadTag
+{
+    TagKind kind;
+    std::uint64_t offset = 0; // of its "<"
+    std::string text;         // the tag as written, shortened for display, UTF-8
+};
+
+// What the page's bytes tell beyond the values: found once when a page is read, so that
+// warnings can follow every keystroke without reading the page again.
+struct PageFacts
+{
+    bool hasHead = false;
+    PageCharset charset;
+    // The charset named by the first declaration a save keeps; empty if none.
+    std::string declaredCharset;
+    // The charset named by a Content-Type tag that a save removes; empty if none.
+    std::string removedCharset;
+    // Inside the HEAD region, in a form a save would leave beside the new tag (attributes
+    // in another order, extra spaces, single quotes...).
+    std::vector<UnreadTag> unreadTags;
+    // Outside the HEAD region, where nothing is read or changed.
+    std::vector<UnreadTag> outsideTags;
+
+    static PageFacts of(std::string_view bytes);
+};

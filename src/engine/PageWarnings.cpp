@@ -1,0 +1,171 @@
+#include "PageWarnings.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+namespace {
+
+bool isBlank(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); });
+}
+
+std::optional<WarningTarget> targetOf(TagKind kind)
+{
+    switch (kind) {
+    case TagKind::Description:
+        return WarningTarget::Description;
+    case TagKind::Keywords:
+        return WarningTarget::Keywords;
+    case TagKind::Author:
+        return WarningTarget::Author;
+    case TagKind::Robots:
+        return WarningTarget::Robots;
+    case TagKind::ContentType:
+        return WarningTarget::Charset;
+    default:
+        return std::nullopt;
+    }
+}
+
+std::string_view tagName(TagKind kind)
+{
+    switch (kind) {
+    case TagKind::Description:
+        return "description";
+    case TagKind::Keywords:
+        return "keywords";
+    case TagKind::Author:
+        return "author";
+    case TagKind::Robots:
+        return "robots";
+    default:
+        return "content-type";
+    }
+}
+
+void addDroppedCharsetWarning(std::vector<Warning> &warnings, const PageFacts &page)
+{
+    if (page.removedCharset.empty() || !page.declaredCharset.empty())
+        return;
+    const std::string remedy = PageCharset::isLatin1Label(page.removedCharset)
+        ? "switch the charset tag on to keep ISO-8859-1 declared"
+        : "add <meta charset=\"" + page.removedCharset + "\"> to the page by hand, which a save keeps";
+    warnings.push_back({ WarningKind::CharsetDropped, WarningTarget::Charset,
+        "A save removes the Content-Type tag that declares the charset \"" + page.removedCharset
+            + "\" and the charset tag is off, so browsers would have to guess; " + remedy + "." });
+}
+
+void addCharsetWarnings(
+    std::vector<Warning> &warnings, const PageFacts &page, const MetaElementSet &values)
+{
+    if (!values.charset()) {
+        addDroppedCharsetWarning(warnings, page);
+        return;
+    }
+    // The tag a save writes names UTF-8 or ISO-8859-1; another declaration that names the
+    // same is no conflict.
+    const bool writesUtf8 = page.charset.saveEncoding(values).declaresUtf8;
+    const std::string_view written = writesUtf8 ? "UTF-8" : "ISO-8859-1";
+    const bool sameCharset = writesUtf8 ? PageCharset::isUtf8Label(page.declaredCharset)
+                                        : PageCharset::isLatin1Label(page.declaredCharset);
+    if (!page.declaredCharset.empty() && !sameCharset)
+        warnings.push_back({ WarningKind::CharsetConflict, WarningTarget::Charset,
+            "The page already declares the charset \"" + page.declaredCharset + "\"; adding "
+                + std::string(written) + " gives browsers two answers, so switch the charset tag off." });
+}
+
+void addUnreadTagWarnings(std::vector<Warning> &warnings, const PageFacts &page)
+{
+    for (const UnreadTag &tag : page.unreadTags) {
+        const auto target = targetOf(tag.kind);
+        if (!target)
+            continue;
+        warnings.push_back({ WarningKind::UnreadTagForm, *target,
+            "The page has a " + std::string(tagName(tag.kind))
+                + " tag written in a form this program does not read (" + tag.text
+                + "); a save leaves it beside the new one, so remove it by hand." });
+    }
+}
+
+void addOutsideHeadWarnings(std::vector<Warning> &warnings, const PageFacts &page)
+{
+    for (const UnreadTag &tag : page.outsideTags) {
+        const auto target = targetOf(tag.kind);
+        if (!target)
+            continue;
+        warnings.push_back({ WarningKind::OutsideHead, *target,
+            "The page has a " + std::string(tagName(tag.kind)) + " tag outside its HEAD (" + tag.text
+                + "); this program neither reads nor changes it, so move it into the HEAD or remove it "
+                  "by hand." });
+    }
+}
+
+void addDescriptionWarnings(std::vector<Warning> &warnings, const MetaElementSet &values, bool shared)
+{
+    const std::string &description = values.text(TextField::Description);
+    if (isBlank(description))
+        warnings.push_back({ WarningKind::DescriptionMissing, WarningTarget::Description,
+            "The description is empty; search engines will make up a snippet from the page, so write "
+            "a sentence or two about it." });
+    else if (!MetaElementSet::hasValue(TextField::Description, description))
+        warnings.push_back({ WarningKind::DescriptionPlaceholder, WarningTarget::Description,
+            "The description is the placeholder \"" + description
+                + "\", so no description tag is written; write a sentence or two about the page." });
+    else if (shared)
+        warnings.push_back({ WarningKind::DescriptionShared, WarningTarget::Description,
+            "Another page has the same description; give each page its own so search results tell "
+            "them apart." });
+}
+
+} // namespace
+
+std::vector<Warning> PageWarnings::evaluate(
+    const PageFacts &page, const MetaElementSet &values, bool descriptionShared)
+{
+    std::vector<Warning> warnings;
+    addCharsetWarnings(warnings, page, values);
+    addUnreadTagWarnings(warnings, page);
+    addOutsideHeadWarnings(warnings, page);
+    addDescriptionWarnings(warnings, values, descriptionShared);
+    return warnings;
+}
+
+std::string_view PageWarnings::kindName(WarningKind kind)
+{
+    switch (kind) {
+    case WarningKind::CharsetConflict:
+        return "charset-conflict";
+    case WarningKind::CharsetDropped:
+        return "charset-dropped";
+    case WarningKind::UnreadTagForm:
+        return "unread-tag-form";
+    case WarningKind::OutsideHead:
+        return "outside-head";
+    case WarningKind::DescriptionMissing:
+        return "description-missing";
+    case WarningKind::DescriptionPlaceholder:
+        return "description-placeholder";
+    case WarningKind::DescriptionShared:
+        break;
+    }
+    return "description-shared";
+}
+
+std::string_view PageWarnings::targetName(WarningTarget target)
+{
+    switch (target) {
+    case WarningTarget::Description:
+        return "description";
+    case WarningTarget::Keywords:
+        return "keywords";
+    case WarningTarget::Author:
+        return "author";
+    case WarningTarget::Robots:
+        return "robots";
+    case WarningTarget::Charset:
+        break;
+    }
+    return "charset";
+}

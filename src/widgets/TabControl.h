@@ -1,0 +1,126 @@
+#pragma once
+
+#include "kxISubclass.h"
+
+#include <QList>
+#include <QPointer>
+#include <QTabBar>
+#include <QVariant>
+#include <QWidget>
+
+class IconList;
+class PropertyBag;
+
+// A tab strip with keyed tabs, icons, item data and a BeforeClick that can refuse a change of
+// tab. Pages are placed by the container over the client area; the control draws only the
+// strip and the frame around that area. A tab is named by its 1-based position or its key.
+class TabControl : public QWidget, private kxISubclass
+{
+    Q_OBJECT
+
+public:
+    enum TabAlignment { AlignTop = 0, AlignLeft = 1, AlignBottom = 2, AlignRight = 3 };
+
+    explicit TabControl(QWidget *parent = nullptr);
+
+    // vKeyBefore: a position n (> -1) inserts before the n-th tab, -1 or less appends, a key
+    // inserts before that tab.
+    void AddTab(const QString &sText, int iIconIndex = -1, const QVariant &vKeyBefore = -1,
+        const QString &sKey = {}, qint32 lItemData = 0);
+    void RemoveTab(const QVariant &vKey);
+    void RemoveAllTabs();
+
+    // 0 when no tab is selected.
+    int SelectedTab() const;
+    // Unless bNoEvents, asks BeforeClick first and raises TabClick after.
+    void SelectTab(const QVariant &vKey, bool bNoEvents = false);
+
+    QString TabText(const QVariant &vKey) const;
+    int TabImage(const QVariant &vKey) const;
+    void setTabImage(const QVariant &vKey, int imageIndex);
+    qint32 TabItemData(const QVariant &vKey) const;
+    void setTabItemData(const QVariant &vKey, qint32 itemData);
+    QString TabKey(int lIndex) const;
+    int IndexForTab(const QVariant &vKey) const;
+    int TabCount() const;
+
+    int ClientLeft() const { return clientRect().left(); }
+    int ClientTop() const { return clientRect().top(); }
+    int ClientWidth() const { return clientRect().width(); }
+    int ClientHeight() const { return clientRect().height(); }
+
+    void setImageList(IconList *imageList);
+    // An IconList pointer or an hImageList number; anything else clears the list and raises.
+    void setImageList(const QVariant &imageList);
+
+    bool FlatSeparators() const { return m_flatSeparators; }
+    void setFlatSeparators(bool on) { m_flatSeparators = on; }
+    // Styles that take effect on the next Rebuild.
+    bool HotTrack() const { return m_hotTrack; }
+    void setHotTrack(bool on) { m_hotTrack = on; }
+    bool Buttons() const { return m_buttons; }
+    void setButtons(bool on) { m_buttons = on; }
+    bool FlatButtons() const { return m_flatButtons; }
+    void setFlatButtons(bool on) { m_flatButtons = on; }
+    bool MultiLine() const { return m_multiLine; }
+    void setMultiLine(bool on) { m_multiLine = on; }
+    bool RightJustify() const { return m_rightJustify; }
+    void setRightJustify(bool on) { m_rightJustify = on; }
+    int TabAlign() const { return m_tabAlign; }
+    void setTabAlign(int alignment) { m_tabAlign = alignment; }
+
+    // Recreates the strip with the current styles, keeping the tabs and their order.
+    void Rebuild();
+
+    QWidget *hwnd() { return this; }
+    QTabBar *TabCtrlhWnd() const { return m_strip; }
+
+    void ReadProperties(const PropertyBag &bag);
+    void WriteProperties(PropertyBag &bag) const;
+
+Q_SIGNALS:
+    void BeforeClick(int lTab, bool &bCancel);
+    void TabClick(int lTab);
+    void TabRightClick();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    struct Tab
+    {
+        QString key;
+        int image;
+        qint32 itemData;
+    };
+
+    int MsgResponse() override;
+    bool WindowProc(QObject *target, QEvent *event) override;
+
+    void createStrip();
+    void insertIntoStrip(int position, const Tab &tab);
+    void layoutStrip();
+    QRect stripRect() const;
+    QRect clientRect() const;
+    int find(const QVariant &vKey) const;
+    // The 0-based position of the tab, or the numbered error with %1 in the message as the key.
+    int require(const QVariant &vKey, int errorOffset, const QString &message) const;
+    int insertPosition(const QVariant &vKeyBefore) const;
+    void showImages();
+    bool mayLeaveSelectedTab();
+    bool wouldChangeTab(QEvent *event) const;
+    void stripSelectionChanged(int index);
+
+    QPointer<QTabBar> m_strip;
+    QList<Tab> m_tabs;
+    IconList *m_imageList = nullptr;
+    int m_quiet = 0;
+    bool m_flatSeparators = false;
+    bool m_hotTrack = false;
+    bool m_buttons = false;
+    bool m_flatButtons = false;
+    bool m_multiLine = false;
+    bool m_rightJustify = false;
+    int m_tabAlign = AlignTop;
+};

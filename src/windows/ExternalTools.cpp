@@ -1,0 +1,144 @@
+#include "ExternalTools.h"
+
+#include "frmDocument.h"
+#include "SettingsCatalogue.h"
+#include "DefaultTextEditor.h"
+#include "DocumentCommands.h"
+#include "ProgramLauncher.h"
+#include "frmMain.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+struct WebLink
+{
+    int number;
+    const char *address;
+};
+
+// The menu's link items and the pages they open.
+constexpr WebLink kLinks[] = {
+    { 1, "https://www.vantorel.com/tagsmith/" },
+    { 2, "https://www.vantorel.com/forum/" },
+    { 3, "https://developers.google.com/search/docs/crawling-indexing/robots-meta-tag" },
+    { 4, "https://www.vantorel.com/" },
+};
+
+// Where an installed copy keeps the guide, then where a build tree finds the sources' one.
+constexpr const char *kGuidePlaces[] = {
+    "../share/doc/tagsmith/index.html",
+    "../docs/guide/index.html",
+    "../../docs/guide/index.html",
+};
+
+const QString kSiblingEditorEnding = QStringLiteral("Scriv.exe");
+const QString kViewer = QStringLiteral("xdg-open");
+
+} // namespace
+
+ExternalTools::ExternalTools(frmMain &main)
+    : m_main(main)
+    , m_launcher(std::make_unique<ProgramLauncher>())
+    , m_programFolder(QCoreApplication::applicationDirPath())
+{
+}
+
+ExternalTools::~ExternalTools() = default;
+
+void ExternalTools::setLauncher(std::unique_ptr<ProgramLauncher> launcher)
+{
+    if (launcher)
+        m_launcher = std::move(launcher);
+}
+
+QUrl ExternalTools::linkAddress(int number)
+{
+    for (const WebLink &link : kLinks) {
+        if (link.number == number)
+            return QUrl(QString::fromLatin1(link.address));
+    }
+    return {};
+}
+
+QString ExternalTools::userGuide(const QString &programFolder)
+{
+    const QDir folder(programFolder);
+    for (const char *place : kGuidePlaces) {
+        const QString candidate = QDir::cleanPath(folder.filePath(QString::fromLatin1(place)));
+        if (QFileInfo(candidate).isFile())
+            return candidate;
+    }
+    return {};
+}
+
+void ExternalTools::FullCode()
+{
+    frmDocument *document = m_main.activeDocument();
+    if (!document)
+        return;
+    m_main.commands().Save();
+    // A Save As that was cancelled leaves no file to show.
+    if (document->isNew())
+        return;
+    startEditor(document->filePath());
+}
+
+void ExternalTools::startEditor(const QString &path)
+{
+    const QString sibling = m_main.settings().text(Setting::ScrivanLocation);
+    if (sibling.endsWith(kSiblingEditorEnding, Qt::CaseSensitive)) {
+        if (!m_launcher->start(sibling, { path }))
+            reportNotStarted(sibling);
+        return;
+    }
+    const DefaultTextEditor::Command editor = DefaultTextEditor::forFile(path);
+    if (!m_launcher->start(editor.program, editor.arguments))
+        reportNotStarted(editor.program);
+}
+
+void ExternalTools::HelpIndex()
+{
+    QString file = m_main.settings().text(Setting::Help);
+    if (file.isEmpty()) {
+        file = userGuide(m_programFolder);
+        if (file.isEmpty()) {
+            m_main.showMessage(
+                QCoreApplication::translate(
+                    "ExternalTools", "The user guide is not installed (looked for %1).")
+                    .arg(QDir::cleanPath(
+                        QDir(m_programFolder).filePath(QString::fromLatin1(kGuidePlaces[0])))));
+            return;
+        }
+    } else if (!QFileInfo::exists(file)) {
+        m_main.showMessage(
+            QCoreApplication::translate("ExternalTools", "The help file %1 does not exist.").arg(file));
+        return;
+    }
+    if (!startViewer(file))
+        reportNotStarted(kViewer);
+}
+
+bool ExternalTools::startViewer(const QString &file)
+{
+    return m_launcher->start(kViewer, { file }) || m_launcher->openUrl(QUrl::fromLocalFile(file));
+}
+
+void ExternalTools::OpenLink(int number)
+{
+    const QUrl address = linkAddress(number);
+    if (address.isEmpty())
+        return;
+    if (!m_launcher->openUrl(address)) {
+        m_main.showMessage(
+            QCoreApplication::translate("ExternalTools", "No web browser could be started for %1.")
+                .arg(address.toString()));
+    }
+}
+
+void ExternalTools::reportNotStarted(const QString &program)
+{
+    m_main.showMessage(QCoreApplication::translate("ExternalTools", "%1 could not be started.").arg(program));
+}

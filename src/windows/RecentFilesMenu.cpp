@@ -1,0 +1,49 @@
+#include "RecentFilesMenu.h"
+
+#include "PopupMenu.h"
+#include "RecentFileList.h"
+
+#include <algorithm>
+
+namespace {
+
+const QString kExitKey = QStringLiteral("mnuFile(5)");
+
+} // namespace
+
+RecentFilesMenu::RecentFilesMenu(PopupMenu &menu, RecentFileList &list)
+    : m_menu(menu)
+    , m_list(list)
+{
+}
+
+QString RecentFilesMenu::itemKey(int entry)
+{
+    return QStringLiteral("mnuFile(") + QString::number(entry + kFirstItemNumber - 1) + QLatin1Char(')');
+}
+
+int RecentFilesMenu::entryForItemNumber(int number)
+{
+    const int entry = number - kFirstItemNumber + 1;
+    return entry >= 1 && entry <= kCapacity ? entry : 0;
+}
+
+void RecentFilesMenu::Build()
+{
+    // A fourth entry would take "mnuFile(9)", the key of Save As.
+    const int count = std::min(m_list.Count(), kCapacity);
+    bool anyInUse = false;
+    for (int entry = 1; entry <= count; ++entry)
+        anyInUse = anyInUse || m_list.inUse(entry);
+    // An empty list adds nothing, not even the separator.
+    if (!anyInUse)
+        return;
+    if (!m_built)
+        m_menu.InsertItem(QStringLiteral("-"), kExitKey, kSeparatorKey);
+    for (int entry = 1; entry <= count; ++entry) {
+        m_menu.RemoveItem(itemKey(entry));
+        if (m_list.inUse(entry))
+            m_menu.InsertItem(m_list.caption(entry), kSeparatorKey, itemKey(entry));
+    }
+    m_built = true;
+}

@@ -1,0 +1,171 @@
+// The program as a user starts it: real processes, the first copy on the offscreen
+// platform, later copies handing their command lines over.
+
+#include "TestHome.h"
+
+#include "RegistryKey.h"
+#include "SettingsStore.h"
+
+#include <QElapsedTimer>
+#include <QLockFile>
+#include <QProcess>
+#include <QTest>
+
+#include <csignal>
+
+namespace {
+
+const QString kProgram = QStringLiteral(TAGSMITH_EXECUTABLE);
+
+class Copy
+{
+public:
+    explicit Copy(const QStringList &arguments, const QString &workingFolder = QString())
+    {
+        m_process.setProgram(kProgram);
+        m_process.setArguments(arguments);
+        m_process.setWorkingDirectory(workingFolder);
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start();
+    }
+    ~Copy()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(5000);
+        }
+    }
+
+    bool endsWithin(int milliseconds) { return m_process.waitForFinished(milliseconds); }
+    int exitCode() const { return m_process.exitCode(); }
+    bool isRunning() const { return m_process.state() == QProcess::Running; }
+    // Asks the copy to close the way a logout does.
+    bool terminate(int milliseconds)
+    {
+        ::kill(static_cast<pid_t>(m_process.processId()), SIGTERM);
+        return endsWithin(milliseconds) && m_process.exitStatus() == QProcess::NormalExit;
+    }
+
+private:
+    QProcess m_process;
+};
+
+QString serverPath(const TestHome &home)
+{
+    return home.path() + QStringLiteral("/runtime/Tagsmith LITE_APPLICATION");
+}
+
+bool waitForListening(const TestHome &home)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 20000) {
+        if (QFileInfo::exists(serverPath(home)))
+            return true;
+        QTest::qWait(50);
+    }
+    return false;
+}
+
+QStringList recentFiles()
+{
+    RegistryKey key = RegistryKey::at(RegistryKey::HKEY_CURRENT_USER, QStringLiteral("Software\\Vantorel\\Tagsmith LITE"));
+    QStringList paths;
+    for (int i = 1; i <= 3; ++i) {
+        key.setValueName(QStringLiteral("File%1").arg(i));
+        if (const QString path = key.Value(); !path.isEmpty())
+            paths.append(path);
+    }
+    return paths;
+}
+
+QMap<QString, QString> allSettings()
+{
+    QSettings ini(SettingsStore().fileName(), QSettings::IniFormat);
+    QMap<QString, QString> values;
+    const QStringList keys = ini.allKeys();
+    for (const QString &key : keys)
+        values.insert(key, ini.value(key).toString());
+    return values;
+}
+
+} // namespace
+
+class TestSecondStart : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        m_home = std::make_unique<TestHome>();
+        QDir().mkpath(m_home->path() + QStringLiteral("/runtime"));
+        QFile::setPermissions(m_home->path() + QStringLiteral("/runtime"), QFileDevice::ReadOwner
+                                  | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_home->path() + QStringLiteral("/runtime")));
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        m_first = m_home->write(QStringLiteral("first page.html"), "<html><head><title>One</title></head></html>");
+        m_second = m_home->write(QStringLiteral("second page.html"), "<html><head><title>Two</title></head></html>");
+    }
+    void cleanup() { m_home.reset(); }
+
+    // What a later copy, started in a folder of its own, hands over, and what the running
+    // copy, started with a relative path in the home folder, then has opened.
+    void handOver_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("opened");
+        const QString second = QStringLiteral("%home/second page.html");
+        QTest::newRow("absolute path with a space") << QStringList { second } << QStringList { second };
+        QTest::newRow("relative: from the later copy's folder")
+            << QStringList { "page.html" } << QStringList { "%later/page.html" };
+        QTest::newRow("several, each its own")
+            << QStringList { second, "page.html" } << QStringList { "%later/page.html", second };
+        QTest::newRow("empty argument") << QStringList { "" } << QStringList {};
+        QTest::newRow("nothing") << QStringList {} << QStringList {};
+    }
+    void handOver()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, opened);
+        const QString later = m_home->path() + QStringLiteral("/later folder");
+        // The same name in the running copy's folder must not be the one opened.
+        m_home->write(QStringLiteral("page.html"), "<html><head><title>Decoy</title></head></html>");
+        m_home->write(QStringLiteral("later folder/page.html"), "<html><head><title>Three</title></head></html>");
+        Copy first({ QStringLiteral("first page.html") }, m_home->path());
+        QVERIFY(waitForListening(*m_home));
+        const QMap<QString, QString> settingsBefore = allSettings();
+
+        Copy copy(arguments.replaceInStrings(QStringLiteral("%home"), m_home->path()), later);
+        QVERIFY(copy.endsWithin(10000));
+        QCOMPARE(copy.exitCode(), 0);
+        QVERIFY(first.isRunning());
+        // A later copy writes nothing beyond the start-up values, which it finds unchanged.
+        QCOMPARE(allSettings(), settingsBefore);
+
+        QVERIFY(first.terminate(20000));
+        const QStringList expected = opened.replaceInStrings(QStringLiteral("%later"), later)
+                                         .replaceInStrings(QStringLiteral("%home"), m_home->path())
+            << m_first;
+        QCOMPARE(recentFiles(), expected);
+    }
+
+    void lockWithoutARunningWindowEndsSilently()
+    {
+        QLockFile held(m_home->path() + QStringLiteral("/runtime/Tagsmith LITE_APPLICATION_MUTEX.lock"));
+        QVERIFY(held.tryLock(0));
+        Copy copy({m_second});
+        QVERIFY(copy.endsWithin(15000));
+        QCOMPARE(copy.exitCode(), 0);
+        QVERIFY(recentFiles().isEmpty());
+        QVERIFY(!QFileInfo::exists(serverPath(*m_home)));
+    }
+
+private:
+    std::unique_ptr<TestHome> m_home;
+    QString m_first;
+    QString m_second;
+};
+
+QTEST_GUILESS_MAIN(TestSecondStart)
+#include "test_second_start.moc"

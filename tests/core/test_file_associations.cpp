@@ -1,0 +1,657 @@
+#include "TestHome.h"
+
+#include "RegistryKey.h"
+#include "DesktopDefaults.h"
+#include "FileAssociations.h"
+#include "MimeAppsList.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <optional>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+using Family = FileAssociations::Family;
+
+Q_DECLARE_METATYPE(FileAssociations::Family)
+
+namespace {
+
+QString classes(const QString &path, const QString &name = QString())
+{
+    return RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, path, name).Value();
+}
+
+void setClasses(const QString &path, const QString &text, const QString &name = QString())
+{
+    RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, path, name).setValue(text);
+}
+
+QByteArray registryStore()
+{
+    QFile file(RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, QString()).storeFile());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The action's Exec line split as a launcher does (quotes, backslash escapes, %%), %F filled in.
+QStringList execOfAction(const QString &entryPath, const QString &file)
+{
+    QFile entry(entryPath);
+    const QString text = entry.open(QIODevice::ReadOnly) ? QString::fromUtf8(entry.readAll()) : QString();
+    const auto line = QRegularExpression(u"\\[Desktop Action edit-with-tagsmith\\][^[]*\nExec=([^\n]*)"_s).match(text);
+    QStringList arguments;
+    static const QRegularExpression word(u"\"((?:[^\"\\\\]|\\\\.)*)\"|(\\S+)"_s);
+    for (auto it = word.globalMatch(line.captured(1)); it.hasNext();) {
+        const auto m = it.next();
+        QString a = m.hasCaptured(1) ? m.captured(1).replace(QRegularExpression(u"\\\\(.)"_s), u"\\1"_s) : m.captured(2);
+        arguments << (a == u"%F"_s ? file : a.replace(u"%%"_s, u"%"_s));
+    }
+    return arguments;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// XDG folders of the test's own: the user's data and configuration, and a "system" that
+// has nothing installed but what the test puts there. The test itself runs in them while
+// the desktop lives, so that what the program asks the desktop is asked of this one too.
+// xdg-mime runs in it as on a desktop it does not know, which is its general case, or as
+// on GNOME when asked to.
+class PrivateDesktop
+{
+public:
+    explicit PrivateDesktop(const QString &home)
+        : m_home(home)
+    {
+        for (const char *name : { "XDG_CURRENT_DESKTOP", "XDG_SESSION_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
+                 "KDE_SESSION_VERSION", "GNOME_DESKTOP_SESSION_ID", "MATE_DESKTOP_SESSION_ID", "XDG_MENU_PREFIX",
+                 "DBUS_SESSION_BUS_ADDRESS", "DISPLAY" })
+            setVariable(name, std::nullopt);
+        const QList<std::pair<const char *, QString>> folders { { "XDG_DATA_HOME", u"/data"_s },
+            { "XDG_CONFIG_HOME", u"/config"_s }, { "XDG_DATA_DIRS", u"/system"_s },
+            { "XDG_CONFIG_DIRS", u"/system-config"_s } };
+        for (const auto &[name, folder] : folders) {
+            setVariable(name, QFile::encodeName(home + folder));
+            QDir().mkpath(home + folder);
+        }
+        QDir().mkpath(home + u"/data/applications"_s);
+        QDir().mkpath(home + u"/system/applications"_s);
+        // GIO passes over an entry whose program is not there: ours must start a real one.
+        QDir().mkpath(home + u"/program"_s);
+        const QString program = home + u"/program/tagsmith"_s;
+        write(program, "#!/bin/sh\n");
+        QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    }
+    ~PrivateDesktop()
+    {
+        for (auto it = m_saved.crbegin(); it != m_saved.crend(); ++it) {
+            if (it->second)
+                qputenv(it->first, *it->second);
+            else
+                qunsetenv(it->first);
+        }
+    }
+    PrivateDesktop(const PrivateDesktop &) = delete;
+    PrivateDesktop &operator=(const PrivateDesktop &) = delete;
+
+    FileAssociations associations() const
+    {
+        return FileAssociations(m_home + u"/program"_s, m_home + u"/data/applications"_s, m_home + u"/config/mimeapps.list"_s);
+    }
+
+    // A browser for web pages in the system folder, in its MIME cache when `cached`.
+    bool installBrowser(const QString &id, bool cached = true) const
+    {
+        const QString folder = m_home + u"/system/applications/"_s;
+        return write(folder + id, "[Desktop Entry]\nType=Application\nName=" + id.toUtf8() + "\nExec=true %u\nMimeType=text/html;\n")
+            && (!cached || write(folder + u"mimeinfo.cache"_s, "[MIME Cache]\ntext/html=" + id.toUtf8() + ";\n"));
+    }
+    static bool write(const QString &path, const QByteArray &bytes)
+    {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    }
+
+    // What the program prints; what went wrong when it failed.
+    QString run(const QString &program, const QStringList &arguments, const QString &desktop = QString()) const
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"LC_ALL"_s, u"C"_s);
+        if (!desktop.isEmpty())
+            environment.insert(u"XDG_CURRENT_DESKTOP"_s, desktop);
+        process.setProcessEnvironment(environment);
+        process.start(program, arguments);
+        if (!process.waitForFinished(20000) || process.exitCode() != 0)
+            return program + u" failed: "_s + QString::fromLocal8Bit(process.readAllStandardError());
+        return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+    }
+    QString defaultFor(const QString &type, const QString &desktop = QString()) const
+    {
+        return run(u"xdg-mime"_s, { u"query"_s, u"default"_s, type }, desktop);
+    }
+    // "Default application for “TYPE”: ID" or "No default applications for “TYPE”".
+    QString gioDefaultFor(const QString &type) const
+    {
+        const QString answer = run(u"gio"_s, { u"mime"_s, type }).section(u'\n', 0, 0);
+        if (answer.startsWith(u"No default applications for "_s))
+            return QString();
+        return answer.startsWith(u"Default application for "_s) ? answer.section(u": "_s, -1) : answer;
+    }
+    // The answers of every reader side by side, for one comparison that shows them all.
+    QString answers(const QString &type) const
+    {
+        return u"gio: %1, xdg-mime: %2, xdg-mime on GNOME: %3"_s.arg(
+            gioDefaultFor(type), defaultFor(type), defaultFor(type, u"GNOME"_s));
+    }
+    static QString sameAnswers(const QString &id)
+    {
+        return u"gio: %1, xdg-mime: %1, xdg-mime on GNOME: %1"_s.arg(id);
+    }
+
+private:
+    void setVariable(const char *name, const std::optional<QByteArray> &value)
+    {
+        m_saved.emplace_back(name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+        if (value)
+            qputenv(name, *value);
+        else
+            qunsetenv(name);
+    }
+
+    QString m_home;
+    std::vector<std::pair<const char *, std::optional<QByteArray>>> m_saved;
+};
+
+bool hasDesktopTools()
+{
+    return !QStandardPaths::findExecutable(u"xdg-mime"_s).isEmpty() && !QStandardPaths::findExecutable(u"gio"_s).isEmpty();
+}
+
+const QString kNoGio = u"xdg-mime (xdg-utils) or gio (libglib2.0-bin) is not installed"_s;
+
+} // namespace
+
+class TestFileAssociations : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestHome> m_home;
+    std::unique_ptr<FileAssociations> m_associations;
+
+private Q_SLOTS:
+    void init()
+    {
+        m_home = std::make_unique<TestHome>();
+        m_associations = std::make_unique<FileAssociations>(u"/opt/tag smith/bin"_s, m_home->path() + u"/applications"_s);
+    }
+    void cleanup()
+    {
+        m_associations.reset();
+        m_home.reset();
+    }
+
+    void registering_data()
+    {
+        QTest::addColumn<Family>("family");
+        QTest::addColumn<QStringList>("extensions");
+        QTest::addColumn<QString>("classKey");
+        QTest::addColumn<bool>("icon");
+        QTest::newRow("php, three extensions") << Family::Php << QStringList { ".php", ".php3", ".phtml" } << u"phpfile"_s << true;
+        QTest::newRow("htm, no icon of ours") << Family::Htm << QStringList { ".htm", ".html" } << u"htmlfile"_s << false;
+    }
+    void registering()
+    {
+        QFETCH(Family, family);
+        QFETCH(QStringList, extensions);
+        QFETCH(QString, classKey);
+        QFETCH(bool, icon);
+        QVERIFY(!m_associations->read(family).registered);
+        QVERIFY(m_associations->write(family, true));
+        QVERIFY(m_associations->read(family).registered);
+        for (const QString &extension : extensions)
+            QCOMPARE(classes(extension), classKey);
+        const QString description = classes(classKey);
+        QVERIFY(!description.isEmpty());
+        QCOMPARE(classes(classKey + u"\\DefaultIcon"_s), icon ? u"/opt/tag smith/bin/tagsmith,0"_s : QString());
+        QCOMPARE(classes(classKey + u"\\shell\\Edit_with_Tagsmith\\command"_s), u"\"/opt/tag smith/bin/tagsmith\" %1"_s);
+        QVERIFY(QFile::exists(m_associations->desktopEntryPath(family)));
+
+        // Off removes the verb and the icon but keeps the extensions and the class.
+        QVERIFY(m_associations->write(family, false));
+        QVERIFY(!m_associations->read(family).registered);
+        QCOMPARE(classes(classKey + u"\\shell\\Edit_with_Tagsmith"_s), QString());
+        QCOMPARE(classes(classKey + u"\\DefaultIcon"_s), QString());
+        QCOMPARE(classes(extensions.first()), classKey);
+        QCOMPARE(classes(classKey), description);
+        QVERIFY(!QFile::exists(m_associations->desktopEntryPath(family)));
+    }
+
+    void othersEntriesAreLeftAlone()
+    {
+        setClasses(u".asp"_s, u"otherfile"_s);
+        const QByteArray before = registryStore();
+        QVERIFY(m_associations->write(Family::Asp, false));
+        QCOMPARE(registryStore(), before);
+        // Our verb under our class does not count while the extension points elsewhere.
+        setClasses(u"aspfile\\shell\\Edit_with_Tagsmith"_s, u"&Edit with Tagsmith"_s);
+        QCOMPARE(m_associations->read(Family::Asp).foundText, u"otherfile"_s);
+        QVERIFY(!m_associations->read(Family::Asp).registered);
+        QVERIFY(m_associations->write(Family::Asp, true));
+        QCOMPARE(classes(u".asp"_s), u"aspfile"_s);
+
+        // Only the first extension is read back.
+        m_associations->write(Family::Php, true);
+        setClasses(u".php3"_s, u"editedbyhand"_s);
+        QVERIFY(m_associations->read(Family::Php).registered);
+        setClasses(u".php"_s, u"editedbyhand"_s);
+        QVERIFY(!m_associations->read(Family::Php).registered);
+    }
+
+    void classIconsOnOff()
+    {
+        // The browser's icon for web pages is not ours to remove; the one for ASP pages is.
+        setClasses(u"htmlfile\\DefaultIcon"_s, u"/usr/share/icons/browser.png"_s);
+        m_associations->write(Family::Htm, true);
+        m_associations->write(Family::Htm, false);
+        QCOMPARE(classes(u"htmlfile\\DefaultIcon"_s), u"/usr/share/icons/browser.png"_s);
+        m_associations->write(Family::Asp, true);
+        setClasses(u"aspfile\\DefaultIcon"_s, u"someone else's icon"_s);
+        m_associations->write(Family::Asp, false);
+        QCOMPARE(classes(u"aspfile\\DefaultIcon"_s), QString());
+    }
+
+    // The entry a file manager reads: valid, and its action really starts the program.
+    void desktopEntryIsValidAndItsActionRuns()
+    {
+        const QString validator = QStandardPaths::findExecutable(u"desktop-file-validate"_s);
+        if (validator.isEmpty())
+            QSKIP("desktop-file-validate (desktop-file-utils) is not installed");
+        const QString folder = m_home->path() + u"/prog ram's $folder"_s;
+        const QString record = m_home->path() + u"/arguments.txt"_s;
+        QVERIFY(!m_home->write(u"prog ram's $folder/tagsmith"_s,
+                           "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$TAGSMITH_RECORD\"\n")
+                     .isEmpty());
+        QFile(folder + u"/tagsmith"_s).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+
+        const FileAssociations associations(folder, m_home->path() + u"/applications"_s);
+        QVERIFY(associations.write(Family::Htm, true));
+        const QString entryPath = associations.desktopEntryPath(Family::Htm);
+        QProcess validate;
+        validate.start(validator, { entryPath });
+        QVERIFY(validate.waitForFinished(20000));
+        QVERIFY2(validate.exitCode() == 0, validate.readAllStandardOutput().constData());
+
+        const QString page = m_home->write(u"my page.html"_s, "<head>");
+        const QStringList command = execOfAction(entryPath, page);
+        QVERIFY(!command.isEmpty());
+        QProcess run;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"TAGSMITH_RECORD"_s, record);
+        run.setProcessEnvironment(environment);
+        run.start(command.first(), command.mid(1));
+        QVERIFY(run.waitForFinished(20000));
+        QFile recorded(record);
+        QVERIFY(recorded.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(recorded.readAll()), page + u'\n');
+
+        for (const auto &family : FileAssociations::families())
+            QVERIFY(associations.write(family.family, false));
+        QVERIFY(QDir(m_home->path() + u"/applications"_s).entryList({ u"*.desktop"_s }).isEmpty());
+    }
+
+    // Our place in mimeapps.list: behind what is listed, and gone again without a trace.
+    void mimeAppsListing_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QStringList>("types");
+        QTest::addColumn<QByteArray>("on");
+        QTest::addColumn<QByteArray>("off");
+        const QStringList html { u"text/html"_s };
+        const QByteArray ours = "tagsmith-html.desktop";
+        QTest::newRow("no file yet") << QByteArray() << html
+                                     << "[Added Associations]\ntext/html=" + ours + ";\n" << QByteArray();
+        const QByteArray chosen = "[Default Applications]\ntext/html=web-browser.desktop\n";
+        QTest::newRow("a default of the user's") << chosen << html
+                                                 << chosen + "[Added Associations]\ntext/html=" + ours + ";\n" << chosen;
+        QTest::newRow("behind the applications listed")
+            << QByteArray("[Added Associations]\ntext/html=a.desktop;\n") << html
+            << "[Added Associations]\ntext/html=a.desktop;" + ours + ";\n"
+            << QByteArray("[Added Associations]\ntext/html=a.desktop;\n");
+        QTest::newRow("a list without a closing semicolon")
+            << QByteArray("[Added Associations]\ntext/html=a.desktop;b.desktop\n") << html
+            << "[Added Associations]\ntext/html=a.desktop;b.desktop;" + ours + "\n"
+            << QByteArray("[Added Associations]\ntext/html=a.desktop;b.desktop\n");
+        const QByteArray groups = "[Added Associations]\nimage/png=viewer.desktop;\n\n[Removed Associations]\ntext/html=x.desktop;\n";
+        QTest::newRow("other types and groups")
+            << groups << html
+            << "[Added Associations]\nimage/png=viewer.desktop;\ntext/html=" + ours + ";\n\n[Removed Associations]\ntext/html=x.desktop;\n"
+            << groups;
+        const QByteArray crlf = "# mine\r\n[Added Associations]\r\ntext/html = a.desktop;\r\n[Default Applications]\r\ntext/html=a.desktop";
+        QTest::newRow("comment, CR LF, spaces, no last line end")
+            << crlf << html
+            << "# mine\r\n[Added Associations]\r\ntext/html = a.desktop;" + ours + ";\r\n[Default Applications]\r\ntext/html=a.desktop"
+            << crlf;
+        QTest::newRow("several types, one listed")
+            << QByteArray("[Added Associations]\ntext/x-php=ide.desktop;\n")
+            << QStringList { u"application/x-php"_s, u"text/x-php"_s }
+            << QByteArray("[Added Associations]\ntext/x-php=ide.desktop;tagsmith-html.desktop;\napplication/x-php=tagsmith-html.desktop;\n")
+            << QByteArray("[Added Associations]\ntext/x-php=ide.desktop;\n");
+        QTest::newRow("listed already: nothing twice")
+            << QByteArray("[Added Associations]\ntext/html=" + ours + ";a.desktop;\n") << html
+            << QByteArray("[Added Associations]\ntext/html=" + ours + ";a.desktop;\n")
+            << QByteArray("[Added Associations]\ntext/html=a.desktop;\n");
+        QTest::newRow("a default naming us is the user's")
+            << QByteArray("[Default Applications]\ntext/html=" + ours + ";\n") << html
+            << QByteArray("[Default Applications]\ntext/html=" + ours + ";\n[Added Associations]\ntext/html=" + ours + ";\n")
+            << QByteArray("[Default Applications]\ntext/html=" + ours + ";\n");
+    }
+    void mimeAppsListing()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QStringList, types);
+        QFETCH(QByteArray, on);
+        QFETCH(QByteArray, off);
+        const QString id = u"tagsmith-html.desktop"_s;
+        QCOMPARE(MimeAppsList::withAdded(before, id, types), on);
+        QCOMPARE(MimeAppsList::withAdded(on, id, types), on);
+        QCOMPARE(MimeAppsList::withRemoved(on, id), off);
+        QCOMPARE(MimeAppsList::withRemoved(off, id), off);
+    }
+
+    // The desktop's answer to "what opens web pages?" stays, whatever the family's box says.
+    void defaultApplicationStays_data()
+    {
+        QTest::addColumn<QString>("chosenBy");
+        QTest::newRow("the user, with xdg-mime default") << u"xdg-mime"_s;
+        QTest::newRow("the installed entries alone") << u"cache"_s;
+    }
+    void defaultApplicationStays()
+    {
+        QFETCH(QString, chosenBy);
+        if (QStandardPaths::findExecutable(u"xdg-mime"_s).isEmpty())
+            QSKIP("xdg-mime (xdg-utils) is not installed");
+        const PrivateDesktop desktop(m_home->path());
+        QVERIFY(!m_home->write(u"system/applications/web-browser.desktop"_s,
+                    "[Desktop Entry]\nType=Application\nName=Web Browser\nExec=true %u\nMimeType=text/html;\n")
+                     .isEmpty());
+        if (chosenBy == u"xdg-mime"_s)
+            QCOMPARE(desktop.run(u"xdg-mime"_s, { u"default"_s, u"web-browser.desktop"_s, u"text/html"_s }), QString());
+        else
+            QVERIFY(QProcess::execute(u"update-desktop-database"_s, { m_home->path() + u"/system/applications"_s }) == 0);
+        const QString mimeApps = m_home->path() + u"/config/mimeapps.list"_s;
+        const QByteArray listBefore = readAll(mimeApps);
+        QCOMPARE(desktop.defaultFor(u"text/html"_s), u"web-browser.desktop"_s);
+
+        const FileAssociations associations = desktop.associations();
+        QVERIFY(associations.write(Family::Htm, true));
+        QCOMPARE(desktop.defaultFor(u"text/html"_s), u"web-browser.desktop"_s);
+        const QByteArray entry = readAll(associations.desktopEntryPath(Family::Htm));
+        QVERIFY(entry.contains("[Desktop Action edit-with-tagsmith]\nName=Edit with Tagsmith\n"));
+        QVERIFY2(!entry.contains("MimeType="), "an entry that claims a type may be taken for its default");
+        const QByteArray listOn = readAll(mimeApps);
+        QVERIFY2(listOn.startsWith(listBefore) && listOn.mid(listBefore.size()).contains("\ntext/html=tagsmith-html.desktop;\n"),
+            listOn.constData());
+
+        QVERIFY(associations.write(Family::Htm, false));
+        QCOMPARE(desktop.defaultFor(u"text/html"_s), u"web-browser.desktop"_s);
+        QVERIFY(!QFile::exists(associations.desktopEntryPath(Family::Htm)));
+        QCOMPARE(readAll(mimeApps), listBefore);
+    }
+
+    // What an earlier version left made it the default: entries that claimed the types and a
+    // MIME cache naming them, or a listing without a pin, which GIO takes for the default.
+    // Turning the family on again ends that.
+    void anEarlierVersionsClaimIsGivenUp_data()
+    {
+        QTest::addColumn<QByteArray>("entry");
+        QTest::addColumn<QByteArray>("list");
+        QTest::addColumn<bool>("inCache");
+        QTest::newRow("an entry claiming the type, in a MIME cache")
+            << QByteArray("[Desktop Entry]\nType=Application\nName=Tagsmith LITE\nExec=true %f\nMimeType=text/html;\n")
+            << QByteArray() << true;
+        QTest::newRow("listed, with no default pinned")
+            << QByteArray("[Desktop Entry]\nType=Application\nName=Tagsmith LITE\nExec=true %f\nNoDisplay=true\n")
+            << QByteArray("[Added Associations]\ntext/html=tagsmith-html.desktop;\n") << false;
+    }
+    void anEarlierVersionsClaimIsGivenUp()
+    {
+        QFETCH(QByteArray, entry);
+        QFETCH(QByteArray, list);
+        QFETCH(bool, inCache);
+        if (!hasDesktopTools())
+            QSKIP(qPrintable(kNoGio));
+        const PrivateDesktop desktop(m_home->path());
+        QVERIFY(desktop.installBrowser(u"web-browser.desktop"_s));
+        QVERIFY(!m_home->write(u"data/applications/tagsmith-html.desktop"_s, entry).isEmpty());
+        if (!list.isEmpty())
+            QVERIFY(!m_home->write(u"config/mimeapps.list"_s, list).isEmpty());
+        if (inCache)
+            QVERIFY(QProcess::execute(u"update-desktop-database"_s, { m_home->path() + u"/data/applications"_s }) == 0);
+        QCOMPARE(desktop.gioDefaultFor(u"text/html"_s), u"tagsmith-html.desktop"_s);
+
+        const FileAssociations associations = desktop.associations();
+        QVERIFY(associations.write(Family::Htm, true));
+        QCOMPARE(desktop.answers(u"text/html"_s), PrivateDesktop::sameAnswers(u"web-browser.desktop"_s));
+    }
+
+    // Whatever the desktop named before, GIO and xdg-mime, generic or on GNOME, name while
+    // the family is on and after it is off; and the user's list is given back as it was.
+    void everyReaderKeepsItsDefault_data()
+    {
+        QTest::addColumn<QByteArray>("userList"); // null: no list
+        QTest::addColumn<QByteArray>("systemList"); // null: none
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QByteArray>("listOn");
+        const QString browser = u"web-browser.desktop"_s;
+        QTest::newRow("nothing sets a default, no list yet")
+            << QByteArray() << QByteArray() << browser
+            << QByteArray("[Default Applications]\ntext/html=web-browser.desktop;\n"
+                          "[Added Associations]\ntext/html=tagsmith-html.desktop;\n");
+        QTest::newRow("nothing sets a default, a list of other types")
+            << QByteArray("[Added Associations]\nimage/png=viewer.desktop;\n# mine\n") << QByteArray() << browser
+            << QByteArray("[Added Associations]\nimage/png=viewer.desktop;\ntext/html=tagsmith-html.desktop;\n# mine\n"
+                          "[Default Applications]\ntext/html=web-browser.desktop;\n");
+        QTest::newRow("nothing sets a default, a list without a last line end")
+            << QByteArray("[Added Associations]\nimage/png=viewer.desktop;") << QByteArray() << browser
+            << QByteArray("[Added Associations]\nimage/png=viewer.desktop;\ntext/html=tagsmith-html.desktop;\n"
+                          "[Default Applications]\ntext/html=web-browser.desktop;");
+        QTest::newRow("the user's default")
+            << QByteArray("[Default Applications]\ntext/html=other-browser.desktop\n") << QByteArray()
+            << u"other-browser.desktop"_s
+            << QByteArray("[Default Applications]\ntext/html=other-browser.desktop\n"
+                          "[Added Associations]\ntext/html=tagsmith-html.desktop;\n");
+        QTest::newRow("a default in the system's list")
+            << QByteArray() << QByteArray("[Default Applications]\ntext/html=other-browser.desktop;\n")
+            << u"other-browser.desktop"_s << QByteArray("[Added Associations]\ntext/html=tagsmith-html.desktop;\n");
+    }
+    void everyReaderKeepsItsDefault()
+    {
+        QFETCH(QByteArray, userList);
+        QFETCH(QByteArray, systemList);
+        QFETCH(QString, expected);
+        QFETCH(QByteArray, listOn);
+        if (!hasDesktopTools())
+            QSKIP(qPrintable(kNoGio));
+        const PrivateDesktop desktop(m_home->path());
+        QVERIFY(desktop.installBrowser(u"other-browser.desktop"_s, false));
+        QVERIFY(desktop.installBrowser(u"web-browser.desktop"_s));
+        const QString mimeApps = m_home->path() + u"/config/mimeapps.list"_s;
+        if (!userList.isNull())
+            QVERIFY(PrivateDesktop::write(mimeApps, userList));
+        if (!systemList.isNull())
+            QVERIFY(PrivateDesktop::write(m_home->path() + u"/system-config/mimeapps.list"_s, systemList));
+        QCOMPARE(desktop.answers(u"text/html"_s), PrivateDesktop::sameAnswers(expected));
+
+        const FileAssociations associations = desktop.associations();
+        QVERIFY(associations.write(Family::Htm, true));
+        QVERIFY(associations.write(Family::Htm, true)); // a second OK in the dialog
+        QCOMPARE(desktop.answers(u"text/html"_s), PrivateDesktop::sameAnswers(expected));
+        QCOMPARE(readAll(mimeApps), listOn);
+
+        QVERIFY(associations.write(Family::Htm, false));
+        QCOMPARE(desktop.answers(u"text/html"_s), PrivateDesktop::sameAnswers(expected));
+        QCOMPARE(QFile::exists(mimeApps), !userList.isNull());
+        QCOMPARE(readAll(mimeApps), userList);
+    }
+
+    // Nothing opens web pages: there is no default to keep. We are listed while the family is
+    // on, and nothing is left behind.
+    void nothingToKeepWhenNothingOpensTheType()
+    {
+        if (!hasDesktopTools())
+            QSKIP(qPrintable(kNoGio));
+        const PrivateDesktop desktop(m_home->path());
+        const QString mimeApps = m_home->path() + u"/config/mimeapps.list"_s;
+        QCOMPARE(desktop.answers(u"text/html"_s), PrivateDesktop::sameAnswers(QString()));
+        const FileAssociations associations = desktop.associations();
+        QVERIFY(associations.write(Family::Htm, true));
+        QCOMPARE(readAll(mimeApps), QByteArray("[Added Associations]\ntext/html=tagsmith-html.desktop;\n"));
+        QCOMPARE(desktop.gioDefaultFor(u"text/html"_s), u"tagsmith-html.desktop"_s);
+        QVERIFY(associations.write(Family::Htm, false));
+        QCOMPARE(desktop.answers(u"text/html"_s), PrivateDesktop::sameAnswers(QString()));
+        QVERIFY(!QFile::exists(mimeApps));
+    }
+
+    // A default the user chose while the family was on is theirs, even where it names what we pinned.
+    void aChangedPinIsLeftAlone_data()
+    {
+        QTest::addColumn<QStringList>("change"); // %list stands for the user's list
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QByteArray>("keptLine");
+        QTest::newRow("another browser, chosen with xdg-mime")
+            << QStringList { u"xdg-mime"_s, u"default"_s, u"other-browser.desktop"_s, u"text/html"_s }
+            << u"other-browser.desktop"_s << QByteArray("\ntext/html=other-browser.desktop\n");
+        QTest::newRow("another browser, chosen with gio")
+            << QStringList { u"gio"_s, u"mime"_s, u"text/html"_s, u"other-browser.desktop"_s }
+            << u"other-browser.desktop"_s << QByteArray("\ntext/html=other-browser.desktop;\n");
+        QTest::newRow("the same browser, written again by hand")
+            << QStringList { u"sed"_s, u"-i"_s, u"s/^text.html=web-browser.desktop;$/text\\/html=web-browser.desktop/"_s, u"%list"_s }
+            << u"web-browser.desktop"_s << QByteArray("\ntext/html=web-browser.desktop\n");
+    }
+    void aChangedPinIsLeftAlone()
+    {
+        QFETCH(QStringList, change);
+        QFETCH(QString, expected);
+        QFETCH(QByteArray, keptLine);
+        if (!hasDesktopTools())
+            QSKIP(qPrintable(kNoGio));
+        const PrivateDesktop desktop(m_home->path());
+        QVERIFY(desktop.installBrowser(u"other-browser.desktop"_s, false));
+        QVERIFY(desktop.installBrowser(u"web-browser.desktop"_s));
+        const QString mimeApps = m_home->path() + u"/config/mimeapps.list"_s;
+        const FileAssociations associations = desktop.associations();
+        QVERIFY(associations.write(Family::Htm, true));
+        QVERIFY(readAll(mimeApps).contains("\ntext/html=web-browser.desktop;\n"));
+
+        change.replaceInStrings(u"%list"_s, mimeApps);
+        QVERIFY(!desktop.run(change.first(), change.mid(1)).contains(u" failed: "_s));
+        QVERIFY(associations.write(Family::Htm, false));
+        QCOMPARE(desktop.answers(u"text/html"_s), PrivateDesktop::sameAnswers(expected));
+        const QByteArray list = readAll(mimeApps);
+        QVERIFY2(list.contains(keptLine) && !list.contains("tagsmith"), list.constData());
+    }
+
+    // The pin: a line of its own under [Default Applications], written only where the list has
+    // no default for the type, and taken out leaving the other bytes as they were.
+    void pinning_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("pinned");
+        const QByteArray pin = "text/html=b.desktop;";
+        QTest::newRow("no file yet") << QByteArray() << "[Default Applications]\n" + pin + "\n";
+        QTest::newRow("behind the defaults listed")
+            << QByteArray("[Default Applications]\nimage/png=v.desktop\n\n[Added Associations]\na/b=c;\n")
+            << "[Default Applications]\nimage/png=v.desktop\n" + pin + "\n\n[Added Associations]\na/b=c;\n";
+        QTest::newRow("a new group, no last line end")
+            << QByteArray("# mine\n[Added Associations]\ntext/html=a.desktop;")
+            << "# mine\n[Added Associations]\ntext/html=a.desktop;\n[Default Applications]\n" + pin;
+        QTest::newRow("CR LF") << QByteArray("[Default Applications]\r\nimage/png=v.desktop\r\n")
+                               << "[Default Applications]\r\nimage/png=v.desktop\r\n" + pin + "\n";
+        const QByteArray users = "[Default Applications]\ntext/html = a.desktop;\n";
+        QTest::newRow("the user's default, spaced") << users << users;
+        const QByteArray empty = "[Default Applications]\r\ntext/html=\r\n";
+        QTest::newRow("the user's default, naming nothing") << empty << empty;
+        const QByteArray second = "[Default Applications]\nimage/png=v.desktop\n[Added Associations]\n[Default Applications]\ntext/html=a;\n";
+        QTest::newRow("the user's default, in a second group") << second << second;
+    }
+    void pinning()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, pinned);
+        const QString type = u"text/html"_s;
+        const QString id = u"b.desktop"_s;
+        QCOMPARE(MimeAppsList::withPinned(before, type, id), pinned);
+        QCOMPARE(MimeAppsList::withPinned(pinned, type, id), pinned);
+        QCOMPARE(MimeAppsList::withUnpinned(pinned, type, id), before);
+        QVERIFY(MimeAppsList::setsDefault(pinned, type));
+        QCOMPARE(MimeAppsList::setsDefault(pinned, type, id), pinned != before);
+    }
+
+    // Only the very line that was written is taken out again.
+    void aChangedPinStays_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("another application") << QByteArray("[Default Applications]\ntext/html=a.desktop;\n");
+        QTest::newRow("a second application behind") << QByteArray("[Default Applications]\ntext/html=b.desktop;a.desktop;\n");
+        QTest::newRow("no closing semicolon") << QByteArray("[Default Applications]\ntext/html=b.desktop\n");
+        QTest::newRow("spaced") << QByteArray("[Default Applications]\ntext/html = b.desktop;\n");
+        QTest::newRow("CR LF line end") << QByteArray("[Default Applications]\r\ntext/html=b.desktop;\r\n");
+        QTest::newRow("in another group") << QByteArray("[Added Associations]\ntext/html=b.desktop;\n");
+        QTest::newRow("another type") << QByteArray("[Default Applications]\ntext/xml=b.desktop;\n");
+    }
+    void aChangedPinStays()
+    {
+        QFETCH(QByteArray, text);
+        QCOMPARE(MimeAppsList::withUnpinned(text, u"text/html"_s, u"b.desktop"_s), text);
+    }
+
+    void gioAnswerIsRead_data()
+    {
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<QString>("id");
+        QTest::newRow("a default, C locale")
+            << QByteArray("Default application for ?text/html?: web-browser.desktop\nRegistered applications:\n\tweb-browser.desktop\n")
+            << u"web-browser.desktop"_s;
+        QTest::newRow("a default, typographic quotes")
+            << QByteArray("Default application for \xe2\x80\x9ctext/html\xe2\x80\x9d: org.gnome.Epiphany.desktop\n")
+            << u"org.gnome.Epiphany.desktop"_s;
+        QTest::newRow("none") << QByteArray("No default applications for ?text/html?\n") << QString();
+        QTest::newRow("registered, but none is the default")
+            << QByteArray("No default applications for ?text/html?\nRegistered applications:\n\ta.desktop\n") << QString();
+        QTest::newRow("no output") << QByteArray() << QString();
+    }
+    void gioAnswerIsRead()
+    {
+        QFETCH(QByteArray, output);
+        QFETCH(QString, id);
+        QCOMPARE(DesktopDefaults::gioAnswer(output), id);
+    }
+
+    void execArgumentsAreQuoted_data()
+    {
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<QString>("quoted");
+        QTest::newRow("spaces") << u"/opt/my apps/tagsmith"_s << u"\"/opt/my apps/tagsmith\""_s;
+        QTest::newRow("double quote") << u"/a\"b"_s << u"\"/a\\\"b\""_s;
+        QTest::newRow("dollar and backtick") << u"/$x`y"_s << u"\"/\\$x\\`y\""_s;
+        QTest::newRow("backslash") << u"/a\\b"_s << u"\"/a\\\\b\""_s;
+        QTest::newRow("percent") << u"/100%"_s << u"\"/100%%\""_s;
+    }
+    void execArgumentsAreQuoted()
+    {
+        QFETCH(QString, argument);
+        QFETCH(QString, quoted);
+        QCOMPARE(FileAssociations::quotedExecArgument(argument), quoted);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFileAssociations)
+#include "test_file_associations.moc"

@@ -1,0 +1,187 @@
+#include "TestHome.h"
+
+#include "RecentFileList.h"
+#include "RegistryKey.h"
+
+#include <QDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+RegistryKey key(const QString &path, const QString &name = QString(), bool classes = true)
+{
+    return RegistryKey::at(classes ? RegistryKey::HKEY_CLASSES_ROOT : RegistryKey::HKEY_CURRENT_USER, path, name);
+}
+
+RegistryKey programKey() { return key(u"Software\\Vantorel\\Tagsmith LITE"_s, QString(), false); }
+
+QStringList pathsOf(const RecentFileList &list)
+{
+    QStringList paths;
+    for (int i = 1; i <= list.Count(); ++i)
+        if (list.inUse(i))
+            paths.append(list.path(i));
+    return paths;
+}
+
+} // namespace
+
+// The key store, and the recent file list kept in it.
+class TestRegistryKey : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void writeCreatesTheMissingKeys()
+    {
+        TestHome home;
+        QCOMPARE(key(u"Software\\Nobody"_s, u"x"_s).Value(), QString());
+        QVERIFY(key(u".htm\\shell\\Edit_with_Tagsmith\\command"_s).setValue(u"\"/usr/bin/tagsmith\" \"%1\""_s));
+        QCOMPARE(key(u".htm\\shell"_s).subKeys(), QStringList { u"Edit_with_Tagsmith"_s });
+        QCOMPARE(key(u".htm\\shell\\Edit_with_Tagsmith\\command"_s).Value(), u"\"/usr/bin/tagsmith\" \"%1\""_s);
+        // The same path under the other root is another key.
+        QCOMPARE(key(u".htm\\shell\\Edit_with_Tagsmith\\command"_s, QString(), false).Value(), QString());
+    }
+
+    void unnamedValueIsApartFromNamedOnes()
+    {
+        TestHome home;
+        RegistryKey php = key(u".php"_s);
+        php.setValueName(php.DefaultValueName());
+        QVERIFY(php.setValue(u"phpfile"_s));
+        php.setValueName(u"Content Type"_s);
+        QVERIFY(php.setValue(u"application/x-php"_s));
+        php.setValueName(QString());
+        QCOMPARE(php.Value(), u"phpfile"_s);
+        QCOMPARE(php.valueNames().size(), 2);
+        // Slashes and percent signs in a value name make no subkeys.
+        RegistryKey odd = key(u"Software\\A"_s, u"a/b\\c%d"_s);
+        QVERIFY(odd.setValue(u"v"_s));
+        QCOMPARE(odd.valueNames(), QStringList { u"a/b\\c%d"_s });
+        QVERIFY(odd.subKeys().isEmpty());
+    }
+
+    void namesIgnoreLetterCase_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("valueName");
+        QTest::newRow("key in capitals") << u"SOFTWARE\\VANTOREL\\tagsmith lite"_s << u"File1"_s;
+        QTest::newRow("value in lower case") << u"Software\\Vantorel\\Tagsmith LITE"_s << u"file1"_s;
+        QTest::newRow("extra separators") << u"\\Software\\\\Vantorel\\Tagsmith LITE\\"_s << u"File1"_s;
+    }
+    void namesIgnoreLetterCase()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, valueName);
+        TestHome home;
+        key(u"Software\\Vantorel\\Tagsmith LITE"_s, u"File1"_s, false).setValue(u"/a.html"_s);
+        RegistryKey other = key(path, valueName, false);
+        QCOMPARE(other.Value(), u"/a.html"_s);
+        // Overwriting through another spelling keeps one value, not two.
+        QVERIFY(other.setValue(u"/b.html"_s));
+        QCOMPARE(programKey().valueNames(), QStringList { u"File1"_s });
+    }
+
+    void deleteKeyTakesItsSubkeys()
+    {
+        TestHome home;
+        key(u"htmlfile\\shell\\Edit_with_Tagsmith\\command"_s).setValue(u"x"_s);
+        key(u"htmlfile\\shell\\open"_s).setValue(u"y"_s);
+        QVERIFY(key(u"htmlfile\\shell\\Edit_with_Tagsmith"_s).DeleteKey());
+        QVERIFY(!key(u"htmlfile\\shell\\Edit_with_Tagsmith"_s).keyExists());
+        QCOMPARE(key(u"htmlfile\\shell\\Edit_with_Tagsmith\\command"_s).Value(), QString());
+        QCOMPARE(key(u"htmlfile\\shell\\open"_s).Value(), u"y"_s);
+    }
+
+    void recentFiles_data()
+    {
+        QTest::addColumn<QStringList>("added");
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("capacity drops the oldest") << QStringList { "/a", "/b", "/c", "/d" } << QStringList { "/d", "/c", "/b" };
+        QTest::newRow("listed path moves to the top") << QStringList { "/a", "/b", "/c", "/a" } << QStringList { "/a", "/c", "/b" };
+        QTest::newRow("case differs: two files") << QStringList { "/A.html", "/a.html" } << QStringList { "/a.html", "/A.html" };
+        QTest::newRow("empty path is not listed") << QStringList { "/a", "" } << QStringList { "/a" };
+    }
+    void recentFiles()
+    {
+        QFETCH(QStringList, added);
+        QFETCH(QStringList, listed);
+        RecentFileList list;
+        list.setCapacity(3);
+        for (const QString &path : added)
+            list.add(path);
+        QCOMPARE(pathsOf(list), listed);
+        QCOMPARE(list.caption(1), u"&1  "_s + listed.first());
+        QCOMPARE(list.caption(list.Count() + 1), QString());
+    }
+
+    // Whatever form a path came in, the list keeps where it points from here.
+    void recentFilesAreAbsolute_data()
+    {
+        QTest::addColumn<QString>("added");
+        QTest::addColumn<QString>("listed");
+        QTest::newRow("relative") << u"page.html"_s << u"%here/page.html"_s;
+        QTest::newRow("relative in a subfolder") << u"site/page.html"_s << u"%here/site/page.html"_s;
+        QTest::newRow("blanks and quotes kept") << u" \"a b\".html "_s << u"%here/ \"a b\".html "_s;
+        QTest::newRow("newline kept") << u"a\nb.html"_s << u"%here/a\nb.html"_s;
+        QTest::newRow("absolute as it is") << u"/srv/./www/../x.html"_s << u"/srv/./www/../x.html"_s;
+    }
+    void recentFilesAreAbsolute()
+    {
+        QFETCH(QString, added);
+        QFETCH(QString, listed);
+        TestHome home;
+        const QString started = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(home.path()));
+        RecentFileList list;
+        list.add(added);
+        QDir::setCurrent(started);
+        const QString expected = listed.replace(u"%here"_s, home.path());
+        QCOMPARE(pathsOf(list), QStringList { expected });
+        QCOMPARE(list.caption(1), u"&1  "_s + expected);
+        // The same file given again, now from where it is, is not listed twice.
+        list.add(expected);
+        QCOMPARE(pathsOf(list), QStringList { expected });
+    }
+
+    void relativeEntriesOfEarlierVersionsAreDropped()
+    {
+        TestHome home;
+        RegistryKey store = programKey();
+        store.setValueName(u"File1"_s);
+        store.setValue(u"page.html"_s);
+        store.setValueName(u"File2"_s);
+        store.setValue(u"/site/page.html"_s);
+        RecentFileList loaded;
+        loaded.load(store);
+        QCOMPARE(pathsOf(loaded), QStringList { u"/site/page.html"_s });
+    }
+
+    void recentFilesShrinkAndSurviveARestart()
+    {
+        TestHome home;
+        RecentFileList before;
+        for (const QString &path : { u"/1"_s, u"/tmp/a \"b\".html"_s, u"/tmp/two\nlines.htm"_s, u"/tmp/Grüße, Welt.php"_s })
+            before.add(path);
+        before.setCapacity(3);
+        QCOMPARE(pathsOf(before).last(), u"/tmp/a \"b\".html"_s);
+        RegistryKey store = programKey();
+        QVERIFY(before.save(store));
+        RecentFileList after;
+        after.load(store);
+        QCOMPARE(pathsOf(after), pathsOf(before));
+
+        // Saving fewer entries forgets the rest.
+        RecentFileList one;
+        one.add(u"/only"_s);
+        one.save(store);
+        RecentFileList loaded;
+        loaded.load(store);
+        QCOMPARE(pathsOf(loaded), QStringList { u"/only"_s });
+    }
+};
+
+QTEST_APPLESS_MAIN(TestRegistryKey)
+#include "test_registry_key.moc"

@@ -1,0 +1,84 @@
+#include "TestHome.h"
+
+#include "SettingsStore.h"
+#include "SettingsCatalogue.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(Setting)
+
+class TestSettingsCatalogue : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Each on/off setting has its own default and its own one word that flips it.
+    void onOffRules_data()
+    {
+        QTest::addColumn<Setting>("setting");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("on");
+        QTest::newRow("backups: unset counts as on") << Setting::BackupFiles << QString() << true;
+        QTest::newRow("backups: off") << Setting::BackupFiles << u"off"_s << false;
+        QTest::newRow("backups: Off in capitals is on") << Setting::BackupFiles << u"Off"_s << true;
+        QTest::newRow("backups: off with a space is on") << Setting::BackupFiles << u"off "_s << true;
+        QTest::newRow("charset: unset counts as off") << Setting::DefaultCharset << QString() << false;
+        QTest::newRow("charset: on") << Setting::DefaultCharset << u"on"_s << true;
+        QTest::newRow("charset: ON in capitals is off") << Setting::DefaultCharset << u"ON"_s << false;
+        QTest::newRow("meta pane: 1 is hidden") << Setting::ViewMeta << u"1"_s << false;
+    }
+    void onOffRules()
+    {
+        QFETCH(Setting, setting);
+        QFETCH(QString, stored);
+        QFETCH(bool, on);
+        TestHome home;
+        SettingsStore store;
+        SettingsCatalogue settings(store);
+        if (!stored.isNull())
+            QVERIFY(settings.setText(setting, stored));
+        QCOMPARE(settings.isOn(setting), on);
+        settings.setOn(setting, !on);
+        QCOMPARE(settings.isOn(setting), !on);
+    }
+
+    void leadingNumber_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("number");
+        QTest::newRow("letters after") << u"1200twips"_s << 1200;
+        QTest::newRow("unset") << QString() << 0;
+        QTest::newRow("letters only") << u"wide"_s << 0;
+        QTest::newRow("leading blanks") << u"  75"_s << 75;
+        QTest::newRow("negative position") << u"-120"_s << -120;
+        QTest::newRow("decimal cut") << u"99.7"_s << 99;
+        QTest::newRow("huge is clamped") << u"99999999999999"_s << 2147483647;
+    }
+    void leadingNumber()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, number);
+        QCOMPARE(SettingsCatalogue::leadingNumber(stored), number);
+    }
+
+    // The sibling editor's folder is read from its own section, which that program writes.
+    void settingsReadWhatOtherProgramsWrote()
+    {
+        TestHome home;
+        SettingsStore store;
+        store.SetValue(u"Location"_s, u"/opt/scrivan"_s, u"Scrivan"_s);
+        store.SetValue(u"Backup Files"_s, u"off"_s);
+        QCOMPARE(SettingsCatalogue(store).text(Setting::ScrivanLocation), u"/opt/scrivan"_s);
+        QCOMPARE(SettingsCatalogue(store).text(Setting::Location), QString());
+        QVERIFY(!SettingsCatalogue(store).isOn(Setting::BackupFiles));
+        // Entries are looked up by position: one out of place reads another setting.
+        int index = 0;
+        for (const auto &entry : SettingsCatalogue::entries())
+            QCOMPARE(static_cast<int>(entry.setting), index++);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestSettingsCatalogue)
+#include "test_settings_catalogue.moc"

@@ -1,0 +1,65 @@
+#include "TestHome.h"
+
+#include "SettingsStore.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class TestSettingsStore : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void roundTrip_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("name with a space") << u"Backup Files"_s << u"off"_s;
+        QTest::newRow("commas stay one text") << u"Author"_s << u"Doe, Jane, Jr."_s;
+        QTest::newRow("non-ascii") << u"Author"_s << u"Zoë Ørsted 山田"_s;
+        QTest::newRow("leading at sign") << u"Author"_s << u"@home"_s;
+        QTest::newRow("quotes and equals") << u"Help"_s << u"a=\"b\";c"_s;
+        QTest::newRow("path with backslashes") << u"Location"_s << u"C:\\Programs\\x.exe"_s;
+        QTest::newRow("surrounding spaces kept") << u"Author"_s << u"  padded  "_s;
+        QTest::newRow("empty text") << u"Author"_s << QString();
+    }
+    void roundTrip()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, value);
+        TestHome home;
+        QVERIFY(SettingsStore().SetValue(name, value));
+        QCOMPARE(SettingsStore().GetValue(name), value);
+    }
+
+    void sectionsAndStoresShareOneFile()
+    {
+        TestHome home;
+        SettingsStore first, second;
+        QCOMPARE(first.GetValue(u"Location"_s, u"Scrivan"_s), QString());
+        QVERIFY(first.SetValue(u"Location"_s, u"/opt/tagsmith"_s));
+        first.SetValue(u"Location"_s, u"/opt/scrivan"_s, u"Scrivan"_s);
+        QCOMPARE(second.GetValue(u"Location"_s), u"/opt/tagsmith"_s);
+        QCOMPARE(second.GetValue(u"Location"_s, u"Scrivan"_s), u"/opt/scrivan"_s);
+        QVERIFY(first.fileName().startsWith(home.configFolder() + u"/Vantorel/"_s));
+    }
+
+    void handEditedListReadsAsText()
+    {
+        TestHome home;
+        QVERIFY(!home.write(u"config/Vantorel/Tagsmith LITE.ini"_s, "[Tagsmith%20LITE]\nAuthor=Doe, Jane\n").isEmpty());
+        QCOMPARE(SettingsStore().GetValue(u"Author"_s), u"Doe, Jane"_s);
+    }
+
+    void unwritableFolderIsReported()
+    {
+        TestHome home;
+        // A file where the folder should be: no account, root included, can create it.
+        home.write(u"config/Vantorel"_s, "in the way");
+        QVERIFY(!SettingsStore().SetValue(u"Author"_s, u"x"_s));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestSettingsStore)
+#include "test_settings_store.moc"

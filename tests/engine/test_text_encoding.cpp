@@ -1,0 +1,107 @@
+#include "EngineText.h"
+
+#include "LineEnds.h"
+#include "TextEncoding.h"
+
+#include <QTest>
+
+Q_DECLARE_METATYPE(LineEnd)
+
+class TestTextEncoding : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void validUtf8_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("empty") << QByteArray() << true;
+        QTest::newRow("every length") << QByteArray("\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80") << true;
+        QTest::newRow("latin-1 e acute") << QByteArray("caf\xE9") << false;
+        QTest::newRow("overlong slash") << QByteArray("\xC0\xAF") << false;
+        QTest::newRow("surrogate half") << QByteArray("\xED\xA0\x80") << false;
+        QTest::newRow("above U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << false;
+        QTest::newRow("truncated at the end") << QByteArray("abc\xE2\x82") << false;
+    }
+    void validUtf8()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, valid);
+        QCOMPARE(TextEncoding::isValidUtf8(bytesOf(bytes)), valid);
+        QCOMPARE(TextEncoding::detect(bytesOf(bytes)), valid ? Encoding::Utf8 : Encoding::Windows1252);
+    }
+
+    // Plain bytes are skipped a block at a time; a bad byte must be caught at any offset.
+    void badByteCaughtAtEveryOffset()
+    {
+        for (int offset = 0; offset < 40; ++offset) {
+            QByteArray bytes(48, 'a');
+            bytes[offset] = '\xE9';
+            QVERIFY2(!TextEncoding::isValidUtf8(bytesOf(bytes)), qPrintable(QString::number(offset)));
+            bytes.replace(offset, 1, "\xC3\xA9");
+            QVERIFY2(TextEncoding::isValidUtf8(bytesOf(bytes)), qPrintable(QString::number(offset)));
+        }
+    }
+
+    // Values are encoded back into the page's own bytes on save; none may change.
+    void everyWindows1252ByteSurvivesARoundTrip()
+    {
+        std::string all;
+        for (int b = 0; b < 256; ++b)
+            all += static_cast<char>(b);
+        const std::string utf8 = TextEncoding::toUtf8(all, Encoding::Windows1252);
+        QVERIFY(TextEncoding::isValidUtf8(utf8));
+        QCOMPARE(textOf(utf8).mid(0x80, 2), QStringLiteral(u"€\u0081"));
+        const auto back = TextEncoding::fromUtf8(utf8, Encoding::Windows1252);
+        QVERIFY(back.has_value());
+        QCOMPARE(QByteArray::fromStdString(*back), QByteArray::fromStdString(all));
+    }
+
+    // A page declared UTF-8 with stray bytes still gives text: each stray byte one U+FFFD.
+    void strayBytesInUtf8BecomeReplacementCharacters()
+    {
+        const std::string text = TextEncoding::toUtf8("J\xC3\xBCrgen \xFF\xC3", Encoding::Utf8);
+        QCOMPARE(textOf(text), QStringLiteral(u"Jürgen \uFFFD\uFFFD"));
+    }
+
+    void encodingRefusesWhatItCannotHold_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("encodable");
+        QTest::newRow("euro and umlaut") << QStringLiteral(u"Müller 5 €") << true;
+        QTest::newRow("cyrillic") << QStringLiteral(u"Привет") << false;
+        QTest::newRow("emoji") << QStringLiteral(u"\U0001F600") << false;
+    }
+    void encodingRefusesWhatItCannotHold()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, encodable);
+        QCOMPARE(TextEncoding::fromUtf8(utf8Of(text), Encoding::Windows1252).has_value(), encodable);
+        QCOMPARE(TextEncoding::fromUtf8(utf8Of(text), Encoding::Utf8).value_or("?"), utf8Of(text));
+    }
+
+    void lineEnds_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<LineEnd>("detected");
+        QTest::addColumn<qint64>("lines");
+        QTest::newRow("empty file") << QByteArray() << LineEnd::CrLf << qint64(0);
+        QTest::newRow("no line end") << QByteArray("<html>") << LineEnd::CrLf << qint64(1);
+        QTest::newRow("unix, last line unended") << QByteArray("a\nb") << LineEnd::Lf << qint64(2);
+        QTest::newRow("classic mac") << QByteArray("a\rb\rc") << LineEnd::Cr << qint64(3);
+        QTest::newRow("first one wins, mixed") << QByteArray("a\nb\r\nc\rd") << LineEnd::Lf << qint64(4);
+        QTest::newRow("CRLF counts once") << QByteArray("\r\n\r") << LineEnd::CrLf << qint64(2);
+    }
+    void lineEnds()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(LineEnd, detected);
+        QFETCH(qint64, lines);
+        QCOMPARE(LineEnds::detect(bytesOf(bytes)), detected);
+        QCOMPARE(LineEnds::countLines(bytesOf(bytes)), lines);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestTextEncoding)
+#include "test_text_encoding.moc"

@@ -1,0 +1,155 @@
+#include "ProgramIcons.h"
+
+#include <QDir>
+#include <QImage>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Pictures are compared as images, so no desktop theme may sneak in between.
+void useNoTheme()
+{
+    QIcon::setThemeSearchPaths({});
+    QIcon::setFallbackSearchPaths({});
+    QIcon::setFallbackThemeName(u"tagsmith-no-such-theme"_s);
+    QIcon::setThemeName(u"tagsmith-no-such-theme"_s);
+}
+
+QImage image16(const QIcon &icon)
+{
+    return icon.pixmap(QSize(16, 16)).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+// Visible pixels and how many colours they use: a blank or flat picture fails both.
+std::pair<int, int> coverage(const QImage &image)
+{
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    QSet<QRgb> colours;
+    int visible = 0;
+    for (int y = 0; y < argb.height(); ++y)
+        for (int x = 0; x < argb.width(); ++x)
+            if (qAlpha(argb.pixel(x, y)) > 0 && (++visible, true))
+                colours.insert(argb.pixel(x, y));
+    return { visible, int(colours.size()) };
+}
+
+// A theme folder holding one flat-coloured icon under the given name.
+bool useTheme(const QString &root, const QString &theme, const QString &iconName, QColor colour)
+{
+    QDir dir(root);
+    QFile index(dir.filePath(theme + u"/index.theme"_s));
+    if (!dir.mkpath(theme + u"/16x16/actions"_s) || !index.open(QIODevice::WriteOnly))
+        return false;
+    index.write("[Icon Theme]\nName=" + theme.toUtf8()
+        + "\nDirectories=16x16/actions\n\n[16x16/actions]\nSize=16\nType=Fixed\n");
+    index.close();
+    QImage flat(16, 16, QImage::Format_ARGB32);
+    flat.fill(colour);
+    QIcon::setThemeSearchPaths({ root });
+    QIcon::setThemeName(theme);
+    return flat.save(dir.filePath(theme + u"/16x16/actions/"_s + iconName + u".png"_s));
+}
+
+} // namespace
+
+class TestProgramIcons : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { useNoTheme(); }
+    void cleanup() { useNoTheme(); }
+
+    void everyPictureShowsWithoutTheme_data()
+    {
+        QTest::addColumn<int>("number");
+        for (int number = 0; number <= ProgramIcons::kPictureCount; ++number)
+            QTest::addRow("%s %d", number ? "picture" : "warning mark", number) << number;
+    }
+    void everyPictureShowsWithoutTheme()
+    {
+        QFETCH(int, number);
+        const QIcon icon = number ? ProgramIcons::picture(number) : ProgramIcons::warning();
+        for (const int side : { 16, 32 }) {
+            const QPixmap pixmap = icon.pixmap(QSize(side, side));
+            QCOMPARE(pixmap.size(), QSize(side, side));
+            // An eighth of the square at least (scissors and arrows are sparse), in shades.
+            const auto [visible, colours] = coverage(pixmap.toImage());
+            QVERIFY2(visible >= side * side / 8 && colours >= 3, qPrintable(u"%1 %2"_s.arg(visible).arg(colours)));
+        }
+    }
+
+    void noTwoPicturesAlike()
+    {
+        QList<QImage> seen { image16(ProgramIcons::warning()) };
+        for (int number = 1; number <= ProgramIcons::kPictureCount; ++number) {
+            const QImage image = image16(ProgramIcons::picture(number));
+            const qsizetype twin = seen.indexOf(image);
+            QVERIFY2(twin < 0, qPrintable(u"%1 looks like %2"_s.arg(number).arg(twin)));
+            seen.append(image);
+        }
+    }
+
+    void numbersOutsideListGiveNoPicture()
+    {
+        for (const int number : { 0, -1, ProgramIcons::kPictureCount + 1, std::numeric_limits<int>::min() })
+            QVERIFY2(ProgramIcons::picture(number).isNull(), qPrintable(QString::number(number)));
+    }
+
+    void themeIconWins_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("themeName");
+        QTest::newRow("new") << 1 << u"document-new"_s;
+        QTest::newRow("exit by its second name") << 11 << u"system-log-out"_s;
+        QTest::newRow("web link by its third name") << 10 << u"applications-internet"_s;
+        QTest::newRow("program mark by the program's name") << 18 << u"tagsmith"_s;
+    }
+    void themeIconWins()
+    {
+        QFETCH(int, number);
+        QFETCH(QString, themeName);
+        QTemporaryDir root;
+        // A theme of its own per row: the icon loader caches by theme name.
+        QVERIFY(useTheme(root.path(), u"tagsmith-test-%1"_s.arg(++m_themes), themeName, QColor(0xff00cc)));
+        QCOMPARE(image16(ProgramIcons::picture(number)).pixelColor(8, 8), QColor(0xff00cc));
+    }
+
+    void pictureWithoutThemeIconKeepsBundledOne()
+    {
+        const QImage bundled = image16(ProgramIcons::picture(15));
+        QTemporaryDir root;
+        QVERIFY(useTheme(root.path(), u"tagsmith-cut-only"_s, u"edit-cut"_s, Qt::magenta));
+        QCOMPARE(image16(ProgramIcons::picture(15)), bundled);
+    }
+
+    void bannersArePainted()
+    {
+        for (const QPixmap &banner : { ProgramIcons::logo(), ProgramIcons::splash() }) {
+            const auto [visible, colours] = coverage(banner.toImage());
+            QVERIFY(visible >= banner.width() * banner.height() / 10 && colours >= 8);
+        }
+        // The title and version are drawn over the bundled background.
+        const QImage painted = ProgramIcons::splash().toImage().convertToFormat(QImage::Format_ARGB32);
+        const QImage background
+            = QImage(u":/tagsmith/splash.png"_s).convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(painted.size(), background.size());
+        int changed = 0;
+        for (int y = 0; y < painted.height(); ++y)
+            for (int x = 0; x < painted.width(); ++x)
+                changed += painted.pixel(x, y) != background.pixel(x, y);
+        QVERIFY2(changed >= 80, qPrintable(QString::number(changed)));
+    }
+
+private:
+    int m_themes = 0;
+};
+
+QTEST_MAIN(TestProgramIcons)
+#include "test_program_icons.moc"

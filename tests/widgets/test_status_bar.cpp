@@ -1,0 +1,203 @@
+#include "zebStatusBar.h"
+#include "ControlError.h"
+#include "IconList.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <functional>
+#include <optional>
+
+using StatusCall = std::function<void(zebStatusBar &)>;
+Q_DECLARE_METATYPE(StatusCall)
+
+namespace {
+
+constexpr int kBarWidth = 400;
+constexpr int kBarHeight = 24;
+constexpr int kGripRoom = (3 * kBarHeight) / 4;
+
+// A bar of fixed size so that the spare width and the size-grip room are known.
+void sizeBar(zebStatusBar &bar)
+{
+    bar.setFixedSize(kBarWidth, kBarHeight);
+    bar.show();
+}
+
+QList<int> panelWidths(const zebStatusBar &bar)
+{
+    QList<int> widths;
+    for (int i = 1; i <= bar.PanelCount(); ++i)
+        widths.append(bar.PanelWidth(i));
+    return widths;
+}
+
+std::optional<ControlError> raised(const std::function<void()> &call)
+{
+    try {
+        call();
+    } catch (const ControlError &error) {
+        return error;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+class TestStatusBar : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void layout_data()
+    {
+        QTest::addColumn<QList<int>>("minWidths");
+        QTest::addColumn<int>("springPanel");
+        QTest::addColumn<QList<int>>("widths");
+        const int spare = kBarWidth - kGripRoom;
+        QTest::newRow("no spring: the last panel takes the spare width")
+            << QList<int> { 50, 60 } << 0 << QList<int> { 50, kBarWidth - 50 };
+        QTest::newRow("spring in the middle")
+            << QList<int> { 50, 60, 70 } << 2 << QList<int> { 50, spare - 50 - 70, 70 + kGripRoom };
+        QTest::newRow("exactly the bar's width: nothing grows")
+            << QList<int> { 100, spare - 100 } << 1 << QList<int> { 100, spare - 100 + kGripRoom };
+        QTest::newRow("wider than the bar: nothing grows")
+            << QList<int> { 300, 200 } << 1 << QList<int> { 300, 200 + kGripRoom };
+        QTest::newRow("one panel fills the bar") << QList<int> { 10 } << 0 << QList<int> { kBarWidth };
+    }
+    void layout()
+    {
+        QFETCH(QList<int>, minWidths);
+        QFETCH(int, springPanel);
+        QFETCH(QList<int>, widths);
+        zebStatusBar bar;
+        sizeBar(bar);
+        for (int i = 0; i < minWidths.size(); ++i)
+            bar.AddPanel(zebStatusBar::Sunken, {}, {}, -1, minWidths.at(i), i + 1 == springPanel);
+        QCOMPARE(panelWidths(bar), widths);
+        const int lastRight = bar.GetPanelRect(bar.PanelCount()).right() + 1;
+        QCOMPARE(lastRight, std::accumulate(widths.cbegin(), widths.cend(), 0));
+    }
+
+    void springMovesToTheNewestSpringPanel()
+    {
+        zebStatusBar bar;
+        sizeBar(bar);
+        bar.AddPanel(zebStatusBar::Sunken, {}, {}, -1, 50, true, false, 0, QStringLiteral("a"));
+        bar.AddPanel(zebStatusBar::Sunken, {}, {}, -1, 50, true, false, 0, QStringLiteral("b"));
+        bar.AddPanel(zebStatusBar::Sunken, {}, {}, -1, 50, false, false, 0, QStringLiteral("c"));
+        QVERIFY(!bar.PanelSpring(QStringLiteral("a")));
+        QVERIFY(bar.PanelSpring(QStringLiteral("b")));
+        QCOMPARE(
+            panelWidths(bar), (QList<int> { 50, kBarWidth - 100 - 50 - kGripRoom + 50, 50 + kGripRoom }));
+
+        bar.setPanelSpring(QStringLiteral("a"), true);
+        QVERIFY(!bar.PanelSpring(QStringLiteral("b")));
+        QCOMPARE(bar.PanelWidth(1), kBarWidth - 100 - kGripRoom);
+        QCOMPARE(bar.PanelWidth(2), 50);
+    }
+
+    void wrongImageListClearsTheList()
+    {
+        IconList icons;
+        icons.AddIcon(QIcon(QPixmap(16, 16)));
+        zebStatusBar bar;
+        sizeBar(bar);
+        bar.setImageList(QVariant::fromValue(icons.hImageList()));
+        bar.AddPanel(zebStatusBar::Sunken, {}, {}, 0, 80);
+        bar.AddPanel(zebStatusBar::Sunken, {}, {}, -1, 80);
+        QCOMPARE(bar.PanelWidth(1), 96);
+        const auto error = raised([&bar] { bar.setImageList(QVariant(QStringLiteral("icons"))); });
+        QVERIFY(error);
+        QCOMPARE(error->number(), qint32(0x80040000u) + 1049);
+        QCOMPARE(error->source(), QStringLiteral("test_status_bar.zebStatusBar"));
+        QCOMPARE(bar.PanelWidth(1), 80);
+    }
+
+    void invalidPanel_data()
+    {
+        QTest::addColumn<StatusCall>("call");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown key") << StatusCall([](zebStatusBar &b) {
+            b.RemovePanel(QStringLiteral("nope"));
+        }) << QStringLiteral("Invalid Panel Index: nope");
+        QTest::newRow("index 0") << StatusCall([](zebStatusBar &b) { b.PanelText(0); })
+                                 << QStringLiteral("Invalid Panel Index: 0");
+        QTest::newRow("insert before an unknown key") << StatusCall([](zebStatusBar &b) {
+            b.AddPanel(zebStatusBar::Sunken, {}, {}, -1, 0, false, false, 0, {}, QStringLiteral("x"));
+        }) << QStringLiteral("Invalid Panel Index: x");
+    }
+    void invalidPanel()
+    {
+        QFETCH(StatusCall, call);
+        QFETCH(QString, message);
+        zebStatusBar bar;
+        bar.AddPanel(zebStatusBar::Sunken, {}, {}, -1, 0, false, false, 0, QStringLiteral("fil"));
+        bar.AddPanel(zebStatusBar::Sunken, {}, {}, -1, 0, false, false, 0, QStringLiteral("msg"));
+        const auto error = raised([&] { call(bar); });
+        QVERIFY(error);
+        QCOMPARE(error->number(), qint32(0x80040000u) + 1050);
+        QCOMPARE(error->description(), message);
+        QCOMPARE(bar.PanelCount(), 2);
+    }
+
+    void at255PanelsAddingFails()
+    {
+        zebStatusBar bar;
+        for (int i = 0; i < zebStatusBar::MaxPanels; ++i)
+            bar.AddPanel();
+        const auto error = raised([&bar] { bar.AddPanel(); });
+        QVERIFY(error);
+        QCOMPARE(error->number(), qint32(0x80040000u) + 1051);
+        QCOMPARE(bar.PanelCount(), 255);
+    }
+
+    void selfUpdatingPanelKeepsTheTimerAlive()
+    {
+        zebStatusBar bar;
+        bar.AddPanel(zebStatusBar::Sunken);
+        QCOMPARE(bar.SelfUpdateTimerInterval(), 0);
+        bar.AddPanel(zebStatusBar::CapsLock, QStringLiteral("ignored"), {}, -1, 500);
+        QCOMPARE(bar.PanelText(2), QStringLiteral("CAPS"));
+        QVERIFY(bar.PanelMinWidth(2) < 500);
+        QVERIFY(bar.SelfUpdateTimerInterval() > 0);
+        bar.RemovePanel(2);
+        bar.AddPanel(zebStatusBar::Raised);
+        QCOMPARE(bar.SelfUpdateTimerInterval(), 0);
+    }
+
+    void clicks_data()
+    {
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<bool>("doubleClick");
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("panel");
+        QTest::addColumn<int>("buttonCode");
+        QTest::newRow("left click on the first panel") << Qt::LeftButton << false << 10 << 1 << 1;
+        QTest::newRow("right click on the second panel") << Qt::RightButton << false << 150 << 2 << 2;
+        QTest::newRow("right double click") << Qt::RightButton << true << 10 << 1 << 2;
+    }
+    void clicks()
+    {
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(bool, doubleClick);
+        QFETCH(int, x);
+        QFETCH(int, panel);
+        QFETCH(int, buttonCode);
+        zebStatusBar bar;
+        bar.AddPanel(zebStatusBar::Sunken, {}, {}, -1, 100);
+        bar.AddPanel(zebStatusBar::Sunken, {}, {}, -1, 100);
+        sizeBar(bar);
+        QSignalSpy clicked(&bar, doubleClick ? &zebStatusBar::DblClick : &zebStatusBar::Click);
+        const QPoint at(x, kBarHeight / 2);
+        if (doubleClick)
+            QTest::mouseDClick(&bar, button, {}, at);
+        else
+            QTest::mouseClick(&bar, button, {}, at);
+        QVERIFY(!clicked.isEmpty());
+        QCOMPARE(clicked.first(), (QVariantList { panel, x, kBarHeight / 2, buttonCode }));
+    }
+};
+
+QTEST_MAIN(TestStatusBar)
+#include "test_status_bar.moc"

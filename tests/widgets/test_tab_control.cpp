@@ -1,0 +1,193 @@
+#include "TabControl.h"
+#include "ControlError.h"
+
+#include <QPointer>
+#include <QTabBar>
+#include <QTest>
+
+#include <functional>
+
+using TabCall = std::function<void(TabControl &)>;
+Q_DECLARE_METATYPE(TabCall)
+
+namespace {
+
+// Three tabs "General", "Files", "About" keyed "gen", "fil", "abt", item data 10, 20, 30.
+void addSettingsTabs(TabControl &tabs)
+{
+    tabs.AddTab(QStringLiteral("General"), 0, -1, QStringLiteral("gen"), 10);
+    tabs.AddTab(QStringLiteral("Files"), 1, -1, QStringLiteral("fil"), 20);
+    tabs.AddTab(QStringLiteral("About"), 2, -1, QStringLiteral("abt"), 30);
+}
+
+QStringList keysInOrder(const TabControl &tabs)
+{
+    QStringList keys;
+    for (int i = 1; i <= tabs.TabCount(); ++i)
+        keys.append(tabs.TabKey(i) + QLatin1Char('=') + tabs.TabText(i));
+    return keys;
+}
+
+// Counts the events; cancels BeforeClick when asked to.
+struct EventLog
+{
+    explicit EventLog(TabControl &tabs, bool cancel = false)
+    {
+        QObject::connect(&tabs, &TabControl::BeforeClick, &tabs, [this, cancel](int tab, bool &bCancel) {
+            beforeClicks.append(tab);
+            bCancel = cancel;
+        });
+        QObject::connect(&tabs, &TabControl::TabClick, &tabs, [this](int tab) { tabClicks.append(tab); });
+    }
+    QList<int> beforeClicks;
+    QList<int> tabClicks;
+};
+
+QPoint centreOfTab(const TabControl &tabs, int position)
+{
+    return tabs.TabCtrlhWnd()->tabRect(position - 1).center();
+}
+
+} // namespace
+
+class TestTabControl : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void addTabPlacesTabs_data()
+    {
+        QTest::addColumn<QVariant>("before");
+        QTest::addColumn<QStringList>("expected");
+        const auto row = [](const char *name, const QVariant &before, QStringList order) {
+            QTest::newRow(name) << before << order;
+        };
+        row("below -1 appends", -5, { "gen=General", "fil=Files", "abt=About", "new=New" });
+        row("no position appends", QVariant(), { "gen=General", "fil=Files", "abt=About", "new=New" });
+        row("position 1 goes first", 1, { "new=New", "gen=General", "fil=Files", "abt=About" });
+        row("position past the end lands last", 9, { "gen=General", "fil=Files", "abt=About", "new=New" });
+        row("key goes before that tab", QStringLiteral("fil"),
+            { "gen=General", "new=New", "fil=Files", "abt=About" });
+        row("unknown key adds nothing", QStringLiteral("zzz"), { "gen=General", "fil=Files", "abt=About" });
+    }
+    void addTabPlacesTabs()
+    {
+        QFETCH(QVariant, before);
+        QFETCH(QStringList, expected);
+        TabControl tabs;
+        addSettingsTabs(tabs);
+        tabs.AddTab(QStringLiteral("New"), -1, before, QStringLiteral("new"), 99);
+        QCOMPARE(keysInOrder(tabs), expected);
+    }
+
+    void selectTab_data()
+    {
+        QTest::addColumn<bool>("noEvents");
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<QList<int>>("beforeClicks");
+        QTest::addColumn<QList<int>>("tabClicks");
+        QTest::newRow("with events") << false << false << 3 << QList<int> { 1 } << QList<int> { 3 };
+        QTest::newRow("bNoEvents raises neither event")
+            << true << false << 3 << QList<int> {} << QList<int> {};
+        QTest::newRow("cancelled BeforeClick keeps the tab")
+            << false << true << 1 << QList<int> { 1 } << QList<int> {};
+        QTest::newRow("bNoEvents is not cancellable") << true << true << 3 << QList<int> {} << QList<int> {};
+    }
+    void selectTab()
+    {
+        QFETCH(bool, noEvents);
+        QFETCH(bool, cancel);
+        QFETCH(int, selected);
+        QFETCH(QList<int>, beforeClicks);
+        QFETCH(QList<int>, tabClicks);
+        TabControl tabs;
+        addSettingsTabs(tabs);
+        EventLog log(tabs, cancel);
+        tabs.SelectTab(QStringLiteral("abt"), noEvents);
+        QCOMPARE(tabs.SelectedTab(), selected);
+        QCOMPARE(log.beforeClicks, beforeClicks);
+        QCOMPARE(log.tabClicks, tabClicks);
+    }
+
+    void userClick_data()
+    {
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<QList<int>>("tabClicks");
+        QTest::newRow("allowed") << false << 2 << QList<int> { 2 };
+        QTest::newRow("cancelled BeforeClick keeps the old tab") << true << 1 << QList<int> {};
+    }
+    void userClick()
+    {
+        QFETCH(bool, cancel);
+        QFETCH(int, selected);
+        QFETCH(QList<int>, tabClicks);
+        TabControl tabs;
+        tabs.resize(300, 200);
+        addSettingsTabs(tabs);
+        tabs.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+        EventLog log(tabs, cancel);
+        QTest::mouseClick(tabs.TabCtrlhWnd(), Qt::LeftButton, {}, centreOfTab(tabs, 2));
+        QCOMPARE(tabs.SelectedTab(), selected);
+        QCOMPARE(log.beforeClicks, QList<int> { 1 });
+        QCOMPARE(log.tabClicks, tabClicks);
+    }
+
+    void errors_data()
+    {
+        QTest::addColumn<TabCall>("call");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QString>("message");
+        const auto row = [](const char *name, TabCall call, int offset, const char *message) {
+            QTest::newRow(name) << call << offset << QString::fromLatin1(message);
+        };
+        row(
+            "TabKey", [](TabControl &t) { t.TabKey(4); }, 1049, "TabIndex 4 does not exist");
+        row(
+            "TabText", [](TabControl &t) { t.TabText(0); }, 1051, "TabIndex 0 does not exist");
+        row(
+            "TabItemData let", [](TabControl &t) { t.setTabItemData(9, 1); }, 1054,
+            "Failed to set item data for tab 9");
+        row(
+            "ImageList of another kind",
+            [](TabControl &t) { t.setImageList(QVariant(QStringLiteral("icons"))); }, 1052,
+            "Invalid Image List.");
+    }
+    void errors()
+    {
+        QFETCH(TabCall, call);
+        QFETCH(int, offset);
+        QFETCH(QString, message);
+        TabControl tabs;
+        addSettingsTabs(tabs);
+        try {
+            call(tabs);
+            QFAIL("no error raised");
+        } catch (const ControlError &error) {
+            QCOMPARE(error.number(), qint32(0x80040000u) + offset);
+            QCOMPARE(error.source(), QStringLiteral("test_tab_control.cTabCtrl"));
+            QCOMPARE(error.description(), message);
+        }
+    }
+
+    void rebuildKeepsTabsAndAppliesStyles()
+    {
+        TabControl tabs;
+        addSettingsTabs(tabs);
+        tabs.SelectTab(2, true);
+        const QPointer<QTabBar> oldStrip = tabs.TabCtrlhWnd();
+        tabs.setTabAlign(TabControl::AlignBottom);
+        QCOMPARE(tabs.TabCtrlhWnd()->shape(), QTabBar::RoundedNorth);
+        tabs.Rebuild();
+        QVERIFY(oldStrip.isNull());
+        QCOMPARE(tabs.TabCtrlhWnd()->shape(), QTabBar::RoundedSouth);
+        QCOMPARE(keysInOrder(tabs), (QStringList { "gen=General", "fil=Files", "abt=About" }));
+        QCOMPARE(tabs.TabItemData(QStringLiteral("abt")), 30);
+        QCOMPARE(tabs.SelectedTab(), 2);
+    }
+};
+
+QTEST_MAIN(TestTabControl)
+#include "test_tab_control.moc"

@@ -1,0 +1,209 @@
+#include "TextBoxEx.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <functional>
+
+using BoxCall = std::function<void(TextBoxEx &)>;
+Q_DECLARE_METATYPE(BoxCall)
+
+namespace {
+
+// Generous for a loaded machine: the delayed events are due after 25 ms.
+constexpr int kSettle = 300;
+
+void select(TextBoxEx &box, int start, int length)
+{
+    box.setSelStart(start);
+    box.setSelLength(length);
+}
+
+void key(TextBoxEx &box, Qt::Key k, Qt::KeyboardModifiers modifiers = {})
+{
+    QTest::keyClick(box.hwnd(), k, modifiers);
+}
+
+void type(TextBoxEx &box, const QString &text)
+{
+    QTest::keyClicks(box.hwnd(), text);
+}
+
+} // namespace
+
+class TestTextBoxEx : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QApplication::clipboard()->clear(); }
+
+    void changeIsDebounced()
+    {
+        TextBoxEx box;
+        QSignalSpy changes(&box, &TextBoxEx::Change);
+        type(box, QStringLiteral("hello"));
+        QCOMPARE(changes.count(), 0);
+        QVERIFY(changes.wait(5000));
+        QTest::qWait(kSettle);
+        QCOMPARE(changes.count(), 1);
+        QVERIFY(box.IsDirty());
+
+        box.setIgnoreChangeEvent(true);
+        type(box, QStringLiteral("abc"));
+        box.setText(QStringLiteral("<META NAME=\"Author\">"));
+        QTest::qWait(kSettle);
+        QCOMPARE(changes.count(), 1);
+        QVERIFY(!box.IsDirty());
+    }
+
+    void lockedBoxRefusesChanges_data()
+    {
+        QTest::addColumn<BoxCall>("attempt");
+        const auto row = [](const char *name, BoxCall attempt) { QTest::newRow(name) << attempt; };
+        row("typing", [](TextBoxEx &b) { type(b, QStringLiteral("xyz")); });
+        row("ctrl+v", [](TextBoxEx &b) { key(b, Qt::Key_V, Qt::ControlModifier); });
+        row("EditPerform paste", [](TextBoxEx &b) { b.EditPerform(TextBoxEx::EditPaste); });
+        row("EditPerform clear", [](TextBoxEx &b) { b.EditPerform(TextBoxEx::EditClear); });
+        row("tab indent with the trap on", [](TextBoxEx &b) {
+            b.setTrapTabKey(true);
+            key(b, Qt::Key_Tab);
+        });
+    }
+    void lockedBoxRefusesChanges()
+    {
+        QFETCH(BoxCall, attempt);
+        const QString text = QStringLiteral("<META NAME=\"Keywords\">\n<META NAME=\"Author\">");
+        TextBoxEx box;
+        box.setMultiLine(true);
+        box.setText(text);
+        box.setLocked(true);
+        QApplication::clipboard()->setText(QStringLiteral("pasted"));
+        select(box, 1, 4);
+        QSignalSpy changes(&box, &TextBoxEx::Change);
+        attempt(box);
+        QTest::qWait(kSettle);
+        QCOMPARE(box.Text(), text);
+        QVERIFY(!box.IsDirty());
+        QCOMPARE(changes.count(), 0);
+    }
+
+    void editPerformOnAnUnlockedBox_data()
+    {
+        QTest::addColumn<int>("function");
+        QTest::addColumn<int>("selection");
+        QTest::addColumn<bool>("possible");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("cut") << int(TextBoxEx::EditCut) << 2 << true << QStringLiteral("o");
+        QTest::newRow("cut without a selection") << int(TextBoxEx::EditCut) << 0 << false << "two";
+        QTest::newRow("paste") << int(TextBoxEx::EditPaste) << 2 << true << QStringLiteral("PASTEDo");
+        QTest::newRow("undo") << int(TextBoxEx::EditUndo) << 0 << true << QString();
+        QTest::newRow("not an edit function") << 773 << 2 << false << "two";
+    }
+    void editPerformOnAnUnlockedBox()
+    {
+        QFETCH(int, function);
+        QFETCH(int, selection);
+        QFETCH(bool, possible);
+        QFETCH(QString, expected);
+        TextBoxEx box;
+        type(box, QStringLiteral("two"));
+        QApplication::clipboard()->setText(QStringLiteral("PASTED"));
+        select(box, 0, selection);
+        QCOMPARE(box.CanEditPerform(function), possible);
+        box.EditPerform(function);
+        QCOMPARE(box.Text(), expected);
+    }
+
+    void tabKey_data()
+    {
+        QTest::addColumn<bool>("trap");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("selStart");
+        QTest::addColumn<int>("selLength");
+        QTest::addColumn<int>("keys");
+        QTest::addColumn<QString>("expected");
+        const int tab = Qt::Key_Tab;
+        const int backtab = (Qt::ShiftModifier | Qt::Key_Backtab).toCombined();
+        const auto row = [](const char *name, bool trap, const char *text, int start, int length, int keys,
+                             const char *expected) {
+            QTest::newRow(name) << trap << QString::fromLatin1(text) << start << length << keys
+                                << QString::fromLatin1(expected);
+        };
+        row("column 6 pads to the next stop", true, "abcdef", 6, 0, tab, "abcdef  ");
+        row("columns count from the line start", true, "x\nabcde", 7, 0, tab, "x\nabcde   ");
+        row("replaces a selection in one line", true, "abcdef", 1, 2, tab, "a   def");
+        row("indents every selected line", true, "a\nb\nc", 0, 3, tab, "    a\n    b\nc");
+        row("shift+tab removes one indent", true, "        a\n    b", 0, 15, backtab, "    a\nb");
+        row("shift+tab keeps a short indent", true, "  a\n  b", 0, 7, backtab, "  a\n  b");
+        row("tab with shift held unindents", true, "    a\n    b", 0, 11,
+            (Qt::ShiftModifier | Qt::Key_Tab).toCombined(), "a\nb");
+        row("without the trap nothing is inserted", false, "ab", 1, 0, tab, "ab");
+    }
+    void tabKey()
+    {
+        QFETCH(bool, trap);
+        QFETCH(QString, text);
+        QFETCH(int, selStart);
+        QFETCH(int, selLength);
+        QFETCH(int, keys);
+        QFETCH(QString, expected);
+        TextBoxEx box;
+        box.setMultiLine(true);
+        box.setTrapTabKey(trap);
+        box.setText(text);
+        select(box, selStart, selLength);
+        const QKeyCombination pressed = QKeyCombination::fromCombined(keys);
+        key(box, pressed.key(), pressed.keyboardModifiers());
+        QCOMPARE(box.Text(), expected);
+        QCOMPARE(box.IsDirty(), text != expected);
+    }
+
+    void caretEvents()
+    {
+        TextBoxEx box;
+        box.setMultiLine(true);
+        box.setText(QStringLiteral("abc\ndef"));
+        box.setSelStart(0);
+        QList<QList<int>> lines;
+        QList<QList<int>> columns;
+        connect(&box, &TextBoxEx::LineChange, &box, [&](int l, int c, int n) { lines.append({ l, c, n }); });
+        connect(&box, &TextBoxEx::ColumnChange, &box, [&](int l, int c, int n) {
+            columns.append({ l, c, n });
+        });
+        key(box, Qt::Key_Down);
+        QTRY_COMPARE(lines, (QList<QList<int>> { { 1, 0, 2 } }));
+        key(box, Qt::Key_Right);
+        QTRY_COMPARE(columns, (QList<QList<int>> { { 1, 1, 2 } }));
+        key(box, Qt::Key_Return);
+        QTRY_COMPARE(lines.size(), 2);
+        QCOMPARE(lines.last(), (QList<int> { 2, 0, 3 }));
+
+        box.setDisableColumnChangeEvent(true);
+        key(box, Qt::Key_Up);
+        QTRY_COMPARE(lines.size(), 3);
+        key(box, Qt::Key_Right);
+        QTest::qWait(kSettle);
+        QCOMPARE(columns.size(), 1);
+    }
+
+    void userInputIsLimited()
+    {
+        TextBoxEx box;
+        box.setMaxLength(4);
+        type(box, QStringLiteral("ab"));
+        key(box, Qt::Key_Return);
+        QApplication::clipboard()->setText(QStringLiteral("cd\nef"));
+        box.EditPerform(TextBoxEx::EditPaste);
+        QCOMPARE(box.Text(), QStringLiteral("abcd"));
+        type(box, QStringLiteral("g"));
+        QCOMPARE(box.Text(), QStringLiteral("abcd"));
+        box.setText(QStringLiteral("longer than four"));
+        QCOMPARE(box.Text(), QStringLiteral("longer than four"));
+    }
+};
+
+QTEST_MAIN(TestTextBoxEx)
+#include "test_text_box_ex.moc"

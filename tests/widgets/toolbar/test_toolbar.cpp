@@ -1,0 +1,375 @@
+#include "toolbar/cReBar.h"
+#include "toolbar/cToolbar.h"
+#include "toolbar/cToolbarHost.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+// Toolbars, and the host and rebar that hold them.
+
+// The widget drawn for a button, found where the toolbar says the button is.
+QToolButton *buttonWidget(const cToolbar &toolbar, int index)
+{
+    return qobject_cast<QToolButton *>(toolbar.hwnd()->childAt(toolbar.ButtonRect(index).center()));
+}
+
+void addTextButtons(cToolbar &toolbar, const QStringList &texts)
+{
+    for (const QString &text : texts)
+        toolbar.AddButton({}, -1, {}, 0, text, cToolbar::StyleAutosize, QStringLiteral("k") + text);
+}
+
+struct Click {
+    int style;
+    bool onArrow; // else in the middle
+    bool checkedBefore, checkedAfter;
+    bool dropped; // DropDownPress instead of ButtonClick
+};
+
+} // namespace
+
+class TestToolbar : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        m_toolbar.reset();
+        m_form = std::make_unique<QWidget>();
+        m_form->resize(600, 400);
+        m_toolbar = std::make_unique<cToolbar>(m_form.get());
+        m_toolbar->CreateToolbar();
+    }
+
+    void insertBefore_data()
+    {
+        QTest::addColumn<QVariant>("before");
+        QTest::addColumn<QStringList>("keys");
+        QTest::newRow("a key") << QVariant("b") << QStringList{"a", "new", "b"};
+        QTest::newRow("an index") << QVariant(0) << QStringList{"new", "a", "b"};
+        QTest::newRow("key in other case: appends") << QVariant("A") << QStringList{"a", "b", "new"};
+        QTest::newRow("index past the end: appends") << QVariant(2) << QStringList{"a", "b", "new"};
+    }
+    void insertBefore()
+    {
+        QFETCH(QVariant, before);
+        QFETCH(QStringList, keys);
+        m_toolbar->AddButton({}, -1, {}, 0, {}, 0, QStringLiteral("a"));
+        m_toolbar->AddButton({}, -1, {}, 0, {}, 0, QStringLiteral("b"));
+        m_toolbar->AddButton({}, -1, before, 0, {}, 0, QStringLiteral("new"));
+        QStringList actual;
+        for (int i = 0; i < m_toolbar->ButtonCount(); ++i)
+            actual << m_toolbar->ButtonKey(i);
+        QCOMPARE(actual, keys);
+    }
+
+    void acceleratorLetters_data()
+    {
+        QTest::addColumn<QStringList>("captions");
+        QTest::addColumn<QString>("letters"); // a space where a button has none
+        QTest::newRow("inside, raised") << QStringList{"E&xit", "Save"} << "X ";
+        QTest::newRow("empty, trailing ampersand") << QStringList{"", "Save&"} << "  ";
+        // Only the first ampersand is looked at.
+        QTest::newRow("doubled ampersand first") << QStringList{"Tom && &Jerry", "&Tools &Help"} << " T";
+    }
+    void acceleratorLetters()
+    {
+        QFETCH(QStringList, captions);
+        QFETCH(QString, letters);
+        for (const QString &caption : captions)
+            m_toolbar->AddButton({}, -1, {}, 0, caption);
+        QString actual;
+        for (int i = 0; i < m_toolbar->ButtonCount(); ++i)
+            actual += m_toolbar->ButtonAccelerator(i).isNull() ? QChar(u' ') : m_toolbar->ButtonAccelerator(i);
+        QCOMPARE(actual, letters);
+    }
+
+    void hiddenButtonsGiveUpTheirRoom()
+    {
+        addTextButtons(*m_toolbar, {"&File", "&Window", "&Help"});
+        const int all = m_toolbar->ToolbarWidth();
+        const int window = m_toolbar->ButtonWidth(1);
+        const int helpLeft = m_toolbar->ButtonRect(2).left();
+        m_toolbar->setButtonVisible(QStringLiteral("k&Window"), false);
+        QCOMPARE(m_toolbar->ToolbarWidth(), all - window);
+        QCOMPARE(m_toolbar->ButtonRect(2).left(), helpLeft - window);
+        QVERIFY(m_toolbar->ButtonRect(1).isEmpty());
+        m_toolbar->setButtonVisible(0, false);
+        m_toolbar->setButtonVisible(2, false);
+        QCOMPARE(m_toolbar->ToolbarHeight(), 0);
+    }
+
+    void stripImages_data()
+    {
+        QTest::addColumn<bool>("fileThere");
+        QTest::newRow("bitmap file") << true;
+        QTest::newRow("bitmap file gone") << false;
+    }
+    void stripImages()
+    {
+        QFETCH(bool, fileThere);
+        // Three squares on a magenta ground, which the strip makes transparent.
+        QPixmap strip(48, 16);
+        strip.fill(Qt::magenta);
+        QPainter painter(&strip);
+        for (int i = 0; i < 3; ++i)
+            painter.fillRect(i * 16 + 4, 4, 8, 8, QList<QColor>{Qt::red, Qt::green, Qt::blue}.at(i));
+        painter.end();
+        QTemporaryDir folder;
+        const QString file = folder.filePath(QStringLiteral("strip.png"));
+        QVERIFY(!fileThere || strip.save(file));
+        m_toolbar->setImageSource(cToolbar::BitmapFile);
+        m_toolbar->setImageFile(file);
+        m_toolbar->CreateToolbar(16);
+        m_toolbar->AddButton({}, 1);
+        m_toolbar->AddButton({}, 5);
+        const QImage image = buttonWidget(*m_toolbar, 0)->icon().pixmap(16, 16).toImage();
+        QCOMPARE(image.isNull(), !fileThere);
+        if (fileThere) {
+            QCOMPARE(image.pixelColor(8, 8), QColor(Qt::green));
+            QCOMPARE(image.pixelColor(1, 1).alpha(), 0);
+        }
+        QVERIFY(buttonWidget(*m_toolbar, 1)->icon().isNull());
+    }
+
+    void mouseClick_data()
+    {
+        QTest::addColumn<Click>("click");
+        QTest::newRow("plain button keeps its check") << Click{cToolbar::StyleButton, true, true, true, false};
+        QTest::newRow("check button checks") << Click{cToolbar::StyleCheck, false, false, true, false};
+        QTest::newRow("check button unchecks") << Click{cToolbar::StyleCheck, false, true, false, false};
+        QTest::newRow("drop-down arrow") << Click{cToolbar::StyleDropDown, true, false, false, true};
+        QTest::newRow("drop-down body") << Click{cToolbar::StyleDropDown, false, false, false, false};
+    }
+    void mouseClick()
+    {
+        QFETCH(Click, click);
+        m_form->show();
+        m_toolbar->AddButton(QStringLiteral("Sep"), -1, {}, 0, {}, cToolbar::StyleSeparator);
+        m_toolbar->AddButton({}, 0, {}, 0, QStringLiteral("M"), click.style, QStringLiteral("tbMeta"));
+        m_toolbar->setButtonChecked(QStringLiteral("tbMeta"), click.checkedBefore);
+        QList<int> clicks;
+        bool pressedDuringClick = false;
+        connect(m_toolbar.get(), &cToolbar::ButtonClick, this, [&](int index) {
+            clicks << index;
+            pressedDuringClick = m_toolbar->ButtonPressed(index);
+        });
+        QSignalSpy drops(m_toolbar.get(), &cToolbar::DropDownPress);
+        QToolButton *button = buttonWidget(*m_toolbar, 1);
+        QTest::mouseClick(button, Qt::LeftButton, {},
+                          QPoint(click.onArrow ? button->width() - 3 : button->width() / 2, button->height() / 2));
+        QCOMPARE(clicks, click.dropped ? QList<int>{} : QList<int>{1});
+        QCOMPARE(drops.count(), click.dropped ? 1 : 0);
+        QCOMPARE(pressedDuringClick, !click.dropped);
+        QVERIFY(!m_toolbar->ButtonPressed(1));
+        QCOMPARE(m_toolbar->ButtonChecked(1), click.checkedAfter);
+    }
+
+    void altLetter_data()
+    {
+        QTest::addColumn<QKeyCombination>("keys");
+        QTest::addColumn<bool>("ownerActive");
+        QTest::addColumn<QList<int>>("clicked");
+        QTest::newRow("Alt+V") << (Qt::ALT | Qt::Key_V) << true << QList<int>{2};
+        QTest::newRow("Alt+Shift+F") << (Qt::ALT | Qt::SHIFT | Qt::Key_F) << true << QList<int>{};
+        QTest::newRow("F without Alt") << QKeyCombination(Qt::Key_F) << true << QList<int>{};
+        QTest::newRow("hidden button") << (Qt::ALT | Qt::Key_W) << true << QList<int>{};
+        QTest::newRow("owner form not active") << (Qt::ALT | Qt::Key_F) << false << QList<int>{};
+    }
+    void altLetter()
+    {
+        QFETCH(QKeyCombination, keys);
+        QFETCH(bool, ownerActive);
+        QFETCH(QList<int>, clicked);
+        addTextButtons(*m_toolbar, {"&File", "&Window", "&View"});
+        m_toolbar->setButtonVisible(1, false);
+        m_form->show();
+        QWidget other;
+        QWidget *active = ownerActive ? m_form.get() : &other;
+        active->show();
+        active->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(active));
+        QList<int> clicks;
+        connect(m_toolbar.get(), &cToolbar::ButtonClick, this, [&](int index) { clicks << index; });
+        QTest::keyClick(active, keys.key(), keys.keyboardModifiers());
+        QCOMPARE(clicks, clicked);
+    }
+
+    void hostPlacesItemsInRows_data()
+    {
+        QTest::addColumn<int>("hostWidth");
+        QTest::addColumn<bool>("wraps");
+        QTest::newRow("room for both") << 600 << false;
+        QTest::newRow("second would not fit") << 150 << true;
+        QTest::newRow("too narrow even for one") << 20 << true;
+    }
+    void hostPlacesItemsInRows()
+    {
+        QFETCH(int, hostWidth);
+        QFETCH(bool, wraps);
+        cToolbarHost *host = makeHost();
+        cToolbar second(m_form.get());
+        for (cToolbar *toolbar : {m_toolbar.get(), &second}) {
+            toolbar->CreateToolbar(16, true, true, true);
+            addTextButtons(*toolbar, {"&File", "&Window", "&Help"});
+        }
+        host->resize(hostWidth, 60);
+        host->Capture(m_toolbar.get());
+        host->Capture(&second);
+        const QRect first = m_toolbar->hwnd()->geometry();
+        QCOMPARE(first, QRect(2, 0, m_toolbar->ToolbarWidth(), m_toolbar->ToolbarHeight()));
+        QCOMPARE(second.hwnd()->pos(), wraps ? QPoint(2, first.height() + 3) : QPoint(first.right() + 3, 0));
+        QCOMPARE(host->RequiredHeight(), wraps ? first.height() + 3 + second.ToolbarHeight() : first.height());
+        host->ReleaseCaptures();
+        QCOMPARE(m_toolbar->hwnd()->parentWidget(), m_form.get());
+        QCOMPARE(host->RequiredHeight(), 0);
+    }
+
+    void hostCaptionButtonsActOnTheMaximizedChild_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QString>("state");
+        QTest::newRow("minimize") << int(cToolbarHost::Minimize) << QStringLiteral("minimized");
+        QTest::newRow("restore") << int(cToolbarHost::Restore) << QStringLiteral("normal");
+        QTest::newRow("close") << int(cToolbarHost::Close) << QStringLiteral("closed");
+    }
+    void hostCaptionButtonsActOnTheMaximizedChild()
+    {
+        QFETCH(int, button);
+        QFETCH(QString, state);
+        cToolbarHost *host = makeHost();
+        addTextButtons(*m_toolbar, {"&File", "&Edit"});
+        host->Capture(m_toolbar.get());
+        host->setMDIToolbar(true);
+        m_form->show();
+        QPointer<QMdiSubWindow> child = m_area->addSubWindow(new QWidget);
+        child->show();
+        QVERIFY(!host->ShowsChildIcon());
+        const QPoint before = m_toolbar->hwnd()->pos();
+        child->showMaximized();
+        QCOMPARE(host->ActiveChild(), child.data());
+        QVERIFY(host->ChildIcon()->isVisible());
+        QVERIFY(m_toolbar->hwnd()->x() > host->ChildIcon()->geometry().right());
+        QToolButton *close = host->CaptionButtonWidget(cToolbarHost::Close);
+        QVERIFY(close->isVisible() && close->geometry().right() < host->width());
+        QVERIFY(host->CaptionButtonWidget(cToolbarHost::Minimize)->x() < close->x());
+        QTest::mouseClick(host->CaptionButtonWidget(cToolbarHost::CaptionButton(button)), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QCOMPARE(!child || child->isHidden() ? QStringLiteral("closed")
+                 : child->isMinimized()      ? QStringLiteral("minimized")
+                 : child->isMaximized()      ? QStringLiteral("maximized")
+                                             : QStringLiteral("normal"),
+                 state);
+        if (state == QStringLiteral("normal")) {
+            QVERIFY(!host->ShowsChildIcon() && !close->isVisible());
+            QCOMPARE(m_toolbar->hwnd()->pos(), before);
+        }
+    }
+
+    void rebarBandsComeAndGo()
+    {
+        cReBar rebar;
+        QWidget *holder = child(300, 100);
+        QWidget *a = child(100, 20, holder);
+        QCOMPARE(rebar.AddBandByHwnd(a), 0); // no rebar window yet
+        QCOMPARE(a->parentWidget(), holder);
+        rebar.CreateRebar(m_form.get());
+        const int first = rebar.AddBandByHwnd(a, {}, false, false, QStringLiteral("Toolbar"));
+        QWidget *b = child(100, 20);
+        const int second = rebar.AddBandByHwnd(b, {}, false, false, 7);
+        QCOMPARE(a->parentWidget(), rebar.hwnd());
+        rebar.RemoveBand(0);
+        QCOMPARE(a->parentWidget(), holder);
+        const int third = rebar.AddBandByHwnd(child(100, 20), {}, false, false, QStringLiteral("Progress"));
+        QCOMPARE(third, second + 1);
+        QCOMPARE(second, first + 1);
+        QCOMPARE(rebar.BandIndexForId(first), -1);
+        QCOMPARE(rebar.BandIndexForData(7), 0);
+        QCOMPARE(rebar.BandIndexForData(QStringLiteral("Progress")), 1);
+        QCOMPARE(rebar.BandIndexForData(QStringLiteral("progress")), -1);
+        const int left = rebar.GetBandRectangle(1).left();
+        rebar.setBandChildMinWidth(0, 150);
+        QCOMPARE(b->width(), 150);
+        QCOMPARE(rebar.GetBandRectangle(1).left(), left + 50);
+    }
+
+    void rebarLeavesRoomForEarlierDockedWindows_data()
+    {
+        QTest::addColumn<int>("side");
+        QTest::addColumn<bool>("visible");
+        QTest::addColumn<QRect>("geometry"); // the height is the rebar's
+        QTest::newRow("window on the same side") << int(cReBar::Top) << true << QRect(0, 32, 600, 0);
+        QTest::newRow("window on the left") << int(cReBar::Left) << true << QRect(32, 0, 568, 0);
+        QTest::newRow("window opposite") << int(cReBar::Bottom) << true << QRect(0, 0, 600, 0);
+        QTest::newRow("hidden window on the same side") << int(cReBar::Top) << false << QRect(0, 0, 600, 0);
+    }
+    void rebarLeavesRoomForEarlierDockedWindows()
+    {
+        QFETCH(int, side);
+        QFETCH(bool, visible);
+        QFETCH(QRect, geometry);
+        QWidget *docked = child(30, 30);
+        docked->setVisible(visible);
+        cReBar::AddResizeObject(m_form.get(), docked, cReBar::Side(side));
+        cReBar rebar;
+        rebar.CreateRebar(m_form.get());
+        rebar.AddBandByHwnd(child(100, 24));
+        geometry.setHeight(rebar.RebarHeight());
+        QCOMPARE(rebar.hwnd()->geometry(), geometry);
+    }
+
+    void rebarHeightFollowsRowsAndVisibility()
+    {
+        cReBar rebar;
+        rebar.CreateRebar(m_form.get());
+        QCOMPARE(rebar.RebarHeight(), 0);
+        QSignalSpy heights(&rebar, &cReBar::HeightChanged);
+        rebar.AddBandByHwnd(child(100, 24));
+        const int oneRow = rebar.RebarHeight();
+        rebar.AddBandByHwnd(child(100, 20));
+        QCOMPARE(rebar.RebarHeight(), oneRow);
+        rebar.AddBandByHwnd(child(100, 30), {}, true);
+        QVERIFY(rebar.RebarHeight() >= oneRow + 30);
+        QVERIFY(rebar.GetBandRectangle(2).top() >= rebar.GetBandRectangle(0).bottom());
+        rebar.setBandVisible(2, false);
+        QCOMPARE(rebar.RebarHeight(), oneRow);
+        QVERIFY(rebar.GetBandRectangle(2).isEmpty());
+        QCOMPARE(heights.last().at(0).toInt(), oneRow);
+    }
+
+private:
+    // A host across the top of the form, above an MDI area.
+    cToolbarHost *makeHost()
+    {
+        auto *host = new cToolbarHost(m_form.get());
+        host->setGeometry(0, 0, 600, 60);
+        host->setBorderStyle(0);
+        m_area = new QMdiArea(m_form.get());
+        m_area->setGeometry(0, 60, 600, 340);
+        return host;
+    }
+
+    QWidget *child(int width, int height, QWidget *parent = nullptr)
+    {
+        auto *widget = new QWidget(parent ? parent : m_form.get());
+        widget->resize(width, height);
+        widget->show();
+        return widget;
+    }
+
+private:
+    std::unique_ptr<QWidget> m_form;
+    std::unique_ptr<cToolbar> m_toolbar;
+    QMdiArea *m_area = nullptr;
+};
+
+QTEST_MAIN(TestToolbar)
+#include "test_toolbar.moc"

@@ -1,0 +1,598 @@
+// Every command as the user gives it: through the menu object, the toolbar and the keys.
+
+#include "TestHome.h"
+#include "TextBoxEx.h"
+#include "toolbar/cToolbar.h"
+#include "zebStatusBar.h"
+#include "frmDocument.h"
+#include "PopupMenu.h"
+#include "SettingsStore.h"
+#include "DocumentCommands.h"
+#include "ExternalTools.h"
+#include "ProgramLauncher.h"
+#include "UserPrompts.h"
+#include "frmMain.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTest>
+#include <QUrl>
+
+#include <memory>
+
+namespace {
+
+const QByteArray kPage = "<html>\n<head>\n<title>Kites</title>\n"
+                         "<meta name=\"keywords\" content=\"kites, lines\">\n"
+                         "</head>\n<body></body>\n</html>\n";
+
+// Records what would have been started instead of starting it.
+class RecordingLauncher : public ProgramLauncher
+{
+public:
+    bool start(const QString &program, const QStringList &arguments) override
+    {
+        started.append(QStringList { program } + arguments);
+        return true;
+    }
+    bool openUrl(const QUrl &url) override
+    {
+        urls.append(url);
+        return true;
+    }
+    QList<QStringList> started;
+    QList<QUrl> urls;
+};
+
+struct Scenario
+{
+    explicit Scenario(const QMap<QString, QString> &stored = {})
+    {
+        SettingsStore store;
+        store.SetValue("Version", "2.01a");
+        for (auto it = stored.cbegin(); it != stored.cend(); ++it)
+            store.SetValue(it.key(), it.value());
+        start();
+    }
+
+    void start()
+    {
+        window = std::make_unique<frmMain>();
+        window->prompts().setScripted(true);
+        auto recorder = std::make_unique<RecordingLauncher>();
+        launcher = recorder.get();
+        window->tools().setLauncher(std::move(recorder));
+        window->show();
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window.get()))
+            qWarning("the main window did not become active");
+    }
+
+    void restart()
+    {
+        window->close();
+        window.reset();
+        start();
+    }
+
+    PopupMenu &menu() const { return window->menu(); }
+    int item(const QString &key) const { return menu().FindItemByKey(key); }
+    QString caption(const QString &key) const { return menu().Caption(item(key)); }
+    void click(const QString &key) const { emit menu().Click(item(key)); }
+    // How the user reaches a command: a menu key, a toolbar button or key presses.
+    void give(const QString &how, const QString &what) const
+    {
+        if (how == "menu") {
+            click(what);
+        } else if (how == "toolbar") {
+            window->toolbar().RaiseButtonClick(what.toInt());
+        } else {
+            QWidget *focused = QApplication::focusWidget();
+            QTest::keySequence(focused ? focused : window.get(), QKeySequence(what));
+        }
+    }
+    frmDocument *open(const QString &path)
+    {
+        window->OpenCommandLine({ path });
+        return window->activeDocument();
+    }
+    QString page(const QString &name, const QByteArray &bytes = kPage) const
+    {
+        return home.write(name, bytes);
+    }
+    int windows() const { return static_cast<int>(window->mdiArea().subWindowList().size()); }
+    QString msg() const { return window->status().PanelText("msg"); }
+    QString fil() const { return window->status().PanelText("fil"); }
+    const QList<UserPrompts::Shown> &prompts() const { return window->prompts().shown(); }
+    // Keys of the File menu's items, top to bottom.
+    QStringList fileMenu() const
+    {
+        QStringList keys;
+        const int file = item("mnuFileTOP");
+        for (int i = 1; i <= menu().Count(); ++i) {
+            if (menu().ItemParent(i) == file)
+                keys.append(menu().ItemKey(i).isEmpty() ? QStringLiteral("-") : menu().ItemKey(i));
+        }
+        return keys;
+    }
+
+    TestHome home;
+    std::unique_ptr<frmMain> window;
+    RecordingLauncher *launcher = nullptr;
+};
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString recentCaption(int place, const QString &path)
+{
+    return QStringLiteral("&%1  %2").arg(place).arg(path);
+}
+
+} // namespace
+
+class TestCommands : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Keys are given with the focus in a text field, which must not swallow them.
+    void commandsReachTheirRoutines_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("effect");
+        QTest::newRow("ctrl+n") << "key" << "Ctrl+N" << "new";
+        QTest::newRow("new from the toolbar") << "toolbar" << "0" << "new";
+        QTest::newRow("new from the menu") << "menu" << "mnuFile(0)" << "new";
+        QTest::newRow("ctrl+o") << "key" << "Ctrl+O" << "open";
+        QTest::newRow("alt+q") << "key" << "Alt+Q" << "closed";
+        QTest::newRow("f8") << "key" << "F8" << "pane";
+        QTest::newRow("meta pane from the toolbar") << "toolbar" << "11" << "pane";
+        QTest::newRow("ctrl+f") << "key" << "Ctrl+F" << "editor";
+        QTest::newRow("f1") << "key" << "F1" << "help";
+        QTest::newRow("f9") << "key" << "F9" << "frmSettings";
+        QTest::newRow("settings from the toolbar") << "toolbar" << "13" << "frmSettings";
+        QTest::newRow("settings from the menu") << "menu" << "mnuTool(0)" << "frmSettings";
+        QTest::newRow("about from the menu") << "menu" << "mnuHelp(5)" << "frmAbout";
+        QTest::newRow("standard author from the toolbar") << "toolbar" << "10" << "author";
+        QTest::newRow("ctrl+i") << "key" << "Ctrl+I" << "author";
+    }
+
+    void commandsReachTheirRoutines()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, what);
+        QFETCH(QString, effect);
+        Scenario s({ { "Help", "/" }, { "Author", "Vera Vantorel" } });
+        frmDocument *document = s.open(s.page("a.html"));
+        document->field(TextField::Description)->setFocus();
+        QVERIFY(document->field(TextField::Description)->hasFocus());
+        s.give(how, what);
+        QCOMPARE(s.windows(), effect == "new" ? 2 : effect == "closed" ? 0 : 1);
+        QCOMPARE(s.window->isVisible(), effect != "closed");
+        QCOMPARE(s.prompts().size(), effect == "open" ? 1 : 0);
+        QCOMPARE(s.window->metaPane().isVisible(), effect == "pane");
+        const QList<QDialog *> dialogs = s.window->findChildren<QDialog *>();
+        QCOMPARE(dialogs.isEmpty() ? QString()
+                                   : QString::fromLatin1(dialogs.first()->metaObject()->className()),
+            effect.startsWith("frm") ? effect : QString());
+        for (QDialog *dialog : dialogs)
+            dialog->close();
+        const QString started
+            = s.launcher->started.isEmpty() ? QString() : s.launcher->started.first().last();
+        QCOMPARE(started,
+            effect == "editor" ? document->filePath() : effect == "help" ? QStringLiteral("/") : QString());
+        QCOMPARE(document->text(TextField::Description), QStringLiteral("No description"));
+        QCOMPARE(document->text(TextField::Author) == "Vera Vantorel", effect == "author");
+        if (effect == "author")
+            QCOMPARE(s.msg(), QStringLiteral("Remember to save..."));
+    }
+
+    void saveAsksForANameWhenItHasNone_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("new, menu") << "menu" << "mnuFile(3)" << false;
+        QTest::newRow("new, toolbar") << "toolbar" << "2" << false;
+        QTest::newRow("new, ctrl+s") << "key" << "Ctrl+S" << false;
+        QTest::newRow("save as of a saved page, cancelled") << "menu" << "mnuFile(9)" << true;
+    }
+
+    void saveAsksForANameWhenItHasNone()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, what);
+        QFETCH(bool, opened);
+        Scenario s({ { "Author", "Ann" } });
+        const QString existing = s.page("a.html");
+        const QString chosen = s.home.path() + "/named.html";
+        frmDocument *document = opened ? s.open(existing) : s.window->commands().New();
+        if (!opened)
+            s.window->prompts().chooseFileNext(chosen);
+        s.give(how, what);
+        QCOMPARE(s.prompts().size(), 1);
+        QCOMPARE(s.prompts().first().kind, UserPrompts::Kind::SaveFile);
+        QCOMPARE(document->filePath(), opened ? existing : chosen);
+        QCOMPARE(s.window->documentState().SaveAsCancelled, opened);
+        QCOMPARE(readFile(existing), kPage);
+        if (!opened) {
+            QVERIFY(readFile(chosen).contains("<META name=\"author\" content=\"Ann\">"));
+            QVERIFY(!document->isModified());
+            QVERIFY2(!QFile::exists(s.home.path() + "/named.bak"), "no backup of the page just made");
+        }
+    }
+
+    // The user selects in a field, moves the focus to a check box, then gives the command.
+    void editCommandsFollowTheLastFocusedField_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("keywords");
+        QTest::addColumn<QString>("clip");
+        QTest::newRow("copy from the toolbar") << "toolbar" << "5" << "kites, lines" << "kites";
+        QTest::newRow("ctrl+c") << "key" << "Ctrl+C" << "kites, lines" << "kites";
+        QTest::newRow("ctrl+x") << "key" << "Ctrl+X" << ", lines" << "kites";
+        QTest::newRow("paste from the menu") << "menu" << "mnuEdit(3)" << "pasted, lines" << "pasted";
+        QTest::newRow("undo from the toolbar") << "toolbar" << "8" << "kites, lines" << "pasted";
+        QTest::newRow("ctrl+z") << "key" << "Ctrl+Z" << "kites, lines" << "pasted";
+    }
+
+    void editCommandsFollowTheLastFocusedField()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, what);
+        QFETCH(QString, keywords);
+        QFETCH(QString, clip);
+        Scenario s;
+        frmDocument *document = s.open(s.page("a.html"));
+        QLineEdit *author = document->field(TextField::Author);
+        author->setFocus();
+        author->selectAll();
+        QTest::keyClicks(author, "Ann");
+        QLineEdit *field = document->field(TextField::Keywords);
+        field->setFocus();
+        if (what == "8" || what == "Ctrl+Z") {
+            field->end(false);
+            QTest::keyClicks(field, "!");
+        }
+        field->setSelection(0, 5);
+        QApplication::clipboard()->setText("pasted");
+        document->flagBox(RobotsFlag::NoFollow)->setFocus();
+        QCOMPARE(s.window->documentState().ActiveField, QStringLiteral("Keywords"));
+        s.give(how, what);
+        QCOMPARE(field->text(), keywords);
+        QCOMPARE(author->text(), QStringLiteral("Ann"));
+        QCOMPARE(QApplication::clipboard()->text(), clip);
+    }
+
+    // With the focus in a field its own editing keys are its own: each acts once.
+    void aFieldKeepsItsOwnEditingKeys()
+    {
+        Scenario s;
+        frmDocument *document = s.open(s.page("a.html"));
+        QLineEdit *author = document->field(TextField::Author);
+        document->field(TextField::Keywords)->setFocus();
+        author->setFocus();
+        author->selectAll();
+        QTest::keyClicks(author, "Bo");
+        author->selectAll();
+        s.give("key", "Ctrl+C");
+        author->end(false);
+        s.give("key", "Ctrl+V");
+        QCOMPARE(author->text(), QStringLiteral("BoBo"));
+        s.give("key", "Ctrl+Z");
+        QCOMPARE(author->text(), QStringLiteral("Bo"));
+        QCOMPARE(document->text(TextField::Keywords), QStringLiteral("kites, lines"));
+    }
+
+    void noDocumentNoEdit()
+    {
+        Scenario s;
+        s.window->documentState().ActiveField = "Author";
+        QApplication::clipboard()->setText("kept");
+        for (const char *key : { "mnuEdit(0)", "mnuEdit(1)", "mnuEdit(2)", "mnuEdit(3)", "mnuInsert(0)" })
+            s.click(key);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("kept"));
+        QCOMPARE(s.windows(), 0);
+    }
+
+    // The copy keeps the page's own line ends, and works with the pane hidden.
+    void copyMetaTags_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("lineEnd");
+        QTest::newRow("ctrl+m, LF page") << "key" << "Ctrl+M" << "\n";
+        QTest::newRow("toolbar, CRLF page") << "toolbar" << "7" << "\r\n";
+        QTest::newRow("menu, CRLF page") << "menu" << "mnuEdit(4)" << "\r\n";
+    }
+
+    void copyMetaTags()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, what);
+        QFETCH(QString, lineEnd);
+        Scenario s;
+        s.open(s.page("a.html", QByteArray(kPage).replace("\n", lineEnd.toLatin1())));
+        QVERIFY(!s.window->metaPane().isVisible());
+        QApplication::clipboard()->setText("old");
+        s.give(how, what);
+        const QString copied = QApplication::clipboard()->text();
+        QVERIFY2(copied.contains("<META name=\"keywords\" content=\"kites, lines\">" + lineEnd),
+            qPrintable(copied));
+        QCOMPARE(copied, s.window->metaText().Text().replace('\n', lineEnd));
+    }
+
+    void documentCommandStates()
+    {
+        Scenario s;
+        s.window->OpenCommandLine({});
+        const QStringList switched = { "mnuFile(2)", "mnuFile(3)", "mnuFile(4)", "mnuView(1)" };
+        const auto check = [&](bool withDocument) {
+            for (int i = 1; i <= s.menu().Count(); ++i) {
+                const QString key = s.menu().ItemKey(i);
+                if (!key.isEmpty() && !s.menu().IsSeparator(i))
+                    QVERIFY2(
+                        s.menu().Enabled(i) == (withDocument || !switched.contains(key)), qPrintable(key));
+            }
+            for (int b = 0; b < s.window->toolbar().ButtonCount(); ++b) {
+                if (!s.window->toolbar().ButtonKey(b).isEmpty())
+                    QVERIFY2(s.window->toolbar().ButtonEnabled(b) == (withDocument || b != 2),
+                        qPrintable(QString::number(b)));
+            }
+        };
+        check(false);
+        s.window->commands().New();
+        check(true);
+    }
+
+    void afterTheLastDocumentTheCommandsStayAndDoNothing()
+    {
+        Scenario s;
+        QVERIFY(s.open(s.page("a.html")));
+        s.click("mnuFile(2)");
+        QCOMPARE(s.windows(), 0);
+        const QString msg = s.msg();
+        for (const char *key : { "mnuFile(2)", "mnuFile(3)", "mnuFile(4)", "mnuView(1)" }) {
+            QVERIFY2(s.menu().Enabled(s.item(key)), key);
+            s.click(key);
+        }
+        QVERIFY(s.window->toolbar().ButtonEnabled(2));
+        s.give("toolbar", "2");
+        QVERIFY(s.prompts().isEmpty());
+        QVERIFY(s.launcher->started.isEmpty());
+        QCOMPARE(s.windows(), 0);
+        QCOMPARE(s.msg(), msg);
+    }
+
+    // Keys and buttons that name no command change nothing.
+    void unknownCommandsDoNothing_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("button");
+        QTest::newRow("properties") << "mnuFile(4)" << -1;
+        QTest::newRow("recent item not in use") << "mnuFile(8)" << -1;
+        QTest::newRow("help beyond about") << "mnuHelp(6)" << -1;
+        QTest::newRow("window beyond arrange icons") << "mnuWindow(4)" << -1;
+        QTest::newRow("no digit in the place") << "mnuFileX" << -1;
+        QTest::newRow("unknown group") << "mnuFormat(0)" << -1;
+        QTest::newRow("separator button") << "" << 3;
+        QTest::newRow("past the last button") << "" << 17;
+    }
+
+    void unknownCommandsDoNothing()
+    {
+        QFETCH(QString, key);
+        QFETCH(int, button);
+        Scenario s;
+        const QString path = s.page("a.html");
+        frmDocument *document = s.open(path);
+        const QString msg = s.msg();
+        const QString fil = s.fil();
+        QApplication::clipboard()->setText("kept");
+        if (button >= 0)
+            s.window->toolbar().RaiseButtonClick(button);
+        else // an item of its own carries the key to the dispatch
+            emit s.menu().Click(s.menu().AppendItem("Stray", s.item("mnuFileTOP"), key));
+        QCOMPARE(s.windows(), 1);
+        QCOMPARE(s.msg(), msg);
+        QCOMPARE(s.fil(), fil);
+        QVERIFY(s.prompts().isEmpty());
+        QVERIFY(s.launcher->started.isEmpty() && s.launcher->urls.isEmpty());
+        QVERIFY(!s.window->metaPane().isVisible() && !s.window->toolbarStrip().isVisible());
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("kept"));
+        QVERIFY(!document->isModified());
+        QCOMPARE(readFile(path), kPage);
+    }
+
+    // The recent files sit above Exit, newest first, at most three.
+    void recentFiles_data()
+    {
+        QTest::addColumn<QStringList>("opened");
+        QTest::addColumn<QStringList>("recent");
+        QTest::newRow("first run") << QStringList {} << QStringList {};
+        QTest::newRow("one page")
+            << QStringList { "my site/index.html" } << QStringList { "my site/index.html" };
+        QTest::newRow("four pages, the second again")
+            << QStringList { "a.html", "b.html", "c.html", "d.html", "b.html" }
+            << QStringList { "b.html", "d.html", "c.html" };
+    }
+
+    void recentFiles()
+    {
+        QFETCH(QStringList, opened);
+        QFETCH(QStringList, recent);
+        Scenario s;
+        for (const QString &name : opened)
+            s.open(s.page(name));
+        QStringList keys = { "mnuFile(0)", "mnuFile(1)", "mnuFile(2)", "-", "mnuFile(3)", "mnuFile(9)", "-",
+            "mnuFile(4)", "mnuFileInsert" };
+        for (int i = 0; i < recent.size(); ++i) {
+            const QString key = QStringLiteral("mnuFile(%1)").arg(6 + i);
+            keys.append(key);
+            QCOMPARE(s.caption(key), recentCaption(i + 1, s.home.path() + '/' + recent.at(i)));
+        }
+        if (!recent.isEmpty())
+            keys.append("mnuFileMRU");
+        QCOMPARE(s.fileMenu(), keys << "mnuFile(5)");
+    }
+
+    void saveAsAddsOnlyANewDocument()
+    {
+        Scenario s;
+        const QString opened = s.page("a.html");
+        s.open(opened);
+        s.window->prompts().chooseFileNext(s.home.path() + "/copy.html");
+        s.click("mnuFile(9)");
+        QCOMPARE(s.caption("mnuFile(6)"), recentCaption(1, opened));
+        QCOMPARE(s.item("mnuFile(7)"), 0);
+        s.window->commands().New();
+        const QString fresh = s.home.path() + "/fresh.html";
+        s.window->prompts().chooseFileNext(fresh);
+        s.click("mnuFile(9)");
+        QCOMPARE(s.caption("mnuFile(6)"), recentCaption(1, fresh));
+        QCOMPARE(s.caption("mnuFile(7)"), recentCaption(2, opened));
+    }
+
+    void aRecentItemSurvivesARestartAndOpensWithoutTheDialog()
+    {
+        Scenario s;
+        const QString first = s.page("a.html");
+        s.open(first);
+        s.open(s.page("b.html"));
+        s.restart();
+        QCOMPARE(s.fileMenu().count("mnuFileMRU"), 1);
+        QCOMPARE(s.caption("mnuFile(7)"), recentCaption(2, first));
+        s.click("mnuFile(7)");
+        QVERIFY(s.prompts().isEmpty());
+        QCOMPARE(s.windows(), 1);
+        QCOMPARE(s.window->activeDocument()->filePath(), first);
+        QCOMPARE(s.msg(), "Document opened... (" + first + ')');
+        QCOMPARE(s.caption("mnuFile(6)"), recentCaption(1, first));
+    }
+
+    void aVanishedRecentFileSaysWhy()
+    {
+        Scenario s;
+        const QString path = s.page("gone.html");
+        s.open(path);
+        s.click("mnuFile(2)");
+        QFile::remove(path);
+        s.click("mnuFile(6)");
+        QCOMPARE(s.windows(), 0);
+        QVERIFY(s.prompts().isEmpty());
+        QVERIFY2(s.msg().endsWith(" (" + path + ')') && s.msg().size() > path.size() + 3,
+            qPrintable(s.msg()));
+        QCOMPARE(s.fil(), QStringLiteral("Opening document..."));
+    }
+
+    void windowArrangements_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::newRow("cascade") << "mnuWindow(0)";
+        QTest::newRow("tile horizontally") << "mnuWindow(1)";
+        QTest::newRow("tile vertically") << "mnuWindow(2)";
+    }
+
+    void windowArrangements()
+    {
+        QFETCH(QString, key);
+        Scenario s;
+        for (const char *name : { "a.html", "b.html", "c.html" })
+            s.open(s.page(name));
+        const QList<QMdiSubWindow *> frames = s.window->mdiArea().subWindowList(QMdiArea::CreationOrder);
+        for (QMdiSubWindow *frame : frames)
+            frame->setGeometry(5, 5, 200, 120);
+        s.click(key);
+        const QRect area = s.window->mdiArea().viewport()->rect();
+        QList<QRect> placed;
+        for (QMdiSubWindow *frame : frames)
+            placed.append(frame->geometry());
+        if (key == "mnuWindow(0)") {
+            QVERIFY(placed.at(1).left() > placed.at(0).left() || placed.at(1).top() > placed.at(0).top());
+            QVERIFY(placed.at(2).top() > placed.at(1).top());
+            return;
+        }
+        const bool horizontally = key == "mnuWindow(1)";
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(area.contains(placed.at(i)));
+            QCOMPARE(horizontally ? placed.at(i).width() : placed.at(i).height(),
+                horizontally ? area.width() : area.height());
+            for (int j = i + 1; j < 3; ++j)
+                QVERIFY2(!placed.at(i).intersects(placed.at(j)), "tiled windows do not overlap");
+        }
+    }
+
+    void arrangeIconsLinesUpMinimizedWindows()
+    {
+        Scenario s;
+        s.open(s.page("a.html"));
+        s.open(s.page("b.html"));
+        const QList<QMdiSubWindow *> frames = s.window->mdiArea().subWindowList(QMdiArea::CreationOrder);
+        for (QMdiSubWindow *frame : frames) {
+            frame->showMinimized();
+            frame->move(40, 30);
+        }
+        s.click("mnuWindow(3)");
+        const int bottom = s.window->mdiArea().viewport()->rect().bottom();
+        QCOMPARE(frames.at(0)->geometry().bottom(), bottom);
+        QCOMPARE(frames.at(1)->geometry().bottom(), bottom);
+        QCOMPARE(frames.at(0)->x(), 0);
+        QCOMPARE(frames.at(1)->x(), frames.at(0)->geometry().right() + 1);
+    }
+
+    void webLinks_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<int>("link");
+        QTest::newRow("program home from the toolbar") << "toolbar" << "15" << 1;
+        QTest::newRow("message board") << "menu" << "mnuHelp(2)" << 2;
+        QTest::newRow("robots help") << "menu" << "mnuHelp(3)" << 3;
+        QTest::newRow("maker") << "menu" << "mnuHelp(4)" << 4;
+    }
+
+    void webLinks()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, what);
+        QFETCH(int, link);
+        Scenario s;
+        s.give(how, what);
+        QCOMPARE(s.launcher->urls, QList<QUrl> { ExternalTools::linkAddress(link) });
+        QVERIFY(s.launcher->started.isEmpty());
+    }
+
+    void openFiltersBecomeNameFilters_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QStringList>("nameFilters");
+        QTest::newRow("one pair") << "Pages|*.htm;*.html" << QStringList { "Pages (*.htm *.html)" };
+        QTest::newRow("all files match names without a dot")
+            << "Active Server Pages|*.asp|All Files (*.*)|*.*"
+            << QStringList { "Active Server Pages (*.asp)", "All Files (*)" };
+        QTest::newRow("a description without patterns is dropped")
+            << "Pages|*.htm|Orphan" << QStringList { "Pages (*.htm)" };
+        QTest::newRow("empty") << "" << QStringList {};
+    }
+
+    void openFiltersBecomeNameFilters()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QStringList, nameFilters);
+        QCOMPARE(UserPrompts::nameFilters(filter), nameFilters);
+    }
+};
+
+QTEST_MAIN(TestCommands)
+#include "test_commands.moc"

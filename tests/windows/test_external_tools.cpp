@@ -1,0 +1,293 @@
+// Full Code and the help start real programs: stand-ins that write down the arguments they
+// were given, found where the real ones would be.
+
+#include "TestHome.h"
+#include "zebStatusBar.h"
+#include "frmDocument.h"
+#include "PopupMenu.h"
+#include "SettingsStore.h"
+#include "DefaultTextEditor.h"
+#include "ExternalTools.h"
+#include "ProgramLauncher.h"
+#include "UserPrompts.h"
+#include "frmMain.h"
+
+#include <QLineEdit>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+const QByteArray kPage = "<html>\n<head>\n<title>Home</title>\n</head>\n<body></body>\n</html>\n";
+
+// Sets variables for one test and puts the old values back afterwards.
+class Environment
+{
+public:
+    ~Environment()
+    {
+        for (auto it = m_saved.cbegin(); it != m_saved.cend(); ++it) {
+            if (it.value().isNull())
+                qunsetenv(it.key().constData());
+            else
+                qputenv(it.key().constData(), it.value());
+        }
+    }
+    void set(const char *name, const QString &value)
+    {
+        remember(name);
+        qputenv(name, QFile::encodeName(value));
+    }
+    void unset(const char *name)
+    {
+        remember(name);
+        qunsetenv(name);
+    }
+
+private:
+    void remember(const char *name)
+    {
+        if (!m_saved.contains(name))
+            m_saved.insert(name, qEnvironmentVariableIsSet(name) ? qgetenv(name) : QByteArray());
+    }
+    QMap<QByteArray, QByteArray> m_saved;
+};
+
+// A program that writes its arguments, each ended by a NUL, next to itself.
+QString standIn(const TestHome &home, const QString &name)
+{
+    const QString path = home.write(name,
+        "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$0.part\" && mv \"$0.part\" "
+        "\"$0.args\"\n");
+    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
+    return path;
+}
+
+QStringList argumentsOf(const QString &standInPath)
+{
+    QFile file(standInPath + QStringLiteral(".args"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList arguments = QString::fromUtf8(file.readAll()).split(QChar(0));
+    arguments.removeLast();
+    return arguments;
+}
+
+bool wasStarted(const QString &standInPath) { return QFile::exists(standInPath + ".args"); }
+
+class NeverStarts : public ProgramLauncher
+{
+public:
+    bool start(const QString &program, const QStringList &) override
+    {
+        started.append(program);
+        return false;
+    }
+    bool openUrl(const QUrl &) override { return false; }
+    QStringList started;
+};
+
+struct Scenario
+{
+    explicit Scenario(const QMap<QString, QString> &stored = {}, const QString &section = {})
+    {
+        environment.set("XDG_CONFIG_DIRS", home.path() + QStringLiteral("/no-system-config"));
+        environment.set("XDG_DATA_DIRS", home.path() + QStringLiteral("/no-system-data"));
+        environment.unset("XDG_CURRENT_DESKTOP");
+        environment.unset("VISUAL");
+        environment.set("PATH", home.path() + QStringLiteral("/bin:") + qEnvironmentVariable("PATH"));
+        SettingsStore store;
+        store.SetValue(QStringLiteral("Version"), QStringLiteral("2.01a"));
+        for (auto it = stored.cbegin(); it != stored.cend(); ++it)
+            store.SetValue(
+                it.key(), it.value(), section.isEmpty() ? QStringLiteral("Tagsmith LITE") : section);
+        window = std::make_unique<frmMain>();
+        window->prompts().setScripted(true);
+        window->tools().setProgramFolder(home.path() + QStringLiteral("/install/bin"));
+        window->show();
+    }
+
+    void click(const QString &key) const { emit window->menu().Click(window->menu().FindItemByKey(key)); }
+    QString msg() const { return window->status().PanelText("msg"); }
+
+    TestHome home;
+    Environment environment;
+    std::unique_ptr<frmMain> window;
+};
+
+} // namespace
+
+class TestExternalTools : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void execLines_data()
+    {
+        QTest::addColumn<QString>("exec");
+        QTest::addColumn<QStringList>("arguments");
+        const QString p = QStringLiteral("/home/me/my site/a page.html");
+        QTest::newRow("file code alone") << "edit %f" << QStringList { "edit", p };
+        QTest::newRow("url code takes the path") << "edit --tab %U" << QStringList { "edit", "--tab", p };
+        QTest::newRow("no file code: the path goes last")
+            << "edit --new" << QStringList { "edit", "--new", p };
+        QTest::newRow("icon, caption and entry codes dropped")
+            << "edit %i %c %k %f" << QStringList { "edit", p };
+        QTest::newRow("quoted program")
+            << "\"/opt/my editor/edit\" %f" << QStringList { "/opt/my editor/edit", p };
+        QTest::newRow("escaped quote")
+            << "edit \"say \\\"hi\\\"\" %f" << QStringList { "edit", "say \"hi\"", p };
+        QTest::newRow("code inside an argument") << "edit --file=%f" << QStringList { "edit", "--file=" + p };
+        QTest::newRow("percent sign kept")
+            << "edit --zoom=100%% %f" << QStringList { "edit", "--zoom=100%", p };
+        QTest::newRow("value escapes") << "edit\\s--wait %f" << QStringList { "edit", "--wait", p };
+        QTest::newRow("empty") << "" << QStringList {};
+    }
+
+    void execLines()
+    {
+        QFETCH(QString, exec);
+        QFETCH(QStringList, arguments);
+        QCOMPARE(
+            DefaultTextEditor::expandExec(exec, QStringLiteral("/home/me/my site/a page.html")), arguments);
+    }
+
+    void visualMayCarryOptions()
+    {
+        Scenario s;
+        const QString editor = standIn(s.home, QStringLiteral("bin/visual-editor"));
+        const auto command
+            = DefaultTextEditor::fromVisual(editor + QStringLiteral(" -f"), QStringLiteral("/a b"));
+        QVERIFY(command);
+        QCOMPARE(command->program, editor);
+        QCOMPARE(command->arguments, (QStringList { "-f", "/a b" }));
+        QVERIFY(!DefaultTextEditor::fromVisual("no-such-editor-anywhere", "/a"));
+        QVERIFY(!DefaultTextEditor::fromVisual("  ", "/a"));
+    }
+
+    // Which editor shows the full code, and that the path reaches it whole.
+    void fullCode_data()
+    {
+        QTest::addColumn<QString>("location");
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QStringList>("leading");
+        QTest::newRow("sibling editor")
+            << "Scrivan Editor/Scriv.exe" << "visual" << "Scrivan Editor/Scriv.exe" << QStringList {};
+        QTest::newRow("another letter case is not the sibling")
+            << "Scrivan Editor/scriv.exe" << "visual" << "bin/visual-editor" << QStringList {};
+        QTest::newRow("the desktop's plain-text application")
+            << "" << "desktop" << "bin/desk-editor" << QStringList { "--new-window" };
+        QTest::newRow("a terminal application is passed over")
+            << "" << "terminal desktop" << "bin/xdg-open" << QStringList {};
+        QTest::newRow("nothing set up: xdg-open") << "" << "" << "bin/xdg-open" << QStringList {};
+    }
+
+    void fullCode()
+    {
+        QFETCH(QString, location);
+        QFETCH(QString, setup);
+        QFETCH(QString, expected);
+        QFETCH(QStringList, leading);
+        Scenario s;
+        const QString root = s.home.path() + QLatin1Char('/');
+        QStringList standIns = { "bin/visual-editor", "bin/desk-editor", "bin/xdg-open" };
+        if (!location.isEmpty()) {
+            standIns.append(location);
+            SettingsStore().SetValue(QStringLiteral("Location"), root + location, QStringLiteral("Scrivan"));
+        }
+        for (const QString &name : standIns)
+            standIn(s.home, name);
+        if (setup == QStringLiteral("visual"))
+            s.environment.set("VISUAL", root + QStringLiteral("bin/visual-editor"));
+        if (setup.endsWith(QStringLiteral("desktop"))) {
+            s.home.write(QStringLiteral("config/mimeapps.list"),
+                "[Added Associations]\ntext/plain=other.desktop;\n"
+                "[Default Applications]\ntext/html=browser.desktop\ntext/plain=gone.desktop;desk.desktop;\n");
+            const QByteArray terminal = setup.startsWith(QStringLiteral("terminal")) ? "Terminal=true\n" : "";
+            s.home.write(QStringLiteral("data/applications/desk.desktop"),
+                "[Desktop Entry]\nType=Application\nName=Desk\n" + terminal + "Exec=\""
+                    + QFile::encodeName(root)
+                    + "bin/desk-editor\" --new-window %F\n[Desktop Action New]\nExec=wrong %f\n");
+        }
+        const QString path = s.home.write(QStringLiteral("my site/home page.html"), kPage);
+        s.window->OpenCommandLine({ path });
+        frmDocument *document = s.window->activeDocument();
+        QVERIFY(document);
+        document->field(TextField::Author)->setText(QStringLiteral("Saved first"));
+        s.click(QStringLiteral("mnuView(1)"));
+        QTRY_VERIFY_WITH_TIMEOUT(wasStarted(root + expected), 10000);
+        QCOMPARE(argumentsOf(root + expected), leading + QStringList { path });
+        QFile saved(path);
+        QVERIFY2(saved.open(QIODevice::ReadOnly) && saved.readAll().contains("content=\"Saved first\""),
+            "the edits were saved before the editor");
+        QTest::qWait(200);
+        for (const QString &name : standIns) {
+            if (name != expected)
+                QVERIFY2(!wasStarted(root + name), qPrintable(name));
+        }
+    }
+
+    // Nothing starts for a page never saved; a start that fails names the program.
+    void fullCodeWhenNothingCanStart()
+    {
+        Scenario s;
+        auto launcher = std::make_unique<NeverStarts>();
+        NeverStarts *observed = launcher.get();
+        s.window->tools().setLauncher(std::move(launcher));
+        s.click("mnuFile(0)");
+        s.click("mnuView(1)");
+        QCOMPARE(s.window->prompts().shown().size(), 1);
+        QCOMPARE(s.window->prompts().shown().first().kind, UserPrompts::Kind::SaveFile);
+        QVERIFY(observed->started.isEmpty());
+        s.window->OpenCommandLine({ s.home.write("a.html", kPage) });
+        s.click("mnuView(1)");
+        QVERIFY2(s.msg().contains("xdg-open"), qPrintable(s.msg()));
+    }
+
+    void helpIndex_data()
+    {
+        QTest::addColumn<QString>("help");
+        QTest::addColumn<QString>("guide");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("the help setting")
+            << "help files/tagsmith help.html" << "" << "help files/tagsmith help.html" << "";
+        QTest::newRow("no setting: the installed guide") << "" << "install/share/doc/tagsmith/index.html"
+                                                         << "install/share/doc/tagsmith/index.html" << "";
+        QTest::newRow("no setting: the guide of a build tree")
+            << "" << "docs/guide/index.html" << "docs/guide/index.html" << "";
+        QTest::newRow("no setting and no guide") << "" << "" << "" << "user guide is not installed";
+        QTest::newRow("a help file that is gone") << "gone/help.html" << "" << "" << "does not exist";
+    }
+
+    void helpIndex()
+    {
+        QFETCH(QString, help);
+        QFETCH(QString, guide);
+        QFETCH(QString, shown);
+        QFETCH(QString, message);
+        Scenario s;
+        const QString root = s.home.path() + QLatin1Char('/');
+        const QString viewer = standIn(s.home, QStringLiteral("bin/xdg-open"));
+        if (!help.isEmpty())
+            SettingsStore().SetValue(QStringLiteral("Help"), root + help);
+        if (!shown.isEmpty())
+            s.home.write(shown, "<html></html>");
+        if (guide.startsWith(QStringLiteral("docs/")))
+            s.window->tools().setProgramFolder(root + QStringLiteral("build/src"));
+        s.click(QStringLiteral("mnuHelp(0)"));
+        if (shown.isEmpty()) {
+            QTest::qWait(200);
+            QVERIFY(!wasStarted(viewer));
+            QVERIFY2(s.msg().contains(message), qPrintable(s.msg()));
+            return;
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(wasStarted(viewer), 10000);
+        QCOMPARE(argumentsOf(viewer), QStringList { root + shown });
+    }
+};
+
+QTEST_MAIN(TestExternalTools)
+#include "test_external_tools.moc"

@@ -1,0 +1,274 @@
+#include "TestHome.h"
+#include "TextBoxEx.h"
+#include "frmDocument.h"
+#include "SnippetPreview.h"
+#include "WarningLabel.h"
+#include "SettingsStore.h"
+#include "DocumentCommands.h"
+#include "UserPrompts.h"
+#include "frmMain.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QTest>
+
+#include <memory>
+
+Q_DECLARE_METATYPE(WarningTarget)
+
+namespace {
+
+QByteArray page(const QByteArray &title, const QByteArray &head)
+{
+    return "<html>\r\n<head>\r\n<title>" + title + "</title>\r\n" + head
+        + "</head>\r\n<body>Kites</body>\r\n</html>\r\n";
+}
+
+QByteArray described(const QByteArray &description)
+{
+    return page("Kite Shop", "<meta name=\"description\" content=\"" + description + "\">\r\n");
+}
+
+struct Scenario
+{
+    Scenario()
+    {
+        SettingsStore().SetValue("Version", "2.01a");
+        window = std::make_unique<frmMain>();
+        window->prompts().setScripted(true);
+        window->show();
+    }
+
+    frmDocument *open(const QString &path)
+    {
+        window->OpenCommandLine({ path });
+        return window->activeDocument();
+    }
+
+    void save(frmDocument *document)
+    {
+        window->mdiArea().setActiveSubWindow(qobject_cast<QMdiSubWindow *>(document->parentWidget()));
+        window->commands().Save();
+    }
+
+    TestHome home;
+    std::unique_ptr<frmMain> window;
+};
+
+bool warns(const frmDocument &document, WarningTarget target, WarningKind kind)
+{
+    bool found = false;
+    for (const Warning &warning : document.warnings())
+        found = found || (warning.kind == kind && warning.target == target);
+    return found && document.warningLabel(target).isVisibleTo(&document);
+}
+
+bool sharesDescription(const frmDocument &document)
+{
+    return warns(document, WarningTarget::Description, WarningKind::DescriptionShared);
+}
+
+void type(QLineEdit *field, const QString &text, bool over)
+{
+    field->setFocus();
+    if (over)
+        field->selectAll();
+    else
+        field->end(false);
+    QTest::keyClicks(field, text);
+}
+
+} // namespace
+
+class TestSearchPreview : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void previewTitleIsThePageTitle_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("title") << page("Kite Shop", {}) << "Kite Shop";
+        QTest::newRow("non-ASCII decoded")
+            << page("Caf\xC3\xA9 des cerfs-volants", {}) << QStringLiteral("Caf\u00e9 des cerfs-volants");
+        QTest::newRow("no title: the file name") << page({}, {}) << "shop.html";
+    }
+
+    void previewTitleIsThePageTitle()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, title);
+        Scenario s;
+        frmDocument *document = s.open(s.home.write("site/shop.html", bytes));
+        QVERIFY(document);
+        QCOMPARE(document->preview().shownTitle(), title);
+        QCOMPARE(document->preview().shownPath(), document->displayPath());
+    }
+
+    void previewTitleFollowsTheSavedPage()
+    {
+        Scenario s;
+        const QString path = s.home.write("shop.html", page("Kite Shop", {}));
+        frmDocument *document = s.open(path);
+        QCOMPARE(document->preview().shownTitle(), "Kite Shop");
+        // Someone renames the page on disk; the save keeps their title, and so does the preview.
+        s.home.write("shop.html", page("Kite & Line Shop", {}));
+        QCOMPARE(document->preview().shownTitle(), "Kite Shop");
+        s.save(document);
+        QVERIFY(s.window->prompts().shown().isEmpty());
+        QCOMPARE(document->preview().shownTitle(), "Kite & Line Shop");
+        QCOMPARE(document->pageTitle(), "Kite & Line Shop");
+    }
+
+    void newDocumentIsPreviewedByCaptionUntilSaved()
+    {
+        Scenario s;
+        frmDocument *document = s.window->commands().New();
+        QCOMPARE(document->preview().shownTitle(), frmDocument::kNewCaption);
+        const QString path = s.home.path() + "/fresh.html";
+        s.window->prompts().chooseFileNext(path);
+        s.window->commands().Save();
+        QCOMPARE(document->filePath(), path);
+        QVERIFY2(document->pageTitle().isEmpty(), "a created page has an empty title");
+        QCOMPARE(document->preview().shownTitle(), "fresh.html");
+    }
+
+    void openedPageWarnsOfUnreadTagsUntilRemoved_data()
+    {
+        QTest::addColumn<QByteArray>("tag");
+        QTest::addColumn<WarningTarget>("target");
+        QTest::addColumn<bool>("inBody");
+        QTest::newRow("single quotes")
+            << QByteArray("<meta name='description' content='Old'>") << WarningTarget::Description << false;
+        QTest::newRow("content first")
+            << QByteArray("<meta content=\"kites\" name=\"keywords\">") << WarningTarget::Keywords << false;
+        QTest::newRow("extra spaces")
+            << QByteArray("<meta  name = \"author\"  content=\"Ann\">") << WarningTarget::Author << false;
+        QTest::newRow("capitals")
+            << QByteArray("<META CONTENT=\"noindex\" NAME=\"ROBOTS\">") << WarningTarget::Robots << false;
+        QTest::newRow("in the body")
+            << QByteArray("<meta name=\"description\" content=\"Body\">") << WarningTarget::Description << true;
+        QTest::newRow("charset tag in the body")
+            << QByteArray("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-1\">")
+            << WarningTarget::Charset << true;
+    }
+
+    void openedPageWarnsOfUnreadTagsUntilRemoved()
+    {
+        QFETCH(QByteArray, tag);
+        QFETCH(WarningTarget, target);
+        QFETCH(bool, inBody);
+        const WarningKind kind = inBody ? WarningKind::OutsideHead : WarningKind::UnreadTagForm;
+        Scenario s;
+        const QByteArray placed = (inBody ? QByteArray("</head>\r\n<body>") : QByteArray()) + tag + "\r\n";
+        const QString path = s.home.write("shop.html", page("Kite Shop", placed));
+        frmDocument *document = s.open(path);
+        QVERIFY(document);
+        QVERIFY(warns(*document, target, kind));
+        QVERIFY2(document->warningLabel(target).messages().join(QString()).contains(QString::fromUtf8(tag)),
+            "the message quotes the tag as written");
+        // A save leaves the tag where it is, and so stays the warning.
+        s.save(document);
+        QVERIFY(warns(*document, target, kind));
+        QFile saved(path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll().count(tag), 1);
+        // Removed by hand: the next save reads the page again.
+        s.home.write("shop.html", page("Kite Shop", {}));
+        s.save(document);
+        QVERIFY(!warns(*document, target, kind));
+    }
+
+    // The META pane shows the charset tag a save would write, which follows the page's bytes,
+    // and a page that declares another charset warns while the box is checked.
+    void charsetTagFollowsThePage_data()
+    {
+        QTest::addColumn<QByteArray>("title");
+        QTest::addColumn<QString>("declared");
+        QTest::addColumn<bool>("conflict");
+        QTest::newRow("UTF-8 text") << QByteArray("Caf\xC3\xA9 des cerfs-volants") << "UTF-8" << false;
+        QTest::newRow("Windows-1252 text") << QByteArray("Caf\xE9 des cerfs-volants") << "ISO-8859-1" << false;
+        QTest::newRow("declares another charset")
+            << QByteArray("Kites</title><meta charset=\"koi8-r\"><title>") << "ISO-8859-1" << true;
+    }
+    void charsetTagFollowsThePage()
+    {
+        QFETCH(QByteArray, title);
+        QFETCH(QString, declared);
+        QFETCH(bool, conflict);
+        Scenario s;
+        frmDocument *document = s.open(s.home.write("cafe.html", page(title, {})));
+        QVERIFY(!s.window->metaText().Text().contains(QStringLiteral("charset=")));
+        QVERIFY(!warns(*document, WarningTarget::Charset, WarningKind::CharsetConflict));
+        document->charsetBox()->click();
+        QVERIFY2(s.window->metaText().Text().contains(QStringLiteral("charset=") + declared),
+            qPrintable(s.window->metaText().Text()));
+        QCOMPARE(warns(*document, WarningTarget::Charset, WarningKind::CharsetConflict), conflict);
+        document->charsetBox()->click();
+        QVERIFY(!warns(*document, WarningTarget::Charset, WarningKind::CharsetConflict));
+    }
+
+    void descriptionSharedByOpenDocuments_data()
+    {
+        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<QByteArray>("second");
+        QTest::addColumn<bool>("shared");
+        QTest::newRow("same") << described("Hand-made kites") << described("Hand-made kites") << true;
+        QTest::newRow("only spacing differs")
+            << described("Hand-made  kites ") << described("Hand-made kites") << true;
+        QTest::newRow("case differs")
+            << described("Hand-made kites") << described("hand-made kites") << false;
+        QTest::newRow("both without description") << page("Kite Shop", {}) << page("Kite Shop", {}) << false;
+    }
+
+    void descriptionSharedByOpenDocuments()
+    {
+        QFETCH(QByteArray, first);
+        QFETCH(QByteArray, second);
+        QFETCH(bool, shared);
+        Scenario s;
+        frmDocument *one = s.open(s.home.write("one.html", first));
+        QVERIFY2(!sharesDescription(*one), "one page alone shares nothing");
+        frmDocument *two = s.open(s.home.write("two.html", second));
+        QCOMPARE(sharesDescription(*one), shared);
+        QCOMPARE(sharesDescription(*two), shared);
+    }
+
+    void sharingEndsWhenOneChangesOrCloses_data()
+    {
+        QTest::addColumn<bool>("close");
+        QTest::newRow("one retyped") << false;
+        QTest::newRow("one closed") << true;
+    }
+
+    void sharingEndsWhenOneChangesOrCloses()
+    {
+        QFETCH(bool, close);
+        Scenario s;
+        frmDocument *one = s.open(s.home.write("one.html", described("Hand-made kites")));
+        QPointer<frmDocument> two
+            = s.open(s.home.write("two.html", described("Hand-made kites")));
+        frmDocument *three = s.open(s.home.write("three.html", described("Box kites")));
+        QVERIFY(sharesDescription(*one));
+        QVERIFY(!sharesDescription(*three));
+        if (close) {
+            QVERIFY(qobject_cast<QMdiSubWindow *>(two->parentWidget())->close());
+            QTRY_VERIFY(two.isNull());
+        } else {
+            type(two->field(TextField::Description), " for the beach", false);
+            QVERIFY(!sharesDescription(*two));
+        }
+        QVERIFY(!sharesDescription(*one));
+        // And back: typed into the third, the same text is shared again.
+        type(three->field(TextField::Description), "Hand-made kites", true);
+        QVERIFY(sharesDescription(*one));
+        QVERIFY(sharesDescription(*three));
+    }
+};
+
+QTEST_MAIN(TestSearchPreview)
+#include "test_search_preview.moc"

@@ -1,0 +1,162 @@
+#include "frmDocument.h"
+#include "SnippetPreview.h"
+#include "TextWidth.h"
+#include "WarningLabel.h"
+#include "WidthCounter.h"
+
+#include <QCheckBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QTest>
+#include <QTextDocument>
+
+using TargetList = QList<WarningTarget>;
+
+namespace {
+
+// Liberation Sans draws every digit 1139/2048 em wide; ideographs, lacking from it, one em.
+QString digits(int count)
+{
+    QString text;
+    for (int i = 0; i < count; ++i)
+        text.append(QChar(u'0' + i % 10));
+    return text;
+}
+
+double width(const QString &text, double pixelSize)
+{
+    const QByteArray utf8 = text.toUtf8();
+    return TextWidth::pixels(std::string_view(utf8.constData(), std::size_t(utf8.size())), pixelSize);
+}
+
+// A new document with a description of its own, so only the warnings under test show.
+struct Window
+{
+    Window()
+    {
+        window.applyNewDefaults(QStringLiteral("Ann Author"), false);
+        window.setText(TextField::Description, QStringLiteral("Hand-made kites from the coast"));
+        window.setText(TextField::Keywords, QStringLiteral("kites, lines"));
+        window.setFilePath(QStringLiteral("/site/kites.html"));
+        window.show();
+    }
+    TargetList warned() const
+    {
+        TargetList targets;
+        for (const WarningTarget target : { WarningTarget::Description, WarningTarget::Keywords,
+                 WarningTarget::Author, WarningTarget::Robots, WarningTarget::Charset }) {
+            if (window.warningLabel(target).isVisibleTo(&window))
+                targets.append(target);
+        }
+        return targets;
+    }
+    frmDocument window;
+};
+
+} // namespace
+
+class TestSnippetPreview : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void countersFollowTheTexts_data()
+    {
+        QTest::addColumn<bool>("title");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("hue"); // of the description's bar; -1 for none
+        QTest::newRow("nothing typed") << false << QString() << "0 / 920 px · short" << -1;
+        QTest::newRow("first digit in range") << false << digits(48) << "374 / 920 px" << 137;
+        QTest::newRow("last digit that fits") << false << digits(118) << "919 / 920 px · near the limit" << 40;
+        QTest::newRow("one digit over") << false << digits(119) << "927 / 920 px · 7 px too wide" << 2;
+        QTest::newRow("CJK over by width, not by count")
+            << false << QString(66, QChar(0x6F22)) << "924 / 920 px · 4 px too wide" << 2;
+        QTest::newRow("title: CJK one over") << true << QString(30, QChar(0x6F22)) << "600 / 580 px · 20 px too wide"
+                                             << 0;
+    }
+    void countersFollowTheTexts()
+    {
+        QFETCH(bool, title);
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        QFETCH(int, hue);
+        Window w;
+        if (title) {
+            w.window.setPageTitle(text);
+            QCOMPARE(w.window.titleWidth().text(), shown);
+            return;
+        }
+        // Key by key, as a keyboard or an input method delivers them.
+        QLineEdit *field = w.window.field(TextField::Description);
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Delete);
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        WidthCounter &counter = w.window.descriptionWidth();
+        QCOMPARE(counter.text(), shown);
+        const QImage image = counter.grab().toImage();
+        const QColor bar = image.pixelColor(3, image.height() / 2);
+        QVERIFY2(hue < 0 ? bar.hsvSaturation() < 40 : bar.hsvSaturation() > 150 && qAbs(bar.hsvHue() - hue) <= 12,
+            qPrintable(bar.name()));
+        // The preview follows every keystroke too.
+        if (!shown.contains(QLatin1String("too wide")))
+            QCOMPARE(w.window.preview().shownDescription().join(QString()), text);
+    }
+
+    void previewCutsWhereAResultWould_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<bool>("titleCut");
+        QTest::addColumn<bool>("descriptionCut");
+        QTest::newRow("both at their limit") << digits(52) << digits(118) << false << false;
+        QTest::newRow("title one digit over") << digits(53) << "Kites" << true << false;
+        QTest::newRow("description over, in words")
+            << "Kites" << QStringLiteral("Kites and lines for the beach, the park and the hill. ").repeated(4) << false
+            << true;
+    }
+    void previewCutsWhereAResultWould()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, description);
+        QFETCH(bool, titleCut);
+        QFETCH(bool, descriptionCut);
+        Window w;
+        w.window.setPageTitle(title);
+        w.window.setText(TextField::Description, description);
+        const SnippetPreview &preview = w.window.preview();
+        const QString shownTitle = preview.shownTitle();
+        const QString shownDescription = preview.shownDescription().join(QString());
+        QCOMPARE(shownTitle.endsWith(QChar(0x2026)), titleCut);
+        QCOMPARE(shownDescription.endsWith(QChar(0x2026)), descriptionCut);
+        QVERIFY(width(shownTitle, TextWidth::kTitlePixelSize) <= TextWidth::kTitleLimit);
+        QVERIFY(width(shownDescription, TextWidth::kDescriptionPixelSize) <= TextWidth::kDescriptionLimit);
+        QVERIFY(preview.shownDescription().size() <= SnippetPreview::kMaxDescriptionLines);
+        QVERIFY2(title.startsWith(shownTitle.chopped(titleCut ? 1 : 0)), qPrintable(shownTitle));
+        QVERIFY2(description.startsWith(shownDescription.chopped(descriptionCut ? 1 : 0)), qPrintable(shownDescription));
+        // Nothing more of the title would have fitted.
+        if (titleCut)
+            QVERIFY(width(title.left(shownTitle.size()) + QChar(0x2026), TextWidth::kTitlePixelSize)
+                > TextWidth::kTitleLimit);
+    }
+
+    // Qt takes a tip for rich text when it starts like a tag; a user must still read it as written.
+    void toolTipShowsTagsAsWritten()
+    {
+        const QStringList messages { "<meta name=description> stays.", "Write &quot; or '." };
+        WarningLabel label;
+        label.setMessages(messages);
+        QString tip = label.toolTip();
+        if (Qt::mightBeRichText(tip)) {
+            QTextDocument document;
+            document.setHtml(tip);
+            tip = document.toPlainText();
+        }
+        QCOMPARE(tip, messages.join(QLatin1Char('\n')));
+    }
+};
+
+QTEST_MAIN(TestSnippetPreview)
+#include "test_snippet_preview.moc"

@@ -1,0 +1,173 @@
+#include "cTextBoxEdit.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QTest>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kUntouched = u"(clipboard before)"_s;
+
+QString clipboard() { return QApplication::clipboard()->text(); }
+
+// Two fields in an active window, so that the focus really moves between them. The text
+// is typed, so that it can be undone.
+struct Form
+{
+    explicit Form(const QString &typed = u"kites & lines"_s)
+    {
+        auto *layout = new QVBoxLayout(&window);
+        layout->addWidget(field = new QLineEdit(&window));
+        layout->addWidget(other = new QLineEdit(&window));
+        edit.setTextBox(field);
+        window.show();
+        window.activateWindow();
+        if (!QTest::qWaitForWindowActive(&window))
+            qWarning("the form did not become active");
+        QApplication::clipboard()->setText(kUntouched);
+        field->setFocus();
+        QTest::keyClicks(field, typed);
+    }
+    QWidget window;
+    QLineEdit *field;
+    QLineEdit *other;
+    cTextBoxEdit edit;
+};
+
+} // namespace
+
+class TestTextBoxEdit : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void operations_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<bool>("locked");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("clip");
+        QTest::newRow("cut takes the selection") << "cut" << false << "kites " << "& lines";
+        QTest::newRow("cut on a locked field does nothing") << "cut" << true << "kites & lines" << kUntouched;
+        QTest::newRow("copy on a locked field still copies") << "copy" << true << "kites & lines" << "& lines";
+        QTest::newRow("paste replaces the selection") << "paste" << false << "kites (clipboard before)" << kUntouched;
+        QTest::newRow("paste on a locked field does nothing") << "paste" << true << "kites & lines" << kUntouched;
+    }
+    void operations()
+    {
+        QFETCH(QString, operation);
+        QFETCH(bool, locked);
+        QFETCH(QString, text);
+        QFETCH(QString, clip);
+        Form form;
+        form.field->setReadOnly(locked);
+        form.field->setSelection(6, 7);
+        QCOMPARE(form.edit.CanCut(), !locked);
+        QVERIFY(form.edit.CanCopy());
+        if (operation == u"cut"_s)
+            form.edit.Cut();
+        else if (operation == u"copy"_s)
+            form.edit.Copy();
+        else
+            form.edit.Paste();
+        QCOMPARE(form.field->text(), text);
+        QCOMPARE(clipboard(), clip);
+    }
+
+    void nothingToDoMeansNotAble()
+    {
+        Form form { QString() };
+        form.field->setText(u"set by the program"_s);
+        QVERIFY(!form.edit.CanCut() && !form.edit.CanCopy() && !form.edit.CanUndo());
+        form.edit.Undo();
+        form.edit.Delete();
+        QCOMPARE(form.field->text(), u"set by the program"_s);
+        QVERIFY(form.edit.CanPaste());
+        QApplication::clipboard()->clear();
+        QVERIFY(!form.edit.CanPaste());
+        form.field->end(false);
+        QTest::keyClicks(form.field, u"!"_s);
+        QVERIFY(form.edit.CanUndo());
+        form.edit.Undo();
+        QCOMPARE(form.field->text(), u"set by the program"_s);
+    }
+
+    void replaceAndDelete_data()
+    {
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<bool>("allowUndo");
+        QTest::addColumn<QString>("replaced");
+        QTest::addColumn<QString>("deleted");
+        QTest::newRow("undoable") << 5 << true << "boxes & lines" << " & lines";
+        QTest::newRow("undo history gone") << 5 << false << "boxes & lines" << " & lines";
+        QTest::newRow("no selection: nothing at the caret") << 0 << true << "kites & lines" << "kites & lines";
+    }
+    void replaceAndDelete()
+    {
+        QFETCH(int, selected);
+        QFETCH(bool, allowUndo);
+        QFETCH(QString, replaced);
+        QFETCH(QString, deleted);
+        Form form;
+        form.field->setSelection(0, selected);
+        form.edit.ReplaceSelection(u"boxes"_s, allowUndo);
+        QCOMPARE(form.field->text(), replaced);
+        QCOMPARE(form.edit.CanUndo(), allowUndo);
+        Form again;
+        again.field->setSelection(0, selected);
+        again.edit.Delete(allowUndo);
+        QCOMPARE(again.field->text(), deleted);
+        QCOMPARE(again.edit.CanUndo(), allowUndo);
+    }
+
+    // The user selects, then gives the command from somewhere else.
+    void theSelectionOutlivesTheFocus_data()
+    {
+        QTest::addColumn<bool>("backwards");
+        QTest::newRow("selected forwards") << false;
+        QTest::newRow("selected backwards") << true;
+    }
+    void theSelectionOutlivesTheFocus()
+    {
+        QFETCH(bool, backwards);
+        Form form;
+        form.field->setSelection(backwards ? 7 : 6, backwards ? -1 : 1);
+        form.other->setFocus();
+        QVERIFY(!form.field->hasFocus() && form.edit.CanCut());
+        form.edit.Cut();
+        QCOMPARE(clipboard(), u"&"_s);
+        QCOMPARE(form.field->text(), u"kites  lines"_s);
+        form.edit.Undo();
+        QCOMPARE(form.field->text(), u"kites & lines"_s);
+    }
+
+    void anOldSelectionIsForgotten_data()
+    {
+        QTest::addColumn<bool>("textChanged");
+        QTest::newRow("the text changed meanwhile") << true;
+        QTest::newRow("the focus came back") << false;
+    }
+    void anOldSelectionIsForgotten()
+    {
+        QFETCH(bool, textChanged);
+        Form form;
+        form.field->setSelection(0, 5);
+        form.other->setFocus();
+        if (textChanged) {
+            form.field->setText(u"boxes"_s);
+        } else {
+            form.field->setFocus();
+            form.field->deselect();
+        }
+        QVERIFY(!form.edit.CanCopy());
+        form.edit.Copy();
+        QCOMPARE(clipboard(), kUntouched);
+    }
+};
+
+QTEST_MAIN(TestTextBoxEdit)
+#include "test_text_box_edit.moc"
