@@ -9,7 +9,7 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libbenchmark-dev clang libclang-rt-14-dev
     xvfb xauth xdotool fonts-liberation desktop-file-utils xdg-utils libglib2.0-bin
-    appstream patch dpkg-dev file
+    appstream patch dpkg-dev file lintian
 )
 
 install_missing_packages() {
