@@ -5,7 +5,7 @@
 #include "DocumentFile.h"
 #include "HandOverMessage.h"
 #include "SingleInstance.h"
-#include "frmMain.h"
+#include "MainWindow.h"
 
 #include <QApplication>
 #include <QFile>
@@ -58,7 +58,7 @@ void ensureApplication()
     benchmark::DoNotOptimize(application);
 }
 
-void closeDocuments(frmMain &window)
+void closeDocuments(MainWindow &window)
 {
     window.mdiArea().closeAllSubWindows();
     QCoreApplication::processEvents();
@@ -68,7 +68,7 @@ void BM_MainWindowShown(benchmark::State &state)
 {
     ensureApplication();
     for (auto _ : state) {
-        frmMain window;
+        MainWindow window;
         window.show();
         QCoreApplication::processEvents();
         benchmark::DoNotOptimize(window.isVisible());
@@ -83,7 +83,7 @@ void BM_HandOverToOpenDocument(benchmark::State &state)
     SingleInstance instance(runtime);
     instance.tryBecomeFirst();
     instance.listen();
-    frmMain window;
+    MainWindow window;
     QObject::connect(&instance, &SingleInstance::messageReceived, &window,
                      [&window](const QByteArray &message) { window.OpenCommandLine(HandOverMessage::decode(message)); });
     window.show();
@@ -107,7 +107,7 @@ void BM_HandOverToOpenDocument(benchmark::State &state)
 void BM_OpenLargePageInWindow(benchmark::State &state)
 {
     ensureApplication();
-    frmMain window;
+    MainWindow window;
     window.show();
     const QString page = largePage();
     for (auto _ : state) {

@@ -3,8 +3,8 @@
 // what the screen shows of the window and quits.
 #include "ProgressBar.h"
 #include "TabControl.h"
-#include "TextBoxEx.h"
-#include "zebStatusBar.h"
+#include "TextBox.h"
+#include "StatusBar.h"
 #include "IconList.h"
 
 #include <QApplication>
@@ -58,7 +58,7 @@ int main(int argc, char *argv[])
     tabs->AddTab(QStringLiteral("Settings"), 1, -1, QStringLiteral("set"));
     tabs->AddTab(QStringLiteral("File extentions"), 2, -1, QStringLiteral("ext"));
     tabs->setMinimumSize(560, 200);
-    auto *metaBox = new TextBoxEx(tabs);
+    auto *metaBox = new TextBox(tabs);
     metaBox->setMultiLine(true);
     metaBox->setScrollBars(3);
     metaBox->setText(QString::fromLatin1(kMetaTags));
@@ -75,17 +75,17 @@ int main(int argc, char *argv[])
     layout->addWidget(progress);
     window.setCentralWidget(central);
 
-    auto *status = new zebStatusBar;
+    auto *status = new StatusBar;
     status->setImageList(&icons);
-    status->AddPanel(zebStatusBar::Sunken, QStringLiteral("/home/a/site/index.html"), QStringLiteral("File"),
+    status->AddPanel(StatusBar::Sunken, QStringLiteral("/home/a/site/index.html"), QStringLiteral("File"),
         0, 60, false, true, 0, QStringLiteral("fil"));
-    status->AddPanel(zebStatusBar::Sunken, QStringLiteral("Document opened..."), {}, -1, 80, true, false, 0,
+    status->AddPanel(StatusBar::Sunken, QStringLiteral("Document opened..."), {}, -1, 80, true, false, 0,
         QStringLiteral("msg"));
-    status->AddPanel(zebStatusBar::OwnerDraw, {}, QStringLiteral("Owner-drawn"), -1, 40);
-    status->AddPanel(zebStatusBar::CapsLock);
-    status->AddPanel(zebStatusBar::NumLock);
-    status->AddPanel(zebStatusBar::DateAndTime);
-    QObject::connect(status, &zebStatusBar::DrawItem, status, [](QPainter *painter, int, const QRect &rect) {
+    status->AddPanel(StatusBar::OwnerDraw, {}, QStringLiteral("Owner-drawn"), -1, 40);
+    status->AddPanel(StatusBar::CapsLock);
+    status->AddPanel(StatusBar::NumLock);
+    status->AddPanel(StatusBar::DateAndTime);
+    QObject::connect(status, &StatusBar::DrawItem, status, [](QPainter *painter, int, const QRect &rect) {
         painter->fillRect(rect.adjusted(4, 3, -6, -3), QColor(0xC0, 0x40, 0x40));
     });
     window.setStatusBar(status);

@@ -1,7 +1,7 @@
 // The main window with pages opened in it, for looking at it on a real display. Settings
 // are the user's own unless XDG_CONFIG_HOME points elsewhere.
 // Usage: main_window_demo [--maximized] [--screenshot file.png] page...
-#include "frmMain.h"
+#include "MainWindow.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -23,7 +23,7 @@ int main(int argc, char *argv[])
         args.remove(shotAt, 2);
     }
 
-    frmMain window;
+    MainWindow window;
     window.show();
     window.OpenCommandLine(args);
     if (maximized && window.mdiArea().activeSubWindow())

@@ -1,8 +1,8 @@
 // The main window with a menu dropped down, for looking at captions, shortcuts, icons and
 // check marks on a real display. Pages given are opened first, so they are recent files.
 // Usage: menu_demo <menu-bar button index> <screenshot.png> page...
-#include "toolbar/cToolbar.h"
-#include "frmMain.h"
+#include "toolbar/Toolbar.h"
+#include "MainWindow.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -17,7 +17,7 @@ int main(int argc, char *argv[])
     const int menuIndex = args.value(0).toInt();
     const QString shot = args.value(1);
 
-    frmMain window;
+    MainWindow window;
     window.resize(820, 560);
     window.show();
     if (!window.toolbarStrip().isVisible())

@@ -3,7 +3,7 @@
 // Usage: settings_demo [EDITOR|GENERAL|FILES] [--screenshot file.png]
 #include "TabControl.h"
 #include "FileAssociations.h"
-#include "frmSettings.h"
+#include "SettingsDialog.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -24,7 +24,7 @@ int main(int argc, char *argv[])
 
     const FileAssociations associations(
         QApplication::applicationDirPath(), FileAssociations::defaultApplicationsFolder());
-    frmSettings dialog(associations);
+    SettingsDialog dialog(associations);
     dialog.show();
     if (!args.isEmpty())
         dialog.TabControl1->SelectTab(args.first());

@@ -2,9 +2,9 @@
 // buttons in a host, a button toolbar in a rebar, and optionally a dropped menu.
 // Usage: toolbar_demo [screenshot.png [menu-index]]
 
-#include "toolbar/cReBar.h"
-#include "toolbar/cToolbar.h"
-#include "toolbar/cToolbarHost.h"
+#include "toolbar/Rebar.h"
+#include "toolbar/Toolbar.h"
+#include "toolbar/ToolbarHost.h"
 #include "IconList.h"
 #include "PopupMenu.h"
 
@@ -164,7 +164,7 @@ void fillMenu(PopupMenu &menu)
     menu.AppendItem(QStringLiteral("&About Tagsmith..."), help, QStringLiteral("mnuHelp(5)"));
 }
 
-void fillToolbar(cToolbar &toolbar)
+void fillToolbar(Toolbar &toolbar)
 {
     const struct {
         const char *key;
@@ -180,7 +180,7 @@ void fillToolbar(cToolbar &toolbar)
     };
     for (const auto &b : buttons) {
         toolbar.AddButton(QString::fromLatin1(b.tip), b.image, {}, 0, {},
-                          b.key ? cToolbar::StyleButton : cToolbar::StyleSeparator,
+                          b.key ? Toolbar::StyleButton : Toolbar::StyleSeparator,
                           b.key ? QString::fromLatin1(b.key) : QString());
     }
     toolbar.setButtonChecked(QStringLiteral("tbMeta"), true);
@@ -206,27 +206,27 @@ int main(int argc, char *argv[])
     menu.setItemImageList(&icons);
     menu.setOwnerWindow(&form);
 
-    cToolbarHost host(&form);
-    cToolbar menuBar(&form);
+    ToolbarHost host(&form);
+    Toolbar menuBar(&form);
     menuBar.CreateFromMenu(&menu);
     host.Capture(&menuBar);
 
-    cToolbar buttons(&form);
+    Toolbar buttons(&form);
     buttons.CreateToolbar();
     buttons.SetImageList(QVariant::fromValue(&icons));
     fillToolbar(buttons);
 
     auto *mdi = new QMdiArea(&form);
-    cReBar rebar;
+    Rebar rebar;
     auto relayout = [&] {
         host.setGeometry(0, 0, form.width(), host.RequiredHeight());
         rebar.RebarSize();
-        const int top = rebar.hwnd()->geometry().bottom() + 1 + cReBar::kDockSpacing;
+        const int top = rebar.hwnd()->geometry().bottom() + 1 + Rebar::kDockSpacing;
         mdi->setGeometry(0, top, form.width(), form.height() - top);
     };
     host.setGeometry(0, 0, form.width(), 30);
     host.Refresh();
-    cReBar::AddResizeObject(&form, &host, cReBar::Top);
+    Rebar::AddResizeObject(&form, &host, Rebar::Top);
     rebar.CreateRebar(&form);
     rebar.AddBandByHwnd(buttons.hwnd(), {}, false, false, QStringLiteral("Toolbar"));
     auto *progress = new QLabel(QStringLiteral("Ready"), &form);
@@ -241,7 +241,7 @@ int main(int argc, char *argv[])
     form.show();
     child->showMaximized();
     relayout();
-    QObject::connect(&rebar, &cReBar::HeightChanged, &form, relayout);
+    QObject::connect(&rebar, &Rebar::HeightChanged, &form, relayout);
 
     if (shot.isEmpty())
         return QApplication::exec();

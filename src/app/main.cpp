@@ -6,8 +6,8 @@
 #include "SingleInstance.h"
 #include "StartupValues.h"
 #include "TerminationSignals.h"
-#include "frmMain.h"
-#include "frmSplash.h"
+#include "MainWindow.h"
+#include "SplashScreen.h"
 
 #include <QApplication>
 #include <QDir>
@@ -37,15 +37,15 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    frmSplash splash;
+    SplashScreen splash;
     splash.showNow();
-    frmMain window;
+    MainWindow window;
     QObject::connect(&instance, &SingleInstance::messageReceived, &window,
         [&window](const QByteArray &received) {
             window.OpenCommandLine(
                 CommandLinePaths::fromArguments(HandOverMessage::decode(received), QDir::currentPath()));
         });
-    QObject::connect(&instance, &SingleInstance::activationRequested, &window, &frmMain::restoreAndActivate);
+    QObject::connect(&instance, &SingleInstance::activationRequested, &window, &MainWindow::restoreAndActivate);
     instance.listen();
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &window, &QWidget::close);

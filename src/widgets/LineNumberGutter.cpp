@@ -1,6 +1,6 @@
 #include "LineNumberGutter.h"
 
-#include "TextBoxEx.h"
+#include "TextBox.h"
 
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -14,7 +14,7 @@ constexpr int kDigits = 3;
 
 } // namespace
 
-LineNumberGutter::LineNumberGutter(TextBoxEx *box)
+LineNumberGutter::LineNumberGutter(TextBox *box)
     : QWidget(box)
     , m_box(box)
 {

@@ -3,7 +3,7 @@
 #include <QList>
 #include <QWidget>
 
-class TextBoxEx;
+class TextBox;
 
 // The line numbers laid over the left edge of a text box: the lines from the caret to the
 // end of the selection in the text colour, the others grey.
@@ -19,7 +19,7 @@ public:
         int top; // in the gutter
     };
 
-    explicit LineNumberGutter(TextBoxEx *box);
+    explicit LineNumberGutter(TextBox *box);
 
     // Follows the box's size and font and makes room in its left margin.
     void place();
@@ -31,5 +31,5 @@ protected:
 private:
     int lineTop(int line) const;
 
-    TextBoxEx *m_box;
+    TextBox *m_box;
 };

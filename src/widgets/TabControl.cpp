@@ -6,7 +6,7 @@
 #include "VariantKey.h"
 #include "ControlError.h"
 #include "IconList.h"
-#include "SubclassService.h"
+#include "EventHooks.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -251,7 +251,7 @@ bool TabControl::WindowProc(QObject *target, QEvent *event)
         return true;
     if (wouldChangeTab(event) && !mayLeaveSelectedTab())
         return true;
-    const bool handled = SubclassService::instance().CallPreviousProc(target, event);
+    const bool handled = EventHooks::instance().CallPreviousProc(target, event);
     if (event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent *>(event)->button() == Qt::RightButton)
         Q_EMIT TabRightClick();
@@ -270,7 +270,7 @@ void TabControl::createStrip()
     m_strip->setExpanding(false);
     connect(m_strip, &QTabBar::currentChanged, this, &TabControl::stripSelectionChanged);
     for (QEvent::Type type : strippedEvents())
-        SubclassService::instance().WatchMessage(this, m_strip, type);
+        EventHooks::instance().WatchMessage(this, m_strip, type);
     m_strip->show();
 }
 

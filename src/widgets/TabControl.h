@@ -1,6 +1,6 @@
 #pragma once
 
-#include "kxISubclass.h"
+#include "EventHook.h"
 
 #include <QList>
 #include <QPointer>
@@ -14,7 +14,7 @@ class PropertyBag;
 // A tab strip with keyed tabs, icons, item data and a BeforeClick that can refuse a change of
 // tab. Pages are placed by the container over the client area; the control draws only the
 // strip and the frame around that area. A tab is named by its 1-based position or its key.
-class TabControl : public QWidget, private kxISubclass
+class TabControl : public QWidget, private EventHook
 {
     Q_OBJECT
 

@@ -1,14 +1,14 @@
 #include "CommandDispatcher.h"
 
 #include "RecentFileList.h"
-#include "frmAbout.h"
-#include "frmSettings.h"
+#include "AboutDialog.h"
+#include "SettingsDialog.h"
 #include "DocumentCommands.h"
 #include "EditCommands.h"
 #include "ExternalTools.h"
 #include "RecentFilesMenu.h"
 #include "WindowArranger.h"
-#include "frmMain.h"
+#include "MainWindow.h"
 
 #include <QCoreApplication>
 
@@ -47,7 +47,7 @@ constexpr const char *kButtonCommands[] = {
 
 } // namespace
 
-CommandDispatcher::CommandDispatcher(frmMain &main)
+CommandDispatcher::CommandDispatcher(MainWindow &main)
     : m_main(main)
 {
 }
@@ -164,7 +164,7 @@ void CommandDispatcher::toolCommand(int number)
         return;
     const FileAssociations associations(QCoreApplication::applicationDirPath(),
                                         FileAssociations::defaultApplicationsFolder());
-    openDialog(new frmSettings(associations, &m_main));
+    openDialog(new SettingsDialog(associations, &m_main));
 }
 
 void CommandDispatcher::windowCommand(int number)
@@ -183,5 +183,5 @@ void CommandDispatcher::helpCommand(int number)
     else if (number >= ExternalTools::kFirstLink && number <= ExternalTools::kLastLink)
         m_main.tools().OpenLink(number);
     else if (number == 5)
-        openDialog(new frmAbout(&m_main));
+        openDialog(new AboutDialog(&m_main));
 }

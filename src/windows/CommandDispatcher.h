@@ -2,7 +2,7 @@
 
 #include <QString>
 
-class frmMain;
+class MainWindow;
 
 // Carries a chosen menu item or toolbar button to its command. A menu key names its group
 // by its beginning and its command by the digit inside the parentheses; a toolbar button
@@ -10,7 +10,7 @@ class frmMain;
 class CommandDispatcher
 {
 public:
-    explicit CommandDispatcher(frmMain &main);
+    explicit CommandDispatcher(MainWindow &main);
 
     // Keys and buttons without a command do nothing.
     void menuClick(const QString &key);
@@ -28,5 +28,5 @@ private:
     void windowCommand(int number);
     void helpCommand(int number);
 
-    frmMain &m_main;
+    MainWindow &m_main;
 };

@@ -1,6 +1,6 @@
 #include "CommandTables.h"
 
-#include "toolbar/cToolbar.h"
+#include "toolbar/Toolbar.h"
 #include "ResourceText.h"
 #include "PopupMenu.h"
 
@@ -129,14 +129,14 @@ void CommandTables::buildMenu(PopupMenu &menu)
         menu.setItemDefault(index, true);
 }
 
-void CommandTables::buildToolbar(cToolbar &toolbar)
+void CommandTables::buildToolbar(Toolbar &toolbar)
 {
     for (const ButtonRow &row : kButtons) {
         if (!row.key) {
-            toolbar.AddButton({}, -1, {}, 0, {}, cToolbar::StyleSeparator);
+            toolbar.AddButton({}, -1, {}, 0, {}, Toolbar::StyleSeparator);
             continue;
         }
         const QString tip = ResourceText::get(row.tip) + (row.ellipsis ? QStringLiteral("...") : QString());
-        toolbar.AddButton(tip, row.image, {}, 0, {}, cToolbar::StyleButton, QString::fromLatin1(row.key));
+        toolbar.AddButton(tip, row.image, {}, 0, {}, Toolbar::StyleButton, QString::fromLatin1(row.key));
     }
 }

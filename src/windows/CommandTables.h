@@ -4,7 +4,7 @@
 #include <QStringList>
 
 class PopupMenu;
-class cToolbar;
+class Toolbar;
 
 // The main window's menu tree and button toolbar, item by item.
 class CommandTables
@@ -22,5 +22,5 @@ public:
     static constexpr int kToolbarItemImage = 5;
 
     static void buildMenu(PopupMenu &menu);
-    static void buildToolbar(cToolbar &toolbar);
+    static void buildToolbar(Toolbar &toolbar);
 };

@@ -1,11 +1,11 @@
 #include "DocumentCommands.h"
 
-#include "TextBoxEx.h"
+#include "TextBox.h"
 #include "DocumentCreator.h"
 #include "DocumentFile.h"
 #include "DocumentSaver.h"
 #include "TagBlock.h"
-#include "frmDocument.h"
+#include "DocumentWindow.h"
 #include "ResourceText.h"
 #include "StringTable.h"
 #include "IconList.h"
@@ -13,7 +13,7 @@
 #include "SettingsCatalogue.h"
 #include "CommandLinePaths.h"
 #include "UserPrompts.h"
-#include "frmMain.h"
+#include "MainWindow.h"
 
 #include <QDir>
 #include <QMdiArea>
@@ -30,7 +30,7 @@ QString withPath(int id, const QString &path)
 class BusyScope
 {
 public:
-    explicit BusyScope(frmMain &main)
+    explicit BusyScope(MainWindow &main)
         : m_main(main)
     {
         m_main.setBusy(true);
@@ -40,7 +40,7 @@ public:
     BusyScope &operator=(const BusyScope &) = delete;
 
 private:
-    frmMain &m_main;
+    MainWindow &m_main;
 };
 
 constexpr QSize kLeastFrameSize(520, 300);
@@ -55,12 +55,12 @@ void fitToContents(QMdiSubWindow &frame, const QMdiArea &area)
 
 } // namespace
 
-DocumentCommands::DocumentCommands(frmMain &main)
+DocumentCommands::DocumentCommands(MainWindow &main)
     : QObject(&main)
     , m_main(main)
 {
     connect(&m_main.mdiArea(), &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *frame) {
-        if (auto *document = frame ? qobject_cast<frmDocument *>(frame->widget()) : nullptr)
+        if (auto *document = frame ? qobject_cast<DocumentWindow *>(frame->widget()) : nullptr)
             documentActivated(*document);
     });
 }
@@ -81,20 +81,20 @@ QString DocumentCommands::generatorText() const
         TagBlock::generatorText(m_main.settings().text(Setting::Version).toStdString()));
 }
 
-frmDocument *DocumentCommands::createWindow()
+DocumentWindow *DocumentCommands::createWindow()
 {
-    auto *document = new frmDocument;
+    auto *document = new DocumentWindow;
     document->setAttribute(Qt::WA_DeleteOnClose);
     document->applyNewDefaults(
         m_main.settings().text(Setting::Author), m_main.settings().isOn(Setting::DefaultCharset));
-    connect(document, &frmDocument::valuesChanged, this, [this, document] { documentChanged(*document); });
-    connect(document, &frmDocument::fieldFocused, this,
+    connect(document, &DocumentWindow::valuesChanged, this, [this, document] { documentChanged(*document); });
+    connect(document, &DocumentWindow::fieldFocused, this,
         [this](const QString &name) { m_main.documentState().ActiveField = name; });
-    document->setCloseGuard([this](frmDocument &closing) { return confirmClose(closing); });
+    document->setCloseGuard([this](DocumentWindow &closing) { return confirmClose(closing); });
     m_sharedDescriptions.add(*document);
     const int earlier = static_cast<int>(m_main.mdiArea().subWindowList().size());
     QMdiSubWindow *frame = m_main.mdiArea().addSubWindow(document);
-    frame->setWindowIcon(m_main.icons().icon(frmMain::IconIdle));
+    frame->setWindowIcon(m_main.icons().icon(MainWindow::IconIdle));
     frame->setWindowTitle(document->caption());
     frame->resize(kLeastFrameSize);
     fitToContents(*frame, m_main.mdiArea());
@@ -107,10 +107,10 @@ frmDocument *DocumentCommands::createWindow()
     return document;
 }
 
-frmDocument *DocumentCommands::New()
+DocumentWindow *DocumentCommands::New()
 {
-    frmDocument *document = createWindow();
-    m_main.showFileStatus(ResourceText::get(StringId::NoFile), frmMain::IconIdle);
+    DocumentWindow *document = createWindow();
+    m_main.showFileStatus(ResourceText::get(StringId::NoFile), MainWindow::IconIdle);
     m_main.showMessage(document->caption());
     document->setModified(false);
     return document;
@@ -135,7 +135,7 @@ void DocumentCommands::OpenRecent(const QString &path)
 void DocumentCommands::announceOpening()
 {
     m_main.documentState().SavedStatusText = m_main.message();
-    m_main.showFileStatus(ResourceText::status(StringId::OpeningDocument), frmMain::IconOpening);
+    m_main.showFileStatus(ResourceText::status(StringId::OpeningDocument), MainWindow::IconOpening);
 }
 
 void DocumentCommands::Open()
@@ -145,7 +145,7 @@ void DocumentCommands::Open()
     if (state.OpenWithDialog) {
         path = m_main.prompts().openFileName();
         if (path.isEmpty()) {
-            m_main.setFileStatusIcon(frmMain::IconIdle);
+            m_main.setFileStatusIcon(MainWindow::IconIdle);
             m_main.showMessage(state.SavedStatusText);
             return;
         }
@@ -160,7 +160,7 @@ void DocumentCommands::Open()
         reportOpenFailure(path, opened.error);
         return;
     }
-    frmDocument *document = createWindow();
+    DocumentWindow *document = createWindow();
     document->setFilePath(path);
     document->setLineEnd(opened.document.lineEnd);
     showPage(*document, opened);
@@ -169,14 +169,14 @@ void DocumentCommands::Open()
     m_main.showMessage(openedText(path));
     // The recent list shows the path as given; so does the window.
     document->setDisplayPath(m_main.recentFiles().caption(1).mid(4));
-    m_main.showFileStatus(document->displayPath(), frmMain::IconIdle);
+    m_main.showFileStatus(document->displayPath(), MainWindow::IconIdle);
     // The page may have brought warnings that need room.
     if (auto *frame = qobject_cast<QMdiSubWindow *>(document->parentWidget()))
         fitToContents(*frame, m_main.mdiArea());
     document->setModified(false);
 }
 
-void DocumentCommands::showPage(frmDocument &document, const DocumentFile::OpenResult &page)
+void DocumentCommands::showPage(DocumentWindow &document, const DocumentFile::OpenResult &page)
 {
     document.setPageTitle(QString::fromStdString(page.document.title));
     document.setPageFacts(page.facts);
@@ -193,7 +193,7 @@ void DocumentCommands::reportOpenFailure(const QString &path, const QString &rea
 
 void DocumentCommands::Save()
 {
-    frmDocument *document = m_main.activeDocument();
+    DocumentWindow *document = m_main.activeDocument();
     if (!document)
         return;
     if (m_main.documentState().prepareSave(document->filePath()))
@@ -204,7 +204,7 @@ void DocumentCommands::Save()
 
 void DocumentCommands::SaveAs()
 {
-    frmDocument *document = m_main.activeDocument();
+    DocumentWindow *document = m_main.activeDocument();
     if (!document)
         return;
     m_main.documentState().IsNewDocument = document->isNew();
@@ -217,7 +217,7 @@ void DocumentCommands::Close()
         frame->close();
 }
 
-bool DocumentCommands::FileSave(frmDocument &document)
+bool DocumentCommands::FileSave(DocumentWindow &document)
 {
     const DocumentState &state = m_main.documentState();
     DocumentSaver::Request request;
@@ -248,18 +248,18 @@ bool DocumentCommands::FileSave(frmDocument &document)
     document.setDisplayPath(state.TargetPath);
     if (written.ok)
         showPage(document, written);
-    m_main.showFileStatus(document.displayPath(), frmMain::IconSaved);
+    m_main.showFileStatus(document.displayPath(), MainWindow::IconSaved);
     m_main.showMessage(savedText(state.TargetPath));
     document.setModified(false);
     return true;
 }
 
-bool DocumentCommands::FileSaveAs(frmDocument &document)
+bool DocumentCommands::FileSaveAs(DocumentWindow &document)
 {
     DocumentState &state = m_main.documentState();
     const QString path = m_main.prompts().saveFileName();
     if (path.isEmpty()) {
-        m_main.setFileStatusIcon(frmMain::IconIdle);
+        m_main.setFileStatusIcon(MainWindow::IconIdle);
         m_main.showMessage(state.SavedStatusText);
         state.SaveAsCancelled = true;
         return false;
@@ -282,7 +282,7 @@ bool DocumentCommands::FileSaveAs(frmDocument &document)
     return saved;
 }
 
-bool DocumentCommands::confirmClose(frmDocument &document)
+bool DocumentCommands::confirmClose(DocumentWindow &document)
 {
     if (!document.isModified())
         return true;
@@ -296,22 +296,22 @@ bool DocumentCommands::confirmClose(frmDocument &document)
     // A failed save keeps the window, so its edits are not lost.
     const bool saved = state.prepareSave(document.filePath()) ? FileSaveAs(document) : FileSave(document);
     m_main.metaText().setText({});
-    m_main.setFileStatusIcon(frmMain::IconEdited);
+    m_main.setFileStatusIcon(MainWindow::IconEdited);
     m_main.showMessage(ResourceText::status(StringId::NoDocumentOpen));
     return saved;
 }
 
-void DocumentCommands::documentChanged(frmDocument &document)
+void DocumentCommands::documentChanged(DocumentWindow &document)
 {
     if (&document != m_main.activeDocument())
         return;
-    m_main.Routine_UpdateMETAbox();
-    m_main.setFileStatusIcon(frmMain::IconEdited);
+    m_main.refreshTagBlockPane();
+    m_main.setFileStatusIcon(MainWindow::IconEdited);
     m_main.showMessage(ResourceText::status(StringId::RememberToSave));
 }
 
-void DocumentCommands::documentActivated(frmDocument &document)
+void DocumentCommands::documentActivated(DocumentWindow &document)
 {
-    m_main.Routine_UpdateMETAbox();
-    m_main.showFileStatus(document.displayPath(), frmMain::IconEdited);
+    m_main.refreshTagBlockPane();
+    m_main.showFileStatus(document.displayPath(), MainWindow::IconEdited);
 }

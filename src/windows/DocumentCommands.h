@@ -6,8 +6,8 @@
 #include <QObject>
 #include <QString>
 
-class frmDocument;
-class frmMain;
+class DocumentWindow;
+class MainWindow;
 
 // New, Open, Save, Save As and Close of the main window, with the status texts and the
 // close prompt that go with them.
@@ -16,9 +16,9 @@ class DocumentCommands : public QObject
     Q_OBJECT
 
 public:
-    explicit DocumentCommands(frmMain &main);
+    explicit DocumentCommands(MainWindow &main);
 
-    frmDocument *New();
+    DocumentWindow *New();
     // Asks for the file first when the state says so; else opens PathToOpen.
     void Open();
     // The File menu's Open: remembers "msg" and shows that a document is being opened.
@@ -31,11 +31,11 @@ public:
 
     // Writes the document to TargetPath, reading SourcePath. False, with a message box
     // naming the file and the reason, when anything failed; then nothing changed.
-    bool FileSave(frmDocument &document);
+    bool FileSave(DocumentWindow &document);
     // False when cancelled or failed.
-    bool FileSaveAs(frmDocument &document);
+    bool FileSaveAs(DocumentWindow &document);
     // Whether the window may close: asks about its unsaved edits.
-    bool confirmClose(frmDocument &document);
+    bool confirmClose(DocumentWindow &document);
 
     static QString openedText(const QString &path);
     static QString savedText(const QString &path);
@@ -46,13 +46,13 @@ Q_SIGNALS:
 
 private:
     void announceOpening();
-    frmDocument *createWindow();
-    void documentChanged(frmDocument &document);
-    void documentActivated(frmDocument &document);
+    DocumentWindow *createWindow();
+    void documentChanged(DocumentWindow &document);
+    void documentActivated(DocumentWindow &document);
     void reportOpenFailure(const QString &path, const QString &reason);
-    static void showPage(frmDocument &document, const DocumentFile::OpenResult &page);
+    static void showPage(DocumentWindow &document, const DocumentFile::OpenResult &page);
     QString generatorText() const;
 
-    frmMain &m_main;
+    MainWindow &m_main;
     SharedDescriptions m_sharedDescriptions;
 };

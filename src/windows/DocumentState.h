@@ -3,7 +3,7 @@
 #include <QString>
 
 // What the commands hand to the open and save routines. One set for the whole program;
-// whether a document has unsaved edits is each window's own (frmDocument::isModified).
+// whether a document has unsaved edits is each window's own (DocumentWindow::isModified).
 class DocumentState
 {
 public:

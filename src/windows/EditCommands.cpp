@@ -1,18 +1,18 @@
 #include "EditCommands.h"
 
-#include "frmDocument.h"
+#include "DocumentWindow.h"
 #include "SettingsCatalogue.h"
-#include "cTextBoxEdit.h"
-#include "frmMain.h"
+#include "LineEditActions.h"
+#include "MainWindow.h"
 
-EditCommands::EditCommands(frmMain &main)
+EditCommands::EditCommands(MainWindow &main)
     : m_main(main)
 {
 }
 
-cTextBoxEdit *EditCommands::activeFieldEdit() const
+LineEditActions *EditCommands::activeFieldEdit() const
 {
-    frmDocument *document = m_main.activeDocument();
+    DocumentWindow *document = m_main.activeDocument();
     if (!document)
         return nullptr;
     const QString &name = m_main.documentState().ActiveField;
@@ -27,7 +27,7 @@ cTextBoxEdit *EditCommands::activeFieldEdit() const
 
 void EditCommands::run(Operation operation)
 {
-    cTextBoxEdit *edit = activeFieldEdit();
+    LineEditActions *edit = activeFieldEdit();
     if (!edit)
         return;
     switch (operation) {
@@ -48,6 +48,6 @@ void EditCommands::run(Operation operation)
 
 void EditCommands::InsertStandardAuthor()
 {
-    if (frmDocument *document = m_main.activeDocument())
+    if (DocumentWindow *document = m_main.activeDocument())
         document->setText(TextField::Author, m_main.settings().text(Setting::Author));
 }

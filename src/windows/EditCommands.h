@@ -2,8 +2,8 @@
 
 #include <QString>
 
-class cTextBoxEdit;
-class frmMain;
+class LineEditActions;
+class MainWindow;
 
 // The Edit and Insert menus: the clipboard and undo operations on the text field that last
 // had the focus, and the standard author.
@@ -12,7 +12,7 @@ class EditCommands
 public:
     enum class Operation { Undo, Cut, Copy, Paste };
 
-    explicit EditCommands(frmMain &main);
+    explicit EditCommands(MainWindow &main);
 
     // Acts on the active document's field named by ActiveField; nothing without one.
     void run(Operation operation);
@@ -20,7 +20,7 @@ public:
     void InsertStandardAuthor();
 
 private:
-    cTextBoxEdit *activeFieldEdit() const;
+    LineEditActions *activeFieldEdit() const;
 
-    frmMain &m_main;
+    MainWindow &m_main;
 };

@@ -1,11 +1,11 @@
 #include "ExternalTools.h"
 
-#include "frmDocument.h"
+#include "DocumentWindow.h"
 #include "SettingsCatalogue.h"
 #include "DefaultTextEditor.h"
 #include "DocumentCommands.h"
 #include "ProgramLauncher.h"
-#include "frmMain.h"
+#include "MainWindow.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -39,7 +39,7 @@ const QString kViewer = QStringLiteral("xdg-open");
 
 } // namespace
 
-ExternalTools::ExternalTools(frmMain &main)
+ExternalTools::ExternalTools(MainWindow &main)
     : m_main(main)
     , m_launcher(std::make_unique<ProgramLauncher>())
     , m_programFolder(QCoreApplication::applicationDirPath())
@@ -76,7 +76,7 @@ QString ExternalTools::userGuide(const QString &programFolder)
 
 void ExternalTools::FullCode()
 {
-    frmDocument *document = m_main.activeDocument();
+    DocumentWindow *document = m_main.activeDocument();
     if (!document)
         return;
     m_main.commands().Save();

@@ -6,7 +6,7 @@
 #include <memory>
 
 class ProgramLauncher;
-class frmMain;
+class MainWindow;
 
 // The commands that leave the program: a document's full source in a text editor, the help
 // and the maker's web pages.
@@ -17,7 +17,7 @@ public:
     static constexpr int kFirstLink = 1;
     static constexpr int kLastLink = 4;
 
-    explicit ExternalTools(frmMain &main);
+    explicit ExternalTools(MainWindow &main);
     ~ExternalTools();
 
     // Saves the active document as Save does, then shows the saved file in the sibling
@@ -41,7 +41,7 @@ private:
     bool startViewer(const QString &file);
     void reportNotStarted(const QString &program);
 
-    frmMain &m_main;
+    MainWindow &m_main;
     std::unique_ptr<ProgramLauncher> m_launcher;
     QString m_programFolder;
 };

@@ -1,6 +1,6 @@
 #include "SharedDescriptions.h"
 
-#include "frmDocument.h"
+#include "DocumentWindow.h"
 
 #include <QHash>
 
@@ -20,10 +20,10 @@ QString SharedDescriptions::comparable(const QString &description)
     return shown;
 }
 
-void SharedDescriptions::add(frmDocument &document)
+void SharedDescriptions::add(DocumentWindow &document)
 {
     m_documents.append(&document);
-    connect(&document, &frmDocument::valuesChanged, this, &SharedDescriptions::refresh);
+    connect(&document, &DocumentWindow::valuesChanged, this, &SharedDescriptions::refresh);
     connect(&document, &QObject::destroyed, this, &SharedDescriptions::forget);
     refresh();
 }
@@ -31,7 +31,7 @@ void SharedDescriptions::add(frmDocument &document)
 void SharedDescriptions::forget(QObject *document)
 {
     // Called while the window is being destroyed: only its address is used.
-    m_documents.removeIf([document](const frmDocument *known) { return known == document; });
+    m_documents.removeIf([document](const DocumentWindow *known) { return known == document; });
     refresh();
 }
 
@@ -40,7 +40,7 @@ void SharedDescriptions::refresh()
     QHash<QString, int> uses;
     QList<QString> keys;
     keys.reserve(m_documents.size());
-    for (const frmDocument *document : std::as_const(m_documents)) {
+    for (const DocumentWindow *document : std::as_const(m_documents)) {
         keys.append(comparable(document->text(TextField::Description)));
         if (!keys.last().isEmpty())
             ++uses[keys.last()];

@@ -4,7 +4,7 @@
 #include <QObject>
 #include <QString>
 
-class frmDocument;
+class DocumentWindow;
 
 // Which open documents have the same description as another open one: two pages listed
 // with one description look like one page twice. Kept up to date as documents open,
@@ -16,7 +16,7 @@ class SharedDescriptions : public QObject
 public:
     explicit SharedDescriptions(QObject *parent = nullptr);
 
-    void add(frmDocument &document);
+    void add(DocumentWindow &document);
     // What two descriptions must agree in to count as the same; empty for a text that is
     // no description at all (nothing, or a field's placeholder).
     static QString comparable(const QString &description);
@@ -25,5 +25,5 @@ private:
     void forget(QObject *document);
     void refresh();
 
-    QList<frmDocument *> m_documents;
+    QList<DocumentWindow *> m_documents;
 };

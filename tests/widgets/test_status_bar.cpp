@@ -1,4 +1,4 @@
-#include "zebStatusBar.h"
+#include "StatusBar.h"
 #include "ControlError.h"
 #include "IconList.h"
 
@@ -8,7 +8,7 @@
 #include <functional>
 #include <optional>
 
-using StatusCall = std::function<void(zebStatusBar &)>;
+using StatusCall = std::function<void(StatusBar &)>;
 Q_DECLARE_METATYPE(StatusCall)
 
 namespace {
@@ -18,13 +18,13 @@ constexpr int kBarHeight = 24;
 constexpr int kGripRoom = (3 * kBarHeight) / 4;
 
 // A bar of fixed size so that the spare width and the size-grip room are known.
-void sizeBar(zebStatusBar &bar)
+void sizeBar(StatusBar &bar)
 {
     bar.setFixedSize(kBarWidth, kBarHeight);
     bar.show();
 }
 
-QList<int> panelWidths(const zebStatusBar &bar)
+QList<int> panelWidths(const StatusBar &bar)
 {
     QList<int> widths;
     for (int i = 1; i <= bar.PanelCount(); ++i)
@@ -70,10 +70,10 @@ private Q_SLOTS:
         QFETCH(QList<int>, minWidths);
         QFETCH(int, springPanel);
         QFETCH(QList<int>, widths);
-        zebStatusBar bar;
+        StatusBar bar;
         sizeBar(bar);
         for (int i = 0; i < minWidths.size(); ++i)
-            bar.AddPanel(zebStatusBar::Sunken, {}, {}, -1, minWidths.at(i), i + 1 == springPanel);
+            bar.AddPanel(StatusBar::Sunken, {}, {}, -1, minWidths.at(i), i + 1 == springPanel);
         QCOMPARE(panelWidths(bar), widths);
         const int lastRight = bar.GetPanelRect(bar.PanelCount()).right() + 1;
         QCOMPARE(lastRight, std::accumulate(widths.cbegin(), widths.cend(), 0));
@@ -81,11 +81,11 @@ private Q_SLOTS:
 
     void springMovesToTheNewestSpringPanel()
     {
-        zebStatusBar bar;
+        StatusBar bar;
         sizeBar(bar);
-        bar.AddPanel(zebStatusBar::Sunken, {}, {}, -1, 50, true, false, 0, QStringLiteral("a"));
-        bar.AddPanel(zebStatusBar::Sunken, {}, {}, -1, 50, true, false, 0, QStringLiteral("b"));
-        bar.AddPanel(zebStatusBar::Sunken, {}, {}, -1, 50, false, false, 0, QStringLiteral("c"));
+        bar.AddPanel(StatusBar::Sunken, {}, {}, -1, 50, true, false, 0, QStringLiteral("a"));
+        bar.AddPanel(StatusBar::Sunken, {}, {}, -1, 50, true, false, 0, QStringLiteral("b"));
+        bar.AddPanel(StatusBar::Sunken, {}, {}, -1, 50, false, false, 0, QStringLiteral("c"));
         QVERIFY(!bar.PanelSpring(QStringLiteral("a")));
         QVERIFY(bar.PanelSpring(QStringLiteral("b")));
         QCOMPARE(
@@ -101,11 +101,11 @@ private Q_SLOTS:
     {
         IconList icons;
         icons.AddIcon(QIcon(QPixmap(16, 16)));
-        zebStatusBar bar;
+        StatusBar bar;
         sizeBar(bar);
         bar.setImageList(QVariant::fromValue(icons.hImageList()));
-        bar.AddPanel(zebStatusBar::Sunken, {}, {}, 0, 80);
-        bar.AddPanel(zebStatusBar::Sunken, {}, {}, -1, 80);
+        bar.AddPanel(StatusBar::Sunken, {}, {}, 0, 80);
+        bar.AddPanel(StatusBar::Sunken, {}, {}, -1, 80);
         QCOMPARE(bar.PanelWidth(1), 96);
         const auto error = raised([&bar] { bar.setImageList(QVariant(QStringLiteral("icons"))); });
         QVERIFY(error);
@@ -118,22 +118,22 @@ private Q_SLOTS:
     {
         QTest::addColumn<StatusCall>("call");
         QTest::addColumn<QString>("message");
-        QTest::newRow("unknown key") << StatusCall([](zebStatusBar &b) {
+        QTest::newRow("unknown key") << StatusCall([](StatusBar &b) {
             b.RemovePanel(QStringLiteral("nope"));
         }) << QStringLiteral("Invalid Panel Index: nope");
-        QTest::newRow("index 0") << StatusCall([](zebStatusBar &b) { b.PanelText(0); })
+        QTest::newRow("index 0") << StatusCall([](StatusBar &b) { b.PanelText(0); })
                                  << QStringLiteral("Invalid Panel Index: 0");
-        QTest::newRow("insert before an unknown key") << StatusCall([](zebStatusBar &b) {
-            b.AddPanel(zebStatusBar::Sunken, {}, {}, -1, 0, false, false, 0, {}, QStringLiteral("x"));
+        QTest::newRow("insert before an unknown key") << StatusCall([](StatusBar &b) {
+            b.AddPanel(StatusBar::Sunken, {}, {}, -1, 0, false, false, 0, {}, QStringLiteral("x"));
         }) << QStringLiteral("Invalid Panel Index: x");
     }
     void invalidPanel()
     {
         QFETCH(StatusCall, call);
         QFETCH(QString, message);
-        zebStatusBar bar;
-        bar.AddPanel(zebStatusBar::Sunken, {}, {}, -1, 0, false, false, 0, QStringLiteral("fil"));
-        bar.AddPanel(zebStatusBar::Sunken, {}, {}, -1, 0, false, false, 0, QStringLiteral("msg"));
+        StatusBar bar;
+        bar.AddPanel(StatusBar::Sunken, {}, {}, -1, 0, false, false, 0, QStringLiteral("fil"));
+        bar.AddPanel(StatusBar::Sunken, {}, {}, -1, 0, false, false, 0, QStringLiteral("msg"));
         const auto error = raised([&] { call(bar); });
         QVERIFY(error);
         QCOMPARE(error->number(), qint32(0x80040000u) + 1050);
@@ -143,8 +143,8 @@ private Q_SLOTS:
 
     void at255PanelsAddingFails()
     {
-        zebStatusBar bar;
-        for (int i = 0; i < zebStatusBar::MaxPanels; ++i)
+        StatusBar bar;
+        for (int i = 0; i < StatusBar::MaxPanels; ++i)
             bar.AddPanel();
         const auto error = raised([&bar] { bar.AddPanel(); });
         QVERIFY(error);
@@ -154,15 +154,15 @@ private Q_SLOTS:
 
     void selfUpdatingPanelKeepsTheTimerAlive()
     {
-        zebStatusBar bar;
-        bar.AddPanel(zebStatusBar::Sunken);
+        StatusBar bar;
+        bar.AddPanel(StatusBar::Sunken);
         QCOMPARE(bar.SelfUpdateTimerInterval(), 0);
-        bar.AddPanel(zebStatusBar::CapsLock, QStringLiteral("ignored"), {}, -1, 500);
+        bar.AddPanel(StatusBar::CapsLock, QStringLiteral("ignored"), {}, -1, 500);
         QCOMPARE(bar.PanelText(2), QStringLiteral("CAPS"));
         QVERIFY(bar.PanelMinWidth(2) < 500);
         QVERIFY(bar.SelfUpdateTimerInterval() > 0);
         bar.RemovePanel(2);
-        bar.AddPanel(zebStatusBar::Raised);
+        bar.AddPanel(StatusBar::Raised);
         QCOMPARE(bar.SelfUpdateTimerInterval(), 0);
     }
 
@@ -184,11 +184,11 @@ private Q_SLOTS:
         QFETCH(int, x);
         QFETCH(int, panel);
         QFETCH(int, buttonCode);
-        zebStatusBar bar;
-        bar.AddPanel(zebStatusBar::Sunken, {}, {}, -1, 100);
-        bar.AddPanel(zebStatusBar::Sunken, {}, {}, -1, 100);
+        StatusBar bar;
+        bar.AddPanel(StatusBar::Sunken, {}, {}, -1, 100);
+        bar.AddPanel(StatusBar::Sunken, {}, {}, -1, 100);
         sizeBar(bar);
-        QSignalSpy clicked(&bar, doubleClick ? &zebStatusBar::DblClick : &zebStatusBar::Click);
+        QSignalSpy clicked(&bar, doubleClick ? &StatusBar::DblClick : &StatusBar::Click);
         const QPoint at(x, kBarHeight / 2);
         if (doubleClick)
             QTest::mouseDClick(&bar, button, {}, at);

@@ -1,4 +1,4 @@
-#include "TextBoxEx.h"
+#include "TextBox.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -7,7 +7,7 @@
 
 #include <functional>
 
-using BoxCall = std::function<void(TextBoxEx &)>;
+using BoxCall = std::function<void(TextBox &)>;
 Q_DECLARE_METATYPE(BoxCall)
 
 namespace {
@@ -15,18 +15,18 @@ namespace {
 // Generous for a loaded machine: the delayed events are due after 25 ms.
 constexpr int kSettle = 300;
 
-void select(TextBoxEx &box, int start, int length)
+void select(TextBox &box, int start, int length)
 {
     box.setSelStart(start);
     box.setSelLength(length);
 }
 
-void key(TextBoxEx &box, Qt::Key k, Qt::KeyboardModifiers modifiers = {})
+void key(TextBox &box, Qt::Key k, Qt::KeyboardModifiers modifiers = {})
 {
     QTest::keyClick(box.hwnd(), k, modifiers);
 }
 
-void type(TextBoxEx &box, const QString &text)
+void type(TextBox &box, const QString &text)
 {
     QTest::keyClicks(box.hwnd(), text);
 }
@@ -42,8 +42,8 @@ private Q_SLOTS:
 
     void changeIsDebounced()
     {
-        TextBoxEx box;
-        QSignalSpy changes(&box, &TextBoxEx::Change);
+        TextBox box;
+        QSignalSpy changes(&box, &TextBox::Change);
         type(box, QStringLiteral("hello"));
         QCOMPARE(changes.count(), 0);
         QVERIFY(changes.wait(5000));
@@ -63,11 +63,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<BoxCall>("attempt");
         const auto row = [](const char *name, BoxCall attempt) { QTest::newRow(name) << attempt; };
-        row("typing", [](TextBoxEx &b) { type(b, QStringLiteral("xyz")); });
-        row("ctrl+v", [](TextBoxEx &b) { key(b, Qt::Key_V, Qt::ControlModifier); });
-        row("EditPerform paste", [](TextBoxEx &b) { b.EditPerform(TextBoxEx::EditPaste); });
-        row("EditPerform clear", [](TextBoxEx &b) { b.EditPerform(TextBoxEx::EditClear); });
-        row("tab indent with the trap on", [](TextBoxEx &b) {
+        row("typing", [](TextBox &b) { type(b, QStringLiteral("xyz")); });
+        row("ctrl+v", [](TextBox &b) { key(b, Qt::Key_V, Qt::ControlModifier); });
+        row("EditPerform paste", [](TextBox &b) { b.EditPerform(TextBox::EditPaste); });
+        row("EditPerform clear", [](TextBox &b) { b.EditPerform(TextBox::EditClear); });
+        row("tab indent with the trap on", [](TextBox &b) {
             b.setTrapTabKey(true);
             key(b, Qt::Key_Tab);
         });
@@ -76,13 +76,13 @@ private Q_SLOTS:
     {
         QFETCH(BoxCall, attempt);
         const QString text = QStringLiteral("<META NAME=\"Keywords\">\n<META NAME=\"Author\">");
-        TextBoxEx box;
+        TextBox box;
         box.setMultiLine(true);
         box.setText(text);
         box.setLocked(true);
         QApplication::clipboard()->setText(QStringLiteral("pasted"));
         select(box, 1, 4);
-        QSignalSpy changes(&box, &TextBoxEx::Change);
+        QSignalSpy changes(&box, &TextBox::Change);
         attempt(box);
         QTest::qWait(kSettle);
         QCOMPARE(box.Text(), text);
@@ -96,10 +96,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("selection");
         QTest::addColumn<bool>("possible");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("cut") << int(TextBoxEx::EditCut) << 2 << true << QStringLiteral("o");
-        QTest::newRow("cut without a selection") << int(TextBoxEx::EditCut) << 0 << false << "two";
-        QTest::newRow("paste") << int(TextBoxEx::EditPaste) << 2 << true << QStringLiteral("PASTEDo");
-        QTest::newRow("undo") << int(TextBoxEx::EditUndo) << 0 << true << QString();
+        QTest::newRow("cut") << int(TextBox::EditCut) << 2 << true << QStringLiteral("o");
+        QTest::newRow("cut without a selection") << int(TextBox::EditCut) << 0 << false << "two";
+        QTest::newRow("paste") << int(TextBox::EditPaste) << 2 << true << QStringLiteral("PASTEDo");
+        QTest::newRow("undo") << int(TextBox::EditUndo) << 0 << true << QString();
         QTest::newRow("not an edit function") << 773 << 2 << false << "two";
     }
     void editPerformOnAnUnlockedBox()
@@ -108,7 +108,7 @@ private Q_SLOTS:
         QFETCH(int, selection);
         QFETCH(bool, possible);
         QFETCH(QString, expected);
-        TextBoxEx box;
+        TextBox box;
         type(box, QStringLiteral("two"));
         QApplication::clipboard()->setText(QStringLiteral("PASTED"));
         select(box, 0, selection);
@@ -150,7 +150,7 @@ private Q_SLOTS:
         QFETCH(int, selLength);
         QFETCH(int, keys);
         QFETCH(QString, expected);
-        TextBoxEx box;
+        TextBox box;
         box.setMultiLine(true);
         box.setTrapTabKey(trap);
         box.setText(text);
@@ -163,14 +163,14 @@ private Q_SLOTS:
 
     void caretEvents()
     {
-        TextBoxEx box;
+        TextBox box;
         box.setMultiLine(true);
         box.setText(QStringLiteral("abc\ndef"));
         box.setSelStart(0);
         QList<QList<int>> lines;
         QList<QList<int>> columns;
-        connect(&box, &TextBoxEx::LineChange, &box, [&](int l, int c, int n) { lines.append({ l, c, n }); });
-        connect(&box, &TextBoxEx::ColumnChange, &box, [&](int l, int c, int n) {
+        connect(&box, &TextBox::LineChange, &box, [&](int l, int c, int n) { lines.append({ l, c, n }); });
+        connect(&box, &TextBox::ColumnChange, &box, [&](int l, int c, int n) {
             columns.append({ l, c, n });
         });
         key(box, Qt::Key_Down);
@@ -191,12 +191,12 @@ private Q_SLOTS:
 
     void userInputIsLimited()
     {
-        TextBoxEx box;
+        TextBox box;
         box.setMaxLength(4);
         type(box, QStringLiteral("ab"));
         key(box, Qt::Key_Return);
         QApplication::clipboard()->setText(QStringLiteral("cd\nef"));
-        box.EditPerform(TextBoxEx::EditPaste);
+        box.EditPerform(TextBox::EditPaste);
         QCOMPARE(box.Text(), QStringLiteral("abcd"));
         type(box, QStringLiteral("g"));
         QCOMPARE(box.Text(), QStringLiteral("abcd"));

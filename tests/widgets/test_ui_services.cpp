@@ -1,7 +1,7 @@
 #include "IconList.h"
 #include "IntervalTimer.h"
-#include "SubclassService.h"
-#include "kxISubclass.h"
+#include "EventHooks.h"
+#include "EventHook.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -29,16 +29,16 @@ struct ProbeWidget : QWidget
     }
 };
 
-struct Handler : kxISubclass
+struct Handler : EventHook
 {
     Handler(int code, bool passing) : response(code), passOn(passing) { }
     int MsgResponse() override { return response; }
     bool WindowProc(QObject *target, QEvent *event) override
     {
         s_log << "handler";
-        seen = SubclassService::instance().DispatchedMessage();
+        seen = EventHooks::instance().DispatchedMessage();
         if (passOn)
-            SubclassService::instance().CallPreviousProc(target, event);
+            EventHooks::instance().CallPreviousProc(target, event);
         return true;
     }
     int response;
@@ -82,16 +82,16 @@ private Q_SLOTS:
         QFETCH(QStringList, order);
         ProbeWidget widget;
         Handler handler(response, passOn);
-        SubclassService::instance().WatchMessage(&handler, &widget, kProbe);
+        EventHooks::instance().WatchMessage(&handler, &widget, kProbe);
         widget.probe();
         QCOMPARE(s_log, order);
         QCOMPARE(handler.seen, kProbe);
-        QCOMPARE(SubclassService::instance().DispatchedMessage(), QEvent::None);
+        QCOMPARE(EventHooks::instance().DispatchedMessage(), QEvent::None);
     }
 
     void unwatchedOrGoneHandlersLeaveTheWidgetAlone()
     {
-        SubclassService &service = SubclassService::instance();
+        EventHooks &service = EventHooks::instance();
         ProbeWidget widget;
         Handler handler(0, false);
         service.WatchMessage(&handler, &widget, QEvent::Resize);

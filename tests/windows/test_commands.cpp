@@ -1,17 +1,17 @@
 // Every command as the user gives it: through the menu object, the toolbar and the keys.
 
 #include "TestHome.h"
-#include "TextBoxEx.h"
-#include "toolbar/cToolbar.h"
-#include "zebStatusBar.h"
-#include "frmDocument.h"
+#include "TextBox.h"
+#include "toolbar/Toolbar.h"
+#include "StatusBar.h"
+#include "DocumentWindow.h"
 #include "PopupMenu.h"
 #include "SettingsStore.h"
 #include "DocumentCommands.h"
 #include "ExternalTools.h"
 #include "ProgramLauncher.h"
 #include "UserPrompts.h"
-#include "frmMain.h"
+#include "MainWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -62,7 +62,7 @@ struct Scenario
 
     void start()
     {
-        window = std::make_unique<frmMain>();
+        window = std::make_unique<MainWindow>();
         window->prompts().setScripted(true);
         auto recorder = std::make_unique<RecordingLauncher>();
         launcher = recorder.get();
@@ -96,7 +96,7 @@ struct Scenario
             QTest::keySequence(focused ? focused : window.get(), QKeySequence(what));
         }
     }
-    frmDocument *open(const QString &path)
+    DocumentWindow *open(const QString &path)
     {
         window->OpenCommandLine({ path });
         return window->activeDocument();
@@ -122,7 +122,7 @@ struct Scenario
     }
 
     TestHome home;
-    std::unique_ptr<frmMain> window;
+    std::unique_ptr<MainWindow> window;
     RecordingLauncher *launcher = nullptr;
 };
 
@@ -159,10 +159,10 @@ private Q_SLOTS:
         QTest::newRow("meta pane from the toolbar") << "toolbar" << "11" << "pane";
         QTest::newRow("ctrl+f") << "key" << "Ctrl+F" << "editor";
         QTest::newRow("f1") << "key" << "F1" << "help";
-        QTest::newRow("f9") << "key" << "F9" << "frmSettings";
-        QTest::newRow("settings from the toolbar") << "toolbar" << "13" << "frmSettings";
-        QTest::newRow("settings from the menu") << "menu" << "mnuTool(0)" << "frmSettings";
-        QTest::newRow("about from the menu") << "menu" << "mnuHelp(5)" << "frmAbout";
+        QTest::newRow("f9") << "key" << "F9" << "SettingsDialog";
+        QTest::newRow("settings from the toolbar") << "toolbar" << "13" << "SettingsDialog";
+        QTest::newRow("settings from the menu") << "menu" << "mnuTool(0)" << "SettingsDialog";
+        QTest::newRow("about from the menu") << "menu" << "mnuHelp(5)" << "AboutDialog";
         QTest::newRow("standard author from the toolbar") << "toolbar" << "10" << "author";
         QTest::newRow("ctrl+i") << "key" << "Ctrl+I" << "author";
     }
@@ -173,7 +173,7 @@ private Q_SLOTS:
         QFETCH(QString, what);
         QFETCH(QString, effect);
         Scenario s({ { "Help", "/" }, { "Author", "Vera Vantorel" } });
-        frmDocument *document = s.open(s.page("a.html"));
+        DocumentWindow *document = s.open(s.page("a.html"));
         document->field(TextField::Description)->setFocus();
         QVERIFY(document->field(TextField::Description)->hasFocus());
         s.give(how, what);
@@ -184,7 +184,7 @@ private Q_SLOTS:
         const QList<QDialog *> dialogs = s.window->findChildren<QDialog *>();
         QCOMPARE(dialogs.isEmpty() ? QString()
                                    : QString::fromLatin1(dialogs.first()->metaObject()->className()),
-            effect.startsWith("frm") ? effect : QString());
+            effect.endsWith("Dialog") ? effect : QString());
         for (QDialog *dialog : dialogs)
             dialog->close();
         const QString started
@@ -216,7 +216,7 @@ private Q_SLOTS:
         Scenario s({ { "Author", "Ann" } });
         const QString existing = s.page("a.html");
         const QString chosen = s.home.path() + "/named.html";
-        frmDocument *document = opened ? s.open(existing) : s.window->commands().New();
+        DocumentWindow *document = opened ? s.open(existing) : s.window->commands().New();
         if (!opened)
             s.window->prompts().chooseFileNext(chosen);
         s.give(how, what);
@@ -254,7 +254,7 @@ private Q_SLOTS:
         QFETCH(QString, keywords);
         QFETCH(QString, clip);
         Scenario s;
-        frmDocument *document = s.open(s.page("a.html"));
+        DocumentWindow *document = s.open(s.page("a.html"));
         QLineEdit *author = document->field(TextField::Author);
         author->setFocus();
         author->selectAll();
@@ -279,7 +279,7 @@ private Q_SLOTS:
     void aFieldKeepsItsOwnEditingKeys()
     {
         Scenario s;
-        frmDocument *document = s.open(s.page("a.html"));
+        DocumentWindow *document = s.open(s.page("a.html"));
         QLineEdit *author = document->field(TextField::Author);
         document->field(TextField::Keywords)->setFocus();
         author->setFocus();
@@ -396,7 +396,7 @@ private Q_SLOTS:
         QFETCH(int, button);
         Scenario s;
         const QString path = s.page("a.html");
-        frmDocument *document = s.open(path);
+        DocumentWindow *document = s.open(path);
         const QString msg = s.msg();
         const QString fil = s.fil();
         QApplication::clipboard()->setText("kept");

@@ -1,7 +1,7 @@
 #include "TestHome.h"
 #include "DocumentCreator.h"
 #include "DocumentFile.h"
-#include "frmDocument.h"
+#include "DocumentWindow.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -40,7 +40,7 @@ private Q_SLOTS:
         QFETCH(bool, thenNoIndexOff);
         QFETCH(FlagList, checked);
         QFETCH(FlagList, disabled);
-        frmDocument window;
+        DocumentWindow window;
         for (const RobotsFlag flag : switchedOn)
             window.setFlag(flag, true);
         if (thenNoIndexOff)
@@ -53,7 +53,7 @@ private Q_SLOTS:
 
     void clickingEnforcesTheSameRule()
     {
-        frmDocument window;
+        DocumentWindow window;
         window.show();
         QTest::mouseClick(window.flagBox(kImageIndex), Qt::LeftButton);
         QVERIFY(!window.flagEnabled(kIndex));
@@ -66,10 +66,10 @@ private Q_SLOTS:
 
     void closeGuardCanKeepTheWindow()
     {
-        frmDocument window;
+        DocumentWindow window;
         window.show();
         bool allow = false;
-        window.setCloseGuard([&](frmDocument &) { return allow; });
+        window.setCloseGuard([&](DocumentWindow &) { return allow; });
         QVERIFY(!window.close());
         QVERIFY(window.isVisible());
         allow = true;

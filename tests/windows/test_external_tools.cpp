@@ -2,15 +2,15 @@
 // were given, found where the real ones would be.
 
 #include "TestHome.h"
-#include "zebStatusBar.h"
-#include "frmDocument.h"
+#include "StatusBar.h"
+#include "DocumentWindow.h"
 #include "PopupMenu.h"
 #include "SettingsStore.h"
 #include "DefaultTextEditor.h"
 #include "ExternalTools.h"
 #include "ProgramLauncher.h"
 #include "UserPrompts.h"
-#include "frmMain.h"
+#include "MainWindow.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -102,7 +102,7 @@ struct Scenario
         for (auto it = stored.cbegin(); it != stored.cend(); ++it)
             store.SetValue(
                 it.key(), it.value(), section.isEmpty() ? QStringLiteral("Tagsmith LITE") : section);
-        window = std::make_unique<frmMain>();
+        window = std::make_unique<MainWindow>();
         window->prompts().setScripted(true);
         window->tools().setProgramFolder(home.path() + QStringLiteral("/install/bin"));
         window->show();
@@ -113,7 +113,7 @@ struct Scenario
 
     TestHome home;
     Environment environment;
-    std::unique_ptr<frmMain> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 } // namespace
@@ -213,7 +213,7 @@ private Q_SLOTS:
         }
         const QString path = s.home.write(QStringLiteral("my site/home page.html"), kPage);
         s.window->OpenCommandLine({ path });
-        frmDocument *document = s.window->activeDocument();
+        DocumentWindow *document = s.window->activeDocument();
         QVERIFY(document);
         document->field(TextField::Author)->setText(QStringLiteral("Saved first"));
         s.click(QStringLiteral("mnuView(1)"));

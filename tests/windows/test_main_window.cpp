@@ -1,9 +1,9 @@
 #include "TestHome.h"
-#include "TextBoxEx.h"
-#include "toolbar/cReBar.h"
-#include "toolbar/cToolbar.h"
-#include "zebStatusBar.h"
-#include "frmDocument.h"
+#include "TextBox.h"
+#include "toolbar/Rebar.h"
+#include "toolbar/Toolbar.h"
+#include "StatusBar.h"
+#include "DocumentWindow.h"
 #include "PopupMenu.h"
 #include "SettingsStore.h"
 #include "CommandLinePaths.h"
@@ -11,7 +11,7 @@
 #include "DocumentCommands.h"
 #include "LineNumberGutter.h"
 #include "UserPrompts.h"
-#include "frmMain.h"
+#include "MainWindow.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,7 +45,7 @@ struct Scenario
         store.SetValue("Version", "2.01a");
         for (auto it = stored.cbegin(); it != stored.cend(); ++it)
             store.SetValue(it.key(), it.value());
-        window = std::make_unique<frmMain>();
+        window = std::make_unique<MainWindow>();
         window->prompts().setScripted(true);
         window->show();
         window->activateWindow();
@@ -54,7 +54,7 @@ struct Scenario
             qWarning("the main window did not become active");
     }
 
-    frmDocument *open(const QString &path)
+    DocumentWindow *open(const QString &path)
     {
         window->OpenCommandLine({ path });
         return window->activeDocument();
@@ -72,7 +72,7 @@ struct Scenario
     static QString stored(const QString &name) { return SettingsStore().GetValue(name); }
 
     TestHome home;
-    std::unique_ptr<frmMain> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 // Typed at the end of what the field holds, or over all of it.
@@ -113,7 +113,7 @@ private Q_SLOTS:
         QVERIFY(s.window->toolbar().ButtonChecked(11));
         QVERIFY(s.window->menu().ItemChecked(s.window->menu().FindItemByKey("mnuView(2)")));
         s.window->close();
-        frmMain again;
+        MainWindow again;
         again.show();
         QVERIFY(again.toolbarStrip().isVisible() && again.metaPane().isVisible());
         again.ToggleMetaPane();
@@ -157,7 +157,7 @@ private Q_SLOTS:
     {
         Scenario s;
         const QString path = s.home.write("site/kites.html", kPage);
-        frmDocument *document = s.open(path);
+        DocumentWindow *document = s.open(path);
         QVERIFY(document);
         QCOMPARE(s.window->mdiArea().activeSubWindow()->windowTitle(), QStringLiteral("Kite Shop"));
         QCOMPARE(document->text(TextField::Description), QStringLiteral("Hand-made kites"));
@@ -250,7 +250,7 @@ private Q_SLOTS:
         QCOMPARE(s.window->toolbar().ButtonEnabled(CommandTables::kSaveButton), !opened.isEmpty());
         const QList<QMdiSubWindow *> frames = s.window->mdiArea().subWindowList();
         for (int i = 0; i < opened.size(); ++i) {
-            const auto *document = qobject_cast<frmDocument *>(frames.at(i)->widget());
+            const auto *document = qobject_cast<DocumentWindow *>(frames.at(i)->widget());
             QCOMPARE(document->filePath(), s.home.path() + '/' + opened.at(i));
             QCOMPARE(document->text(TextField::Description), QStringLiteral("Hand-made kites"));
         }
@@ -263,7 +263,7 @@ private Q_SLOTS:
                 contents.insert(file, readFile(s.home.path() + '/' + file));
             return contents;
         }();
-        frmDocument *last = s.window->activeDocument();
+        DocumentWindow *last = s.window->activeDocument();
         type(last->field(TextField::Author), "Saved here", true);
         s.window->commands().Save();
         QCOMPARE(s.window->documentState().TargetPath, last->filePath());
@@ -278,7 +278,7 @@ private Q_SLOTS:
     void editingUpdatesThePaneAtOnce()
     {
         Scenario s;
-        frmDocument *document = s.open(s.page("a.html"));
+        DocumentWindow *document = s.open(s.page("a.html"));
         type(document->field(TextField::Author), "Jo", true);
         QVERIFY(s.window->metaText().Text().contains("<META name=\"author\" content=\"Jo\">"));
         QCOMPARE(s.msg(), QStringLiteral("Remember to save..."));
@@ -345,7 +345,7 @@ private Q_SLOTS:
     void yesOnANewDocumentWithSaveAsCancelledKeepsIt()
     {
         Scenario s;
-        frmDocument *document = s.window->commands().New();
+        DocumentWindow *document = s.window->commands().New();
         type(document->field(TextField::Author), "Me");
         s.window->prompts().answerNext(QMessageBox::Yes);
         s.window->commands().Close();
@@ -358,7 +358,7 @@ private Q_SLOTS:
     {
         Scenario s;
         const QString oldPath = s.home.write("site/old.html", kPage);
-        frmDocument *document = s.open(oldPath);
+        DocumentWindow *document = s.open(oldPath);
         type(document->field(TextField::Description), " now");
         const QString newPath = s.home.path() + "/site/new.html";
         s.window->prompts().chooseFileNext(newPath);
@@ -373,9 +373,9 @@ private Q_SLOTS:
     void savingOneDocumentLeavesTheOthersEdits()
     {
         Scenario s;
-        frmDocument *first = s.open(s.page("a.html"));
+        DocumentWindow *first = s.open(s.page("a.html"));
         const QString secondPath = s.page("b.html");
-        frmDocument *second = s.open(secondPath);
+        DocumentWindow *second = s.open(secondPath);
         s.activate(0);
         QVERIFY2(s.fil() == first->filePath(), "the window brought forward shows its own path");
         type(first->field(TextField::Author), "A");
@@ -399,7 +399,7 @@ private Q_SLOTS:
         QFETCH(bool, saveAs);
         Scenario s;
         const QString path = s.page("a.html");
-        frmDocument *document = s.open(path);
+        DocumentWindow *document = s.open(path);
         type(document->field(TextField::Author), "Kept", true);
         const QString msgBefore = s.msg();
         QString target = path;
@@ -443,7 +443,7 @@ private Q_SLOTS:
         QFETCH(int, asked);
         Scenario s;
         for (const char *name : { "a.html", "b.html", "c.html" }) {
-            frmDocument *document = s.open(s.page(name));
+            DocumentWindow *document = s.open(s.page(name));
             if (qstrcmp(name, "b.html") != 0)
                 type(document->field(TextField::Author), "z");
         }

@@ -1,12 +1,12 @@
 #include "TestHome.h"
-#include "TextBoxEx.h"
-#include "frmDocument.h"
+#include "TextBox.h"
+#include "DocumentWindow.h"
 #include "SnippetPreview.h"
 #include "WarningLabel.h"
 #include "SettingsStore.h"
 #include "DocumentCommands.h"
 #include "UserPrompts.h"
-#include "frmMain.h"
+#include "MainWindow.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -37,28 +37,28 @@ struct Scenario
     Scenario()
     {
         SettingsStore().SetValue("Version", "2.01a");
-        window = std::make_unique<frmMain>();
+        window = std::make_unique<MainWindow>();
         window->prompts().setScripted(true);
         window->show();
     }
 
-    frmDocument *open(const QString &path)
+    DocumentWindow *open(const QString &path)
     {
         window->OpenCommandLine({ path });
         return window->activeDocument();
     }
 
-    void save(frmDocument *document)
+    void save(DocumentWindow *document)
     {
         window->mdiArea().setActiveSubWindow(qobject_cast<QMdiSubWindow *>(document->parentWidget()));
         window->commands().Save();
     }
 
     TestHome home;
-    std::unique_ptr<frmMain> window;
+    std::unique_ptr<MainWindow> window;
 };
 
-bool warns(const frmDocument &document, WarningTarget target, WarningKind kind)
+bool warns(const DocumentWindow &document, WarningTarget target, WarningKind kind)
 {
     bool found = false;
     for (const Warning &warning : document.warnings())
@@ -66,7 +66,7 @@ bool warns(const frmDocument &document, WarningTarget target, WarningKind kind)
     return found && document.warningLabel(target).isVisibleTo(&document);
 }
 
-bool sharesDescription(const frmDocument &document)
+bool sharesDescription(const DocumentWindow &document)
 {
     return warns(document, WarningTarget::Description, WarningKind::DescriptionShared);
 }
@@ -103,7 +103,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, title);
         Scenario s;
-        frmDocument *document = s.open(s.home.write("site/shop.html", bytes));
+        DocumentWindow *document = s.open(s.home.write("site/shop.html", bytes));
         QVERIFY(document);
         QCOMPARE(document->preview().shownTitle(), title);
         QCOMPARE(document->preview().shownPath(), document->displayPath());
@@ -113,7 +113,7 @@ private Q_SLOTS:
     {
         Scenario s;
         const QString path = s.home.write("shop.html", page("Kite Shop", {}));
-        frmDocument *document = s.open(path);
+        DocumentWindow *document = s.open(path);
         QCOMPARE(document->preview().shownTitle(), "Kite Shop");
         // Someone renames the page on disk; the save keeps their title, and so does the preview.
         s.home.write("shop.html", page("Kite & Line Shop", {}));
@@ -127,8 +127,8 @@ private Q_SLOTS:
     void newDocumentIsPreviewedByCaptionUntilSaved()
     {
         Scenario s;
-        frmDocument *document = s.window->commands().New();
-        QCOMPARE(document->preview().shownTitle(), frmDocument::kNewCaption);
+        DocumentWindow *document = s.window->commands().New();
+        QCOMPARE(document->preview().shownTitle(), DocumentWindow::kNewCaption);
         const QString path = s.home.path() + "/fresh.html";
         s.window->prompts().chooseFileNext(path);
         s.window->commands().Save();
@@ -166,7 +166,7 @@ private Q_SLOTS:
         Scenario s;
         const QByteArray placed = (inBody ? QByteArray("</head>\r\n<body>") : QByteArray()) + tag + "\r\n";
         const QString path = s.home.write("shop.html", page("Kite Shop", placed));
-        frmDocument *document = s.open(path);
+        DocumentWindow *document = s.open(path);
         QVERIFY(document);
         QVERIFY(warns(*document, target, kind));
         QVERIFY2(document->warningLabel(target).messages().join(QString()).contains(QString::fromUtf8(tag)),
@@ -201,7 +201,7 @@ private Q_SLOTS:
         QFETCH(QString, declared);
         QFETCH(bool, conflict);
         Scenario s;
-        frmDocument *document = s.open(s.home.write("cafe.html", page(title, {})));
+        DocumentWindow *document = s.open(s.home.write("cafe.html", page(title, {})));
         QVERIFY(!s.window->metaText().Text().contains(QStringLiteral("charset=")));
         QVERIFY(!warns(*document, WarningTarget::Charset, WarningKind::CharsetConflict));
         document->charsetBox()->click();
@@ -231,9 +231,9 @@ private Q_SLOTS:
         QFETCH(QByteArray, second);
         QFETCH(bool, shared);
         Scenario s;
-        frmDocument *one = s.open(s.home.write("one.html", first));
+        DocumentWindow *one = s.open(s.home.write("one.html", first));
         QVERIFY2(!sharesDescription(*one), "one page alone shares nothing");
-        frmDocument *two = s.open(s.home.write("two.html", second));
+        DocumentWindow *two = s.open(s.home.write("two.html", second));
         QCOMPARE(sharesDescription(*one), shared);
         QCOMPARE(sharesDescription(*two), shared);
     }
@@ -249,10 +249,10 @@ private Q_SLOTS:
     {
         QFETCH(bool, close);
         Scenario s;
-        frmDocument *one = s.open(s.home.write("one.html", described("Hand-made kites")));
-        QPointer<frmDocument> two
+        DocumentWindow *one = s.open(s.home.write("one.html", described("Hand-made kites")));
+        QPointer<DocumentWindow> two
             = s.open(s.home.write("two.html", described("Hand-made kites")));
-        frmDocument *three = s.open(s.home.write("three.html", described("Box kites")));
+        DocumentWindow *three = s.open(s.home.write("three.html", described("Box kites")));
         QVERIFY(sharesDescription(*one));
         QVERIFY(!sharesDescription(*three));
         if (close) {

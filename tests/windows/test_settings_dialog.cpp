@@ -3,8 +3,8 @@
 #include "TabControl.h"
 #include "RegistryKey.h"
 #include "SettingsStore.h"
-#include "frmAbout.h"
-#include "frmSettings.h"
+#include "AboutDialog.h"
+#include "SettingsDialog.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -46,7 +46,7 @@ private Q_SLOTS:
         SettingsStore().SetValue(u"Author"_s, u"Ada"_s);
         SettingsStore().SetValue(u"Backup Files"_s, u"off"_s);
         m_associations->write(FileAssociations::Family::Php, true);
-        frmSettings dialog(*m_associations);
+        SettingsDialog dialog(*m_associations);
         QCOMPARE(dialog.txtAuthor2->text(), u"Ada"_s);
         QVERIFY(!dialog.chkBackupFiles->isChecked() && !dialog.chkCharset->isChecked());
         QVERIFY(dialog.chkPHP->isChecked() && !dialog.chkHTM->isChecked());
@@ -63,7 +63,7 @@ private Q_SLOTS:
 
     void applyWritesAndAClearedAuthorBecomesThePlaceholder()
     {
-        frmSettings dialog(*m_associations);
+        SettingsDialog dialog(*m_associations);
         dialog.show();
         QTest::keyClicks(dialog.txtAuthor2, u"Grace"_s);
         QVERIFY(dialog.btnApply->isEnabled());
@@ -79,7 +79,7 @@ private Q_SLOTS:
     void okRewritesEverythingEvenUnchanged()
     {
         m_associations->write(FileAssociations::Family::Asp, true);
-        frmSettings dialog(*m_associations);
+        SettingsDialog dialog(*m_associations);
         // Someone removed the command since; OK registers the checked family afresh.
         QVERIFY(RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, kAspCommand).DeleteKey());
         QTest::mouseClick(dialog.btnOK, Qt::LeftButton);
@@ -91,7 +91,7 @@ private Q_SLOTS:
 
     void cancelWritesNothing()
     {
-        frmSettings dialog(*m_associations);
+        SettingsDialog dialog(*m_associations);
         dialog.txtAuthor2->setText(u"Not kept"_s);
         dialog.chkHTM->click();
         QTest::mouseClick(dialog.btnCancel, Qt::LeftButton);
@@ -102,7 +102,7 @@ private Q_SLOTS:
     void aboutBoxShowsTheStoredVersion()
     {
         SettingsStore().SetValue(u"Version"_s, u"2.01a"_s);
-        frmAbout about;
+        AboutDialog about;
         QCOMPARE(about.lblTitle->text(), u"Tagsmith LITE 2.01a"_s);
         QVERIFY(about.lblVersion->text().contains(u"2.01a"_s));
     }

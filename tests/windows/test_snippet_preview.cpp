@@ -1,4 +1,4 @@
-#include "frmDocument.h"
+#include "DocumentWindow.h"
 #include "SnippetPreview.h"
 #include "TextWidth.h"
 #include "WarningLabel.h"
@@ -50,7 +50,7 @@ struct Window
         }
         return targets;
     }
-    frmDocument window;
+    DocumentWindow window;
 };
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "cTextBoxEdit.h"
+#include "LineEditActions.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -35,7 +35,7 @@ struct Form
     QWidget window;
     QLineEdit *field;
     QLineEdit *other;
-    cTextBoxEdit edit;
+    LineEditActions edit;
 };
 
 } // namespace

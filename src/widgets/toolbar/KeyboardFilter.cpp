@@ -1,6 +1,6 @@
 #include "toolbar/KeyboardFilter.h"
 
-#include "toolbar/cToolbar.h"
+#include "toolbar/Toolbar.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -11,7 +11,7 @@ KeyboardFilter &KeyboardFilter::instance()
     return filter;
 }
 
-void KeyboardFilter::Register(cToolbar *toolbar)
+void KeyboardFilter::Register(Toolbar *toolbar)
 {
     KeyboardFilter &filter = instance();
     if (!toolbar || filter.m_toolbars.contains(toolbar))
@@ -23,7 +23,7 @@ void KeyboardFilter::Register(cToolbar *toolbar)
     }
 }
 
-void KeyboardFilter::Unregister(cToolbar *toolbar)
+void KeyboardFilter::Unregister(Toolbar *toolbar)
 {
     KeyboardFilter &filter = instance();
     filter.m_toolbars.removeOne(toolbar);
@@ -54,8 +54,8 @@ bool KeyboardFilter::eventFilter(QObject *watched, QEvent *event)
         return false;
     const QChar letter(key->key());
     // A toolbar may go away while an earlier one handles the key, so walk a copy.
-    const QList<cToolbar *> toolbars = m_toolbars;
-    for (cToolbar *toolbar : toolbars) {
+    const QList<Toolbar *> toolbars = m_toolbars;
+    for (Toolbar *toolbar : toolbars) {
         if (m_toolbars.contains(toolbar) && toolbar->HandleAltKey(letter))
             return true;
     }

@@ -3,7 +3,7 @@
 #include <QList>
 #include <QObject>
 
-class cToolbar;
+class Toolbar;
 
 // Turns Alt+letter (neither Ctrl nor Shift held) into a click on the toolbar button with
 // that accelerator letter. Watches the key presses of the whole application while at
@@ -13,8 +13,8 @@ class KeyboardFilter : public QObject
     Q_OBJECT
 
 public:
-    static void Register(cToolbar *toolbar);
-    static void Unregister(cToolbar *toolbar);
+    static void Register(Toolbar *toolbar);
+    static void Unregister(Toolbar *toolbar);
     static bool IsInstalled();
 
 protected:
@@ -24,6 +24,6 @@ private:
     KeyboardFilter() = default;
     static KeyboardFilter &instance();
 
-    QList<cToolbar *> m_toolbars;
+    QList<Toolbar *> m_toolbars;
     bool m_installed = false;
 };

@@ -1,6 +1,6 @@
 #include "toolbar/MenuInputFilter.h"
 
-#include "toolbar/cTbarMenu.h"
+#include "toolbar/MenuBarTracker.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -13,7 +13,7 @@ MenuInputFilter &MenuInputFilter::instance()
     return filter;
 }
 
-void MenuInputFilter::Serve(cTbarMenu *tracker)
+void MenuInputFilter::Serve(MenuBarTracker *tracker)
 {
     MenuInputFilter &filter = instance();
     if (filter.m_tracker == tracker || !qApp)
@@ -25,7 +25,7 @@ void MenuInputFilter::Serve(cTbarMenu *tracker)
     filter.m_tracker = tracker;
 }
 
-cTbarMenu *MenuInputFilter::Served()
+MenuBarTracker *MenuInputFilter::Served()
 {
     return instance().m_tracker;
 }

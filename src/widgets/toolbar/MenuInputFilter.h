@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-class cTbarMenu;
+class MenuBarTracker;
 
 // Feeds the keys and mouse events of an open menu-bar menu to its tracking object, so
 // that the arrow keys and the mouse can move on to the neighbouring menu.
@@ -12,8 +12,8 @@ class MenuInputFilter : public QObject
 
 public:
     // Starts serving tracker; nullptr stops.
-    static void Serve(cTbarMenu *tracker);
-    static cTbarMenu *Served();
+    static void Serve(MenuBarTracker *tracker);
+    static MenuBarTracker *Served();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -22,5 +22,5 @@ private:
     MenuInputFilter() = default;
     static MenuInputFilter &instance();
 
-    cTbarMenu *m_tracker = nullptr;
+    MenuBarTracker *m_tracker = nullptr;
 };

@@ -1,5 +1,5 @@
 #include "toolbar/MenuInputFilter.h"
-#include "toolbar/cToolbar.h"
+#include "toolbar/Toolbar.h"
 #include "PopupMenu.h"
 
 #include <QKeyEvent>
@@ -40,7 +40,7 @@ struct Row {
 class MenuScript : public QObject
 {
 public:
-    MenuScript(const cToolbar &toolbar, const QMap<QString, QMenu *> &menus) : m_toolbar(toolbar), m_menus(menus)
+    MenuScript(const Toolbar &toolbar, const QMap<QString, QMenu *> &menus) : m_toolbar(toolbar), m_menus(menus)
     {
         for (auto it = menus.cbegin(); it != menus.cend(); ++it)
             connect(it.value(), &QMenu::aboutToShow, this, [this, name = it.key()] { opened(name); });
@@ -81,7 +81,7 @@ private:
         QTest::mouseRelease(form->windowHandle(), Qt::LeftButton, {}, form->mapFromGlobal(global));
     }
 
-    const cToolbar &m_toolbar;
+    const Toolbar &m_toolbar;
     QMap<QString, QMenu *> m_menus;
 };
 
@@ -106,7 +106,7 @@ private Q_SLOTS:
         }
         m_labItem = m_menu->AppendItem(QStringLiteral("&Quorn Lab"), m_menu->FindItemByKey(QStringLiteral("mnuHelpTOP")));
         m_menu->AppendItem(QStringLiteral("&Homepage"), m_labItem);
-        m_bar = std::make_unique<cToolbar>(m_form.get());
+        m_bar = std::make_unique<Toolbar>(m_form.get());
         m_bar->CreateFromMenu(m_menu.get());
         m_bar->CreateFromMenu(m_menu.get()); // again: no buttons twice
         QCOMPARE(m_bar->ButtonCount(), 4);
@@ -167,7 +167,7 @@ private Q_SLOTS:
             run.steps[row.opened.at(i)] = row.steps.at(i);
         QList<int> chosen;
         connect(m_menu.get(), &PopupMenu::Click, this, [&](int item) { chosen << item; });
-        QSignalSpy buttonClicks(m_bar.get(), &cToolbar::ButtonClick);
+        QSignalSpy buttonClicks(m_bar.get(), &Toolbar::ButtonClick);
         if (row.start < 0)
             QTest::keyClick(m_form.get(), Qt::Key_H, Qt::AltModifier);
         else
@@ -192,7 +192,7 @@ private:
 
     std::unique_ptr<QMainWindow> m_form;
     std::unique_ptr<PopupMenu> m_menu;
-    std::unique_ptr<cToolbar> m_bar;
+    std::unique_ptr<Toolbar> m_bar;
     const QStringList m_tops{"File", "Edit", "Window", "Help"};
     int m_editFirst = 0;
     int m_labItem = 0;

@@ -1,6 +1,6 @@
-#include "toolbar/cReBar.h"
-#include "toolbar/cToolbar.h"
-#include "toolbar/cToolbarHost.h"
+#include "toolbar/Rebar.h"
+#include "toolbar/Toolbar.h"
+#include "toolbar/ToolbarHost.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -15,15 +15,15 @@ namespace {
 // Toolbars, and the host and rebar that hold them.
 
 // The widget drawn for a button, found where the toolbar says the button is.
-QToolButton *buttonWidget(const cToolbar &toolbar, int index)
+QToolButton *buttonWidget(const Toolbar &toolbar, int index)
 {
     return qobject_cast<QToolButton *>(toolbar.hwnd()->childAt(toolbar.ButtonRect(index).center()));
 }
 
-void addTextButtons(cToolbar &toolbar, const QStringList &texts)
+void addTextButtons(Toolbar &toolbar, const QStringList &texts)
 {
     for (const QString &text : texts)
-        toolbar.AddButton({}, -1, {}, 0, text, cToolbar::StyleAutosize, QStringLiteral("k") + text);
+        toolbar.AddButton({}, -1, {}, 0, text, Toolbar::StyleAutosize, QStringLiteral("k") + text);
 }
 
 struct Click {
@@ -45,7 +45,7 @@ private Q_SLOTS:
         m_toolbar.reset();
         m_form = std::make_unique<QWidget>();
         m_form->resize(600, 400);
-        m_toolbar = std::make_unique<cToolbar>(m_form.get());
+        m_toolbar = std::make_unique<Toolbar>(m_form.get());
         m_toolbar->CreateToolbar();
     }
 
@@ -126,7 +126,7 @@ private Q_SLOTS:
         QTemporaryDir folder;
         const QString file = folder.filePath(QStringLiteral("strip.png"));
         QVERIFY(!fileThere || strip.save(file));
-        m_toolbar->setImageSource(cToolbar::BitmapFile);
+        m_toolbar->setImageSource(Toolbar::BitmapFile);
         m_toolbar->setImageFile(file);
         m_toolbar->CreateToolbar(16);
         m_toolbar->AddButton({}, 1);
@@ -143,26 +143,26 @@ private Q_SLOTS:
     void mouseClick_data()
     {
         QTest::addColumn<Click>("click");
-        QTest::newRow("plain button keeps its check") << Click{cToolbar::StyleButton, true, true, true, false};
-        QTest::newRow("check button checks") << Click{cToolbar::StyleCheck, false, false, true, false};
-        QTest::newRow("check button unchecks") << Click{cToolbar::StyleCheck, false, true, false, false};
-        QTest::newRow("drop-down arrow") << Click{cToolbar::StyleDropDown, true, false, false, true};
-        QTest::newRow("drop-down body") << Click{cToolbar::StyleDropDown, false, false, false, false};
+        QTest::newRow("plain button keeps its check") << Click{Toolbar::StyleButton, true, true, true, false};
+        QTest::newRow("check button checks") << Click{Toolbar::StyleCheck, false, false, true, false};
+        QTest::newRow("check button unchecks") << Click{Toolbar::StyleCheck, false, true, false, false};
+        QTest::newRow("drop-down arrow") << Click{Toolbar::StyleDropDown, true, false, false, true};
+        QTest::newRow("drop-down body") << Click{Toolbar::StyleDropDown, false, false, false, false};
     }
     void mouseClick()
     {
         QFETCH(Click, click);
         m_form->show();
-        m_toolbar->AddButton(QStringLiteral("Sep"), -1, {}, 0, {}, cToolbar::StyleSeparator);
+        m_toolbar->AddButton(QStringLiteral("Sep"), -1, {}, 0, {}, Toolbar::StyleSeparator);
         m_toolbar->AddButton({}, 0, {}, 0, QStringLiteral("M"), click.style, QStringLiteral("tbMeta"));
         m_toolbar->setButtonChecked(QStringLiteral("tbMeta"), click.checkedBefore);
         QList<int> clicks;
         bool pressedDuringClick = false;
-        connect(m_toolbar.get(), &cToolbar::ButtonClick, this, [&](int index) {
+        connect(m_toolbar.get(), &Toolbar::ButtonClick, this, [&](int index) {
             clicks << index;
             pressedDuringClick = m_toolbar->ButtonPressed(index);
         });
-        QSignalSpy drops(m_toolbar.get(), &cToolbar::DropDownPress);
+        QSignalSpy drops(m_toolbar.get(), &Toolbar::DropDownPress);
         QToolButton *button = buttonWidget(*m_toolbar, 1);
         QTest::mouseClick(button, Qt::LeftButton, {},
                           QPoint(click.onArrow ? button->width() - 3 : button->width() / 2, button->height() / 2));
@@ -198,7 +198,7 @@ private Q_SLOTS:
         active->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(active));
         QList<int> clicks;
-        connect(m_toolbar.get(), &cToolbar::ButtonClick, this, [&](int index) { clicks << index; });
+        connect(m_toolbar.get(), &Toolbar::ButtonClick, this, [&](int index) { clicks << index; });
         QTest::keyClick(active, keys.key(), keys.keyboardModifiers());
         QCOMPARE(clicks, clicked);
     }
@@ -215,9 +215,9 @@ private Q_SLOTS:
     {
         QFETCH(int, hostWidth);
         QFETCH(bool, wraps);
-        cToolbarHost *host = makeHost();
-        cToolbar second(m_form.get());
-        for (cToolbar *toolbar : {m_toolbar.get(), &second}) {
+        ToolbarHost *host = makeHost();
+        Toolbar second(m_form.get());
+        for (Toolbar *toolbar : {m_toolbar.get(), &second}) {
             toolbar->CreateToolbar(16, true, true, true);
             addTextButtons(*toolbar, {"&File", "&Window", "&Help"});
         }
@@ -237,15 +237,15 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("button");
         QTest::addColumn<QString>("state");
-        QTest::newRow("minimize") << int(cToolbarHost::Minimize) << QStringLiteral("minimized");
-        QTest::newRow("restore") << int(cToolbarHost::Restore) << QStringLiteral("normal");
-        QTest::newRow("close") << int(cToolbarHost::Close) << QStringLiteral("closed");
+        QTest::newRow("minimize") << int(ToolbarHost::Minimize) << QStringLiteral("minimized");
+        QTest::newRow("restore") << int(ToolbarHost::Restore) << QStringLiteral("normal");
+        QTest::newRow("close") << int(ToolbarHost::Close) << QStringLiteral("closed");
     }
     void hostCaptionButtonsActOnTheMaximizedChild()
     {
         QFETCH(int, button);
         QFETCH(QString, state);
-        cToolbarHost *host = makeHost();
+        ToolbarHost *host = makeHost();
         addTextButtons(*m_toolbar, {"&File", "&Edit"});
         host->Capture(m_toolbar.get());
         host->setMDIToolbar(true);
@@ -258,10 +258,10 @@ private Q_SLOTS:
         QCOMPARE(host->ActiveChild(), child.data());
         QVERIFY(host->ChildIcon()->isVisible());
         QVERIFY(m_toolbar->hwnd()->x() > host->ChildIcon()->geometry().right());
-        QToolButton *close = host->CaptionButtonWidget(cToolbarHost::Close);
+        QToolButton *close = host->CaptionButtonWidget(ToolbarHost::Close);
         QVERIFY(close->isVisible() && close->geometry().right() < host->width());
-        QVERIFY(host->CaptionButtonWidget(cToolbarHost::Minimize)->x() < close->x());
-        QTest::mouseClick(host->CaptionButtonWidget(cToolbarHost::CaptionButton(button)), Qt::LeftButton);
+        QVERIFY(host->CaptionButtonWidget(ToolbarHost::Minimize)->x() < close->x());
+        QTest::mouseClick(host->CaptionButtonWidget(ToolbarHost::CaptionButton(button)), Qt::LeftButton);
         QCoreApplication::processEvents();
         QCOMPARE(!child || child->isHidden() ? QStringLiteral("closed")
                  : child->isMinimized()      ? QStringLiteral("minimized")
@@ -276,7 +276,7 @@ private Q_SLOTS:
 
     void rebarBandsComeAndGo()
     {
-        cReBar rebar;
+        Rebar rebar;
         QWidget *holder = child(300, 100);
         QWidget *a = child(100, 20, holder);
         QCOMPARE(rebar.AddBandByHwnd(a), 0); // no rebar window yet
@@ -306,10 +306,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("side");
         QTest::addColumn<bool>("visible");
         QTest::addColumn<QRect>("geometry"); // the height is the rebar's
-        QTest::newRow("window on the same side") << int(cReBar::Top) << true << QRect(0, 32, 600, 0);
-        QTest::newRow("window on the left") << int(cReBar::Left) << true << QRect(32, 0, 568, 0);
-        QTest::newRow("window opposite") << int(cReBar::Bottom) << true << QRect(0, 0, 600, 0);
-        QTest::newRow("hidden window on the same side") << int(cReBar::Top) << false << QRect(0, 0, 600, 0);
+        QTest::newRow("window on the same side") << int(Rebar::Top) << true << QRect(0, 32, 600, 0);
+        QTest::newRow("window on the left") << int(Rebar::Left) << true << QRect(32, 0, 568, 0);
+        QTest::newRow("window opposite") << int(Rebar::Bottom) << true << QRect(0, 0, 600, 0);
+        QTest::newRow("hidden window on the same side") << int(Rebar::Top) << false << QRect(0, 0, 600, 0);
     }
     void rebarLeavesRoomForEarlierDockedWindows()
     {
@@ -318,8 +318,8 @@ private Q_SLOTS:
         QFETCH(QRect, geometry);
         QWidget *docked = child(30, 30);
         docked->setVisible(visible);
-        cReBar::AddResizeObject(m_form.get(), docked, cReBar::Side(side));
-        cReBar rebar;
+        Rebar::AddResizeObject(m_form.get(), docked, Rebar::Side(side));
+        Rebar rebar;
         rebar.CreateRebar(m_form.get());
         rebar.AddBandByHwnd(child(100, 24));
         geometry.setHeight(rebar.RebarHeight());
@@ -328,10 +328,10 @@ private Q_SLOTS:
 
     void rebarHeightFollowsRowsAndVisibility()
     {
-        cReBar rebar;
+        Rebar rebar;
         rebar.CreateRebar(m_form.get());
         QCOMPARE(rebar.RebarHeight(), 0);
-        QSignalSpy heights(&rebar, &cReBar::HeightChanged);
+        QSignalSpy heights(&rebar, &Rebar::HeightChanged);
         rebar.AddBandByHwnd(child(100, 24));
         const int oneRow = rebar.RebarHeight();
         rebar.AddBandByHwnd(child(100, 20));
@@ -347,9 +347,9 @@ private Q_SLOTS:
 
 private:
     // A host across the top of the form, above an MDI area.
-    cToolbarHost *makeHost()
+    ToolbarHost *makeHost()
     {
-        auto *host = new cToolbarHost(m_form.get());
+        auto *host = new ToolbarHost(m_form.get());
         host->setGeometry(0, 0, 600, 60);
         host->setBorderStyle(0);
         m_area = new QMdiArea(m_form.get());
@@ -367,7 +367,7 @@ private:
 
 private:
     std::unique_ptr<QWidget> m_form;
-    std::unique_ptr<cToolbar> m_toolbar;
+    std::unique_ptr<Toolbar> m_toolbar;
     QMdiArea *m_area = nullptr;
 };
 

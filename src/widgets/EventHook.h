@@ -1,0 +1,24 @@
+#pragma once
+
+class QEvent;
+class QObject;
+
+// Implemented by every control that intercepts the events of a widget through EventHooks.
+class EventHook
+{
+public:
+    // Response codes read while a watched event is dispatched.
+    enum Response {
+        HandlerDecides = 0, // WindowProc's result stands; the widget sees the event only
+                            // when WindowProc calls CallPreviousProc
+        WidgetFirst = 1,    // the widget's own handling runs first, then WindowProc
+        HandlerDecidesToo = 2,
+    };
+
+    virtual ~EventHook();
+
+    // Asked while an event is being dispatched; may read EventHooks::DispatchedMessage().
+    virtual int MsgResponse() = 0;
+    // Returns true when the event counts as handled.
+    virtual bool WindowProc(QObject *target, QEvent *event) = 0;
+};

@@ -1,0 +1,604 @@
+#include "StatusBar.h"
+
+#include "ImageListArgument.h"
+#include "ProgramFile.h"
+#include "PropertyBag.h"
+#include "VariantKey.h"
+#include "ControlError.h"
+#include "IconList.h"
+
+#include <QDate>
+#include <QHelpEvent>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTime>
+#include <QToolTip>
+#include <qdrawutil.h>
+
+namespace {
+
+enum StatusError { InvalidImageList = 1049, InvalidPanelIndex = 1050, TooManyPanels = 1051 };
+
+constexpr int kIdealPadding = 12;
+constexpr int kSelfUpdatingPadding = 8;
+constexpr int kPanelGap = 2;
+constexpr int kPanelTop = 2;
+constexpr int kTextInset = 4;
+
+bool isSelfUpdating(int style)
+{
+    return style > StatusBar::OwnerDraw;
+}
+
+bool isOwnerDrawn(int style)
+{
+    return style == StatusBar::OwnerDraw;
+}
+
+QString controlSource()
+{
+    return ProgramFile::errorSource(u"zebStatusBar");
+}
+
+QFont defaultFont()
+{
+    return QFont(QStringLiteral("MS Sans Serif"), 8);
+}
+
+QString mediumDate()
+{
+    return QLocale().toString(QDate::currentDate(), QStringLiteral("dd-MMM-yy"));
+}
+
+QString shortTime()
+{
+    return QLocale().toString(QTime::currentTime(), QLocale::ShortFormat);
+}
+
+void drawBorder(QPainter &painter, const QRect &rect, int style, const QPalette &palette)
+{
+    if (style & StatusBar::NoBorders)
+        return;
+    qDrawShadePanel(&painter, rect, palette, !(style & StatusBar::Raised), 1);
+}
+
+} // namespace
+
+StatusBar::StatusBar(QWidget *parent)
+    : QStatusBar(parent)
+    , m_keyState(&KeyboardState::isOn)
+{
+    setSizeGripEnabled(true);
+    setFont(defaultFont());
+    setBackColor(OleColor::ButtonFace);
+}
+
+int StatusBar::AddPanel(int eStyle, const QString &sText, const QString &sToolTipText, int iImgIndex,
+    int lMinWidth, bool bSpring, bool bFitContents, qint32 lItemData, const QString &sKey,
+    const QVariant &vKeyBefore)
+{
+    if (PanelCount() >= MaxPanels)
+        throw ControlError(TooManyPanels, controlSource(), QStringLiteral("Too many panels."));
+
+    Panel panel;
+    panel.key = sKey;
+    panel.itemData = lItemData;
+    panel.imageIndex = iImgIndex;
+    panel.text = sText;
+    panel.toolTip = sToolTipText;
+    panel.minWidth = lMinWidth;
+    panel.fitContents = bFitContents;
+    panel.style = eStyle;
+    if (isSelfUpdating(eStyle)) {
+        panel.fitContents = true;
+        panel.text = selfUpdatingText(eStyle);
+        panel.state = selfUpdatingState(eStyle);
+        panel.minWidth = textWidth(panel.text) + kSelfUpdatingPadding;
+    }
+    if (m_imageList && m_imageList->isValidIndex(iImgIndex))
+        panel.icon = m_imageList->icon(iImgIndex);
+    computeIdealWidth(panel);
+
+    const int index = insertPosition(vKeyBefore);
+    m_panels.insert(index, panel);
+    if (bSpring)
+        makeSpring(index);
+    layoutPanels();
+    startOrStopTimer();
+    return index + 1;
+}
+
+void StatusBar::RemovePanel(const QVariant &vKey)
+{
+    m_panels.removeAt(require(vKey));
+    layoutPanels();
+}
+
+int StatusBar::PanelIndex(const QVariant &vKey) const
+{
+    return require(vKey) + 1;
+}
+
+QString StatusBar::PanelKey(int lIndex) const
+{
+    return m_panels.at(require(lIndex)).key;
+}
+
+void StatusBar::setPanelKey(int lIndex, const QString &key)
+{
+    m_panels[require(lIndex)].key = key;
+}
+
+QString StatusBar::PanelText(const QVariant &vKey) const
+{
+    return m_panels.at(require(vKey)).text;
+}
+
+void StatusBar::setPanelText(const QVariant &vKey, const QString &text)
+{
+    const int index = require(vKey);
+    m_panels[index].text = text;
+    update(panelRect(index));
+}
+
+QString StatusBar::PanelToolTipText(const QVariant &vKey) const
+{
+    return m_panels.at(require(vKey)).toolTip;
+}
+
+void StatusBar::setPanelToolTipText(const QVariant &vKey, const QString &text)
+{
+    m_panels[require(vKey)].toolTip = text;
+}
+
+bool StatusBar::PanelSpring(const QVariant &vKey) const
+{
+    return m_panels.at(require(vKey)).spring;
+}
+
+void StatusBar::setPanelSpring(const QVariant &vKey, bool spring)
+{
+    const int index = require(vKey);
+    if (spring)
+        makeSpring(index);
+    else
+        m_panels[index].spring = false;
+    for (Panel &panel : m_panels)
+        computeIdealWidth(panel);
+    layoutPanels();
+}
+
+bool StatusBar::PanelFitToContents(const QVariant &vKey) const
+{
+    return m_panels.at(require(vKey)).fitContents;
+}
+
+void StatusBar::setPanelFitToContents(const QVariant &vKey, bool fit)
+{
+    m_panels[require(vKey)].fitContents = fit;
+    layoutPanels();
+}
+
+int StatusBar::PanelIcon(const QVariant &vKey) const
+{
+    return m_panels.at(require(vKey)).imageIndex;
+}
+
+void StatusBar::setPanelIcon(const QVariant &vKey, int iImgIndex)
+{
+    const int index = require(vKey);
+    m_panels[index].imageIndex = iImgIndex;
+    setPanelhIcon(index + 1, m_imageList ? m_imageList->icon(iImgIndex) : QIcon());
+}
+
+QIcon StatusBar::PanelhIcon(const QVariant &vKey) const
+{
+    return m_panels.at(require(vKey)).icon;
+}
+
+void StatusBar::setPanelhIcon(const QVariant &vKey, const QIcon &icon)
+{
+    Panel &panel = m_panels[require(vKey)];
+    panel.icon = icon;
+    computeIdealWidth(panel);
+    layoutPanels();
+}
+
+int StatusBar::PanelStyle(const QVariant &vKey) const
+{
+    return m_panels.at(require(vKey)).style;
+}
+
+void StatusBar::setPanelStyle(const QVariant &vKey, int style)
+{
+    const int index = require(vKey);
+    m_panels[index].style = style;
+    update(panelRect(index));
+}
+
+int StatusBar::PanelMinWidth(const QVariant &vKey) const
+{
+    return m_panels.at(require(vKey)).minWidth;
+}
+
+int StatusBar::PanelIdealWidth(const QVariant &vKey) const
+{
+    return m_panels.at(require(vKey)).idealWidth;
+}
+
+void StatusBar::setPanelIdealWidth(const QVariant &vKey, int width)
+{
+    m_panels[require(vKey)].idealWidth = width;
+    layoutPanels();
+}
+
+int StatusBar::PanelWidth(const QVariant &vKey) const
+{
+    return m_panels.at(require(vKey)).width;
+}
+
+QRect StatusBar::GetPanelRect(const QVariant &vKey) const
+{
+    return panelRect(require(vKey));
+}
+
+void StatusBar::RedrawPanel(const QVariant &vKey)
+{
+    repaint(panelRect(require(vKey)));
+}
+
+void StatusBar::setSimpleMode(bool simple)
+{
+    m_simpleMode = simple;
+    update();
+}
+
+void StatusBar::setSimpleText(const QString &text)
+{
+    m_simpleText = text;
+    update();
+}
+
+void StatusBar::setSimpleStyle(int style)
+{
+    m_simpleStyle = style;
+    update();
+}
+
+void StatusBar::setBackColor(quint32 oleColor)
+{
+    m_backColor = oleColor;
+    const QColor colour = OleColor::translate(oleColor);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, colour.isValid() ? colour : QPalette().color(QPalette::Window));
+    setPalette(pal);
+    setAutoFillBackground(true);
+}
+
+void StatusBar::setImageList(IconList *imageList)
+{
+    m_imageList = imageList;
+    layoutPanels();
+}
+
+void StatusBar::setImageList(const QVariant &imageList)
+{
+    const std::optional<IconList *> list = ImageListArgument::resolve(imageList);
+    setImageList(list.value_or(nullptr));
+    if (!list)
+        throw ControlError(InvalidImageList, controlSource(),
+            QStringLiteral("ImageList property expects ImageList object or long hImageList handle."));
+}
+
+int StatusBar::SelfUpdateTimerInterval() const
+{
+    return m_timer ? m_timer->Interval() : 0;
+}
+
+void StatusBar::setKeyStateReader(KeyStateReader reader)
+{
+    m_keyState = std::move(reader);
+}
+
+void StatusBar::ReadProperties(const PropertyBag &bag)
+{
+    setSizeGrip(bag.ReadProperty(QStringLiteral("SizeGrip"), true).toBool());
+    setFont(bag.ReadProperty(QStringLiteral("Font"), defaultFont()).value<QFont>());
+    setBackColor(bag.ReadProperty(QStringLiteral("BackColor"), OleColor::ButtonFace).toUInt());
+    setSimpleText(bag.ReadProperty(QStringLiteral("SimpleText"), QString()).toString());
+    setSimpleStyle(bag.ReadProperty(QStringLiteral("SimpleStyle"), int(NoBorders)).toInt());
+    setSimpleMode(bag.ReadProperty(QStringLiteral("SimpleMode"), false).toBool());
+}
+
+void StatusBar::WriteProperties(PropertyBag &bag) const
+{
+    bag.WriteProperty(QStringLiteral("SizeGrip"), SizeGrip(), true);
+    bag.WriteProperty(QStringLiteral("Font"), font(), defaultFont());
+    bag.WriteProperty(QStringLiteral("BackColor"), m_backColor, OleColor::ButtonFace);
+    bag.WriteProperty(QStringLiteral("SimpleText"), m_simpleText, QString());
+    bag.WriteProperty(QStringLiteral("SimpleStyle"), m_simpleStyle, int(NoBorders));
+    bag.WriteProperty(QStringLiteral("SimpleMode"), m_simpleMode, false);
+}
+
+QSize StatusBar::sizeHint() const
+{
+    return { QStatusBar::sizeHint().width(), naturalHeight() };
+}
+
+QSize StatusBar::minimumSizeHint() const
+{
+    return { QStatusBar::minimumSizeHint().width(), naturalHeight() };
+}
+
+bool StatusBar::event(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QStatusBar::event(event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const int panel = panelAt(help->pos());
+    const QString tip = panel > 0 ? m_panels.at(panel - 1).toolTip : QString();
+    if (tip.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), tip, this, panelRect(panel - 1));
+    return true;
+}
+
+void StatusBar::changeEvent(QEvent *event)
+{
+    QStatusBar::changeEvent(event);
+    if (event->type() != QEvent::FontChange)
+        return;
+    for (Panel &panel : m_panels)
+        computeIdealWidth(panel);
+    updateGeometry();
+    layoutPanels();
+}
+
+void StatusBar::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    if (m_simpleMode) {
+        paintSimpleText(painter);
+        return;
+    }
+    for (int i = 0; i < PanelCount(); ++i)
+        paintPanel(painter, i);
+}
+
+void StatusBar::resizeEvent(QResizeEvent *event)
+{
+    QStatusBar::resizeEvent(event);
+    layoutPanels();
+}
+
+void StatusBar::mouseReleaseEvent(QMouseEvent *event)
+{
+    mouseClicked(event, false);
+    QStatusBar::mouseReleaseEvent(event);
+}
+
+void StatusBar::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    mouseClicked(event, true);
+    QStatusBar::mouseDoubleClickEvent(event);
+}
+
+int StatusBar::require(const QVariant &vKey) const
+{
+    if (VariantKey::isPosition(vKey)) {
+        const int position = vKey.toInt();
+        if (position >= 1 && position <= PanelCount())
+            return position - 1;
+    } else {
+        const QString key = vKey.toString();
+        for (int i = 0; i < PanelCount(); ++i) {
+            if (m_panels.at(i).key == key)
+                return i;
+        }
+    }
+    throw ControlError(
+        InvalidPanelIndex, controlSource(), QStringLiteral("Invalid Panel Index: ") + VariantKey::text(vKey));
+}
+
+int StatusBar::insertPosition(const QVariant &vKeyBefore) const
+{
+    return vKeyBefore.isValid() ? require(vKeyBefore) : PanelCount();
+}
+
+void StatusBar::makeSpring(int index)
+{
+    for (int i = 0; i < PanelCount(); ++i)
+        m_panels[i].spring = i == index;
+}
+
+void StatusBar::computeIdealWidth(Panel &panel) const
+{
+    panel.idealWidth = qMax(textWidth(panel.text) + kIdealPadding, panel.minWidth);
+}
+
+int StatusBar::textWidth(const QString &text) const
+{
+    return fontMetrics().horizontalAdvance(text);
+}
+
+void StatusBar::layoutPanels()
+{
+    const int iconWidth = m_imageList ? m_imageList->IconWidth() : 0;
+    QList<int> widths;
+    for (const Panel &panel : std::as_const(m_panels))
+        widths.append(
+            (panel.fitContents ? panel.idealWidth : panel.minWidth) + (panel.icon.isNull() ? 0 : iconWidth));
+    if (!widths.isEmpty())
+        widths.last() += (3 * height()) / 4; // room for the size grip
+
+    int total = 0;
+    for (int w : std::as_const(widths))
+        total += w;
+    if (!widths.isEmpty() && total <= width()) {
+        auto spring
+            = std::find_if(m_panels.cbegin(), m_panels.cend(), [](const Panel &p) { return p.spring; });
+        const qsizetype growing = spring == m_panels.cend() ? widths.size() - 1 : spring - m_panels.cbegin();
+        widths[growing] += width() - total;
+    }
+
+    m_rightEdges.clear();
+    int right = 0;
+    for (int i = 0; i < widths.size(); ++i) {
+        right += widths.at(i);
+        m_rightEdges.append(right);
+        m_panels[i].width = widths.at(i);
+    }
+    update();
+    Q_EMIT Resize();
+}
+
+int StatusBar::panelAt(const QPoint &pos) const
+{
+    if (m_simpleMode)
+        return 0;
+    for (int i = 0; i < PanelCount(); ++i) {
+        if (panelRect(i).contains(pos))
+            return i + 1;
+    }
+    return 0;
+}
+
+QRect StatusBar::panelRect(int index) const
+{
+    const int left = index == 0 ? 0 : m_rightEdges.value(index - 1);
+    const int right = m_rightEdges.value(index);
+    return QRect(QPoint(left, kPanelTop), QPoint(right - 1, height() - 1));
+}
+
+QString StatusBar::selfUpdatingText(int style) const
+{
+    switch (style) {
+    case CapsLock:
+        return QStringLiteral("CAPS");
+    case NumLock:
+        return QStringLiteral("NUM");
+    case Overwrite:
+        return QStringLiteral("OVR");
+    case ScrollLock:
+        return QStringLiteral("SCRL");
+    case ShortTime:
+        return shortTime();
+    case MediumDate:
+        return mediumDate();
+    default:
+        return mediumDate() + QLatin1Char(' ') + shortTime();
+    }
+}
+
+bool StatusBar::selfUpdatingState(int style) const
+{
+    switch (style) {
+    case CapsLock:
+        return m_keyState(KeyboardState::CapsLock);
+    case NumLock:
+        return m_keyState(KeyboardState::NumLock);
+    case Overwrite:
+        return m_keyState(KeyboardState::Insert);
+    case ScrollLock:
+        return m_keyState(KeyboardState::ScrollLock);
+    default:
+        return true;
+    }
+}
+
+void StatusBar::refreshSelfUpdatingPanels()
+{
+    for (int i = 0; i < PanelCount(); ++i) {
+        const Panel &panel = m_panels.at(i);
+        if (!isSelfUpdating(panel.style))
+            continue;
+        if (selfUpdatingText(panel.style) != panel.text || selfUpdatingState(panel.style) != panel.state)
+            update(panelRect(i));
+    }
+}
+
+void StatusBar::startOrStopTimer()
+{
+    const bool needed = std::any_of(
+        m_panels.cbegin(), m_panels.cend(), [](const Panel &p) { return isSelfUpdating(p.style); });
+    if (!needed) {
+        m_timer.reset();
+        return;
+    }
+    if (!m_timer) {
+        m_timer = std::make_unique<IntervalTimer>();
+        connect(m_timer.get(), &IntervalTimer::ThatTime, this, &StatusBar::refreshSelfUpdatingPanels);
+        m_timer->setInterval(SelfUpdateInterval);
+    }
+}
+
+void StatusBar::paintPanel(QPainter &painter, int index)
+{
+    Panel &panel = m_panels[index];
+    const QRect rect = panelRect(index);
+    const QRect frame = rect.adjusted(0, 0, -kPanelGap, 0);
+    drawBorder(painter, frame, panel.style, palette());
+    if (isOwnerDrawn(panel.style)) {
+        Q_EMIT DrawItem(&painter, index + 1, rect);
+        return;
+    }
+    if (isSelfUpdating(panel.style)) {
+        paintSelfUpdating(painter, panel, frame);
+        return;
+    }
+    QRect content = frame.adjusted(kTextInset, 1, -kTextInset, -1);
+    if (!panel.icon.isNull() && m_imageList) {
+        const QSize iconSize = m_imageList->iconSize();
+        const QRect iconRect(QPoint(content.left(), content.center().y() - iconSize.height() / 2), iconSize);
+        panel.icon.paint(&painter, iconRect);
+        content.setLeft(iconRect.right() + kTextInset);
+    }
+    const Qt::Alignment align = (panel.style & RightToLeftReading) ? Qt::AlignRight : Qt::AlignLeft;
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(content, int(align | Qt::AlignVCenter), panel.text);
+}
+
+void StatusBar::paintSelfUpdating(QPainter &painter, Panel &panel, const QRect &rect)
+{
+    panel.text = selfUpdatingText(panel.style);
+    panel.state = selfUpdatingState(panel.style);
+    const QFontMetrics metrics = fontMetrics();
+    const int x = rect.left() + (rect.width() - 4 - metrics.horizontalAdvance(panel.text)) / 2;
+    const int baseline = rect.bottom() - 2 - metrics.descent();
+    const QPalette::ColorGroup group = panel.state ? QPalette::Active : QPalette::Disabled;
+    painter.setPen(palette().color(group, QPalette::WindowText));
+    painter.drawText(QPoint(x, baseline), panel.text);
+}
+
+void StatusBar::paintSimpleText(QPainter &painter)
+{
+    const QRect frame = rect().adjusted(0, kPanelTop, -(3 * height()) / 4, 0);
+    drawBorder(painter, frame, m_simpleStyle, palette());
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(
+        frame.adjusted(kTextInset, 0, -kTextInset, 0), Qt::AlignLeft | Qt::AlignVCenter, m_simpleText);
+}
+
+int StatusBar::naturalHeight() const
+{
+    return qMax(fontMetrics().height(), 16) + 8;
+}
+
+void StatusBar::mouseClicked(QMouseEvent *event, bool doubleClick)
+{
+    int button = 0;
+    if (event->button() == Qt::LeftButton)
+        button = 1;
+    else if (event->button() == Qt::RightButton)
+        button = 2;
+    else
+        return;
+    const QPoint pos = event->position().toPoint();
+    const int panel = panelAt(pos);
+    if (doubleClick)
+        Q_EMIT DblClick(panel, pos.x(), pos.y(), button);
+    else
+        Q_EMIT Click(panel, pos.x(), pos.y(), button);
+}

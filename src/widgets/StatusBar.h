@@ -1,0 +1,165 @@
+#pragma once
+
+#include "KeyboardState.h"
+#include "OleColor.h"
+#include "IntervalTimer.h"
+
+#include <QIcon>
+#include <QList>
+#include <QStatusBar>
+#include <QVariant>
+
+#include <functional>
+#include <memory>
+
+class IconList;
+class PropertyBag;
+
+// A status bar of keyed panels (a panel is named by its 1-based position or its key) with one
+// spring panel, fit-to-contents widths, icons, owner-drawn panels and panels that show the
+// lock keys, the time or the date and keep themselves up to date.
+class StatusBar : public QStatusBar
+{
+    Q_OBJECT
+
+public:
+    enum PanelStyles {
+        Sunken = 0,
+        NoBorders = 256,
+        Raised = 512,
+        RightToLeftReading = 1024,
+        OwnerDraw = 4096,
+        CapsLock = 4097,
+        NumLock = 4098,
+        Overwrite = 4099,
+        ScrollLock = 4100,
+        ShortTime = 4101,
+        MediumDate = 4102,
+        DateAndTime = 4103,
+    };
+    static constexpr int MaxPanels = 255;
+    static constexpr int SelfUpdateInterval = 250;
+
+    using KeyStateReader = std::function<bool(KeyboardState::LockKey)>;
+
+    explicit StatusBar(QWidget *parent = nullptr);
+
+    // Returns the 1-based index of the new panel.
+    int AddPanel(int eStyle = Sunken, const QString &sText = {}, const QString &sToolTipText = {},
+        int iImgIndex = -1, int lMinWidth = 0, bool bSpring = false, bool bFitContents = false,
+        qint32 lItemData = 0, const QString &sKey = {}, const QVariant &vKeyBefore = {});
+    void RemovePanel(const QVariant &vKey);
+    int PanelCount() const { return static_cast<int>(m_panels.size()); }
+    int PanelIndex(const QVariant &vKey) const;
+
+    QString PanelKey(int lIndex) const;
+    void setPanelKey(int lIndex, const QString &key);
+    QString PanelText(const QVariant &vKey) const;
+    void setPanelText(const QVariant &vKey, const QString &text);
+    QString PanelToolTipText(const QVariant &vKey) const;
+    void setPanelToolTipText(const QVariant &vKey, const QString &text);
+    bool PanelSpring(const QVariant &vKey) const;
+    void setPanelSpring(const QVariant &vKey, bool spring);
+    bool PanelFitToContents(const QVariant &vKey) const;
+    void setPanelFitToContents(const QVariant &vKey, bool fit);
+    int PanelIcon(const QVariant &vKey) const;
+    void setPanelIcon(const QVariant &vKey, int iImgIndex);
+    QIcon PanelhIcon(const QVariant &vKey) const;
+    void setPanelhIcon(const QVariant &vKey, const QIcon &icon);
+    int PanelStyle(const QVariant &vKey) const;
+    void setPanelStyle(const QVariant &vKey, int style);
+    int PanelMinWidth(const QVariant &vKey) const;
+    int PanelIdealWidth(const QVariant &vKey) const;
+    void setPanelIdealWidth(const QVariant &vKey, int width);
+    // The width the last layout gave the panel.
+    int PanelWidth(const QVariant &vKey) const;
+
+    QRect GetPanelRect(const QVariant &vKey) const;
+    void RedrawPanel(const QVariant &vKey);
+
+    bool SimpleMode() const { return m_simpleMode; }
+    void setSimpleMode(bool simple);
+    QString SimpleText() const { return m_simpleText; }
+    void setSimpleText(const QString &text);
+    int SimpleStyle() const { return m_simpleStyle; }
+    void setSimpleStyle(int style);
+
+    quint32 BackColor() const { return m_backColor; }
+    void setBackColor(quint32 oleColor);
+    void setImageList(IconList *imageList);
+    // An IconList pointer or an hImageList number; anything else clears the list and raises.
+    void setImageList(const QVariant &imageList);
+    bool SizeGrip() const { return isSizeGripEnabled(); }
+    void setSizeGrip(bool on) { setSizeGripEnabled(on); }
+
+    // 0 while no self-updating panel keeps the refresh timer alive.
+    int SelfUpdateTimerInterval() const;
+    void setKeyStateReader(KeyStateReader reader);
+
+    void ReadProperties(const PropertyBag &bag);
+    void WriteProperties(PropertyBag &bag) const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+Q_SIGNALS:
+    // iPanel is 0 when the pointer is over no panel; eButton is 1 left, 2 right.
+    void Click(int iPanel, int x, int y, int eButton);
+    void DblClick(int iPanel, int x, int y, int eButton);
+    void DrawItem(QPainter *painter, int iPanel, const QRect &rect);
+    void Resize();
+
+protected:
+    bool event(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    struct Panel
+    {
+        QString key;
+        qint32 itemData = 0;
+        int imageIndex = -1;
+        QIcon icon;
+        QString text;
+        QString toolTip;
+        int minWidth = 0;
+        int idealWidth = 0;
+        int width = 0;
+        bool spring = false;
+        bool fitContents = false;
+        int style = Sunken;
+        bool state = false;
+    };
+
+    int require(const QVariant &vKey) const;
+    int insertPosition(const QVariant &vKeyBefore) const;
+    void makeSpring(int index);
+    void computeIdealWidth(Panel &panel) const;
+    int textWidth(const QString &text) const;
+    void layoutPanels();
+    int panelAt(const QPoint &pos) const;
+    QRect panelRect(int index) const;
+    QString selfUpdatingText(int style) const;
+    bool selfUpdatingState(int style) const;
+    void refreshSelfUpdatingPanels();
+    void startOrStopTimer();
+    void paintPanel(QPainter &painter, int index);
+    void paintSelfUpdating(QPainter &painter, Panel &panel, const QRect &rect);
+    void paintSimpleText(QPainter &painter);
+    int naturalHeight() const;
+    void mouseClicked(QMouseEvent *event, bool doubleClick);
+
+    QList<Panel> m_panels;
+    QList<int> m_rightEdges;
+    IconList *m_imageList = nullptr;
+    std::unique_ptr<IntervalTimer> m_timer;
+    KeyStateReader m_keyState;
+    bool m_simpleMode = false;
+    QString m_simpleText;
+    int m_simpleStyle = NoBorders;
+    quint32 m_backColor = OleColor::ButtonFace;
+};

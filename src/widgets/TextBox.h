@@ -1,0 +1,212 @@
+#pragma once
+
+#include "OleColor.h"
+#include "TextBoxEditor.h"
+#include "IntervalTimer.h"
+#include "KeyPreviewHandler.h"
+
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QWidget>
+
+class PropertyBag;
+class QMenu;
+
+// A text box over a plain-text editor with a Locked mode that still selects and copies,
+// colours for the locked and disabled states, a debounced Change, line and column events,
+// block indent with Tab / Shift+Tab and the edit operations by their message numbers.
+// Lines, columns and character indexes are counted from 0.
+class TextBox : public QWidget, public KeyPreviewHandler
+{
+    Q_OBJECT
+
+public:
+    enum EditFunction { EditCut = 768, EditCopy = 769, EditPaste = 770, EditClear = 771, EditUndo = 772 };
+    enum Appearances { Sunken3D = 0, Flat = 1, StaticEdge = 2 };
+    enum ScrollBarFlags { ScrollHorizontal = 1, ScrollVertical = 2 };
+    enum Alignments { AlignLeft = 0, AlignRight = 1, AlignCenter = 2 };
+    // Positions in mnuEdit; 1 and 6 are separators.
+    enum EditMenuItems {
+        MenuUndo = 0,
+        MenuCut = 2,
+        MenuCopy = 3,
+        MenuPaste = 4,
+        MenuDelete = 5,
+        MenuSelectAll = 7
+    };
+    static constexpr int ChangeDelay = 25;
+    static constexpr int IndentWidth = 4;
+
+    explicit TextBox(QWidget *parent = nullptr);
+
+    int Appearance() const { return m_appearance; }
+    void setAppearance(int appearance);
+    int BorderStyle() const { return m_borderStyle; }
+    void setBorderStyle(int style);
+    bool MultiLine() const { return m_multiLine; }
+    void setMultiLine(bool multiLine);
+    int ScrollBars() const { return m_scrollBars; }
+    void setScrollBars(int scrollBars);
+    bool AutoScrollH() const { return m_autoScrollH; }
+    void setAutoScrollH(bool on);
+    // Stored and persisted; the editor always scrolls vertically as text grows.
+    bool AutoScrollV() const { return m_autoScrollV; }
+    void setAutoScrollV(bool on) { m_autoScrollV = on; }
+    int Alignment() const { return m_alignment; }
+    void setAlignment(int alignment);
+    bool HideSelection() const { return m_hideSelection; }
+    void setHideSelection(bool hide);
+
+    quint32 BackColor() const { return m_backColor; }
+    void setBackColor(quint32 oleColor);
+    quint32 ForeColor() const { return m_foreColor; }
+    void setForeColor(quint32 oleColor);
+    quint32 DisabledForeColor() const { return m_disabledForeColor; }
+    void setDisabledForeColor(quint32 oleColor);
+    quint32 LockedBackColor() const { return m_lockedBackColor; }
+    void setLockedBackColor(quint32 oleColor);
+    quint32 LockedForeColor() const { return m_lockedForeColor; }
+    void setLockedForeColor(quint32 oleColor);
+
+    bool Locked() const { return m_locked; }
+    void setLocked(bool locked);
+    bool DisableColumnChangeEvent() const { return m_disableColumnChange; }
+    void setDisableColumnChangeEvent(bool off) { m_disableColumnChange = off; }
+    bool DisableContextMenu() const { return m_disableContextMenu; }
+    void setDisableContextMenu(bool off) { m_disableContextMenu = off; }
+    bool AutoHighLight() const { return m_autoHighLight; }
+    void setAutoHighLight(bool on) { m_autoHighLight = on; }
+    bool IgnoreChangeEvent() const { return m_ignoreChangeEvent; }
+    void setIgnoreChangeEvent(bool ignore) { m_ignoreChangeEvent = ignore; }
+    // With the trap on, Tab and Shift+Tab indent and unindent instead of moving the focus.
+    bool TrapTabKey() const { return m_trapTab; }
+    void setTrapTabKey(bool trap) { m_trapTab = trap; }
+    // 0 for no limit. Limits what the user enters, not what Text sets.
+    int MaxLength() const { return m_maxLength; }
+    void setMaxLength(int length);
+    // Stored and persisted; the plain-text editor does not mask its characters.
+    QString PasswordChar() const { return m_passwordChar; }
+    void setPasswordChar(const QString &passwordChar) { m_passwordChar = passwordChar.left(1); }
+    int LeftMargin() const { return m_leftMargin; }
+    void setLeftMargin(int pixels);
+    int RightMargin() const { return m_rightMargin; }
+    void setRightMargin(int pixels);
+
+    QString Text() const;
+    // Raises no Change and leaves the box clean.
+    void setText(const QString &text);
+    int SelStart() const;
+    void setSelStart(int start);
+    int SelLength() const;
+    void setSelLength(int length);
+    QString SelText() const;
+    void setSelText(const QString &text);
+    void setTextAppend(const QString &text);
+    bool IsDirty() const;
+    void setIsDirty(bool dirty);
+    QString version() const { return QStringLiteral("1.05"); }
+    QPlainTextEdit *hwnd() const { return m_edit; }
+
+    int LineCount() const;
+    int CurrentLine() const;
+    int CurrentColumn() const;
+    int FirstVisibleLine() const;
+    int LineForCharacterIndex(int lIndex) const;
+    // From lStart up to lEnd, or to the end when lEnd is omitted or below lStart.
+    QString TextInRange(int lStart, int lEnd = -1) const;
+    bool CanEditPerform(int editFunction) const;
+
+    QPoint GetPosFromChar(int lIndex) const;
+    // lLine counts from 1: that line becomes the first visible one and takes the caret.
+    void ScrollToLine(int lLine);
+    void ScrollCaret();
+    void Refresh();
+    void EditPerform(int editFunction);
+
+    QMenu *mnuEdit() const { return m_editMenu; }
+
+    int TranslateAccelerator(QKeyEvent *event) override;
+
+    void ReadProperties(const PropertyBag &bag);
+    void WriteProperties(PropertyBag &bag) const;
+
+    QSize sizeHint() const override;
+
+Q_SIGNALS:
+    void Change();
+    void Click(int Button);
+    void ColumnChange(int line, int column, int lineCount);
+    void DblClick(int Button);
+    void KeyDown(int &KeyCode, int Shift);
+    void KeyPress(int &KeyAscii);
+    void KeyUp(int &KeyCode, int Shift);
+    void LineChange(int line, int column, int lineCount);
+    void MouseDown(int Button, int Shift, int x, int y);
+    void MouseMove(int Button, int Shift, int x, int y);
+    void MouseUp(int Button, int Shift, int x, int y);
+    void HScroll();
+    void VScroll();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    enum PendingEvent { TextChanged = 1, CaretMoved = 2 };
+
+    bool editKeyPressed(QKeyEvent *event);
+    void editKeyReleased(QKeyEvent *event);
+    void editFocused(QFocusEvent *event);
+    bool contextMenuRequested(QContextMenuEvent *event);
+    void viewportMouse(QEvent *event);
+    void passToEdit(QEvent *event);
+    void schedule(PendingEvent pending);
+    void raiseDelayedEvents();
+    void reportCaret();
+    void blockIndent(bool unindent);
+    void indentLines(const QTextBlock &first, const QTextBlock &last, bool unindent);
+    void enforceLimits(int position, int charsAdded);
+    void buildEditMenu();
+    void enableEditMenu();
+    void applyFrame();
+    void applyLayoutMode();
+    void applyAlignment();
+    void applyColours();
+    void applyMargins();
+    int borderAllowance() const;
+
+    TextBoxEditor *const m_edit;
+    QMenu *m_editMenu = nullptr;
+    IntervalTimer m_delayedEvent;
+    int m_pending = 0;
+    int m_lastLine = 0;
+    int m_lastLineCount = 0;
+    int m_lastColumn = 0;
+    bool m_mouseDown = false;
+    bool m_settingText = false;
+    bool m_enforcing = false;
+
+    int m_appearance = Sunken3D;
+    int m_borderStyle = 0;
+    bool m_multiLine = false;
+    int m_scrollBars = 0;
+    bool m_autoScrollH = true;
+    bool m_autoScrollV = true;
+    int m_alignment = AlignLeft;
+    bool m_hideSelection = true;
+    quint32 m_backColor = OleColor::Window;
+    quint32 m_foreColor = OleColor::WindowText;
+    quint32 m_disabledForeColor = OleColor::GrayText;
+    quint32 m_lockedBackColor = OleColor::ButtonFace;
+    quint32 m_lockedForeColor = OleColor::GrayText;
+    bool m_locked = false;
+    bool m_disableColumnChange = false;
+    bool m_disableContextMenu = false;
+    bool m_autoHighLight = false;
+    bool m_ignoreChangeEvent = false;
+    bool m_trapTab = false;
+    int m_maxLength = 0;
+    QString m_passwordChar;
+    int m_leftMargin = 0;
+    int m_rightMargin = 0;
+};

@@ -1,0 +1,81 @@
+#include "toolbar/MdiMenuBarAdapter.h"
+
+#include "toolbar/ToolbarHost.h"
+#include "EventHooks.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+MdiMenuBarAdapter::~MdiMenuBarAdapter()
+{
+    Detach();
+}
+
+void MdiMenuBarAdapter::Attach(QWidget *frame, ToolbarHost *host)
+{
+    Detach();
+    QMdiArea *client = frame ? frame->findChild<QMdiArea *>() : nullptr;
+    if (!client)
+        return;
+    m_frame = frame;
+    m_client = client;
+    m_host = host;
+    // The host shows a maximized child's caption buttons, so the child must not.
+    frame->setAttribute(Qt::WA_CanHostQMdiSubWindowTitleBar, true);
+    connect(client, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *child) {
+        watchChild(child);
+        report();
+    });
+    watchChild(client->currentSubWindow());
+    report();
+}
+
+void MdiMenuBarAdapter::Detach()
+{
+    if (m_client)
+        disconnect(m_client, nullptr, this, nullptr);
+    if (m_frame)
+        m_frame->setAttribute(Qt::WA_CanHostQMdiSubWindowTitleBar, false);
+    watchChild(nullptr);
+    if (m_host && m_reportedMaximized)
+        m_host->MaximizedStateChanged(nullptr, false);
+    m_frame = nullptr;
+    m_client = nullptr;
+    m_host = nullptr;
+    m_reportedChild = nullptr;
+    m_reportedMaximized = false;
+}
+
+bool MdiMenuBarAdapter::WindowProc(QObject *, QEvent *)
+{
+    report();
+    return false;
+}
+
+void MdiMenuBarAdapter::watchChild(QMdiSubWindow *child)
+{
+    EventHooks &service = EventHooks::instance();
+    if (m_watchedChild) {
+        service.UnwatchMessage(this, m_watchedChild, QEvent::WindowStateChange);
+        service.UnwatchMessage(this, m_watchedChild, QEvent::WindowIconChange);
+    }
+    m_watchedChild = child;
+    if (child) {
+        service.WatchMessage(this, child, QEvent::WindowStateChange);
+        service.WatchMessage(this, child, QEvent::WindowIconChange);
+    }
+}
+
+void MdiMenuBarAdapter::report()
+{
+    QMdiSubWindow *child = m_client ? m_client->currentSubWindow() : nullptr;
+    const bool maximized = child && child->isMaximized();
+    // A new icon must reach the host even when nothing else changed.
+    const bool iconChange = EventHooks::instance().DispatchedMessage() == QEvent::WindowIconChange;
+    if (child == m_reportedChild && maximized == m_reportedMaximized && !iconChange)
+        return;
+    m_reportedChild = child;
+    m_reportedMaximized = maximized;
+    if (m_host)
+        m_host->MaximizedStateChanged(child, maximized);
+}

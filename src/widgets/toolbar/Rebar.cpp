@@ -1,0 +1,502 @@
+#include "toolbar/Rebar.h"
+
+#include "EventHooks.h"
+
+#include <QFrame>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
+
+namespace {
+
+constexpr int kGripperLength = 8;
+constexpr int kBandMargin = 2;
+constexpr int kRowGap = 2;
+constexpr int kEdge = 2;
+constexpr char kSideProperty[] = "zeb:cRebarPosition";
+
+struct DockEntry {
+    QPointer<QWidget> window;
+    QPointer<QWidget> parent;
+};
+
+QList<DockEntry> &dockRegistry()
+{
+    static QList<DockEntry> entries;
+    return entries;
+}
+
+void registerDocked(QWidget *parentForm, QWidget *window, int side)
+{
+    window->setProperty(kSideProperty, side);
+    QList<DockEntry> &entries = dockRegistry();
+    entries.removeIf([window](const DockEntry &e) { return !e.window || e.window == window; });
+    entries.append(DockEntry{window, parentForm});
+}
+
+int dockedSide(const QWidget *window)
+{
+    return window->property(kSideProperty).toInt();
+}
+
+int dockedThickness(const QWidget *window)
+{
+    const int side = dockedSide(window);
+    return side == Rebar::Left || side == Rebar::Right ? window->width() : window->height();
+}
+
+} // namespace
+
+Rebar::Rebar(QObject *parent)
+    : QObject(parent)
+{
+}
+
+Rebar::~Rebar()
+{
+    DestroyRebar();
+}
+
+bool Rebar::CreateRebar(QWidget *parentForm)
+{
+    DestroyRebar();
+    if (!parentForm)
+        return false;
+    m_parent = parentForm;
+    auto *frame = new QFrame(parentForm);
+    frame->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
+    frame->setObjectName(QStringLiteral("cReBarWindow"));
+    m_window = frame;
+    m_window->resize(parentForm->size());
+    registerDocked(parentForm, m_window, m_side);
+    EventHooks &service = EventHooks::instance();
+    service.WatchMessage(this, m_window, QEvent::Paint);
+    service.WatchMessage(this, m_parent, QEvent::Resize);
+    m_window->show();
+    layoutBands();
+    RebarSize();
+    return true;
+}
+
+void Rebar::DestroyRebar()
+{
+    if (!m_window)
+        return;
+    RemoveAllRebarBands();
+    EventHooks &service = EventHooks::instance();
+    service.UnwatchMessage(this, m_window, QEvent::Paint);
+    if (m_parent)
+        service.UnwatchMessage(this, m_parent, QEvent::Resize);
+    QWidget *window = m_window;
+    dockRegistry().removeIf([window](const DockEntry &e) { return !e.window || e.window == window; });
+    delete window;
+    m_thickness = 0;
+}
+
+int Rebar::AddBandByHwnd(QWidget *window, const QString &bandText, bool breakLine, bool fixedSize,
+                          const QVariant &data)
+{
+    if (!m_window || !window)
+        return 0;
+    Band band;
+    band.id = ++m_lastId;
+    band.data = data;
+    band.child = window;
+    band.formerParent = window->parentWidget();
+    band.text = bandText;
+    band.breakLine = breakLine;
+    band.fixedSize = fixedSize;
+    band.gripper = !fixedSize;
+    const QSize size = window->size();
+    band.minLength = isVertical() ? size.height() : size.width();
+    band.minThickness = isVertical() ? size.width() : size.height();
+    window->setParent(m_window);
+    window->show();
+    m_bands.append(band);
+    layoutBands();
+    return band.id;
+}
+
+void Rebar::RemoveBand(int index)
+{
+    if (Band *band = bandAt(index)) {
+        giveBack(*band);
+        m_bands.removeAt(index);
+        layoutBands();
+    }
+}
+
+void Rebar::RemoveAllRebarBands()
+{
+    for (Band &band : m_bands)
+        giveBack(band);
+    m_bands.clear();
+    layoutBands();
+}
+
+void Rebar::AddResizeObject(QWidget *parentForm, QWidget *window, Side side)
+{
+    if (parentForm && window)
+        registerDocked(parentForm, window, side);
+}
+
+void Rebar::RebarSize()
+{
+    if (!m_window || !m_parent)
+        return;
+    const QRect client = m_parent->contentsRect();
+    const int length = isVertical() ? client.height() : client.width();
+    int inward = 0;
+    int startCut = 0;
+    int endCut = 0;
+    // Whoever registered earlier owns the edge and the corners.
+    for (const DockEntry &entry : std::as_const(dockRegistry())) {
+        if (entry.window == m_window)
+            break;
+        if (!entry.window || entry.parent != m_parent || !entry.window->isVisibleTo(m_parent))
+            continue;
+        const int side = dockedSide(entry.window);
+        const int room = dockedThickness(entry.window) + kDockSpacing;
+        const bool sideIsVertical = side == Left || side == Right;
+        if (side == m_side)
+            inward += room;
+        else if (sideIsVertical != isVertical())
+            (side == Top || side == Left ? startCut : endCut) += room;
+    }
+    const int thickness = RebarHeight();
+    const int along = startCut;
+    const int span = qMax(0, length - startCut - endCut);
+    QRect rect;
+    switch (m_side) {
+    case Top:
+        rect = QRect(client.left() + along, client.top() + inward, span, thickness);
+        break;
+    case Bottom:
+        rect = QRect(client.left() + along, client.bottom() + 1 - inward - thickness, span, thickness);
+        break;
+    case Left:
+        rect = QRect(client.left() + inward, client.top() + along, thickness, span);
+        break;
+    case Right:
+        rect = QRect(client.right() + 1 - inward - thickness, client.top() + along, thickness, span);
+        break;
+    }
+    m_window->setGeometry(rect);
+    layoutBands();
+}
+
+void Rebar::Autosize()
+{
+    layoutBands();
+    RebarSize();
+}
+
+int Rebar::BandIndexForId(int id) const
+{
+    for (int i = 0; i < BandCount(); ++i) {
+        if (m_bands.at(i).id == id)
+            return i;
+    }
+    return -1;
+}
+
+int Rebar::BandIDForIndex(int index) const
+{
+    const Band *band = bandAt(index);
+    return band ? band->id : 0;
+}
+
+QVariant Rebar::BandData(int id) const
+{
+    const Band *band = bandAt(BandIndexForId(id));
+    return band ? band->data : QVariant();
+}
+
+int Rebar::BandIndexForData(const QVariant &data) const
+{
+    for (int i = 0; i < BandCount(); ++i) {
+        if (m_bands.at(i).data == data)
+            return i;
+    }
+    return -1;
+}
+
+bool Rebar::BandVisible(int index) const
+{
+    const Band *band = bandAt(index);
+    return band && !band->hidden;
+}
+
+void Rebar::setBandVisible(int index, bool visible)
+{
+    if (Band *band = bandAt(index)) {
+        band->hidden = !visible;
+        layoutBands();
+    }
+}
+
+bool Rebar::BandGripper(int index) const
+{
+    const Band *band = bandAt(index);
+    return band && band->gripper;
+}
+
+void Rebar::setBandGripper(int index, bool on)
+{
+    if (Band *band = bandAt(index)) {
+        band->gripper = on;
+        layoutBands();
+    }
+}
+
+bool Rebar::BandChildEdge(int index) const
+{
+    const Band *band = bandAt(index);
+    return band && band->childEdge;
+}
+
+void Rebar::setBandChildEdge(int index, bool on)
+{
+    if (Band *band = bandAt(index)) {
+        band->childEdge = on;
+        layoutBands();
+    }
+}
+
+int Rebar::BandChildMinHeight(int index) const
+{
+    const Band *band = bandAt(index);
+    return band ? band->minThickness : 0;
+}
+
+void Rebar::setBandChildMinHeight(int index, int height)
+{
+    if (Band *band = bandAt(index)) {
+        band->minThickness = height;
+        layoutBands();
+    }
+}
+
+int Rebar::BandChildMaxHeight(int index) const
+{
+    const Band *band = bandAt(index);
+    return band ? band->maxThickness : 0;
+}
+
+void Rebar::setBandChildMaxHeight(int index, int height)
+{
+    if (Band *band = bandAt(index)) {
+        band->maxThickness = height;
+        layoutBands();
+    }
+}
+
+int Rebar::BandChildMinWidth(int index) const
+{
+    const Band *band = bandAt(index);
+    return band ? band->minLength : 0;
+}
+
+void Rebar::setBandChildMinWidth(int index, int width)
+{
+    if (Band *band = bandAt(index)) {
+        band->minLength = width;
+        layoutBands();
+    }
+}
+
+void Rebar::BandChildResized(int index, int width, int height)
+{
+    if (Band *band = bandAt(index)) {
+        band->minLength = isVertical() ? height : width;
+        band->minThickness = isVertical() ? width : height;
+        layoutBands();
+    }
+}
+
+void Rebar::BandMove(int index, int toIndex)
+{
+    if (!bandAt(index) || !bandAt(toIndex) || index == toIndex)
+        return;
+    m_bands.move(index, toIndex);
+    layoutBands();
+    emit LayoutChanged();
+}
+
+QRect Rebar::GetBandRectangle(int index) const
+{
+    const Band *band = bandAt(index);
+    return band ? band->rect : QRect();
+}
+
+int Rebar::RebarHeight() const
+{
+    return m_thickness;
+}
+
+int Rebar::RebarWidth() const
+{
+    if (!m_window)
+        return 0;
+    return isVertical() ? m_window->height() : m_window->width();
+}
+
+void Rebar::setPosition(Side side)
+{
+    m_side = side;
+    if (!m_window)
+        return;
+    m_window->setProperty(kSideProperty, side);
+    layoutBands();
+    RebarSize();
+    emit HeightChanged(RebarHeight());
+    RebarSize();
+}
+
+bool Rebar::Visible() const
+{
+    return m_window && m_window->isVisibleTo(m_parent);
+}
+
+void Rebar::setVisible(bool visible)
+{
+    if (m_window)
+        m_window->setVisible(visible);
+}
+
+void Rebar::setImageFile(const QString &path)
+{
+    setImagePicture(QPixmap(path));
+}
+
+void Rebar::setImagePicture(const QPixmap &picture)
+{
+    m_background = picture;
+    if (m_window)
+        m_window->update();
+}
+
+bool Rebar::WindowProc(QObject *target, QEvent *)
+{
+    if (target == m_window)
+        paintBands();
+    else
+        RebarSize();
+    return false;
+}
+
+QRect Rebar::oriented(int along, int across, int length, int thickness) const
+{
+    return isVertical() ? QRect(across, along, thickness, length) : QRect(along, across, length, thickness);
+}
+
+int Rebar::headerLength(const Band &band) const
+{
+    int length = band.gripper ? kGripperLength : 0;
+    if (!band.text.isEmpty() && m_window)
+        length += m_window->fontMetrics().horizontalAdvance(band.text) + 2 * kBandMargin;
+    return length;
+}
+
+void Rebar::layoutBands()
+{
+    if (!m_window)
+        return;
+    const int frame = static_cast<QFrame *>(m_window.data())->frameWidth();
+    const int barLength = (isVertical() ? m_window->height() : m_window->width()) - 2 * frame;
+
+    // Rows: a band with a line break starts a new one; the last band of a row takes what
+    // the row has left.
+    QList<QList<int>> rows;
+    for (int i = 0; i < BandCount(); ++i) {
+        Band &band = m_bands[i];
+        band.rect = QRect();
+        if (band.hidden || !band.child) {
+            if (band.child)
+                band.child->hide();
+            continue;
+        }
+        if (rows.isEmpty() || band.breakLine)
+            rows.append(QList<int>());
+        rows.last().append(i);
+    }
+
+    int across = frame;
+    for (const QList<int> &row : std::as_const(rows)) {
+        int rowThickness = 0;
+        for (int i : row) {
+            const Band &band = m_bands.at(i);
+            const int edge = band.childEdge ? kEdge : 0;
+            rowThickness = qMax(rowThickness, band.minThickness + 2 * (kBandMargin + edge));
+        }
+        int along = frame;
+        for (qsizetype k = 0; k < row.size(); ++k) {
+            Band &band = m_bands[row.at(k)];
+            const int header = headerLength(band);
+            const bool last = k == row.size() - 1;
+            const int length = last ? qMax(header + band.minLength, barLength + frame - along)
+                                    : header + band.minLength;
+            band.rect = oriented(along, across, length, rowThickness);
+            const int edge = band.childEdge ? kEdge : 0;
+            int childThickness = rowThickness - 2 * (kBandMargin + edge);
+            if (band.maxThickness > 0)
+                childThickness = qMin(childThickness, band.maxThickness);
+            band.child->setGeometry(oriented(along + header + edge, across + kBandMargin + edge,
+                                             length - header - 2 * edge, childThickness));
+            band.child->show();
+            along += length;
+        }
+        across += rowThickness + kRowGap;
+    }
+    const int thickness = rows.isEmpty() ? 0 : across - kRowGap + frame;
+    if (thickness != m_thickness) {
+        m_thickness = thickness;
+        RebarSize();
+        emit HeightChanged(m_thickness);
+    }
+    m_window->update();
+}
+
+void Rebar::paintBands()
+{
+    QPainter painter(m_window);
+    QStyleOption option;
+    option.initFrom(m_window);
+    for (const Band &band : std::as_const(m_bands)) {
+        if (band.rect.isEmpty())
+            continue;
+        if (HasBitmap())
+            painter.drawTiledPixmap(band.rect, m_background);
+        QRect header = band.rect;
+        if (band.gripper) {
+            option.rect = oriented(isVertical() ? band.rect.top() : band.rect.left(),
+                                   isVertical() ? band.rect.left() : band.rect.top(), kGripperLength,
+                                   isVertical() ? band.rect.width() : band.rect.height())
+                              .adjusted(1, 2, -1, -2);
+            option.state = isVertical() ? QStyle::State_None : QStyle::State_Horizontal;
+            m_window->style()->drawPrimitive(QStyle::PE_IndicatorToolBarHandle, &option, &painter, m_window);
+            header.adjust(isVertical() ? 0 : kGripperLength, isVertical() ? kGripperLength : 0, 0, 0);
+        }
+        if (!band.text.isEmpty())
+            painter.drawText(header.adjusted(kBandMargin, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, band.text);
+    }
+}
+
+void Rebar::giveBack(Band &band)
+{
+    if (!band.child)
+        return;
+    band.child->setParent(band.formerParent);
+    if (band.formerParent)
+        band.child->show();
+}
+
+Rebar::Band *Rebar::bandAt(int index)
+{
+    return index >= 0 && index < BandCount() ? &m_bands[index] : nullptr;
+}
+
+const Rebar::Band *Rebar::bandAt(int index) const
+{
+    return index >= 0 && index < BandCount() ? &m_bands.at(index) : nullptr;
+}

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "EventHook.h"
+
+#include <QList>
+#include <QObject>
+#include <QPixmap>
+#include <QPointer>
+#include <QRect>
+#include <QString>
+#include <QVariant>
+#include <QWidget>
+
+// A rebar: a strip docked to one side of its parent form whose bands each carry one
+// window, in rows. Bands are addressed by index; each also has an identifier and the data
+// given when it was added. Windows docked on one form (rebars and any others registered
+// with AddResizeObject) share the form's edges: the first registered sits outermost.
+class Rebar : public QObject, public EventHook
+{
+    Q_OBJECT
+
+public:
+    enum Side { Top = 0, Left = 1, Right = 2, Bottom = 3 };
+    static constexpr int kDockSpacing = 2;
+
+    explicit Rebar(QObject *parent = nullptr);
+    ~Rebar() override;
+
+    bool CreateRebar(QWidget *parentForm);
+    void DestroyRebar();
+    // Returns the new band's identifier, 0 without a rebar or a window.
+    int AddBandByHwnd(QWidget *window, const QString &bandText = {}, bool breakLine = false,
+                      bool fixedSize = false, const QVariant &data = {});
+    void RemoveBand(int index);
+    void RemoveAllRebarBands();
+    static void AddResizeObject(QWidget *parentForm, QWidget *window, Side side);
+    void RebarSize();
+    void Autosize();
+
+    int BandCount() const { return static_cast<int>(m_bands.size()); }
+    int BandIndexForId(int id) const;
+    int BandIDForIndex(int index) const;
+    QVariant BandData(int id) const;
+    int BandIndexForData(const QVariant &data) const;
+    bool BandVisible(int index) const;
+    void setBandVisible(int index, bool visible);
+    bool BandGripper(int index) const;
+    void setBandGripper(int index, bool on);
+    bool BandChildEdge(int index) const;
+    void setBandChildEdge(int index, bool on);
+    int BandChildMinHeight(int index) const;
+    void setBandChildMinHeight(int index, int height);
+    int BandChildMaxHeight(int index) const;
+    void setBandChildMaxHeight(int index, int height);
+    int BandChildMinWidth(int index) const;
+    void setBandChildMinWidth(int index, int width);
+    void BandChildResized(int index, int width, int height);
+    void BandMove(int index, int toIndex);
+    // The band's rectangle in the rebar; empty for a hidden or missing band.
+    QRect GetBandRectangle(int index) const;
+
+    int RebarHeight() const;
+    int RebarWidth() const;
+    QWidget *RebarHwnd() const { return m_window; }
+    QWidget *hwnd() const { return m_window; }
+    Side Position() const { return m_side; }
+    void setPosition(Side side);
+    bool Visible() const;
+    void setVisible(bool visible);
+    // A picture drawn behind the bands, tiled; a file that does not load leaves none.
+    void setImageFile(const QString &path);
+    void setImagePicture(const QPixmap &picture);
+    QPixmap BackgroundBitmap() const { return m_background; }
+    bool HasBitmap() const { return !m_background.isNull(); }
+
+    int MsgResponse() override { return WidgetFirst; }
+    bool WindowProc(QObject *target, QEvent *event) override;
+
+Q_SIGNALS:
+    void HeightChanged(int height);
+    void LayoutChanged();
+
+private:
+    struct Band {
+        int id = 0;
+        QVariant data;
+        QPointer<QWidget> child;
+        QPointer<QWidget> formerParent;
+        QString text;
+        bool breakLine = false;
+        bool fixedSize = false;
+        bool hidden = false;
+        bool gripper = true;
+        bool childEdge = false;
+        int minLength = 0;    // along the bar
+        int minThickness = 0; // across the bar
+        int maxThickness = 0; // 0: no limit
+        QRect rect;
+    };
+
+    bool isVertical() const { return m_side == Left || m_side == Right; }
+    QRect oriented(int along, int across, int length, int thickness) const;
+    int headerLength(const Band &band) const;
+    void layoutBands();
+    void paintBands();
+    void giveBack(Band &band);
+    Band *bandAt(int index);
+    const Band *bandAt(int index) const;
+
+    QPointer<QWidget> m_window;
+    QPointer<QWidget> m_parent;
+    Side m_side = Top;
+    QList<Band> m_bands;
+    int m_lastId = 0;
+    int m_thickness = 0;
+    QPixmap m_background;
+};

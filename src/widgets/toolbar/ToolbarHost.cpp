@@ -1,0 +1,307 @@
+#include "toolbar/ToolbarHost.h"
+
+#include "OleColor.h"
+#include "PropertyBag.h"
+#include "toolbar/MdiMenuBarAdapter.h"
+#include "toolbar/Toolbar.h"
+
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QToolButton>
+
+namespace {
+
+constexpr int kGap = 2;
+constexpr int kRowGap = 3;
+constexpr int kIconSize = 16;
+constexpr int kIconItemWidth = kIconSize + 4;
+
+const QString kBackColorKey = QStringLiteral("BackColor");
+const QString kBorderStyleKey = QStringLiteral("BorderStyle");
+const QString kMDIToolbarKey = QStringLiteral("MDIToolbar");
+constexpr quint32 kDefaultBackColor = OleColor::ButtonFace;
+constexpr int kDefaultBorderStyle = 1;
+
+} // namespace
+
+ToolbarHost::ToolbarHost(QWidget *parent)
+    : QFrame(parent)
+    , m_picIcon(new QLabel(this))
+    , m_caption{makeCaptionButton(QStyle::SP_TitleBarMinButton),
+                makeCaptionButton(QStyle::SP_TitleBarNormalButton),
+                makeCaptionButton(QStyle::SP_TitleBarCloseButton)}
+    , m_backColor(kDefaultBackColor)
+{
+    m_picIcon->hide();
+    m_picIcon->setAlignment(Qt::AlignCenter);
+    m_picIcon->installEventFilter(this);
+    for (CaptionButton which : {Minimize, Restore, Close})
+        connect(m_caption[which], &QToolButton::clicked, this, [this, which] { actOnChild(which); });
+    setBorderStyle(kDefaultBorderStyle);
+}
+
+ToolbarHost::~ToolbarHost() = default;
+
+void ToolbarHost::Capture(Toolbar *toolbar)
+{
+    if (!toolbar)
+        return;
+    Captured item;
+    item.toolbar = toolbar;
+    item.window = toolbar->hwnd();
+    if (item.window) {
+        item.formerParent = item.window->parentWidget();
+        item.window->setParent(this);
+        item.window->show();
+        item.width = item.window->width();
+    }
+    m_captured.append(item);
+    layoutItems();
+}
+
+void ToolbarHost::Capture(QWidget *control)
+{
+    if (!control)
+        return;
+    Captured item;
+    item.window = control;
+    item.formerParent = control->parentWidget();
+    item.width = control->width();
+    control->setParent(this);
+    control->show();
+    m_captured.append(item);
+    layoutItems();
+}
+
+void ToolbarHost::ReleaseCaptures()
+{
+    for (const Captured &item : std::as_const(m_captured)) {
+        if (item.toolbar && item.window) {
+            item.window->setParent(item.formerParent);
+            item.window->show();
+        }
+    }
+    m_captured.clear();
+    layoutItems();
+}
+
+void ToolbarHost::Refresh()
+{
+    layoutItems();
+}
+
+void ToolbarHost::Autosize()
+{
+    layoutItems();
+    update();
+}
+
+void ToolbarHost::setMDIToolbar(bool on)
+{
+    m_mdiToolbar = on;
+    if (on) {
+        m_mdiMenu = std::make_unique<MdiMenuBarAdapter>();
+        m_mdiMenu->Attach(window(), this);
+    } else {
+        m_mdiMenu.reset();
+        MaximizedStateChanged(nullptr, false);
+    }
+}
+
+void ToolbarHost::setBorderStyle(int style)
+{
+    m_borderStyle = style;
+    setFrameStyle(style == 0 ? QFrame::NoFrame : (QFrame::Panel | QFrame::Sunken));
+    setLineWidth(1);
+    layoutItems();
+}
+
+void ToolbarHost::setBackColor(quint32 oleColor)
+{
+    m_backColor = oleColor;
+    update();
+}
+
+void ToolbarHost::ReadProperties(const PropertyBag &bag)
+{
+    setBackColor(bag.ReadProperty(kBackColorKey, kDefaultBackColor).toUInt());
+    setBorderStyle(bag.ReadProperty(kBorderStyleKey, kDefaultBorderStyle).toInt());
+    setMDIToolbar(bag.ReadProperty(kMDIToolbarKey, false).toBool());
+}
+
+void ToolbarHost::WriteProperties(PropertyBag &bag) const
+{
+    bag.WriteProperty(kBackColorKey, m_backColor, kDefaultBackColor);
+    bag.WriteProperty(kBorderStyleKey, m_borderStyle, kDefaultBorderStyle);
+    bag.WriteProperty(kMDIToolbarKey, m_mdiToolbar, false);
+}
+
+void ToolbarHost::MaximizedStateChanged(QMdiSubWindow *child, bool maximized)
+{
+    m_activeChild = child;
+    m_showCaption = child && maximized;
+    if (m_showCaption) {
+        QIcon icon = child->windowIcon();
+        if (icon.isNull())
+            icon = style()->standardIcon(QStyle::SP_TitleBarMenuButton);
+        m_picIcon->setPixmap(icon.pixmap(kIconSize, kIconSize));
+    }
+    m_picIcon->setVisible(m_showCaption);
+    for (QToolButton *button : m_caption)
+        button->setVisible(m_showCaption);
+    layoutItems();
+}
+
+QWidget *ToolbarHost::ChildIcon() const
+{
+    return m_picIcon;
+}
+
+QToolButton *ToolbarHost::CaptionButtonWidget(CaptionButton which) const
+{
+    return m_caption[which];
+}
+
+void ToolbarHost::resizeEvent(QResizeEvent *event)
+{
+    QFrame::resizeEvent(event);
+    layoutItems();
+}
+
+void ToolbarHost::paintEvent(QPaintEvent *event)
+{
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    const QColor back = OleColor::translate(m_backColor);
+    // The toolbars are transparent; the back colour shows only right behind their buttons.
+    for (const Captured &item : std::as_const(m_captured)) {
+        if (!item.toolbar || !item.window)
+            continue;
+        for (int i = 0; i < item.toolbar->ButtonCount(); ++i) {
+            const QRect button = item.toolbar->ButtonRect(i);
+            if (!button.isEmpty())
+                painter.fillRect(button.adjusted(-2, -1, 2, 1).translated(item.window->pos()), back);
+        }
+    }
+}
+
+bool ToolbarHost::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_picIcon && event->type() == QEvent::MouseButtonPress) {
+        openSystemMenu();
+        return true;
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+QToolButton *ToolbarHost::makeCaptionButton(QStyle::StandardPixmap pixmap)
+{
+    auto *button = new QToolButton(this);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setIcon(style()->standardIcon(pixmap));
+    const int side = style()->pixelMetric(QStyle::PM_SmallIconSize) + 2;
+    button->setFixedSize(side, side);
+    button->hide();
+    return button;
+}
+
+void ToolbarHost::layoutItems()
+{
+    const QRect area = contentsRect();
+    const int captionWidth = m_showCaption ? 3 * m_caption[0]->width() + kGap : 0;
+    int x = kGap;
+    int y = 0;
+    int rowHeight = 0;
+    int firstRowHeight = 0;
+    int lowest = 0;
+    bool placed = false;
+    bool firstRow = true;
+
+    auto place = [&](QWidget *widget, int width, int height) {
+        const int limit = area.width() - (firstRow ? captionWidth : 0);
+        if (x > kGap && x + width > limit) {
+            if (firstRow)
+                firstRowHeight = rowHeight;
+            firstRow = false;
+            y += rowHeight + kRowGap;
+            x = kGap;
+            rowHeight = 0;
+        }
+        widget->setGeometry(area.left() + x, area.top() + y, width, height);
+        x += width + kGap;
+        rowHeight = qMax(rowHeight, height);
+        lowest = qMax(lowest, y + height);
+        placed = true;
+    };
+
+    if (m_showCaption)
+        place(m_picIcon, kIconItemWidth, m_caption[0]->height());
+    for (Captured &item : m_captured) {
+        if (!item.window)
+            continue;
+        if (item.toolbar)
+            place(item.window, item.toolbar->ToolbarWidth(), item.toolbar->ToolbarHeight());
+        else
+            place(item.window, item.width, item.window->height());
+    }
+    if (firstRow)
+        firstRowHeight = rowHeight;
+    m_requiredHeight = placed ? lowest + 2 * frameWidth() : 0;
+    placeCaptionButtons(firstRowHeight);
+    update();
+}
+
+void ToolbarHost::placeCaptionButtons(int rowHeight)
+{
+    if (!m_showCaption)
+        return;
+    const QRect area = contentsRect();
+    const int side = m_caption[0]->width();
+    int x = area.right() + 1 - kGap - 3 * side;
+    const int y = area.top() + (rowHeight - side) / 2;
+    for (QToolButton *button : m_caption) {
+        button->move(x, y);
+        button->raise();
+        x += side;
+    }
+}
+
+void ToolbarHost::openSystemMenu()
+{
+    // Through the menu bar, so that the arrow keys lead on into its menus.
+    for (const Captured &item : std::as_const(m_captured)) {
+        if (item.toolbar && item.toolbar->Menu()) {
+            item.toolbar->TrackMenu(Toolbar::kSystemMenuIndex);
+            return;
+        }
+    }
+    if (m_activeChild && m_activeChild->systemMenu())
+        m_activeChild->systemMenu()->exec(m_picIcon->mapToGlobal(QPoint(0, m_picIcon->height())));
+}
+
+void ToolbarHost::actOnChild(CaptionButton which)
+{
+    QMdiSubWindow *child = m_activeChild;
+    if (!child)
+        return;
+    // Later, as a posted message would: closing deletes the child and this host's reason
+    // to show the button.
+    QMetaObject::invokeMethod(child, [child, which] {
+        switch (which) {
+        case Minimize:
+            child->showMinimized();
+            break;
+        case Restore:
+            child->showNormal();
+            break;
+        case Close:
+            child->close();
+            break;
+        }
+    }, Qt::QueuedConnection);
+}

@@ -1,0 +1,144 @@
+#include "LineEditActions.h"
+
+#include <QClipboard>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMimeData>
+
+LineEditActions::LineEditActions(QObject *parent)
+    : QObject(parent)
+{
+}
+
+void LineEditActions::setTextBox(QLineEdit *field)
+{
+    if (m_field) {
+        m_field->removeEventFilter(this);
+        disconnect(m_field, nullptr, this, nullptr);
+    }
+    m_field = field;
+    m_hasKept = false;
+    if (!m_field)
+        return;
+    m_field->installEventFilter(this);
+    // What was selected no longer names the same characters.
+    connect(m_field, &QLineEdit::textChanged, this, [this] { m_hasKept = false; });
+}
+
+void LineEditActions::Cut()
+{
+    if (!m_field || !writable())
+        return;
+    recallSelection();
+    m_field->cut();
+}
+
+void LineEditActions::Copy()
+{
+    if (!m_field)
+        return;
+    recallSelection();
+    m_field->copy();
+}
+
+void LineEditActions::Paste()
+{
+    if (!m_field || !writable())
+        return;
+    recallSelection();
+    m_field->paste();
+}
+
+void LineEditActions::Undo()
+{
+    if (CanUndo())
+        m_field->undo();
+}
+
+bool LineEditActions::CanCut() const
+{
+    return selectionLength() > 0 && writable();
+}
+
+bool LineEditActions::CanCopy() const
+{
+    return selectionLength() >= 1;
+}
+
+bool LineEditActions::CanPaste() const
+{
+    const QClipboard *clipboard = QGuiApplication::clipboard();
+    const QMimeData *data = clipboard ? clipboard->mimeData() : nullptr;
+    return data && data->hasText();
+}
+
+bool LineEditActions::CanUndo() const
+{
+    return m_field && m_field->isUndoAvailable();
+}
+
+void LineEditActions::ReplaceSelection(const QString &text, bool allowUndo)
+{
+    if (selectionLength() > 0)
+        replace(text, allowUndo);
+}
+
+void LineEditActions::Delete(bool allowUndo)
+{
+    if (selectionLength() > 0)
+        replace(QString(), allowUndo);
+}
+
+bool LineEditActions::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_field) {
+        if (event->type() == QEvent::FocusOut && m_field->hasSelectedText()) {
+            // The field drops its selection right after this; keep it for the commands.
+            const int start = m_field->selectionStart();
+            m_kept = { start, m_field->selectionLength(), m_field->cursorPosition() == start };
+            m_hasKept = true;
+        } else if (event->type() == QEvent::FocusIn) {
+            m_hasKept = false;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void LineEditActions::recallSelection()
+{
+    if (!m_hasKept || m_field->hasFocus() || m_field->hasSelectedText())
+        return;
+    if (m_kept.caretAtStart)
+        m_field->setSelection(m_kept.start + m_kept.length, -m_kept.length);
+    else
+        m_field->setSelection(m_kept.start, m_kept.length);
+}
+
+int LineEditActions::selectionLength() const
+{
+    if (!m_field)
+        return 0;
+    if (m_field->hasSelectedText())
+        return m_field->selectionLength();
+    return m_hasKept && !m_field->hasFocus() ? m_kept.length : 0;
+}
+
+bool LineEditActions::writable() const
+{
+    return m_field && !m_field->isReadOnly();
+}
+
+void LineEditActions::replace(const QString &text, bool allowUndo)
+{
+    recallSelection();
+    if (allowUndo) {
+        m_field->insert(text);
+        return;
+    }
+    const int start = m_field->selectionStart();
+    QString whole = m_field->text();
+    whole.replace(start, m_field->selectionLength(), text);
+    m_field->setText(whole);
+    m_field->setCursorPosition(start + static_cast<int>(text.size()));
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QObject>
+#include <QPointer>
+
+// The Edit menu's operations on one text field. The field keeps its own selection when
+// the focus leaves it, so a command given from the toolbar or another control still acts
+// on what the user had selected there.
+class LineEditActions : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit LineEditActions(QObject *parent = nullptr);
+
+    void setTextBox(QLineEdit *field);
+    QLineEdit *textBox() const { return m_field; }
+
+    void Cut();
+    void Copy();
+    void Paste();
+    // Only when there is something to undo.
+    void Undo();
+
+    bool CanCut() const;
+    bool CanCopy() const;
+    bool CanPaste() const;
+    bool CanUndo() const;
+
+    // Replaces a non-empty selection; with nothing selected the text stays as it is.
+    // Without undo the field forgets its earlier edits, as after any program change.
+    void ReplaceSelection(const QString &text, bool allowUndo = true);
+    void Delete(bool allowUndo = true);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct Selection
+    {
+        int start = 0;
+        int length = 0;
+        bool caretAtStart = false;
+    };
+
+    // Puts back the selection the field had when it lost the focus.
+    void recallSelection();
+    int selectionLength() const;
+    bool writable() const;
+    void replace(const QString &text, bool allowUndo);
+
+    QPointer<QLineEdit> m_field;
+    Selection m_kept;
+    bool m_hasKept = false;
+};

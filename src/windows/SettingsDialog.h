@@ -1,0 +1,63 @@
+#pragma once
+
+#include "FileAssociations.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class IconList;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class SettingsCatalogue;
+class SettingsStore;
+class TabControl;
+
+// Program Settings: the standard author and default charset (Editor), backups (General)
+// and the file-type associations (File extentions). Apply and OK write everything shown;
+// Cancel writes nothing.
+class SettingsDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit SettingsDialog(const FileAssociations &associations, QWidget *parent = nullptr);
+    ~SettingsDialog() override;
+
+    void apply();
+
+    TabControl *TabControl1;
+    QWidget *Picture1; // General
+    QWidget *Picture2; // File extentions
+    QWidget *Picture3; // Editor
+    QLabel *lblAuthor2;
+    QLineEdit *txtAuthor2;
+    QCheckBox *chkCharset;
+    QCheckBox *chkBackupFiles;
+    QLabel *Label1;
+    QCheckBox *chkHTM;
+    QCheckBox *chkASP;
+    QCheckBox *chkPHP;
+    QCheckBox *chkSSI;
+    QPushButton *btnOK;
+    QPushButton *btnApply;
+    QPushButton *btnCancel;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildPages();
+    void buildTabs();
+    void loadValues();
+    void trackChanges();
+    void showPage(int position);
+    QCheckBox *boxFor(FileAssociations::Family family) const;
+
+    FileAssociations m_associations;
+    std::unique_ptr<SettingsStore> m_store;
+    std::unique_ptr<SettingsCatalogue> m_settings;
+    std::unique_ptr<IconList> m_icons;
+};
