@@ -140,6 +140,27 @@ std::string DocumentRewriter::shownBlock(const MetaElementSet &values, std::stri
     return TextEncoding::toUtf8(written, encoding.encoding);
 }
 
+PageCharset DocumentRewriter::charsetOf(std::string_view page, const HeadRegion &region, const HeadContents &contents)
+{
+    const TextEncoding::Survey bytes = TextEncoding::survey(page);
+    PageCharset charset;
+    charset.readAs = PageCharset::readEncoding(contents, bytes);
+    charset.keptDeclaration = PageCharset::keptDeclarationOf(contents);
+    charset.keptValidUtf8 = bytes.validUtf8;
+    charset.keptNonAscii = bytes.nonAscii;
+    if (bytes.validUtf8 && !bytes.nonAscii)
+        return charset;
+    // A save cuts the managed tags out at ASCII bytes, so UTF-8 stays UTF-8; but what it
+    // cuts may hold the only non-ASCII or the only stray bytes. The saved page is the
+    // bytes kept with the block put in between ASCII bytes, so the block decides the rest.
+    const Plan kept = plan(page, region, contents, {}, "\n");
+    const std::string_view tail = page.substr(kept.tailFrom);
+    charset.keptNonAscii = TextEncoding::hasNonAscii(kept.head) || TextEncoding::hasNonAscii(tail);
+    if (!bytes.validUtf8)
+        charset.keptValidUtf8 = TextEncoding::isValidUtf8Joined(kept.head, tail);
+    return charset;
+}
+
 std::optional<DocumentRewriter::Plan> DocumentRewriter::planSave(
     std::string_view page, const MetaElementSet &values, std::string_view version)
 {
@@ -148,7 +169,7 @@ std::optional<DocumentRewriter::Plan> DocumentRewriter::planSave(
         return std::nullopt;
     const HeadContents contents = HeadContents::of(page, *region);
     const LineEnd lineEnd = LineEnds::detect(page);
-    const SaveEncoding encoding = PageCharset::of(page, *region, contents).saveEncoding(values);
+    const SaveEncoding encoding = charsetOf(page, *region, contents).saveEncoding(values);
     return plan(page, *region, contents, encodedBlock(values, version, lineEnd, encoding), LineEnds::text(lineEnd));
 }
 

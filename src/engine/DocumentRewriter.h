@@ -34,6 +34,9 @@ public:
     static std::optional<std::string> rewrite(
         std::string_view page, std::string_view block, std::string_view lineEnd);
 
+    // What the page's charset declarations and bytes say, the bytes being those a save keeps.
+    static PageCharset charsetOf(std::string_view page, const HeadRegion &region, const HeadContents &contents);
+
     // The whole save: the page's line end and encoding, the block for these values, the rewrite.
     static std::optional<Plan> planSave(
         std::string_view page, const MetaElementSet &values, std::string_view version);

@@ -1,8 +1,9 @@
 #include "DocumentScanner.h"
 
+#include "CharacterReference.h"
+#include "DocumentRewriter.h"
 #include "HeadRegion.h"
 #include "TagRecognition.h"
-#include "CharacterReference.h"
 
 #include <array>
 #include <cstring>
@@ -81,7 +82,7 @@ ScannedDocument DocumentScanner::scan(std::string_view bytes)
         return doc;
     }
     const HeadContents contents = HeadContents::of(bytes, *region);
-    doc.charset = PageCharset::of(bytes, *region, contents);
+    doc.charset = DocumentRewriter::charsetOf(bytes, *region, contents);
     doc.encoding = doc.charset.readAs;
     collect(doc, bytes, contents);
     return doc;

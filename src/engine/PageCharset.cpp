@@ -1,6 +1,5 @@
 #include "PageCharset.h"
 
-#include "DocumentRewriter.h"
 #include "CharacterReference.h"
 
 #include <algorithm>
@@ -41,39 +40,7 @@ std::string encodedTexts(const MetaElementSet &values, Encoding encoding)
     return texts;
 }
 
-// Whether a followed by b is UTF-8. An ASCII byte always starts a character, so b is
-// checked in place from its first one on, and only the bytes before it are copied.
-bool isValidUtf8Joined(std::string_view a, std::string_view b)
-{
-    const auto ascii = std::find_if(b.begin(), b.end(), [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; });
-    const auto split = static_cast<std::size_t>(ascii - b.begin());
-    std::string junction(a);
-    junction.append(b.substr(0, split));
-    return TextEncoding::isValidUtf8(junction) && TextEncoding::isValidUtf8(b.substr(split));
-}
-
 } // namespace
-
-PageCharset PageCharset::of(std::string_view page, const HeadRegion &region, const HeadContents &contents)
-{
-    const TextEncoding::Survey bytes = TextEncoding::survey(page);
-    PageCharset charset;
-    charset.readAs = readEncoding(contents, bytes);
-    charset.keptDeclaration = keptDeclarationOf(contents);
-    charset.keptValidUtf8 = bytes.validUtf8;
-    charset.keptNonAscii = bytes.nonAscii;
-    if (bytes.validUtf8 && !bytes.nonAscii)
-        return charset;
-    // A save cuts the managed tags out at ASCII bytes, so UTF-8 stays UTF-8; but what it
-    // cuts may hold the only non-ASCII or the only stray bytes. The saved page is the
-    // bytes kept with the block put in between ASCII bytes, so the block decides the rest.
-    const DocumentRewriter::Plan kept = DocumentRewriter::plan(page, region, contents, {}, "\n");
-    const std::string_view tail = page.substr(kept.tailFrom);
-    charset.keptNonAscii = TextEncoding::hasNonAscii(kept.head) || TextEncoding::hasNonAscii(tail);
-    if (!bytes.validUtf8)
-        charset.keptValidUtf8 = isValidUtf8Joined(kept.head, tail);
-    return charset;
-}
 
 PageCharset PageCharset::ofBytes(std::string_view page)
 {

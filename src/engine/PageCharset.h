@@ -34,9 +34,8 @@ struct PageCharset
     static bool isLatin1Label(std::string_view label);
     static bool isUtf8Label(std::string_view label);
 
-    // What the page says, from its HEAD region as a save would leave it.
-    static PageCharset of(std::string_view page, const HeadRegion &region, const HeadContents &contents);
-    // A page without a HEAD region: its bytes alone.
+    // A page without a HEAD region: its bytes alone. DocumentRewriter::charsetOf reads a
+    // page that has one, as a save would leave it.
     static PageCharset ofBytes(std::string_view page);
 
     // The first declaration decides, as in a browser; then the page's bytes.

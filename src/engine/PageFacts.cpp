@@ -1,5 +1,6 @@
 #include "PageFacts.h"
 
+#include "DocumentRewriter.h"
 #include "DocumentScanner.h"
 #include "HeadRegion.h"
 #include "TagAttributes.h"
@@ -146,7 +147,7 @@ PageFacts PageFacts::of(std::string_view bytes)
     const std::optional<HeadRegion> region = HeadRegion::find(bytes);
     if (region) {
         const HeadContents contents = HeadContents::of(bytes, *region);
-        page.charset = PageCharset::of(bytes, *region, contents);
+        page.charset = DocumentRewriter::charsetOf(bytes, *region, contents);
         addDeclarations(page, contents);
     } else {
         page.charset = PageCharset::ofBytes(bytes);

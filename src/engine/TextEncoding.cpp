@@ -177,6 +177,17 @@ bool TextEncoding::hasNonAscii(std::string_view bytes)
     return std::any_of(p, end, [](char c) { return (static_cast<unsigned char>(c) & 0x80) != 0; });
 }
 
+bool TextEncoding::isValidUtf8Joined(std::string_view a, std::string_view b)
+{
+    // An ASCII byte always starts a character, so b is checked in place from its first
+    // one on, and only the bytes before it are copied.
+    const auto ascii = std::find_if(b.begin(), b.end(), [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; });
+    const auto split = static_cast<std::size_t>(ascii - b.begin());
+    std::string junction(a);
+    junction.append(b.substr(0, split));
+    return isValidUtf8(junction) && isValidUtf8(b.substr(split));
+}
+
 bool TextEncoding::isValidUtf8(std::string_view bytes)
 {
     return survey(bytes).validUtf8;
