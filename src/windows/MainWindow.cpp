@@ -16,6 +16,7 @@
 #include "PopupMenu.h"
 #include "RecentFileList.h"
 #include "RegistryKey.h"
+#include "RegistryPaths.h"
 #include "SettingsStore.h"
 #include "SettingsCatalogue.h"
 #include "CommandDispatcher.h"
@@ -39,7 +40,6 @@
 
 namespace {
 
-const QString kRecentFilesKey = QStringLiteral("Software\\Vantorel\\Tagsmith LITE");
 constexpr int kMetaPaneHeight = 123;
 constexpr int kToolbarBandMinWidth = 64;
 
@@ -223,14 +223,14 @@ void MainWindow::savePlacement()
 
 void MainWindow::loadRecentFiles()
 {
-    RegistryKey key = RegistryKey::at(RegistryKey::HKEY_CURRENT_USER, kRecentFilesKey);
+    RegistryKey key = RegistryKey::at(RegistryKey::HKEY_CURRENT_USER, RegistryPaths::kProgramKey);
     m_recent->load(key);
     m_recent->setCapacity(RecentFilesMenu::kCapacity);
 }
 
 void MainWindow::saveRecentFiles() const
 {
-    RegistryKey key = RegistryKey::at(RegistryKey::HKEY_CURRENT_USER, kRecentFilesKey);
+    RegistryKey key = RegistryKey::at(RegistryKey::HKEY_CURRENT_USER, RegistryPaths::kProgramKey);
     m_recent->save(key);
 }
 
