@@ -2,10 +2,10 @@
 
 #include "DocumentCreator.h"
 #include "ProgramIcons.h"
-#include "ResourceText.h"
-#include "SettingsStore.h"
-#include "SettingsCatalogue.h"
 #include "ProgramVersion.h"
+#include "ResourceText.h"
+#include "SettingsCatalogue.h"
+#include "SettingsStore.h"
 
 #include <QFont>
 #include <QHBoxLayout>
@@ -20,7 +20,7 @@ const QString kAuthorCredit = QStringLiteral(" the Tagsmith LITE developers at V
 
 } // namespace
 
-AboutDialog::AboutDialog(QWidget *parent)
+AboutDialog::AboutDialog(const SettingsCatalogue &settings, QWidget *parent)
     : QDialog(parent)
     , Picture1(new QLabel(this))
     , lblTitle(new QLabel(this))
@@ -30,8 +30,7 @@ AboutDialog::AboutDialog(QWidget *parent)
     , lblWrittenBy(new QLabel(this))
     , btnOK(new QPushButton(this))
 {
-    SettingsStore store;
-    const QString version = SettingsCatalogue(store).text(Setting::Version);
+    const QString version = settings.text(Setting::Version);
     btnOK->setText(ResourceText::get(3000));
     lblVersion->setText(QStringLiteral("Version ") + version + QLatin1Char('.') + ProgramVersion::build()
         + QStringLiteral(" (") + ProgramVersion::company() + QLatin1Char(')'));
@@ -39,7 +38,7 @@ AboutDialog::AboutDialog(QWidget *parent)
     lblUses->setText(ResourceText::status(300));
     lblWrittenBy->setText(ResourceText::get(301) + kAuthorCredit);
     ListUsers->addItem(DocumentCreator::Description());
-    ListUsers->addItem(store.Description());
+    ListUsers->addItem(settings.store().Description());
 
     setWindowTitle(ResourceText::get(2034).remove(QLatin1Char('&')));
     Picture1->setPixmap(ProgramIcons::picture(ProgramIcons::kPictureCount).pixmap(48, 48));

@@ -5,6 +5,7 @@
 class QLabel;
 class QListWidget;
 class QPushButton;
+class SettingsCatalogue;
 
 // The About box: title and version, the full version with build and company, the
 // components in use and the author credit.
@@ -13,7 +14,7 @@ class AboutDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit AboutDialog(QWidget *parent = nullptr);
+    explicit AboutDialog(const SettingsCatalogue &settings, QWidget *parent = nullptr);
 
     QLabel *Picture1;
     QLabel *lblTitle;

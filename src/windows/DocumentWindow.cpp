@@ -1,12 +1,12 @@
 #include "DocumentWindow.h"
 
+#include "LineEditActions.h"
 #include "ResourceText.h"
-#include "StringTable.h"
 #include "SnippetPreview.h"
+#include "StringTable.h"
 #include "TextWidth.h"
 #include "WarningLabel.h"
 #include "WidthCounter.h"
-#include "LineEditActions.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -15,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 
 namespace {
@@ -83,6 +84,14 @@ DocumentWindow::DocumentWindow(QWidget *parent)
     // First, so that whoever else listens sees the warnings of the new values.
     connect(this, &DocumentWindow::valuesChanged, this, &DocumentWindow::refreshInsights);
     refreshInsights();
+}
+
+DocumentWindow *DocumentWindow::activeIn(const QMdiArea &area)
+{
+    QMdiSubWindow *frame = area.activeSubWindow();
+    if (!frame)
+        frame = area.currentSubWindow();
+    return frame ? qobject_cast<DocumentWindow *>(frame->widget()) : nullptr;
 }
 
 QLineEdit *DocumentWindow::makeField(const QString &name)

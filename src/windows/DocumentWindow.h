@@ -13,6 +13,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QMdiArea;
 class SnippetPreview;
 class WarningLabel;
 class WidthCounter;
@@ -30,6 +31,9 @@ public:
     static inline const QString kNewCaption = QStringLiteral("Unsaved HTML Document");
 
     explicit DocumentWindow(QWidget *parent = nullptr);
+
+    // The document in the area's active window, else in its current one; nullptr for none.
+    static DocumentWindow *activeIn(const QMdiArea &area);
 
     // The values a new document starts with; leaves the window unmodified.
     void applyNewDefaults(const QString &standardAuthor, bool defaultCharset);

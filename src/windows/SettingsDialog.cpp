@@ -1,12 +1,9 @@
 #include "SettingsDialog.h"
 
-#include "TabControl.h"
-#include "ProgramIcons.h"
+#include "ProgramServices.h"
 #include "ResourceText.h"
 #include "StringTable.h"
-#include "IconList.h"
-#include "SettingsStore.h"
-#include "SettingsCatalogue.h"
+#include "TabControl.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -19,7 +16,8 @@
 namespace {
 
 constexpr int kAuthorPlaceholder = 109;
-// Pictures for the tabs: the gear for General, a page for the file types, the author.
+// Pictures for the tabs, numbered as in the program's icon list: the gear for General, a
+// page for the file types, the author.
 constexpr int kGeneralPicture = 7;
 constexpr int kFilesPicture = 9;
 constexpr int kEditorPicture = 4;
@@ -41,22 +39,20 @@ QWidget *page(QWidget *parent)
 
 } // namespace
 
-SettingsDialog::SettingsDialog(const FileAssociations &associations, QWidget *parent)
+SettingsDialog::SettingsDialog(
+    ProgramServices &services, const FileAssociations &associations, QWidget *parent)
     : QDialog(parent)
     , m_associations(associations)
-    , m_store(std::make_unique<SettingsStore>())
-    , m_settings(std::make_unique<SettingsCatalogue>(*m_store))
+    , m_settings(services.settings())
 {
     buildPages();
-    buildTabs();
+    buildTabs(services);
     loadValues();
     trackChanges();
     showPage(1);
     // Loading set the boxes, which counts as a change; the dialog opens unchanged.
     btnApply->setEnabled(false);
 }
-
-SettingsDialog::~SettingsDialog() = default;
 
 void SettingsDialog::buildPages()
 {
@@ -102,15 +98,12 @@ void SettingsDialog::buildPages()
     resize(460, 300);
 }
 
-void SettingsDialog::buildTabs()
+void SettingsDialog::buildTabs(ProgramServices &services)
 {
-    m_icons = std::make_unique<IconList>();
-    for (const int picture : { kGeneralPicture, kFilesPicture, kEditorPicture })
-        m_icons->AddIcon(ProgramIcons::picture(picture));
-    TabControl1->setImageList(m_icons.get());
-    TabControl1->AddTab(ResourceText::get(206), 2, -1, QStringLiteral("EDITOR"), 3000);
-    TabControl1->AddTab(ResourceText::get(204), 0, -1, QStringLiteral("GENERAL"), 1000);
-    TabControl1->AddTab(ResourceText::get(205), 1, -1, QStringLiteral("FILES"), 2000);
+    TabControl1->setImageList(&services.icons());
+    TabControl1->AddTab(ResourceText::get(206), kEditorPicture, -1, QStringLiteral("EDITOR"), 3000);
+    TabControl1->AddTab(ResourceText::get(204), kGeneralPicture, -1, QStringLiteral("GENERAL"), 1000);
+    TabControl1->AddTab(ResourceText::get(205), kFilesPicture, -1, QStringLiteral("FILES"), 2000);
     connect(TabControl1, &TabControl::TabClick, this, &SettingsDialog::showPage);
     TabControl1->installEventFilter(this);
 }
@@ -125,9 +118,9 @@ bool SettingsDialog::eventFilter(QObject *watched, QEvent *event)
 
 void SettingsDialog::loadValues()
 {
-    txtAuthor2->setText(m_settings->text(Setting::Author));
-    chkCharset->setChecked(m_settings->isOn(Setting::DefaultCharset));
-    chkBackupFiles->setChecked(m_settings->isOn(Setting::BackupFiles));
+    txtAuthor2->setText(m_settings.text(Setting::Author));
+    chkCharset->setChecked(m_settings.isOn(Setting::DefaultCharset));
+    chkBackupFiles->setChecked(m_settings.isOn(Setting::BackupFiles));
     for (const auto &family : FileAssociations::families())
         boxFor(family.family)->setChecked(m_associations.read(family.family).registered);
 }
@@ -173,10 +166,10 @@ void SettingsDialog::apply()
     const QString author
         = txtAuthor2->text().isEmpty() ? ResourceText::get(kAuthorPlaceholder) : txtAuthor2->text();
     const bool backups = chkBackupFiles->checkState() != Qt::Unchecked;
-    m_settings->setOn(Setting::DefaultCharset, chkCharset->checkState() != Qt::Unchecked);
+    m_settings.setOn(Setting::DefaultCharset, chkCharset->checkState() != Qt::Unchecked);
     for (const auto &family : FileAssociations::families())
         m_associations.write(family.family, boxFor(family.family)->checkState() == Qt::Checked);
-    m_settings->setText(Setting::Author, author);
-    m_settings->setOn(Setting::BackupFiles, backups);
+    m_settings.setText(Setting::Author, author);
+    m_settings.setOn(Setting::BackupFiles, backups);
     btnApply->setEnabled(false);
 }

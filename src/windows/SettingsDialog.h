@@ -4,15 +4,12 @@
 
 #include <QDialog>
 
-#include <memory>
-
-class IconList;
+class ProgramServices;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class SettingsCatalogue;
-class SettingsStore;
 class TabControl;
 
 // Program Settings: the standard author and default charset (Editor), backups (General)
@@ -23,8 +20,8 @@ class SettingsDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit SettingsDialog(const FileAssociations &associations, QWidget *parent = nullptr);
-    ~SettingsDialog() override;
+    SettingsDialog(
+        ProgramServices &services, const FileAssociations &associations, QWidget *parent = nullptr);
 
     void apply();
 
@@ -50,14 +47,12 @@ protected:
 
 private:
     void buildPages();
-    void buildTabs();
+    void buildTabs(ProgramServices &services);
     void loadValues();
     void trackChanges();
     void showPage(int position);
     QCheckBox *boxFor(FileAssociations::Family family) const;
 
     FileAssociations m_associations;
-    std::unique_ptr<SettingsStore> m_store;
-    std::unique_ptr<SettingsCatalogue> m_settings;
-    std::unique_ptr<IconList> m_icons;
+    SettingsCatalogue &m_settings;
 };

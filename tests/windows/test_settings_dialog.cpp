@@ -4,6 +4,7 @@
 #include "RegistryKey.h"
 #include "SettingsStore.h"
 #include "AboutDialog.h"
+#include "ProgramServices.h"
 #include "SettingsDialog.h"
 
 #include <QCheckBox>
@@ -46,7 +47,8 @@ private Q_SLOTS:
         SettingsStore().SetValue(u"Author"_s, u"Ada"_s);
         SettingsStore().SetValue(u"Backup Files"_s, u"off"_s);
         m_associations->write(FileAssociations::Family::Php, true);
-        SettingsDialog dialog(*m_associations);
+        ProgramServices services;
+        SettingsDialog dialog(services, *m_associations);
         QCOMPARE(dialog.txtAuthor2->text(), u"Ada"_s);
         QVERIFY(!dialog.chkBackupFiles->isChecked() && !dialog.chkCharset->isChecked());
         QVERIFY(dialog.chkPHP->isChecked() && !dialog.chkHTM->isChecked());
@@ -63,7 +65,8 @@ private Q_SLOTS:
 
     void applyWritesAndAClearedAuthorBecomesThePlaceholder()
     {
-        SettingsDialog dialog(*m_associations);
+        ProgramServices services;
+        SettingsDialog dialog(services, *m_associations);
         dialog.show();
         QTest::keyClicks(dialog.txtAuthor2, u"Grace"_s);
         QVERIFY(dialog.btnApply->isEnabled());
@@ -79,7 +82,8 @@ private Q_SLOTS:
     void okRewritesEverythingEvenUnchanged()
     {
         m_associations->write(FileAssociations::Family::Asp, true);
-        SettingsDialog dialog(*m_associations);
+        ProgramServices services;
+        SettingsDialog dialog(services, *m_associations);
         // Someone removed the command since; OK registers the checked family afresh.
         QVERIFY(RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, kAspCommand).DeleteKey());
         QTest::mouseClick(dialog.btnOK, Qt::LeftButton);
@@ -91,7 +95,8 @@ private Q_SLOTS:
 
     void cancelWritesNothing()
     {
-        SettingsDialog dialog(*m_associations);
+        ProgramServices services;
+        SettingsDialog dialog(services, *m_associations);
         dialog.txtAuthor2->setText(u"Not kept"_s);
         dialog.chkHTM->click();
         QTest::mouseClick(dialog.btnCancel, Qt::LeftButton);
@@ -102,7 +107,8 @@ private Q_SLOTS:
     void aboutBoxShowsTheStoredVersion()
     {
         SettingsStore().SetValue(u"Version"_s, u"2.01a"_s);
-        AboutDialog about;
+        ProgramServices services;
+        AboutDialog about(services.settings());
         QCOMPARE(about.lblTitle->text(), u"Tagsmith LITE 2.01a"_s);
         QVERIFY(about.lblVersion->text().contains(u"2.01a"_s));
     }
