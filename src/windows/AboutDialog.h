@@ -16,11 +16,15 @@ class AboutDialog : public QDialog
 public:
     explicit AboutDialog(const SettingsCatalogue &settings, QWidget *parent = nullptr);
 
-    QLabel *Picture1;
-    QLabel *lblTitle;
-    QLabel *lblVersion;
-    QLabel *lblUses;
-    QListWidget *ListUsers;
-    QLabel *lblWrittenBy;
-    QPushButton *btnOK;
+    QString titleText() const;
+    QString versionText() const;
+
+private:
+    QLabel *m_mark;
+    QLabel *m_title;
+    QLabel *m_version;
+    QLabel *m_uses;
+    QListWidget *m_components;
+    QLabel *m_credit;
+    QPushButton *m_okButton;
 };

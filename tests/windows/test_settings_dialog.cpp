@@ -49,17 +49,20 @@ private Q_SLOTS:
         m_associations->write(FileAssociations::Family::Php, true);
         ProgramServices services;
         SettingsDialog dialog(services, *m_associations);
-        QCOMPARE(dialog.txtAuthor2->text(), u"Ada"_s);
-        QVERIFY(!dialog.chkBackupFiles->isChecked() && !dialog.chkCharset->isChecked());
-        QVERIFY(dialog.chkPHP->isChecked() && !dialog.chkHTM->isChecked());
-        QVERIFY(!dialog.btnApply->isEnabled());
-        // Each tab shows its own page only.
+        QCOMPARE(dialog.authorEdit()->text(), u"Ada"_s);
+        QVERIFY(!dialog.backupBox()->isChecked() && !dialog.charsetBox()->isChecked());
+        QVERIFY(dialog.associationBox(FileAssociations::Family::Php)->isChecked());
+        QVERIFY(!dialog.associationBox(FileAssociations::Family::Htm)->isChecked());
+        QVERIFY(!dialog.applyButton()->isEnabled());
+        // Each tab shows its own page only: Editor, General, File extentions.
         dialog.show();
-        const QList<QWidget *> pages { dialog.Picture3, dialog.Picture1, dialog.Picture2 };
-        for (int tab = 1; tab <= 3; ++tab) {
-            dialog.TabControl1->SelectTab(tab);
-            for (int page = 1; page <= 3; ++page)
-                QCOMPARE(pages.at(page - 1)->isVisible(), page == tab);
+        QVERIFY(dialog.page(1)->isAncestorOf(dialog.authorEdit()));
+        QVERIFY(dialog.page(2)->isAncestorOf(dialog.backupBox()));
+        QVERIFY(dialog.page(3)->isAncestorOf(dialog.associationBox(FileAssociations::Family::Ssi)));
+        for (int tab = 1; tab <= SettingsDialog::kPageCount; ++tab) {
+            dialog.tabs().SelectTab(tab);
+            for (int page = 1; page <= SettingsDialog::kPageCount; ++page)
+                QCOMPARE(dialog.page(page)->isVisible(), page == tab);
         }
     }
 
@@ -68,15 +71,15 @@ private Q_SLOTS:
         ProgramServices services;
         SettingsDialog dialog(services, *m_associations);
         dialog.show();
-        QTest::keyClicks(dialog.txtAuthor2, u"Grace"_s);
-        QVERIFY(dialog.btnApply->isEnabled());
-        QTest::mouseClick(dialog.btnApply, Qt::LeftButton);
-        QVERIFY(!dialog.btnApply->isEnabled());
+        QTest::keyClicks(dialog.authorEdit(), u"Grace"_s);
+        QVERIFY(dialog.applyButton()->isEnabled());
+        QTest::mouseClick(dialog.applyButton(), Qt::LeftButton);
+        QVERIFY(!dialog.applyButton()->isEnabled());
         QCOMPARE(setting(u"Author"_s), u"Grace"_s);
-        dialog.txtAuthor2->clear();
+        dialog.authorEdit()->clear();
         dialog.apply();
         QCOMPARE(setting(u"Author"_s), u"Your name goes here"_s);
-        QCOMPARE(dialog.txtAuthor2->text(), QString());
+        QCOMPARE(dialog.authorEdit()->text(), QString());
     }
 
     void okRewritesEverythingEvenUnchanged()
@@ -86,7 +89,7 @@ private Q_SLOTS:
         SettingsDialog dialog(services, *m_associations);
         // Someone removed the command since; OK registers the checked family afresh.
         QVERIFY(RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, kAspCommand).DeleteKey());
-        QTest::mouseClick(dialog.btnOK, Qt::LeftButton);
+        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, kAspCommand).Value(),
             u"\"/opt/tagsmith/bin/tagsmith\" %1"_s);
@@ -97,9 +100,9 @@ private Q_SLOTS:
     {
         ProgramServices services;
         SettingsDialog dialog(services, *m_associations);
-        dialog.txtAuthor2->setText(u"Not kept"_s);
-        dialog.chkHTM->click();
-        QTest::mouseClick(dialog.btnCancel, Qt::LeftButton);
+        dialog.authorEdit()->setText(u"Not kept"_s);
+        dialog.associationBox(FileAssociations::Family::Htm)->click();
+        QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
         QCOMPARE(setting(u"Author"_s), QString());
         QVERIFY(!m_associations->read(FileAssociations::Family::Htm).registered);
     }
@@ -109,8 +112,8 @@ private Q_SLOTS:
         SettingsStore().SetValue(u"Version"_s, u"2.01a"_s);
         ProgramServices services;
         AboutDialog about(services.settings());
-        QCOMPARE(about.lblTitle->text(), u"Tagsmith LITE 2.01a"_s);
-        QVERIFY(about.lblVersion->text().contains(u"2.01a"_s));
+        QCOMPARE(about.titleText(), u"Tagsmith LITE 2.01a"_s);
+        QVERIFY(about.versionText().contains(u"2.01a"_s));
     }
 };
 
