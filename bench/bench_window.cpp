@@ -6,6 +6,7 @@
 #include "HandOverMessage.h"
 #include "SingleInstance.h"
 #include "MainWindow.h"
+#include "ProgramServices.h"
 
 #include <QApplication>
 #include <QFile>
@@ -68,7 +69,8 @@ void BM_MainWindowShown(benchmark::State &state)
 {
     ensureApplication();
     for (auto _ : state) {
-        MainWindow window;
+        ProgramServices services;
+        MainWindow window(services);
         window.show();
         QCoreApplication::processEvents();
         benchmark::DoNotOptimize(window.isVisible());
@@ -83,7 +85,8 @@ void BM_HandOverToOpenDocument(benchmark::State &state)
     SingleInstance instance(runtime);
     instance.tryBecomeFirst();
     instance.listen();
-    MainWindow window;
+    ProgramServices services;
+    MainWindow window(services);
     QObject::connect(&instance, &SingleInstance::messageReceived, &window,
                      [&window](const QByteArray &message) { window.OpenCommandLine(HandOverMessage::decode(message)); });
     window.show();
@@ -107,7 +110,8 @@ void BM_HandOverToOpenDocument(benchmark::State &state)
 void BM_OpenLargePageInWindow(benchmark::State &state)
 {
     ensureApplication();
-    MainWindow window;
+    ProgramServices services;
+    MainWindow window(services);
     window.show();
     const QString page = largePage();
     for (auto _ : state) {

@@ -2,6 +2,7 @@
 // are the user's own unless XDG_CONFIG_HOME points elsewhere.
 // Usage: main_window_demo [--maximized] [--screenshot file.png] page...
 #include "MainWindow.h"
+#include "ProgramServices.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -23,7 +24,8 @@ int main(int argc, char *argv[])
         args.remove(shotAt, 2);
     }
 
-    MainWindow window;
+    ProgramServices services;
+    MainWindow window(services);
     window.show();
     window.OpenCommandLine(args);
     if (maximized && window.mdiArea().activeSubWindow())

@@ -3,6 +3,7 @@
 // Usage: menu_demo <menu-bar button index> <screenshot.png> page...
 #include "toolbar/Toolbar.h"
 #include "MainWindow.h"
+#include "ProgramServices.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -17,7 +18,8 @@ int main(int argc, char *argv[])
     const int menuIndex = args.value(0).toInt();
     const QString shot = args.value(1);
 
-    MainWindow window;
+    ProgramServices services;
+    MainWindow window(services);
     window.resize(820, 560);
     window.show();
     if (!window.toolbarStrip().isVisible())

@@ -3,6 +3,7 @@
 // Usage: settings_demo [EDITOR|GENERAL|FILES] [--screenshot file.png]
 #include "TabControl.h"
 #include "FileAssociations.h"
+#include "ProgramServices.h"
 #include "SettingsDialog.h"
 
 #include <QApplication>
@@ -24,10 +25,11 @@ int main(int argc, char *argv[])
 
     const FileAssociations associations(
         QApplication::applicationDirPath(), FileAssociations::defaultApplicationsFolder());
-    SettingsDialog dialog(associations);
+    ProgramServices services;
+    SettingsDialog dialog(services, associations);
     dialog.show();
     if (!args.isEmpty())
-        dialog.TabControl1->SelectTab(args.first());
+        dialog.tabs().SelectTab(args.first());
     if (shot.isEmpty())
         return QApplication::exec();
     QTimer::singleShot(800, &dialog, [&dialog, shot] {

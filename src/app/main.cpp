@@ -1,13 +1,11 @@
-#include "RegistryKey.h"
-#include "SettingsStore.h"
-#include "SettingsCatalogue.h"
 #include "CommandLinePaths.h"
 #include "HandOverMessage.h"
+#include "MainWindow.h"
+#include "ProgramServices.h"
 #include "SingleInstance.h"
+#include "SplashScreen.h"
 #include "StartupValues.h"
 #include "TerminationSignals.h"
-#include "MainWindow.h"
-#include "SplashScreen.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,11 +20,9 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(QStringLiteral("com.vantorel.tagsmith"));
 
     // Settings are written before any window opens, for the maker's other programs.
-    SettingsStore store;
-    SettingsCatalogue settings(store);
-    RegistryKey registry;
-    StartupValues::record(
-        settings, registry, QApplication::applicationDirPath() + QStringLiteral("/tagsmith"));
+    ProgramServices services;
+    StartupValues::record(services.settings(), services.registry(),
+        QApplication::applicationDirPath() + QStringLiteral("/tagsmith"));
 
     const QStringList paths
         = CommandLinePaths::fromArguments(QApplication::arguments().mid(1), QDir::currentPath());
@@ -39,13 +35,14 @@ int main(int argc, char *argv[])
 
     SplashScreen splash;
     splash.showNow();
-    MainWindow window;
-    QObject::connect(&instance, &SingleInstance::messageReceived, &window,
-        [&window](const QByteArray &received) {
+    MainWindow window(services);
+    QObject::connect(
+        &instance, &SingleInstance::messageReceived, &window, [&window](const QByteArray &received) {
             window.OpenCommandLine(
                 CommandLinePaths::fromArguments(HandOverMessage::decode(received), QDir::currentPath()));
         });
-    QObject::connect(&instance, &SingleInstance::activationRequested, &window, &MainWindow::restoreAndActivate);
+    QObject::connect(
+        &instance, &SingleInstance::activationRequested, &window, &MainWindow::restoreAndActivate);
     instance.listen();
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &window, &QWidget::close);

@@ -1,6 +1,7 @@
 #include "FileAssociations.h"
 
 #include "RegistryKey.h"
+#include "RegistryPaths.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,28 +14,23 @@
 
 namespace {
 
-const QString kVerbKey = QStringLiteral("\\shell\\Edit_with_Tagsmith");
-const QString kContentType = QStringLiteral("Content Type");
-// Under the class key: the defaults we pinned, a value per MIME type naming the desktop id.
-const QString kPinsKey = QStringLiteral("\\Tagsmith pinned defaults");
-
 const std::array<FileAssociations::FamilyRecord, 4> kFamilies = { {
-    { FileAssociations::Family::Asp, { QStringLiteral(".asp") }, QStringLiteral("aspfile"),
+    { FileAssociations::Family::Asp, { QStringLiteral(".asp") }, RegistryPaths::kAspClassKey,
         QStringLiteral("text/asp"), QStringLiteral("Active Server Pages"), true,
         { QStringLiteral("application/x-asp") }, QStringLiteral("tagsmith-asp.desktop") },
     { FileAssociations::Family::Php,
         { QStringLiteral(".php"), QStringLiteral(".php3"), QStringLiteral(".phtml") },
-        QStringLiteral("phpfile"), QStringLiteral("text/php"), QStringLiteral("Pre Hypertext Processor"),
+        RegistryPaths::kPhpClassKey, QStringLiteral("text/php"), QStringLiteral("Pre Hypertext Processor"),
         true,
         { QStringLiteral("application/x-php"), QStringLiteral("application/x-httpd-php"),
             QStringLiteral("text/x-php") },
         QStringLiteral("tagsmith-php.desktop") },
     { FileAssociations::Family::Ssi, { QStringLiteral(".ssi"), QStringLiteral(".shtml") },
-        QStringLiteral("ssifile"), QStringLiteral("text/ssi"), QStringLiteral("ServerSide Includes"), true,
+        RegistryPaths::kSsiClassKey, QStringLiteral("text/ssi"), QStringLiteral("ServerSide Includes"), true,
         { QStringLiteral("text/x-server-parsed-html"), QStringLiteral("application/x-shtml") },
         QStringLiteral("tagsmith-ssi.desktop") },
     { FileAssociations::Family::Htm, { QStringLiteral(".htm"), QStringLiteral(".html") },
-        QStringLiteral("htmlfile"), QStringLiteral("text/html"), QStringLiteral("HyperText Markup Language"),
+        RegistryPaths::kHtmClassKey, QStringLiteral("text/html"), QStringLiteral("HyperText Markup Language"),
         false, { QStringLiteral("text/html") }, QStringLiteral("tagsmith-html.desktop") },
 } };
 
@@ -95,9 +91,9 @@ FileAssociations::Reading FileAssociations::read(Family family) const
     const FamilyRecord &r = record(family);
     Reading reading;
     reading.foundText = classesKey(r.extensions.first()).Value();
-    reading.foundContentType = classesKey(r.extensions.first(), kContentType).Value();
+    reading.foundContentType = classesKey(r.extensions.first(), RegistryPaths::kContentTypeValue).Value();
     if (reading.foundContentType == r.contentType && reading.foundText == r.classKey)
-        reading.foundText = classesKey(r.classKey + kVerbKey).Value();
+        reading.foundText = classesKey(r.classKey + RegistryPaths::kEditVerbKey).Value();
     reading.registered = reading.foundText == kVerbCaption;
     return reading;
 }
@@ -116,20 +112,21 @@ bool FileAssociations::writeRegistry(const FamilyRecord &r, bool on) const
     bool ok = true;
     if (read(r.family).registered) {
         if (r.writesIcon)
-            ok = classesKey(r.classKey + QStringLiteral("\\DefaultIcon")).DeleteKey() && ok;
-        ok = classesKey(r.classKey + kVerbKey).DeleteKey() && ok;
+            ok = classesKey(r.classKey + RegistryPaths::kDefaultIconKey).DeleteKey() && ok;
+        ok = classesKey(r.classKey + RegistryPaths::kEditVerbKey).DeleteKey() && ok;
     }
     if (!on)
         return ok;
     for (const QString &extension : r.extensions) {
         ok = setClassesValue(extension, r.classKey) && ok;
-        ok = setClassesValue(extension, r.contentType, kContentType) && ok;
+        ok = setClassesValue(extension, r.contentType, RegistryPaths::kContentTypeValue) && ok;
     }
     ok = setClassesValue(r.classKey, r.description) && ok;
     if (r.writesIcon)
-        ok = setClassesValue(r.classKey + QStringLiteral("\\DefaultIcon"), iconText()) && ok;
-    ok = setClassesValue(r.classKey + kVerbKey, kVerbCaption) && ok;
-    ok = setClassesValue(r.classKey + kVerbKey + QStringLiteral("\\command"), commandText()) && ok;
+        ok = setClassesValue(r.classKey + RegistryPaths::kDefaultIconKey, iconText()) && ok;
+    ok = setClassesValue(r.classKey + RegistryPaths::kEditVerbKey, kVerbCaption) && ok;
+    ok = setClassesValue(r.classKey + RegistryPaths::kEditVerbKey + RegistryPaths::kCommandKey, commandText())
+        && ok;
     return ok;
 }
 
@@ -228,7 +225,7 @@ MimeAppsList::Pins FileAssociations::defaultsToPin(const FamilyRecord &r) const
 
 MimeAppsList::Pins FileAssociations::recordedPins(const FamilyRecord &r) const
 {
-    const QString path = r.classKey + kPinsKey;
+    const QString path = r.classKey + RegistryPaths::kPinsKey;
     MimeAppsList::Pins pins;
     for (const QString &type : classesKey(path).valueNames())
         pins.insert(type, classesKey(path, type).Value());
@@ -239,13 +236,13 @@ bool FileAssociations::recordPins(const FamilyRecord &r, const MimeAppsList::Pin
 {
     bool ok = true;
     for (auto pin = pins.cbegin(); pin != pins.cend(); ++pin)
-        ok = setClassesValue(r.classKey + kPinsKey, pin.value(), pin.key()) && ok;
+        ok = setClassesValue(r.classKey + RegistryPaths::kPinsKey, pin.value(), pin.key()) && ok;
     return ok;
 }
 
 bool FileAssociations::forgetPins(const FamilyRecord &r) const
 {
-    RegistryKey pins = classesKey(r.classKey + kPinsKey);
+    RegistryKey pins = classesKey(r.classKey + RegistryPaths::kPinsKey);
     return !pins.keyExists() || pins.DeleteKey();
 }
 

@@ -1,6 +1,7 @@
 #include "RecentFileList.h"
 
 #include "RegistryKey.h"
+#include "RegistryPaths.h"
 #include "CommandLinePaths.h"
 
 #include <QDir>
@@ -70,5 +71,5 @@ bool RecentFileList::isAbsolute(const QString &stored)
 
 QString RecentFileList::valueName(int index)
 {
-    return QStringLiteral("File") + QString::number(index);
+    return RegistryPaths::kRecentFileValuePrefix + QString::number(index);
 }

@@ -1,6 +1,7 @@
 #include "StartupValues.h"
 
 #include "RegistryKey.h"
+#include "RegistryPaths.h"
 #include "UserIdentity.h"
 #include "SettingsCatalogue.h"
 #include "ProgramVersion.h"
@@ -17,8 +18,8 @@ bool StartupValues::record(SettingsCatalogue &settings, RegistryKey &registry, c
 QString StartupValues::registeredUserName(RegistryKey &registry)
 {
     registry.setRoot(RegistryKey::HKEY_CURRENT_USER);
-    registry.setKeyPath(kUserInfoKey);
-    registry.setValueName(kUserNameValue);
+    registry.setKeyPath(RegistryPaths::kUserInfoKey);
+    registry.setValueName(RegistryPaths::kUserNameValue);
     registry.setValueType(RegistryKey::REG_SZ);
     if (const QString registered = registry.Value(); !registered.isEmpty())
         return registered;

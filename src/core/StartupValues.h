@@ -10,10 +10,6 @@ class SettingsCatalogue;
 class StartupValues
 {
 public:
-    static inline const QString kUserInfoKey
-        = QStringLiteral("Software\\Microsoft\\MS Setup (ACME)\\User Info");
-    static inline const QString kUserNameValue = QStringLiteral("DefName");
-
     // Writes "Version" and "Location" and seeds an empty "Author". False when the settings
     // could not be written.
     static bool record(SettingsCatalogue &settings, RegistryKey &registry, const QString &programFile);

@@ -2,10 +2,10 @@
 
 #include "DocumentCreator.h"
 #include "ProgramIcons.h"
-#include "ResourceText.h"
-#include "SettingsStore.h"
-#include "SettingsCatalogue.h"
 #include "ProgramVersion.h"
+#include "ResourceText.h"
+#include "SettingsCatalogue.h"
+#include "SettingsStore.h"
 
 #include <QFont>
 #include <QHBoxLayout>
@@ -20,51 +20,60 @@ const QString kAuthorCredit = QStringLiteral(" the Tagsmith LITE developers at V
 
 } // namespace
 
-AboutDialog::AboutDialog(QWidget *parent)
+AboutDialog::AboutDialog(const SettingsCatalogue &settings, QWidget *parent)
     : QDialog(parent)
-    , Picture1(new QLabel(this))
-    , lblTitle(new QLabel(this))
-    , lblVersion(new QLabel(this))
-    , lblUses(new QLabel(this))
-    , ListUsers(new QListWidget(this))
-    , lblWrittenBy(new QLabel(this))
-    , btnOK(new QPushButton(this))
+    , m_mark(new QLabel(this))
+    , m_title(new QLabel(this))
+    , m_version(new QLabel(this))
+    , m_uses(new QLabel(this))
+    , m_components(new QListWidget(this))
+    , m_credit(new QLabel(this))
+    , m_okButton(new QPushButton(this))
 {
-    SettingsStore store;
-    const QString version = SettingsCatalogue(store).text(Setting::Version);
-    btnOK->setText(ResourceText::get(3000));
-    lblVersion->setText(QStringLiteral("Version ") + version + QLatin1Char('.') + ProgramVersion::build()
+    const QString version = settings.text(Setting::Version);
+    m_okButton->setText(ResourceText::get(3000));
+    m_version->setText(QStringLiteral("Version ") + version + QLatin1Char('.') + ProgramVersion::build()
         + QStringLiteral(" (") + ProgramVersion::company() + QLatin1Char(')'));
-    lblTitle->setText(QStringLiteral("Tagsmith LITE ") + version);
-    lblUses->setText(ResourceText::status(300));
-    lblWrittenBy->setText(ResourceText::get(301) + kAuthorCredit);
-    ListUsers->addItem(DocumentCreator::Description());
-    ListUsers->addItem(store.Description());
+    m_title->setText(QStringLiteral("Tagsmith LITE ") + version);
+    m_uses->setText(ResourceText::status(300));
+    m_credit->setText(ResourceText::get(301) + kAuthorCredit);
+    m_components->addItem(DocumentCreator::Description());
+    m_components->addItem(settings.store().Description());
 
     setWindowTitle(ResourceText::get(2034).remove(QLatin1Char('&')));
-    Picture1->setPixmap(ProgramIcons::picture(ProgramIcons::kPictureCount).pixmap(48, 48));
-    QFont titleFont = lblTitle->font();
+    m_mark->setPixmap(ProgramIcons::picture(ProgramIcons::kPictureCount).pixmap(48, 48));
+    QFont titleFont = m_title->font();
     titleFont.setBold(true);
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
-    lblTitle->setFont(titleFont);
-    lblVersion->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_title->setFont(titleFont);
+    m_version->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto *heading = new QHBoxLayout;
     auto *titles = new QVBoxLayout;
-    titles->addWidget(lblTitle);
-    titles->addWidget(lblVersion);
-    heading->addWidget(Picture1, 0, Qt::AlignTop);
+    titles->addWidget(m_title);
+    titles->addWidget(m_version);
+    heading->addWidget(m_mark, 0, Qt::AlignTop);
     heading->addLayout(titles, 1);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(heading);
-    layout->addWidget(lblUses);
-    layout->addWidget(ListUsers, 1);
-    layout->addWidget(lblWrittenBy);
+    layout->addWidget(m_uses);
+    layout->addWidget(m_components, 1);
+    layout->addWidget(m_credit);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(btnOK);
+    buttons->addWidget(m_okButton);
     layout->addLayout(buttons);
-    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    ListUsers->setWordWrap(true);
+    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
+    m_components->setWordWrap(true);
     resize(560, 320);
+}
+
+QString AboutDialog::titleText() const
+{
+    return m_title->text();
+}
+
+QString AboutDialog::versionText() const
+{
+    return m_version->text();
 }

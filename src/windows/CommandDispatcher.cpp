@@ -1,14 +1,14 @@
 #include "CommandDispatcher.h"
 
-#include "RecentFileList.h"
 #include "AboutDialog.h"
-#include "SettingsDialog.h"
 #include "DocumentCommands.h"
 #include "EditCommands.h"
 #include "ExternalTools.h"
-#include "RecentFilesMenu.h"
-#include "WindowArranger.h"
 #include "MainWindow.h"
+#include "ProgramServices.h"
+#include "RecentFilesMenu.h"
+#include "SettingsDialog.h"
+#include "WindowArranger.h"
 
 #include <QCoreApplication>
 
@@ -47,8 +47,14 @@ constexpr const char *kButtonCommands[] = {
 
 } // namespace
 
-CommandDispatcher::CommandDispatcher(MainWindow &main)
+CommandDispatcher::CommandDispatcher(MainWindow &main, ProgramServices &services, DocumentCommands &documents,
+    EditCommands &edits, ExternalTools &tools, QMdiArea &mdiArea)
     : m_main(main)
+    , m_services(services)
+    , m_documents(documents)
+    , m_edits(edits)
+    , m_tools(tools)
+    , m_mdiArea(mdiArea)
 {
 }
 
@@ -89,19 +95,18 @@ void CommandDispatcher::menuClick(const QString &key)
 
 void CommandDispatcher::fileCommand(int number)
 {
-    DocumentCommands &commands = m_main.commands();
     switch (number) {
     case 0:
-        commands.New();
+        m_documents.New();
         return;
     case 1:
-        commands.OpenWithDialog();
+        m_documents.OpenWithDialog();
         return;
     case 2:
-        commands.Close();
+        m_documents.Close();
         return;
     case 3:
-        commands.Save();
+        m_documents.Save();
         return;
     case 4:
         // Properties (BETA) has never done anything.
@@ -110,14 +115,14 @@ void CommandDispatcher::fileCommand(int number)
         m_main.close();
         return;
     case 9:
-        commands.SaveAs();
+        m_documents.SaveAs();
         return;
     default:
         break;
     }
     const int entry = RecentFilesMenu::entryForItemNumber(number);
-    if (entry > 0 && m_main.recentFiles().inUse(entry))
-        commands.OpenRecent(m_main.recentFiles().path(entry));
+    if (entry > 0 && m_services.recentFiles().inUse(entry))
+        m_documents.OpenRecent(m_services.recentFiles().path(entry));
 }
 
 void CommandDispatcher::editCommand(int number)
@@ -126,7 +131,7 @@ void CommandDispatcher::editCommand(int number)
     constexpr Operation kOperations[]
         = { Operation::Undo, Operation::Cut, Operation::Copy, Operation::Paste };
     if (number < static_cast<int>(std::size(kOperations)))
-        m_main.editCommands().run(kOperations[number]);
+        m_edits.run(kOperations[number]);
     else if (number == 4)
         m_main.CopyMetaElementTags();
 }
@@ -134,7 +139,7 @@ void CommandDispatcher::editCommand(int number)
 void CommandDispatcher::insertCommand(int number)
 {
     if (number == 0)
-        m_main.editCommands().InsertStandardAuthor();
+        m_edits.InsertStandardAuthor();
 }
 
 void CommandDispatcher::viewCommand(int number)
@@ -142,7 +147,7 @@ void CommandDispatcher::viewCommand(int number)
     if (number == 0)
         m_main.ToggleMetaPane();
     else if (number == 1)
-        m_main.tools().FullCode();
+        m_tools.FullCode();
     else if (number == 2)
         m_main.ToggleToolbar();
 }
@@ -162,9 +167,9 @@ void CommandDispatcher::toolCommand(int number)
 {
     if (number != 0)
         return;
-    const FileAssociations associations(QCoreApplication::applicationDirPath(),
-                                        FileAssociations::defaultApplicationsFolder());
-    openDialog(new SettingsDialog(associations, &m_main));
+    const FileAssociations associations(
+        QCoreApplication::applicationDirPath(), FileAssociations::defaultApplicationsFolder());
+    openDialog(new SettingsDialog(m_services, associations, &m_main));
 }
 
 void CommandDispatcher::windowCommand(int number)
@@ -173,15 +178,15 @@ void CommandDispatcher::windowCommand(int number)
     constexpr Mode kModes[]
         = { Mode::Cascade, Mode::TileHorizontally, Mode::TileVertically, Mode::ArrangeIcons };
     if (number < static_cast<int>(std::size(kModes)))
-        WindowArranger::arrange(m_main.mdiArea(), kModes[number]);
+        WindowArranger::arrange(m_mdiArea, kModes[number]);
 }
 
 void CommandDispatcher::helpCommand(int number)
 {
     if (number == 0)
-        m_main.tools().HelpIndex();
+        m_tools.HelpIndex();
     else if (number >= ExternalTools::kFirstLink && number <= ExternalTools::kLastLink)
-        m_main.tools().OpenLink(number);
+        m_tools.OpenLink(number);
     else if (number == 5)
-        openDialog(new AboutDialog(&m_main));
+        openDialog(new AboutDialog(m_services.settings(), &m_main));
 }

@@ -2,7 +2,12 @@
 
 #include <QString>
 
+class DocumentCommands;
+class EditCommands;
+class ExternalTools;
 class MainWindow;
+class ProgramServices;
+class QMdiArea;
 
 // Carries a chosen menu item or toolbar button to its command. A menu key names its group
 // by its beginning and its command by the digit inside the parentheses; a toolbar button
@@ -10,7 +15,9 @@ class MainWindow;
 class CommandDispatcher
 {
 public:
-    explicit CommandDispatcher(MainWindow &main);
+    // The main window carries out the commands about itself: Exit and the View switches.
+    CommandDispatcher(MainWindow &main, ProgramServices &services, DocumentCommands &documents,
+        EditCommands &edits, ExternalTools &tools, QMdiArea &mdiArea);
 
     // Keys and buttons without a command do nothing.
     void menuClick(const QString &key);
@@ -29,4 +36,9 @@ private:
     void helpCommand(int number);
 
     MainWindow &m_main;
+    ProgramServices &m_services;
+    DocumentCommands &m_documents;
+    EditCommands &m_edits;
+    ExternalTools &m_tools;
+    QMdiArea &m_mdiArea;
 };

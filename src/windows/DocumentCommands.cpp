@@ -1,19 +1,21 @@
 #include "DocumentCommands.h"
 
-#include "TextBox.h"
+#include "CommandLinePaths.h"
 #include "DocumentCreator.h"
+#include "DocumentState.h"
 #include "DocumentFile.h"
 #include "DocumentSaver.h"
-#include "TagBlock.h"
 #include "DocumentWindow.h"
-#include "ResourceText.h"
-#include "StringTable.h"
 #include "IconList.h"
+#include "ProgramServices.h"
 #include "RecentFileList.h"
+#include "ResourceText.h"
 #include "SettingsCatalogue.h"
-#include "CommandLinePaths.h"
+#include "StatusPanels.h"
+#include "StringTable.h"
+#include "TagBlock.h"
+#include "TextBox.h"
 #include "UserPrompts.h"
-#include "MainWindow.h"
 
 #include <QDir>
 #include <QMdiArea>
@@ -30,17 +32,17 @@ QString withPath(int id, const QString &path)
 class BusyScope
 {
 public:
-    explicit BusyScope(MainWindow &main)
-        : m_main(main)
+    explicit BusyScope(DocumentCommands &commands)
+        : m_commands(commands)
     {
-        m_main.setBusy(true);
+        emit m_commands.busyChanged(true);
     }
-    ~BusyScope() { m_main.setBusy(false); }
+    ~BusyScope() { emit m_commands.busyChanged(false); }
     BusyScope(const BusyScope &) = delete;
     BusyScope &operator=(const BusyScope &) = delete;
 
 private:
-    MainWindow &m_main;
+    DocumentCommands &m_commands;
 };
 
 constexpr QSize kLeastFrameSize(520, 300);
@@ -55,11 +57,16 @@ void fitToContents(QMdiSubWindow &frame, const QMdiArea &area)
 
 } // namespace
 
-DocumentCommands::DocumentCommands(MainWindow &main)
-    : QObject(&main)
-    , m_main(main)
+DocumentCommands::DocumentCommands(ProgramServices &services, QMdiArea &mdiArea, UserPrompts &prompts,
+    DocumentState &state, StatusPanels &status, QObject *parent)
+    : QObject(parent)
+    , m_services(services)
+    , m_mdiArea(mdiArea)
+    , m_prompts(prompts)
+    , m_state(state)
+    , m_status(status)
 {
-    connect(&m_main.mdiArea(), &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *frame) {
+    connect(&m_mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *frame) {
         if (auto *document = frame ? qobject_cast<DocumentWindow *>(frame->widget()) : nullptr)
             documentActivated(*document);
     });
@@ -78,7 +85,7 @@ QString DocumentCommands::savedText(const QString &path)
 QString DocumentCommands::generatorText() const
 {
     return QString::fromStdString(
-        TagBlock::generatorText(m_main.settings().text(Setting::Version).toStdString()));
+        TagBlock::generatorText(m_services.settings().text(Setting::Version).toStdString()));
 }
 
 DocumentWindow *DocumentCommands::createWindow()
@@ -86,32 +93,32 @@ DocumentWindow *DocumentCommands::createWindow()
     auto *document = new DocumentWindow;
     document->setAttribute(Qt::WA_DeleteOnClose);
     document->applyNewDefaults(
-        m_main.settings().text(Setting::Author), m_main.settings().isOn(Setting::DefaultCharset));
+        m_services.settings().text(Setting::Author), m_services.settings().isOn(Setting::DefaultCharset));
     connect(document, &DocumentWindow::valuesChanged, this, [this, document] { documentChanged(*document); });
     connect(document, &DocumentWindow::fieldFocused, this,
-        [this](const QString &name) { m_main.documentState().ActiveField = name; });
+        [this](const QString &name) { m_state.ActiveField = name; });
     document->setCloseGuard([this](DocumentWindow &closing) { return confirmClose(closing); });
     m_sharedDescriptions.add(*document);
-    const int earlier = static_cast<int>(m_main.mdiArea().subWindowList().size());
-    QMdiSubWindow *frame = m_main.mdiArea().addSubWindow(document);
-    frame->setWindowIcon(m_main.icons().icon(MainWindow::IconIdle));
+    const int earlier = static_cast<int>(m_mdiArea.subWindowList().size());
+    QMdiSubWindow *frame = m_mdiArea.addSubWindow(document);
+    frame->setWindowIcon(m_services.icons().icon(StatusPanels::IconIdle));
     frame->setWindowTitle(document->caption());
     frame->resize(kLeastFrameSize);
-    fitToContents(*frame, m_main.mdiArea());
+    fitToContents(*frame, m_mdiArea);
     // Cascaded, so that every new window's caption stays in sight.
     constexpr int kCascadeStep = 26;
     frame->move((earlier % 8) * kCascadeStep, (earlier % 8) * kCascadeStep);
     frame->show();
-    m_main.mdiArea().setActiveSubWindow(frame);
-    m_main.EnableDocumentCommands();
+    m_mdiArea.setActiveSubWindow(frame);
+    emit documentOpened();
     return document;
 }
 
 DocumentWindow *DocumentCommands::New()
 {
     DocumentWindow *document = createWindow();
-    m_main.showFileStatus(ResourceText::get(StringId::NoFile), MainWindow::IconIdle);
-    m_main.showMessage(document->caption());
+    m_status.showFileStatus(ResourceText::get(StringId::NoFile), StatusPanels::IconIdle);
+    m_status.showMessage(document->caption());
     document->setModified(false);
     return document;
 }
@@ -119,41 +126,39 @@ DocumentWindow *DocumentCommands::New()
 void DocumentCommands::OpenWithDialog()
 {
     announceOpening();
-    m_main.documentState().OpenWithDialog = true;
+    m_state.OpenWithDialog = true;
     Open();
 }
 
 void DocumentCommands::OpenRecent(const QString &path)
 {
     announceOpening();
-    DocumentState &state = m_main.documentState();
-    state.PathToOpen = path;
-    state.OpenWithDialog = false;
+    m_state.PathToOpen = path;
+    m_state.OpenWithDialog = false;
     Open();
 }
 
 void DocumentCommands::announceOpening()
 {
-    m_main.documentState().SavedStatusText = m_main.message();
-    m_main.showFileStatus(ResourceText::status(StringId::OpeningDocument), MainWindow::IconOpening);
+    m_state.SavedStatusText = m_status.message();
+    m_status.showFileStatus(ResourceText::status(StringId::OpeningDocument), StatusPanels::IconOpening);
 }
 
 void DocumentCommands::Open()
 {
-    DocumentState &state = m_main.documentState();
-    QString path = state.PathToOpen;
-    if (state.OpenWithDialog) {
-        path = m_main.prompts().openFileName();
+    QString path = m_state.PathToOpen;
+    if (m_state.OpenWithDialog) {
+        path = m_prompts.openFileName();
         if (path.isEmpty()) {
-            m_main.setFileStatusIcon(MainWindow::IconIdle);
-            m_main.showMessage(state.SavedStatusText);
+            m_status.setFileStatusIcon(StatusPanels::IconIdle);
+            m_status.showMessage(m_state.SavedStatusText);
             return;
         }
     }
     if (!path.isEmpty())
         path = CommandLinePaths::absolute(path, QDir::currentPath());
-    BusyScope busy(m_main);
-    m_main.recentFiles().add(path);
+    BusyScope busy(*this);
+    m_services.recentFiles().add(path);
     emit recentFilesChanged();
     const DocumentFile::OpenResult opened = DocumentFile::open(path, DocumentFile::Facts::Take);
     if (!opened.ok) {
@@ -166,13 +171,13 @@ void DocumentCommands::Open()
     showPage(*document, opened);
     document->setValues(opened.document.values());
     document->setCaption(QString::fromStdString(opened.document.title));
-    m_main.showMessage(openedText(path));
+    m_status.showMessage(openedText(path));
     // The recent list shows the path as given; so does the window.
-    document->setDisplayPath(m_main.recentFiles().caption(1).mid(4));
-    m_main.showFileStatus(document->displayPath(), MainWindow::IconIdle);
+    document->setDisplayPath(m_services.recentFiles().caption(1).mid(4));
+    m_status.showFileStatus(document->displayPath(), StatusPanels::IconIdle);
     // The page may have brought warnings that need room.
     if (auto *frame = qobject_cast<QMdiSubWindow *>(document->parentWidget()))
-        fitToContents(*frame, m_main.mdiArea());
+        fitToContents(*frame, m_mdiArea);
     document->setModified(false);
 }
 
@@ -185,18 +190,18 @@ void DocumentCommands::showPage(DocumentWindow &document, const DocumentFile::Op
 void DocumentCommands::reportOpenFailure(const QString &path, const QString &reason)
 {
     if (reason == ResourceText::status(StringId::NoHeadSection)) {
-        m_main.prompts().critical(reason + QLatin1Char('\n') + path);
+        m_prompts.critical(reason + QLatin1Char('\n') + path);
         return;
     }
-    m_main.showMessage(reason + QStringLiteral(" (") + path + QLatin1Char(')'));
+    m_status.showMessage(reason + QStringLiteral(" (") + path + QLatin1Char(')'));
 }
 
 void DocumentCommands::Save()
 {
-    DocumentWindow *document = m_main.activeDocument();
+    DocumentWindow *document = DocumentWindow::activeIn(m_mdiArea);
     if (!document)
         return;
-    if (m_main.documentState().prepareSave(document->filePath()))
+    if (m_state.prepareSave(document->filePath()))
         FileSaveAs(*document);
     else
         FileSave(*document);
@@ -204,81 +209,78 @@ void DocumentCommands::Save()
 
 void DocumentCommands::SaveAs()
 {
-    DocumentWindow *document = m_main.activeDocument();
+    DocumentWindow *document = DocumentWindow::activeIn(m_mdiArea);
     if (!document)
         return;
-    m_main.documentState().IsNewDocument = document->isNew();
+    m_state.IsNewDocument = document->isNew();
     FileSaveAs(*document);
 }
 
 void DocumentCommands::Close()
 {
-    if (QMdiSubWindow *frame = m_main.mdiArea().activeSubWindow())
+    if (QMdiSubWindow *frame = m_mdiArea.activeSubWindow())
         frame->close();
 }
 
 bool DocumentCommands::FileSave(DocumentWindow &document)
 {
-    const DocumentState &state = m_main.documentState();
     DocumentSaver::Request request;
-    request.sourcePath = state.SourcePath;
-    request.targetPath = state.TargetPath;
-    request.filePath = document.isNew() ? state.TargetPath : document.filePath();
+    request.sourcePath = m_state.SourcePath;
+    request.targetPath = m_state.TargetPath;
+    request.filePath = document.isNew() ? m_state.TargetPath : document.filePath();
     request.values = document.values();
-    request.version = m_main.settings().text(Setting::Version);
+    request.version = m_services.settings().text(Setting::Version);
     // A page made a moment ago holds nothing of the user's worth a backup.
-    request.backup = m_main.settings().isOn(Setting::BackupFiles) && !document.isNew();
+    request.backup = m_services.settings().isOn(Setting::BackupFiles) && !document.isNew();
     DocumentSaver::Result result;
     DocumentFile::OpenResult written;
     {
-        BusyScope busy(m_main);
+        BusyScope busy(*this);
         result = DocumentSaver::save(request);
         // The page on disk changed: its title and facts are read again.
         if (result.ok)
-            written = DocumentFile::open(state.TargetPath, DocumentFile::Facts::Take);
+            written = DocumentFile::open(m_state.TargetPath, DocumentFile::Facts::Take);
     }
     if (!result.ok) {
-        m_main.prompts().critical(
-            tr("The document could not be saved to %1:\n%2").arg(state.TargetPath, result.error));
+        m_prompts.critical(
+            tr("The document could not be saved to %1:\n%2").arg(m_state.TargetPath, result.error));
         return false;
     }
-    if (state.SourcePath != state.TargetPath)
-        document.setCaption(state.TargetPath);
-    document.setFilePath(state.TargetPath);
-    document.setDisplayPath(state.TargetPath);
+    if (m_state.SourcePath != m_state.TargetPath)
+        document.setCaption(m_state.TargetPath);
+    document.setFilePath(m_state.TargetPath);
+    document.setDisplayPath(m_state.TargetPath);
     if (written.ok)
         showPage(document, written);
-    m_main.showFileStatus(document.displayPath(), MainWindow::IconSaved);
-    m_main.showMessage(savedText(state.TargetPath));
+    m_status.showFileStatus(document.displayPath(), StatusPanels::IconSaved);
+    m_status.showMessage(savedText(m_state.TargetPath));
     document.setModified(false);
     return true;
 }
 
 bool DocumentCommands::FileSaveAs(DocumentWindow &document)
 {
-    DocumentState &state = m_main.documentState();
-    const QString path = m_main.prompts().saveFileName();
+    const QString path = m_prompts.saveFileName();
     if (path.isEmpty()) {
-        m_main.setFileStatusIcon(MainWindow::IconIdle);
-        m_main.showMessage(state.SavedStatusText);
-        state.SaveAsCancelled = true;
+        m_status.setFileStatusIcon(StatusPanels::IconIdle);
+        m_status.showMessage(m_state.SavedStatusText);
+        m_state.SaveAsCancelled = true;
         return false;
     }
-    if (state.IsNewDocument) {
+    if (m_state.IsNewDocument) {
         const DocumentCreator::Result created = DocumentCreator::CreateDocument(path, generatorText());
         if (!created.ok) {
-            m_main.prompts().critical(
-                tr("The document could not be created at %1:\n%2").arg(path, created.error));
-            state.SaveAsCancelled = true;
+            m_prompts.critical(tr("The document could not be created at %1:\n%2").arg(path, created.error));
+            m_state.SaveAsCancelled = true;
             return false;
         }
-        m_main.recentFiles().add(path);
+        m_services.recentFiles().add(path);
         emit recentFilesChanged();
     }
-    state.SourcePath = state.IsNewDocument ? path : document.filePath();
-    state.TargetPath = path;
+    m_state.SourcePath = m_state.IsNewDocument ? path : document.filePath();
+    m_state.TargetPath = path;
     const bool saved = FileSave(document);
-    state.SaveAsCancelled = !saved;
+    m_state.SaveAsCancelled = !saved;
     return saved;
 }
 
@@ -286,32 +288,31 @@ bool DocumentCommands::confirmClose(DocumentWindow &document)
 {
     if (!document.isModified())
         return true;
-    const QMessageBox::StandardButton answer = m_main.prompts().askSaveChanges(
+    const QMessageBox::StandardButton answer = m_prompts.askSaveChanges(
         ResourceText::get(StringId::SaveChangesPrompt) + QLatin1Char('\n') + document.filePath());
     if (answer == QMessageBox::Cancel)
         return false;
     if (answer == QMessageBox::No)
         return true;
-    DocumentState &state = m_main.documentState();
     // A failed save keeps the window, so its edits are not lost.
-    const bool saved = state.prepareSave(document.filePath()) ? FileSaveAs(document) : FileSave(document);
-    m_main.metaText().setText({});
-    m_main.setFileStatusIcon(MainWindow::IconEdited);
-    m_main.showMessage(ResourceText::status(StringId::NoDocumentOpen));
+    const bool saved = m_state.prepareSave(document.filePath()) ? FileSaveAs(document) : FileSave(document);
+    emit saveOnCloseChosen();
+    m_status.setFileStatusIcon(StatusPanels::IconEdited);
+    m_status.showMessage(ResourceText::status(StringId::NoDocumentOpen));
     return saved;
 }
 
 void DocumentCommands::documentChanged(DocumentWindow &document)
 {
-    if (&document != m_main.activeDocument())
+    if (&document != DocumentWindow::activeIn(m_mdiArea))
         return;
-    m_main.refreshTagBlockPane();
-    m_main.setFileStatusIcon(MainWindow::IconEdited);
-    m_main.showMessage(ResourceText::status(StringId::RememberToSave));
+    emit activeValuesChanged();
+    m_status.setFileStatusIcon(StatusPanels::IconEdited);
+    m_status.showMessage(ResourceText::status(StringId::RememberToSave));
 }
 
 void DocumentCommands::documentActivated(DocumentWindow &document)
 {
-    m_main.refreshTagBlockPane();
-    m_main.showFileStatus(document.displayPath(), MainWindow::IconEdited);
+    emit activeValuesChanged();
+    m_status.showFileStatus(document.displayPath(), StatusPanels::IconEdited);
 }

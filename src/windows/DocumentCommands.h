@@ -7,7 +7,11 @@
 #include <QString>
 
 class DocumentWindow;
-class MainWindow;
+class ProgramServices;
+class QMdiArea;
+class StatusPanels;
+class UserPrompts;
+class DocumentState;
 
 // New, Open, Save, Save As and Close of the main window, with the status texts and the
 // close prompt that go with them.
@@ -16,7 +20,8 @@ class DocumentCommands : public QObject
     Q_OBJECT
 
 public:
-    explicit DocumentCommands(MainWindow &main);
+    DocumentCommands(ProgramServices &services, QMdiArea &mdiArea, UserPrompts &prompts, DocumentState &state,
+        StatusPanels &status, QObject *parent = nullptr);
 
     DocumentWindow *New();
     // Asks for the file first when the state says so; else opens PathToOpen.
@@ -43,6 +48,14 @@ public:
 Q_SIGNALS:
     // A path became the newest entry of the recent-file list.
     void recentFilesChanged();
+    // A file operation starts or ends.
+    void busyChanged(bool busy);
+    // A document window opened: the document commands have something to act on.
+    void documentOpened();
+    // The active document's values changed, or another document became the active one.
+    void activeValuesChanged();
+    // Closing a document with edits, the user chose to save them: the META pane empties.
+    void saveOnCloseChosen();
 
 private:
     void announceOpening();
@@ -53,6 +66,10 @@ private:
     static void showPage(DocumentWindow &document, const DocumentFile::OpenResult &page);
     QString generatorText() const;
 
-    MainWindow &m_main;
+    ProgramServices &m_services;
+    QMdiArea &m_mdiArea;
+    UserPrompts &m_prompts;
+    DocumentState &m_state;
+    StatusPanels &m_status;
     SharedDescriptions m_sharedDescriptions;
 };

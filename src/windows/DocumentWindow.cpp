@@ -1,12 +1,12 @@
 #include "DocumentWindow.h"
 
+#include "LineEditActions.h"
 #include "ResourceText.h"
-#include "StringTable.h"
 #include "SnippetPreview.h"
+#include "StringTable.h"
 #include "TextWidth.h"
 #include "WarningLabel.h"
 #include "WidthCounter.h"
-#include "LineEditActions.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -15,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 
 namespace {
@@ -45,33 +46,33 @@ QLabel *captionLabel(int id, QWidget *parent)
 
 DocumentWindow::DocumentWindow(QWidget *parent)
     : QWidget(parent)
-    , m_txtDescription(makeField(QStringLiteral("Description")))
-    , m_txtKeywords(makeField(QStringLiteral("Keywords")))
-    , m_txtAuthor(makeField(QStringLiteral("Author")))
-    , m_chkNoIndex(new QCheckBox(QStringLiteral("NOINDEX"), this))
-    , m_chkNoFollow(new QCheckBox(QStringLiteral("NOFOLLOW"), this))
-    , m_chkNoImageIndex(new QCheckBox(QStringLiteral("NOIMAGESINDEX"), this))
-    , m_chkNoImageClick(new QCheckBox(QStringLiteral("NOIMAGECLICK"), this))
-    , m_chkCharset(new QCheckBox(ResourceText::get(StringId::UseDefaultCharset), this))
-    , m_lblFile(new QLabel(ResourceText::get(StringId::NoFile), this))
-    , m_lblFile2(new QLabel(ResourceText::get(StringId::NoFile), this))
-    , m_cEditAuthor(new LineEditActions(this))
-    , m_cEditDescription(new LineEditActions(this))
-    , m_cEditKeywords(new LineEditActions(this))
+    , m_descriptionEdit(makeField(QStringLiteral("Description")))
+    , m_keywordsEdit(makeField(QStringLiteral("Keywords")))
+    , m_authorEdit(makeField(QStringLiteral("Author")))
+    , m_noIndexBox(new QCheckBox(QStringLiteral("NOINDEX"), this))
+    , m_noFollowBox(new QCheckBox(QStringLiteral("NOFOLLOW"), this))
+    , m_noImageIndexBox(new QCheckBox(QStringLiteral("NOIMAGESINDEX"), this))
+    , m_noImageClickBox(new QCheckBox(QStringLiteral("NOIMAGECLICK"), this))
+    , m_charsetBox(new QCheckBox(ResourceText::get(StringId::UseDefaultCharset), this))
+    , m_filePathLabel(new QLabel(ResourceText::get(StringId::NoFile), this))
+    , m_displayPathLabel(new QLabel(ResourceText::get(StringId::NoFile), this))
+    , m_authorActions(new LineEditActions(this))
+    , m_descriptionActions(new LineEditActions(this))
+    , m_keywordsActions(new LineEditActions(this))
     , m_preview(new SnippetPreview(this))
     , m_titleWidth(new WidthCounter(TextWidth::kTitleLimit, this))
     , m_descriptionWidth(new WidthCounter(TextWidth::kDescriptionLimit, this))
 {
     for (WarningLabel *&label : m_warningLabels)
         label = new WarningLabel(this);
-    m_cEditAuthor->setTextBox(m_txtAuthor);
-    m_cEditDescription->setTextBox(m_txtDescription);
-    m_cEditKeywords->setTextBox(m_txtKeywords);
+    m_authorActions->setTextBox(m_authorEdit);
+    m_descriptionActions->setTextBox(m_descriptionEdit);
+    m_keywordsActions->setTextBox(m_keywordsEdit);
     setWindowTitle(kNewCaption);
     buildControls();
-    for (QLineEdit *edit : { m_txtDescription, m_txtKeywords, m_txtAuthor })
+    for (QLineEdit *edit : { m_descriptionEdit, m_keywordsEdit, m_authorEdit })
         connect(edit, &QLineEdit::textChanged, this, &DocumentWindow::markChanged);
-    for (QCheckBox *box : { m_chkNoFollow, m_chkCharset })
+    for (QCheckBox *box : { m_noFollowBox, m_charsetBox })
         connect(box, &QCheckBox::toggled, this, &DocumentWindow::markChanged);
     for (const RobotsFlag flag :
         { RobotsFlag::NoIndex, RobotsFlag::NoImageIndex, RobotsFlag::NoImageClick }) {
@@ -83,6 +84,14 @@ DocumentWindow::DocumentWindow(QWidget *parent)
     // First, so that whoever else listens sees the warnings of the new values.
     connect(this, &DocumentWindow::valuesChanged, this, &DocumentWindow::refreshInsights);
     refreshInsights();
+}
+
+DocumentWindow *DocumentWindow::activeIn(const QMdiArea &area)
+{
+    QMdiSubWindow *frame = area.activeSubWindow();
+    if (!frame)
+        frame = area.currentSubWindow();
+    return frame ? qobject_cast<DocumentWindow *>(frame->widget()) : nullptr;
 }
 
 QLineEdit *DocumentWindow::makeField(const QString &name)
@@ -100,20 +109,20 @@ void DocumentWindow::buildControls()
     grid->setColumnStretch(1, 1);
     grid->setVerticalSpacing(4);
     grid->addWidget(captionLabel(StringId::Description, this), 0, 0);
-    grid->addWidget(m_txtDescription, 0, 1);
+    grid->addWidget(m_descriptionEdit, 0, 1);
     grid->addWidget(&warningLabel(WarningTarget::Description), 1, 1);
     grid->addWidget(captionLabel(StringId::Keywords, this), 2, 0);
-    grid->addWidget(m_txtKeywords, 2, 1);
+    grid->addWidget(m_keywordsEdit, 2, 1);
     grid->addWidget(&warningLabel(WarningTarget::Keywords), 3, 1);
     grid->addWidget(captionLabel(StringId::Author, this), 4, 0);
-    grid->addWidget(m_txtAuthor, 4, 1);
+    grid->addWidget(m_authorEdit, 4, 1);
     grid->addWidget(&warningLabel(WarningTarget::Author), 5, 1);
 
     auto *robots = new QGridLayout;
-    robots->addWidget(m_chkNoIndex, 0, 0);
-    robots->addWidget(m_chkNoFollow, 0, 1);
-    robots->addWidget(m_chkNoImageIndex, 1, 0);
-    robots->addWidget(m_chkNoImageClick, 1, 1);
+    robots->addWidget(m_noIndexBox, 0, 0);
+    robots->addWidget(m_noFollowBox, 0, 1);
+    robots->addWidget(m_noImageIndexBox, 1, 0);
+    robots->addWidget(m_noImageClickBox, 1, 1);
     robots->setColumnStretch(2, 1);
     auto *robotsLabel = captionLabel(StringId::Robots, this);
     robotsLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
@@ -121,14 +130,14 @@ void DocumentWindow::buildControls()
     grid->addLayout(robots, 6, 1);
     grid->addWidget(&warningLabel(WarningTarget::Robots), 7, 1);
     grid->addWidget(captionLabel(StringId::Charset, this), 8, 0);
-    grid->addWidget(m_chkCharset, 8, 1);
+    grid->addWidget(m_charsetBox, 8, 1);
     grid->addWidget(&warningLabel(WarningTarget::Charset), 9, 1);
 
     // The file path is kept for the commands; the user sees the display path.
-    m_lblFile->hide();
-    m_lblFile2->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_lblFile2->setForegroundRole(QPalette::PlaceholderText);
-    grid->addWidget(m_lblFile2, 10, 0, 1, 2);
+    m_filePathLabel->hide();
+    m_displayPathLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_displayPathLabel->setForegroundRole(QPalette::PlaceholderText);
+    grid->addWidget(m_displayPathLabel, 10, 0, 1, 2);
 
     grid->setRowMinimumHeight(11, 4);
     grid->addWidget(m_preview, 12, 0, 1, 2);
@@ -182,28 +191,28 @@ QLineEdit *DocumentWindow::field(TextField field) const
 {
     switch (field) {
     case TextField::Description:
-        return m_txtDescription;
+        return m_descriptionEdit;
     case TextField::Keywords:
-        return m_txtKeywords;
+        return m_keywordsEdit;
     case TextField::Author:
         break;
     }
-    return m_txtAuthor;
+    return m_authorEdit;
 }
 
 QCheckBox *DocumentWindow::flagBox(RobotsFlag flag) const
 {
     switch (flag) {
     case RobotsFlag::NoIndex:
-        return m_chkNoIndex;
+        return m_noIndexBox;
     case RobotsFlag::NoFollow:
-        return m_chkNoFollow;
+        return m_noFollowBox;
     case RobotsFlag::NoImageIndex:
-        return m_chkNoImageIndex;
+        return m_noImageIndexBox;
     case RobotsFlag::NoImageClick:
         break;
     }
-    return m_chkNoImageClick;
+    return m_noImageClickBox;
 }
 
 QString DocumentWindow::text(TextField which) const
@@ -235,33 +244,33 @@ bool DocumentWindow::flagEnabled(RobotsFlag which) const
 
 bool DocumentWindow::charset() const
 {
-    return m_chkCharset->isChecked();
+    return m_charsetBox->isChecked();
 }
 
 void DocumentWindow::setCharset(bool on)
 {
-    m_chkCharset->setChecked(on);
+    m_charsetBox->setChecked(on);
 }
 
 QString DocumentWindow::filePath() const
 {
-    return m_lblFile->text();
+    return m_filePathLabel->text();
 }
 
 void DocumentWindow::setFilePath(const QString &path)
 {
-    m_lblFile->setText(path);
+    m_filePathLabel->setText(path);
     refreshInsights();
 }
 
 QString DocumentWindow::displayPath() const
 {
-    return m_lblFile2->text();
+    return m_displayPathLabel->text();
 }
 
 void DocumentWindow::setDisplayPath(const QString &path)
 {
-    m_lblFile2->setText(path);
+    m_displayPathLabel->setText(path);
     refreshInsights();
 }
 

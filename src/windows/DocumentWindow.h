@@ -13,6 +13,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QMdiArea;
 class SnippetPreview;
 class WarningLabel;
 class WidthCounter;
@@ -30,6 +31,9 @@ public:
     static inline const QString kNewCaption = QStringLiteral("Unsaved HTML Document");
 
     explicit DocumentWindow(QWidget *parent = nullptr);
+
+    // The document in the area's active window, else in its current one; nullptr for none.
+    static DocumentWindow *activeIn(const QMdiArea &area);
 
     // The values a new document starts with; leaves the window unmodified.
     void applyNewDefaults(const QString &standardAuthor, bool defaultCharset);
@@ -67,11 +71,11 @@ public:
     QString activeField() const { return m_activeField; }
     QLineEdit *field(TextField field) const;
     QCheckBox *flagBox(RobotsFlag flag) const;
-    QCheckBox *charsetBox() const { return m_chkCharset; }
+    QCheckBox *charsetBox() const { return m_charsetBox; }
     // The Edit menu's operations on each text field.
-    LineEditActions &editAuthor() const { return *m_cEditAuthor; }
-    LineEditActions &editDescription() const { return *m_cEditDescription; }
-    LineEditActions &editKeywords() const { return *m_cEditKeywords; }
+    LineEditActions &editAuthor() const { return *m_authorActions; }
+    LineEditActions &editDescription() const { return *m_descriptionActions; }
+    LineEditActions &editKeywords() const { return *m_keywordsActions; }
 
     // What the page on disk holds beyond the values: its <title> and the facts its bytes tell, both
     // taken when the page is read and again after each save.
@@ -111,19 +115,19 @@ private:
     void refreshInsights();
     QString previewTitle() const;
 
-    QLineEdit *m_txtDescription;
-    QLineEdit *m_txtKeywords;
-    QLineEdit *m_txtAuthor;
-    QCheckBox *m_chkNoIndex;
-    QCheckBox *m_chkNoFollow;
-    QCheckBox *m_chkNoImageIndex;
-    QCheckBox *m_chkNoImageClick;
-    QCheckBox *m_chkCharset;
-    QLabel *m_lblFile;
-    QLabel *m_lblFile2;
-    LineEditActions *m_cEditAuthor;
-    LineEditActions *m_cEditDescription;
-    LineEditActions *m_cEditKeywords;
+    QLineEdit *m_descriptionEdit;
+    QLineEdit *m_keywordsEdit;
+    QLineEdit *m_authorEdit;
+    QCheckBox *m_noIndexBox;
+    QCheckBox *m_noFollowBox;
+    QCheckBox *m_noImageIndexBox;
+    QCheckBox *m_noImageClickBox;
+    QCheckBox *m_charsetBox;
+    QLabel *m_filePathLabel;
+    QLabel *m_displayPathLabel;
+    LineEditActions *m_authorActions;
+    LineEditActions *m_descriptionActions;
+    LineEditActions *m_keywordsActions;
     LineEnd m_lineEnd = LineEnd::CrLf;
     bool m_modified = false;
     QString m_activeField;

@@ -1,21 +1,24 @@
 #include "EditCommands.h"
 
+#include "DocumentState.h"
 #include "DocumentWindow.h"
-#include "SettingsCatalogue.h"
 #include "LineEditActions.h"
-#include "MainWindow.h"
+#include "SettingsCatalogue.h"
 
-EditCommands::EditCommands(MainWindow &main)
-    : m_main(main)
+EditCommands::EditCommands(
+    const QMdiArea &mdiArea, const DocumentState &state, const SettingsCatalogue &settings)
+    : m_mdiArea(mdiArea)
+    , m_state(state)
+    , m_settings(settings)
 {
 }
 
 LineEditActions *EditCommands::activeFieldEdit() const
 {
-    DocumentWindow *document = m_main.activeDocument();
+    DocumentWindow *document = DocumentWindow::activeIn(m_mdiArea);
     if (!document)
         return nullptr;
-    const QString &name = m_main.documentState().ActiveField;
+    const QString &name = m_state.ActiveField;
     if (name == QStringLiteral("Author"))
         return &document->editAuthor();
     if (name == QStringLiteral("Description"))
@@ -48,6 +51,6 @@ void EditCommands::run(Operation operation)
 
 void EditCommands::InsertStandardAuthor()
 {
-    if (DocumentWindow *document = m_main.activeDocument())
-        document->setText(TextField::Author, m_main.settings().text(Setting::Author));
+    if (DocumentWindow *document = DocumentWindow::activeIn(m_mdiArea))
+        document->setText(TextField::Author, m_settings.text(Setting::Author));
 }

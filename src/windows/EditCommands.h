@@ -2,8 +2,10 @@
 
 #include <QString>
 
+class DocumentState;
 class LineEditActions;
-class MainWindow;
+class QMdiArea;
+class SettingsCatalogue;
 
 // The Edit and Insert menus: the clipboard and undo operations on the text field that last
 // had the focus, and the standard author.
@@ -12,7 +14,7 @@ class EditCommands
 public:
     enum class Operation { Undo, Cut, Copy, Paste };
 
-    explicit EditCommands(MainWindow &main);
+    EditCommands(const QMdiArea &mdiArea, const DocumentState &state, const SettingsCatalogue &settings);
 
     // Acts on the active document's field named by ActiveField; nothing without one.
     void run(Operation operation);
@@ -22,5 +24,7 @@ public:
 private:
     LineEditActions *activeFieldEdit() const;
 
-    MainWindow &m_main;
+    const QMdiArea &m_mdiArea;
+    const DocumentState &m_state;
+    const SettingsCatalogue &m_settings;
 };

@@ -1,11 +1,11 @@
 #include "ExternalTools.h"
 
-#include "DocumentWindow.h"
-#include "SettingsCatalogue.h"
 #include "DefaultTextEditor.h"
 #include "DocumentCommands.h"
+#include "DocumentWindow.h"
 #include "ProgramLauncher.h"
-#include "MainWindow.h"
+#include "SettingsCatalogue.h"
+#include "StatusPanels.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -39,8 +39,12 @@ const QString kViewer = QStringLiteral("xdg-open");
 
 } // namespace
 
-ExternalTools::ExternalTools(MainWindow &main)
-    : m_main(main)
+ExternalTools::ExternalTools(const QMdiArea &mdiArea, DocumentCommands &commands,
+    const SettingsCatalogue &settings, StatusPanels &status)
+    : m_mdiArea(mdiArea)
+    , m_commands(commands)
+    , m_settings(settings)
+    , m_status(status)
     , m_launcher(std::make_unique<ProgramLauncher>())
     , m_programFolder(QCoreApplication::applicationDirPath())
 {
@@ -76,10 +80,10 @@ QString ExternalTools::userGuide(const QString &programFolder)
 
 void ExternalTools::FullCode()
 {
-    DocumentWindow *document = m_main.activeDocument();
+    DocumentWindow *document = DocumentWindow::activeIn(m_mdiArea);
     if (!document)
         return;
-    m_main.commands().Save();
+    m_commands.Save();
     // A Save As that was cancelled leaves no file to show.
     if (document->isNew())
         return;
@@ -88,7 +92,7 @@ void ExternalTools::FullCode()
 
 void ExternalTools::startEditor(const QString &path)
 {
-    const QString sibling = m_main.settings().text(Setting::ScrivanLocation);
+    const QString sibling = m_settings.text(Setting::ScrivanLocation);
     if (sibling.endsWith(kSiblingEditorEnding, Qt::CaseSensitive)) {
         if (!m_launcher->start(sibling, { path }))
             reportNotStarted(sibling);
@@ -101,11 +105,11 @@ void ExternalTools::startEditor(const QString &path)
 
 void ExternalTools::HelpIndex()
 {
-    QString file = m_main.settings().text(Setting::Help);
+    QString file = m_settings.text(Setting::Help);
     if (file.isEmpty()) {
         file = userGuide(m_programFolder);
         if (file.isEmpty()) {
-            m_main.showMessage(
+            m_status.showMessage(
                 QCoreApplication::translate(
                     "ExternalTools", "The user guide is not installed (looked for %1).")
                     .arg(QDir::cleanPath(
@@ -113,7 +117,7 @@ void ExternalTools::HelpIndex()
             return;
         }
     } else if (!QFileInfo::exists(file)) {
-        m_main.showMessage(
+        m_status.showMessage(
             QCoreApplication::translate("ExternalTools", "The help file %1 does not exist.").arg(file));
         return;
     }
@@ -132,7 +136,7 @@ void ExternalTools::OpenLink(int number)
     if (address.isEmpty())
         return;
     if (!m_launcher->openUrl(address)) {
-        m_main.showMessage(
+        m_status.showMessage(
             QCoreApplication::translate("ExternalTools", "No web browser could be started for %1.")
                 .arg(address.toString()));
     }
@@ -140,5 +144,6 @@ void ExternalTools::OpenLink(int number)
 
 void ExternalTools::reportNotStarted(const QString &program)
 {
-    m_main.showMessage(QCoreApplication::translate("ExternalTools", "%1 could not be started.").arg(program));
+    m_status.showMessage(
+        QCoreApplication::translate("ExternalTools", "%1 could not be started.").arg(program));
 }

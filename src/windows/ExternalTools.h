@@ -5,8 +5,11 @@
 
 #include <memory>
 
+class DocumentCommands;
 class ProgramLauncher;
-class MainWindow;
+class QMdiArea;
+class SettingsCatalogue;
+class StatusPanels;
 
 // The commands that leave the program: a document's full source in a text editor, the help
 // and the maker's web pages.
@@ -17,7 +20,8 @@ public:
     static constexpr int kFirstLink = 1;
     static constexpr int kLastLink = 4;
 
-    explicit ExternalTools(MainWindow &main);
+    ExternalTools(const QMdiArea &mdiArea, DocumentCommands &commands, const SettingsCatalogue &settings,
+        StatusPanels &status);
     ~ExternalTools();
 
     // Saves the active document as Save does, then shows the saved file in the sibling
@@ -41,7 +45,10 @@ private:
     bool startViewer(const QString &file);
     void reportNotStarted(const QString &program);
 
-    MainWindow &m_main;
+    const QMdiArea &m_mdiArea;
+    DocumentCommands &m_commands;
+    const SettingsCatalogue &m_settings;
+    StatusPanels &m_status;
     std::unique_ptr<ProgramLauncher> m_launcher;
     QString m_programFolder;
 };

@@ -1,31 +1,29 @@
 #include "MainWindow.h"
 
-#include "ProgressBar.h"
-#include "TextBox.h"
-#include "toolbar/Rebar.h"
-#include "toolbar/Toolbar.h"
-#include "toolbar/ToolbarHost.h"
-#include "StatusBar.h"
-#include "DocumentRewriter.h"
-#include "TagBlock.h"
-#include "DocumentWindow.h"
-#include "ProgramIcons.h"
-#include "ResourceText.h"
-#include "StringTable.h"
-#include "IconList.h"
-#include "PopupMenu.h"
-#include "RecentFileList.h"
-#include "RegistryKey.h"
-#include "SettingsStore.h"
-#include "SettingsCatalogue.h"
 #include "CommandDispatcher.h"
 #include "CommandTables.h"
 #include "DocumentCommands.h"
+#include "DocumentRewriter.h"
+#include "DocumentWindow.h"
 #include "EditCommands.h"
 #include "ExternalTools.h"
 #include "LineNumberGutter.h"
+#include "PopupMenu.h"
+#include "ProgramIcons.h"
+#include "ProgramServices.h"
+#include "ProgressBar.h"
 #include "RecentFilesMenu.h"
+#include "ResourceText.h"
+#include "SettingsCatalogue.h"
+#include "StatusBar.h"
+#include "StatusPanels.h"
+#include "StringTable.h"
+#include "TagBlock.h"
+#include "TextBox.h"
 #include "UserPrompts.h"
+#include "toolbar/Rebar.h"
+#include "toolbar/Toolbar.h"
+#include "toolbar/ToolbarHost.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -39,62 +37,50 @@
 
 namespace {
 
-const QString kRecentFilesKey = QStringLiteral("Software\\Vantorel\\Tagsmith LITE");
 constexpr int kMetaPaneHeight = 123;
 constexpr int kToolbarBandMinWidth = 64;
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent)
+MainWindow::MainWindow(ProgramServices &services, QWidget *parent)
     : QMainWindow(parent)
-    , m_store(std::make_unique<SettingsStore>())
-    , m_settings(std::make_unique<SettingsCatalogue>(*m_store))
-    , m_recent(std::make_unique<RecentFileList>())
-    , m_icons(std::make_unique<IconList>())
+    , m_services(services)
     , m_prompts(std::make_unique<UserPrompts>(this))
-    , m_cMenu(std::make_unique<PopupMenu>())
+    , m_menu(std::make_unique<PopupMenu>())
     , m_rebar(std::make_unique<Rebar>())
 {
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    m_picBar = new QWidget(central);
-    m_picBar2 = new QWidget(central);
-    m_mdi = new QMdiArea(central);
-    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_picMetaElements = new QWidget(central);
-    layout->addWidget(m_picBar);
-    layout->addWidget(m_picBar2);
-    layout->addWidget(m_mdi, 1);
-    layout->addWidget(m_picMetaElements);
+    m_menuBarStrip = new QWidget(central);
+    m_toolbarStrip = new QWidget(central);
+    m_mdiArea = new QMdiArea(central);
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_metaPane = new QWidget(central);
+    layout->addWidget(m_menuBarStrip);
+    layout->addWidget(m_toolbarStrip);
+    layout->addWidget(m_mdiArea, 1);
+    layout->addWidget(m_metaPane);
     setCentralWidget(central);
     // A maximized document hands its caption buttons to the window's menu bar; the menu
     // bar here is a toolbar host that shows them itself, so they go to a hidden one.
     auto *captionSink = new QMenuBar(this);
     setMenuWidget(captionSink);
     captionSink->hide();
-    m_commands = std::make_unique<DocumentCommands>(*this);
-    m_editCommands = std::make_unique<EditCommands>(*this);
-    m_tools = std::make_unique<ExternalTools>(*this);
-    m_dispatcher = std::make_unique<CommandDispatcher>(*this);
 
-    loadRecentFiles();
-    loadIcons();
     buildMenuBar();
     buildRebar();
-    m_recentMenu = std::make_unique<RecentFilesMenu>(*m_cMenu, *m_recent);
-    m_recentMenu->Build();
-    connect(m_commands.get(), &DocumentCommands::recentFilesChanged, this, [this] { m_recentMenu->Build(); });
     buildMetaPane();
     buildStatusBar();
+    buildCommands();
     restorePlacement();
     setWindowTitle(QString::fromLatin1(TagBlock::kProgramTitle.data()) + QLatin1Char(' ')
-        + m_settings->text(Setting::Version));
-    applyToolbarSetting(m_settings->isOn(Setting::Toolbar));
-    applyMetaSetting(m_settings->isOn(Setting::ViewMeta));
-    m_tbrMenu->setButtonVisible(CommandTables::kWindowMenuButton, false);
+        + m_services.settings().text(Setting::Version));
+    applyToolbarSetting(m_services.settings().isOn(Setting::Toolbar));
+    applyMetaSetting(m_services.settings().isOn(Setting::ViewMeta));
+    m_menuBar->setButtonVisible(CommandTables::kWindowMenuButton, false);
     m_rebar->setBandVisible(1, false);
     layoutMenuBar();
 }
@@ -105,95 +91,107 @@ MainWindow::~MainWindow()
     m_commands.reset();
 }
 
-void MainWindow::loadIcons()
+// The commands get what they act on; what they change in this window comes back as signals.
+void MainWindow::buildCommands()
 {
-    // The tables number their images from 1, as the pictures are numbered; image 0 is
-    // used by none of them and holds the program's mark.
-    m_icons->AddIcon(ProgramIcons::picture(ProgramIcons::kPictureCount));
-    for (int number = 1; number < ProgramIcons::kPictureCount; ++number)
-        m_icons->AddIcon(ProgramIcons::picture(number));
+    m_commands
+        = std::make_unique<DocumentCommands>(m_services, *m_mdiArea, *m_prompts, m_state, *m_statusPanels);
+    m_editCommands = std::make_unique<EditCommands>(*m_mdiArea, m_state, m_services.settings());
+    m_tools
+        = std::make_unique<ExternalTools>(*m_mdiArea, *m_commands, m_services.settings(), *m_statusPanels);
+    m_dispatcher = std::make_unique<CommandDispatcher>(
+        *this, m_services, *m_commands, *m_editCommands, *m_tools, *m_mdiArea);
+    m_recentMenu = std::make_unique<RecentFilesMenu>(*m_menu, m_services.recentFiles());
+    m_recentMenu->Build();
+    connect(m_commands.get(), &DocumentCommands::recentFilesChanged, this, [this] { m_recentMenu->Build(); });
+    connect(m_commands.get(), &DocumentCommands::busyChanged, this, &MainWindow::setBusy);
+    connect(m_commands.get(), &DocumentCommands::documentOpened, this,
+        [this] { setDocumentCommandsEnabled(true); });
+    connect(m_commands.get(), &DocumentCommands::activeValuesChanged, this, &MainWindow::refreshTagBlockPane);
+    connect(m_commands.get(), &DocumentCommands::saveOnCloseChosen, this, &MainWindow::clearTagBlockPane);
 }
 
 void MainWindow::buildMenuBar()
 {
-    CommandTables::buildMenu(*m_cMenu);
-    m_cMenu->setItemImageList(m_icons.get());
-    m_cMenu->setOwnerWindow(this);
-    connect(m_cMenu.get(), &PopupMenu::Click, this, &MainWindow::m_cMenu_Click);
+    CommandTables::buildMenu(*m_menu);
+    m_menu->setItemImageList(&m_services.icons());
+    m_menu->setOwnerWindow(this);
+    connect(m_menu.get(), &PopupMenu::Click, this, &MainWindow::onMenuItemClicked);
 
-    m_cToolbarHost = new ToolbarHost(m_picBar);
-    m_cToolbarHost->setBorderStyle(0);
-    m_tbrMenu = new Toolbar(this);
-    m_tbrMenu->CreateFromMenu(m_cMenu.get());
-    m_cToolbarHost->Capture(m_tbrMenu);
-    m_cToolbarHost->setMDIToolbar(true);
-    m_picBar->installEventFilter(this);
+    m_toolbarHost = new ToolbarHost(m_menuBarStrip);
+    m_toolbarHost->setBorderStyle(0);
+    m_menuBar = new Toolbar(this);
+    m_menuBar->CreateFromMenu(m_menu.get());
+    m_toolbarHost->Capture(m_menuBar);
+    m_toolbarHost->setMDIToolbar(true);
+    m_menuBarStrip->installEventFilter(this);
 }
 
 void MainWindow::buildRebar()
 {
-    m_cToolbar = new Toolbar(this);
-    m_cToolbar->setImageSource(Toolbar::ImageLists);
-    m_cToolbar->CreateToolbar(16, false, false, true);
-    m_cToolbar->SetImageList(QVariant::fromValue(m_icons.get()));
-    CommandTables::buildToolbar(*m_cToolbar);
-    connect(m_cToolbar, &Toolbar::ButtonClick, this, &MainWindow::cToolbar_ButtonClick);
+    m_toolbar = new Toolbar(this);
+    m_toolbar->setImageSource(Toolbar::ImageLists);
+    m_toolbar->CreateToolbar(16, false, false, true);
+    m_toolbar->SetImageList(QVariant::fromValue(&m_services.icons()));
+    CommandTables::buildToolbar(*m_toolbar);
+    connect(m_toolbar, &Toolbar::ButtonClick, this, &MainWindow::onToolbarButtonClicked);
 
-    m_progressBar = new ProgressBar(m_picBar2);
+    m_progressBar = new ProgressBar(m_toolbarStrip);
     m_progressBar->setMin(1);
     m_progressBar->setMax(1500);
     m_progressBar->setSmooth(true);
     m_progressBar->resize(140, 16);
-    m_piclogo = new QLabel(m_picBar2);
-    m_piclogo->setPixmap(ProgramIcons::logo());
-    m_piclogo->adjustSize();
+    m_logo = new QLabel(m_toolbarStrip);
+    m_logo->setPixmap(ProgramIcons::logo());
+    m_logo->adjustSize();
 
-    m_rebar->CreateRebar(m_picBar2);
+    m_rebar->CreateRebar(m_toolbarStrip);
     // One row: the buttons, the progress while a file is read, the logo at the end.
-    m_rebar->AddBandByHwnd(m_cToolbar->hwnd(), {}, false, false, QStringLiteral("Toolbar"));
+    m_rebar->AddBandByHwnd(m_toolbar->hwnd(), {}, false, false, QStringLiteral("Toolbar"));
     // Bands share the row; the buttons keep their whole width ahead of the logo.
     m_rebar->setBandChildMinWidth(
-        m_rebar->BandCount() - 1, std::max(kToolbarBandMinWidth, m_cToolbar->ToolbarWidth()));
+        m_rebar->BandCount() - 1, std::max(kToolbarBandMinWidth, m_toolbar->ToolbarWidth()));
     m_rebar->AddBandByHwnd(m_progressBar, {}, false, true, QStringLiteral("ProgressBar"));
-    m_rebar->AddBandByHwnd(m_piclogo, {}, false, true);
-    connect(m_rebar.get(), &Rebar::HeightChanged, m_picBar2,
-        [this](int height) { m_picBar2->setFixedHeight(height); });
+    m_rebar->AddBandByHwnd(m_logo, {}, false, true);
+    connect(m_rebar.get(), &Rebar::HeightChanged, m_toolbarStrip,
+        [this](int height) { m_toolbarStrip->setFixedHeight(height); });
     m_rebar->RebarSize();
-    m_picBar2->setFixedHeight(m_rebar->RebarHeight());
+    m_toolbarStrip->setFixedHeight(m_rebar->RebarHeight());
 }
 
 void MainWindow::buildMetaPane()
 {
-    auto *layout = new QVBoxLayout(m_picMetaElements);
+    auto *layout = new QVBoxLayout(m_metaPane);
     layout->setContentsMargins(2, 2, 2, 2);
-    m_txtMetaElements = new TextBox(m_picMetaElements);
-    m_txtMetaElements->setMultiLine(true);
-    m_txtMetaElements->setScrollBars(TextBox::ScrollHorizontal);
-    m_txtMetaElements->setAppearance(TextBox::StaticEdge);
-    m_txtMetaElements->setLockedBackColor(OleColor::Window);
-    m_txtMetaElements->setLockedForeColor(OleColor::WindowText);
-    m_txtMetaElements->setLocked(true);
-    m_txtMetaElements->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    m_txtMetaElements->hwnd()->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    layout->addWidget(m_txtMetaElements);
-    m_picLines = new LineNumberGutter(m_txtMetaElements);
-    m_picMetaElements->setFixedHeight(kMetaPaneHeight);
-    m_picMetaElements->installEventFilter(this);
+    m_metaText = new TextBox(m_metaPane);
+    m_metaText->setMultiLine(true);
+    m_metaText->setScrollBars(TextBox::ScrollHorizontal);
+    m_metaText->setAppearance(TextBox::StaticEdge);
+    m_metaText->setLockedBackColor(OleColor::Window);
+    m_metaText->setLockedForeColor(OleColor::WindowText);
+    m_metaText->setLocked(true);
+    m_metaText->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_metaText->hwnd()->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    layout->addWidget(m_metaText);
+    m_gutter = new LineNumberGutter(m_metaText);
+    m_metaPane->setFixedHeight(kMetaPaneHeight);
+    m_metaPane->installEventFilter(this);
 }
 
 void MainWindow::buildStatusBar()
 {
-    m_zebStatus = new StatusBar(this);
-    m_zebStatus->setImageList(m_icons.get());
-    m_zebStatus->AddPanel(StatusBar::Sunken, ResourceText::status(StringId::NoDocumentOpen), {}, IconIdle,
-        200, false, false, 0, QStringLiteral("fil"));
-    m_zebStatus->AddPanel(StatusBar::Sunken, {}, {}, -1, 64, false, false, 0, QStringLiteral("msg"));
-    setStatusBar(m_zebStatus);
+    m_statusBar = new StatusBar(this);
+    m_statusBar->setImageList(&m_services.icons());
+    m_statusBar->AddPanel(StatusBar::Sunken, ResourceText::status(StringId::NoDocumentOpen), {},
+        StatusPanels::IconIdle, 200, false, false, 0, QStringLiteral("fil"));
+    m_statusBar->AddPanel(StatusBar::Sunken, {}, {}, -1, 64, false, false, 0, QStringLiteral("msg"));
+    setStatusBar(m_statusBar);
+    m_statusPanels = std::make_unique<StatusPanels>(*m_statusBar);
 }
 
 void MainWindow::restorePlacement()
 {
-    const SettingsCatalogue &settings = *m_settings;
+    const SettingsCatalogue &settings = m_services.settings();
     const bool maximized = settings.text(Setting::WindowState) == QStringLiteral("maximized");
     const bool stored = !settings.text(Setting::Width).isEmpty() || !settings.text(Setting::Height).isEmpty();
     if (stored && !maximized) {
@@ -211,80 +209,67 @@ void MainWindow::savePlacement()
     if (isMinimized())
         return;
     if (isMaximized()) {
-        m_settings->setText(Setting::WindowState, QStringLiteral("maximized"));
+        m_services.settings().setText(Setting::WindowState, QStringLiteral("maximized"));
         return;
     }
-    m_settings->setText(Setting::Left, QString::number(x()));
-    m_settings->setText(Setting::Top, QString::number(y()));
-    m_settings->setText(Setting::Height, QString::number(height()));
-    m_settings->setText(Setting::Width, QString::number(width()));
-    m_settings->setText(Setting::WindowState, QStringLiteral("normal"));
-}
-
-void MainWindow::loadRecentFiles()
-{
-    RegistryKey key = RegistryKey::at(RegistryKey::HKEY_CURRENT_USER, kRecentFilesKey);
-    m_recent->load(key);
-    m_recent->setCapacity(RecentFilesMenu::kCapacity);
-}
-
-void MainWindow::saveRecentFiles() const
-{
-    RegistryKey key = RegistryKey::at(RegistryKey::HKEY_CURRENT_USER, kRecentFilesKey);
-    m_recent->save(key);
+    m_services.settings().setText(Setting::Left, QString::number(x()));
+    m_services.settings().setText(Setting::Top, QString::number(y()));
+    m_services.settings().setText(Setting::Height, QString::number(height()));
+    m_services.settings().setText(Setting::Width, QString::number(width()));
+    m_services.settings().setText(Setting::WindowState, QStringLiteral("normal"));
 }
 
 void MainWindow::applyToolbarSetting(bool on)
 {
-    m_picBar2->setVisible(on);
-    const int item = m_cMenu->FindItemByKey(CommandTables::kViewToolbar);
-    m_cMenu->setItemChecked(item, on);
-    m_cMenu->setItemImage(item, on ? CommandTables::kToolbarItemImage : -1);
+    m_toolbarStrip->setVisible(on);
+    const int item = m_menu->FindItemByKey(CommandTables::kViewToolbar);
+    m_menu->setItemChecked(item, on);
+    m_menu->setItemImage(item, on ? CommandTables::kToolbarItemImage : -1);
 }
 
 void MainWindow::applyMetaSetting(bool on)
 {
-    m_cMenu->setItemChecked(m_cMenu->FindItemByKey(CommandTables::kViewMeta), on);
-    m_cToolbar->setButtonChecked(CommandTables::kMetaButton, on);
-    m_picMetaElements->setVisible(on);
+    m_menu->setItemChecked(m_menu->FindItemByKey(CommandTables::kViewMeta), on);
+    m_toolbar->setButtonChecked(CommandTables::kMetaButton, on);
+    m_metaPane->setVisible(on);
 }
 
 void MainWindow::ToggleToolbar()
 {
-    const bool on = !m_settings->isOn(Setting::Toolbar);
-    m_settings->setOn(Setting::Toolbar, on);
+    const bool on = !m_services.settings().isOn(Setting::Toolbar);
+    m_services.settings().setOn(Setting::Toolbar, on);
     applyToolbarSetting(on);
 }
 
 void MainWindow::ToggleMetaPane()
 {
-    const bool on = !m_settings->isOn(Setting::ViewMeta);
-    m_settings->setOn(Setting::ViewMeta, on);
+    const bool on = !m_services.settings().isOn(Setting::ViewMeta);
+    m_services.settings().setOn(Setting::ViewMeta, on);
     applyMetaSetting(on);
 }
 
 void MainWindow::CopyMetaElementTags()
 {
     if (QClipboard *clipboard = QApplication::clipboard())
-        clipboard->setText(m_txtMetaElements->Text().replace(QLatin1Char('\n'), m_metaLineEnd));
+        clipboard->setText(m_metaText->Text().replace(QLatin1Char('\n'), m_metaLineEnd));
 }
 
 void MainWindow::layoutMenuBar()
 {
-    m_cToolbarHost->setGeometry(0, 0, m_picBar->width(), m_cToolbarHost->RequiredHeight());
-    m_cToolbarHost->Refresh();
-    m_picBar->setFixedHeight(std::max(m_cToolbarHost->RequiredHeight(), 1));
-    m_cToolbarHost->resize(m_picBar->width(), m_picBar->height());
+    m_toolbarHost->setGeometry(0, 0, m_menuBarStrip->width(), m_toolbarHost->RequiredHeight());
+    m_toolbarHost->Refresh();
+    m_menuBarStrip->setFixedHeight(std::max(m_toolbarHost->RequiredHeight(), 1));
+    m_toolbarHost->resize(m_menuBarStrip->width(), m_menuBarStrip->height());
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Resize) {
-        if (watched == m_picBar)
+        if (watched == m_menuBarStrip)
             layoutMenuBar();
-        else if (watched == m_picMetaElements) {
+        else if (watched == m_metaPane) {
             refreshTagBlockPane();
-            m_picLines->place();
+            m_gutter->place();
         }
     }
     return QMainWindow::eventFilter(watched, event);
@@ -292,10 +277,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 DocumentWindow *MainWindow::activeDocument() const
 {
-    QMdiSubWindow *frame = m_mdi->activeSubWindow();
-    if (!frame)
-        frame = m_mdi->currentSubWindow();
-    return frame ? qobject_cast<DocumentWindow *>(frame->widget()) : nullptr;
+    return DocumentWindow::activeIn(*m_mdiArea);
 }
 
 void MainWindow::refreshTagBlockPane()
@@ -305,62 +287,25 @@ void MainWindow::refreshTagBlockPane()
         return;
     // As a save would write it: escaped values, and the charset tag the page's bytes call for.
     const MetaElementSet values = document->values();
-    const std::string block = DocumentRewriter::shownBlock(values, m_settings->text(Setting::Version).toStdString(),
-        "\n", document->pageFacts().charset.saveEncoding(values));
-    m_txtMetaElements->setText(QString::fromUtf8(block.data(), static_cast<qsizetype>(block.size())));
+    const std::string block
+        = DocumentRewriter::shownBlock(values, m_services.settings().text(Setting::Version).toStdString(),
+            "\n", document->pageFacts().charset.saveEncoding(values));
+    m_metaText->setText(QString::fromUtf8(block.data(), static_cast<qsizetype>(block.size())));
     const std::string_view lineEnd = LineEnds::text(document->lineEnd());
     m_metaLineEnd = QString::fromLatin1(lineEnd.data(), static_cast<qsizetype>(lineEnd.size()));
-    m_picLines->place();
+    m_gutter->place();
 }
 
-bool MainWindow::saveActiveDocument()
+void MainWindow::clearTagBlockPane()
 {
-    DocumentWindow *document = activeDocument();
-    return document && m_commands->FileSave(*document);
-}
-
-void MainWindow::saveActiveDocumentAs()
-{
-    if (DocumentWindow *document = activeDocument())
-        m_commands->FileSaveAs(*document);
-}
-
-void MainWindow::DisableDocumentCommands()
-{
-    setDocumentCommandsEnabled(false);
-}
-
-void MainWindow::EnableDocumentCommands()
-{
-    setDocumentCommandsEnabled(true);
+    m_metaText->setText({});
 }
 
 void MainWindow::setDocumentCommandsEnabled(bool enabled)
 {
     for (const QString &key : CommandTables::kDocumentCommandKeys)
-        m_cMenu->setEnabled(m_cMenu->FindItemByKey(key), enabled);
-    m_cToolbar->setButtonEnabled(CommandTables::kSaveButton, enabled);
-}
-
-void MainWindow::showFileStatus(const QString &text, int icon)
-{
-    m_zebStatus->setPanelIcon(QStringLiteral("fil"), icon);
-    m_zebStatus->setPanelText(QStringLiteral("fil"), text);
-}
-
-void MainWindow::setFileStatusIcon(int icon)
-{
-    m_zebStatus->setPanelIcon(QStringLiteral("fil"), icon);
-}
-
-void MainWindow::showMessage(const QString &text)
-{
-    m_zebStatus->setPanelText(QStringLiteral("msg"), text);
-}
-
-QString MainWindow::message() const
-{
-    return m_zebStatus->PanelText(QStringLiteral("msg"));
+        m_menu->setEnabled(m_menu->FindItemByKey(key), enabled);
+    m_toolbar->setButtonEnabled(CommandTables::kSaveButton, enabled);
 }
 
 void MainWindow::setBusy(bool busy)
@@ -374,12 +319,12 @@ void MainWindow::setBusy(bool busy)
     m_rebar->setBandVisible(1, busy);
 }
 
-void MainWindow::m_cMenu_Click(int index)
+void MainWindow::onMenuItemClicked(int index)
 {
-    m_dispatcher->menuClick(m_cMenu->ItemKey(index));
+    m_dispatcher->menuClick(m_menu->ItemKey(index));
 }
 
-void MainWindow::cToolbar_ButtonClick(int index)
+void MainWindow::onToolbarButtonClicked(int index)
 {
     m_dispatcher->buttonClick(index);
 }
@@ -395,8 +340,8 @@ void MainWindow::restoreAndActivate()
 void MainWindow::OpenCommandLine(const QStringList &paths)
 {
     restoreAndActivate();
-    if (paths.isEmpty() && m_mdi->subWindowList().isEmpty())
-        DisableDocumentCommands();
+    if (paths.isEmpty() && m_mdiArea->subWindowList().isEmpty())
+        setDocumentCommandsEnabled(false);
     for (const QString &path : paths) {
         m_state.PathToOpen = path;
         m_state.OpenWithDialog = false;
@@ -407,13 +352,13 @@ void MainWindow::OpenCommandLine(const QStringList &paths)
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // Each document window asks about its own edits; one Cancel keeps everything open.
-    for (QMdiSubWindow *frame : m_mdi->subWindowList()) {
+    for (QMdiSubWindow *frame : m_mdiArea->subWindowList()) {
         if (!frame->close()) {
             event->ignore();
             return;
         }
     }
-    saveRecentFiles();
+    m_services.saveRecentFiles();
     savePlacement();
     event->accept();
 }

@@ -12,19 +12,16 @@ class DocumentCommands;
 class EditCommands;
 class ExternalTools;
 class RecentFilesMenu;
-class IconList;
 class LineNumberGutter;
 class PopupMenu;
+class ProgramServices;
 class ProgressBar;
 class QLabel;
 class QMdiArea;
-class QMdiSubWindow;
-class RecentFileList;
-class SettingsCatalogue;
-class SettingsStore;
 class TextBox;
 class UserPrompts;
 class Rebar;
+class StatusPanels;
 class Toolbar;
 class ToolbarHost;
 class DocumentWindow;
@@ -38,10 +35,7 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    // Status icons, as numbered in the icon list.
-    enum StatusIcon { IconOpening = 2, IconSaved = 3, IconEdited = 8, IconIdle = 9 };
-
-    explicit MainWindow(QWidget *parent = nullptr);
+    explicit MainWindow(ProgramServices &services, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // Comes forward and opens each path of a command line, already absolute, in a window of
@@ -49,95 +43,76 @@ public:
     void OpenCommandLine(const QStringList &paths);
     void restoreAndActivate();
 
-    void refreshTagBlockPane();
-    bool saveActiveDocument();
-    void saveActiveDocumentAs();
-    void DisableDocumentCommands();
-    void EnableDocumentCommands();
-
     // The menu and toolbar commands this window carries out itself.
     void ToggleMetaPane();
     void ToggleToolbar();
     void CopyMetaElementTags();
 
-    PopupMenu &menu() const { return *m_cMenu; }
-    Toolbar &toolbar() const { return *m_cToolbar; }
+    PopupMenu &menu() const { return *m_menu; }
+    Toolbar &toolbar() const { return *m_toolbar; }
     // The menu bar: a toolbar with one button per top-level menu.
-    Toolbar &menuBarToolbar() const { return *m_tbrMenu; }
-    StatusBar &status() const { return *m_zebStatus; }
-    TextBox &metaText() const { return *m_txtMetaElements; }
-    LineNumberGutter &gutter() const { return *m_picLines; }
-    QWidget &metaPane() const { return *m_picMetaElements; }
-    QWidget &toolbarStrip() const { return *m_picBar2; }
-    QMdiArea &mdiArea() const { return *m_mdi; }
-    ProgressBar &progressBar() const { return *m_progressBar; }
+    Toolbar &menuBarToolbar() const { return *m_menuBar; }
+    StatusBar &status() const { return *m_statusBar; }
+    TextBox &metaText() const { return *m_metaText; }
+    LineNumberGutter &gutter() const { return *m_gutter; }
+    QWidget &metaPane() const { return *m_metaPane; }
+    QWidget &toolbarStrip() const { return *m_toolbarStrip; }
+    QMdiArea &mdiArea() const { return *m_mdiArea; }
     Rebar &rebar() const { return *m_rebar; }
     DocumentState &documentState() { return m_state; }
     DocumentCommands &commands() const { return *m_commands; }
-    EditCommands &editCommands() const { return *m_editCommands; }
     ExternalTools &tools() const { return *m_tools; }
-    RecentFilesMenu &recentFilesMenu() const { return *m_recentMenu; }
     UserPrompts &prompts() const { return *m_prompts; }
-    SettingsCatalogue &settings() const { return *m_settings; }
-    RecentFileList &recentFiles() const { return *m_recent; }
-    IconList &icons() const { return *m_icons; }
 
     DocumentWindow *activeDocument() const;
-
-    void showFileStatus(const QString &text, int icon);
-    void setFileStatusIcon(int icon);
-    void showMessage(const QString &text);
-    QString message() const;
-    // The hourglass and the progress band while a file operation runs.
-    void setBusy(bool busy);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void loadIcons();
     void buildMenuBar();
     void buildRebar();
     void buildMetaPane();
     void buildStatusBar();
+    void buildCommands();
     void restorePlacement();
     void savePlacement();
     void applyToolbarSetting(bool on);
     void applyMetaSetting(bool on);
     void layoutMenuBar();
-    void m_cMenu_Click(int index);
-    void cToolbar_ButtonClick(int index);
+    void refreshTagBlockPane();
+    void clearTagBlockPane();
+    void onMenuItemClicked(int index);
+    void onToolbarButtonClicked(int index);
     void setDocumentCommandsEnabled(bool enabled);
-    void loadRecentFiles();
-    void saveRecentFiles() const;
+    // The hourglass and the progress band while a file operation runs.
+    void setBusy(bool busy);
 
-    std::unique_ptr<SettingsStore> m_store;
-    std::unique_ptr<SettingsCatalogue> m_settings;
-    std::unique_ptr<RecentFileList> m_recent;
-    std::unique_ptr<IconList> m_icons;
+    ProgramServices &m_services;
     std::unique_ptr<UserPrompts> m_prompts;
     DocumentState m_state;
+    std::unique_ptr<StatusPanels> m_statusPanels;
     std::unique_ptr<DocumentCommands> m_commands;
     std::unique_ptr<EditCommands> m_editCommands;
     std::unique_ptr<ExternalTools> m_tools;
     std::unique_ptr<CommandDispatcher> m_dispatcher;
     std::unique_ptr<RecentFilesMenu> m_recentMenu;
 
-    QWidget *m_picBar;
-    ToolbarHost *m_cToolbarHost;
-    std::unique_ptr<PopupMenu> m_cMenu;
-    Toolbar *m_tbrMenu;
-    QWidget *m_picBar2;
+    QWidget *m_menuBarStrip;
+    ToolbarHost *m_toolbarHost;
+    std::unique_ptr<PopupMenu> m_menu;
+    Toolbar *m_menuBar;
+    QWidget *m_toolbarStrip;
     std::unique_ptr<Rebar> m_rebar;
-    Toolbar *m_cToolbar;
+    Toolbar *m_toolbar;
     ProgressBar *m_progressBar;
-    QLabel *m_piclogo;
-    QMdiArea *m_mdi;
-    QWidget *m_picMetaElements;
-    TextBox *m_txtMetaElements;
-    LineNumberGutter *m_picLines;
-    StatusBar *m_zebStatus;
+    QLabel *m_logo;
+    QMdiArea *m_mdiArea;
+    QWidget *m_metaPane;
+    TextBox *m_metaText;
+    LineNumberGutter *m_gutter;
+    StatusBar *m_statusBar;
     // The line end of the document the pane was last built for; the pane itself shows lines.
     QString m_metaLineEnd = QStringLiteral("\r\n");
 };

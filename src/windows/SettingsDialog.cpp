@@ -1,12 +1,9 @@
 #include "SettingsDialog.h"
 
-#include "TabControl.h"
-#include "ProgramIcons.h"
+#include "ProgramServices.h"
 #include "ResourceText.h"
 #include "StringTable.h"
-#include "IconList.h"
-#include "SettingsStore.h"
-#include "SettingsCatalogue.h"
+#include "TabControl.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -19,7 +16,8 @@
 namespace {
 
 constexpr int kAuthorPlaceholder = 109;
-// Pictures for the tabs: the gear for General, a page for the file types, the author.
+// Pictures for the tabs, numbered as in the program's icon list: the gear for General, a
+// page for the file types, the author.
 constexpr int kGeneralPicture = 7;
 constexpr int kFilesPicture = 9;
 constexpr int kEditorPicture = 4;
@@ -31,7 +29,7 @@ QCheckBox *checkBox(const QString &caption, QWidget *page)
     return box;
 }
 
-QWidget *page(QWidget *parent)
+QWidget *makePage(QWidget *parent)
 {
     auto *widget = new QWidget(parent);
     auto *layout = new QVBoxLayout(widget);
@@ -41,142 +39,143 @@ QWidget *page(QWidget *parent)
 
 } // namespace
 
-SettingsDialog::SettingsDialog(const FileAssociations &associations, QWidget *parent)
+SettingsDialog::SettingsDialog(
+    ProgramServices &services, const FileAssociations &associations, QWidget *parent)
     : QDialog(parent)
     , m_associations(associations)
-    , m_store(std::make_unique<SettingsStore>())
-    , m_settings(std::make_unique<SettingsCatalogue>(*m_store))
+    , m_settings(services.settings())
 {
     buildPages();
-    buildTabs();
+    buildTabs(services);
     loadValues();
     trackChanges();
     showPage(1);
     // Loading set the boxes, which counts as a change; the dialog opens unchanged.
-    btnApply->setEnabled(false);
+    m_applyButton->setEnabled(false);
 }
-
-SettingsDialog::~SettingsDialog() = default;
 
 void SettingsDialog::buildPages()
 {
     setWindowTitle(ResourceText::status(200));
     auto *layout = new QVBoxLayout(this);
-    TabControl1 = new TabControl(this);
-    TabControl1->setHotTrack(true);
-    layout->addWidget(TabControl1, 1);
+    m_tabs = new TabControl(this);
+    m_tabs->setHotTrack(true);
+    layout->addWidget(m_tabs, 1);
 
-    Picture3 = page(TabControl1);
-    lblAuthor2 = new QLabel(ResourceText::caption(201), Picture3);
-    txtAuthor2 = new QLineEdit(Picture3);
-    Picture3->layout()->addWidget(lblAuthor2);
-    Picture3->layout()->addWidget(txtAuthor2);
-    chkCharset = checkBox(ResourceText::get(203) + QLatin1Char('.'), Picture3);
+    m_editorPage = makePage(m_tabs);
+    m_authorLabel = new QLabel(ResourceText::caption(201), m_editorPage);
+    m_authorEdit = new QLineEdit(m_editorPage);
+    m_editorPage->layout()->addWidget(m_authorLabel);
+    m_editorPage->layout()->addWidget(m_authorEdit);
+    m_charsetBox = checkBox(ResourceText::get(203) + QLatin1Char('.'), m_editorPage);
 
-    Picture1 = page(TabControl1);
-    chkBackupFiles = checkBox(ResourceText::get(202) + QLatin1Char('.'), Picture1);
+    m_generalPage = makePage(m_tabs);
+    m_backupBox = checkBox(ResourceText::get(202) + QLatin1Char('.'), m_generalPage);
 
-    Picture2 = page(TabControl1);
-    Label1 = new QLabel(QStringLiteral("Associate file types with these extentions:"), Picture2);
-    Picture2->layout()->addWidget(Label1);
-    chkHTM = checkBox(QStringLiteral("HyperText Markup Language (*.HTM, *.HTML)"), Picture2);
-    chkASP = checkBox(QStringLiteral("Active Server Pages (*.ASP)"), Picture2);
-    chkPHP = checkBox(QStringLiteral("Pre HyperText Processor (*.PHP, *.PHP3, *.PHTML)"), Picture2);
-    chkSSI = checkBox(QStringLiteral("ServerSide Includes (*.SHTML, *.SSI)"), Picture2);
+    m_filesPage = makePage(m_tabs);
+    m_associationsLabel
+        = new QLabel(QStringLiteral("Associate file types with these extentions:"), m_filesPage);
+    m_filesPage->layout()->addWidget(m_associationsLabel);
+    m_htmBox = checkBox(QStringLiteral("HyperText Markup Language (*.HTM, *.HTML)"), m_filesPage);
+    m_aspBox = checkBox(QStringLiteral("Active Server Pages (*.ASP)"), m_filesPage);
+    m_phpBox = checkBox(QStringLiteral("Pre HyperText Processor (*.PHP, *.PHP3, *.PHTML)"), m_filesPage);
+    m_ssiBox = checkBox(QStringLiteral("ServerSide Includes (*.SHTML, *.SSI)"), m_filesPage);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    btnOK = new QPushButton(ResourceText::get(3000), this);
-    btnApply = new QPushButton(ResourceText::get(3001), this);
-    btnCancel = new QPushButton(ResourceText::get(3002), this);
-    for (QPushButton *button : { btnOK, btnApply, btnCancel })
+    m_okButton = new QPushButton(ResourceText::get(3000), this);
+    m_applyButton = new QPushButton(ResourceText::get(3001), this);
+    m_cancelButton = new QPushButton(ResourceText::get(3002), this);
+    for (QPushButton *button : { m_okButton, m_applyButton, m_cancelButton })
         buttons->addWidget(button);
     layout->addLayout(buttons);
-    btnOK->setDefault(true);
-    connect(btnOK, &QPushButton::clicked, this, [this] {
+    m_okButton->setDefault(true);
+    connect(m_okButton, &QPushButton::clicked, this, [this] {
         apply();
         accept();
     });
-    connect(btnApply, &QPushButton::clicked, this, &SettingsDialog::apply);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_applyButton, &QPushButton::clicked, this, &SettingsDialog::apply);
+    connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     resize(460, 300);
 }
 
-void SettingsDialog::buildTabs()
+void SettingsDialog::buildTabs(ProgramServices &services)
 {
-    m_icons = std::make_unique<IconList>();
-    for (const int picture : { kGeneralPicture, kFilesPicture, kEditorPicture })
-        m_icons->AddIcon(ProgramIcons::picture(picture));
-    TabControl1->setImageList(m_icons.get());
-    TabControl1->AddTab(ResourceText::get(206), 2, -1, QStringLiteral("EDITOR"), 3000);
-    TabControl1->AddTab(ResourceText::get(204), 0, -1, QStringLiteral("GENERAL"), 1000);
-    TabControl1->AddTab(ResourceText::get(205), 1, -1, QStringLiteral("FILES"), 2000);
-    connect(TabControl1, &TabControl::TabClick, this, &SettingsDialog::showPage);
-    TabControl1->installEventFilter(this);
+    m_tabs->setImageList(&services.icons());
+    m_tabs->AddTab(ResourceText::get(206), kEditorPicture, -1, QStringLiteral("EDITOR"), 3000);
+    m_tabs->AddTab(ResourceText::get(204), kGeneralPicture, -1, QStringLiteral("GENERAL"), 1000);
+    m_tabs->AddTab(ResourceText::get(205), kFilesPicture, -1, QStringLiteral("FILES"), 2000);
+    connect(m_tabs, &TabControl::TabClick, this, &SettingsDialog::showPage);
+    m_tabs->installEventFilter(this);
 }
 
 // The pages fill the tab control's client area, which moves with every resize.
 bool SettingsDialog::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == TabControl1 && event->type() == QEvent::Resize)
-        showPage(TabControl1->SelectedTab());
+    if (watched == m_tabs && event->type() == QEvent::Resize)
+        showPage(m_tabs->SelectedTab());
     return QDialog::eventFilter(watched, event);
 }
 
 void SettingsDialog::loadValues()
 {
-    txtAuthor2->setText(m_settings->text(Setting::Author));
-    chkCharset->setChecked(m_settings->isOn(Setting::DefaultCharset));
-    chkBackupFiles->setChecked(m_settings->isOn(Setting::BackupFiles));
+    m_authorEdit->setText(m_settings.text(Setting::Author));
+    m_charsetBox->setChecked(m_settings.isOn(Setting::DefaultCharset));
+    m_backupBox->setChecked(m_settings.isOn(Setting::BackupFiles));
     for (const auto &family : FileAssociations::families())
-        boxFor(family.family)->setChecked(m_associations.read(family.family).registered);
+        associationBox(family.family)->setChecked(m_associations.read(family.family).registered);
 }
 
 void SettingsDialog::trackChanges()
 {
-    const auto changed = [this] { btnApply->setEnabled(true); };
-    connect(txtAuthor2, &QLineEdit::textChanged, this, changed);
-    for (QCheckBox *box : { chkCharset, chkBackupFiles, chkHTM, chkASP, chkPHP, chkSSI })
+    const auto changed = [this] { m_applyButton->setEnabled(true); };
+    connect(m_authorEdit, &QLineEdit::textChanged, this, changed);
+    for (QCheckBox *box : { m_charsetBox, m_backupBox, m_htmBox, m_aspBox, m_phpBox, m_ssiBox })
         connect(box, &QCheckBox::clicked, this, changed);
 }
 
 void SettingsDialog::showPage(int position)
 {
-    const QRect client(TabControl1->ClientLeft(), TabControl1->ClientTop(), TabControl1->ClientWidth(),
-        TabControl1->ClientHeight());
-    const std::array<QWidget *, 3> pages = { Picture3, Picture1, Picture2 };
-    if (position < 1 || position > int(pages.size()))
+    const QRect client(
+        m_tabs->ClientLeft(), m_tabs->ClientTop(), m_tabs->ClientWidth(), m_tabs->ClientHeight());
+    if (position < 1 || position > kPageCount)
         return;
-    for (std::size_t i = 0; i < pages.size(); ++i) {
-        pages[i]->setGeometry(client);
-        pages[i]->setVisible(int(i) + 1 == position);
+    for (int tab = 1; tab <= kPageCount; ++tab) {
+        page(tab)->setGeometry(client);
+        page(tab)->setVisible(tab == position);
     }
 }
 
-QCheckBox *SettingsDialog::boxFor(FileAssociations::Family family) const
+QWidget *SettingsDialog::page(int position) const
+{
+    const std::array<QWidget *, kPageCount> pages = { m_editorPage, m_generalPage, m_filesPage };
+    return position >= 1 && position <= kPageCount ? pages[std::size_t(position - 1)] : nullptr;
+}
+
+QCheckBox *SettingsDialog::associationBox(FileAssociations::Family family) const
 {
     switch (family) {
     case FileAssociations::Family::Asp:
-        return chkASP;
+        return m_aspBox;
     case FileAssociations::Family::Php:
-        return chkPHP;
+        return m_phpBox;
     case FileAssociations::Family::Ssi:
-        return chkSSI;
+        return m_ssiBox;
     case FileAssociations::Family::Htm:
         break;
     }
-    return chkHTM;
+    return m_htmBox;
 }
 
 void SettingsDialog::apply()
 {
     const QString author
-        = txtAuthor2->text().isEmpty() ? ResourceText::get(kAuthorPlaceholder) : txtAuthor2->text();
-    const bool backups = chkBackupFiles->checkState() != Qt::Unchecked;
-    m_settings->setOn(Setting::DefaultCharset, chkCharset->checkState() != Qt::Unchecked);
+        = m_authorEdit->text().isEmpty() ? ResourceText::get(kAuthorPlaceholder) : m_authorEdit->text();
+    const bool backups = m_backupBox->checkState() != Qt::Unchecked;
+    m_settings.setOn(Setting::DefaultCharset, m_charsetBox->checkState() != Qt::Unchecked);
     for (const auto &family : FileAssociations::families())
-        m_associations.write(family.family, boxFor(family.family)->checkState() == Qt::Checked);
-    m_settings->setText(Setting::Author, author);
-    m_settings->setOn(Setting::BackupFiles, backups);
-    btnApply->setEnabled(false);
+        m_associations.write(family.family, associationBox(family.family)->checkState() == Qt::Checked);
+    m_settings.setText(Setting::Author, author);
+    m_settings.setOn(Setting::BackupFiles, backups);
+    m_applyButton->setEnabled(false);
 }

@@ -4,15 +4,12 @@
 
 #include <QDialog>
 
-#include <memory>
-
-class IconList;
+class ProgramServices;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class SettingsCatalogue;
-class SettingsStore;
 class TabControl;
 
 // Program Settings: the standard author and default charset (Editor), backups (General)
@@ -23,41 +20,50 @@ class SettingsDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit SettingsDialog(const FileAssociations &associations, QWidget *parent = nullptr);
-    ~SettingsDialog() override;
+    SettingsDialog(
+        ProgramServices &services, const FileAssociations &associations, QWidget *parent = nullptr);
+
+    static constexpr int kPageCount = 3;
 
     void apply();
 
-    TabControl *TabControl1;
-    QWidget *Picture1; // General
-    QWidget *Picture2; // File extentions
-    QWidget *Picture3; // Editor
-    QLabel *lblAuthor2;
-    QLineEdit *txtAuthor2;
-    QCheckBox *chkCharset;
-    QCheckBox *chkBackupFiles;
-    QLabel *Label1;
-    QCheckBox *chkHTM;
-    QCheckBox *chkASP;
-    QCheckBox *chkPHP;
-    QCheckBox *chkSSI;
-    QPushButton *btnOK;
-    QPushButton *btnApply;
-    QPushButton *btnCancel;
+    TabControl &tabs() const { return *m_tabs; }
+    // The page of the tab at a position from 1: Editor, General, File extentions.
+    QWidget *page(int position) const;
+    QLineEdit *authorEdit() const { return m_authorEdit; }
+    QCheckBox *charsetBox() const { return m_charsetBox; }
+    QCheckBox *backupBox() const { return m_backupBox; }
+    QCheckBox *associationBox(FileAssociations::Family family) const;
+    QPushButton *okButton() const { return m_okButton; }
+    QPushButton *applyButton() const { return m_applyButton; }
+    QPushButton *cancelButton() const { return m_cancelButton; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildPages();
-    void buildTabs();
+    void buildTabs(ProgramServices &services);
     void loadValues();
     void trackChanges();
     void showPage(int position);
-    QCheckBox *boxFor(FileAssociations::Family family) const;
 
     FileAssociations m_associations;
-    std::unique_ptr<SettingsStore> m_store;
-    std::unique_ptr<SettingsCatalogue> m_settings;
-    std::unique_ptr<IconList> m_icons;
+    SettingsCatalogue &m_settings;
+    TabControl *m_tabs;
+    QWidget *m_editorPage;
+    QWidget *m_generalPage;
+    QWidget *m_filesPage;
+    QLabel *m_authorLabel;
+    QLineEdit *m_authorEdit;
+    QCheckBox *m_charsetBox;
+    QCheckBox *m_backupBox;
+    QLabel *m_associationsLabel;
+    QCheckBox *m_htmBox;
+    QCheckBox *m_aspBox;
+    QCheckBox *m_phpBox;
+    QCheckBox *m_ssiBox;
+    QPushButton *m_okButton;
+    QPushButton *m_applyButton;
+    QPushButton *m_cancelButton;
 };

@@ -12,6 +12,7 @@
 #include "ProgramLauncher.h"
 #include "UserPrompts.h"
 #include "MainWindow.h"
+#include "ProgramServices.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -62,7 +63,9 @@ struct Scenario
 
     void start()
     {
-        window = std::make_unique<MainWindow>();
+        // Each start reads the settings and the recent files afresh.
+        services = std::make_unique<ProgramServices>();
+        window = std::make_unique<MainWindow>(*services);
         window->prompts().setScripted(true);
         auto recorder = std::make_unique<RecordingLauncher>();
         launcher = recorder.get();
@@ -122,6 +125,7 @@ struct Scenario
     }
 
     TestHome home;
+    std::unique_ptr<ProgramServices> services;
     std::unique_ptr<MainWindow> window;
     RecordingLauncher *launcher = nullptr;
 };

@@ -11,6 +11,7 @@
 #include "ProgramLauncher.h"
 #include "UserPrompts.h"
 #include "MainWindow.h"
+#include "ProgramServices.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -102,7 +103,8 @@ struct Scenario
         for (auto it = stored.cbegin(); it != stored.cend(); ++it)
             store.SetValue(
                 it.key(), it.value(), section.isEmpty() ? QStringLiteral("Tagsmith LITE") : section);
-        window = std::make_unique<MainWindow>();
+        services = std::make_unique<ProgramServices>();
+        window = std::make_unique<MainWindow>(*services);
         window->prompts().setScripted(true);
         window->tools().setProgramFolder(home.path() + QStringLiteral("/install/bin"));
         window->show();
@@ -113,6 +115,7 @@ struct Scenario
 
     TestHome home;
     Environment environment;
+    std::unique_ptr<ProgramServices> services;
     std::unique_ptr<MainWindow> window;
 };
 

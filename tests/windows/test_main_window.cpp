@@ -12,6 +12,7 @@
 #include "LineNumberGutter.h"
 #include "UserPrompts.h"
 #include "MainWindow.h"
+#include "ProgramServices.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,7 +46,8 @@ struct Scenario
         store.SetValue("Version", "2.01a");
         for (auto it = stored.cbegin(); it != stored.cend(); ++it)
             store.SetValue(it.key(), it.value());
-        window = std::make_unique<MainWindow>();
+        services = std::make_unique<ProgramServices>();
+        window = std::make_unique<MainWindow>(*services);
         window->prompts().setScripted(true);
         window->show();
         window->activateWindow();
@@ -72,6 +74,7 @@ struct Scenario
     static QString stored(const QString &name) { return SettingsStore().GetValue(name); }
 
     TestHome home;
+    std::unique_ptr<ProgramServices> services;
     std::unique_ptr<MainWindow> window;
 };
 
@@ -113,7 +116,8 @@ private Q_SLOTS:
         QVERIFY(s.window->toolbar().ButtonChecked(11));
         QVERIFY(s.window->menu().ItemChecked(s.window->menu().FindItemByKey("mnuView(2)")));
         s.window->close();
-        MainWindow again;
+        ProgramServices restarted;
+        MainWindow again(restarted);
         again.show();
         QVERIFY(again.toolbarStrip().isVisible() && again.metaPane().isVisible());
         again.ToggleMetaPane();

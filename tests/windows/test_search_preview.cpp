@@ -7,6 +7,7 @@
 #include "DocumentCommands.h"
 #include "UserPrompts.h"
 #include "MainWindow.h"
+#include "ProgramServices.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -37,7 +38,8 @@ struct Scenario
     Scenario()
     {
         SettingsStore().SetValue("Version", "2.01a");
-        window = std::make_unique<MainWindow>();
+        services = std::make_unique<ProgramServices>();
+        window = std::make_unique<MainWindow>(*services);
         window->prompts().setScripted(true);
         window->show();
     }
@@ -55,6 +57,7 @@ struct Scenario
     }
 
     TestHome home;
+    std::unique_ptr<ProgramServices> services;
     std::unique_ptr<MainWindow> window;
 };
 

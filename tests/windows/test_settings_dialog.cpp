@@ -4,6 +4,7 @@
 #include "RegistryKey.h"
 #include "SettingsStore.h"
 #include "AboutDialog.h"
+#include "ProgramServices.h"
 #include "SettingsDialog.h"
 
 #include <QCheckBox>
@@ -46,43 +47,49 @@ private Q_SLOTS:
         SettingsStore().SetValue(u"Author"_s, u"Ada"_s);
         SettingsStore().SetValue(u"Backup Files"_s, u"off"_s);
         m_associations->write(FileAssociations::Family::Php, true);
-        SettingsDialog dialog(*m_associations);
-        QCOMPARE(dialog.txtAuthor2->text(), u"Ada"_s);
-        QVERIFY(!dialog.chkBackupFiles->isChecked() && !dialog.chkCharset->isChecked());
-        QVERIFY(dialog.chkPHP->isChecked() && !dialog.chkHTM->isChecked());
-        QVERIFY(!dialog.btnApply->isEnabled());
-        // Each tab shows its own page only.
+        ProgramServices services;
+        SettingsDialog dialog(services, *m_associations);
+        QCOMPARE(dialog.authorEdit()->text(), u"Ada"_s);
+        QVERIFY(!dialog.backupBox()->isChecked() && !dialog.charsetBox()->isChecked());
+        QVERIFY(dialog.associationBox(FileAssociations::Family::Php)->isChecked());
+        QVERIFY(!dialog.associationBox(FileAssociations::Family::Htm)->isChecked());
+        QVERIFY(!dialog.applyButton()->isEnabled());
+        // Each tab shows its own page only: Editor, General, File extentions.
         dialog.show();
-        const QList<QWidget *> pages { dialog.Picture3, dialog.Picture1, dialog.Picture2 };
-        for (int tab = 1; tab <= 3; ++tab) {
-            dialog.TabControl1->SelectTab(tab);
-            for (int page = 1; page <= 3; ++page)
-                QCOMPARE(pages.at(page - 1)->isVisible(), page == tab);
+        QVERIFY(dialog.page(1)->isAncestorOf(dialog.authorEdit()));
+        QVERIFY(dialog.page(2)->isAncestorOf(dialog.backupBox()));
+        QVERIFY(dialog.page(3)->isAncestorOf(dialog.associationBox(FileAssociations::Family::Ssi)));
+        for (int tab = 1; tab <= SettingsDialog::kPageCount; ++tab) {
+            dialog.tabs().SelectTab(tab);
+            for (int page = 1; page <= SettingsDialog::kPageCount; ++page)
+                QCOMPARE(dialog.page(page)->isVisible(), page == tab);
         }
     }
 
     void applyWritesAndAClearedAuthorBecomesThePlaceholder()
     {
-        SettingsDialog dialog(*m_associations);
+        ProgramServices services;
+        SettingsDialog dialog(services, *m_associations);
         dialog.show();
-        QTest::keyClicks(dialog.txtAuthor2, u"Grace"_s);
-        QVERIFY(dialog.btnApply->isEnabled());
-        QTest::mouseClick(dialog.btnApply, Qt::LeftButton);
-        QVERIFY(!dialog.btnApply->isEnabled());
+        QTest::keyClicks(dialog.authorEdit(), u"Grace"_s);
+        QVERIFY(dialog.applyButton()->isEnabled());
+        QTest::mouseClick(dialog.applyButton(), Qt::LeftButton);
+        QVERIFY(!dialog.applyButton()->isEnabled());
         QCOMPARE(setting(u"Author"_s), u"Grace"_s);
-        dialog.txtAuthor2->clear();
+        dialog.authorEdit()->clear();
         dialog.apply();
         QCOMPARE(setting(u"Author"_s), u"Your name goes here"_s);
-        QCOMPARE(dialog.txtAuthor2->text(), QString());
+        QCOMPARE(dialog.authorEdit()->text(), QString());
     }
 
     void okRewritesEverythingEvenUnchanged()
     {
         m_associations->write(FileAssociations::Family::Asp, true);
-        SettingsDialog dialog(*m_associations);
+        ProgramServices services;
+        SettingsDialog dialog(services, *m_associations);
         // Someone removed the command since; OK registers the checked family afresh.
         QVERIFY(RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, kAspCommand).DeleteKey());
-        QTest::mouseClick(dialog.btnOK, Qt::LeftButton);
+        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, kAspCommand).Value(),
             u"\"/opt/tagsmith/bin/tagsmith\" %1"_s);
@@ -91,10 +98,11 @@ private Q_SLOTS:
 
     void cancelWritesNothing()
     {
-        SettingsDialog dialog(*m_associations);
-        dialog.txtAuthor2->setText(u"Not kept"_s);
-        dialog.chkHTM->click();
-        QTest::mouseClick(dialog.btnCancel, Qt::LeftButton);
+        ProgramServices services;
+        SettingsDialog dialog(services, *m_associations);
+        dialog.authorEdit()->setText(u"Not kept"_s);
+        dialog.associationBox(FileAssociations::Family::Htm)->click();
+        QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
         QCOMPARE(setting(u"Author"_s), QString());
         QVERIFY(!m_associations->read(FileAssociations::Family::Htm).registered);
     }
@@ -102,9 +110,10 @@ private Q_SLOTS:
     void aboutBoxShowsTheStoredVersion()
     {
         SettingsStore().SetValue(u"Version"_s, u"2.01a"_s);
-        AboutDialog about;
-        QCOMPARE(about.lblTitle->text(), u"Tagsmith LITE 2.01a"_s);
-        QVERIFY(about.lblVersion->text().contains(u"2.01a"_s));
+        ProgramServices services;
+        AboutDialog about(services.settings());
+        QCOMPARE(about.titleText(), u"Tagsmith LITE 2.01a"_s);
+        QVERIFY(about.versionText().contains(u"2.01a"_s));
     }
 };
 
