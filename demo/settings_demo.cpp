@@ -27,7 +27,7 @@ int main(int argc, char *argv[])
     SettingsDialog dialog(associations);
     dialog.show();
     if (!args.isEmpty())
-        dialog.TabControl1->SelectTab(args.first());
+        dialog.TabControl1->selectTab(args.first());
     if (shot.isEmpty())
         return QApplication::exec();
     QTimer::singleShot(800, &dialog, [&dialog, shot] {

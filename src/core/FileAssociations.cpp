@@ -94,10 +94,10 @@ FileAssociations::Reading FileAssociations::read(Family family) const
 {
     const FamilyRecord &r = record(family);
     Reading reading;
-    reading.foundText = classesKey(r.extensions.first()).Value();
-    reading.foundContentType = classesKey(r.extensions.first(), kContentType).Value();
+    reading.foundText = classesKey(r.extensions.first()).value();
+    reading.foundContentType = classesKey(r.extensions.first(), kContentType).value();
     if (reading.foundContentType == r.contentType && reading.foundText == r.classKey)
-        reading.foundText = classesKey(r.classKey + kVerbKey).Value();
+        reading.foundText = classesKey(r.classKey + kVerbKey).value();
     reading.registered = reading.foundText == kVerbCaption;
     return reading;
 }
@@ -116,8 +116,8 @@ bool FileAssociations::writeRegistry(const FamilyRecord &r, bool on) const
     bool ok = true;
     if (read(r.family).registered) {
         if (r.writesIcon)
-            ok = classesKey(r.classKey + QStringLiteral("\\DefaultIcon")).DeleteKey() && ok;
-        ok = classesKey(r.classKey + kVerbKey).DeleteKey() && ok;
+            ok = classesKey(r.classKey + QStringLiteral("\\DefaultIcon")).deleteKey() && ok;
+        ok = classesKey(r.classKey + kVerbKey).deleteKey() && ok;
     }
     if (!on)
         return ok;
@@ -231,7 +231,7 @@ MimeAppsList::Pins FileAssociations::recordedPins(const FamilyRecord &r) const
     const QString path = r.classKey + kPinsKey;
     MimeAppsList::Pins pins;
     for (const QString &type : classesKey(path).valueNames())
-        pins.insert(type, classesKey(path, type).Value());
+        pins.insert(type, classesKey(path, type).value());
     return pins;
 }
 
@@ -246,7 +246,7 @@ bool FileAssociations::recordPins(const FamilyRecord &r, const MimeAppsList::Pin
 bool FileAssociations::forgetPins(const FamilyRecord &r) const
 {
     RegistryKey pins = classesKey(r.classKey + kPinsKey);
-    return !pins.keyExists() || pins.DeleteKey();
+    return !pins.keyExists() || pins.deleteKey();
 }
 
 // Earlier versions claimed the types in the entries themselves and built a MIME cache here,

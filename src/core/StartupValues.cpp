@@ -20,7 +20,7 @@ QString StartupValues::registeredUserName(RegistryKey &registry)
     registry.setKeyPath(kUserInfoKey);
     registry.setValueName(kUserNameValue);
     registry.setValueType(RegistryKey::REG_SZ);
-    if (const QString registered = registry.Value(); !registered.isEmpty())
+    if (const QString registered = registry.value(); !registered.isEmpty())
         return registered;
     if (const QString fullName = UserIdentity::fullName(); !fullName.isEmpty())
         return fullName;

@@ -74,11 +74,11 @@ StatusBar::StatusBar(QWidget *parent)
     setBackColor(OleColor::ButtonFace);
 }
 
-int StatusBar::AddPanel(int eStyle, const QString &sText, const QString &sToolTipText, int iImgIndex,
+int StatusBar::addPanel(int eStyle, const QString &sText, const QString &sToolTipText, int iImgIndex,
     int lMinWidth, bool bSpring, bool bFitContents, qint32 lItemData, const QString &sKey,
     const QVariant &vKeyBefore)
 {
-    if (PanelCount() >= MaxPanels)
+    if (panelCount() >= MaxPanels)
         throw ControlError(TooManyPanels, controlSource(), QStringLiteral("Too many panels."));
 
     Panel panel;
@@ -109,18 +109,18 @@ int StatusBar::AddPanel(int eStyle, const QString &sText, const QString &sToolTi
     return index + 1;
 }
 
-void StatusBar::RemovePanel(const QVariant &vKey)
+void StatusBar::removePanel(const QVariant &vKey)
 {
     m_panels.removeAt(require(vKey));
     layoutPanels();
 }
 
-int StatusBar::PanelIndex(const QVariant &vKey) const
+int StatusBar::panelIndex(const QVariant &vKey) const
 {
     return require(vKey) + 1;
 }
 
-QString StatusBar::PanelKey(int lIndex) const
+QString StatusBar::panelKey(int lIndex) const
 {
     return m_panels.at(require(lIndex)).key;
 }
@@ -130,7 +130,7 @@ void StatusBar::setPanelKey(int lIndex, const QString &key)
     m_panels[require(lIndex)].key = key;
 }
 
-QString StatusBar::PanelText(const QVariant &vKey) const
+QString StatusBar::panelText(const QVariant &vKey) const
 {
     return m_panels.at(require(vKey)).text;
 }
@@ -139,10 +139,10 @@ void StatusBar::setPanelText(const QVariant &vKey, const QString &text)
 {
     const int index = require(vKey);
     m_panels[index].text = text;
-    update(panelRect(index));
+    update(panelArea(index));
 }
 
-QString StatusBar::PanelToolTipText(const QVariant &vKey) const
+QString StatusBar::panelToolTipText(const QVariant &vKey) const
 {
     return m_panels.at(require(vKey)).toolTip;
 }
@@ -152,7 +152,7 @@ void StatusBar::setPanelToolTipText(const QVariant &vKey, const QString &text)
     m_panels[require(vKey)].toolTip = text;
 }
 
-bool StatusBar::PanelSpring(const QVariant &vKey) const
+bool StatusBar::panelSpring(const QVariant &vKey) const
 {
     return m_panels.at(require(vKey)).spring;
 }
@@ -169,7 +169,7 @@ void StatusBar::setPanelSpring(const QVariant &vKey, bool spring)
     layoutPanels();
 }
 
-bool StatusBar::PanelFitToContents(const QVariant &vKey) const
+bool StatusBar::panelFitToContents(const QVariant &vKey) const
 {
     return m_panels.at(require(vKey)).fitContents;
 }
@@ -180,7 +180,7 @@ void StatusBar::setPanelFitToContents(const QVariant &vKey, bool fit)
     layoutPanels();
 }
 
-int StatusBar::PanelIcon(const QVariant &vKey) const
+int StatusBar::panelIcon(const QVariant &vKey) const
 {
     return m_panels.at(require(vKey)).imageIndex;
 }
@@ -192,7 +192,7 @@ void StatusBar::setPanelIcon(const QVariant &vKey, int iImgIndex)
     setPanelhIcon(index + 1, m_imageList ? m_imageList->icon(iImgIndex) : QIcon());
 }
 
-QIcon StatusBar::PanelhIcon(const QVariant &vKey) const
+QIcon StatusBar::panelhIcon(const QVariant &vKey) const
 {
     return m_panels.at(require(vKey)).icon;
 }
@@ -205,7 +205,7 @@ void StatusBar::setPanelhIcon(const QVariant &vKey, const QIcon &icon)
     layoutPanels();
 }
 
-int StatusBar::PanelStyle(const QVariant &vKey) const
+int StatusBar::panelStyle(const QVariant &vKey) const
 {
     return m_panels.at(require(vKey)).style;
 }
@@ -214,15 +214,15 @@ void StatusBar::setPanelStyle(const QVariant &vKey, int style)
 {
     const int index = require(vKey);
     m_panels[index].style = style;
-    update(panelRect(index));
+    update(panelArea(index));
 }
 
-int StatusBar::PanelMinWidth(const QVariant &vKey) const
+int StatusBar::panelMinWidth(const QVariant &vKey) const
 {
     return m_panels.at(require(vKey)).minWidth;
 }
 
-int StatusBar::PanelIdealWidth(const QVariant &vKey) const
+int StatusBar::panelIdealWidth(const QVariant &vKey) const
 {
     return m_panels.at(require(vKey)).idealWidth;
 }
@@ -233,19 +233,19 @@ void StatusBar::setPanelIdealWidth(const QVariant &vKey, int width)
     layoutPanels();
 }
 
-int StatusBar::PanelWidth(const QVariant &vKey) const
+int StatusBar::panelWidth(const QVariant &vKey) const
 {
     return m_panels.at(require(vKey)).width;
 }
 
-QRect StatusBar::GetPanelRect(const QVariant &vKey) const
+QRect StatusBar::panelRect(const QVariant &vKey) const
 {
-    return panelRect(require(vKey));
+    return panelArea(require(vKey));
 }
 
-void StatusBar::RedrawPanel(const QVariant &vKey)
+void StatusBar::redrawPanel(const QVariant &vKey)
 {
-    repaint(panelRect(require(vKey)));
+    repaint(panelArea(require(vKey)));
 }
 
 void StatusBar::setSimpleMode(bool simple)
@@ -291,9 +291,9 @@ void StatusBar::setImageList(const QVariant &imageList)
             QStringLiteral("ImageList property expects ImageList object or long hImageList handle."));
 }
 
-int StatusBar::SelfUpdateTimerInterval() const
+int StatusBar::selfUpdateTimerInterval() const
 {
-    return m_timer ? m_timer->Interval() : 0;
+    return m_timer ? m_timer->interval() : 0;
 }
 
 void StatusBar::setKeyStateReader(KeyStateReader reader)
@@ -301,24 +301,24 @@ void StatusBar::setKeyStateReader(KeyStateReader reader)
     m_keyState = std::move(reader);
 }
 
-void StatusBar::ReadProperties(const PropertyBag &bag)
+void StatusBar::readProperties(const PropertyBag &bag)
 {
-    setSizeGrip(bag.ReadProperty(QStringLiteral("SizeGrip"), true).toBool());
-    setFont(bag.ReadProperty(QStringLiteral("Font"), defaultFont()).value<QFont>());
-    setBackColor(bag.ReadProperty(QStringLiteral("BackColor"), OleColor::ButtonFace).toUInt());
-    setSimpleText(bag.ReadProperty(QStringLiteral("SimpleText"), QString()).toString());
-    setSimpleStyle(bag.ReadProperty(QStringLiteral("SimpleStyle"), int(NoBorders)).toInt());
-    setSimpleMode(bag.ReadProperty(QStringLiteral("SimpleMode"), false).toBool());
+    setSizeGrip(bag.readProperty(QStringLiteral("SizeGrip"), true).toBool());
+    setFont(bag.readProperty(QStringLiteral("Font"), defaultFont()).value<QFont>());
+    setBackColor(bag.readProperty(QStringLiteral("BackColor"), OleColor::ButtonFace).toUInt());
+    setSimpleText(bag.readProperty(QStringLiteral("SimpleText"), QString()).toString());
+    setSimpleStyle(bag.readProperty(QStringLiteral("SimpleStyle"), int(NoBorders)).toInt());
+    setSimpleMode(bag.readProperty(QStringLiteral("SimpleMode"), false).toBool());
 }
 
-void StatusBar::WriteProperties(PropertyBag &bag) const
+void StatusBar::writeProperties(PropertyBag &bag) const
 {
-    bag.WriteProperty(QStringLiteral("SizeGrip"), SizeGrip(), true);
-    bag.WriteProperty(QStringLiteral("Font"), font(), defaultFont());
-    bag.WriteProperty(QStringLiteral("BackColor"), m_backColor, OleColor::ButtonFace);
-    bag.WriteProperty(QStringLiteral("SimpleText"), m_simpleText, QString());
-    bag.WriteProperty(QStringLiteral("SimpleStyle"), m_simpleStyle, int(NoBorders));
-    bag.WriteProperty(QStringLiteral("SimpleMode"), m_simpleMode, false);
+    bag.writeProperty(QStringLiteral("SizeGrip"), sizeGrip(), true);
+    bag.writeProperty(QStringLiteral("Font"), font(), defaultFont());
+    bag.writeProperty(QStringLiteral("BackColor"), m_backColor, OleColor::ButtonFace);
+    bag.writeProperty(QStringLiteral("SimpleText"), m_simpleText, QString());
+    bag.writeProperty(QStringLiteral("SimpleStyle"), m_simpleStyle, int(NoBorders));
+    bag.writeProperty(QStringLiteral("SimpleMode"), m_simpleMode, false);
 }
 
 QSize StatusBar::sizeHint() const
@@ -341,7 +341,7 @@ bool StatusBar::event(QEvent *event)
     if (tip.isEmpty())
         QToolTip::hideText();
     else
-        QToolTip::showText(help->globalPos(), tip, this, panelRect(panel - 1));
+        QToolTip::showText(help->globalPos(), tip, this, panelArea(panel - 1));
     return true;
 }
 
@@ -363,7 +363,7 @@ void StatusBar::paintEvent(QPaintEvent *)
         paintSimpleText(painter);
         return;
     }
-    for (int i = 0; i < PanelCount(); ++i)
+    for (int i = 0; i < panelCount(); ++i)
         paintPanel(painter, i);
 }
 
@@ -389,11 +389,11 @@ int StatusBar::require(const QVariant &vKey) const
 {
     if (VariantKey::isPosition(vKey)) {
         const int position = vKey.toInt();
-        if (position >= 1 && position <= PanelCount())
+        if (position >= 1 && position <= panelCount())
             return position - 1;
     } else {
         const QString key = vKey.toString();
-        for (int i = 0; i < PanelCount(); ++i) {
+        for (int i = 0; i < panelCount(); ++i) {
             if (m_panels.at(i).key == key)
                 return i;
         }
@@ -404,12 +404,12 @@ int StatusBar::require(const QVariant &vKey) const
 
 int StatusBar::insertPosition(const QVariant &vKeyBefore) const
 {
-    return vKeyBefore.isValid() ? require(vKeyBefore) : PanelCount();
+    return vKeyBefore.isValid() ? require(vKeyBefore) : panelCount();
 }
 
 void StatusBar::makeSpring(int index)
 {
-    for (int i = 0; i < PanelCount(); ++i)
+    for (int i = 0; i < panelCount(); ++i)
         m_panels[i].spring = i == index;
 }
 
@@ -425,7 +425,7 @@ int StatusBar::textWidth(const QString &text) const
 
 void StatusBar::layoutPanels()
 {
-    const int iconWidth = m_imageList ? m_imageList->IconWidth() : 0;
+    const int iconWidth = m_imageList ? m_imageList->iconWidth() : 0;
     QList<int> widths;
     for (const Panel &panel : std::as_const(m_panels))
         widths.append(
@@ -451,21 +451,21 @@ void StatusBar::layoutPanels()
         m_panels[i].width = widths.at(i);
     }
     update();
-    Q_EMIT Resize();
+    Q_EMIT resized();
 }
 
 int StatusBar::panelAt(const QPoint &pos) const
 {
     if (m_simpleMode)
         return 0;
-    for (int i = 0; i < PanelCount(); ++i) {
-        if (panelRect(i).contains(pos))
+    for (int i = 0; i < panelCount(); ++i) {
+        if (panelArea(i).contains(pos))
             return i + 1;
     }
     return 0;
 }
 
-QRect StatusBar::panelRect(int index) const
+QRect StatusBar::panelArea(int index) const
 {
     const int left = index == 0 ? 0 : m_rightEdges.value(index - 1);
     const int right = m_rightEdges.value(index);
@@ -510,12 +510,12 @@ bool StatusBar::selfUpdatingState(int style) const
 
 void StatusBar::refreshSelfUpdatingPanels()
 {
-    for (int i = 0; i < PanelCount(); ++i) {
+    for (int i = 0; i < panelCount(); ++i) {
         const Panel &panel = m_panels.at(i);
         if (!isSelfUpdating(panel.style))
             continue;
         if (selfUpdatingText(panel.style) != panel.text || selfUpdatingState(panel.style) != panel.state)
-            update(panelRect(i));
+            update(panelArea(i));
     }
 }
 
@@ -529,7 +529,7 @@ void StatusBar::startOrStopTimer()
     }
     if (!m_timer) {
         m_timer = std::make_unique<IntervalTimer>();
-        connect(m_timer.get(), &IntervalTimer::ThatTime, this, &StatusBar::refreshSelfUpdatingPanels);
+        connect(m_timer.get(), &IntervalTimer::thatTime, this, &StatusBar::refreshSelfUpdatingPanels);
         m_timer->setInterval(SelfUpdateInterval);
     }
 }
@@ -537,11 +537,11 @@ void StatusBar::startOrStopTimer()
 void StatusBar::paintPanel(QPainter &painter, int index)
 {
     Panel &panel = m_panels[index];
-    const QRect rect = panelRect(index);
+    const QRect rect = panelArea(index);
     const QRect frame = rect.adjusted(0, 0, -kPanelGap, 0);
     drawBorder(painter, frame, panel.style, palette());
     if (isOwnerDrawn(panel.style)) {
-        Q_EMIT DrawItem(&painter, index + 1, rect);
+        Q_EMIT drawItem(&painter, index + 1, rect);
         return;
     }
     if (isSelfUpdating(panel.style)) {
@@ -598,7 +598,7 @@ void StatusBar::mouseClicked(QMouseEvent *event, bool doubleClick)
     const QPoint pos = event->position().toPoint();
     const int panel = panelAt(pos);
     if (doubleClick)
-        Q_EMIT DblClick(panel, pos.x(), pos.y(), button);
+        Q_EMIT doubleClicked(panel, pos.x(), pos.y(), button);
     else
-        Q_EMIT Click(panel, pos.x(), pos.y(), button);
+        Q_EMIT clicked(panel, pos.x(), pos.y(), button);
 }

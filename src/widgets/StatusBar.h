@@ -45,69 +45,69 @@ public:
     explicit StatusBar(QWidget *parent = nullptr);
 
     // Returns the 1-based index of the new panel.
-    int AddPanel(int eStyle = Sunken, const QString &sText = {}, const QString &sToolTipText = {},
+    int addPanel(int eStyle = Sunken, const QString &sText = {}, const QString &sToolTipText = {},
         int iImgIndex = -1, int lMinWidth = 0, bool bSpring = false, bool bFitContents = false,
         qint32 lItemData = 0, const QString &sKey = {}, const QVariant &vKeyBefore = {});
-    void RemovePanel(const QVariant &vKey);
-    int PanelCount() const { return static_cast<int>(m_panels.size()); }
-    int PanelIndex(const QVariant &vKey) const;
+    void removePanel(const QVariant &vKey);
+    int panelCount() const { return static_cast<int>(m_panels.size()); }
+    int panelIndex(const QVariant &vKey) const;
 
-    QString PanelKey(int lIndex) const;
+    QString panelKey(int lIndex) const;
     void setPanelKey(int lIndex, const QString &key);
-    QString PanelText(const QVariant &vKey) const;
+    QString panelText(const QVariant &vKey) const;
     void setPanelText(const QVariant &vKey, const QString &text);
-    QString PanelToolTipText(const QVariant &vKey) const;
+    QString panelToolTipText(const QVariant &vKey) const;
     void setPanelToolTipText(const QVariant &vKey, const QString &text);
-    bool PanelSpring(const QVariant &vKey) const;
+    bool panelSpring(const QVariant &vKey) const;
     void setPanelSpring(const QVariant &vKey, bool spring);
-    bool PanelFitToContents(const QVariant &vKey) const;
+    bool panelFitToContents(const QVariant &vKey) const;
     void setPanelFitToContents(const QVariant &vKey, bool fit);
-    int PanelIcon(const QVariant &vKey) const;
+    int panelIcon(const QVariant &vKey) const;
     void setPanelIcon(const QVariant &vKey, int iImgIndex);
-    QIcon PanelhIcon(const QVariant &vKey) const;
+    QIcon panelhIcon(const QVariant &vKey) const;
     void setPanelhIcon(const QVariant &vKey, const QIcon &icon);
-    int PanelStyle(const QVariant &vKey) const;
+    int panelStyle(const QVariant &vKey) const;
     void setPanelStyle(const QVariant &vKey, int style);
-    int PanelMinWidth(const QVariant &vKey) const;
-    int PanelIdealWidth(const QVariant &vKey) const;
+    int panelMinWidth(const QVariant &vKey) const;
+    int panelIdealWidth(const QVariant &vKey) const;
     void setPanelIdealWidth(const QVariant &vKey, int width);
     // The width the last layout gave the panel.
-    int PanelWidth(const QVariant &vKey) const;
+    int panelWidth(const QVariant &vKey) const;
 
-    QRect GetPanelRect(const QVariant &vKey) const;
-    void RedrawPanel(const QVariant &vKey);
+    QRect panelRect(const QVariant &vKey) const;
+    void redrawPanel(const QVariant &vKey);
 
-    bool SimpleMode() const { return m_simpleMode; }
+    bool simpleMode() const { return m_simpleMode; }
     void setSimpleMode(bool simple);
-    QString SimpleText() const { return m_simpleText; }
+    QString simpleText() const { return m_simpleText; }
     void setSimpleText(const QString &text);
-    int SimpleStyle() const { return m_simpleStyle; }
+    int simpleStyle() const { return m_simpleStyle; }
     void setSimpleStyle(int style);
 
-    quint32 BackColor() const { return m_backColor; }
+    quint32 backColor() const { return m_backColor; }
     void setBackColor(quint32 oleColor);
     void setImageList(IconList *imageList);
     // An IconList pointer or an hImageList number; anything else clears the list and raises.
     void setImageList(const QVariant &imageList);
-    bool SizeGrip() const { return isSizeGripEnabled(); }
+    bool sizeGrip() const { return isSizeGripEnabled(); }
     void setSizeGrip(bool on) { setSizeGripEnabled(on); }
 
     // 0 while no self-updating panel keeps the refresh timer alive.
-    int SelfUpdateTimerInterval() const;
+    int selfUpdateTimerInterval() const;
     void setKeyStateReader(KeyStateReader reader);
 
-    void ReadProperties(const PropertyBag &bag);
-    void WriteProperties(PropertyBag &bag) const;
+    void readProperties(const PropertyBag &bag);
+    void writeProperties(PropertyBag &bag) const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
 Q_SIGNALS:
     // iPanel is 0 when the pointer is over no panel; eButton is 1 left, 2 right.
-    void Click(int iPanel, int x, int y, int eButton);
-    void DblClick(int iPanel, int x, int y, int eButton);
-    void DrawItem(QPainter *painter, int iPanel, const QRect &rect);
-    void Resize();
+    void clicked(int iPanel, int x, int y, int eButton);
+    void doubleClicked(int iPanel, int x, int y, int eButton);
+    void drawItem(QPainter *painter, int iPanel, const QRect &rect);
+    void resized();
 
 protected:
     bool event(QEvent *event) override;
@@ -142,7 +142,7 @@ private:
     int textWidth(const QString &text) const;
     void layoutPanels();
     int panelAt(const QPoint &pos) const;
-    QRect panelRect(int index) const;
+    QRect panelArea(int index) const;
     QString selfUpdatingText(int style) const;
     bool selfUpdatingState(int style) const;
     void refreshSelfUpdatingPanels();

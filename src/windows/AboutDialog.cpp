@@ -39,7 +39,7 @@ AboutDialog::AboutDialog(QWidget *parent)
     lblUses->setText(ResourceText::status(300));
     lblWrittenBy->setText(ResourceText::get(301) + kAuthorCredit);
     ListUsers->addItem(DocumentCreator::Description());
-    ListUsers->addItem(store.Description());
+    ListUsers->addItem(store.description());
 
     setWindowTitle(ResourceText::get(2034).remove(QLatin1Char('&')));
     Picture1->setPixmap(ProgramIcons::picture(ProgramIcons::kPictureCount).pixmap(48, 48));

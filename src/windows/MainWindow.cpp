@@ -109,9 +109,9 @@ void MainWindow::loadIcons()
 {
     // The tables number their images from 1, as the pictures are numbered; image 0 is
     // used by none of them and holds the program's mark.
-    m_icons->AddIcon(ProgramIcons::picture(ProgramIcons::kPictureCount));
+    m_icons->addIcon(ProgramIcons::picture(ProgramIcons::kPictureCount));
     for (int number = 1; number < ProgramIcons::kPictureCount; ++number)
-        m_icons->AddIcon(ProgramIcons::picture(number));
+        m_icons->addIcon(ProgramIcons::picture(number));
 }
 
 void MainWindow::buildMenuBar()
@@ -119,14 +119,14 @@ void MainWindow::buildMenuBar()
     CommandTables::buildMenu(*m_cMenu);
     m_cMenu->setItemImageList(m_icons.get());
     m_cMenu->setOwnerWindow(this);
-    connect(m_cMenu.get(), &PopupMenu::Click, this, &MainWindow::m_cMenu_Click);
+    connect(m_cMenu.get(), &PopupMenu::clicked, this, &MainWindow::m_cMenu_Click);
 
     m_cToolbarHost = new ToolbarHost(m_picBar);
     m_cToolbarHost->setBorderStyle(0);
     m_tbrMenu = new Toolbar(this);
-    m_tbrMenu->CreateFromMenu(m_cMenu.get());
-    m_cToolbarHost->Capture(m_tbrMenu);
-    m_cToolbarHost->setMDIToolbar(true);
+    m_tbrMenu->createFromMenu(m_cMenu.get());
+    m_cToolbarHost->capture(m_tbrMenu);
+    m_cToolbarHost->setMdiToolbar(true);
     m_picBar->installEventFilter(this);
 }
 
@@ -134,10 +134,10 @@ void MainWindow::buildRebar()
 {
     m_cToolbar = new Toolbar(this);
     m_cToolbar->setImageSource(Toolbar::ImageLists);
-    m_cToolbar->CreateToolbar(16, false, false, true);
-    m_cToolbar->SetImageList(QVariant::fromValue(m_icons.get()));
+    m_cToolbar->createToolbar(16, false, false, true);
+    m_cToolbar->setImageList(QVariant::fromValue(m_icons.get()));
     CommandTables::buildToolbar(*m_cToolbar);
-    connect(m_cToolbar, &Toolbar::ButtonClick, this, &MainWindow::cToolbar_ButtonClick);
+    connect(m_cToolbar, &Toolbar::buttonClicked, this, &MainWindow::cToolbar_ButtonClick);
 
     m_progressBar = new ProgressBar(m_picBar2);
     m_progressBar->setMin(1);
@@ -148,18 +148,18 @@ void MainWindow::buildRebar()
     m_piclogo->setPixmap(ProgramIcons::logo());
     m_piclogo->adjustSize();
 
-    m_rebar->CreateRebar(m_picBar2);
+    m_rebar->createRebar(m_picBar2);
     // One row: the buttons, the progress while a file is read, the logo at the end.
-    m_rebar->AddBandByHwnd(m_cToolbar->hwnd(), {}, false, false, QStringLiteral("Toolbar"));
+    m_rebar->addBandByHwnd(m_cToolbar->hwnd(), {}, false, false, QStringLiteral("Toolbar"));
     // Bands share the row; the buttons keep their whole width ahead of the logo.
     m_rebar->setBandChildMinWidth(
-        m_rebar->BandCount() - 1, std::max(kToolbarBandMinWidth, m_cToolbar->ToolbarWidth()));
-    m_rebar->AddBandByHwnd(m_progressBar, {}, false, true, QStringLiteral("ProgressBar"));
-    m_rebar->AddBandByHwnd(m_piclogo, {}, false, true);
-    connect(m_rebar.get(), &Rebar::HeightChanged, m_picBar2,
+        m_rebar->bandCount() - 1, std::max(kToolbarBandMinWidth, m_cToolbar->toolbarWidth()));
+    m_rebar->addBandByHwnd(m_progressBar, {}, false, true, QStringLiteral("ProgressBar"));
+    m_rebar->addBandByHwnd(m_piclogo, {}, false, true);
+    connect(m_rebar.get(), &Rebar::heightChanged, m_picBar2,
         [this](int height) { m_picBar2->setFixedHeight(height); });
-    m_rebar->RebarSize();
-    m_picBar2->setFixedHeight(m_rebar->RebarHeight());
+    m_rebar->rebarSize();
+    m_picBar2->setFixedHeight(m_rebar->rebarHeight());
 }
 
 void MainWindow::buildMetaPane()
@@ -185,9 +185,9 @@ void MainWindow::buildStatusBar()
 {
     m_zebStatus = new StatusBar(this);
     m_zebStatus->setImageList(m_icons.get());
-    m_zebStatus->AddPanel(StatusBar::Sunken, ResourceText::status(StringId::NoDocumentOpen), {}, IconIdle,
+    m_zebStatus->addPanel(StatusBar::Sunken, ResourceText::status(StringId::NoDocumentOpen), {}, IconIdle,
         200, false, false, 0, QStringLiteral("fil"));
-    m_zebStatus->AddPanel(StatusBar::Sunken, {}, {}, -1, 64, false, false, 0, QStringLiteral("msg"));
+    m_zebStatus->addPanel(StatusBar::Sunken, {}, {}, -1, 64, false, false, 0, QStringLiteral("msg"));
     setStatusBar(m_zebStatus);
 }
 
@@ -237,14 +237,14 @@ void MainWindow::saveRecentFiles() const
 void MainWindow::applyToolbarSetting(bool on)
 {
     m_picBar2->setVisible(on);
-    const int item = m_cMenu->FindItemByKey(CommandTables::kViewToolbar);
+    const int item = m_cMenu->findItemByKey(CommandTables::kViewToolbar);
     m_cMenu->setItemChecked(item, on);
     m_cMenu->setItemImage(item, on ? CommandTables::kToolbarItemImage : -1);
 }
 
 void MainWindow::applyMetaSetting(bool on)
 {
-    m_cMenu->setItemChecked(m_cMenu->FindItemByKey(CommandTables::kViewMeta), on);
+    m_cMenu->setItemChecked(m_cMenu->findItemByKey(CommandTables::kViewMeta), on);
     m_cToolbar->setButtonChecked(CommandTables::kMetaButton, on);
     m_picMetaElements->setVisible(on);
 }
@@ -266,14 +266,14 @@ void MainWindow::ToggleMetaPane()
 void MainWindow::CopyMetaElementTags()
 {
     if (QClipboard *clipboard = QApplication::clipboard())
-        clipboard->setText(m_txtMetaElements->Text().replace(QLatin1Char('\n'), m_metaLineEnd));
+        clipboard->setText(m_txtMetaElements->text().replace(QLatin1Char('\n'), m_metaLineEnd));
 }
 
 void MainWindow::layoutMenuBar()
 {
-    m_cToolbarHost->setGeometry(0, 0, m_picBar->width(), m_cToolbarHost->RequiredHeight());
-    m_cToolbarHost->Refresh();
-    m_picBar->setFixedHeight(std::max(m_cToolbarHost->RequiredHeight(), 1));
+    m_cToolbarHost->setGeometry(0, 0, m_picBar->width(), m_cToolbarHost->requiredHeight());
+    m_cToolbarHost->refresh();
+    m_picBar->setFixedHeight(std::max(m_cToolbarHost->requiredHeight(), 1));
     m_cToolbarHost->resize(m_picBar->width(), m_picBar->height());
 }
 
@@ -338,7 +338,7 @@ void MainWindow::EnableDocumentCommands()
 void MainWindow::setDocumentCommandsEnabled(bool enabled)
 {
     for (const QString &key : CommandTables::kDocumentCommandKeys)
-        m_cMenu->setEnabled(m_cMenu->FindItemByKey(key), enabled);
+        m_cMenu->setEnabled(m_cMenu->findItemByKey(key), enabled);
     m_cToolbar->setButtonEnabled(CommandTables::kSaveButton, enabled);
 }
 
@@ -360,7 +360,7 @@ void MainWindow::showMessage(const QString &text)
 
 QString MainWindow::message() const
 {
-    return m_zebStatus->PanelText(QStringLiteral("msg"));
+    return m_zebStatus->panelText(QStringLiteral("msg"));
 }
 
 void MainWindow::setBusy(bool busy)
@@ -376,7 +376,7 @@ void MainWindow::setBusy(bool busy)
 
 void MainWindow::m_cMenu_Click(int index)
 {
-    m_dispatcher->menuClick(m_cMenu->ItemKey(index));
+    m_dispatcher->menuClick(m_cMenu->itemKey(index));
 }
 
 void MainWindow::cToolbar_ButtonClick(int index)

@@ -106,12 +106,12 @@ void SettingsDialog::buildTabs()
 {
     m_icons = std::make_unique<IconList>();
     for (const int picture : { kGeneralPicture, kFilesPicture, kEditorPicture })
-        m_icons->AddIcon(ProgramIcons::picture(picture));
+        m_icons->addIcon(ProgramIcons::picture(picture));
     TabControl1->setImageList(m_icons.get());
-    TabControl1->AddTab(ResourceText::get(206), 2, -1, QStringLiteral("EDITOR"), 3000);
-    TabControl1->AddTab(ResourceText::get(204), 0, -1, QStringLiteral("GENERAL"), 1000);
-    TabControl1->AddTab(ResourceText::get(205), 1, -1, QStringLiteral("FILES"), 2000);
-    connect(TabControl1, &TabControl::TabClick, this, &SettingsDialog::showPage);
+    TabControl1->addTab(ResourceText::get(206), 2, -1, QStringLiteral("EDITOR"), 3000);
+    TabControl1->addTab(ResourceText::get(204), 0, -1, QStringLiteral("GENERAL"), 1000);
+    TabControl1->addTab(ResourceText::get(205), 1, -1, QStringLiteral("FILES"), 2000);
+    connect(TabControl1, &TabControl::tabClicked, this, &SettingsDialog::showPage);
     TabControl1->installEventFilter(this);
 }
 
@@ -119,7 +119,7 @@ void SettingsDialog::buildTabs()
 bool SettingsDialog::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == TabControl1 && event->type() == QEvent::Resize)
-        showPage(TabControl1->SelectedTab());
+        showPage(TabControl1->selectedTab());
     return QDialog::eventFilter(watched, event);
 }
 
@@ -142,8 +142,8 @@ void SettingsDialog::trackChanges()
 
 void SettingsDialog::showPage(int position)
 {
-    const QRect client(TabControl1->ClientLeft(), TabControl1->ClientTop(), TabControl1->ClientWidth(),
-        TabControl1->ClientHeight());
+    const QRect client(TabControl1->clientLeft(), TabControl1->clientTop(), TabControl1->clientWidth(),
+        TabControl1->clientHeight());
     const std::array<QWidget *, 3> pages = { Picture3, Picture1, Picture2 };
     if (position < 1 || position > int(pages.size()))
         return;

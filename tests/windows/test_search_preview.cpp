@@ -36,7 +36,7 @@ struct Scenario
 {
     Scenario()
     {
-        SettingsStore().SetValue("Version", "2.01a");
+        SettingsStore().setValue("Version", "2.01a");
         window = std::make_unique<MainWindow>();
         window->prompts().setScripted(true);
         window->show();
@@ -202,11 +202,11 @@ private Q_SLOTS:
         QFETCH(bool, conflict);
         Scenario s;
         DocumentWindow *document = s.open(s.home.write("cafe.html", page(title, {})));
-        QVERIFY(!s.window->metaText().Text().contains(QStringLiteral("charset=")));
+        QVERIFY(!s.window->metaText().text().contains(QStringLiteral("charset=")));
         QVERIFY(!warns(*document, WarningTarget::Charset, WarningKind::CharsetConflict));
         document->charsetBox()->click();
-        QVERIFY2(s.window->metaText().Text().contains(QStringLiteral("charset=") + declared),
-            qPrintable(s.window->metaText().Text()));
+        QVERIFY2(s.window->metaText().text().contains(QStringLiteral("charset=") + declared),
+            qPrintable(s.window->metaText().text()));
         QCOMPARE(warns(*document, WarningTarget::Charset, WarningKind::CharsetConflict), conflict);
         document->charsetBox()->click();
         QVERIFY(!warns(*document, WarningTarget::Charset, WarningKind::CharsetConflict));

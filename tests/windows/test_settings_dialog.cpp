@@ -16,7 +16,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString setting(const QString &name) { return SettingsStore().GetValue(name); }
+QString setting(const QString &name) { return SettingsStore().value(name); }
 
 const QString kAspCommand = u"aspfile\\shell\\Edit_with_Tagsmith\\command"_s;
 
@@ -43,8 +43,8 @@ private Q_SLOTS:
 
     void opensShowingTheStoredValuesUnchanged()
     {
-        SettingsStore().SetValue(u"Author"_s, u"Ada"_s);
-        SettingsStore().SetValue(u"Backup Files"_s, u"off"_s);
+        SettingsStore().setValue(u"Author"_s, u"Ada"_s);
+        SettingsStore().setValue(u"Backup Files"_s, u"off"_s);
         m_associations->write(FileAssociations::Family::Php, true);
         SettingsDialog dialog(*m_associations);
         QCOMPARE(dialog.txtAuthor2->text(), u"Ada"_s);
@@ -55,7 +55,7 @@ private Q_SLOTS:
         dialog.show();
         const QList<QWidget *> pages { dialog.Picture3, dialog.Picture1, dialog.Picture2 };
         for (int tab = 1; tab <= 3; ++tab) {
-            dialog.TabControl1->SelectTab(tab);
+            dialog.TabControl1->selectTab(tab);
             for (int page = 1; page <= 3; ++page)
                 QCOMPARE(pages.at(page - 1)->isVisible(), page == tab);
         }
@@ -81,10 +81,10 @@ private Q_SLOTS:
         m_associations->write(FileAssociations::Family::Asp, true);
         SettingsDialog dialog(*m_associations);
         // Someone removed the command since; OK registers the checked family afresh.
-        QVERIFY(RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, kAspCommand).DeleteKey());
+        QVERIFY(RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, kAspCommand).deleteKey());
         QTest::mouseClick(dialog.btnOK, Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, kAspCommand).Value(),
+        QCOMPARE(RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, kAspCommand).value(),
             u"\"/opt/tagsmith/bin/tagsmith\" %1"_s);
         QCOMPARE(setting(u"Backup Files"_s), u"on"_s);
     }
@@ -101,7 +101,7 @@ private Q_SLOTS:
 
     void aboutBoxShowsTheStoredVersion()
     {
-        SettingsStore().SetValue(u"Version"_s, u"2.01a"_s);
+        SettingsStore().setValue(u"Version"_s, u"2.01a"_s);
         AboutDialog about;
         QCOMPARE(about.lblTitle->text(), u"Tagsmith LITE 2.01a"_s);
         QVERIFY(about.lblVersion->text().contains(u"2.01a"_s));
