@@ -74,92 +74,92 @@ StatusBar::StatusBar(QWidget *parent)
     setBackColor(OleColor::ButtonFace);
 }
 
-int StatusBar::addPanel(int eStyle, const QString &sText, const QString &sToolTipText, int iImgIndex,
-    int lMinWidth, bool bSpring, bool bFitContents, qint32 lItemData, const QString &sKey,
-    const QVariant &vKeyBefore)
+int StatusBar::addPanel(int style, const QString &text, const QString &toolTipText, int imageIndex,
+    int minWidth, bool spring, bool fitContents, qint32 itemData, const QString &key,
+    const QVariant &keyBefore)
 {
     if (panelCount() >= MaxPanels)
         throw ControlError(TooManyPanels, controlSource(), QStringLiteral("Too many panels."));
 
     Panel panel;
-    panel.key = sKey;
-    panel.itemData = lItemData;
-    panel.imageIndex = iImgIndex;
-    panel.text = sText;
-    panel.toolTip = sToolTipText;
-    panel.minWidth = lMinWidth;
-    panel.fitContents = bFitContents;
-    panel.style = eStyle;
-    if (isSelfUpdating(eStyle)) {
+    panel.key = key;
+    panel.itemData = itemData;
+    panel.imageIndex = imageIndex;
+    panel.text = text;
+    panel.toolTip = toolTipText;
+    panel.minWidth = minWidth;
+    panel.fitContents = fitContents;
+    panel.style = style;
+    if (isSelfUpdating(style)) {
         panel.fitContents = true;
-        panel.text = selfUpdatingText(eStyle);
-        panel.state = selfUpdatingState(eStyle);
+        panel.text = selfUpdatingText(style);
+        panel.state = selfUpdatingState(style);
         panel.minWidth = textWidth(panel.text) + kSelfUpdatingPadding;
     }
-    if (m_imageList && m_imageList->isValidIndex(iImgIndex))
-        panel.icon = m_imageList->icon(iImgIndex);
+    if (m_imageList && m_imageList->isValidIndex(imageIndex))
+        panel.icon = m_imageList->icon(imageIndex);
     computeIdealWidth(panel);
 
-    const int index = insertPosition(vKeyBefore);
+    const int index = insertPosition(keyBefore);
     m_panels.insert(index, panel);
-    if (bSpring)
+    if (spring)
         makeSpring(index);
     layoutPanels();
     startOrStopTimer();
     return index + 1;
 }
 
-void StatusBar::removePanel(const QVariant &vKey)
+void StatusBar::removePanel(const QVariant &key)
 {
-    m_panels.removeAt(require(vKey));
+    m_panels.removeAt(require(key));
     layoutPanels();
 }
 
-int StatusBar::panelIndex(const QVariant &vKey) const
+int StatusBar::panelIndex(const QVariant &key) const
 {
-    return require(vKey) + 1;
+    return require(key) + 1;
 }
 
-QString StatusBar::panelKey(int lIndex) const
+QString StatusBar::panelKey(int index) const
 {
-    return m_panels.at(require(lIndex)).key;
+    return m_panels.at(require(index)).key;
 }
 
-void StatusBar::setPanelKey(int lIndex, const QString &key)
+void StatusBar::setPanelKey(int index, const QString &key)
 {
-    m_panels[require(lIndex)].key = key;
+    m_panels[require(index)].key = key;
 }
 
-QString StatusBar::panelText(const QVariant &vKey) const
+QString StatusBar::panelText(const QVariant &key) const
 {
-    return m_panels.at(require(vKey)).text;
+    return m_panels.at(require(key)).text;
 }
 
-void StatusBar::setPanelText(const QVariant &vKey, const QString &text)
+void StatusBar::setPanelText(const QVariant &key, const QString &text)
 {
-    const int index = require(vKey);
+    const int index = require(key);
     m_panels[index].text = text;
     update(panelArea(index));
 }
 
-QString StatusBar::panelToolTipText(const QVariant &vKey) const
+QString StatusBar::panelToolTipText(const QVariant &key) const
 {
-    return m_panels.at(require(vKey)).toolTip;
+    return m_panels.at(require(key)).toolTip;
 }
 
-void StatusBar::setPanelToolTipText(const QVariant &vKey, const QString &text)
+void StatusBar::setPanelToolTipText(const QVariant &key, const QString &text)
 {
-    m_panels[require(vKey)].toolTip = text;
+    m_panels[require(key)].toolTip = text;
 }
 
-bool StatusBar::panelSpring(const QVariant &vKey) const
+bool StatusBar::panelSpring(const QVariant &key) const
 {
-    return m_panels.at(require(vKey)).spring;
+    return m_panels.at(require(key)).spring;
 }
 
-void StatusBar::setPanelSpring(const QVariant &vKey, bool spring)
+void StatusBar::setPanelSpring(const QVariant &key, bool spring)
 {
-    const int index = require(vKey);
+    const int index = require(key);
     if (spring)
         makeSpring(index);
     else
@@ -169,83 +169,83 @@ void StatusBar::setPanelSpring(const QVariant &vKey, bool spring)
     layoutPanels();
 }
 
-bool StatusBar::panelFitToContents(const QVariant &vKey) const
+bool StatusBar::panelFitToContents(const QVariant &key) const
 {
-    return m_panels.at(require(vKey)).fitContents;
+    return m_panels.at(require(key)).fitContents;
 }
 
-void StatusBar::setPanelFitToContents(const QVariant &vKey, bool fit)
+void StatusBar::setPanelFitToContents(const QVariant &key, bool fit)
 {
-    m_panels[require(vKey)].fitContents = fit;
+    m_panels[require(key)].fitContents = fit;
     layoutPanels();
 }
 
-int StatusBar::panelIcon(const QVariant &vKey) const
+int StatusBar::panelIcon(const QVariant &key) const
 {
-    return m_panels.at(require(vKey)).imageIndex;
+    return m_panels.at(require(key)).imageIndex;
 }
 
-void StatusBar::setPanelIcon(const QVariant &vKey, int iImgIndex)
+void StatusBar::setPanelIcon(const QVariant &key, int imageIndex)
 {
-    const int index = require(vKey);
-    m_panels[index].imageIndex = iImgIndex;
-    setPanelhIcon(index + 1, m_imageList ? m_imageList->icon(iImgIndex) : QIcon());
+    const int index = require(key);
+    m_panels[index].imageIndex = imageIndex;
+    setPanelhIcon(index + 1, m_imageList ? m_imageList->icon(imageIndex) : QIcon());
 }
 
-QIcon StatusBar::panelhIcon(const QVariant &vKey) const
+QIcon StatusBar::panelhIcon(const QVariant &key) const
 {
-    return m_panels.at(require(vKey)).icon;
+    return m_panels.at(require(key)).icon;
 }
 
-void StatusBar::setPanelhIcon(const QVariant &vKey, const QIcon &icon)
+void StatusBar::setPanelhIcon(const QVariant &key, const QIcon &icon)
 {
-    Panel &panel = m_panels[require(vKey)];
+    Panel &panel = m_panels[require(key)];
     panel.icon = icon;
     computeIdealWidth(panel);
     layoutPanels();
 }
 
-int StatusBar::panelStyle(const QVariant &vKey) const
+int StatusBar::panelStyle(const QVariant &key) const
 {
-    return m_panels.at(require(vKey)).style;
+    return m_panels.at(require(key)).style;
 }
 
-void StatusBar::setPanelStyle(const QVariant &vKey, int style)
+void StatusBar::setPanelStyle(const QVariant &key, int style)
 {
-    const int index = require(vKey);
+    const int index = require(key);
     m_panels[index].style = style;
     update(panelArea(index));
 }
 
-int StatusBar::panelMinWidth(const QVariant &vKey) const
+int StatusBar::panelMinWidth(const QVariant &key) const
 {
-    return m_panels.at(require(vKey)).minWidth;
+    return m_panels.at(require(key)).minWidth;
 }
 
-int StatusBar::panelIdealWidth(const QVariant &vKey) const
+int StatusBar::panelIdealWidth(const QVariant &key) const
 {
-    return m_panels.at(require(vKey)).idealWidth;
+    return m_panels.at(require(key)).idealWidth;
 }
 
-void StatusBar::setPanelIdealWidth(const QVariant &vKey, int width)
+void StatusBar::setPanelIdealWidth(const QVariant &key, int width)
 {
-    m_panels[require(vKey)].idealWidth = width;
+    m_panels[require(key)].idealWidth = width;
     layoutPanels();
 }
 
-int StatusBar::panelWidth(const QVariant &vKey) const
+int StatusBar::panelWidth(const QVariant &key) const
 {
-    return m_panels.at(require(vKey)).width;
+    return m_panels.at(require(key)).width;
 }
 
-QRect StatusBar::panelRect(const QVariant &vKey) const
+QRect StatusBar::panelRect(const QVariant &key) const
 {
-    return panelArea(require(vKey));
+    return panelArea(require(key));
 }
 
-void StatusBar::redrawPanel(const QVariant &vKey)
+void StatusBar::redrawPanel(const QVariant &key)
 {
-    repaint(panelArea(require(vKey)));
+    repaint(panelArea(require(key)));
 }
 
 void StatusBar::setSimpleMode(bool simple)
@@ -385,26 +385,26 @@ void StatusBar::mouseDoubleClickEvent(QMouseEvent *event)
     QStatusBar::mouseDoubleClickEvent(event);
 }
 
-int StatusBar::require(const QVariant &vKey) const
+int StatusBar::require(const QVariant &key) const
 {
-    if (VariantKey::isPosition(vKey)) {
-        const int position = vKey.toInt();
+    if (VariantKey::isPosition(key)) {
+        const int position = key.toInt();
         if (position >= 1 && position <= panelCount())
             return position - 1;
     } else {
-        const QString key = vKey.toString();
+        const QString wanted = key.toString();
         for (int i = 0; i < panelCount(); ++i) {
-            if (m_panels.at(i).key == key)
+            if (m_panels.at(i).key == wanted)
                 return i;
         }
     }
     throw ControlError(
-        InvalidPanelIndex, controlSource(), QStringLiteral("Invalid Panel Index: ") + VariantKey::text(vKey));
+        InvalidPanelIndex, controlSource(), QStringLiteral("Invalid Panel Index: ") + VariantKey::text(key));
 }
 
-int StatusBar::insertPosition(const QVariant &vKeyBefore) const
+int StatusBar::insertPosition(const QVariant &keyBefore) const
 {
-    return vKeyBefore.isValid() ? require(vKeyBefore) : panelCount();
+    return keyBefore.isValid() ? require(keyBefore) : panelCount();
 }
 
 void StatusBar::makeSpring(int index)

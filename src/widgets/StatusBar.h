@@ -45,37 +45,37 @@ public:
     explicit StatusBar(QWidget *parent = nullptr);
 
     // Returns the 1-based index of the new panel.
-    int addPanel(int eStyle = Sunken, const QString &sText = {}, const QString &sToolTipText = {},
-        int iImgIndex = -1, int lMinWidth = 0, bool bSpring = false, bool bFitContents = false,
-        qint32 lItemData = 0, const QString &sKey = {}, const QVariant &vKeyBefore = {});
-    void removePanel(const QVariant &vKey);
+    int addPanel(int style = Sunken, const QString &text = {}, const QString &toolTipText = {},
+        int imageIndex = -1, int minWidth = 0, bool spring = false, bool fitContents = false,
+        qint32 itemData = 0, const QString &key = {}, const QVariant &keyBefore = {});
+    void removePanel(const QVariant &key);
     int panelCount() const { return static_cast<int>(m_panels.size()); }
-    int panelIndex(const QVariant &vKey) const;
+    int panelIndex(const QVariant &key) const;
 
-    QString panelKey(int lIndex) const;
-    void setPanelKey(int lIndex, const QString &key);
-    QString panelText(const QVariant &vKey) const;
-    void setPanelText(const QVariant &vKey, const QString &text);
-    QString panelToolTipText(const QVariant &vKey) const;
-    void setPanelToolTipText(const QVariant &vKey, const QString &text);
-    bool panelSpring(const QVariant &vKey) const;
-    void setPanelSpring(const QVariant &vKey, bool spring);
-    bool panelFitToContents(const QVariant &vKey) const;
-    void setPanelFitToContents(const QVariant &vKey, bool fit);
-    int panelIcon(const QVariant &vKey) const;
-    void setPanelIcon(const QVariant &vKey, int iImgIndex);
-    QIcon panelhIcon(const QVariant &vKey) const;
-    void setPanelhIcon(const QVariant &vKey, const QIcon &icon);
-    int panelStyle(const QVariant &vKey) const;
-    void setPanelStyle(const QVariant &vKey, int style);
-    int panelMinWidth(const QVariant &vKey) const;
-    int panelIdealWidth(const QVariant &vKey) const;
-    void setPanelIdealWidth(const QVariant &vKey, int width);
+    QString panelKey(int index) const;
+    void setPanelKey(int index, const QString &key);
+    QString panelText(const QVariant &key) const;
+    void setPanelText(const QVariant &key, const QString &text);
+    QString panelToolTipText(const QVariant &key) const;
+    void setPanelToolTipText(const QVariant &key, const QString &text);
+    bool panelSpring(const QVariant &key) const;
+    void setPanelSpring(const QVariant &key, bool spring);
+    bool panelFitToContents(const QVariant &key) const;
+    void setPanelFitToContents(const QVariant &key, bool fit);
+    int panelIcon(const QVariant &key) const;
+    void setPanelIcon(const QVariant &key, int imageIndex);
+    QIcon panelhIcon(const QVariant &key) const;
+    void setPanelhIcon(const QVariant &key, const QIcon &icon);
+    int panelStyle(const QVariant &key) const;
+    void setPanelStyle(const QVariant &key, int style);
+    int panelMinWidth(const QVariant &key) const;
+    int panelIdealWidth(const QVariant &key) const;
+    void setPanelIdealWidth(const QVariant &key, int width);
     // The width the last layout gave the panel.
-    int panelWidth(const QVariant &vKey) const;
+    int panelWidth(const QVariant &key) const;
 
-    QRect panelRect(const QVariant &vKey) const;
-    void redrawPanel(const QVariant &vKey);
+    QRect panelRect(const QVariant &key) const;
+    void redrawPanel(const QVariant &key);
 
     bool simpleMode() const { return m_simpleMode; }
     void setSimpleMode(bool simple);
@@ -103,10 +103,10 @@ public:
     QSize minimumSizeHint() const override;
 
 Q_SIGNALS:
-    // iPanel is 0 when the pointer is over no panel; eButton is 1 left, 2 right.
-    void clicked(int iPanel, int x, int y, int eButton);
-    void doubleClicked(int iPanel, int x, int y, int eButton);
-    void drawItem(QPainter *painter, int iPanel, const QRect &rect);
+    // panel is 0 when the pointer is over no panel; button is 1 left, 2 right.
+    void clicked(int panel, int x, int y, int button);
+    void doubleClicked(int panel, int x, int y, int button);
+    void drawItem(QPainter *painter, int panel, const QRect &rect);
     void resized();
 
 protected:
@@ -135,8 +135,8 @@ private:
         bool state = false;
     };
 
-    int require(const QVariant &vKey) const;
-    int insertPosition(const QVariant &vKeyBefore) const;
+    int require(const QVariant &key) const;
+    int insertPosition(const QVariant &keyBefore) const;
     void makeSpring(int index);
     void computeIdealWidth(Panel &panel) const;
     int textWidth(const QString &text) const;

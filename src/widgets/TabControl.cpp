@@ -67,23 +67,23 @@ TabControl::TabControl(QWidget *parent)
 }
 
 void TabControl::addTab(
-    const QString &sText, int iIconIndex, const QVariant &vKeyBefore, const QString &sKey, qint32 lItemData)
+    const QString &text, int iconIndex, const QVariant &keyBefore, const QString &key, qint32 itemData)
 {
-    const int requested = insertPosition(vKeyBefore);
+    const int requested = insertPosition(keyBefore);
     if (requested < 0)
         return;
-    const Tab tab { sKey, iIconIndex, lItemData };
+    const Tab tab { key, iconIndex, itemData };
     ++m_quiet;
-    const int position = m_strip->insertTab(requested, sText);
+    const int position = m_strip->insertTab(requested, text);
     --m_quiet;
     m_tabs.insert(position, tab);
     showImages();
     layoutStrip();
 }
 
-void TabControl::removeTab(const QVariant &vKey)
+void TabControl::removeTab(const QVariant &key)
 {
-    const int index = find(vKey);
+    const int index = find(key);
     if (index < 0)
         return;
     ++m_quiet;
@@ -108,56 +108,56 @@ int TabControl::selectedTab() const
     return m_strip->currentIndex() + 1;
 }
 
-void TabControl::selectTab(const QVariant &vKey, bool bNoEvents)
+void TabControl::selectTab(const QVariant &key, bool noEvents)
 {
-    const int index = find(vKey);
+    const int index = find(key);
     if (index < 0)
         return;
-    if (!bNoEvents && !mayLeaveSelectedTab())
+    if (!noEvents && !mayLeaveSelectedTab())
         return;
     ++m_quiet;
     m_strip->setCurrentIndex(index);
     --m_quiet;
-    if (!bNoEvents && m_strip->currentIndex() == index)
+    if (!noEvents && m_strip->currentIndex() == index)
         Q_EMIT tabClicked(index + 1);
 }
 
-QString TabControl::tabText(const QVariant &vKey) const
+QString TabControl::tabText(const QVariant &key) const
 {
-    return m_strip->tabText(require(vKey, NoSuchTabText, QStringLiteral("TabIndex %1 does not exist")));
+    return m_strip->tabText(require(key, NoSuchTabText, QStringLiteral("TabIndex %1 does not exist")));
 }
 
-int TabControl::tabImage(const QVariant &vKey) const
+int TabControl::tabImage(const QVariant &key) const
 {
-    return m_tabs.at(require(vKey, NoImage, QStringLiteral("Failed to get image for tab %1"))).image;
+    return m_tabs.at(require(key, NoImage, QStringLiteral("Failed to get image for tab %1"))).image;
 }
 
-void TabControl::setTabImage(const QVariant &vKey, int imageIndex)
+void TabControl::setTabImage(const QVariant &key, int imageIndex)
 {
-    m_tabs[require(vKey, ImageNotSet, QStringLiteral("Failed to set image for tab %1"))].image = imageIndex;
+    m_tabs[require(key, ImageNotSet, QStringLiteral("Failed to set image for tab %1"))].image = imageIndex;
     showImages();
 }
 
-qint32 TabControl::tabItemData(const QVariant &vKey) const
+qint32 TabControl::tabItemData(const QVariant &key) const
 {
-    return m_tabs.at(require(vKey, NoItemData, QStringLiteral("Failed to get item data for tab %1")))
+    return m_tabs.at(require(key, NoItemData, QStringLiteral("Failed to get item data for tab %1")))
         .itemData;
 }
 
-void TabControl::setTabItemData(const QVariant &vKey, qint32 itemData)
+void TabControl::setTabItemData(const QVariant &key, qint32 itemData)
 {
-    m_tabs[require(vKey, ItemDataNotSet, QStringLiteral("Failed to set item data for tab %1"))].itemData
+    m_tabs[require(key, ItemDataNotSet, QStringLiteral("Failed to set item data for tab %1"))].itemData
         = itemData;
 }
 
-QString TabControl::tabKey(int lIndex) const
+QString TabControl::tabKey(int index) const
 {
-    return m_tabs.at(require(lIndex, NoSuchTab, QStringLiteral("TabIndex %1 does not exist"))).key;
+    return m_tabs.at(require(index, NoSuchTab, QStringLiteral("TabIndex %1 does not exist"))).key;
 }
 
-int TabControl::indexForTab(const QVariant &vKey) const
+int TabControl::indexForTab(const QVariant &key) const
 {
-    return require(vKey, NoSuchTab, QStringLiteral("TabIndex %1 does not exist")) + 1;
+    return require(key, NoSuchTab, QStringLiteral("TabIndex %1 does not exist")) + 1;
 }
 
 int TabControl::tabCount() const
@@ -316,38 +316,38 @@ QRect TabControl::clientRect() const
     return pane.adjusted(kFrameWidth, kFrameWidth, -kFrameWidth, -kFrameWidth);
 }
 
-int TabControl::find(const QVariant &vKey) const
+int TabControl::find(const QVariant &key) const
 {
-    if (VariantKey::isPosition(vKey)) {
-        const int position = vKey.toInt();
+    if (VariantKey::isPosition(key)) {
+        const int position = key.toInt();
         return position >= 1 && position <= m_tabs.size() ? position - 1 : -1;
     }
-    const QString key = vKey.toString();
+    const QString wanted = key.toString();
     for (int i = 0; i < m_tabs.size(); ++i) {
-        if (m_tabs.at(i).key == key)
+        if (m_tabs.at(i).key == wanted)
             return i;
     }
     return -1;
 }
 
-int TabControl::require(const QVariant &vKey, int errorOffset, const QString &message) const
+int TabControl::require(const QVariant &key, int errorOffset, const QString &message) const
 {
-    const int index = find(vKey);
+    const int index = find(key);
     if (index < 0)
         throw ControlError(
-            errorOffset, ProgramFile::errorSource(u"cTabCtrl"), message.arg(VariantKey::text(vKey)));
+            errorOffset, ProgramFile::errorSource(u"cTabCtrl"), message.arg(VariantKey::text(key)));
     return index;
 }
 
-int TabControl::insertPosition(const QVariant &vKeyBefore) const
+int TabControl::insertPosition(const QVariant &keyBefore) const
 {
-    if (!vKeyBefore.isValid())
+    if (!keyBefore.isValid())
         return tabCount();
-    if (VariantKey::isPosition(vKeyBefore)) {
-        const int before = vKeyBefore.toInt();
+    if (VariantKey::isPosition(keyBefore)) {
+        const int before = keyBefore.toInt();
         return before > -1 ? qBound(0, before - 1, tabCount()) : tabCount();
     }
-    return find(vKeyBefore);
+    return find(keyBefore);
 }
 
 void TabControl::showImages()

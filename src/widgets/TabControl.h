@@ -23,25 +23,25 @@ public:
 
     explicit TabControl(QWidget *parent = nullptr);
 
-    // vKeyBefore: a position n (> -1) inserts before the n-th tab, -1 or less appends, a key
+    // keyBefore: a position n (> -1) inserts before the n-th tab, -1 or less appends, a key
     // inserts before that tab.
-    void addTab(const QString &sText, int iIconIndex = -1, const QVariant &vKeyBefore = -1,
-        const QString &sKey = {}, qint32 lItemData = 0);
-    void removeTab(const QVariant &vKey);
+    void addTab(const QString &text, int iconIndex = -1, const QVariant &keyBefore = -1,
+        const QString &key = {}, qint32 itemData = 0);
+    void removeTab(const QVariant &key);
     void removeAllTabs();
 
     // 0 when no tab is selected.
     int selectedTab() const;
-    // Unless bNoEvents, asks beforeClick first and raises tabClicked after.
-    void selectTab(const QVariant &vKey, bool bNoEvents = false);
+    // Unless noEvents, asks beforeClick first and raises tabClicked after.
+    void selectTab(const QVariant &key, bool noEvents = false);
 
-    QString tabText(const QVariant &vKey) const;
-    int tabImage(const QVariant &vKey) const;
-    void setTabImage(const QVariant &vKey, int imageIndex);
-    qint32 tabItemData(const QVariant &vKey) const;
-    void setTabItemData(const QVariant &vKey, qint32 itemData);
-    QString tabKey(int lIndex) const;
-    int indexForTab(const QVariant &vKey) const;
+    QString tabText(const QVariant &key) const;
+    int tabImage(const QVariant &key) const;
+    void setTabImage(const QVariant &key, int imageIndex);
+    qint32 tabItemData(const QVariant &key) const;
+    void setTabItemData(const QVariant &key, qint32 itemData);
+    QString tabKey(int index) const;
+    int indexForTab(const QVariant &key) const;
     int tabCount() const;
 
     int clientLeft() const { return clientRect().left(); }
@@ -79,8 +79,8 @@ public:
     void writeProperties(PropertyBag &bag) const;
 
 Q_SIGNALS:
-    void beforeClick(int lTab, bool &bCancel);
-    void tabClicked(int lTab);
+    void beforeClick(int tab, bool &cancel);
+    void tabClicked(int tab);
     void tabRightClicked();
 
 protected:
@@ -103,10 +103,10 @@ private:
     void layoutStrip();
     QRect stripRect() const;
     QRect clientRect() const;
-    int find(const QVariant &vKey) const;
+    int find(const QVariant &key) const;
     // The 0-based position of the tab, or the numbered error with %1 in the message as the key.
-    int require(const QVariant &vKey, int errorOffset, const QString &message) const;
-    int insertPosition(const QVariant &vKeyBefore) const;
+    int require(const QVariant &key, int errorOffset, const QString &message) const;
+    int insertPosition(const QVariant &keyBefore) const;
     void showImages();
     bool mayLeaveSelectedTab();
     bool wouldChangeTab(QEvent *event) const;

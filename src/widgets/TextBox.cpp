@@ -290,18 +290,18 @@ int TextBox::firstVisibleLine() const
     return m_edit->cursorForPosition(QPoint(0, 0)).blockNumber();
 }
 
-int TextBox::lineForCharacterIndex(int lIndex) const
+int TextBox::lineForCharacterIndex(int index) const
 {
     const int last = m_edit->document()->characterCount() - 1;
-    return m_edit->document()->findBlock(qBound(0, lIndex, last)).blockNumber();
+    return m_edit->document()->findBlock(qBound(0, index, last)).blockNumber();
 }
 
-QString TextBox::textInRange(int lStart, int lEnd) const
+QString TextBox::textInRange(int start, int end) const
 {
     const QString all = text();
-    if (lStart < 0 || lStart >= all.size())
+    if (start < 0 || start >= all.size())
         return {};
-    return lEnd < lStart ? all.mid(lStart) : all.mid(lStart, lEnd - lStart);
+    return end < start ? all.mid(start) : all.mid(start, end - start);
 }
 
 bool TextBox::canEditPerform(int editFunction) const
@@ -324,17 +324,17 @@ bool TextBox::canEditPerform(int editFunction) const
     }
 }
 
-QPoint TextBox::posFromChar(int lIndex) const
+QPoint TextBox::posFromChar(int index) const
 {
     QTextCursor cursor(m_edit->document());
-    cursor.setPosition(qBound(0, lIndex, m_edit->document()->characterCount() - 1));
+    cursor.setPosition(qBound(0, index, m_edit->document()->characterCount() - 1));
     // In the editor's own coordinates, so that the margins count as they do for the user.
     return m_edit->viewport()->mapTo(m_edit, m_edit->cursorRect(cursor).topLeft());
 }
 
-void TextBox::scrollToLine(int lLine)
+void TextBox::scrollToLine(int line)
 {
-    const QTextBlock block = m_edit->document()->findBlockByNumber(qBound(1, lLine, lineCount()) - 1);
+    const QTextBlock block = m_edit->document()->findBlockByNumber(qBound(1, line, lineCount()) - 1);
     QTextCursor cursor = m_edit->textCursor();
     cursor.setPosition(block.position());
     m_edit->setTextCursor(cursor);

@@ -111,14 +111,14 @@ public:
     int currentLine() const;
     int currentColumn() const;
     int firstVisibleLine() const;
-    int lineForCharacterIndex(int lIndex) const;
-    // From lStart up to lEnd, or to the end when lEnd is omitted or below lStart.
-    QString textInRange(int lStart, int lEnd = -1) const;
+    int lineForCharacterIndex(int index) const;
+    // From start up to end, or to the end of the text when end is omitted or below start.
+    QString textInRange(int start, int end = -1) const;
     bool canEditPerform(int editFunction) const;
 
-    QPoint posFromChar(int lIndex) const;
-    // lLine counts from 1: that line becomes the first visible one and takes the caret.
-    void scrollToLine(int lLine);
+    QPoint posFromChar(int index) const;
+    // line counts from 1: that line becomes the first visible one and takes the caret.
+    void scrollToLine(int line);
     void scrollCaret();
     void refresh();
     void editPerform(int editFunction);

@@ -178,7 +178,7 @@ void Toolbar::resizeToolbar()
     layoutButtons();
 }
 
-void Toolbar::dropDownPosition(int index, int &x, int &y) const
+void Toolbar::getDropDownPosition(int index, int &x, int &y) const
 {
     const QRect rect = buttonRect(index);
     if (rect.isEmpty() || !m_owner)

@@ -71,7 +71,7 @@ public:
     void setImageList(const QVariant &images, ImageListType type = NormalImages);
     void resizeToolbar();
     // The button's bottom-left corner in the owner form, in twips.
-    void dropDownPosition(int index, int &x, int &y) const;
+    void getDropDownPosition(int index, int &x, int &y) const;
     void raiseButtonClick(int index) { emit buttonClicked(index); }
 
     int buttonCount() const { return static_cast<int>(m_buttons.size()); }
