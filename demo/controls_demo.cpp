@@ -43,9 +43,9 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     IconList icons;
-    icons.AddIcon(drawnIcon(QColor(0xF0, 0xD0, 0x60), true));
-    icons.AddIcon(drawnIcon(QColor(0x50, 0x90, 0xE0), false));
-    icons.AddIcon(drawnIcon(QColor(0x60, 0xC0, 0x60), false));
+    icons.addIcon(drawnIcon(QColor(0xF0, 0xD0, 0x60), true));
+    icons.addIcon(drawnIcon(QColor(0x50, 0x90, 0xE0), false));
+    icons.addIcon(drawnIcon(QColor(0x60, 0xC0, 0x60), false));
 
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("Tagsmith LITE controls"));
@@ -54,9 +54,9 @@ int main(int argc, char *argv[])
 
     auto *tabs = new TabControl;
     tabs->setImageList(&icons);
-    tabs->AddTab(QStringLiteral("META elements"), 0, -1, QStringLiteral("meta"));
-    tabs->AddTab(QStringLiteral("Settings"), 1, -1, QStringLiteral("set"));
-    tabs->AddTab(QStringLiteral("File extentions"), 2, -1, QStringLiteral("ext"));
+    tabs->addTab(QStringLiteral("META elements"), 0, -1, QStringLiteral("meta"));
+    tabs->addTab(QStringLiteral("Settings"), 1, -1, QStringLiteral("set"));
+    tabs->addTab(QStringLiteral("File extentions"), 2, -1, QStringLiteral("ext"));
     tabs->setMinimumSize(560, 200);
     auto *metaBox = new TextBox(tabs);
     metaBox->setMultiLine(true);
@@ -77,15 +77,15 @@ int main(int argc, char *argv[])
 
     auto *status = new StatusBar;
     status->setImageList(&icons);
-    status->AddPanel(StatusBar::Sunken, QStringLiteral("/home/a/site/index.html"), QStringLiteral("File"),
+    status->addPanel(StatusBar::Sunken, QStringLiteral("/home/a/site/index.html"), QStringLiteral("File"),
         0, 60, false, true, 0, QStringLiteral("fil"));
-    status->AddPanel(StatusBar::Sunken, QStringLiteral("Document opened..."), {}, -1, 80, true, false, 0,
+    status->addPanel(StatusBar::Sunken, QStringLiteral("Document opened..."), {}, -1, 80, true, false, 0,
         QStringLiteral("msg"));
-    status->AddPanel(StatusBar::OwnerDraw, {}, QStringLiteral("Owner-drawn"), -1, 40);
-    status->AddPanel(StatusBar::CapsLock);
-    status->AddPanel(StatusBar::NumLock);
-    status->AddPanel(StatusBar::DateAndTime);
-    QObject::connect(status, &StatusBar::DrawItem, status, [](QPainter *painter, int, const QRect &rect) {
+    status->addPanel(StatusBar::OwnerDraw, {}, QStringLiteral("Owner-drawn"), -1, 40);
+    status->addPanel(StatusBar::CapsLock);
+    status->addPanel(StatusBar::NumLock);
+    status->addPanel(StatusBar::DateAndTime);
+    QObject::connect(status, &StatusBar::drawItem, status, [](QPainter *painter, int, const QRect &rect) {
         painter->fillRect(rect.adjusted(4, 3, -6, -3), QColor(0xC0, 0x40, 0x40));
     });
     window.setStatusBar(status);
@@ -95,7 +95,7 @@ int main(int argc, char *argv[])
     // The text box sits in the tab control's client area, below the strip.
     const auto placePage = [tabs, metaBox] {
         metaBox->setGeometry(
-            tabs->ClientLeft() + 4, tabs->ClientTop() + 4, tabs->ClientWidth() - 8, tabs->ClientHeight() - 8);
+            tabs->clientLeft() + 4, tabs->clientTop() + 4, tabs->clientWidth() - 8, tabs->clientHeight() - 8);
     };
     placePage();
     QTimer::singleShot(0, &window, placePage);

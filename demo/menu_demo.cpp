@@ -27,7 +27,7 @@ int main(int argc, char *argv[])
     if (!window.metaPane().isVisible())
         window.ToggleMetaPane();
     window.OpenCommandLine(args.mid(2));
-    QTimer::singleShot(800, &window, [&window, menuIndex] { window.menuBarToolbar().TrackMenu(menuIndex); });
+    QTimer::singleShot(800, &window, [&window, menuIndex] { window.menuBarToolbar().trackMenu(menuIndex); });
     // The screen as the display shows it, the open menu included.
     QTimer::singleShot(2500, &app, [shot] {
         QGuiApplication::primaryScreen()->grabWindow(0).save(shot);

@@ -29,7 +29,7 @@ int main(int argc, char *argv[])
     SettingsDialog dialog(services, associations);
     dialog.show();
     if (!args.isEmpty())
-        dialog.tabs().SelectTab(args.first());
+        dialog.tabs().selectTab(args.first());
     if (shot.isEmpty())
         return QApplication::exec();
     QTimer::singleShot(800, &dialog, [&dialog, shot] {

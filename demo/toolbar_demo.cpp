@@ -44,35 +44,35 @@ QPixmap drawn(const std::function<void(QPainter &)> &paint)
 
 void fillIcons(IconList &icons)
 {
-    icons.AddIcon(QIcon(drawn([](QPainter &p) { p.fillRect(4, 4, 8, 8, Qt::gray); })));
-    icons.AddIcon(QIcon(page(QColor(200, 200, 200))));
-    icons.AddIcon(QIcon(drawn([](QPainter &p) {
+    icons.addIcon(QIcon(drawn([](QPainter &p) { p.fillRect(4, 4, 8, 8, Qt::gray); })));
+    icons.addIcon(QIcon(page(QColor(200, 200, 200))));
+    icons.addIcon(QIcon(drawn([](QPainter &p) {
         p.setPen(QColor(150, 110, 0));
         p.setBrush(QColor(250, 210, 80));
         p.drawRect(1, 4, 13, 9);
         p.drawRect(1, 2, 5, 2);
     })));
-    icons.AddIcon(QIcon(drawn([](QPainter &p) {
+    icons.addIcon(QIcon(drawn([](QPainter &p) {
         p.setPen(QColor(20, 40, 120));
         p.setBrush(QColor(60, 100, 200));
         p.drawRect(1, 1, 13, 13);
         p.fillRect(4, 2, 7, 4, Qt::white);
         p.fillRect(4, 9, 7, 5, QColor(30, 30, 30));
     })));
-    icons.AddIcon(QIcon(drawn([](QPainter &p) {
+    icons.addIcon(QIcon(drawn([](QPainter &p) {
         p.setBrush(QColor(230, 180, 140));
         p.setPen(Qt::NoPen);
         p.drawEllipse(5, 1, 6, 6);
         p.setBrush(QColor(40, 110, 60));
         p.drawRoundedRect(2, 8, 12, 7, 3, 3);
     })));
-    icons.AddIcon(QIcon(drawn([](QPainter &p) {
+    icons.addIcon(QIcon(drawn([](QPainter &p) {
         p.setPen(QColor(120, 40, 40));
         p.setFont(QFont(QStringLiteral("Sans"), 6, QFont::Bold));
         p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QStringLiteral("<m>"));
     })));
     for (const QColor &c : {QColor(90, 90, 90), QColor(20, 90, 200), QColor(20, 90, 200)}) {
-        icons.AddIcon(QIcon(drawn([c](QPainter &p) {
+        icons.addIcon(QIcon(drawn([c](QPainter &p) {
             p.setPen(Qt::NoPen);
             p.setBrush(c);
             p.drawEllipse(1, 1, 14, 14);
@@ -81,37 +81,37 @@ void fillIcons(IconList &icons)
             p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QStringLiteral("?"));
         })));
     }
-    icons.AddIcon(QIcon(drawn([](QPainter &p) { p.fillRect(2, 2, 12, 12, QColor(120, 160, 220)); })));
-    icons.AddIcon(QIcon(drawn([](QPainter &p) {
+    icons.addIcon(QIcon(drawn([](QPainter &p) { p.fillRect(2, 2, 12, 12, QColor(120, 160, 220)); })));
+    icons.addIcon(QIcon(drawn([](QPainter &p) {
         p.setPen(QPen(QColor(30, 120, 30), 2));
         p.setBrush(Qt::NoBrush);
         p.drawEllipse(2, 2, 12, 12);
         p.drawLine(2, 8, 14, 8);
         p.drawLine(8, 2, 8, 14);
     })));
-    icons.AddIcon(QIcon(drawn([](QPainter &p) {
+    icons.addIcon(QIcon(drawn([](QPainter &p) {
         p.setPen(QPen(QColor(180, 30, 30), 2));
         p.drawLine(3, 3, 13, 13);
         p.drawLine(13, 3, 3, 13);
     })));
-    icons.AddIcon(QIcon(page(QColor(255, 240, 160))));
-    icons.AddIcon(QIcon(drawn([](QPainter &p) {
+    icons.addIcon(QIcon(page(QColor(255, 240, 160))));
+    icons.addIcon(QIcon(drawn([](QPainter &p) {
         p.setPen(QPen(QColor(40, 60, 160), 2));
         p.drawArc(3, 3, 10, 10, 90 * 16, 270 * 16);
         p.drawLine(3, 8, 1, 5);
     })));
-    icons.AddIcon(QIcon(drawn([](QPainter &p) {
+    icons.addIcon(QIcon(drawn([](QPainter &p) {
         p.setPen(QPen(QColor(40, 40, 40), 1.5));
         p.drawEllipse(1, 10, 5, 5);
         p.drawEllipse(10, 10, 5, 5);
         p.drawLine(4, 10, 11, 1);
         p.drawLine(12, 10, 5, 1);
     })));
-    icons.AddIcon(QIcon(drawn([](QPainter &p) {
+    icons.addIcon(QIcon(drawn([](QPainter &p) {
         p.drawPixmap(0, 0, page(QColor(200, 200, 200)));
         p.drawPixmap(3, 2, page(QColor(200, 200, 200)));
     })));
-    icons.AddIcon(QIcon(drawn([](QPainter &p) {
+    icons.addIcon(QIcon(drawn([](QPainter &p) {
         p.setPen(QColor(110, 70, 20));
         p.setBrush(QColor(190, 140, 70));
         p.drawRect(2, 2, 11, 13);
@@ -119,7 +119,7 @@ void fillIcons(IconList &icons)
         p.drawRect(4, 5, 7, 8);
         p.fillRect(5, 1, 5, 3, QColor(120, 120, 120));
     })));
-    icons.AddIcon(QIcon(drawn([](QPainter &p) {
+    icons.addIcon(QIcon(drawn([](QPainter &p) {
         p.drawPixmap(0, 0, page(QColor(255, 240, 160)));
         p.setPen(QColor(120, 40, 40));
         p.setFont(QFont(QStringLiteral("Sans"), 5, QFont::Bold));
@@ -129,39 +129,39 @@ void fillIcons(IconList &icons)
 
 void fillMenu(PopupMenu &menu)
 {
-    const int file = menu.AppendItem(QStringLiteral("&File"), 0, QStringLiteral("mnuFileTOP"));
-    menu.setItemImage(menu.AppendItem(QStringLiteral("&New\tCtrl+N"), file, QStringLiteral("mnuFile(0)")), 1);
-    menu.setItemImage(menu.AppendItem(QStringLiteral("&Open...\tCtrl+O"), file, QStringLiteral("mnuFile(1)")), 2);
-    menu.AppendItem(QStringLiteral("&Close"), file, QStringLiteral("mnuFile(2)"));
-    menu.AppendItem(QStringLiteral("-"), file);
-    menu.setItemImage(menu.AppendItem(QStringLiteral("&Save...\tCtrl+S"), file, QStringLiteral("mnuFile(3)")), 3);
-    menu.AppendItem(QStringLiteral("Save As..."), file, QStringLiteral("mnuFile(9)"));
-    menu.AppendItem(QStringLiteral("-"), file);
-    const int exit = menu.AppendItem(QStringLiteral("E&xit\tAlt+Q"), file, QStringLiteral("mnuFile(5)"));
+    const int file = menu.appendItem(QStringLiteral("&File"), 0, QStringLiteral("mnuFileTOP"));
+    menu.setItemImage(menu.appendItem(QStringLiteral("&New\tCtrl+N"), file, QStringLiteral("mnuFile(0)")), 1);
+    menu.setItemImage(menu.appendItem(QStringLiteral("&Open...\tCtrl+O"), file, QStringLiteral("mnuFile(1)")), 2);
+    menu.appendItem(QStringLiteral("&Close"), file, QStringLiteral("mnuFile(2)"));
+    menu.appendItem(QStringLiteral("-"), file);
+    menu.setItemImage(menu.appendItem(QStringLiteral("&Save...\tCtrl+S"), file, QStringLiteral("mnuFile(3)")), 3);
+    menu.appendItem(QStringLiteral("Save As..."), file, QStringLiteral("mnuFile(9)"));
+    menu.appendItem(QStringLiteral("-"), file);
+    const int exit = menu.appendItem(QStringLiteral("E&xit\tAlt+Q"), file, QStringLiteral("mnuFile(5)"));
     menu.setItemImage(exit, 11);
     menu.setItemDefault(exit, true);
-    const int edit = menu.AppendItem(QStringLiteral("&Edit"), 0, QStringLiteral("mnuEditTOP"));
-    menu.setItemImage(menu.AppendItem(QStringLiteral("&Undo\tCtrl+Z"), edit, QStringLiteral("mnuEdit(0)")), 13);
-    menu.AppendItem(QStringLiteral("-"), edit);
-    menu.setItemImage(menu.AppendItem(QStringLiteral("Cu&t\tCtrl+X"), edit, QStringLiteral("mnuEdit(1)")), 14);
-    menu.setItemImage(menu.AppendItem(QStringLiteral("&Copy\tCtrl+C"), edit, QStringLiteral("mnuEdit(2)")), 15);
-    menu.setItemImage(menu.AppendItem(QStringLiteral("&Paste\tCtrl+V"), edit, QStringLiteral("mnuEdit(3)")), 16);
-    const int view = menu.AppendItem(QStringLiteral("&View"), 0, QStringLiteral("mnuViewTOP"));
-    const int meta = menu.AppendItem(QStringLiteral("&META Element Tags\tF8"), view, QStringLiteral("mnuView(0)"));
+    const int edit = menu.appendItem(QStringLiteral("&Edit"), 0, QStringLiteral("mnuEditTOP"));
+    menu.setItemImage(menu.appendItem(QStringLiteral("&Undo\tCtrl+Z"), edit, QStringLiteral("mnuEdit(0)")), 13);
+    menu.appendItem(QStringLiteral("-"), edit);
+    menu.setItemImage(menu.appendItem(QStringLiteral("Cu&t\tCtrl+X"), edit, QStringLiteral("mnuEdit(1)")), 14);
+    menu.setItemImage(menu.appendItem(QStringLiteral("&Copy\tCtrl+C"), edit, QStringLiteral("mnuEdit(2)")), 15);
+    menu.setItemImage(menu.appendItem(QStringLiteral("&Paste\tCtrl+V"), edit, QStringLiteral("mnuEdit(3)")), 16);
+    const int view = menu.appendItem(QStringLiteral("&View"), 0, QStringLiteral("mnuViewTOP"));
+    const int meta = menu.appendItem(QStringLiteral("&META Element Tags\tF8"), view, QStringLiteral("mnuView(0)"));
     menu.setItemImage(meta, 5);
     menu.setItemChecked(meta, true);
-    menu.AppendItem(QStringLiteral("&Full Code\tCtrl+F"), view, QStringLiteral("mnuView(1)"));
-    menu.AppendItem(QStringLiteral("-"), view);
-    const int toolbar = menu.AppendItem(QStringLiteral("&Toolbar"), view, QStringLiteral("mnuView(2)"));
+    menu.appendItem(QStringLiteral("&Full Code\tCtrl+F"), view, QStringLiteral("mnuView(1)"));
+    menu.appendItem(QStringLiteral("-"), view);
+    const int toolbar = menu.appendItem(QStringLiteral("&Toolbar"), view, QStringLiteral("mnuView(2)"));
     menu.setItemChecked(toolbar, true);
-    const int help = menu.AppendItem(QStringLiteral("&Help"), 0, QStringLiteral("mnuHelpTOP"));
-    menu.setItemImage(menu.AppendItem(QStringLiteral("I&ndex\tF1"), help, QStringLiteral("mnuHelp(0)")), 8);
-    menu.AppendItem(QStringLiteral("-"), help);
-    const int lab = menu.AppendItem(QStringLiteral("&Quorn Lab"), help);
-    menu.AppendItem(QStringLiteral("-Quorn Lab"), lab);
-    menu.setItemImage(menu.AppendItem(QStringLiteral("Tagsmith &Homepage"), lab, QStringLiteral("mnuHelp(1)")), 10);
-    menu.AppendItem(QStringLiteral("-"), help);
-    menu.AppendItem(QStringLiteral("&About Tagsmith..."), help, QStringLiteral("mnuHelp(5)"));
+    const int help = menu.appendItem(QStringLiteral("&Help"), 0, QStringLiteral("mnuHelpTOP"));
+    menu.setItemImage(menu.appendItem(QStringLiteral("I&ndex\tF1"), help, QStringLiteral("mnuHelp(0)")), 8);
+    menu.appendItem(QStringLiteral("-"), help);
+    const int lab = menu.appendItem(QStringLiteral("&Quorn Lab"), help);
+    menu.appendItem(QStringLiteral("-Quorn Lab"), lab);
+    menu.setItemImage(menu.appendItem(QStringLiteral("Tagsmith &Homepage"), lab, QStringLiteral("mnuHelp(1)")), 10);
+    menu.appendItem(QStringLiteral("-"), help);
+    menu.appendItem(QStringLiteral("&About Tagsmith..."), help, QStringLiteral("mnuHelp(5)"));
 }
 
 void fillToolbar(Toolbar &toolbar)
@@ -179,7 +179,7 @@ void fillToolbar(Toolbar &toolbar)
         {"tbHelp", 8, "Help"},
     };
     for (const auto &b : buttons) {
-        toolbar.AddButton(QString::fromLatin1(b.tip), b.image, {}, 0, {},
+        toolbar.addButton(QString::fromLatin1(b.tip), b.image, {}, 0, {},
                           b.key ? Toolbar::StyleButton : Toolbar::StyleSeparator,
                           b.key ? QString::fromLatin1(b.key) : QString());
     }
@@ -208,31 +208,31 @@ int main(int argc, char *argv[])
 
     ToolbarHost host(&form);
     Toolbar menuBar(&form);
-    menuBar.CreateFromMenu(&menu);
-    host.Capture(&menuBar);
+    menuBar.createFromMenu(&menu);
+    host.capture(&menuBar);
 
     Toolbar buttons(&form);
-    buttons.CreateToolbar();
-    buttons.SetImageList(QVariant::fromValue(&icons));
+    buttons.createToolbar();
+    buttons.setImageList(QVariant::fromValue(&icons));
     fillToolbar(buttons);
 
     auto *mdi = new QMdiArea(&form);
     Rebar rebar;
     auto relayout = [&] {
-        host.setGeometry(0, 0, form.width(), host.RequiredHeight());
-        rebar.RebarSize();
+        host.setGeometry(0, 0, form.width(), host.requiredHeight());
+        rebar.rebarSize();
         const int top = rebar.hwnd()->geometry().bottom() + 1 + Rebar::kDockSpacing;
         mdi->setGeometry(0, top, form.width(), form.height() - top);
     };
     host.setGeometry(0, 0, form.width(), 30);
-    host.Refresh();
-    Rebar::AddResizeObject(&form, &host, Rebar::Top);
-    rebar.CreateRebar(&form);
-    rebar.AddBandByHwnd(buttons.hwnd(), {}, false, false, QStringLiteral("Toolbar"));
+    host.refresh();
+    Rebar::addResizeObject(&form, &host, Rebar::Top);
+    rebar.createRebar(&form);
+    rebar.addBandByHwnd(buttons.hwnd(), {}, false, false, QStringLiteral("Toolbar"));
     auto *progress = new QLabel(QStringLiteral("Ready"), &form);
     progress->resize(120, 20);
-    rebar.AddBandByHwnd(progress, {}, false, false, QStringLiteral("ProgressBar"));
-    host.setMDIToolbar(true);
+    rebar.addBandByHwnd(progress, {}, false, false, QStringLiteral("ProgressBar"));
+    host.setMdiToolbar(true);
 
     auto *doc = new QLabel(QStringLiteral("  index.html"));
     QMdiSubWindow *child = mdi->addSubWindow(doc);
@@ -241,7 +241,7 @@ int main(int argc, char *argv[])
     form.show();
     child->showMaximized();
     relayout();
-    QObject::connect(&rebar, &Rebar::HeightChanged, &form, relayout);
+    QObject::connect(&rebar, &Rebar::heightChanged, &form, relayout);
 
     if (shot.isEmpty())
         return QApplication::exec();
@@ -254,7 +254,7 @@ int main(int argc, char *argv[])
     if (dropIndex < 0) {
         QTimer::singleShot(500, &app, [&] { grab(); QApplication::quit(); });
     } else {
-        QTimer::singleShot(300, &app, [&] { menuBar.TrackMenu(dropIndex); QApplication::quit(); });
+        QTimer::singleShot(300, &app, [&] { menuBar.trackMenu(dropIndex); QApplication::quit(); });
         QTimer::singleShot(900, &app, [&] {
             grab();
             QApplication::activePopupWidget()->close();

@@ -90,10 +90,10 @@ FileAssociations::Reading FileAssociations::read(Family family) const
 {
     const FamilyRecord &r = record(family);
     Reading reading;
-    reading.foundText = classesKey(r.extensions.first()).Value();
-    reading.foundContentType = classesKey(r.extensions.first(), RegistryPaths::kContentTypeValue).Value();
+    reading.foundText = classesKey(r.extensions.first()).value();
+    reading.foundContentType = classesKey(r.extensions.first(), RegistryPaths::kContentTypeValue).value();
     if (reading.foundContentType == r.contentType && reading.foundText == r.classKey)
-        reading.foundText = classesKey(r.classKey + RegistryPaths::kEditVerbKey).Value();
+        reading.foundText = classesKey(r.classKey + RegistryPaths::kEditVerbKey).value();
     reading.registered = reading.foundText == kVerbCaption;
     return reading;
 }
@@ -112,8 +112,8 @@ bool FileAssociations::writeRegistry(const FamilyRecord &r, bool on) const
     bool ok = true;
     if (read(r.family).registered) {
         if (r.writesIcon)
-            ok = classesKey(r.classKey + RegistryPaths::kDefaultIconKey).DeleteKey() && ok;
-        ok = classesKey(r.classKey + RegistryPaths::kEditVerbKey).DeleteKey() && ok;
+            ok = classesKey(r.classKey + RegistryPaths::kDefaultIconKey).deleteKey() && ok;
+        ok = classesKey(r.classKey + RegistryPaths::kEditVerbKey).deleteKey() && ok;
     }
     if (!on)
         return ok;
@@ -228,7 +228,7 @@ MimeAppsList::Pins FileAssociations::recordedPins(const FamilyRecord &r) const
     const QString path = r.classKey + RegistryPaths::kPinsKey;
     MimeAppsList::Pins pins;
     for (const QString &type : classesKey(path).valueNames())
-        pins.insert(type, classesKey(path, type).Value());
+        pins.insert(type, classesKey(path, type).value());
     return pins;
 }
 
@@ -243,7 +243,7 @@ bool FileAssociations::recordPins(const FamilyRecord &r, const MimeAppsList::Pin
 bool FileAssociations::forgetPins(const FamilyRecord &r) const
 {
     RegistryKey pins = classesKey(r.classKey + RegistryPaths::kPinsKey);
-    return !pins.keyExists() || pins.DeleteKey();
+    return !pins.keyExists() || pins.deleteKey();
 }
 
 // Earlier versions claimed the types in the entries themselves and built a MIME cache here,

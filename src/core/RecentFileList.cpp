@@ -47,7 +47,7 @@ void RecentFileList::load(RegistryKey &key)
     m_paths.clear();
     for (int i = 1; i <= kMaxCapacity; ++i) {
         key.setValueName(valueName(i));
-        const QString stored = key.Value();
+        const QString stored = key.value();
         if (isAbsolute(stored) && !m_paths.contains(stored) && m_paths.size() < m_capacity)
             m_paths.append(stored);
     }

@@ -21,7 +21,7 @@ public:
     void clear() { m_paths.clear(); }
 
     // Entries are numbered from 1 to Count; entries not in use hold no path.
-    int Count() const { return m_capacity; }
+    int count() const { return m_capacity; }
     bool inUse(int index) const;
     QString caption(int index) const;
     QString path(int index) const;

@@ -61,12 +61,12 @@ void RegistryKey::setRoot(quint32 root)
     m_root = root;
 }
 
-QString RegistryKey::DefaultValueName() const
+QString RegistryKey::defaultValueName() const
 {
     return kUnnamedValue;
 }
 
-QString RegistryKey::Value() const
+QString RegistryKey::value() const
 {
     return store().value(resolvedValueKey()).toString();
 }
@@ -85,7 +85,7 @@ bool RegistryKey::deleteValue()
     return store().status() == QSettings::NoError;
 }
 
-bool RegistryKey::DeleteKey()
+bool RegistryKey::deleteKey()
 {
     const QString group = resolvedGroup();
     if (group.isEmpty())

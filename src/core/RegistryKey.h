@@ -28,24 +28,24 @@ public:
     static RegistryKey at(quint32 root, const QString &keyPath, const QString &valueName = QString());
     RegistryKey &operator=(RegistryKey &&) noexcept;
 
-    quint32 Root() const { return m_root; }
+    quint32 root() const { return m_root; }
     void setRoot(quint32 root);
-    QString KeyPath() const { return m_keyPath; }
+    QString keyPath() const { return m_keyPath; }
     void setKeyPath(const QString &keyPath) { m_keyPath = keyPath; }
-    QString ValueName() const { return m_valueName; }
+    QString valueName() const { return m_valueName; }
     void setValueName(const QString &valueName) { m_valueName = valueName; }
     // The name that addresses a key's unnamed value.
-    QString DefaultValueName() const;
-    int ValueType() const { return m_valueType; }
+    QString defaultValueName() const;
+    int valueType() const { return m_valueType; }
     void setValueType(int valueType) { m_valueType = valueType; }
 
     // An absent value reads as "".
-    QString Value() const;
+    QString value() const;
     // False when the store could not be written.
     bool setValue(const QString &text);
     bool deleteValue();
-    // Removes the key at KeyPath with all its subkeys and values.
-    bool DeleteKey();
+    // Removes the key at keyPath with all its subkeys and values.
+    bool deleteKey();
 
     bool keyExists() const;
     QStringList subKeys() const;

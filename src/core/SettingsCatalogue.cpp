@@ -57,7 +57,7 @@ SettingsCatalogue::SettingsCatalogue(SettingsStore &store)
 
 QString SettingsCatalogue::text(Setting setting) const
 {
-    return m_store.GetValue(nameOf(setting), sectionOf(setting));
+    return m_store.value(nameOf(setting), sectionOf(setting));
 }
 
 bool SettingsCatalogue::isOn(Setting setting) const
@@ -72,7 +72,7 @@ int SettingsCatalogue::number(Setting setting) const
 
 bool SettingsCatalogue::setText(Setting setting, const QString &value)
 {
-    return m_store.SetValue(nameOf(setting), value, sectionOf(setting));
+    return m_store.setValue(nameOf(setting), value, sectionOf(setting));
 }
 
 bool SettingsCatalogue::setOn(Setting setting, bool on)

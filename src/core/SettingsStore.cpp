@@ -22,7 +22,7 @@ SettingsStore::SettingsStore(const QString &iniFile)
 {
 }
 
-QString SettingsStore::GetValue(const QString &name, const QString &section) const
+QString SettingsStore::value(const QString &name, const QString &section) const
 {
     m_settings.sync();
     const QVariant value = m_settings.value(groupKey(section, name));
@@ -32,14 +32,14 @@ QString SettingsStore::GetValue(const QString &name, const QString &section) con
     return value.toString();
 }
 
-bool SettingsStore::SetValue(const QString &name, const QString &value, const QString &section)
+bool SettingsStore::setValue(const QString &name, const QString &value, const QString &section)
 {
     m_settings.setValue(groupKey(section, name), value);
     m_settings.sync();
     return m_settings.status() == QSettings::NoError;
 }
 
-QString SettingsStore::Description() const
+QString SettingsStore::description() const
 {
     return QStringLiteral("Settings store: named texts in sections, in %1").arg(fileName());
 }

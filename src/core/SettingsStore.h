@@ -14,10 +14,10 @@ public:
     // A store kept in the given INI file instead of the user's own.
     explicit SettingsStore(const QString &iniFile);
 
-    QString GetValue(const QString &name, const QString &section = kProgramSection) const;
+    QString value(const QString &name, const QString &section = kProgramSection) const;
     // False when the value could not be stored (for example a read-only folder).
-    bool SetValue(const QString &name, const QString &value, const QString &section = kProgramSection);
-    QString Description() const;
+    bool setValue(const QString &name, const QString &value, const QString &section = kProgramSection);
+    QString description() const;
 
     QString fileName() const { return m_settings.fileName(); }
 

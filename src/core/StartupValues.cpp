@@ -21,7 +21,7 @@ QString StartupValues::registeredUserName(RegistryKey &registry)
     registry.setKeyPath(RegistryPaths::kUserInfoKey);
     registry.setValueName(RegistryPaths::kUserNameValue);
     registry.setValueType(RegistryKey::REG_SZ);
-    if (const QString registered = registry.Value(); !registered.isEmpty())
+    if (const QString registered = registry.value(); !registered.isEmpty())
         return registered;
     if (const QString fullName = UserIdentity::fullName(); !fullName.isEmpty())
         return fullName;

@@ -6,7 +6,7 @@
 
 EventHook::~EventHook()
 {
-    EventHooks::instance().UnwatchAll(this);
+    EventHooks::instance().unwatchAll(this);
 }
 
 EventHooks &EventHooks::instance()
@@ -15,7 +15,7 @@ EventHooks &EventHooks::instance()
     return service;
 }
 
-void EventHooks::WatchMessage(EventHook *handler, QObject *target, QEvent::Type message)
+void EventHooks::watchMessage(EventHook *handler, QObject *target, QEvent::Type message)
 {
     if (!handler || !target || handlersFor(target, message).contains(handler))
         return;
@@ -26,7 +26,7 @@ void EventHooks::WatchMessage(EventHook *handler, QObject *target, QEvent::Type 
     m_watches[target].append({handler, message});
 }
 
-void EventHooks::UnwatchMessage(EventHook *handler, QObject *target, QEvent::Type message)
+void EventHooks::unwatchMessage(EventHook *handler, QObject *target, QEvent::Type message)
 {
     auto it = m_watches.find(target);
     if (it == m_watches.end())
@@ -39,19 +39,19 @@ void EventHooks::UnwatchMessage(EventHook *handler, QObject *target, QEvent::Typ
     }
 }
 
-void EventHooks::UnwatchAll(EventHook *handler)
+void EventHooks::unwatchAll(EventHook *handler)
 {
     const QList<QObject *> targets = m_watches.keys();
     for (QObject *target : targets) {
         const QList<Watch> watches = m_watches.value(target);
         for (const Watch &w : watches) {
             if (w.handler == handler)
-                UnwatchMessage(handler, target, w.message);
+                unwatchMessage(handler, target, w.message);
         }
     }
 }
 
-bool EventHooks::CallPreviousProc(QObject *target, QEvent *event)
+bool EventHooks::callPreviousProc(QObject *target, QEvent *event)
 {
     m_previousRan = true;
     // Calling event() directly bypasses the filters, so this cannot recurse into eventFilter.
@@ -79,9 +79,9 @@ bool EventHooks::eventFilter(QObject *watched, QEvent *event)
         if (!target)
             break;
         m_dispatched = event->type();
-        if (handler->MsgResponse() == EventHook::WidgetFirst && !m_previousRan)
-            CallPreviousProc(target, event);
-        handler->WindowProc(target, event);
+        if (handler->msgResponse() == EventHook::WidgetFirst && !m_previousRan)
+            callPreviousProc(target, event);
+        handler->windowProc(target, event);
     }
 
     m_dispatched = outerDispatched;

@@ -17,15 +17,15 @@ class EventHooks : public QObject
 public:
     static EventHooks &instance();
 
-    void WatchMessage(EventHook *handler, QObject *target, QEvent::Type message);
-    void UnwatchMessage(EventHook *handler, QObject *target, QEvent::Type message);
-    void UnwatchAll(EventHook *handler);
+    void watchMessage(EventHook *handler, QObject *target, QEvent::Type message);
+    void unwatchMessage(EventHook *handler, QObject *target, QEvent::Type message);
+    void unwatchAll(EventHook *handler);
 
     // The event type being dispatched (QEvent::None outside a dispatch).
-    QEvent::Type DispatchedMessage() const { return m_dispatched; }
+    QEvent::Type dispatchedMessage() const { return m_dispatched; }
 
     // Runs the widget's own handling of the event and returns whether it accepted it.
-    bool CallPreviousProc(QObject *target, QEvent *event);
+    bool callPreviousProc(QObject *target, QEvent *event);
 
     bool isWatched(QObject *target, QEvent::Type message) const;
 

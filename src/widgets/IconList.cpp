@@ -45,7 +45,7 @@ IconList::~IconList()
     liveLists().remove(m_handle);
 }
 
-int IconList::AddIcon(const QIcon &icon)
+int IconList::addIcon(const QIcon &icon)
 {
     m_icons.append(icon);
     return count() - 1;

@@ -7,7 +7,7 @@
 #include <QtGlobal>
 
 // A list of small icons addressed by 0-based index; controls take a pointer to it as
-// their ImageList. Icons are rendered at IconWidth x IconHeight.
+// their ImageList. Icons are rendered at iconWidth x iconHeight.
 // Every list also has a process-unique handle, so callers that only kept the number
 // (as image lists were passed around before) can still reach the list.
 class IconList
@@ -18,12 +18,12 @@ public:
     IconList &operator=(const IconList &other);
     ~IconList();
 
-    int IconWidth() const { return m_size.width(); }
-    int IconHeight() const { return m_size.height(); }
+    int iconWidth() const { return m_size.width(); }
+    int iconHeight() const { return m_size.height(); }
     QSize iconSize() const { return m_size; }
 
     // Returns the index of the new icon.
-    int AddIcon(const QIcon &icon);
+    int addIcon(const QIcon &icon);
     int count() const { return static_cast<int>(m_icons.size()); }
     bool isValidIndex(int index) const { return index >= 0 && index < count(); }
 

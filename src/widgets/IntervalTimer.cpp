@@ -3,10 +3,10 @@
 IntervalTimer::IntervalTimer(QObject *parent)
     : QObject(parent)
 {
-    connect(&m_timer, &QTimer::timeout, this, &IntervalTimer::ThatTime);
+    connect(&m_timer, &QTimer::timeout, this, &IntervalTimer::thatTime);
 }
 
-int IntervalTimer::Interval() const
+int IntervalTimer::interval() const
 {
     return m_timer.isActive() ? m_timer.interval() : 0;
 }

@@ -3,8 +3,8 @@
 #include <QObject>
 #include <QTimer>
 
-// A periodic timer: ThatTime fires every Interval milliseconds; an Interval of 0 stops it.
-// Callers wanting a one-shot stop it from inside ThatTime.
+// A periodic timer: thatTime fires every interval() milliseconds; an interval of 0 stops it.
+// Callers wanting a one-shot stop it from inside thatTime.
 class IntervalTimer : public QObject
 {
     Q_OBJECT
@@ -12,11 +12,11 @@ class IntervalTimer : public QObject
 public:
     explicit IntervalTimer(QObject *parent = nullptr);
 
-    int Interval() const;
+    int interval() const;
     void setInterval(int milliseconds);
 
 Q_SIGNALS:
-    void ThatTime();
+    void thatTime();
 
 private:
     QTimer m_timer;

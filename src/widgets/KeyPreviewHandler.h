@@ -14,5 +14,5 @@ public:
 
     virtual ~KeyPreviewHandler() = default;
 
-    virtual int TranslateAccelerator(QKeyEvent *event) = 0;
+    virtual int translateAccelerator(QKeyEvent *event) = 0;
 };

@@ -50,14 +50,14 @@ int LineNumberGutter::lineTop(int line) const
 QList<LineNumberGutter::Number> LineNumberGutter::visibleNumbers() const
 {
     QList<Number> numbers;
-    const int count = m_box->LineCount();
-    if (m_box->Text().isEmpty())
+    const int count = m_box->lineCount();
+    if (m_box->text().isEmpty())
         return numbers;
-    const int current = m_box->CurrentLine();
-    const int selStart = m_box->SelStart();
-    const int selEnd = selStart + m_box->SelLength() - 1;
-    const int lastSelected = selEnd > selStart ? m_box->LineForCharacterIndex(selEnd) : current;
-    for (int line = m_box->FirstVisibleLine(); line < count; ++line) {
+    const int current = m_box->currentLine();
+    const int selStart = m_box->selStart();
+    const int selEnd = selStart + m_box->selLength() - 1;
+    const int lastSelected = selEnd > selStart ? m_box->lineForCharacterIndex(selEnd) : current;
+    for (int line = m_box->firstVisibleLine(); line < count; ++line) {
         const int top = lineTop(line);
         if (!numbers.isEmpty() && top >= height())
             break;

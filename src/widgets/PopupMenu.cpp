@@ -67,34 +67,34 @@ PopupMenu::~PopupMenu()
     qDeleteAll(m_items);
 }
 
-int PopupMenu::AppendItem(const QString &caption, int parentIndex, const QString &key)
+int PopupMenu::appendItem(const QString &caption, int parentIndex, const QString &key)
 {
     Item *parent = itemAt(parentIndex);
     if (parentIndex != 0 && !parent)
         return 0;
-    return addItem(caption, parent, key, Count(), nullptr);
+    return addItem(caption, parent, key, count(), nullptr);
 }
 
-int PopupMenu::InsertItem(const QString &caption, const QString &beforeKey, const QString &key)
+int PopupMenu::insertItem(const QString &caption, const QString &beforeKey, const QString &key)
 {
-    const int beforeIndex = FindItemByKey(beforeKey);
+    const int beforeIndex = findItemByKey(beforeKey);
     Item *before = itemAt(beforeIndex);
     if (!before)
         return 0;
     return addItem(caption, before->parent, key, beforeIndex - 1, before->action);
 }
 
-void PopupMenu::RemoveItem(const QString &key)
+void PopupMenu::removeItem(const QString &key)
 {
-    if (Item *item = itemAt(FindItemByKey(key)))
+    if (Item *item = itemAt(findItemByKey(key)))
         removeTree(item);
 }
 
-int PopupMenu::FindItemByKey(const QString &key) const
+int PopupMenu::findItemByKey(const QString &key) const
 {
     if (key.isEmpty())
         return 0;
-    for (int i = 0; i < Count(); ++i) {
+    for (int i = 0; i < count(); ++i) {
         if (m_items.at(i)->key == key)
             return i + 1;
     }
@@ -107,31 +107,31 @@ QMenu *PopupMenu::hMenu(int index) const
     return item ? menuHolding(item) : nullptr;
 }
 
-QMenu *PopupMenu::SubMenu(int index) const
+QMenu *PopupMenu::subMenu(int index) const
 {
     const Item *item = itemAt(index);
     return item ? item->subMenu : nullptr;
 }
 
-int PopupMenu::ItemParent(int index) const
+int PopupMenu::itemParent(int index) const
 {
     const Item *item = itemAt(index);
     return item ? indexOf(item->parent) : 0;
 }
 
-bool PopupMenu::IsSeparator(int index) const
+bool PopupMenu::isSeparator(int index) const
 {
     const Item *item = itemAt(index);
     return item && item->caption.startsWith(kSeparatorMark);
 }
 
-int PopupMenu::ItemCommandID(int index) const
+int PopupMenu::itemCommandId(int index) const
 {
     const Item *item = itemAt(index);
     return item ? item->command : 0;
 }
 
-QString PopupMenu::Caption(int index) const
+QString PopupMenu::caption(int index) const
 {
     const Item *item = itemAt(index);
     return item ? item->caption : QString();
@@ -150,13 +150,13 @@ void PopupMenu::setCaption(int index, const QString &caption)
     delete old;
 }
 
-QString PopupMenu::ItemKey(int index) const
+QString PopupMenu::itemKey(int index) const
 {
     const Item *item = itemAt(index);
     return item ? item->key : QString();
 }
 
-bool PopupMenu::Enabled(int index) const
+bool PopupMenu::isEnabled(int index) const
 {
     const Item *item = itemAt(index);
     return item && item->enabled;
@@ -170,7 +170,7 @@ void PopupMenu::setEnabled(int index, bool enabled)
     }
 }
 
-bool PopupMenu::ItemChecked(int index) const
+bool PopupMenu::itemChecked(int index) const
 {
     const Item *item = itemAt(index);
     return item && item->checked;
@@ -184,7 +184,7 @@ void PopupMenu::setItemChecked(int index, bool checked)
     }
 }
 
-int PopupMenu::ItemImage(int index) const
+int PopupMenu::itemImage(int index) const
 {
     const Item *item = itemAt(index);
     return item ? item->image : -1;
@@ -198,7 +198,7 @@ void PopupMenu::setItemImage(int index, int image)
     }
 }
 
-bool PopupMenu::ItemDefault(int index) const
+bool PopupMenu::itemDefault(int index) const
 {
     const Item *item = itemAt(index);
     return item && item->isDefault;
@@ -226,22 +226,22 @@ void PopupMenu::setOwnerWindow(QWidget *owner)
         applyShortcut(item);
 }
 
-void PopupMenu::CreateSubClass(QWidget *owner)
+void PopupMenu::createSubClass(QWidget *owner)
 {
     if (owner)
         m_tracked = true;
 }
 
-void PopupMenu::DestroySubClass()
+void PopupMenu::destroySubClass()
 {
     m_tracked = false;
 }
 
-void PopupMenu::EmulateMenuClick(int commandId)
+void PopupMenu::emulateMenuClick(int commandId)
 {
-    for (int i = 0; i < Count(); ++i) {
+    for (int i = 0; i < count(); ++i) {
         if (commandId != 0 && m_items.at(i)->command == commandId) {
-            emit Click(i + 1);
+            emit clicked(i + 1);
             return;
         }
     }
@@ -249,7 +249,7 @@ void PopupMenu::EmulateMenuClick(int commandId)
 
 PopupMenu::Item *PopupMenu::itemAt(int index) const
 {
-    return index >= 1 && index <= Count() ? m_items.at(index - 1) : nullptr;
+    return index >= 1 && index <= count() ? m_items.at(index - 1) : nullptr;
 }
 
 int PopupMenu::indexOf(const Item *item) const
@@ -351,5 +351,5 @@ void PopupMenu::onTriggered(Item *item)
     // A checkable action flips itself on a click; the check mark is the program's to set.
     applyLook(item);
     if (!m_tracked)
-        emit Click(indexOf(item));
+        emit clicked(indexOf(item));
 }

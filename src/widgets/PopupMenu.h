@@ -17,7 +17,7 @@ class QMenu;
 // that gets children opens a submenu of its own.
 //
 // A caption "-" is a separator and "-Heading" a separator with a heading. The text after
-// a tab is the shortcut: shown in the shortcut column and, once OwnerWindow is set,
+// a tab is the shortcut: shown in the shortcut column and, once ownerWindow is set,
 // working as a key of that window.
 class PopupMenu : public QObject
 {
@@ -27,55 +27,55 @@ public:
     explicit PopupMenu(QObject *parent = nullptr);
     ~PopupMenu() override;
 
-    int Count() const { return static_cast<int>(m_items.size()); }
+    int count() const { return static_cast<int>(m_items.size()); }
 
     // Returns the new item's index; 0 when parentIndex names no item.
-    int AppendItem(const QString &caption, int parentIndex = 0, const QString &key = {});
+    int appendItem(const QString &caption, int parentIndex = 0, const QString &key = {});
     // Inserts under the same parent right before the item keyed beforeKey; the items from
     // there on move up one index. Returns the new index, 0 when beforeKey is absent.
-    int InsertItem(const QString &caption, const QString &beforeKey, const QString &key = {});
+    int insertItem(const QString &caption, const QString &beforeKey, const QString &key = {});
     // Removes the keyed item and everything under it; an absent key does nothing.
-    void RemoveItem(const QString &key);
+    void removeItem(const QString &key);
     // 0 when no item has the key.
-    int FindItemByKey(const QString &key) const;
+    int findItemByKey(const QString &key) const;
 
     // The menu holding item i (the menu bar for top-level items); nullptr out of range.
     QMenu *hMenu(int index) const;
     // The submenu item i opens, or nullptr.
-    QMenu *SubMenu(int index) const;
-    int ItemParent(int index) const;
-    bool IsSeparator(int index) const;
+    QMenu *subMenu(int index) const;
+    int itemParent(int index) const;
+    bool isSeparator(int index) const;
     // The identifier a menu reports when item i is chosen; 0 out of range.
-    int ItemCommandID(int index) const;
+    int itemCommandId(int index) const;
 
-    QString Caption(int index) const;
+    QString caption(int index) const;
     void setCaption(int index, const QString &caption);
-    QString ItemKey(int index) const;
-    bool Enabled(int index) const;
+    QString itemKey(int index) const;
+    bool isEnabled(int index) const;
     void setEnabled(int index, bool enabled);
-    bool ItemChecked(int index) const;
+    bool itemChecked(int index) const;
     void setItemChecked(int index, bool checked);
     // -1 for none.
-    int ItemImage(int index) const;
+    int itemImage(int index) const;
     void setItemImage(int index, int image);
     // A default item is shown in bold.
-    bool ItemDefault(int index) const;
+    bool itemDefault(int index) const;
     void setItemDefault(int index, bool isDefault);
 
-    IconList *ItemImageList() const { return m_images; }
+    IconList *itemImageList() const { return m_images; }
     void setItemImageList(IconList *images);
-    QWidget *OwnerWindow() const { return m_owner; }
+    QWidget *ownerWindow() const { return m_owner; }
     void setOwnerWindow(QWidget *owner);
 
-    // While a caller tracks a menu itself it reports the choice with EmulateMenuClick;
+    // While a caller tracks a menu itself it reports the choice with emulateMenuClick;
     // the menu stays silent meanwhile so the choice is not reported twice.
-    void CreateSubClass(QWidget *owner);
-    void DestroySubClass();
+    void createSubClass(QWidget *owner);
+    void destroySubClass();
     // Raises Click for the item with that command identifier; other values do nothing.
-    void EmulateMenuClick(int commandId);
+    void emulateMenuClick(int commandId);
 
 Q_SIGNALS:
-    void Click(int index);
+    void clicked(int index);
 
 private:
     struct Item;

@@ -48,7 +48,7 @@ void ProgressBar::setPosition(qint32 value)
     m_bar->setValue(m_position);
 }
 
-void ProgressBar::StepIt()
+void ProgressBar::stepIt()
 {
     const qint64 span = qint64(m_bar->maximum()) - m_bar->minimum();
     qint64 next = qint64(m_position) + m_step;
@@ -134,27 +134,27 @@ QString ProgressBar::styleSheet() const
         + QStringLiteral("; ") + segments + QStringLiteral(" }");
 }
 
-void ProgressBar::ReadProperties(const PropertyBag &bag)
+void ProgressBar::readProperties(const PropertyBag &bag)
 {
-    setSmooth(bag.ReadProperty(QStringLiteral("Smooth"), false).toBool());
+    setSmooth(bag.readProperty(QStringLiteral("Smooth"), false).toBool());
     setOrientation(
-        bag.ReadProperty(QStringLiteral("Orientation"), 0).toInt() == 1 ? Qt::Vertical : Qt::Horizontal);
-    setBorderStyle(bag.ReadProperty(QStringLiteral("BorderStyle"), int(BorderThin)).toInt());
-    setForeColor(bag.ReadProperty(QStringLiteral("ForeColor"), OleColor::Highlight).toUInt());
-    setBackColor(bag.ReadProperty(QStringLiteral("BackColor"), OleColor::ButtonFace).toUInt());
-    m_min = bag.ReadProperty(QStringLiteral("Min"), 0).toInt();
-    setMax(bag.ReadProperty(QStringLiteral("Max"), 100).toInt());
-    setStep(bag.ReadProperty(QStringLiteral("Step"), 1).toInt());
+        bag.readProperty(QStringLiteral("Orientation"), 0).toInt() == 1 ? Qt::Vertical : Qt::Horizontal);
+    setBorderStyle(bag.readProperty(QStringLiteral("BorderStyle"), int(BorderThin)).toInt());
+    setForeColor(bag.readProperty(QStringLiteral("ForeColor"), OleColor::Highlight).toUInt());
+    setBackColor(bag.readProperty(QStringLiteral("BackColor"), OleColor::ButtonFace).toUInt());
+    m_min = bag.readProperty(QStringLiteral("Min"), 0).toInt();
+    setMax(bag.readProperty(QStringLiteral("Max"), 100).toInt());
+    setStep(bag.readProperty(QStringLiteral("Step"), 1).toInt());
 }
 
-void ProgressBar::WriteProperties(PropertyBag &bag) const
+void ProgressBar::writeProperties(PropertyBag &bag) const
 {
-    bag.WriteProperty(QStringLiteral("Smooth"), m_smooth, false);
-    bag.WriteProperty(QStringLiteral("Orientation"), persistedOrientation(m_orientation), 0);
-    bag.WriteProperty(QStringLiteral("BorderStyle"), m_borderStyle, int(BorderThin));
-    bag.WriteProperty(QStringLiteral("ForeColor"), m_foreColor, OleColor::Highlight);
-    bag.WriteProperty(QStringLiteral("BackColor"), m_backColor, OleColor::ButtonFace);
-    bag.WriteProperty(QStringLiteral("Min"), m_min, 0);
-    bag.WriteProperty(QStringLiteral("Max"), m_max, 100);
-    bag.WriteProperty(QStringLiteral("Step"), m_step, 1);
+    bag.writeProperty(QStringLiteral("Smooth"), m_smooth, false);
+    bag.writeProperty(QStringLiteral("Orientation"), persistedOrientation(m_orientation), 0);
+    bag.writeProperty(QStringLiteral("BorderStyle"), m_borderStyle, int(BorderThin));
+    bag.writeProperty(QStringLiteral("ForeColor"), m_foreColor, OleColor::Highlight);
+    bag.writeProperty(QStringLiteral("BackColor"), m_backColor, OleColor::ButtonFace);
+    bag.writeProperty(QStringLiteral("Min"), m_min, 0);
+    bag.writeProperty(QStringLiteral("Max"), m_max, 100);
+    bag.writeProperty(QStringLiteral("Step"), m_step, 1);
 }

@@ -19,34 +19,34 @@ public:
 
     explicit ProgressBar(QWidget *parent = nullptr);
 
-    qint32 Min() const { return m_min; }
+    qint32 min() const { return m_min; }
     void setMin(qint32 value);
-    qint32 Max() const { return m_max; }
+    qint32 max() const { return m_max; }
     void setMax(qint32 value);
     // The default property: where the bar stands, held within Min..Max.
-    qint32 Position() const { return m_position; }
+    qint32 position() const { return m_position; }
     void setPosition(qint32 value);
-    qint32 Step() const { return m_step; }
+    qint32 step() const { return m_step; }
     void setStep(qint32 value) { m_step = value; }
     // Advances by Step; past Max the bar starts over from Min, as a busy indicator would.
-    void StepIt();
+    void stepIt();
 
-    bool Smooth() const { return m_smooth; }
+    bool smooth() const { return m_smooth; }
     void setSmooth(bool smooth);
-    Qt::Orientation Orientation() const { return m_orientation; }
+    Qt::Orientation orientation() const { return m_orientation; }
     void setOrientation(Qt::Orientation orientation);
-    int BorderStyle() const { return m_borderStyle; }
+    int borderStyle() const { return m_borderStyle; }
     void setBorderStyle(int style);
-    quint32 ForeColor() const { return m_foreColor; }
+    quint32 foreColor() const { return m_foreColor; }
     void setForeColor(quint32 oleColor);
-    quint32 BackColor() const { return m_backColor; }
+    quint32 backColor() const { return m_backColor; }
     void setBackColor(quint32 oleColor);
 
     // The progress window; a new one after a change of Smooth or Orientation.
     QProgressBar *hwnd() const { return m_bar; }
 
-    void ReadProperties(const PropertyBag &bag);
-    void WriteProperties(PropertyBag &bag) const;
+    void readProperties(const PropertyBag &bag);
+    void writeProperties(PropertyBag &bag) const;
 
 private:
     void createBar();

@@ -1,11 +1,11 @@
 #include "PropertyBag.h"
 
-QVariant PropertyBag::ReadProperty(const QString &name, const QVariant &defaultValue) const
+QVariant PropertyBag::readProperty(const QString &name, const QVariant &defaultValue) const
 {
     return m_values.value(name, defaultValue);
 }
 
-void PropertyBag::WriteProperty(const QString &name, const QVariant &value, const QVariant &defaultValue)
+void PropertyBag::writeProperty(const QString &name, const QVariant &value, const QVariant &defaultValue)
 {
     if (defaultValue.isValid() && value == defaultValue) {
         m_values.remove(name);

@@ -9,8 +9,8 @@
 class PropertyBag
 {
 public:
-    QVariant ReadProperty(const QString &name, const QVariant &defaultValue = {}) const;
-    void WriteProperty(const QString &name, const QVariant &value, const QVariant &defaultValue = {});
+    QVariant readProperty(const QString &name, const QVariant &defaultValue = {}) const;
+    void writeProperty(const QString &name, const QVariant &value, const QVariant &defaultValue = {});
 
     bool contains(const QString &name) const { return m_values.contains(name); }
     qsizetype count() const { return m_values.size(); }

@@ -74,92 +74,92 @@ StatusBar::StatusBar(QWidget *parent)
     setBackColor(OleColor::ButtonFace);
 }
 
-int StatusBar::AddPanel(int eStyle, const QString &sText, const QString &sToolTipText, int iImgIndex,
-    int lMinWidth, bool bSpring, bool bFitContents, qint32 lItemData, const QString &sKey,
-    const QVariant &vKeyBefore)
+int StatusBar::addPanel(int style, const QString &text, const QString &toolTipText, int imageIndex,
+    int minWidth, bool spring, bool fitContents, qint32 itemData, const QString &key,
+    const QVariant &keyBefore)
 {
-    if (PanelCount() >= MaxPanels)
+    if (panelCount() >= MaxPanels)
         throw ControlError(TooManyPanels, controlSource(), QStringLiteral("Too many panels."));
 
     Panel panel;
-    panel.key = sKey;
-    panel.itemData = lItemData;
-    panel.imageIndex = iImgIndex;
-    panel.text = sText;
-    panel.toolTip = sToolTipText;
-    panel.minWidth = lMinWidth;
-    panel.fitContents = bFitContents;
-    panel.style = eStyle;
-    if (isSelfUpdating(eStyle)) {
+    panel.key = key;
+    panel.itemData = itemData;
+    panel.imageIndex = imageIndex;
+    panel.text = text;
+    panel.toolTip = toolTipText;
+    panel.minWidth = minWidth;
+    panel.fitContents = fitContents;
+    panel.style = style;
+    if (isSelfUpdating(style)) {
         panel.fitContents = true;
-        panel.text = selfUpdatingText(eStyle);
-        panel.state = selfUpdatingState(eStyle);
+        panel.text = selfUpdatingText(style);
+        panel.state = selfUpdatingState(style);
         panel.minWidth = textWidth(panel.text) + kSelfUpdatingPadding;
     }
-    if (m_imageList && m_imageList->isValidIndex(iImgIndex))
-        panel.icon = m_imageList->icon(iImgIndex);
+    if (m_imageList && m_imageList->isValidIndex(imageIndex))
+        panel.icon = m_imageList->icon(imageIndex);
     computeIdealWidth(panel);
 
-    const int index = insertPosition(vKeyBefore);
+    const int index = insertPosition(keyBefore);
     m_panels.insert(index, panel);
-    if (bSpring)
+    if (spring)
         makeSpring(index);
     layoutPanels();
     startOrStopTimer();
     return index + 1;
 }
 
-void StatusBar::RemovePanel(const QVariant &vKey)
+void StatusBar::removePanel(const QVariant &key)
 {
-    m_panels.removeAt(require(vKey));
+    m_panels.removeAt(require(key));
     layoutPanels();
 }
 
-int StatusBar::PanelIndex(const QVariant &vKey) const
+int StatusBar::panelIndex(const QVariant &key) const
 {
-    return require(vKey) + 1;
+    return require(key) + 1;
 }
 
-QString StatusBar::PanelKey(int lIndex) const
+QString StatusBar::panelKey(int index) const
 {
-    return m_panels.at(require(lIndex)).key;
+    return m_panels.at(require(index)).key;
 }
 
-void StatusBar::setPanelKey(int lIndex, const QString &key)
+void StatusBar::setPanelKey(int index, const QString &key)
 {
-    m_panels[require(lIndex)].key = key;
+    m_panels[require(index)].key = key;
 }
 
-QString StatusBar::PanelText(const QVariant &vKey) const
+QString StatusBar::panelText(const QVariant &key) const
 {
-    return m_panels.at(require(vKey)).text;
+    return m_panels.at(require(key)).text;
 }
 
-void StatusBar::setPanelText(const QVariant &vKey, const QString &text)
+void StatusBar::setPanelText(const QVariant &key, const QString &text)
 {
-    const int index = require(vKey);
+    const int index = require(key);
     m_panels[index].text = text;
-    update(panelRect(index));
+    update(panelArea(index));
 }
 
-QString StatusBar::PanelToolTipText(const QVariant &vKey) const
+QString StatusBar::panelToolTipText(const QVariant &key) const
 {
-    return m_panels.at(require(vKey)).toolTip;
+    return m_panels.at(require(key)).toolTip;
 }
 
-void StatusBar::setPanelToolTipText(const QVariant &vKey, const QString &text)
+void StatusBar::setPanelToolTipText(const QVariant &key, const QString &text)
 {
-    m_panels[require(vKey)].toolTip = text;
+    m_panels[require(key)].toolTip = text;
 }
 
-bool StatusBar::PanelSpring(const QVariant &vKey) const
+bool StatusBar::panelSpring(const QVariant &key) const
 {
-    return m_panels.at(require(vKey)).spring;
+    return m_panels.at(require(key)).spring;
 }
 
-void StatusBar::setPanelSpring(const QVariant &vKey, bool spring)
+void StatusBar::setPanelSpring(const QVariant &key, bool spring)
 {
-    const int index = require(vKey);
+    const int index = require(key);
     if (spring)
         makeSpring(index);
     else
@@ -169,83 +169,83 @@ void StatusBar::setPanelSpring(const QVariant &vKey, bool spring)
     layoutPanels();
 }
 
-bool StatusBar::PanelFitToContents(const QVariant &vKey) const
+bool StatusBar::panelFitToContents(const QVariant &key) const
 {
-    return m_panels.at(require(vKey)).fitContents;
+    return m_panels.at(require(key)).fitContents;
 }
 
-void StatusBar::setPanelFitToContents(const QVariant &vKey, bool fit)
+void StatusBar::setPanelFitToContents(const QVariant &key, bool fit)
 {
-    m_panels[require(vKey)].fitContents = fit;
+    m_panels[require(key)].fitContents = fit;
     layoutPanels();
 }
 
-int StatusBar::PanelIcon(const QVariant &vKey) const
+int StatusBar::panelIcon(const QVariant &key) const
 {
-    return m_panels.at(require(vKey)).imageIndex;
+    return m_panels.at(require(key)).imageIndex;
 }
 
-void StatusBar::setPanelIcon(const QVariant &vKey, int iImgIndex)
+void StatusBar::setPanelIcon(const QVariant &key, int imageIndex)
 {
-    const int index = require(vKey);
-    m_panels[index].imageIndex = iImgIndex;
-    setPanelhIcon(index + 1, m_imageList ? m_imageList->icon(iImgIndex) : QIcon());
+    const int index = require(key);
+    m_panels[index].imageIndex = imageIndex;
+    setPanelhIcon(index + 1, m_imageList ? m_imageList->icon(imageIndex) : QIcon());
 }
 
-QIcon StatusBar::PanelhIcon(const QVariant &vKey) const
+QIcon StatusBar::panelhIcon(const QVariant &key) const
 {
-    return m_panels.at(require(vKey)).icon;
+    return m_panels.at(require(key)).icon;
 }
 
-void StatusBar::setPanelhIcon(const QVariant &vKey, const QIcon &icon)
+void StatusBar::setPanelhIcon(const QVariant &key, const QIcon &icon)
 {
-    Panel &panel = m_panels[require(vKey)];
+    Panel &panel = m_panels[require(key)];
     panel.icon = icon;
     computeIdealWidth(panel);
     layoutPanels();
 }
 
-int StatusBar::PanelStyle(const QVariant &vKey) const
+int StatusBar::panelStyle(const QVariant &key) const
 {
-    return m_panels.at(require(vKey)).style;
+    return m_panels.at(require(key)).style;
 }
 
-void StatusBar::setPanelStyle(const QVariant &vKey, int style)
+void StatusBar::setPanelStyle(const QVariant &key, int style)
 {
-    const int index = require(vKey);
+    const int index = require(key);
     m_panels[index].style = style;
-    update(panelRect(index));
+    update(panelArea(index));
 }
 
-int StatusBar::PanelMinWidth(const QVariant &vKey) const
+int StatusBar::panelMinWidth(const QVariant &key) const
 {
-    return m_panels.at(require(vKey)).minWidth;
+    return m_panels.at(require(key)).minWidth;
 }
 
-int StatusBar::PanelIdealWidth(const QVariant &vKey) const
+int StatusBar::panelIdealWidth(const QVariant &key) const
 {
-    return m_panels.at(require(vKey)).idealWidth;
+    return m_panels.at(require(key)).idealWidth;
 }
 
-void StatusBar::setPanelIdealWidth(const QVariant &vKey, int width)
+void StatusBar::setPanelIdealWidth(const QVariant &key, int width)
 {
-    m_panels[require(vKey)].idealWidth = width;
+    m_panels[require(key)].idealWidth = width;
     layoutPanels();
 }
 
-int StatusBar::PanelWidth(const QVariant &vKey) const
+int StatusBar::panelWidth(const QVariant &key) const
 {
-    return m_panels.at(require(vKey)).width;
+    return m_panels.at(require(key)).width;
 }
 
-QRect StatusBar::GetPanelRect(const QVariant &vKey) const
+QRect StatusBar::panelRect(const QVariant &key) const
 {
-    return panelRect(require(vKey));
+    return panelArea(require(key));
 }
 
-void StatusBar::RedrawPanel(const QVariant &vKey)
+void StatusBar::redrawPanel(const QVariant &key)
 {
-    repaint(panelRect(require(vKey)));
+    repaint(panelArea(require(key)));
 }
 
 void StatusBar::setSimpleMode(bool simple)
@@ -291,9 +291,9 @@ void StatusBar::setImageList(const QVariant &imageList)
             QStringLiteral("ImageList property expects ImageList object or long hImageList handle."));
 }
 
-int StatusBar::SelfUpdateTimerInterval() const
+int StatusBar::selfUpdateTimerInterval() const
 {
-    return m_timer ? m_timer->Interval() : 0;
+    return m_timer ? m_timer->interval() : 0;
 }
 
 void StatusBar::setKeyStateReader(KeyStateReader reader)
@@ -301,24 +301,24 @@ void StatusBar::setKeyStateReader(KeyStateReader reader)
     m_keyState = std::move(reader);
 }
 
-void StatusBar::ReadProperties(const PropertyBag &bag)
+void StatusBar::readProperties(const PropertyBag &bag)
 {
-    setSizeGrip(bag.ReadProperty(QStringLiteral("SizeGrip"), true).toBool());
-    setFont(bag.ReadProperty(QStringLiteral("Font"), defaultFont()).value<QFont>());
-    setBackColor(bag.ReadProperty(QStringLiteral("BackColor"), OleColor::ButtonFace).toUInt());
-    setSimpleText(bag.ReadProperty(QStringLiteral("SimpleText"), QString()).toString());
-    setSimpleStyle(bag.ReadProperty(QStringLiteral("SimpleStyle"), int(NoBorders)).toInt());
-    setSimpleMode(bag.ReadProperty(QStringLiteral("SimpleMode"), false).toBool());
+    setSizeGrip(bag.readProperty(QStringLiteral("SizeGrip"), true).toBool());
+    setFont(bag.readProperty(QStringLiteral("Font"), defaultFont()).value<QFont>());
+    setBackColor(bag.readProperty(QStringLiteral("BackColor"), OleColor::ButtonFace).toUInt());
+    setSimpleText(bag.readProperty(QStringLiteral("SimpleText"), QString()).toString());
+    setSimpleStyle(bag.readProperty(QStringLiteral("SimpleStyle"), int(NoBorders)).toInt());
+    setSimpleMode(bag.readProperty(QStringLiteral("SimpleMode"), false).toBool());
 }
 
-void StatusBar::WriteProperties(PropertyBag &bag) const
+void StatusBar::writeProperties(PropertyBag &bag) const
 {
-    bag.WriteProperty(QStringLiteral("SizeGrip"), SizeGrip(), true);
-    bag.WriteProperty(QStringLiteral("Font"), font(), defaultFont());
-    bag.WriteProperty(QStringLiteral("BackColor"), m_backColor, OleColor::ButtonFace);
-    bag.WriteProperty(QStringLiteral("SimpleText"), m_simpleText, QString());
-    bag.WriteProperty(QStringLiteral("SimpleStyle"), m_simpleStyle, int(NoBorders));
-    bag.WriteProperty(QStringLiteral("SimpleMode"), m_simpleMode, false);
+    bag.writeProperty(QStringLiteral("SizeGrip"), sizeGrip(), true);
+    bag.writeProperty(QStringLiteral("Font"), font(), defaultFont());
+    bag.writeProperty(QStringLiteral("BackColor"), m_backColor, OleColor::ButtonFace);
+    bag.writeProperty(QStringLiteral("SimpleText"), m_simpleText, QString());
+    bag.writeProperty(QStringLiteral("SimpleStyle"), m_simpleStyle, int(NoBorders));
+    bag.writeProperty(QStringLiteral("SimpleMode"), m_simpleMode, false);
 }
 
 QSize StatusBar::sizeHint() const
@@ -341,7 +341,7 @@ bool StatusBar::event(QEvent *event)
     if (tip.isEmpty())
         QToolTip::hideText();
     else
-        QToolTip::showText(help->globalPos(), tip, this, panelRect(panel - 1));
+        QToolTip::showText(help->globalPos(), tip, this, panelArea(panel - 1));
     return true;
 }
 
@@ -363,7 +363,7 @@ void StatusBar::paintEvent(QPaintEvent *)
         paintSimpleText(painter);
         return;
     }
-    for (int i = 0; i < PanelCount(); ++i)
+    for (int i = 0; i < panelCount(); ++i)
         paintPanel(painter, i);
 }
 
@@ -385,31 +385,31 @@ void StatusBar::mouseDoubleClickEvent(QMouseEvent *event)
     QStatusBar::mouseDoubleClickEvent(event);
 }
 
-int StatusBar::require(const QVariant &vKey) const
+int StatusBar::require(const QVariant &key) const
 {
-    if (VariantKey::isPosition(vKey)) {
-        const int position = vKey.toInt();
-        if (position >= 1 && position <= PanelCount())
+    if (VariantKey::isPosition(key)) {
+        const int position = key.toInt();
+        if (position >= 1 && position <= panelCount())
             return position - 1;
     } else {
-        const QString key = vKey.toString();
-        for (int i = 0; i < PanelCount(); ++i) {
-            if (m_panels.at(i).key == key)
+        const QString wanted = key.toString();
+        for (int i = 0; i < panelCount(); ++i) {
+            if (m_panels.at(i).key == wanted)
                 return i;
         }
     }
     throw ControlError(
-        InvalidPanelIndex, controlSource(), QStringLiteral("Invalid Panel Index: ") + VariantKey::text(vKey));
+        InvalidPanelIndex, controlSource(), QStringLiteral("Invalid Panel Index: ") + VariantKey::text(key));
 }
 
-int StatusBar::insertPosition(const QVariant &vKeyBefore) const
+int StatusBar::insertPosition(const QVariant &keyBefore) const
 {
-    return vKeyBefore.isValid() ? require(vKeyBefore) : PanelCount();
+    return keyBefore.isValid() ? require(keyBefore) : panelCount();
 }
 
 void StatusBar::makeSpring(int index)
 {
-    for (int i = 0; i < PanelCount(); ++i)
+    for (int i = 0; i < panelCount(); ++i)
         m_panels[i].spring = i == index;
 }
 
@@ -425,7 +425,7 @@ int StatusBar::textWidth(const QString &text) const
 
 void StatusBar::layoutPanels()
 {
-    const int iconWidth = m_imageList ? m_imageList->IconWidth() : 0;
+    const int iconWidth = m_imageList ? m_imageList->iconWidth() : 0;
     QList<int> widths;
     for (const Panel &panel : std::as_const(m_panels))
         widths.append(
@@ -451,21 +451,21 @@ void StatusBar::layoutPanels()
         m_panels[i].width = widths.at(i);
     }
     update();
-    Q_EMIT Resize();
+    Q_EMIT resized();
 }
 
 int StatusBar::panelAt(const QPoint &pos) const
 {
     if (m_simpleMode)
         return 0;
-    for (int i = 0; i < PanelCount(); ++i) {
-        if (panelRect(i).contains(pos))
+    for (int i = 0; i < panelCount(); ++i) {
+        if (panelArea(i).contains(pos))
             return i + 1;
     }
     return 0;
 }
 
-QRect StatusBar::panelRect(int index) const
+QRect StatusBar::panelArea(int index) const
 {
     const int left = index == 0 ? 0 : m_rightEdges.value(index - 1);
     const int right = m_rightEdges.value(index);
@@ -510,12 +510,12 @@ bool StatusBar::selfUpdatingState(int style) const
 
 void StatusBar::refreshSelfUpdatingPanels()
 {
-    for (int i = 0; i < PanelCount(); ++i) {
+    for (int i = 0; i < panelCount(); ++i) {
         const Panel &panel = m_panels.at(i);
         if (!isSelfUpdating(panel.style))
             continue;
         if (selfUpdatingText(panel.style) != panel.text || selfUpdatingState(panel.style) != panel.state)
-            update(panelRect(i));
+            update(panelArea(i));
     }
 }
 
@@ -529,7 +529,7 @@ void StatusBar::startOrStopTimer()
     }
     if (!m_timer) {
         m_timer = std::make_unique<IntervalTimer>();
-        connect(m_timer.get(), &IntervalTimer::ThatTime, this, &StatusBar::refreshSelfUpdatingPanels);
+        connect(m_timer.get(), &IntervalTimer::thatTime, this, &StatusBar::refreshSelfUpdatingPanels);
         m_timer->setInterval(SelfUpdateInterval);
     }
 }
@@ -537,11 +537,11 @@ void StatusBar::startOrStopTimer()
 void StatusBar::paintPanel(QPainter &painter, int index)
 {
     Panel &panel = m_panels[index];
-    const QRect rect = panelRect(index);
+    const QRect rect = panelArea(index);
     const QRect frame = rect.adjusted(0, 0, -kPanelGap, 0);
     drawBorder(painter, frame, panel.style, palette());
     if (isOwnerDrawn(panel.style)) {
-        Q_EMIT DrawItem(&painter, index + 1, rect);
+        Q_EMIT drawItem(&painter, index + 1, rect);
         return;
     }
     if (isSelfUpdating(panel.style)) {
@@ -598,7 +598,7 @@ void StatusBar::mouseClicked(QMouseEvent *event, bool doubleClick)
     const QPoint pos = event->position().toPoint();
     const int panel = panelAt(pos);
     if (doubleClick)
-        Q_EMIT DblClick(panel, pos.x(), pos.y(), button);
+        Q_EMIT doubleClicked(panel, pos.x(), pos.y(), button);
     else
-        Q_EMIT Click(panel, pos.x(), pos.y(), button);
+        Q_EMIT clicked(panel, pos.x(), pos.y(), button);
 }

@@ -45,69 +45,69 @@ public:
     explicit StatusBar(QWidget *parent = nullptr);
 
     // Returns the 1-based index of the new panel.
-    int AddPanel(int eStyle = Sunken, const QString &sText = {}, const QString &sToolTipText = {},
-        int iImgIndex = -1, int lMinWidth = 0, bool bSpring = false, bool bFitContents = false,
-        qint32 lItemData = 0, const QString &sKey = {}, const QVariant &vKeyBefore = {});
-    void RemovePanel(const QVariant &vKey);
-    int PanelCount() const { return static_cast<int>(m_panels.size()); }
-    int PanelIndex(const QVariant &vKey) const;
+    int addPanel(int style = Sunken, const QString &text = {}, const QString &toolTipText = {},
+        int imageIndex = -1, int minWidth = 0, bool spring = false, bool fitContents = false,
+        qint32 itemData = 0, const QString &key = {}, const QVariant &keyBefore = {});
+    void removePanel(const QVariant &key);
+    int panelCount() const { return static_cast<int>(m_panels.size()); }
+    int panelIndex(const QVariant &key) const;
 
-    QString PanelKey(int lIndex) const;
-    void setPanelKey(int lIndex, const QString &key);
-    QString PanelText(const QVariant &vKey) const;
-    void setPanelText(const QVariant &vKey, const QString &text);
-    QString PanelToolTipText(const QVariant &vKey) const;
-    void setPanelToolTipText(const QVariant &vKey, const QString &text);
-    bool PanelSpring(const QVariant &vKey) const;
-    void setPanelSpring(const QVariant &vKey, bool spring);
-    bool PanelFitToContents(const QVariant &vKey) const;
-    void setPanelFitToContents(const QVariant &vKey, bool fit);
-    int PanelIcon(const QVariant &vKey) const;
-    void setPanelIcon(const QVariant &vKey, int iImgIndex);
-    QIcon PanelhIcon(const QVariant &vKey) const;
-    void setPanelhIcon(const QVariant &vKey, const QIcon &icon);
-    int PanelStyle(const QVariant &vKey) const;
-    void setPanelStyle(const QVariant &vKey, int style);
-    int PanelMinWidth(const QVariant &vKey) const;
-    int PanelIdealWidth(const QVariant &vKey) const;
-    void setPanelIdealWidth(const QVariant &vKey, int width);
+    QString panelKey(int index) const;
+    void setPanelKey(int index, const QString &key);
+    QString panelText(const QVariant &key) const;
+    void setPanelText(const QVariant &key, const QString &text);
+    QString panelToolTipText(const QVariant &key) const;
+    void setPanelToolTipText(const QVariant &key, const QString &text);
+    bool panelSpring(const QVariant &key) const;
+    void setPanelSpring(const QVariant &key, bool spring);
+    bool panelFitToContents(const QVariant &key) const;
+    void setPanelFitToContents(const QVariant &key, bool fit);
+    int panelIcon(const QVariant &key) const;
+    void setPanelIcon(const QVariant &key, int imageIndex);
+    QIcon panelhIcon(const QVariant &key) const;
+    void setPanelhIcon(const QVariant &key, const QIcon &icon);
+    int panelStyle(const QVariant &key) const;
+    void setPanelStyle(const QVariant &key, int style);
+    int panelMinWidth(const QVariant &key) const;
+    int panelIdealWidth(const QVariant &key) const;
+    void setPanelIdealWidth(const QVariant &key, int width);
     // The width the last layout gave the panel.
-    int PanelWidth(const QVariant &vKey) const;
+    int panelWidth(const QVariant &key) const;
 
-    QRect GetPanelRect(const QVariant &vKey) const;
-    void RedrawPanel(const QVariant &vKey);
+    QRect panelRect(const QVariant &key) const;
+    void redrawPanel(const QVariant &key);
 
-    bool SimpleMode() const { return m_simpleMode; }
+    bool simpleMode() const { return m_simpleMode; }
     void setSimpleMode(bool simple);
-    QString SimpleText() const { return m_simpleText; }
+    QString simpleText() const { return m_simpleText; }
     void setSimpleText(const QString &text);
-    int SimpleStyle() const { return m_simpleStyle; }
+    int simpleStyle() const { return m_simpleStyle; }
     void setSimpleStyle(int style);
 
-    quint32 BackColor() const { return m_backColor; }
+    quint32 backColor() const { return m_backColor; }
     void setBackColor(quint32 oleColor);
     void setImageList(IconList *imageList);
     // An IconList pointer or an hImageList number; anything else clears the list and raises.
     void setImageList(const QVariant &imageList);
-    bool SizeGrip() const { return isSizeGripEnabled(); }
+    bool sizeGrip() const { return isSizeGripEnabled(); }
     void setSizeGrip(bool on) { setSizeGripEnabled(on); }
 
     // 0 while no self-updating panel keeps the refresh timer alive.
-    int SelfUpdateTimerInterval() const;
+    int selfUpdateTimerInterval() const;
     void setKeyStateReader(KeyStateReader reader);
 
-    void ReadProperties(const PropertyBag &bag);
-    void WriteProperties(PropertyBag &bag) const;
+    void readProperties(const PropertyBag &bag);
+    void writeProperties(PropertyBag &bag) const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
 Q_SIGNALS:
-    // iPanel is 0 when the pointer is over no panel; eButton is 1 left, 2 right.
-    void Click(int iPanel, int x, int y, int eButton);
-    void DblClick(int iPanel, int x, int y, int eButton);
-    void DrawItem(QPainter *painter, int iPanel, const QRect &rect);
-    void Resize();
+    // panel is 0 when the pointer is over no panel; button is 1 left, 2 right.
+    void clicked(int panel, int x, int y, int button);
+    void doubleClicked(int panel, int x, int y, int button);
+    void drawItem(QPainter *painter, int panel, const QRect &rect);
+    void resized();
 
 protected:
     bool event(QEvent *event) override;
@@ -135,14 +135,14 @@ private:
         bool state = false;
     };
 
-    int require(const QVariant &vKey) const;
-    int insertPosition(const QVariant &vKeyBefore) const;
+    int require(const QVariant &key) const;
+    int insertPosition(const QVariant &keyBefore) const;
     void makeSpring(int index);
     void computeIdealWidth(Panel &panel) const;
     int textWidth(const QString &text) const;
     void layoutPanels();
     int panelAt(const QPoint &pos) const;
-    QRect panelRect(int index) const;
+    QRect panelArea(int index) const;
     QString selfUpdatingText(int style) const;
     bool selfUpdatingState(int style) const;
     void refreshSelfUpdatingPanels();

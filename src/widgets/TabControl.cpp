@@ -66,24 +66,24 @@ TabControl::TabControl(QWidget *parent)
     createStrip();
 }
 
-void TabControl::AddTab(
-    const QString &sText, int iIconIndex, const QVariant &vKeyBefore, const QString &sKey, qint32 lItemData)
+void TabControl::addTab(
+    const QString &text, int iconIndex, const QVariant &keyBefore, const QString &key, qint32 itemData)
 {
-    const int requested = insertPosition(vKeyBefore);
+    const int requested = insertPosition(keyBefore);
     if (requested < 0)
         return;
-    const Tab tab { sKey, iIconIndex, lItemData };
+    const Tab tab { key, iconIndex, itemData };
     ++m_quiet;
-    const int position = m_strip->insertTab(requested, sText);
+    const int position = m_strip->insertTab(requested, text);
     --m_quiet;
     m_tabs.insert(position, tab);
     showImages();
     layoutStrip();
 }
 
-void TabControl::RemoveTab(const QVariant &vKey)
+void TabControl::removeTab(const QVariant &key)
 {
-    const int index = find(vKey);
+    const int index = find(key);
     if (index < 0)
         return;
     ++m_quiet;
@@ -93,7 +93,7 @@ void TabControl::RemoveTab(const QVariant &vKey)
     layoutStrip();
 }
 
-void TabControl::RemoveAllTabs()
+void TabControl::removeAllTabs()
 {
     ++m_quiet;
     while (m_strip->count() > 0)
@@ -103,64 +103,64 @@ void TabControl::RemoveAllTabs()
     layoutStrip();
 }
 
-int TabControl::SelectedTab() const
+int TabControl::selectedTab() const
 {
     return m_strip->currentIndex() + 1;
 }
 
-void TabControl::SelectTab(const QVariant &vKey, bool bNoEvents)
+void TabControl::selectTab(const QVariant &key, bool noEvents)
 {
-    const int index = find(vKey);
+    const int index = find(key);
     if (index < 0)
         return;
-    if (!bNoEvents && !mayLeaveSelectedTab())
+    if (!noEvents && !mayLeaveSelectedTab())
         return;
     ++m_quiet;
     m_strip->setCurrentIndex(index);
     --m_quiet;
-    if (!bNoEvents && m_strip->currentIndex() == index)
-        Q_EMIT TabClick(index + 1);
+    if (!noEvents && m_strip->currentIndex() == index)
+        Q_EMIT tabClicked(index + 1);
 }
 
-QString TabControl::TabText(const QVariant &vKey) const
+QString TabControl::tabText(const QVariant &key) const
 {
-    return m_strip->tabText(require(vKey, NoSuchTabText, QStringLiteral("TabIndex %1 does not exist")));
+    return m_strip->tabText(require(key, NoSuchTabText, QStringLiteral("TabIndex %1 does not exist")));
 }
 
-int TabControl::TabImage(const QVariant &vKey) const
+int TabControl::tabImage(const QVariant &key) const
 {
-    return m_tabs.at(require(vKey, NoImage, QStringLiteral("Failed to get image for tab %1"))).image;
+    return m_tabs.at(require(key, NoImage, QStringLiteral("Failed to get image for tab %1"))).image;
 }
 
-void TabControl::setTabImage(const QVariant &vKey, int imageIndex)
+void TabControl::setTabImage(const QVariant &key, int imageIndex)
 {
-    m_tabs[require(vKey, ImageNotSet, QStringLiteral("Failed to set image for tab %1"))].image = imageIndex;
+    m_tabs[require(key, ImageNotSet, QStringLiteral("Failed to set image for tab %1"))].image = imageIndex;
     showImages();
 }
 
-qint32 TabControl::TabItemData(const QVariant &vKey) const
+qint32 TabControl::tabItemData(const QVariant &key) const
 {
-    return m_tabs.at(require(vKey, NoItemData, QStringLiteral("Failed to get item data for tab %1")))
+    return m_tabs.at(require(key, NoItemData, QStringLiteral("Failed to get item data for tab %1")))
         .itemData;
 }
 
-void TabControl::setTabItemData(const QVariant &vKey, qint32 itemData)
+void TabControl::setTabItemData(const QVariant &key, qint32 itemData)
 {
-    m_tabs[require(vKey, ItemDataNotSet, QStringLiteral("Failed to set item data for tab %1"))].itemData
+    m_tabs[require(key, ItemDataNotSet, QStringLiteral("Failed to set item data for tab %1"))].itemData
         = itemData;
 }
 
-QString TabControl::TabKey(int lIndex) const
+QString TabControl::tabKey(int index) const
 {
-    return m_tabs.at(require(lIndex, NoSuchTab, QStringLiteral("TabIndex %1 does not exist"))).key;
+    return m_tabs.at(require(index, NoSuchTab, QStringLiteral("TabIndex %1 does not exist"))).key;
 }
 
-int TabControl::IndexForTab(const QVariant &vKey) const
+int TabControl::indexForTab(const QVariant &key) const
 {
-    return require(vKey, NoSuchTab, QStringLiteral("TabIndex %1 does not exist")) + 1;
+    return require(key, NoSuchTab, QStringLiteral("TabIndex %1 does not exist")) + 1;
 }
 
-int TabControl::TabCount() const
+int TabControl::tabCount() const
 {
     return m_strip->count();
 }
@@ -181,7 +181,7 @@ void TabControl::setImageList(const QVariant &imageList)
             InvalidImageList, ProgramFile::errorSource(u"cTabCtrl"), QStringLiteral("Invalid Image List."));
 }
 
-void TabControl::Rebuild()
+void TabControl::rebuild()
 {
     QStringList texts;
     for (int i = 0; i < m_strip->count(); ++i)
@@ -197,29 +197,29 @@ void TabControl::Rebuild()
     layoutStrip();
 }
 
-void TabControl::ReadProperties(const PropertyBag &bag)
+void TabControl::readProperties(const PropertyBag &bag)
 {
-    setHotTrack(bag.ReadProperty(QStringLiteral("HotTrack"), false).toBool());
-    setButtons(bag.ReadProperty(QStringLiteral("Buttons"), false).toBool());
-    setMultiLine(bag.ReadProperty(QStringLiteral("MultiLine"), false).toBool());
-    setRightJustify(bag.ReadProperty(QStringLiteral("RightJustify"), false).toBool());
-    setFlatSeparators(bag.ReadProperty(QStringLiteral("FlatSeparators"), false).toBool());
-    setFlatButtons(bag.ReadProperty(QStringLiteral("FlatButtons"), false).toBool());
-    setTabAlign(bag.ReadProperty(QStringLiteral("TabAlign"), int(AlignTop)).toInt());
-    setFont(bag.ReadProperty(QStringLiteral("Font"), defaultFont()).value<QFont>());
-    Rebuild();
+    setHotTrack(bag.readProperty(QStringLiteral("HotTrack"), false).toBool());
+    setButtons(bag.readProperty(QStringLiteral("Buttons"), false).toBool());
+    setMultiLine(bag.readProperty(QStringLiteral("MultiLine"), false).toBool());
+    setRightJustify(bag.readProperty(QStringLiteral("RightJustify"), false).toBool());
+    setFlatSeparators(bag.readProperty(QStringLiteral("FlatSeparators"), false).toBool());
+    setFlatButtons(bag.readProperty(QStringLiteral("FlatButtons"), false).toBool());
+    setTabAlign(bag.readProperty(QStringLiteral("TabAlign"), int(AlignTop)).toInt());
+    setFont(bag.readProperty(QStringLiteral("Font"), defaultFont()).value<QFont>());
+    rebuild();
 }
 
-void TabControl::WriteProperties(PropertyBag &bag) const
+void TabControl::writeProperties(PropertyBag &bag) const
 {
-    bag.WriteProperty(QStringLiteral("HotTrack"), m_hotTrack, false);
-    bag.WriteProperty(QStringLiteral("Buttons"), m_buttons, false);
-    bag.WriteProperty(QStringLiteral("MultiLine"), m_multiLine, false);
-    bag.WriteProperty(QStringLiteral("RightJustify"), m_rightJustify, false);
-    bag.WriteProperty(QStringLiteral("FlatSeparators"), m_flatSeparators, false);
-    bag.WriteProperty(QStringLiteral("FlatButtons"), m_flatButtons, false);
-    bag.WriteProperty(QStringLiteral("TabAlign"), m_tabAlign, int(AlignTop));
-    bag.WriteProperty(QStringLiteral("Font"), font(), defaultFont());
+    bag.writeProperty(QStringLiteral("HotTrack"), m_hotTrack, false);
+    bag.writeProperty(QStringLiteral("Buttons"), m_buttons, false);
+    bag.writeProperty(QStringLiteral("MultiLine"), m_multiLine, false);
+    bag.writeProperty(QStringLiteral("RightJustify"), m_rightJustify, false);
+    bag.writeProperty(QStringLiteral("FlatSeparators"), m_flatSeparators, false);
+    bag.writeProperty(QStringLiteral("FlatButtons"), m_flatButtons, false);
+    bag.writeProperty(QStringLiteral("TabAlign"), m_tabAlign, int(AlignTop));
+    bag.writeProperty(QStringLiteral("Font"), font(), defaultFont());
 }
 
 void TabControl::resizeEvent(QResizeEvent *event)
@@ -239,22 +239,22 @@ void TabControl::paintEvent(QPaintEvent *)
     style()->drawPrimitive(QStyle::PE_FrameTabWidget, &frame, &painter, this);
 }
 
-int TabControl::MsgResponse()
+int TabControl::msgResponse()
 {
     return HandlerDecides;
 }
 
-bool TabControl::WindowProc(QObject *target, QEvent *event)
+bool TabControl::windowProc(QObject *target, QEvent *event)
 {
-    // The original strip never turns tabs on the wheel, and a turn would bypass BeforeClick.
+    // The original strip never turns tabs on the wheel, and a turn would bypass beforeClick.
     if (event->type() == QEvent::Wheel)
         return true;
     if (wouldChangeTab(event) && !mayLeaveSelectedTab())
         return true;
-    const bool handled = EventHooks::instance().CallPreviousProc(target, event);
+    const bool handled = EventHooks::instance().callPreviousProc(target, event);
     if (event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent *>(event)->button() == Qt::RightButton)
-        Q_EMIT TabRightClick();
+        Q_EMIT tabRightClicked();
     return handled;
 }
 
@@ -270,7 +270,7 @@ void TabControl::createStrip()
     m_strip->setExpanding(false);
     connect(m_strip, &QTabBar::currentChanged, this, &TabControl::stripSelectionChanged);
     for (QEvent::Type type : strippedEvents())
-        EventHooks::instance().WatchMessage(this, m_strip, type);
+        EventHooks::instance().watchMessage(this, m_strip, type);
     m_strip->show();
 }
 
@@ -316,38 +316,38 @@ QRect TabControl::clientRect() const
     return pane.adjusted(kFrameWidth, kFrameWidth, -kFrameWidth, -kFrameWidth);
 }
 
-int TabControl::find(const QVariant &vKey) const
+int TabControl::find(const QVariant &key) const
 {
-    if (VariantKey::isPosition(vKey)) {
-        const int position = vKey.toInt();
+    if (VariantKey::isPosition(key)) {
+        const int position = key.toInt();
         return position >= 1 && position <= m_tabs.size() ? position - 1 : -1;
     }
-    const QString key = vKey.toString();
+    const QString wanted = key.toString();
     for (int i = 0; i < m_tabs.size(); ++i) {
-        if (m_tabs.at(i).key == key)
+        if (m_tabs.at(i).key == wanted)
             return i;
     }
     return -1;
 }
 
-int TabControl::require(const QVariant &vKey, int errorOffset, const QString &message) const
+int TabControl::require(const QVariant &key, int errorOffset, const QString &message) const
 {
-    const int index = find(vKey);
+    const int index = find(key);
     if (index < 0)
         throw ControlError(
-            errorOffset, ProgramFile::errorSource(u"cTabCtrl"), message.arg(VariantKey::text(vKey)));
+            errorOffset, ProgramFile::errorSource(u"cTabCtrl"), message.arg(VariantKey::text(key)));
     return index;
 }
 
-int TabControl::insertPosition(const QVariant &vKeyBefore) const
+int TabControl::insertPosition(const QVariant &keyBefore) const
 {
-    if (!vKeyBefore.isValid())
-        return TabCount();
-    if (VariantKey::isPosition(vKeyBefore)) {
-        const int before = vKeyBefore.toInt();
-        return before > -1 ? qBound(0, before - 1, TabCount()) : TabCount();
+    if (!keyBefore.isValid())
+        return tabCount();
+    if (VariantKey::isPosition(keyBefore)) {
+        const int before = keyBefore.toInt();
+        return before > -1 ? qBound(0, before - 1, tabCount()) : tabCount();
     }
-    return find(vKeyBefore);
+    return find(keyBefore);
 }
 
 void TabControl::showImages()
@@ -360,10 +360,10 @@ void TabControl::showImages()
 
 bool TabControl::mayLeaveSelectedTab()
 {
-    if (SelectedTab() == 0)
+    if (selectedTab() == 0)
         return true;
     bool cancel = false;
-    Q_EMIT BeforeClick(SelectedTab(), cancel);
+    Q_EMIT beforeClick(selectedTab(), cancel);
     return !cancel;
 }
 
@@ -377,7 +377,7 @@ bool TabControl::wouldChangeTab(QEvent *event) const
     }
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
-        return (key == Qt::Key_Left && current > 0) || (key == Qt::Key_Right && current < TabCount() - 1);
+        return (key == Qt::Key_Left && current > 0) || (key == Qt::Key_Right && current < tabCount() - 1);
     }
     return false;
 }
@@ -385,5 +385,5 @@ bool TabControl::wouldChangeTab(QEvent *event) const
 void TabControl::stripSelectionChanged(int index)
 {
     if (m_quiet == 0 && index >= 0)
-        Q_EMIT TabClick(index + 1);
+        Q_EMIT tabClicked(index + 1);
 }

@@ -11,7 +11,7 @@
 class IconList;
 class PropertyBag;
 
-// A tab strip with keyed tabs, icons, item data and a BeforeClick that can refuse a change of
+// A tab strip with keyed tabs, icons, item data and a beforeClick that can refuse a change of
 // tab. Pages are placed by the container over the client area; the control draws only the
 // strip and the frame around that area. A tab is named by its 1-based position or its key.
 class TabControl : public QWidget, private EventHook
@@ -23,65 +23,65 @@ public:
 
     explicit TabControl(QWidget *parent = nullptr);
 
-    // vKeyBefore: a position n (> -1) inserts before the n-th tab, -1 or less appends, a key
+    // keyBefore: a position n (> -1) inserts before the n-th tab, -1 or less appends, a key
     // inserts before that tab.
-    void AddTab(const QString &sText, int iIconIndex = -1, const QVariant &vKeyBefore = -1,
-        const QString &sKey = {}, qint32 lItemData = 0);
-    void RemoveTab(const QVariant &vKey);
-    void RemoveAllTabs();
+    void addTab(const QString &text, int iconIndex = -1, const QVariant &keyBefore = -1,
+        const QString &key = {}, qint32 itemData = 0);
+    void removeTab(const QVariant &key);
+    void removeAllTabs();
 
     // 0 when no tab is selected.
-    int SelectedTab() const;
-    // Unless bNoEvents, asks BeforeClick first and raises TabClick after.
-    void SelectTab(const QVariant &vKey, bool bNoEvents = false);
+    int selectedTab() const;
+    // Unless noEvents, asks beforeClick first and raises tabClicked after.
+    void selectTab(const QVariant &key, bool noEvents = false);
 
-    QString TabText(const QVariant &vKey) const;
-    int TabImage(const QVariant &vKey) const;
-    void setTabImage(const QVariant &vKey, int imageIndex);
-    qint32 TabItemData(const QVariant &vKey) const;
-    void setTabItemData(const QVariant &vKey, qint32 itemData);
-    QString TabKey(int lIndex) const;
-    int IndexForTab(const QVariant &vKey) const;
-    int TabCount() const;
+    QString tabText(const QVariant &key) const;
+    int tabImage(const QVariant &key) const;
+    void setTabImage(const QVariant &key, int imageIndex);
+    qint32 tabItemData(const QVariant &key) const;
+    void setTabItemData(const QVariant &key, qint32 itemData);
+    QString tabKey(int index) const;
+    int indexForTab(const QVariant &key) const;
+    int tabCount() const;
 
-    int ClientLeft() const { return clientRect().left(); }
-    int ClientTop() const { return clientRect().top(); }
-    int ClientWidth() const { return clientRect().width(); }
-    int ClientHeight() const { return clientRect().height(); }
+    int clientLeft() const { return clientRect().left(); }
+    int clientTop() const { return clientRect().top(); }
+    int clientWidth() const { return clientRect().width(); }
+    int clientHeight() const { return clientRect().height(); }
 
     void setImageList(IconList *imageList);
     // An IconList pointer or an hImageList number; anything else clears the list and raises.
     void setImageList(const QVariant &imageList);
 
-    bool FlatSeparators() const { return m_flatSeparators; }
+    bool flatSeparators() const { return m_flatSeparators; }
     void setFlatSeparators(bool on) { m_flatSeparators = on; }
     // Styles that take effect on the next Rebuild.
-    bool HotTrack() const { return m_hotTrack; }
+    bool hotTrack() const { return m_hotTrack; }
     void setHotTrack(bool on) { m_hotTrack = on; }
-    bool Buttons() const { return m_buttons; }
+    bool buttons() const { return m_buttons; }
     void setButtons(bool on) { m_buttons = on; }
-    bool FlatButtons() const { return m_flatButtons; }
+    bool flatButtons() const { return m_flatButtons; }
     void setFlatButtons(bool on) { m_flatButtons = on; }
-    bool MultiLine() const { return m_multiLine; }
+    bool multiLine() const { return m_multiLine; }
     void setMultiLine(bool on) { m_multiLine = on; }
-    bool RightJustify() const { return m_rightJustify; }
+    bool rightJustify() const { return m_rightJustify; }
     void setRightJustify(bool on) { m_rightJustify = on; }
-    int TabAlign() const { return m_tabAlign; }
+    int tabAlign() const { return m_tabAlign; }
     void setTabAlign(int alignment) { m_tabAlign = alignment; }
 
     // Recreates the strip with the current styles, keeping the tabs and their order.
-    void Rebuild();
+    void rebuild();
 
     QWidget *hwnd() { return this; }
-    QTabBar *TabCtrlhWnd() const { return m_strip; }
+    QTabBar *tabCtrlHwnd() const { return m_strip; }
 
-    void ReadProperties(const PropertyBag &bag);
-    void WriteProperties(PropertyBag &bag) const;
+    void readProperties(const PropertyBag &bag);
+    void writeProperties(PropertyBag &bag) const;
 
 Q_SIGNALS:
-    void BeforeClick(int lTab, bool &bCancel);
-    void TabClick(int lTab);
-    void TabRightClick();
+    void beforeClick(int tab, bool &cancel);
+    void tabClicked(int tab);
+    void tabRightClicked();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -95,18 +95,18 @@ private:
         qint32 itemData;
     };
 
-    int MsgResponse() override;
-    bool WindowProc(QObject *target, QEvent *event) override;
+    int msgResponse() override;
+    bool windowProc(QObject *target, QEvent *event) override;
 
     void createStrip();
     void insertIntoStrip(int position, const Tab &tab);
     void layoutStrip();
     QRect stripRect() const;
     QRect clientRect() const;
-    int find(const QVariant &vKey) const;
+    int find(const QVariant &key) const;
     // The 0-based position of the tab, or the numbered error with %1 in the message as the key.
-    int require(const QVariant &vKey, int errorOffset, const QString &message) const;
-    int insertPosition(const QVariant &vKeyBefore) const;
+    int require(const QVariant &key, int errorOffset, const QString &message) const;
+    int insertPosition(const QVariant &keyBefore) const;
     void showImages();
     bool mayLeaveSelectedTab();
     bool wouldChangeTab(QEvent *event) const;

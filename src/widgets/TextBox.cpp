@@ -87,15 +87,15 @@ TextBox::TextBox(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_edit);
     setFocusProxy(m_edit);
-    // Tab reaches the box only through TranslateAccelerator; otherwise it moves the focus on.
+    // Tab reaches the box only through translateAccelerator; otherwise it moves the focus on.
     m_edit->setTabChangesFocus(true);
     m_edit->installEventFilter(this);
     m_edit->viewport()->installEventFilter(this);
-    connect(m_edit->horizontalScrollBar(), &QScrollBar::valueChanged, this, &TextBox::HScroll);
-    connect(m_edit->verticalScrollBar(), &QScrollBar::valueChanged, this, &TextBox::VScroll);
+    connect(m_edit->horizontalScrollBar(), &QScrollBar::valueChanged, this, &TextBox::hScroll);
+    connect(m_edit->verticalScrollBar(), &QScrollBar::valueChanged, this, &TextBox::vScroll);
     connect(m_edit->document(), &QTextDocument::contentsChange, this,
         [this](int position, int, int charsAdded) { enforceLimits(position, charsAdded); });
-    connect(&m_delayedEvent, &IntervalTimer::ThatTime, this, &TextBox::raiseDelayedEvents);
+    connect(&m_delayedEvent, &IntervalTimer::thatTime, this, &TextBox::raiseDelayedEvents);
     buildEditMenu();
     applyFrame();
     applyLayoutMode();
@@ -202,7 +202,7 @@ void TextBox::setRightMargin(int pixels)
     applyMargins();
 }
 
-QString TextBox::Text() const
+QString TextBox::text() const
 {
     return m_edit->toPlainText();
 }
@@ -215,7 +215,7 @@ void TextBox::setText(const QString &text)
     m_settingText = false;
 }
 
-int TextBox::SelStart() const
+int TextBox::selStart() const
 {
     return m_edit->textCursor().selectionStart();
 }
@@ -223,11 +223,11 @@ int TextBox::SelStart() const
 void TextBox::setSelStart(int start)
 {
     QTextCursor cursor = m_edit->textCursor();
-    cursor.setPosition(qBound(0, start, static_cast<int>(Text().size())));
+    cursor.setPosition(qBound(0, start, static_cast<int>(text().size())));
     m_edit->setTextCursor(cursor);
 }
 
-int TextBox::SelLength() const
+int TextBox::selLength() const
 {
     const QTextCursor cursor = m_edit->textCursor();
     return cursor.selectionEnd() - cursor.selectionStart();
@@ -238,11 +238,11 @@ void TextBox::setSelLength(int length)
     QTextCursor cursor = m_edit->textCursor();
     const int start = cursor.selectionStart();
     cursor.setPosition(start);
-    cursor.setPosition(qBound(0, start + length, static_cast<int>(Text().size())), QTextCursor::KeepAnchor);
+    cursor.setPosition(qBound(0, start + length, static_cast<int>(text().size())), QTextCursor::KeepAnchor);
     m_edit->setTextCursor(cursor);
 }
 
-QString TextBox::SelText() const
+QString TextBox::selText() const
 {
     return plainText(m_edit->textCursor().selectedText());
 }
@@ -260,53 +260,53 @@ void TextBox::setTextAppend(const QString &text)
     m_edit->setTextCursor(cursor);
 }
 
-bool TextBox::IsDirty() const
+bool TextBox::isDirty() const
 {
     return m_edit->document()->isModified();
 }
 
-void TextBox::setIsDirty(bool dirty)
+void TextBox::setDirty(bool dirty)
 {
     m_edit->document()->setModified(dirty);
 }
 
-int TextBox::LineCount() const
+int TextBox::lineCount() const
 {
     return m_edit->document()->blockCount();
 }
 
-int TextBox::CurrentLine() const
+int TextBox::currentLine() const
 {
-    return LineForCharacterIndex(SelStart());
+    return lineForCharacterIndex(selStart());
 }
 
-int TextBox::CurrentColumn() const
+int TextBox::currentColumn() const
 {
     return m_edit->textCursor().positionInBlock();
 }
 
-int TextBox::FirstVisibleLine() const
+int TextBox::firstVisibleLine() const
 {
     return m_edit->cursorForPosition(QPoint(0, 0)).blockNumber();
 }
 
-int TextBox::LineForCharacterIndex(int lIndex) const
+int TextBox::lineForCharacterIndex(int index) const
 {
     const int last = m_edit->document()->characterCount() - 1;
-    return m_edit->document()->findBlock(qBound(0, lIndex, last)).blockNumber();
+    return m_edit->document()->findBlock(qBound(0, index, last)).blockNumber();
 }
 
-QString TextBox::TextInRange(int lStart, int lEnd) const
+QString TextBox::textInRange(int start, int end) const
 {
-    const QString text = Text();
-    if (lStart < 0 || lStart >= text.size())
+    const QString all = text();
+    if (start < 0 || start >= all.size())
         return {};
-    return lEnd < lStart ? text.mid(lStart) : text.mid(lStart, lEnd - lStart);
+    return end < start ? all.mid(start) : all.mid(start, end - start);
 }
 
-bool TextBox::CanEditPerform(int editFunction) const
+bool TextBox::canEditPerform(int editFunction) const
 {
-    const bool hasSelection = SelLength() > 0;
+    const bool hasSelection = selLength() > 0;
     switch (editFunction) {
     case EditCut:
     case EditClear:
@@ -324,36 +324,36 @@ bool TextBox::CanEditPerform(int editFunction) const
     }
 }
 
-QPoint TextBox::GetPosFromChar(int lIndex) const
+QPoint TextBox::posFromChar(int index) const
 {
     QTextCursor cursor(m_edit->document());
-    cursor.setPosition(qBound(0, lIndex, m_edit->document()->characterCount() - 1));
+    cursor.setPosition(qBound(0, index, m_edit->document()->characterCount() - 1));
     // In the editor's own coordinates, so that the margins count as they do for the user.
     return m_edit->viewport()->mapTo(m_edit, m_edit->cursorRect(cursor).topLeft());
 }
 
-void TextBox::ScrollToLine(int lLine)
+void TextBox::scrollToLine(int line)
 {
-    const QTextBlock block = m_edit->document()->findBlockByNumber(qBound(1, lLine, LineCount()) - 1);
+    const QTextBlock block = m_edit->document()->findBlockByNumber(qBound(1, line, lineCount()) - 1);
     QTextCursor cursor = m_edit->textCursor();
     cursor.setPosition(block.position());
     m_edit->setTextCursor(cursor);
     m_edit->verticalScrollBar()->setValue(block.blockNumber());
-    ScrollCaret();
+    scrollCaret();
 }
 
-void TextBox::ScrollCaret()
+void TextBox::scrollCaret()
 {
     m_edit->ensureCursorVisible();
 }
 
-void TextBox::Refresh()
+void TextBox::refresh()
 {
     m_edit->viewport()->update();
     update();
 }
 
-void TextBox::EditPerform(int editFunction)
+void TextBox::editPerform(int editFunction)
 {
     // Whatever changes the text is refused while locked; the editor's own calls would not check.
     if (m_locked && editFunction != EditCopy)
@@ -379,23 +379,23 @@ void TextBox::EditPerform(int editFunction)
     }
 }
 
-int TextBox::TranslateAccelerator(QKeyEvent *event)
+int TextBox::translateAccelerator(QKeyEvent *event)
 {
     const int key = event->key();
     const int shift = shiftState(event->modifiers());
     if (isNavigationKey(key)) {
         int keyCode = key;
-        Q_EMIT KeyDown(keyCode, shift);
+        Q_EMIT keyDown(keyCode, shift);
         if (keyCode == 0)
             return Consumed;
         passToEdit(event);
-        Q_EMIT KeyUp(keyCode, shift);
+        Q_EMIT keyUp(keyCode, shift);
         schedule(CaretMoved);
         return Consumed;
     }
     if (m_trapTab && isTabKey(key)) {
         int keyCode = Qt::Key_Tab;
-        Q_EMIT KeyDown(keyCode, shift);
+        Q_EMIT keyDown(keyCode, shift);
         if (keyCode != 0)
             blockIndent(key == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier));
         return Consumed;
@@ -403,10 +403,10 @@ int TextBox::TranslateAccelerator(QKeyEvent *event)
     return NotConsumed;
 }
 
-void TextBox::ReadProperties(const PropertyBag &bag)
+void TextBox::readProperties(const PropertyBag &bag)
 {
     const auto read = [&bag](const char *name, const QVariant &defaultValue) {
-        return bag.ReadProperty(QLatin1String(name), defaultValue);
+        return bag.readProperty(QLatin1String(name), defaultValue);
     };
     setAlignment(read("Alignment", 0).toInt());
     setAppearance(read("Appearance", int(Sunken3D)).toInt());
@@ -435,10 +435,10 @@ void TextBox::ReadProperties(const PropertyBag &bag)
     setTrapTabKey(read("TrapTab", false).toBool());
 }
 
-void TextBox::WriteProperties(PropertyBag &bag) const
+void TextBox::writeProperties(PropertyBag &bag) const
 {
     const auto write = [&bag](const char *name, const QVariant &value, const QVariant &defaultValue) {
-        bag.WriteProperty(QLatin1String(name), value, defaultValue);
+        bag.writeProperty(QLatin1String(name), value, defaultValue);
     };
     write("Alignment", m_alignment, 0);
     write("Appearance", m_appearance, int(Sunken3D));
@@ -462,7 +462,7 @@ void TextBox::WriteProperties(PropertyBag &bag) const
     write("MultiLine", m_multiLine, false);
     write("PasswordChar", m_passwordChar, QString());
     write("ScrollBars", m_scrollBars, 0);
-    write("Text", Text(), QString());
+    write("Text", text(), QString());
     write("TrapTab", m_trapTab, false);
 }
 
@@ -471,7 +471,7 @@ QSize TextBox::sizeHint() const
     const QFontMetrics metrics = fontMetrics();
     const int lines = m_multiLine ? 5 : 1;
     const QString sample
-        = Text().isEmpty() ? QStringLiteral("HHHHWWWW") : Text().section(QLatin1Char('\n'), 0, 0);
+        = text().isEmpty() ? QStringLiteral("HHHHWWWW") : text().section(QLatin1Char('\n'), 0, 0);
     return { qMax(metrics.horizontalAdvance(sample), metrics.horizontalAdvance(QStringLiteral("HHHHWWWW")))
             + borderAllowance(),
         metrics.lineSpacing() * lines + borderAllowance() };
@@ -512,7 +512,7 @@ void TextBox::changeEvent(QEvent *event)
 
 bool TextBox::editKeyPressed(QKeyEvent *event)
 {
-    if (TranslateAccelerator(event) == Consumed)
+    if (translateAccelerator(event) == Consumed)
         return true;
     if (!m_multiLine && isReturnKey(event->key())) {
         // Ignored rather than eaten, so the dialog's default button still gets it.
@@ -520,7 +520,7 @@ bool TextBox::editKeyPressed(QKeyEvent *event)
         return true;
     }
     int keyCode = event->key();
-    Q_EMIT KeyDown(keyCode, shiftState(event->modifiers()));
+    Q_EMIT keyDown(keyCode, shiftState(event->modifiers()));
     if (!isTypedCharacter(event))
         return false;
     if (m_locked)
@@ -528,7 +528,7 @@ bool TextBox::editKeyPressed(QKeyEvent *event)
 
     const int typed = event->text().at(0).unicode();
     int keyAscii = typed;
-    Q_EMIT KeyPress(keyAscii);
+    Q_EMIT keyPress(keyAscii);
     if (keyAscii == 0)
         return true;
     if (!m_ignoreChangeEvent)
@@ -543,7 +543,7 @@ bool TextBox::editKeyPressed(QKeyEvent *event)
 void TextBox::editKeyReleased(QKeyEvent *event)
 {
     int keyCode = event->key();
-    Q_EMIT KeyUp(keyCode, shiftState(event->modifiers()));
+    Q_EMIT keyUp(keyCode, shiftState(event->modifiers()));
     schedule(CaretMoved);
 }
 
@@ -582,20 +582,20 @@ void TextBox::viewportMouse(QEvent *event)
     case QEvent::MouseButtonPress:
         m_mouseDown = true;
         schedule(CaretMoved);
-        Q_EMIT MouseDown(button, shift, pos.x(), pos.y());
+        Q_EMIT mouseDown(button, shift, pos.x(), pos.y());
         break;
     case QEvent::MouseMove:
-        Q_EMIT MouseMove(buttonCode(mouse->buttons()), shift, pos.x(), pos.y());
+        Q_EMIT mouseMove(buttonCode(mouse->buttons()), shift, pos.x(), pos.y());
         break;
     case QEvent::MouseButtonRelease:
-        Q_EMIT MouseUp(button, shift, pos.x(), pos.y());
+        Q_EMIT mouseUp(button, shift, pos.x(), pos.y());
         if (std::exchange(m_mouseDown, false))
-            Q_EMIT Click(button);
+            Q_EMIT clicked(button);
         if (mouse->button() == Qt::LeftButton)
             schedule(CaretMoved);
         break;
     default:
-        Q_EMIT DblClick(button);
+        Q_EMIT doubleClicked(button);
         break;
     }
 }
@@ -617,24 +617,24 @@ void TextBox::raiseDelayedEvents()
     m_delayedEvent.setInterval(0);
     const int pending = std::exchange(m_pending, 0);
     if (pending & TextChanged)
-        Q_EMIT Change();
+        Q_EMIT changed();
     if (pending & CaretMoved)
         reportCaret();
 }
 
 void TextBox::reportCaret()
 {
-    const int line = CurrentLine();
-    const int lineCount = LineCount();
-    const int column = CurrentColumn();
-    if (line != m_lastLine || lineCount != m_lastLineCount) {
+    const int line = currentLine();
+    const int lines = lineCount();
+    const int column = currentColumn();
+    if (line != m_lastLine || lines != m_lastLineCount) {
         m_lastLine = line;
-        m_lastLineCount = lineCount;
+        m_lastLineCount = lines;
         m_lastColumn = column;
-        Q_EMIT LineChange(line, column, lineCount);
+        Q_EMIT lineChanged(line, column, lines);
     } else if (column != m_lastColumn && !m_disableColumnChange) {
         m_lastColumn = column;
-        Q_EMIT ColumnChange(line, column, lineCount);
+        Q_EMIT columnChanged(line, column, lines);
     }
 }
 
@@ -669,7 +669,7 @@ void TextBox::indentLines(const QTextBlock &first, const QTextBlock &last, bool 
     const QString block = lines.join(QLatin1Char('\n'));
     const int start = first.position();
     const int end = last.position() + last.length() - 1;
-    if (block == TextInRange(start, end))
+    if (block == textInRange(start, end))
         return;
     QTextCursor cursor(m_edit->document());
     cursor.setPosition(start);
@@ -707,16 +707,16 @@ void TextBox::buildEditMenu()
     const auto add = [this](const QString &caption, auto handler) {
         connect(m_editMenu->addAction(caption), &QAction::triggered, this, handler);
     };
-    add(QStringLiteral("&Undo"), [this] { EditPerform(EditUndo); });
+    add(QStringLiteral("&Undo"), [this] { editPerform(EditUndo); });
     m_editMenu->addSeparator();
-    add(QStringLiteral("Cu&t"), [this] { EditPerform(EditCut); });
-    add(QStringLiteral("&Copy"), [this] { EditPerform(EditCopy); });
-    add(QStringLiteral("&Paste"), [this] { EditPerform(EditPaste); });
-    add(QStringLiteral("&Delete"), [this] { EditPerform(EditClear); });
+    add(QStringLiteral("Cu&t"), [this] { editPerform(EditCut); });
+    add(QStringLiteral("&Copy"), [this] { editPerform(EditCopy); });
+    add(QStringLiteral("&Paste"), [this] { editPerform(EditPaste); });
+    add(QStringLiteral("&Delete"), [this] { editPerform(EditClear); });
     m_editMenu->addSeparator();
     add(QStringLiteral("Select &All"), [this] {
         setSelStart(0);
-        setSelLength(static_cast<int>(Text().size()));
+        setSelLength(static_cast<int>(text().size()));
     });
     connect(m_editMenu, &QMenu::aboutToShow, this, &TextBox::enableEditMenu);
 }
@@ -724,11 +724,11 @@ void TextBox::buildEditMenu()
 void TextBox::enableEditMenu()
 {
     const QList<QAction *> items = m_editMenu->actions();
-    items.at(MenuUndo)->setEnabled(CanEditPerform(EditUndo));
-    items.at(MenuCut)->setEnabled(CanEditPerform(EditCut));
-    items.at(MenuCopy)->setEnabled(CanEditPerform(EditCopy));
-    items.at(MenuPaste)->setEnabled(CanEditPerform(EditPaste));
-    items.at(MenuDelete)->setEnabled(CanEditPerform(EditClear));
+    items.at(MenuUndo)->setEnabled(canEditPerform(EditUndo));
+    items.at(MenuCut)->setEnabled(canEditPerform(EditCut));
+    items.at(MenuCopy)->setEnabled(canEditPerform(EditCopy));
+    items.at(MenuPaste)->setEnabled(canEditPerform(EditPaste));
+    items.at(MenuDelete)->setEnabled(canEditPerform(EditClear));
 }
 
 void TextBox::applyFrame()

@@ -39,113 +39,113 @@ public:
 
     explicit TextBox(QWidget *parent = nullptr);
 
-    int Appearance() const { return m_appearance; }
+    int appearance() const { return m_appearance; }
     void setAppearance(int appearance);
-    int BorderStyle() const { return m_borderStyle; }
+    int borderStyle() const { return m_borderStyle; }
     void setBorderStyle(int style);
-    bool MultiLine() const { return m_multiLine; }
+    bool multiLine() const { return m_multiLine; }
     void setMultiLine(bool multiLine);
-    int ScrollBars() const { return m_scrollBars; }
+    int scrollBars() const { return m_scrollBars; }
     void setScrollBars(int scrollBars);
-    bool AutoScrollH() const { return m_autoScrollH; }
+    bool autoScrollH() const { return m_autoScrollH; }
     void setAutoScrollH(bool on);
     // Stored and persisted; the editor always scrolls vertically as text grows.
-    bool AutoScrollV() const { return m_autoScrollV; }
+    bool autoScrollV() const { return m_autoScrollV; }
     void setAutoScrollV(bool on) { m_autoScrollV = on; }
-    int Alignment() const { return m_alignment; }
+    int alignment() const { return m_alignment; }
     void setAlignment(int alignment);
-    bool HideSelection() const { return m_hideSelection; }
+    bool hideSelection() const { return m_hideSelection; }
     void setHideSelection(bool hide);
 
-    quint32 BackColor() const { return m_backColor; }
+    quint32 backColor() const { return m_backColor; }
     void setBackColor(quint32 oleColor);
-    quint32 ForeColor() const { return m_foreColor; }
+    quint32 foreColor() const { return m_foreColor; }
     void setForeColor(quint32 oleColor);
-    quint32 DisabledForeColor() const { return m_disabledForeColor; }
+    quint32 disabledForeColor() const { return m_disabledForeColor; }
     void setDisabledForeColor(quint32 oleColor);
-    quint32 LockedBackColor() const { return m_lockedBackColor; }
+    quint32 lockedBackColor() const { return m_lockedBackColor; }
     void setLockedBackColor(quint32 oleColor);
-    quint32 LockedForeColor() const { return m_lockedForeColor; }
+    quint32 lockedForeColor() const { return m_lockedForeColor; }
     void setLockedForeColor(quint32 oleColor);
 
-    bool Locked() const { return m_locked; }
+    bool isLocked() const { return m_locked; }
     void setLocked(bool locked);
-    bool DisableColumnChangeEvent() const { return m_disableColumnChange; }
+    bool disableColumnChangeEvent() const { return m_disableColumnChange; }
     void setDisableColumnChangeEvent(bool off) { m_disableColumnChange = off; }
-    bool DisableContextMenu() const { return m_disableContextMenu; }
+    bool disableContextMenu() const { return m_disableContextMenu; }
     void setDisableContextMenu(bool off) { m_disableContextMenu = off; }
-    bool AutoHighLight() const { return m_autoHighLight; }
+    bool autoHighLight() const { return m_autoHighLight; }
     void setAutoHighLight(bool on) { m_autoHighLight = on; }
-    bool IgnoreChangeEvent() const { return m_ignoreChangeEvent; }
+    bool ignoreChangeEvent() const { return m_ignoreChangeEvent; }
     void setIgnoreChangeEvent(bool ignore) { m_ignoreChangeEvent = ignore; }
     // With the trap on, Tab and Shift+Tab indent and unindent instead of moving the focus.
-    bool TrapTabKey() const { return m_trapTab; }
+    bool trapTabKey() const { return m_trapTab; }
     void setTrapTabKey(bool trap) { m_trapTab = trap; }
     // 0 for no limit. Limits what the user enters, not what Text sets.
-    int MaxLength() const { return m_maxLength; }
+    int maxLength() const { return m_maxLength; }
     void setMaxLength(int length);
     // Stored and persisted; the plain-text editor does not mask its characters.
-    QString PasswordChar() const { return m_passwordChar; }
+    QString passwordChar() const { return m_passwordChar; }
     void setPasswordChar(const QString &passwordChar) { m_passwordChar = passwordChar.left(1); }
-    int LeftMargin() const { return m_leftMargin; }
+    int leftMargin() const { return m_leftMargin; }
     void setLeftMargin(int pixels);
-    int RightMargin() const { return m_rightMargin; }
+    int rightMargin() const { return m_rightMargin; }
     void setRightMargin(int pixels);
 
-    QString Text() const;
+    QString text() const;
     // Raises no Change and leaves the box clean.
     void setText(const QString &text);
-    int SelStart() const;
+    int selStart() const;
     void setSelStart(int start);
-    int SelLength() const;
+    int selLength() const;
     void setSelLength(int length);
-    QString SelText() const;
+    QString selText() const;
     void setSelText(const QString &text);
     void setTextAppend(const QString &text);
-    bool IsDirty() const;
-    void setIsDirty(bool dirty);
+    bool isDirty() const;
+    void setDirty(bool dirty);
     QString version() const { return QStringLiteral("1.05"); }
     QPlainTextEdit *hwnd() const { return m_edit; }
 
-    int LineCount() const;
-    int CurrentLine() const;
-    int CurrentColumn() const;
-    int FirstVisibleLine() const;
-    int LineForCharacterIndex(int lIndex) const;
-    // From lStart up to lEnd, or to the end when lEnd is omitted or below lStart.
-    QString TextInRange(int lStart, int lEnd = -1) const;
-    bool CanEditPerform(int editFunction) const;
+    int lineCount() const;
+    int currentLine() const;
+    int currentColumn() const;
+    int firstVisibleLine() const;
+    int lineForCharacterIndex(int index) const;
+    // From start up to end, or to the end of the text when end is omitted or below start.
+    QString textInRange(int start, int end = -1) const;
+    bool canEditPerform(int editFunction) const;
 
-    QPoint GetPosFromChar(int lIndex) const;
-    // lLine counts from 1: that line becomes the first visible one and takes the caret.
-    void ScrollToLine(int lLine);
-    void ScrollCaret();
-    void Refresh();
-    void EditPerform(int editFunction);
+    QPoint posFromChar(int index) const;
+    // line counts from 1: that line becomes the first visible one and takes the caret.
+    void scrollToLine(int line);
+    void scrollCaret();
+    void refresh();
+    void editPerform(int editFunction);
 
-    QMenu *mnuEdit() const { return m_editMenu; }
+    QMenu *editMenu() const { return m_editMenu; }
 
-    int TranslateAccelerator(QKeyEvent *event) override;
+    int translateAccelerator(QKeyEvent *event) override;
 
-    void ReadProperties(const PropertyBag &bag);
-    void WriteProperties(PropertyBag &bag) const;
+    void readProperties(const PropertyBag &bag);
+    void writeProperties(PropertyBag &bag) const;
 
     QSize sizeHint() const override;
 
 Q_SIGNALS:
-    void Change();
-    void Click(int Button);
-    void ColumnChange(int line, int column, int lineCount);
-    void DblClick(int Button);
-    void KeyDown(int &KeyCode, int Shift);
-    void KeyPress(int &KeyAscii);
-    void KeyUp(int &KeyCode, int Shift);
-    void LineChange(int line, int column, int lineCount);
-    void MouseDown(int Button, int Shift, int x, int y);
-    void MouseMove(int Button, int Shift, int x, int y);
-    void MouseUp(int Button, int Shift, int x, int y);
-    void HScroll();
-    void VScroll();
+    void changed();
+    void clicked(int button);
+    void columnChanged(int line, int column, int lineCount);
+    void doubleClicked(int button);
+    void keyDown(int &keyCode, int shift);
+    void keyPress(int &keyAscii);
+    void keyUp(int &keyCode, int shift);
+    void lineChanged(int line, int column, int lineCount);
+    void mouseDown(int button, int shift, int x, int y);
+    void mouseMove(int button, int shift, int x, int y);
+    void mouseUp(int button, int shift, int x, int y);
+    void hScroll();
+    void vScroll();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

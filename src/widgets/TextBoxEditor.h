@@ -3,7 +3,7 @@
 #include <QPlainTextEdit>
 
 // The editor inside TextBox: a plain-text editor whose left and right margins can be set
-// from outside, as the box's LeftMargin and RightMargin need.
+// from outside, as the box's leftMargin and rightMargin need.
 class TextBoxEditor : public QPlainTextEdit
 {
 public:

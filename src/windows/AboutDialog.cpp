@@ -38,7 +38,7 @@ AboutDialog::AboutDialog(const SettingsCatalogue &settings, QWidget *parent)
     m_uses->setText(ResourceText::status(300));
     m_credit->setText(ResourceText::get(301) + kAuthorCredit);
     m_components->addItem(DocumentCreator::Description());
-    m_components->addItem(settings.store().Description());
+    m_components->addItem(settings.store().description());
 
     setWindowTitle(ResourceText::get(2034).remove(QLatin1Char('&')));
     m_mark->setPixmap(ProgramIcons::picture(ProgramIcons::kPictureCount).pixmap(48, 48));

@@ -119,7 +119,7 @@ void CommandTables::buildMenu(PopupMenu &menu)
 {
     for (const MenuRow &row : kMenu) {
         const QString key = row.key ? QString::fromLatin1(row.key) : QString();
-        const int index = menu.AppendItem(caption(row), row.parent, key);
+        const int index = menu.appendItem(caption(row), row.parent, key);
         if (row.image >= 0)
             menu.setItemImage(index, row.image);
         if (key == kViewToolbar)
@@ -133,10 +133,10 @@ void CommandTables::buildToolbar(Toolbar &toolbar)
 {
     for (const ButtonRow &row : kButtons) {
         if (!row.key) {
-            toolbar.AddButton({}, -1, {}, 0, {}, Toolbar::StyleSeparator);
+            toolbar.addButton({}, -1, {}, 0, {}, Toolbar::StyleSeparator);
             continue;
         }
         const QString tip = ResourceText::get(row.tip) + (row.ellipsis ? QStringLiteral("...") : QString());
-        toolbar.AddButton(tip, row.image, {}, 0, {}, Toolbar::StyleButton, QString::fromLatin1(row.key));
+        toolbar.addButton(tip, row.image, {}, 0, {}, Toolbar::StyleButton, QString::fromLatin1(row.key));
     }
 }

@@ -116,14 +116,14 @@ void MainWindow::buildMenuBar()
     CommandTables::buildMenu(*m_menu);
     m_menu->setItemImageList(&m_services.icons());
     m_menu->setOwnerWindow(this);
-    connect(m_menu.get(), &PopupMenu::Click, this, &MainWindow::onMenuItemClicked);
+    connect(m_menu.get(), &PopupMenu::clicked, this, &MainWindow::onMenuItemClicked);
 
     m_toolbarHost = new ToolbarHost(m_menuBarStrip);
     m_toolbarHost->setBorderStyle(0);
     m_menuBar = new Toolbar(this);
-    m_menuBar->CreateFromMenu(m_menu.get());
-    m_toolbarHost->Capture(m_menuBar);
-    m_toolbarHost->setMDIToolbar(true);
+    m_menuBar->createFromMenu(m_menu.get());
+    m_toolbarHost->capture(m_menuBar);
+    m_toolbarHost->setMdiToolbar(true);
     m_menuBarStrip->installEventFilter(this);
 }
 
@@ -131,10 +131,10 @@ void MainWindow::buildRebar()
 {
     m_toolbar = new Toolbar(this);
     m_toolbar->setImageSource(Toolbar::ImageLists);
-    m_toolbar->CreateToolbar(16, false, false, true);
-    m_toolbar->SetImageList(QVariant::fromValue(&m_services.icons()));
+    m_toolbar->createToolbar(16, false, false, true);
+    m_toolbar->setImageList(QVariant::fromValue(&m_services.icons()));
     CommandTables::buildToolbar(*m_toolbar);
-    connect(m_toolbar, &Toolbar::ButtonClick, this, &MainWindow::onToolbarButtonClicked);
+    connect(m_toolbar, &Toolbar::buttonClicked, this, &MainWindow::onToolbarButtonClicked);
 
     m_progressBar = new ProgressBar(m_toolbarStrip);
     m_progressBar->setMin(1);
@@ -145,18 +145,18 @@ void MainWindow::buildRebar()
     m_logo->setPixmap(ProgramIcons::logo());
     m_logo->adjustSize();
 
-    m_rebar->CreateRebar(m_toolbarStrip);
+    m_rebar->createRebar(m_toolbarStrip);
     // One row: the buttons, the progress while a file is read, the logo at the end.
-    m_rebar->AddBandByHwnd(m_toolbar->hwnd(), {}, false, false, QStringLiteral("Toolbar"));
+    m_rebar->addBandByHwnd(m_toolbar->hwnd(), {}, false, false, QStringLiteral("Toolbar"));
     // Bands share the row; the buttons keep their whole width ahead of the logo.
     m_rebar->setBandChildMinWidth(
-        m_rebar->BandCount() - 1, std::max(kToolbarBandMinWidth, m_toolbar->ToolbarWidth()));
-    m_rebar->AddBandByHwnd(m_progressBar, {}, false, true, QStringLiteral("ProgressBar"));
-    m_rebar->AddBandByHwnd(m_logo, {}, false, true);
-    connect(m_rebar.get(), &Rebar::HeightChanged, m_toolbarStrip,
+        m_rebar->bandCount() - 1, std::max(kToolbarBandMinWidth, m_toolbar->toolbarWidth()));
+    m_rebar->addBandByHwnd(m_progressBar, {}, false, true, QStringLiteral("ProgressBar"));
+    m_rebar->addBandByHwnd(m_logo, {}, false, true);
+    connect(m_rebar.get(), &Rebar::heightChanged, m_toolbarStrip,
         [this](int height) { m_toolbarStrip->setFixedHeight(height); });
-    m_rebar->RebarSize();
-    m_toolbarStrip->setFixedHeight(m_rebar->RebarHeight());
+    m_rebar->rebarSize();
+    m_toolbarStrip->setFixedHeight(m_rebar->rebarHeight());
 }
 
 void MainWindow::buildMetaPane()
@@ -182,9 +182,9 @@ void MainWindow::buildStatusBar()
 {
     m_statusBar = new StatusBar(this);
     m_statusBar->setImageList(&m_services.icons());
-    m_statusBar->AddPanel(StatusBar::Sunken, ResourceText::status(StringId::NoDocumentOpen), {},
+    m_statusBar->addPanel(StatusBar::Sunken, ResourceText::status(StringId::NoDocumentOpen), {},
         StatusPanels::IconIdle, 200, false, false, 0, QStringLiteral("fil"));
-    m_statusBar->AddPanel(StatusBar::Sunken, {}, {}, -1, 64, false, false, 0, QStringLiteral("msg"));
+    m_statusBar->addPanel(StatusBar::Sunken, {}, {}, -1, 64, false, false, 0, QStringLiteral("msg"));
     setStatusBar(m_statusBar);
     m_statusPanels = std::make_unique<StatusPanels>(*m_statusBar);
 }
@@ -222,14 +222,14 @@ void MainWindow::savePlacement()
 void MainWindow::applyToolbarSetting(bool on)
 {
     m_toolbarStrip->setVisible(on);
-    const int item = m_menu->FindItemByKey(CommandTables::kViewToolbar);
+    const int item = m_menu->findItemByKey(CommandTables::kViewToolbar);
     m_menu->setItemChecked(item, on);
     m_menu->setItemImage(item, on ? CommandTables::kToolbarItemImage : -1);
 }
 
 void MainWindow::applyMetaSetting(bool on)
 {
-    m_menu->setItemChecked(m_menu->FindItemByKey(CommandTables::kViewMeta), on);
+    m_menu->setItemChecked(m_menu->findItemByKey(CommandTables::kViewMeta), on);
     m_toolbar->setButtonChecked(CommandTables::kMetaButton, on);
     m_metaPane->setVisible(on);
 }
@@ -251,14 +251,14 @@ void MainWindow::ToggleMetaPane()
 void MainWindow::CopyMetaElementTags()
 {
     if (QClipboard *clipboard = QApplication::clipboard())
-        clipboard->setText(m_metaText->Text().replace(QLatin1Char('\n'), m_metaLineEnd));
+        clipboard->setText(m_metaText->text().replace(QLatin1Char('\n'), m_metaLineEnd));
 }
 
 void MainWindow::layoutMenuBar()
 {
-    m_toolbarHost->setGeometry(0, 0, m_menuBarStrip->width(), m_toolbarHost->RequiredHeight());
-    m_toolbarHost->Refresh();
-    m_menuBarStrip->setFixedHeight(std::max(m_toolbarHost->RequiredHeight(), 1));
+    m_toolbarHost->setGeometry(0, 0, m_menuBarStrip->width(), m_toolbarHost->requiredHeight());
+    m_toolbarHost->refresh();
+    m_menuBarStrip->setFixedHeight(std::max(m_toolbarHost->requiredHeight(), 1));
     m_toolbarHost->resize(m_menuBarStrip->width(), m_menuBarStrip->height());
 }
 
@@ -304,7 +304,7 @@ void MainWindow::clearTagBlockPane()
 void MainWindow::setDocumentCommandsEnabled(bool enabled)
 {
     for (const QString &key : CommandTables::kDocumentCommandKeys)
-        m_menu->setEnabled(m_menu->FindItemByKey(key), enabled);
+        m_menu->setEnabled(m_menu->findItemByKey(key), enabled);
     m_toolbar->setButtonEnabled(CommandTables::kSaveButton, enabled);
 }
 
@@ -321,7 +321,7 @@ void MainWindow::setBusy(bool busy)
 
 void MainWindow::onMenuItemClicked(int index)
 {
-    m_dispatcher->menuClick(m_menu->ItemKey(index));
+    m_dispatcher->menuClick(m_menu->itemKey(index));
 }
 
 void MainWindow::onToolbarButtonClicked(int index)

@@ -28,7 +28,7 @@ void ProgramServices::loadIcons()
 {
     // The tables number their images from 1, as the pictures are numbered; image 0 is
     // used by none of them and holds the program's mark.
-    m_icons.AddIcon(ProgramIcons::picture(ProgramIcons::kPictureCount));
+    m_icons.addIcon(ProgramIcons::picture(ProgramIcons::kPictureCount));
     for (int number = 1; number < ProgramIcons::kPictureCount; ++number)
-        m_icons.AddIcon(ProgramIcons::picture(number));
+        m_icons.addIcon(ProgramIcons::picture(number));
 }

@@ -31,7 +31,7 @@ int RecentFilesMenu::entryForItemNumber(int number)
 void RecentFilesMenu::Build()
 {
     // A fourth entry would take "mnuFile(9)", the key of Save As.
-    const int count = std::min(m_list.Count(), kCapacity);
+    const int count = std::min(m_list.count(), kCapacity);
     bool anyInUse = false;
     for (int entry = 1; entry <= count; ++entry)
         anyInUse = anyInUse || m_list.inUse(entry);
@@ -39,11 +39,11 @@ void RecentFilesMenu::Build()
     if (!anyInUse)
         return;
     if (!m_built)
-        m_menu.InsertItem(QStringLiteral("-"), kExitKey, kSeparatorKey);
+        m_menu.insertItem(QStringLiteral("-"), kExitKey, kSeparatorKey);
     for (int entry = 1; entry <= count; ++entry) {
-        m_menu.RemoveItem(itemKey(entry));
+        m_menu.removeItem(itemKey(entry));
         if (m_list.inUse(entry))
-            m_menu.InsertItem(m_list.caption(entry), kSeparatorKey, itemKey(entry));
+            m_menu.insertItem(m_list.caption(entry), kSeparatorKey, itemKey(entry));
     }
     m_built = true;
 }

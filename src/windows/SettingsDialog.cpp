@@ -102,10 +102,10 @@ void SettingsDialog::buildPages()
 void SettingsDialog::buildTabs(ProgramServices &services)
 {
     m_tabs->setImageList(&services.icons());
-    m_tabs->AddTab(ResourceText::get(206), kEditorPicture, -1, QStringLiteral("EDITOR"), 3000);
-    m_tabs->AddTab(ResourceText::get(204), kGeneralPicture, -1, QStringLiteral("GENERAL"), 1000);
-    m_tabs->AddTab(ResourceText::get(205), kFilesPicture, -1, QStringLiteral("FILES"), 2000);
-    connect(m_tabs, &TabControl::TabClick, this, &SettingsDialog::showPage);
+    m_tabs->addTab(ResourceText::get(206), kEditorPicture, -1, QStringLiteral("EDITOR"), 3000);
+    m_tabs->addTab(ResourceText::get(204), kGeneralPicture, -1, QStringLiteral("GENERAL"), 1000);
+    m_tabs->addTab(ResourceText::get(205), kFilesPicture, -1, QStringLiteral("FILES"), 2000);
+    connect(m_tabs, &TabControl::tabClicked, this, &SettingsDialog::showPage);
     m_tabs->installEventFilter(this);
 }
 
@@ -113,7 +113,7 @@ void SettingsDialog::buildTabs(ProgramServices &services)
 bool SettingsDialog::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_tabs && event->type() == QEvent::Resize)
-        showPage(m_tabs->SelectedTab());
+        showPage(m_tabs->selectedTab());
     return QDialog::eventFilter(watched, event);
 }
 
@@ -137,7 +137,7 @@ void SettingsDialog::trackChanges()
 void SettingsDialog::showPage(int position)
 {
     const QRect client(
-        m_tabs->ClientLeft(), m_tabs->ClientTop(), m_tabs->ClientWidth(), m_tabs->ClientHeight());
+        m_tabs->clientLeft(), m_tabs->clientTop(), m_tabs->clientWidth(), m_tabs->clientHeight());
     if (position < 1 || position > kPageCount)
         return;
     for (int tab = 1; tab <= kPageCount; ++tab) {

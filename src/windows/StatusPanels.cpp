@@ -32,5 +32,5 @@ void StatusPanels::showMessage(const QString &text)
 
 QString StatusPanels::message() const
 {
-    return m_bar.PanelText(kMessagePanel);
+    return m_bar.panelText(kMessagePanel);
 }

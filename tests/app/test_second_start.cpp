@@ -73,7 +73,7 @@ QStringList recentFiles()
     QStringList paths;
     for (int i = 1; i <= 3; ++i) {
         key.setValueName(QStringLiteral("File%1").arg(i));
-        if (const QString path = key.Value(); !path.isEmpty())
+        if (const QString path = key.value(); !path.isEmpty())
             paths.append(path);
     }
     return paths;

@@ -23,7 +23,7 @@ namespace {
 
 QString classes(const QString &path, const QString &name = QString())
 {
-    return RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, path, name).Value();
+    return RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, path, name).value();
 }
 
 void setClasses(const QString &path, const QString &text, const QString &name = QString())

@@ -20,7 +20,7 @@ RegistryKey programKey() { return key(u"Software\\Vantorel\\Tagsmith LITE"_s, QS
 QStringList pathsOf(const RecentFileList &list)
 {
     QStringList paths;
-    for (int i = 1; i <= list.Count(); ++i)
+    for (int i = 1; i <= list.count(); ++i)
         if (list.inUse(i))
             paths.append(list.path(i));
     return paths;
@@ -37,24 +37,24 @@ private Q_SLOTS:
     void writeCreatesTheMissingKeys()
     {
         TestHome home;
-        QCOMPARE(key(u"Software\\Nobody"_s, u"x"_s).Value(), QString());
+        QCOMPARE(key(u"Software\\Nobody"_s, u"x"_s).value(), QString());
         QVERIFY(key(u".htm\\shell\\Edit_with_Tagsmith\\command"_s).setValue(u"\"/usr/bin/tagsmith\" \"%1\""_s));
         QCOMPARE(key(u".htm\\shell"_s).subKeys(), QStringList { u"Edit_with_Tagsmith"_s });
-        QCOMPARE(key(u".htm\\shell\\Edit_with_Tagsmith\\command"_s).Value(), u"\"/usr/bin/tagsmith\" \"%1\""_s);
+        QCOMPARE(key(u".htm\\shell\\Edit_with_Tagsmith\\command"_s).value(), u"\"/usr/bin/tagsmith\" \"%1\""_s);
         // The same path under the other root is another key.
-        QCOMPARE(key(u".htm\\shell\\Edit_with_Tagsmith\\command"_s, QString(), false).Value(), QString());
+        QCOMPARE(key(u".htm\\shell\\Edit_with_Tagsmith\\command"_s, QString(), false).value(), QString());
     }
 
     void unnamedValueIsApartFromNamedOnes()
     {
         TestHome home;
         RegistryKey php = key(u".php"_s);
-        php.setValueName(php.DefaultValueName());
+        php.setValueName(php.defaultValueName());
         QVERIFY(php.setValue(u"phpfile"_s));
         php.setValueName(u"Content Type"_s);
         QVERIFY(php.setValue(u"application/x-php"_s));
         php.setValueName(QString());
-        QCOMPARE(php.Value(), u"phpfile"_s);
+        QCOMPARE(php.value(), u"phpfile"_s);
         QCOMPARE(php.valueNames().size(), 2);
         // Slashes and percent signs in a value name make no subkeys.
         RegistryKey odd = key(u"Software\\A"_s, u"a/b\\c%d"_s);
@@ -78,7 +78,7 @@ private Q_SLOTS:
         TestHome home;
         key(u"Software\\Vantorel\\Tagsmith LITE"_s, u"File1"_s, false).setValue(u"/a.html"_s);
         RegistryKey other = key(path, valueName, false);
-        QCOMPARE(other.Value(), u"/a.html"_s);
+        QCOMPARE(other.value(), u"/a.html"_s);
         // Overwriting through another spelling keeps one value, not two.
         QVERIFY(other.setValue(u"/b.html"_s));
         QCOMPARE(programKey().valueNames(), QStringList { u"File1"_s });
@@ -89,10 +89,10 @@ private Q_SLOTS:
         TestHome home;
         key(u"htmlfile\\shell\\Edit_with_Tagsmith\\command"_s).setValue(u"x"_s);
         key(u"htmlfile\\shell\\open"_s).setValue(u"y"_s);
-        QVERIFY(key(u"htmlfile\\shell\\Edit_with_Tagsmith"_s).DeleteKey());
+        QVERIFY(key(u"htmlfile\\shell\\Edit_with_Tagsmith"_s).deleteKey());
         QVERIFY(!key(u"htmlfile\\shell\\Edit_with_Tagsmith"_s).keyExists());
-        QCOMPARE(key(u"htmlfile\\shell\\Edit_with_Tagsmith\\command"_s).Value(), QString());
-        QCOMPARE(key(u"htmlfile\\shell\\open"_s).Value(), u"y"_s);
+        QCOMPARE(key(u"htmlfile\\shell\\Edit_with_Tagsmith\\command"_s).value(), QString());
+        QCOMPARE(key(u"htmlfile\\shell\\open"_s).value(), u"y"_s);
     }
 
     void recentFiles_data()
@@ -114,7 +114,7 @@ private Q_SLOTS:
             list.add(path);
         QCOMPARE(pathsOf(list), listed);
         QCOMPARE(list.caption(1), u"&1  "_s + listed.first());
-        QCOMPARE(list.caption(list.Count() + 1), QString());
+        QCOMPARE(list.caption(list.count() + 1), QString());
     }
 
     // Whatever form a path came in, the list keeps where it points from here.

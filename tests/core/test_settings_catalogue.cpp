@@ -68,8 +68,8 @@ private Q_SLOTS:
     {
         TestHome home;
         SettingsStore store;
-        store.SetValue(u"Location"_s, u"/opt/scrivan"_s, u"Scrivan"_s);
-        store.SetValue(u"Backup Files"_s, u"off"_s);
+        store.setValue(u"Location"_s, u"/opt/scrivan"_s, u"Scrivan"_s);
+        store.setValue(u"Backup Files"_s, u"off"_s);
         QCOMPARE(SettingsCatalogue(store).text(Setting::ScrivanLocation), u"/opt/scrivan"_s);
         QCOMPARE(SettingsCatalogue(store).text(Setting::Location), QString());
         QVERIFY(!SettingsCatalogue(store).isOn(Setting::BackupFiles));

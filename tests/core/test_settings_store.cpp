@@ -29,19 +29,19 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(QString, value);
         TestHome home;
-        QVERIFY(SettingsStore().SetValue(name, value));
-        QCOMPARE(SettingsStore().GetValue(name), value);
+        QVERIFY(SettingsStore().setValue(name, value));
+        QCOMPARE(SettingsStore().value(name), value);
     }
 
     void sectionsAndStoresShareOneFile()
     {
         TestHome home;
         SettingsStore first, second;
-        QCOMPARE(first.GetValue(u"Location"_s, u"Scrivan"_s), QString());
-        QVERIFY(first.SetValue(u"Location"_s, u"/opt/tagsmith"_s));
-        first.SetValue(u"Location"_s, u"/opt/scrivan"_s, u"Scrivan"_s);
-        QCOMPARE(second.GetValue(u"Location"_s), u"/opt/tagsmith"_s);
-        QCOMPARE(second.GetValue(u"Location"_s, u"Scrivan"_s), u"/opt/scrivan"_s);
+        QCOMPARE(first.value(u"Location"_s, u"Scrivan"_s), QString());
+        QVERIFY(first.setValue(u"Location"_s, u"/opt/tagsmith"_s));
+        first.setValue(u"Location"_s, u"/opt/scrivan"_s, u"Scrivan"_s);
+        QCOMPARE(second.value(u"Location"_s), u"/opt/tagsmith"_s);
+        QCOMPARE(second.value(u"Location"_s, u"Scrivan"_s), u"/opt/scrivan"_s);
         QVERIFY(first.fileName().startsWith(home.configFolder() + u"/Vantorel/"_s));
     }
 
@@ -49,7 +49,7 @@ private Q_SLOTS:
     {
         TestHome home;
         QVERIFY(!home.write(u"config/Vantorel/Tagsmith LITE.ini"_s, "[Tagsmith%20LITE]\nAuthor=Doe, Jane\n").isEmpty());
-        QCOMPARE(SettingsStore().GetValue(u"Author"_s), u"Doe, Jane"_s);
+        QCOMPARE(SettingsStore().value(u"Author"_s), u"Doe, Jane"_s);
     }
 
     void unwritableFolderIsReported()
@@ -57,7 +57,7 @@ private Q_SLOTS:
         TestHome home;
         // A file where the folder should be: no account, root included, can create it.
         home.write(u"config/Vantorel"_s, "in the way");
-        QVERIFY(!SettingsStore().SetValue(u"Author"_s, u"x"_s));
+        QVERIFY(!SettingsStore().setValue(u"Author"_s, u"x"_s));
     }
 };
 

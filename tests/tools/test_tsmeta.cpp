@@ -197,7 +197,7 @@ private Q_SLOTS:
         QFETCH(bool, backup);
         TestHome home;
         if (!setting.isEmpty())
-            SettingsStore().SetValue(u"Backup Files"_s, setting);
+            SettingsStore().setValue(u"Backup Files"_s, setting);
         const QString path = home.write(u"page.html"_s, "<head></head>");
         QStringList arguments { "apply", "--author", "X" };
         if (!flag.isEmpty())

@@ -16,30 +16,30 @@ class TestPopupMenu : public QObject
     std::unique_ptr<PopupMenu> m_menu;
     int m_file = 0, m_new = 0, m_exit = 0, m_help = 0;
 
-    QAction *fileAction(int at) const { return m_menu->SubMenu(m_file)->actions().at(at); }
+    QAction *fileAction(int at) const { return m_menu->subMenu(m_file)->actions().at(at); }
 
 private Q_SLOTS:
     void init()
     {
         m_menu = std::make_unique<PopupMenu>();
-        m_file = m_menu->AppendItem(u"&File"_s, 0, u"mnuFileTOP"_s);
-        m_new = m_menu->AppendItem(u"&New\tCtrl+N"_s, m_file, u"mnuFile(0)"_s);
-        m_menu->AppendItem(u"-"_s, m_file, u"mnuFileInsert"_s);
-        m_exit = m_menu->AppendItem(u"E&xit\tAlt+Q"_s, m_file, u"mnuFile(5)"_s);
-        m_help = m_menu->AppendItem(u"&Help"_s, 0, u"mnuHelpTOP"_s);
+        m_file = m_menu->appendItem(u"&File"_s, 0, u"mnuFileTOP"_s);
+        m_new = m_menu->appendItem(u"&New\tCtrl+N"_s, m_file, u"mnuFile(0)"_s);
+        m_menu->appendItem(u"-"_s, m_file, u"mnuFileInsert"_s);
+        m_exit = m_menu->appendItem(u"E&xit\tAlt+Q"_s, m_file, u"mnuFile(5)"_s);
+        m_help = m_menu->appendItem(u"&Help"_s, 0, u"mnuHelpTOP"_s);
     }
     void cleanup() { m_menu.reset(); }
 
     void itemsAreNumberedFromOne()
     {
         QCOMPARE(m_help, 5);
-        QCOMPARE(m_menu->ItemKey(0), QString());
-        QCOMPARE(m_menu->ItemKey(6), QString());
-        QCOMPARE(m_menu->ItemParent(m_new), m_file);
+        QCOMPARE(m_menu->itemKey(0), QString());
+        QCOMPARE(m_menu->itemKey(6), QString());
+        QCOMPARE(m_menu->itemParent(m_new), m_file);
         QCOMPARE(m_menu->hMenu(m_help), m_menu->hMenu(m_file));
-        QCOMPARE(m_menu->hMenu(1)->actions().at(0)->menu(), m_menu->SubMenu(m_file));
-        QCOMPARE(m_menu->AppendItem(u"Orphan"_s, 42), 0);
-        QCOMPARE(m_menu->Count(), 5);
+        QCOMPARE(m_menu->hMenu(1)->actions().at(0)->menu(), m_menu->subMenu(m_file));
+        QCOMPARE(m_menu->appendItem(u"Orphan"_s, 42), 0);
+        QCOMPARE(m_menu->count(), 5);
     }
 
     void insertBeforeKey_data()
@@ -56,13 +56,13 @@ private Q_SLOTS:
         QFETCH(QString, before);
         QFETCH(int, index);
         QFETCH(QStringList, fileMenu);
-        QCOMPARE(m_menu->InsertItem(u"&1 index.html"_s, before, u"mnuFile(6)"_s), index);
+        QCOMPARE(m_menu->insertItem(u"&1 index.html"_s, before, u"mnuFile(6)"_s), index);
         QStringList texts;
-        for (const QAction *action : m_menu->SubMenu(m_file)->actions())
+        for (const QAction *action : m_menu->subMenu(m_file)->actions())
             texts << action->text();
         QCOMPARE(texts, fileMenu);
         // The items from there on moved up by one.
-        QCOMPARE(m_menu->FindItemByKey(u"mnuHelpTOP"_s), index ? 6 : 5);
+        QCOMPARE(m_menu->findItemByKey(u"mnuHelpTOP"_s), index ? 6 : 5);
     }
 
     void removeItem_data()
@@ -79,10 +79,10 @@ private Q_SLOTS:
     {
         QFETCH(QString, key);
         QFETCH(QStringList, remaining);
-        m_menu->RemoveItem(key);
+        m_menu->removeItem(key);
         QStringList keys;
-        for (int i = 1; i <= m_menu->Count(); ++i)
-            keys << m_menu->ItemKey(i);
+        for (int i = 1; i <= m_menu->count(); ++i)
+            keys << m_menu->itemKey(i);
         QCOMPARE(keys, remaining);
         QCOMPARE(m_menu->hMenu(1)->actions().size(), remaining.size() == 1 ? 1 : 2);
     }
@@ -103,10 +103,10 @@ private Q_SLOTS:
         QFETCH(bool, separator);
         QFETCH(QString, heading);
         QFETCH(QKeySequence, shortcut);
-        const int index = m_menu->AppendItem(caption, m_help);
-        QCOMPARE(m_menu->Caption(index), caption);
-        QCOMPARE(m_menu->IsSeparator(index), separator);
-        const QAction *action = m_menu->SubMenu(m_help)->actions().constLast();
+        const int index = m_menu->appendItem(caption, m_help);
+        QCOMPARE(m_menu->caption(index), caption);
+        QCOMPARE(m_menu->isSeparator(index), separator);
+        const QAction *action = m_menu->subMenu(m_help)->actions().constLast();
         QCOMPARE(action->shortcut(), shortcut);
         if (const auto *widgetAction = qobject_cast<const QWidgetAction *>(action)) {
             QCOMPARE(qobject_cast<QLabel *>(widgetAction->defaultWidget())->text(), heading);
@@ -122,7 +122,7 @@ private Q_SLOTS:
         IconList icons;
         QPixmap red(16, 16);
         red.fill(Qt::red);
-        icons.AddIcon(QIcon(red));
+        icons.addIcon(QIcon(red));
         m_menu->setItemImageList(&icons);
         m_menu->setItemImage(m_new, 0);
         QCOMPARE(fileAction(0)->icon().pixmap(16, 16).toImage().pixelColor(4, 4), QColor(Qt::red));
@@ -131,10 +131,10 @@ private Q_SLOTS:
         m_menu->setCaption(m_new, u"&Neu\tCtrl+N"_s);
         QCOMPARE(fileAction(0)->text(), u"&Neu\tCtrl+N"_s);
         QVERIFY(fileAction(0)->isChecked() && !fileAction(0)->isEnabled());
-        QCOMPARE(m_menu->SubMenu(m_file)->actions().size(), 3);
+        QCOMPARE(m_menu->subMenu(m_file)->actions().size(), 3);
         // A top-level item keeps its submenu.
         m_menu->setCaption(m_file, u"&Datei"_s);
-        QCOMPARE(m_menu->hMenu(1)->actions().at(0)->menu(), m_menu->SubMenu(m_file));
+        QCOMPARE(m_menu->hMenu(1)->actions().at(0)->menu(), m_menu->subMenu(m_file));
 
         m_menu->setItemImage(m_new, -1);
         QVERIFY(fileAction(0)->icon().isNull());
@@ -148,26 +148,26 @@ private Q_SLOTS:
     void chosenItemRaisesClick()
     {
         m_menu->setItemChecked(m_new, true);
-        QSignalSpy clicks(m_menu.get(), &PopupMenu::Click);
+        QSignalSpy clicks(m_menu.get(), &PopupMenu::clicked);
         fileAction(0)->trigger();
-        m_menu->EmulateMenuClick(m_menu->ItemCommandID(m_help));
-        m_menu->EmulateMenuClick(9999);
+        m_menu->emulateMenuClick(m_menu->itemCommandId(m_help));
+        m_menu->emulateMenuClick(9999);
         QCOMPARE(clicks.count(), 2);
         QCOMPARE(clicks.at(0).at(0).toInt(), m_new);
         QCOMPARE(clicks.at(1).at(0).toInt(), m_help);
         // The program sets check marks; a click does not flip them.
-        QVERIFY(fileAction(0)->isChecked() && m_menu->ItemChecked(m_new));
+        QVERIFY(fileAction(0)->isChecked() && m_menu->itemChecked(m_new));
     }
 
     void trackedMenuLeavesTheClickToItsCaller()
     {
         QWidget owner;
-        QSignalSpy clicks(m_menu.get(), &PopupMenu::Click);
-        m_menu->CreateSubClass(&owner);
+        QSignalSpy clicks(m_menu.get(), &PopupMenu::clicked);
+        m_menu->createSubClass(&owner);
         fileAction(2)->trigger();
         QCOMPARE(clicks.count(), 0);
-        m_menu->EmulateMenuClick(m_menu->ItemCommandID(m_exit));
-        m_menu->DestroySubClass();
+        m_menu->emulateMenuClick(m_menu->itemCommandId(m_exit));
+        m_menu->destroySubClass();
         fileAction(2)->trigger();
         QCOMPARE(clicks.count(), 2);
     }
@@ -179,7 +179,7 @@ private Q_SLOTS:
         owner.show();
         owner.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&owner));
-        QSignalSpy clicks(m_menu.get(), &PopupMenu::Click);
+        QSignalSpy clicks(m_menu.get(), &PopupMenu::clicked);
         QTest::keyClick(&owner, Qt::Key_N, Qt::ControlModifier);
         QTest::keyClick(&owner, Qt::Key_Q, Qt::AltModifier);
         m_menu->setEnabled(m_new, false);

@@ -39,7 +39,7 @@ private Q_SLOTS:
         bar.setMin(min);
         bar.setMax(max);
         bar.setPosition(requested);
-        QCOMPARE(bar.Position(), position);
+        QCOMPARE(bar.position(), position);
         QCOMPARE(bar.hwnd()->minimum(), min);
         QCOMPARE(bar.hwnd()->maximum(), max);
         QCOMPARE(bar.hwnd()->value(), position);
@@ -67,8 +67,8 @@ private Q_SLOTS:
         bar.setMax(max);
         bar.setPosition(start);
         bar.setStep(step);
-        bar.StepIt();
-        QCOMPARE(bar.Position(), expected);
+        bar.stepIt();
+        QCOMPARE(bar.position(), expected);
     }
 
     void oleColours_data()

@@ -27,8 +27,8 @@ void sizeBar(StatusBar &bar)
 QList<int> panelWidths(const StatusBar &bar)
 {
     QList<int> widths;
-    for (int i = 1; i <= bar.PanelCount(); ++i)
-        widths.append(bar.PanelWidth(i));
+    for (int i = 1; i <= bar.panelCount(); ++i)
+        widths.append(bar.panelWidth(i));
     return widths;
 }
 
@@ -73,9 +73,9 @@ private Q_SLOTS:
         StatusBar bar;
         sizeBar(bar);
         for (int i = 0; i < minWidths.size(); ++i)
-            bar.AddPanel(StatusBar::Sunken, {}, {}, -1, minWidths.at(i), i + 1 == springPanel);
+            bar.addPanel(StatusBar::Sunken, {}, {}, -1, minWidths.at(i), i + 1 == springPanel);
         QCOMPARE(panelWidths(bar), widths);
-        const int lastRight = bar.GetPanelRect(bar.PanelCount()).right() + 1;
+        const int lastRight = bar.panelRect(bar.panelCount()).right() + 1;
         QCOMPARE(lastRight, std::accumulate(widths.cbegin(), widths.cend(), 0));
     }
 
@@ -83,35 +83,35 @@ private Q_SLOTS:
     {
         StatusBar bar;
         sizeBar(bar);
-        bar.AddPanel(StatusBar::Sunken, {}, {}, -1, 50, true, false, 0, QStringLiteral("a"));
-        bar.AddPanel(StatusBar::Sunken, {}, {}, -1, 50, true, false, 0, QStringLiteral("b"));
-        bar.AddPanel(StatusBar::Sunken, {}, {}, -1, 50, false, false, 0, QStringLiteral("c"));
-        QVERIFY(!bar.PanelSpring(QStringLiteral("a")));
-        QVERIFY(bar.PanelSpring(QStringLiteral("b")));
+        bar.addPanel(StatusBar::Sunken, {}, {}, -1, 50, true, false, 0, QStringLiteral("a"));
+        bar.addPanel(StatusBar::Sunken, {}, {}, -1, 50, true, false, 0, QStringLiteral("b"));
+        bar.addPanel(StatusBar::Sunken, {}, {}, -1, 50, false, false, 0, QStringLiteral("c"));
+        QVERIFY(!bar.panelSpring(QStringLiteral("a")));
+        QVERIFY(bar.panelSpring(QStringLiteral("b")));
         QCOMPARE(
             panelWidths(bar), (QList<int> { 50, kBarWidth - 100 - 50 - kGripRoom + 50, 50 + kGripRoom }));
 
         bar.setPanelSpring(QStringLiteral("a"), true);
-        QVERIFY(!bar.PanelSpring(QStringLiteral("b")));
-        QCOMPARE(bar.PanelWidth(1), kBarWidth - 100 - kGripRoom);
-        QCOMPARE(bar.PanelWidth(2), 50);
+        QVERIFY(!bar.panelSpring(QStringLiteral("b")));
+        QCOMPARE(bar.panelWidth(1), kBarWidth - 100 - kGripRoom);
+        QCOMPARE(bar.panelWidth(2), 50);
     }
 
     void wrongImageListClearsTheList()
     {
         IconList icons;
-        icons.AddIcon(QIcon(QPixmap(16, 16)));
+        icons.addIcon(QIcon(QPixmap(16, 16)));
         StatusBar bar;
         sizeBar(bar);
         bar.setImageList(QVariant::fromValue(icons.hImageList()));
-        bar.AddPanel(StatusBar::Sunken, {}, {}, 0, 80);
-        bar.AddPanel(StatusBar::Sunken, {}, {}, -1, 80);
-        QCOMPARE(bar.PanelWidth(1), 96);
+        bar.addPanel(StatusBar::Sunken, {}, {}, 0, 80);
+        bar.addPanel(StatusBar::Sunken, {}, {}, -1, 80);
+        QCOMPARE(bar.panelWidth(1), 96);
         const auto error = raised([&bar] { bar.setImageList(QVariant(QStringLiteral("icons"))); });
         QVERIFY(error);
         QCOMPARE(error->number(), qint32(0x80040000u) + 1049);
         QCOMPARE(error->source(), QStringLiteral("test_status_bar.zebStatusBar"));
-        QCOMPARE(bar.PanelWidth(1), 80);
+        QCOMPARE(bar.panelWidth(1), 80);
     }
 
     void invalidPanel_data()
@@ -119,12 +119,12 @@ private Q_SLOTS:
         QTest::addColumn<StatusCall>("call");
         QTest::addColumn<QString>("message");
         QTest::newRow("unknown key") << StatusCall([](StatusBar &b) {
-            b.RemovePanel(QStringLiteral("nope"));
+            b.removePanel(QStringLiteral("nope"));
         }) << QStringLiteral("Invalid Panel Index: nope");
-        QTest::newRow("index 0") << StatusCall([](StatusBar &b) { b.PanelText(0); })
+        QTest::newRow("index 0") << StatusCall([](StatusBar &b) { b.panelText(0); })
                                  << QStringLiteral("Invalid Panel Index: 0");
         QTest::newRow("insert before an unknown key") << StatusCall([](StatusBar &b) {
-            b.AddPanel(StatusBar::Sunken, {}, {}, -1, 0, false, false, 0, {}, QStringLiteral("x"));
+            b.addPanel(StatusBar::Sunken, {}, {}, -1, 0, false, false, 0, {}, QStringLiteral("x"));
         }) << QStringLiteral("Invalid Panel Index: x");
     }
     void invalidPanel()
@@ -132,38 +132,38 @@ private Q_SLOTS:
         QFETCH(StatusCall, call);
         QFETCH(QString, message);
         StatusBar bar;
-        bar.AddPanel(StatusBar::Sunken, {}, {}, -1, 0, false, false, 0, QStringLiteral("fil"));
-        bar.AddPanel(StatusBar::Sunken, {}, {}, -1, 0, false, false, 0, QStringLiteral("msg"));
+        bar.addPanel(StatusBar::Sunken, {}, {}, -1, 0, false, false, 0, QStringLiteral("fil"));
+        bar.addPanel(StatusBar::Sunken, {}, {}, -1, 0, false, false, 0, QStringLiteral("msg"));
         const auto error = raised([&] { call(bar); });
         QVERIFY(error);
         QCOMPARE(error->number(), qint32(0x80040000u) + 1050);
         QCOMPARE(error->description(), message);
-        QCOMPARE(bar.PanelCount(), 2);
+        QCOMPARE(bar.panelCount(), 2);
     }
 
     void at255PanelsAddingFails()
     {
         StatusBar bar;
         for (int i = 0; i < StatusBar::MaxPanels; ++i)
-            bar.AddPanel();
-        const auto error = raised([&bar] { bar.AddPanel(); });
+            bar.addPanel();
+        const auto error = raised([&bar] { bar.addPanel(); });
         QVERIFY(error);
         QCOMPARE(error->number(), qint32(0x80040000u) + 1051);
-        QCOMPARE(bar.PanelCount(), 255);
+        QCOMPARE(bar.panelCount(), 255);
     }
 
     void selfUpdatingPanelKeepsTheTimerAlive()
     {
         StatusBar bar;
-        bar.AddPanel(StatusBar::Sunken);
-        QCOMPARE(bar.SelfUpdateTimerInterval(), 0);
-        bar.AddPanel(StatusBar::CapsLock, QStringLiteral("ignored"), {}, -1, 500);
-        QCOMPARE(bar.PanelText(2), QStringLiteral("CAPS"));
-        QVERIFY(bar.PanelMinWidth(2) < 500);
-        QVERIFY(bar.SelfUpdateTimerInterval() > 0);
-        bar.RemovePanel(2);
-        bar.AddPanel(StatusBar::Raised);
-        QCOMPARE(bar.SelfUpdateTimerInterval(), 0);
+        bar.addPanel(StatusBar::Sunken);
+        QCOMPARE(bar.selfUpdateTimerInterval(), 0);
+        bar.addPanel(StatusBar::CapsLock, QStringLiteral("ignored"), {}, -1, 500);
+        QCOMPARE(bar.panelText(2), QStringLiteral("CAPS"));
+        QVERIFY(bar.panelMinWidth(2) < 500);
+        QVERIFY(bar.selfUpdateTimerInterval() > 0);
+        bar.removePanel(2);
+        bar.addPanel(StatusBar::Raised);
+        QCOMPARE(bar.selfUpdateTimerInterval(), 0);
     }
 
     void clicks_data()
@@ -185,10 +185,10 @@ private Q_SLOTS:
         QFETCH(int, panel);
         QFETCH(int, buttonCode);
         StatusBar bar;
-        bar.AddPanel(StatusBar::Sunken, {}, {}, -1, 100);
-        bar.AddPanel(StatusBar::Sunken, {}, {}, -1, 100);
+        bar.addPanel(StatusBar::Sunken, {}, {}, -1, 100);
+        bar.addPanel(StatusBar::Sunken, {}, {}, -1, 100);
         sizeBar(bar);
-        QSignalSpy clicked(&bar, doubleClick ? &StatusBar::DblClick : &StatusBar::Click);
+        QSignalSpy clicked(&bar, doubleClick ? &StatusBar::doubleClicked : &StatusBar::clicked);
         const QPoint at(x, kBarHeight / 2);
         if (doubleClick)
             QTest::mouseDClick(&bar, button, {}, at);

@@ -15,29 +15,29 @@ namespace {
 // Three tabs "General", "Files", "About" keyed "gen", "fil", "abt", item data 10, 20, 30.
 void addSettingsTabs(TabControl &tabs)
 {
-    tabs.AddTab(QStringLiteral("General"), 0, -1, QStringLiteral("gen"), 10);
-    tabs.AddTab(QStringLiteral("Files"), 1, -1, QStringLiteral("fil"), 20);
-    tabs.AddTab(QStringLiteral("About"), 2, -1, QStringLiteral("abt"), 30);
+    tabs.addTab(QStringLiteral("General"), 0, -1, QStringLiteral("gen"), 10);
+    tabs.addTab(QStringLiteral("Files"), 1, -1, QStringLiteral("fil"), 20);
+    tabs.addTab(QStringLiteral("About"), 2, -1, QStringLiteral("abt"), 30);
 }
 
 QStringList keysInOrder(const TabControl &tabs)
 {
     QStringList keys;
-    for (int i = 1; i <= tabs.TabCount(); ++i)
-        keys.append(tabs.TabKey(i) + QLatin1Char('=') + tabs.TabText(i));
+    for (int i = 1; i <= tabs.tabCount(); ++i)
+        keys.append(tabs.tabKey(i) + QLatin1Char('=') + tabs.tabText(i));
     return keys;
 }
 
-// Counts the events; cancels BeforeClick when asked to.
+// Counts the events; cancels beforeClick when asked to.
 struct EventLog
 {
     explicit EventLog(TabControl &tabs, bool cancel = false)
     {
-        QObject::connect(&tabs, &TabControl::BeforeClick, &tabs, [this, cancel](int tab, bool &bCancel) {
+        QObject::connect(&tabs, &TabControl::beforeClick, &tabs, [this, cancel](int tab, bool &bCancel) {
             beforeClicks.append(tab);
             bCancel = cancel;
         });
-        QObject::connect(&tabs, &TabControl::TabClick, &tabs, [this](int tab) { tabClicks.append(tab); });
+        QObject::connect(&tabs, &TabControl::tabClicked, &tabs, [this](int tab) { tabClicks.append(tab); });
     }
     QList<int> beforeClicks;
     QList<int> tabClicks;
@@ -45,7 +45,7 @@ struct EventLog
 
 QPoint centreOfTab(const TabControl &tabs, int position)
 {
-    return tabs.TabCtrlhWnd()->tabRect(position - 1).center();
+    return tabs.tabCtrlHwnd()->tabRect(position - 1).center();
 }
 
 } // namespace
@@ -76,7 +76,7 @@ private Q_SLOTS:
         QFETCH(QStringList, expected);
         TabControl tabs;
         addSettingsTabs(tabs);
-        tabs.AddTab(QStringLiteral("New"), -1, before, QStringLiteral("new"), 99);
+        tabs.addTab(QStringLiteral("New"), -1, before, QStringLiteral("new"), 99);
         QCOMPARE(keysInOrder(tabs), expected);
     }
 
@@ -104,8 +104,8 @@ private Q_SLOTS:
         TabControl tabs;
         addSettingsTabs(tabs);
         EventLog log(tabs, cancel);
-        tabs.SelectTab(QStringLiteral("abt"), noEvents);
-        QCOMPARE(tabs.SelectedTab(), selected);
+        tabs.selectTab(QStringLiteral("abt"), noEvents);
+        QCOMPARE(tabs.selectedTab(), selected);
         QCOMPARE(log.beforeClicks, beforeClicks);
         QCOMPARE(log.tabClicks, tabClicks);
     }
@@ -129,8 +129,8 @@ private Q_SLOTS:
         tabs.show();
         QVERIFY(QTest::qWaitForWindowExposed(&tabs));
         EventLog log(tabs, cancel);
-        QTest::mouseClick(tabs.TabCtrlhWnd(), Qt::LeftButton, {}, centreOfTab(tabs, 2));
-        QCOMPARE(tabs.SelectedTab(), selected);
+        QTest::mouseClick(tabs.tabCtrlHwnd(), Qt::LeftButton, {}, centreOfTab(tabs, 2));
+        QCOMPARE(tabs.selectedTab(), selected);
         QCOMPARE(log.beforeClicks, QList<int> { 1 });
         QCOMPARE(log.tabClicks, tabClicks);
     }
@@ -144,9 +144,9 @@ private Q_SLOTS:
             QTest::newRow(name) << call << offset << QString::fromLatin1(message);
         };
         row(
-            "TabKey", [](TabControl &t) { t.TabKey(4); }, 1049, "TabIndex 4 does not exist");
+            "TabKey", [](TabControl &t) { t.tabKey(4); }, 1049, "TabIndex 4 does not exist");
         row(
-            "TabText", [](TabControl &t) { t.TabText(0); }, 1051, "TabIndex 0 does not exist");
+            "TabText", [](TabControl &t) { t.tabText(0); }, 1051, "TabIndex 0 does not exist");
         row(
             "TabItemData let", [](TabControl &t) { t.setTabItemData(9, 1); }, 1054,
             "Failed to set item data for tab 9");
@@ -176,16 +176,16 @@ private Q_SLOTS:
     {
         TabControl tabs;
         addSettingsTabs(tabs);
-        tabs.SelectTab(2, true);
-        const QPointer<QTabBar> oldStrip = tabs.TabCtrlhWnd();
+        tabs.selectTab(2, true);
+        const QPointer<QTabBar> oldStrip = tabs.tabCtrlHwnd();
         tabs.setTabAlign(TabControl::AlignBottom);
-        QCOMPARE(tabs.TabCtrlhWnd()->shape(), QTabBar::RoundedNorth);
-        tabs.Rebuild();
+        QCOMPARE(tabs.tabCtrlHwnd()->shape(), QTabBar::RoundedNorth);
+        tabs.rebuild();
         QVERIFY(oldStrip.isNull());
-        QCOMPARE(tabs.TabCtrlhWnd()->shape(), QTabBar::RoundedSouth);
+        QCOMPARE(tabs.tabCtrlHwnd()->shape(), QTabBar::RoundedSouth);
         QCOMPARE(keysInOrder(tabs), (QStringList { "gen=General", "fil=Files", "abt=About" }));
-        QCOMPARE(tabs.TabItemData(QStringLiteral("abt")), 30);
-        QCOMPARE(tabs.SelectedTab(), 2);
+        QCOMPARE(tabs.tabItemData(QStringLiteral("abt")), 30);
+        QCOMPARE(tabs.selectedTab(), 2);
     }
 };
 

@@ -43,20 +43,20 @@ private Q_SLOTS:
     void changeIsDebounced()
     {
         TextBox box;
-        QSignalSpy changes(&box, &TextBox::Change);
+        QSignalSpy changes(&box, &TextBox::changed);
         type(box, QStringLiteral("hello"));
         QCOMPARE(changes.count(), 0);
         QVERIFY(changes.wait(5000));
         QTest::qWait(kSettle);
         QCOMPARE(changes.count(), 1);
-        QVERIFY(box.IsDirty());
+        QVERIFY(box.isDirty());
 
         box.setIgnoreChangeEvent(true);
         type(box, QStringLiteral("abc"));
         box.setText(QStringLiteral("<META NAME=\"Author\">"));
         QTest::qWait(kSettle);
         QCOMPARE(changes.count(), 1);
-        QVERIFY(!box.IsDirty());
+        QVERIFY(!box.isDirty());
     }
 
     void lockedBoxRefusesChanges_data()
@@ -65,8 +65,8 @@ private Q_SLOTS:
         const auto row = [](const char *name, BoxCall attempt) { QTest::newRow(name) << attempt; };
         row("typing", [](TextBox &b) { type(b, QStringLiteral("xyz")); });
         row("ctrl+v", [](TextBox &b) { key(b, Qt::Key_V, Qt::ControlModifier); });
-        row("EditPerform paste", [](TextBox &b) { b.EditPerform(TextBox::EditPaste); });
-        row("EditPerform clear", [](TextBox &b) { b.EditPerform(TextBox::EditClear); });
+        row("EditPerform paste", [](TextBox &b) { b.editPerform(TextBox::EditPaste); });
+        row("EditPerform clear", [](TextBox &b) { b.editPerform(TextBox::EditClear); });
         row("tab indent with the trap on", [](TextBox &b) {
             b.setTrapTabKey(true);
             key(b, Qt::Key_Tab);
@@ -82,11 +82,11 @@ private Q_SLOTS:
         box.setLocked(true);
         QApplication::clipboard()->setText(QStringLiteral("pasted"));
         select(box, 1, 4);
-        QSignalSpy changes(&box, &TextBox::Change);
+        QSignalSpy changes(&box, &TextBox::changed);
         attempt(box);
         QTest::qWait(kSettle);
-        QCOMPARE(box.Text(), text);
-        QVERIFY(!box.IsDirty());
+        QCOMPARE(box.text(), text);
+        QVERIFY(!box.isDirty());
         QCOMPARE(changes.count(), 0);
     }
 
@@ -112,9 +112,9 @@ private Q_SLOTS:
         type(box, QStringLiteral("two"));
         QApplication::clipboard()->setText(QStringLiteral("PASTED"));
         select(box, 0, selection);
-        QCOMPARE(box.CanEditPerform(function), possible);
-        box.EditPerform(function);
-        QCOMPARE(box.Text(), expected);
+        QCOMPARE(box.canEditPerform(function), possible);
+        box.editPerform(function);
+        QCOMPARE(box.text(), expected);
     }
 
     void tabKey_data()
@@ -157,8 +157,8 @@ private Q_SLOTS:
         select(box, selStart, selLength);
         const QKeyCombination pressed = QKeyCombination::fromCombined(keys);
         key(box, pressed.key(), pressed.keyboardModifiers());
-        QCOMPARE(box.Text(), expected);
-        QCOMPARE(box.IsDirty(), text != expected);
+        QCOMPARE(box.text(), expected);
+        QCOMPARE(box.isDirty(), text != expected);
     }
 
     void caretEvents()
@@ -169,8 +169,8 @@ private Q_SLOTS:
         box.setSelStart(0);
         QList<QList<int>> lines;
         QList<QList<int>> columns;
-        connect(&box, &TextBox::LineChange, &box, [&](int l, int c, int n) { lines.append({ l, c, n }); });
-        connect(&box, &TextBox::ColumnChange, &box, [&](int l, int c, int n) {
+        connect(&box, &TextBox::lineChanged, &box, [&](int l, int c, int n) { lines.append({ l, c, n }); });
+        connect(&box, &TextBox::columnChanged, &box, [&](int l, int c, int n) {
             columns.append({ l, c, n });
         });
         key(box, Qt::Key_Down);
@@ -196,12 +196,12 @@ private Q_SLOTS:
         type(box, QStringLiteral("ab"));
         key(box, Qt::Key_Return);
         QApplication::clipboard()->setText(QStringLiteral("cd\nef"));
-        box.EditPerform(TextBox::EditPaste);
-        QCOMPARE(box.Text(), QStringLiteral("abcd"));
+        box.editPerform(TextBox::EditPaste);
+        QCOMPARE(box.text(), QStringLiteral("abcd"));
         type(box, QStringLiteral("g"));
-        QCOMPARE(box.Text(), QStringLiteral("abcd"));
+        QCOMPARE(box.text(), QStringLiteral("abcd"));
         box.setText(QStringLiteral("longer than four"));
-        QCOMPARE(box.Text(), QStringLiteral("longer than four"));
+        QCOMPARE(box.text(), QStringLiteral("longer than four"));
     }
 };
 

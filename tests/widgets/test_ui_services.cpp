@@ -32,13 +32,13 @@ struct ProbeWidget : QWidget
 struct Handler : EventHook
 {
     Handler(int code, bool passing) : response(code), passOn(passing) { }
-    int MsgResponse() override { return response; }
-    bool WindowProc(QObject *target, QEvent *event) override
+    int msgResponse() override { return response; }
+    bool windowProc(QObject *target, QEvent *event) override
     {
         s_log << "handler";
-        seen = EventHooks::instance().DispatchedMessage();
+        seen = EventHooks::instance().dispatchedMessage();
         if (passOn)
-            EventHooks::instance().CallPreviousProc(target, event);
+            EventHooks::instance().callPreviousProc(target, event);
         return true;
     }
     int response;
@@ -52,7 +52,7 @@ IconList filledList(int count)
     for (int i = 0; i < count; ++i) {
         QPixmap pixmap(32, 32);
         pixmap.fill(QColor::fromHsv(i * 40, 255, 255));
-        list.AddIcon(QIcon(pixmap));
+        list.addIcon(QIcon(pixmap));
     }
     return list;
 }
@@ -82,11 +82,11 @@ private Q_SLOTS:
         QFETCH(QStringList, order);
         ProbeWidget widget;
         Handler handler(response, passOn);
-        EventHooks::instance().WatchMessage(&handler, &widget, kProbe);
+        EventHooks::instance().watchMessage(&handler, &widget, kProbe);
         widget.probe();
         QCOMPARE(s_log, order);
         QCOMPARE(handler.seen, kProbe);
-        QCOMPARE(EventHooks::instance().DispatchedMessage(), QEvent::None);
+        QCOMPARE(EventHooks::instance().dispatchedMessage(), QEvent::None);
     }
 
     void unwatchedOrGoneHandlersLeaveTheWidgetAlone()
@@ -94,14 +94,14 @@ private Q_SLOTS:
         EventHooks &service = EventHooks::instance();
         ProbeWidget widget;
         Handler handler(0, false);
-        service.WatchMessage(&handler, &widget, QEvent::Resize);
-        service.WatchMessage(&handler, &widget, kProbe);
-        service.UnwatchMessage(&handler, &widget, kProbe);
+        service.watchMessage(&handler, &widget, QEvent::Resize);
+        service.watchMessage(&handler, &widget, kProbe);
+        service.unwatchMessage(&handler, &widget, kProbe);
         QVERIFY(service.isWatched(&widget, QEvent::Resize));
         widget.probe();
         {
             Handler gone(0, false);
-            service.WatchMessage(&gone, &widget, kProbe);
+            service.watchMessage(&gone, &widget, kProbe);
         }
         QVERIFY(!service.isWatched(&widget, kProbe));
         widget.probe();
@@ -112,7 +112,7 @@ private Q_SLOTS:
     {
         IntervalTimer timer;
         int ticks = 0;
-        connect(&timer, &IntervalTimer::ThatTime, this, [&] {
+        connect(&timer, &IntervalTimer::thatTime, this, [&] {
             if (++ticks == 3)
                 timer.setInterval(0);
         });
@@ -132,7 +132,7 @@ private Q_SLOTS:
             QCOMPARE(!list.icon(index).isNull(), drawn);
             QCOMPARE(!list.pixmap(index).isNull(), drawn);
         }
-        QCOMPARE(list.AddIcon(QIcon()), 3);
+        QCOMPARE(list.addIcon(QIcon()), 3);
         QCOMPARE(list.pixmap(0).size(), QSize(16, 16));
     }
 

@@ -55,9 +55,9 @@ struct Scenario
     explicit Scenario(const QMap<QString, QString> &stored = {})
     {
         SettingsStore store;
-        store.SetValue("Version", "2.01a");
+        store.setValue("Version", "2.01a");
         for (auto it = stored.cbegin(); it != stored.cend(); ++it)
-            store.SetValue(it.key(), it.value());
+            store.setValue(it.key(), it.value());
         start();
     }
 
@@ -84,16 +84,16 @@ struct Scenario
     }
 
     PopupMenu &menu() const { return window->menu(); }
-    int item(const QString &key) const { return menu().FindItemByKey(key); }
-    QString caption(const QString &key) const { return menu().Caption(item(key)); }
-    void click(const QString &key) const { emit menu().Click(item(key)); }
+    int item(const QString &key) const { return menu().findItemByKey(key); }
+    QString caption(const QString &key) const { return menu().caption(item(key)); }
+    void click(const QString &key) const { emit menu().clicked(item(key)); }
     // How the user reaches a command: a menu key, a toolbar button or key presses.
     void give(const QString &how, const QString &what) const
     {
         if (how == "menu") {
             click(what);
         } else if (how == "toolbar") {
-            window->toolbar().RaiseButtonClick(what.toInt());
+            window->toolbar().raiseButtonClick(what.toInt());
         } else {
             QWidget *focused = QApplication::focusWidget();
             QTest::keySequence(focused ? focused : window.get(), QKeySequence(what));
@@ -109,17 +109,17 @@ struct Scenario
         return home.write(name, bytes);
     }
     int windows() const { return static_cast<int>(window->mdiArea().subWindowList().size()); }
-    QString msg() const { return window->status().PanelText("msg"); }
-    QString fil() const { return window->status().PanelText("fil"); }
+    QString msg() const { return window->status().panelText("msg"); }
+    QString fil() const { return window->status().panelText("fil"); }
     const QList<UserPrompts::Shown> &prompts() const { return window->prompts().shown(); }
     // Keys of the File menu's items, top to bottom.
     QStringList fileMenu() const
     {
         QStringList keys;
         const int file = item("mnuFileTOP");
-        for (int i = 1; i <= menu().Count(); ++i) {
-            if (menu().ItemParent(i) == file)
-                keys.append(menu().ItemKey(i).isEmpty() ? QStringLiteral("-") : menu().ItemKey(i));
+        for (int i = 1; i <= menu().count(); ++i) {
+            if (menu().itemParent(i) == file)
+                keys.append(menu().itemKey(i).isEmpty() ? QStringLiteral("-") : menu().itemKey(i));
         }
         return keys;
     }
@@ -334,7 +334,7 @@ private Q_SLOTS:
         const QString copied = QApplication::clipboard()->text();
         QVERIFY2(copied.contains("<META name=\"keywords\" content=\"kites, lines\">" + lineEnd),
             qPrintable(copied));
-        QCOMPARE(copied, s.window->metaText().Text().replace('\n', lineEnd));
+        QCOMPARE(copied, s.window->metaText().text().replace('\n', lineEnd));
     }
 
     void documentCommandStates()
@@ -343,15 +343,15 @@ private Q_SLOTS:
         s.window->OpenCommandLine({});
         const QStringList switched = { "mnuFile(2)", "mnuFile(3)", "mnuFile(4)", "mnuView(1)" };
         const auto check = [&](bool withDocument) {
-            for (int i = 1; i <= s.menu().Count(); ++i) {
-                const QString key = s.menu().ItemKey(i);
-                if (!key.isEmpty() && !s.menu().IsSeparator(i))
+            for (int i = 1; i <= s.menu().count(); ++i) {
+                const QString key = s.menu().itemKey(i);
+                if (!key.isEmpty() && !s.menu().isSeparator(i))
                     QVERIFY2(
-                        s.menu().Enabled(i) == (withDocument || !switched.contains(key)), qPrintable(key));
+                        s.menu().isEnabled(i) == (withDocument || !switched.contains(key)), qPrintable(key));
             }
-            for (int b = 0; b < s.window->toolbar().ButtonCount(); ++b) {
-                if (!s.window->toolbar().ButtonKey(b).isEmpty())
-                    QVERIFY2(s.window->toolbar().ButtonEnabled(b) == (withDocument || b != 2),
+            for (int b = 0; b < s.window->toolbar().buttonCount(); ++b) {
+                if (!s.window->toolbar().buttonKey(b).isEmpty())
+                    QVERIFY2(s.window->toolbar().buttonEnabled(b) == (withDocument || b != 2),
                         qPrintable(QString::number(b)));
             }
         };
@@ -368,10 +368,10 @@ private Q_SLOTS:
         QCOMPARE(s.windows(), 0);
         const QString msg = s.msg();
         for (const char *key : { "mnuFile(2)", "mnuFile(3)", "mnuFile(4)", "mnuView(1)" }) {
-            QVERIFY2(s.menu().Enabled(s.item(key)), key);
+            QVERIFY2(s.menu().isEnabled(s.item(key)), key);
             s.click(key);
         }
-        QVERIFY(s.window->toolbar().ButtonEnabled(2));
+        QVERIFY(s.window->toolbar().buttonEnabled(2));
         s.give("toolbar", "2");
         QVERIFY(s.prompts().isEmpty());
         QVERIFY(s.launcher->started.isEmpty());
@@ -405,9 +405,9 @@ private Q_SLOTS:
         const QString fil = s.fil();
         QApplication::clipboard()->setText("kept");
         if (button >= 0)
-            s.window->toolbar().RaiseButtonClick(button);
+            s.window->toolbar().raiseButtonClick(button);
         else // an item of its own carries the key to the dispatch
-            emit s.menu().Click(s.menu().AppendItem("Stray", s.item("mnuFileTOP"), key));
+            emit s.menu().clicked(s.menu().appendItem("Stray", s.item("mnuFileTOP"), key));
         QCOMPARE(s.windows(), 1);
         QCOMPARE(s.msg(), msg);
         QCOMPARE(s.fil(), fil);

@@ -99,9 +99,9 @@ struct Scenario
         environment.unset("VISUAL");
         environment.set("PATH", home.path() + QStringLiteral("/bin:") + qEnvironmentVariable("PATH"));
         SettingsStore store;
-        store.SetValue(QStringLiteral("Version"), QStringLiteral("2.01a"));
+        store.setValue(QStringLiteral("Version"), QStringLiteral("2.01a"));
         for (auto it = stored.cbegin(); it != stored.cend(); ++it)
-            store.SetValue(
+            store.setValue(
                 it.key(), it.value(), section.isEmpty() ? QStringLiteral("Tagsmith LITE") : section);
         services = std::make_unique<ProgramServices>();
         window = std::make_unique<MainWindow>(*services);
@@ -110,8 +110,8 @@ struct Scenario
         window->show();
     }
 
-    void click(const QString &key) const { emit window->menu().Click(window->menu().FindItemByKey(key)); }
-    QString msg() const { return window->status().PanelText("msg"); }
+    void click(const QString &key) const { emit window->menu().clicked(window->menu().findItemByKey(key)); }
+    QString msg() const { return window->status().panelText("msg"); }
 
     TestHome home;
     Environment environment;
@@ -198,7 +198,7 @@ private Q_SLOTS:
         QStringList standIns = { "bin/visual-editor", "bin/desk-editor", "bin/xdg-open" };
         if (!location.isEmpty()) {
             standIns.append(location);
-            SettingsStore().SetValue(QStringLiteral("Location"), root + location, QStringLiteral("Scrivan"));
+            SettingsStore().setValue(QStringLiteral("Location"), root + location, QStringLiteral("Scrivan"));
         }
         for (const QString &name : standIns)
             standIn(s.home, name);
@@ -275,7 +275,7 @@ private Q_SLOTS:
         const QString root = s.home.path() + QLatin1Char('/');
         const QString viewer = standIn(s.home, QStringLiteral("bin/xdg-open"));
         if (!help.isEmpty())
-            SettingsStore().SetValue(QStringLiteral("Help"), root + help);
+            SettingsStore().setValue(QStringLiteral("Help"), root + help);
         if (!shown.isEmpty())
             s.home.write(shown, "<html></html>");
         if (guide.startsWith(QStringLiteral("docs/")))

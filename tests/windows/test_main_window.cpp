@@ -43,9 +43,9 @@ struct Scenario
     explicit Scenario(const QMap<QString, QString> &stored = {})
     {
         SettingsStore store;
-        store.SetValue("Version", "2.01a");
+        store.setValue("Version", "2.01a");
         for (auto it = stored.cbegin(); it != stored.cend(); ++it)
-            store.SetValue(it.key(), it.value());
+            store.setValue(it.key(), it.value());
         services = std::make_unique<ProgramServices>();
         window = std::make_unique<MainWindow>(*services);
         window->prompts().setScripted(true);
@@ -67,11 +67,11 @@ struct Scenario
         window->mdiArea().setActiveSubWindow(window->mdiArea().subWindowList().at(index));
     }
 
-    QString fil() const { return window->status().PanelText("fil"); }
-    QString msg() const { return window->status().PanelText("msg"); }
+    QString fil() const { return window->status().panelText("fil"); }
+    QString msg() const { return window->status().panelText("msg"); }
     int windows() const { return static_cast<int>(window->mdiArea().subWindowList().size()); }
     const QList<UserPrompts::Shown> &prompts() const { return window->prompts().shown(); }
-    static QString stored(const QString &name) { return SettingsStore().GetValue(name); }
+    static QString stored(const QString &name) { return SettingsStore().value(name); }
 
     TestHome home;
     std::unique_ptr<ProgramServices> services;
@@ -102,9 +102,9 @@ private Q_SLOTS:
         QCOMPARE(s.window->windowTitle(), QStringLiteral("Tagsmith LITE 2.01a"));
         QVERIFY(!s.window->toolbarStrip().isVisible());
         QVERIFY(!s.window->metaPane().isVisible());
-        QVERIFY(!s.window->menu().ItemChecked(s.window->menu().FindItemByKey("mnuView(2)")));
+        QVERIFY(!s.window->menu().itemChecked(s.window->menu().findItemByKey("mnuView(2)")));
         QCOMPARE(s.fil(), QStringLiteral("No document open..."));
-        QVERIFY2(!s.window->rebar().BandVisible(1), "the progress band shows only while a file is read");
+        QVERIFY2(!s.window->rebar().bandVisible(1), "the progress band shows only while a file is read");
     }
 
     void viewCommandsFlipAndRemember()
@@ -113,8 +113,8 @@ private Q_SLOTS:
         s.window->ToggleToolbar();
         s.window->ToggleMetaPane();
         QVERIFY(s.window->toolbarStrip().isVisible() && s.window->metaPane().isVisible());
-        QVERIFY(s.window->toolbar().ButtonChecked(11));
-        QVERIFY(s.window->menu().ItemChecked(s.window->menu().FindItemByKey("mnuView(2)")));
+        QVERIFY(s.window->toolbar().buttonChecked(11));
+        QVERIFY(s.window->menu().itemChecked(s.window->menu().findItemByKey("mnuView(2)")));
         s.window->close();
         ProgramServices restarted;
         MainWindow again(restarted);
@@ -122,7 +122,7 @@ private Q_SLOTS:
         QVERIFY(again.toolbarStrip().isVisible() && again.metaPane().isVisible());
         again.ToggleMetaPane();
         QVERIFY(!again.metaPane().isVisible());
-        QVERIFY(!again.toolbar().ButtonChecked(11));
+        QVERIFY(!again.toolbar().buttonChecked(11));
         QCOMPARE(s.stored("ViewMeta"), QStringLiteral("off"));
     }
 
@@ -171,7 +171,7 @@ private Q_SLOTS:
         QCOMPARE(s.msg(), "Document opened... (" + path + ')');
         QCOMPARE(s.fil(), path);
         QVERIFY2(!document->isModified(), "a page just opened has no edits");
-        QVERIFY(s.window->metaText().Text().contains(
+        QVERIFY(s.window->metaText().text().contains(
             "<META name=\"robots\" content=\"nofollow, noimageclick\">"));
     }
 
@@ -251,7 +251,7 @@ private Q_SLOTS:
         QDir::setCurrent(started);
 
         QCOMPARE(s.windows(), opened.size());
-        QCOMPARE(s.window->toolbar().ButtonEnabled(CommandTables::kSaveButton), !opened.isEmpty());
+        QCOMPARE(s.window->toolbar().buttonEnabled(CommandTables::kSaveButton), !opened.isEmpty());
         const QList<QMdiSubWindow *> frames = s.window->mdiArea().subWindowList();
         for (int i = 0; i < opened.size(); ++i) {
             const auto *document = qobject_cast<DocumentWindow *>(frames.at(i)->widget());
@@ -284,7 +284,7 @@ private Q_SLOTS:
         Scenario s;
         DocumentWindow *document = s.open(s.page("a.html"));
         type(document->field(TextField::Author), "Jo", true);
-        QVERIFY(s.window->metaText().Text().contains("<META name=\"author\" content=\"Jo\">"));
+        QVERIFY(s.window->metaText().text().contains("<META name=\"author\" content=\"Jo\">"));
         QCOMPARE(s.msg(), QStringLiteral("Remember to save..."));
         QVERIFY(document->isModified());
         QCOMPARE(s.window->documentState().ActiveField, QStringLiteral("Author"));
@@ -296,13 +296,13 @@ private Q_SLOTS:
         s.window->ToggleMetaPane();
         s.open(s.page("a.html"));
         const QList<LineNumberGutter::Number> numbers = s.window->gutter().visibleNumbers();
-        QCOMPARE(static_cast<int>(numbers.size()), s.window->metaText().LineCount());
+        QCOMPARE(static_cast<int>(numbers.size()), s.window->metaText().lineCount());
         QCOMPARE(numbers.first().line, 1);
         for (qsizetype i = 1; i < numbers.size(); ++i) {
             QCOMPARE(numbers.at(i).line, numbers.at(i - 1).line + 1);
             QVERIFY(numbers.at(i).top > numbers.at(i - 1).top);
         }
-        QVERIFY2(s.window->gutter().geometry().right() < s.window->metaText().LeftMargin() + 1,
+        QVERIFY2(s.window->gutter().geometry().right() < s.window->metaText().leftMargin() + 1,
             "the text starts right of the numbers");
     }
 
@@ -332,7 +332,7 @@ private Q_SLOTS:
         QCOMPARE(readFile(path).contains("kites, lines!"), written);
         QCOMPARE(readFile(path) == kPage, !written);
         if (answer == QMessageBox::Yes)
-            QVERIFY2(s.window->metaText().Text().isEmpty(), "the pane empties after Yes");
+            QVERIFY2(s.window->metaText().text().isEmpty(), "the pane empties after Yes");
     }
 
     void closingAnUneditedWindowAsksNothing()
@@ -426,7 +426,7 @@ private Q_SLOTS:
         QCOMPARE(document->caption(), QStringLiteral("Kite Shop"));
         QVERIFY(document->isModified());
         QCOMPARE(s.msg(), msgBefore);
-        QVERIFY(!s.window->rebar().BandVisible(1));
+        QVERIFY(!s.window->rebar().bandVisible(1));
     }
 
     void exitAsksEachModifiedWindow_data()

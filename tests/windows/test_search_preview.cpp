@@ -37,7 +37,7 @@ struct Scenario
 {
     Scenario()
     {
-        SettingsStore().SetValue("Version", "2.01a");
+        SettingsStore().setValue("Version", "2.01a");
         services = std::make_unique<ProgramServices>();
         window = std::make_unique<MainWindow>(*services);
         window->prompts().setScripted(true);
@@ -205,11 +205,11 @@ private Q_SLOTS:
         QFETCH(bool, conflict);
         Scenario s;
         DocumentWindow *document = s.open(s.home.write("cafe.html", page(title, {})));
-        QVERIFY(!s.window->metaText().Text().contains(QStringLiteral("charset=")));
+        QVERIFY(!s.window->metaText().text().contains(QStringLiteral("charset=")));
         QVERIFY(!warns(*document, WarningTarget::Charset, WarningKind::CharsetConflict));
         document->charsetBox()->click();
-        QVERIFY2(s.window->metaText().Text().contains(QStringLiteral("charset=") + declared),
-            qPrintable(s.window->metaText().Text()));
+        QVERIFY2(s.window->metaText().text().contains(QStringLiteral("charset=") + declared),
+            qPrintable(s.window->metaText().text()));
         QCOMPARE(warns(*document, WarningTarget::Charset, WarningKind::CharsetConflict), conflict);
         document->charsetBox()->click();
         QVERIFY(!warns(*document, WarningTarget::Charset, WarningKind::CharsetConflict));

@@ -17,7 +17,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString setting(const QString &name) { return SettingsStore().GetValue(name); }
+QString setting(const QString &name) { return SettingsStore().value(name); }
 
 const QString kAspCommand = u"aspfile\\shell\\Edit_with_Tagsmith\\command"_s;
 
@@ -44,8 +44,8 @@ private Q_SLOTS:
 
     void opensShowingTheStoredValuesUnchanged()
     {
-        SettingsStore().SetValue(u"Author"_s, u"Ada"_s);
-        SettingsStore().SetValue(u"Backup Files"_s, u"off"_s);
+        SettingsStore().setValue(u"Author"_s, u"Ada"_s);
+        SettingsStore().setValue(u"Backup Files"_s, u"off"_s);
         m_associations->write(FileAssociations::Family::Php, true);
         ProgramServices services;
         SettingsDialog dialog(services, *m_associations);
@@ -60,7 +60,7 @@ private Q_SLOTS:
         QVERIFY(dialog.page(2)->isAncestorOf(dialog.backupBox()));
         QVERIFY(dialog.page(3)->isAncestorOf(dialog.associationBox(FileAssociations::Family::Ssi)));
         for (int tab = 1; tab <= SettingsDialog::kPageCount; ++tab) {
-            dialog.tabs().SelectTab(tab);
+            dialog.tabs().selectTab(tab);
             for (int page = 1; page <= SettingsDialog::kPageCount; ++page)
                 QCOMPARE(dialog.page(page)->isVisible(), page == tab);
         }
@@ -88,10 +88,10 @@ private Q_SLOTS:
         ProgramServices services;
         SettingsDialog dialog(services, *m_associations);
         // Someone removed the command since; OK registers the checked family afresh.
-        QVERIFY(RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, kAspCommand).DeleteKey());
+        QVERIFY(RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, kAspCommand).deleteKey());
         QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, kAspCommand).Value(),
+        QCOMPARE(RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, kAspCommand).value(),
             u"\"/opt/tagsmith/bin/tagsmith\" %1"_s);
         QCOMPARE(setting(u"Backup Files"_s), u"on"_s);
     }
@@ -109,7 +109,7 @@ private Q_SLOTS:
 
     void aboutBoxShowsTheStoredVersion()
     {
-        SettingsStore().SetValue(u"Version"_s, u"2.01a"_s);
+        SettingsStore().setValue(u"Version"_s, u"2.01a"_s);
         ProgramServices services;
         AboutDialog about(services.settings());
         QCOMPARE(about.titleText(), u"Tagsmith LITE 2.01a"_s);

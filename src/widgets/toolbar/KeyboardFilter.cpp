@@ -11,7 +11,7 @@ KeyboardFilter &KeyboardFilter::instance()
     return filter;
 }
 
-void KeyboardFilter::Register(Toolbar *toolbar)
+void KeyboardFilter::registerToolbar(Toolbar *toolbar)
 {
     KeyboardFilter &filter = instance();
     if (!toolbar || filter.m_toolbars.contains(toolbar))
@@ -23,7 +23,7 @@ void KeyboardFilter::Register(Toolbar *toolbar)
     }
 }
 
-void KeyboardFilter::Unregister(Toolbar *toolbar)
+void KeyboardFilter::unregisterToolbar(Toolbar *toolbar)
 {
     KeyboardFilter &filter = instance();
     filter.m_toolbars.removeOne(toolbar);
@@ -34,7 +34,7 @@ void KeyboardFilter::Unregister(Toolbar *toolbar)
     }
 }
 
-bool KeyboardFilter::IsInstalled()
+bool KeyboardFilter::isInstalled()
 {
     return instance().m_installed;
 }
@@ -56,7 +56,7 @@ bool KeyboardFilter::eventFilter(QObject *watched, QEvent *event)
     // A toolbar may go away while an earlier one handles the key, so walk a copy.
     const QList<Toolbar *> toolbars = m_toolbars;
     for (Toolbar *toolbar : toolbars) {
-        if (m_toolbars.contains(toolbar) && toolbar->HandleAltKey(letter))
+        if (m_toolbars.contains(toolbar) && toolbar->handleAltKey(letter))
             return true;
     }
     return false;

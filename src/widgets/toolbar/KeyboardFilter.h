@@ -13,9 +13,9 @@ class KeyboardFilter : public QObject
     Q_OBJECT
 
 public:
-    static void Register(Toolbar *toolbar);
-    static void Unregister(Toolbar *toolbar);
-    static bool IsInstalled();
+    static void registerToolbar(Toolbar *toolbar);
+    static void unregisterToolbar(Toolbar *toolbar);
+    static bool isInstalled();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -8,12 +8,12 @@
 
 MdiMenuBarAdapter::~MdiMenuBarAdapter()
 {
-    Detach();
+    detach();
 }
 
-void MdiMenuBarAdapter::Attach(QWidget *frame, ToolbarHost *host)
+void MdiMenuBarAdapter::attach(QWidget *frame, ToolbarHost *host)
 {
-    Detach();
+    detach();
     QMdiArea *client = frame ? frame->findChild<QMdiArea *>() : nullptr;
     if (!client)
         return;
@@ -30,7 +30,7 @@ void MdiMenuBarAdapter::Attach(QWidget *frame, ToolbarHost *host)
     report();
 }
 
-void MdiMenuBarAdapter::Detach()
+void MdiMenuBarAdapter::detach()
 {
     if (m_client)
         disconnect(m_client, nullptr, this, nullptr);
@@ -38,7 +38,7 @@ void MdiMenuBarAdapter::Detach()
         m_frame->setAttribute(Qt::WA_CanHostQMdiSubWindowTitleBar, false);
     watchChild(nullptr);
     if (m_host && m_reportedMaximized)
-        m_host->MaximizedStateChanged(nullptr, false);
+        m_host->maximizedStateChanged(nullptr, false);
     m_frame = nullptr;
     m_client = nullptr;
     m_host = nullptr;
@@ -46,7 +46,7 @@ void MdiMenuBarAdapter::Detach()
     m_reportedMaximized = false;
 }
 
-bool MdiMenuBarAdapter::WindowProc(QObject *, QEvent *)
+bool MdiMenuBarAdapter::windowProc(QObject *, QEvent *)
 {
     report();
     return false;
@@ -56,13 +56,13 @@ void MdiMenuBarAdapter::watchChild(QMdiSubWindow *child)
 {
     EventHooks &service = EventHooks::instance();
     if (m_watchedChild) {
-        service.UnwatchMessage(this, m_watchedChild, QEvent::WindowStateChange);
-        service.UnwatchMessage(this, m_watchedChild, QEvent::WindowIconChange);
+        service.unwatchMessage(this, m_watchedChild, QEvent::WindowStateChange);
+        service.unwatchMessage(this, m_watchedChild, QEvent::WindowIconChange);
     }
     m_watchedChild = child;
     if (child) {
-        service.WatchMessage(this, child, QEvent::WindowStateChange);
-        service.WatchMessage(this, child, QEvent::WindowIconChange);
+        service.watchMessage(this, child, QEvent::WindowStateChange);
+        service.watchMessage(this, child, QEvent::WindowIconChange);
     }
 }
 
@@ -71,11 +71,11 @@ void MdiMenuBarAdapter::report()
     QMdiSubWindow *child = m_client ? m_client->currentSubWindow() : nullptr;
     const bool maximized = child && child->isMaximized();
     // A new icon must reach the host even when nothing else changed.
-    const bool iconChange = EventHooks::instance().DispatchedMessage() == QEvent::WindowIconChange;
+    const bool iconChange = EventHooks::instance().dispatchedMessage() == QEvent::WindowIconChange;
     if (child == m_reportedChild && maximized == m_reportedMaximized && !iconChange)
         return;
     m_reportedChild = child;
     m_reportedMaximized = maximized;
     if (m_host)
-        m_host->MaximizedStateChanged(child, maximized);
+        m_host->maximizedStateChanged(child, maximized);
 }

@@ -22,12 +22,12 @@ public:
     ~MdiMenuBarAdapter() override;
 
     // Does nothing when the frame has no MDI area.
-    void Attach(QWidget *frame, ToolbarHost *host);
-    void Detach();
-    bool IsAttached() const { return m_client != nullptr; }
+    void attach(QWidget *frame, ToolbarHost *host);
+    void detach();
+    bool isAttached() const { return m_client != nullptr; }
 
-    int MsgResponse() override { return WidgetFirst; }
-    bool WindowProc(QObject *target, QEvent *event) override;
+    int msgResponse() override { return WidgetFirst; }
+    bool windowProc(QObject *target, QEvent *event) override;
 
 private:
     void watchChild(QMdiSubWindow *child);

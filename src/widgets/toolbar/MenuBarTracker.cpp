@@ -12,17 +12,17 @@
 
 MenuBarTracker::~MenuBarTracker()
 {
-    Done();
+    done();
 }
 
-void MenuBarTracker::Init(QWidget *owner, Toolbar *toolbar)
+void MenuBarTracker::init(QWidget *owner, Toolbar *toolbar)
 {
     closeOpenMenus();
     m_owner = owner;
     m_toolbar = toolbar;
 }
 
-int MenuBarTracker::Track(int start)
+int MenuBarTracker::track(int start)
 {
     int chosen = 0;
     int index = start;
@@ -39,9 +39,9 @@ int MenuBarTracker::Track(int start)
         m_escapePressed = false;
         m_current = index;
         m_open = menu;
-        MenuInputFilter::Serve(this);
+        MenuInputFilter::serve(this);
         const QAction *action = menu->exec(dropPosition(index));
-        MenuInputFilter::Serve(nullptr);
+        MenuInputFilter::serve(nullptr);
         m_open = nullptr;
         m_toolbar->setButtonPressed(index, false);
         m_state = m_escapePressed ? Hot : Idle;
@@ -55,21 +55,21 @@ int MenuBarTracker::Track(int start)
     return chosen;
 }
 
-void MenuBarTracker::Done()
+void MenuBarTracker::done()
 {
-    MenuInputFilter::Serve(nullptr);
+    MenuInputFilter::serve(nullptr);
 }
 
-int MenuBarTracker::NeighbourIndex(int from, int direction) const
+int MenuBarTracker::neighbourIndex(int from, int direction) const
 {
     if (!m_toolbar)
         return -1;
     QList<int> order;
-    for (int i = 0; i < m_toolbar->ButtonCount(); ++i) {
-        if (m_toolbar->ButtonVisible(i))
+    for (int i = 0; i < m_toolbar->buttonCount(); ++i) {
+        if (m_toolbar->buttonVisible(i))
             order.append(i);
     }
-    if (m_toolbar->HasMaximizedChild())
+    if (m_toolbar->hasMaximizedChild())
         order.append(Toolbar::kSystemMenuIndex);
     const qsizetype position = order.indexOf(from);
     if (position < 0)
@@ -88,20 +88,20 @@ bool MenuBarTracker::ownsMenu(const QObject *object) const
     return false;
 }
 
-bool MenuBarTracker::HandleKey(QMenu *menu, int key)
+bool MenuBarTracker::handleKey(QMenu *menu, int key)
 {
     switch (key) {
     case Qt::Key_Left:
         // Left in a nested submenu closes just that submenu.
         if (menu != m_open)
             return false;
-        switchTo(NeighbourIndex(m_current, -1));
+        switchTo(neighbourIndex(m_current, -1));
         return true;
     case Qt::Key_Right: {
         const QAction *active = menu->activeAction();
         if (active && active->menu())
             return false;
-        switchTo(NeighbourIndex(m_current, +1));
+        switchTo(neighbourIndex(m_current, +1));
         return true;
     }
     case Qt::Key_Escape:
@@ -112,23 +112,23 @@ bool MenuBarTracker::HandleKey(QMenu *menu, int key)
     }
 }
 
-bool MenuBarTracker::HandleMouseMove(const QPoint &globalPos)
+bool MenuBarTracker::handleMouseMove(const QPoint &globalPos)
 {
     if (globalPos == m_lastMouse || !m_toolbar || !m_toolbar->hwnd())
         return false;
     m_lastMouse = globalPos;
-    const int hit = m_toolbar->HitTest(m_toolbar->hwnd()->mapFromGlobal(globalPos));
+    const int hit = m_toolbar->hitTest(m_toolbar->hwnd()->mapFromGlobal(globalPos));
     if (hit < 0 || hit == m_current || !menuFor(hit))
         return false;
     switchTo(hit);
     return true;
 }
 
-bool MenuBarTracker::HandleMousePress(const QPoint &globalPos)
+bool MenuBarTracker::handleMousePress(const QPoint &globalPos)
 {
     if (!m_toolbar || !m_toolbar->hwnd())
         return false;
-    if (m_toolbar->HitTest(m_toolbar->hwnd()->mapFromGlobal(globalPos)) != m_current)
+    if (m_toolbar->hitTest(m_toolbar->hwnd()->mapFromGlobal(globalPos)) != m_current)
         return false;
     switchTo(-1);
     return true;
@@ -137,16 +137,16 @@ bool MenuBarTracker::HandleMousePress(const QPoint &globalPos)
 QMenu *MenuBarTracker::menuFor(int index) const
 {
     if (index != Toolbar::kSystemMenuIndex)
-        return m_toolbar->ButtonSubMenu(index);
-    const QMdiArea *area = m_toolbar->MDIClient();
+        return m_toolbar->buttonSubMenu(index);
+    const QMdiArea *area = m_toolbar->mdiClient();
     QMdiSubWindow *child = area ? area->currentSubWindow() : nullptr;
     return child ? child->systemMenu() : nullptr;
 }
 
 QPoint MenuBarTracker::dropPosition(int index) const
 {
-    const QRect button = index == Toolbar::kSystemMenuIndex ? m_toolbar->SystemMenuRect()
-                                                             : m_toolbar->ButtonRect(index);
+    const QRect button = index == Toolbar::kSystemMenuIndex ? m_toolbar->systemMenuRect()
+                                                             : m_toolbar->buttonRect(index);
     return m_toolbar->hwnd()->mapToGlobal(QPoint(button.left(), button.top() + button.height()));
 }
 

@@ -21,22 +21,22 @@ public:
     MenuBarTracker(const MenuBarTracker &) = delete;
     MenuBarTracker &operator=(const MenuBarTracker &) = delete;
 
-    void Init(QWidget *owner, Toolbar *toolbar);
+    void init(QWidget *owner, Toolbar *toolbar);
     // Returns the command identifier chosen, 0 for none.
-    int Track(int start);
-    void Done();
+    int track(int start);
+    void done();
 
-    TrackingState State() const { return m_state; }
-    int CurrentIndex() const { return m_current; }
+    TrackingState state() const { return m_state; }
+    int currentIndex() const { return m_current; }
     // The next visible button in that direction (+1 or -1), cycling, with the system menu
     // of a maximized child between the last button and the first; -1 when back at start.
-    int NeighbourIndex(int from, int direction) const;
+    int neighbourIndex(int from, int direction) const;
 
     // From MenuInputFilter while a menu is open; true when the event is used up.
     bool ownsMenu(const QObject *object) const;
-    bool HandleKey(QMenu *menu, int key);
-    bool HandleMouseMove(const QPoint &globalPos);
-    bool HandleMousePress(const QPoint &globalPos);
+    bool handleKey(QMenu *menu, int key);
+    bool handleMouseMove(const QPoint &globalPos);
+    bool handleMousePress(const QPoint &globalPos);
 
 private:
     QMenu *menuFor(int index) const;

@@ -13,7 +13,7 @@ MenuInputFilter &MenuInputFilter::instance()
     return filter;
 }
 
-void MenuInputFilter::Serve(MenuBarTracker *tracker)
+void MenuInputFilter::serve(MenuBarTracker *tracker)
 {
     MenuInputFilter &filter = instance();
     if (filter.m_tracker == tracker || !qApp)
@@ -25,7 +25,7 @@ void MenuInputFilter::Serve(MenuBarTracker *tracker)
     filter.m_tracker = tracker;
 }
 
-MenuBarTracker *MenuInputFilter::Served()
+MenuBarTracker *MenuInputFilter::served()
 {
     return instance().m_tracker;
 }
@@ -37,12 +37,12 @@ bool MenuInputFilter::eventFilter(QObject *watched, QEvent *event)
         return false;
     switch (event->type()) {
     case QEvent::KeyPress:
-        return m_tracker->HandleKey(menu, static_cast<QKeyEvent *>(event)->key());
+        return m_tracker->handleKey(menu, static_cast<QKeyEvent *>(event)->key());
     case QEvent::MouseMove:
-        return m_tracker->HandleMouseMove(static_cast<QMouseEvent *>(event)->globalPosition().toPoint());
+        return m_tracker->handleMouseMove(static_cast<QMouseEvent *>(event)->globalPosition().toPoint());
     case QEvent::MouseButtonPress: {
         const auto *mouse = static_cast<QMouseEvent *>(event);
-        return mouse->button() == Qt::LeftButton && m_tracker->HandleMousePress(mouse->globalPosition().toPoint());
+        return mouse->button() == Qt::LeftButton && m_tracker->handleMousePress(mouse->globalPosition().toPoint());
     }
     default:
         return false;

@@ -12,8 +12,8 @@ class MenuInputFilter : public QObject
 
 public:
     // Starts serving tracker; nullptr stops.
-    static void Serve(MenuBarTracker *tracker);
-    static MenuBarTracker *Served();
+    static void serve(MenuBarTracker *tracker);
+    static MenuBarTracker *served();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -54,12 +54,12 @@ Rebar::Rebar(QObject *parent)
 
 Rebar::~Rebar()
 {
-    DestroyRebar();
+    destroyRebar();
 }
 
-bool Rebar::CreateRebar(QWidget *parentForm)
+bool Rebar::createRebar(QWidget *parentForm)
 {
-    DestroyRebar();
+    destroyRebar();
     if (!parentForm)
         return false;
     m_parent = parentForm;
@@ -70,30 +70,30 @@ bool Rebar::CreateRebar(QWidget *parentForm)
     m_window->resize(parentForm->size());
     registerDocked(parentForm, m_window, m_side);
     EventHooks &service = EventHooks::instance();
-    service.WatchMessage(this, m_window, QEvent::Paint);
-    service.WatchMessage(this, m_parent, QEvent::Resize);
+    service.watchMessage(this, m_window, QEvent::Paint);
+    service.watchMessage(this, m_parent, QEvent::Resize);
     m_window->show();
     layoutBands();
-    RebarSize();
+    rebarSize();
     return true;
 }
 
-void Rebar::DestroyRebar()
+void Rebar::destroyRebar()
 {
     if (!m_window)
         return;
-    RemoveAllRebarBands();
+    removeAllRebarBands();
     EventHooks &service = EventHooks::instance();
-    service.UnwatchMessage(this, m_window, QEvent::Paint);
+    service.unwatchMessage(this, m_window, QEvent::Paint);
     if (m_parent)
-        service.UnwatchMessage(this, m_parent, QEvent::Resize);
+        service.unwatchMessage(this, m_parent, QEvent::Resize);
     QWidget *window = m_window;
     dockRegistry().removeIf([window](const DockEntry &e) { return !e.window || e.window == window; });
     delete window;
     m_thickness = 0;
 }
 
-int Rebar::AddBandByHwnd(QWidget *window, const QString &bandText, bool breakLine, bool fixedSize,
+int Rebar::addBandByHwnd(QWidget *window, const QString &bandText, bool breakLine, bool fixedSize,
                           const QVariant &data)
 {
     if (!m_window || !window)
@@ -117,7 +117,7 @@ int Rebar::AddBandByHwnd(QWidget *window, const QString &bandText, bool breakLin
     return band.id;
 }
 
-void Rebar::RemoveBand(int index)
+void Rebar::removeBand(int index)
 {
     if (Band *band = bandAt(index)) {
         giveBack(*band);
@@ -126,7 +126,7 @@ void Rebar::RemoveBand(int index)
     }
 }
 
-void Rebar::RemoveAllRebarBands()
+void Rebar::removeAllRebarBands()
 {
     for (Band &band : m_bands)
         giveBack(band);
@@ -134,13 +134,13 @@ void Rebar::RemoveAllRebarBands()
     layoutBands();
 }
 
-void Rebar::AddResizeObject(QWidget *parentForm, QWidget *window, Side side)
+void Rebar::addResizeObject(QWidget *parentForm, QWidget *window, Side side)
 {
     if (parentForm && window)
         registerDocked(parentForm, window, side);
 }
 
-void Rebar::RebarSize()
+void Rebar::rebarSize()
 {
     if (!m_window || !m_parent)
         return;
@@ -163,7 +163,7 @@ void Rebar::RebarSize()
         else if (sideIsVertical != isVertical())
             (side == Top || side == Left ? startCut : endCut) += room;
     }
-    const int thickness = RebarHeight();
+    const int thickness = rebarHeight();
     const int along = startCut;
     const int span = qMax(0, length - startCut - endCut);
     QRect rect;
@@ -185,43 +185,43 @@ void Rebar::RebarSize()
     layoutBands();
 }
 
-void Rebar::Autosize()
+void Rebar::autosize()
 {
     layoutBands();
-    RebarSize();
+    rebarSize();
 }
 
-int Rebar::BandIndexForId(int id) const
+int Rebar::bandIndexForId(int id) const
 {
-    for (int i = 0; i < BandCount(); ++i) {
+    for (int i = 0; i < bandCount(); ++i) {
         if (m_bands.at(i).id == id)
             return i;
     }
     return -1;
 }
 
-int Rebar::BandIDForIndex(int index) const
+int Rebar::bandIdForIndex(int index) const
 {
     const Band *band = bandAt(index);
     return band ? band->id : 0;
 }
 
-QVariant Rebar::BandData(int id) const
+QVariant Rebar::bandData(int id) const
 {
-    const Band *band = bandAt(BandIndexForId(id));
+    const Band *band = bandAt(bandIndexForId(id));
     return band ? band->data : QVariant();
 }
 
-int Rebar::BandIndexForData(const QVariant &data) const
+int Rebar::bandIndexForData(const QVariant &data) const
 {
-    for (int i = 0; i < BandCount(); ++i) {
+    for (int i = 0; i < bandCount(); ++i) {
         if (m_bands.at(i).data == data)
             return i;
     }
     return -1;
 }
 
-bool Rebar::BandVisible(int index) const
+bool Rebar::bandVisible(int index) const
 {
     const Band *band = bandAt(index);
     return band && !band->hidden;
@@ -235,7 +235,7 @@ void Rebar::setBandVisible(int index, bool visible)
     }
 }
 
-bool Rebar::BandGripper(int index) const
+bool Rebar::bandGripper(int index) const
 {
     const Band *band = bandAt(index);
     return band && band->gripper;
@@ -249,7 +249,7 @@ void Rebar::setBandGripper(int index, bool on)
     }
 }
 
-bool Rebar::BandChildEdge(int index) const
+bool Rebar::bandChildEdge(int index) const
 {
     const Band *band = bandAt(index);
     return band && band->childEdge;
@@ -263,7 +263,7 @@ void Rebar::setBandChildEdge(int index, bool on)
     }
 }
 
-int Rebar::BandChildMinHeight(int index) const
+int Rebar::bandChildMinHeight(int index) const
 {
     const Band *band = bandAt(index);
     return band ? band->minThickness : 0;
@@ -277,7 +277,7 @@ void Rebar::setBandChildMinHeight(int index, int height)
     }
 }
 
-int Rebar::BandChildMaxHeight(int index) const
+int Rebar::bandChildMaxHeight(int index) const
 {
     const Band *band = bandAt(index);
     return band ? band->maxThickness : 0;
@@ -291,7 +291,7 @@ void Rebar::setBandChildMaxHeight(int index, int height)
     }
 }
 
-int Rebar::BandChildMinWidth(int index) const
+int Rebar::bandChildMinWidth(int index) const
 {
     const Band *band = bandAt(index);
     return band ? band->minLength : 0;
@@ -305,7 +305,7 @@ void Rebar::setBandChildMinWidth(int index, int width)
     }
 }
 
-void Rebar::BandChildResized(int index, int width, int height)
+void Rebar::bandChildResized(int index, int width, int height)
 {
     if (Band *band = bandAt(index)) {
         band->minLength = isVertical() ? height : width;
@@ -314,27 +314,27 @@ void Rebar::BandChildResized(int index, int width, int height)
     }
 }
 
-void Rebar::BandMove(int index, int toIndex)
+void Rebar::bandMove(int index, int toIndex)
 {
     if (!bandAt(index) || !bandAt(toIndex) || index == toIndex)
         return;
     m_bands.move(index, toIndex);
     layoutBands();
-    emit LayoutChanged();
+    emit layoutChanged();
 }
 
-QRect Rebar::GetBandRectangle(int index) const
+QRect Rebar::bandRectangle(int index) const
 {
     const Band *band = bandAt(index);
     return band ? band->rect : QRect();
 }
 
-int Rebar::RebarHeight() const
+int Rebar::rebarHeight() const
 {
     return m_thickness;
 }
 
-int Rebar::RebarWidth() const
+int Rebar::rebarWidth() const
 {
     if (!m_window)
         return 0;
@@ -348,12 +348,12 @@ void Rebar::setPosition(Side side)
         return;
     m_window->setProperty(kSideProperty, side);
     layoutBands();
-    RebarSize();
-    emit HeightChanged(RebarHeight());
-    RebarSize();
+    rebarSize();
+    emit heightChanged(rebarHeight());
+    rebarSize();
 }
 
-bool Rebar::Visible() const
+bool Rebar::isVisible() const
 {
     return m_window && m_window->isVisibleTo(m_parent);
 }
@@ -376,12 +376,12 @@ void Rebar::setImagePicture(const QPixmap &picture)
         m_window->update();
 }
 
-bool Rebar::WindowProc(QObject *target, QEvent *)
+bool Rebar::windowProc(QObject *target, QEvent *)
 {
     if (target == m_window)
         paintBands();
     else
-        RebarSize();
+        rebarSize();
     return false;
 }
 
@@ -408,7 +408,7 @@ void Rebar::layoutBands()
     // Rows: a band with a line break starts a new one; the last band of a row takes what
     // the row has left.
     QList<QList<int>> rows;
-    for (int i = 0; i < BandCount(); ++i) {
+    for (int i = 0; i < bandCount(); ++i) {
         Band &band = m_bands[i];
         band.rect = QRect();
         if (band.hidden || !band.child) {
@@ -451,8 +451,8 @@ void Rebar::layoutBands()
     const int thickness = rows.isEmpty() ? 0 : across - kRowGap + frame;
     if (thickness != m_thickness) {
         m_thickness = thickness;
-        RebarSize();
-        emit HeightChanged(m_thickness);
+        rebarSize();
+        emit heightChanged(m_thickness);
     }
     m_window->update();
 }
@@ -465,7 +465,7 @@ void Rebar::paintBands()
     for (const Band &band : std::as_const(m_bands)) {
         if (band.rect.isEmpty())
             continue;
-        if (HasBitmap())
+        if (hasBitmap())
             painter.drawTiledPixmap(band.rect, m_background);
         QRect header = band.rect;
         if (band.gripper) {
@@ -493,10 +493,10 @@ void Rebar::giveBack(Band &band)
 
 Rebar::Band *Rebar::bandAt(int index)
 {
-    return index >= 0 && index < BandCount() ? &m_bands[index] : nullptr;
+    return index >= 0 && index < bandCount() ? &m_bands[index] : nullptr;
 }
 
 const Rebar::Band *Rebar::bandAt(int index) const
 {
-    return index >= 0 && index < BandCount() ? &m_bands.at(index) : nullptr;
+    return index >= 0 && index < bandCount() ? &m_bands.at(index) : nullptr;
 }

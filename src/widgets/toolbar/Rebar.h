@@ -14,7 +14,7 @@
 // A rebar: a strip docked to one side of its parent form whose bands each carry one
 // window, in rows. Bands are addressed by index; each also has an identifier and the data
 // given when it was added. Windows docked on one form (rebars and any others registered
-// with AddResizeObject) share the form's edges: the first registered sits outermost.
+// with addResizeObject) share the form's edges: the first registered sits outermost.
 class Rebar : public QObject, public EventHook
 {
     Q_OBJECT
@@ -26,59 +26,59 @@ public:
     explicit Rebar(QObject *parent = nullptr);
     ~Rebar() override;
 
-    bool CreateRebar(QWidget *parentForm);
-    void DestroyRebar();
+    bool createRebar(QWidget *parentForm);
+    void destroyRebar();
     // Returns the new band's identifier, 0 without a rebar or a window.
-    int AddBandByHwnd(QWidget *window, const QString &bandText = {}, bool breakLine = false,
+    int addBandByHwnd(QWidget *window, const QString &bandText = {}, bool breakLine = false,
                       bool fixedSize = false, const QVariant &data = {});
-    void RemoveBand(int index);
-    void RemoveAllRebarBands();
-    static void AddResizeObject(QWidget *parentForm, QWidget *window, Side side);
-    void RebarSize();
-    void Autosize();
+    void removeBand(int index);
+    void removeAllRebarBands();
+    static void addResizeObject(QWidget *parentForm, QWidget *window, Side side);
+    void rebarSize();
+    void autosize();
 
-    int BandCount() const { return static_cast<int>(m_bands.size()); }
-    int BandIndexForId(int id) const;
-    int BandIDForIndex(int index) const;
-    QVariant BandData(int id) const;
-    int BandIndexForData(const QVariant &data) const;
-    bool BandVisible(int index) const;
+    int bandCount() const { return static_cast<int>(m_bands.size()); }
+    int bandIndexForId(int id) const;
+    int bandIdForIndex(int index) const;
+    QVariant bandData(int id) const;
+    int bandIndexForData(const QVariant &data) const;
+    bool bandVisible(int index) const;
     void setBandVisible(int index, bool visible);
-    bool BandGripper(int index) const;
+    bool bandGripper(int index) const;
     void setBandGripper(int index, bool on);
-    bool BandChildEdge(int index) const;
+    bool bandChildEdge(int index) const;
     void setBandChildEdge(int index, bool on);
-    int BandChildMinHeight(int index) const;
+    int bandChildMinHeight(int index) const;
     void setBandChildMinHeight(int index, int height);
-    int BandChildMaxHeight(int index) const;
+    int bandChildMaxHeight(int index) const;
     void setBandChildMaxHeight(int index, int height);
-    int BandChildMinWidth(int index) const;
+    int bandChildMinWidth(int index) const;
     void setBandChildMinWidth(int index, int width);
-    void BandChildResized(int index, int width, int height);
-    void BandMove(int index, int toIndex);
+    void bandChildResized(int index, int width, int height);
+    void bandMove(int index, int toIndex);
     // The band's rectangle in the rebar; empty for a hidden or missing band.
-    QRect GetBandRectangle(int index) const;
+    QRect bandRectangle(int index) const;
 
-    int RebarHeight() const;
-    int RebarWidth() const;
-    QWidget *RebarHwnd() const { return m_window; }
+    int rebarHeight() const;
+    int rebarWidth() const;
+    QWidget *rebarHwnd() const { return m_window; }
     QWidget *hwnd() const { return m_window; }
-    Side Position() const { return m_side; }
+    Side position() const { return m_side; }
     void setPosition(Side side);
-    bool Visible() const;
+    bool isVisible() const;
     void setVisible(bool visible);
     // A picture drawn behind the bands, tiled; a file that does not load leaves none.
     void setImageFile(const QString &path);
     void setImagePicture(const QPixmap &picture);
-    QPixmap BackgroundBitmap() const { return m_background; }
-    bool HasBitmap() const { return !m_background.isNull(); }
+    QPixmap backgroundBitmap() const { return m_background; }
+    bool hasBitmap() const { return !m_background.isNull(); }
 
-    int MsgResponse() override { return WidgetFirst; }
-    bool WindowProc(QObject *target, QEvent *event) override;
+    int msgResponse() override { return WidgetFirst; }
+    bool windowProc(QObject *target, QEvent *event) override;
 
 Q_SIGNALS:
-    void HeightChanged(int height);
-    void LayoutChanged();
+    void heightChanged(int height);
+    void layoutChanged();
 
 private:
     struct Band {

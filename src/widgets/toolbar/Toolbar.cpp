@@ -43,23 +43,23 @@ QString executableName()
 Toolbar::Toolbar(QWidget *ownerForm)
     : m_owner(ownerForm)
 {
-    KeyboardFilter::Register(this);
+    KeyboardFilter::registerToolbar(this);
 }
 
 Toolbar::~Toolbar()
 {
-    KeyboardFilter::Unregister(this);
-    DestroyToolBar();
+    KeyboardFilter::unregisterToolbar(this);
+    destroyToolbar();
 }
 
-int Toolbar::LastButtonID()
+int Toolbar::lastButtonId()
 {
     return s_lastButtonID;
 }
 
-void Toolbar::CreateToolbar(int buttonSize, bool styleList, bool withText, bool wrappable)
+void Toolbar::createToolbar(int buttonSize, bool styleList, bool withText, bool wrappable)
 {
-    DestroyToolBar();
+    destroyToolbar();
     m_bitmapSize = buttonSize;
     m_listStyle = styleList;
     m_withText = withText;
@@ -67,39 +67,39 @@ void Toolbar::CreateToolbar(int buttonSize, bool styleList, bool withText, bool 
     m_window = new QWidget(m_owner);
     m_window->setObjectName(QStringLiteral("cToolbarWindow"));
     loadImageStrip();
-    EventHooks::instance().WatchMessage(this, m_window, QEvent::Resize);
+    EventHooks::instance().watchMessage(this, m_window, QEvent::Resize);
     if (m_owner)
         m_window->show();
 }
 
-void Toolbar::CreateFromMenu(PopupMenu *menu)
+void Toolbar::createFromMenu(PopupMenu *menu)
 {
     if (!menu)
         return;
     if (m_window) {
-        while (ButtonCount() > 0)
-            RemoveButton(ButtonCount() - 1);
+        while (buttonCount() > 0)
+            removeButton(buttonCount() - 1);
     } else {
-        CreateToolbar(16, true, true, true);
+        createToolbar(16, true, true, true);
     }
     const QMenu *bar = menu->hMenu(1);
-    for (int i = 1; i <= menu->Count(); ++i) {
+    for (int i = 1; i <= menu->count(); ++i) {
         if (menu->hMenu(i) != bar)
             continue;
-        const int index = AddButton({}, -1, {}, 0, menu->Caption(i), StyleAutosize, menu->ItemKey(i));
+        const int index = addButton({}, -1, {}, 0, menu->caption(i), StyleAutosize, menu->itemKey(i));
         if (index < 0)
             continue;
-        m_buttons[index].subMenu = menu->SubMenu(i);
-        if (!menu->Enabled(i))
+        m_buttons[index].subMenu = menu->subMenu(i);
+        if (!menu->isEnabled(i))
             setButtonEnabled(index, false);
     }
     m_menu = menu;
 }
 
-void Toolbar::DestroyToolBar()
+void Toolbar::destroyToolbar()
 {
     if (m_window) {
-        EventHooks::instance().UnwatchMessage(this, m_window, QEvent::Resize);
+        EventHooks::instance().unwatchMessage(this, m_window, QEvent::Resize);
         m_window->hide();
         delete m_window;
     }
@@ -109,13 +109,13 @@ void Toolbar::DestroyToolBar()
     m_hot = -1;
 }
 
-int Toolbar::AddButton(const QString &tip, int image, const QVariant &buttonBefore, int extraWidth,
+int Toolbar::addButton(const QString &tip, int image, const QVariant &buttonBefore, int extraWidth,
                         const QString &text, int style, const QString &key)
 {
     if (!m_window)
         return -1;
     const int before = indexOf(buttonBefore);
-    const int at = before >= 0 ? before : ButtonCount();
+    const int at = before >= 0 ? before : buttonCount();
 
     Button button;
     button.id = ++s_lastButtonID;
@@ -132,11 +132,11 @@ int Toolbar::AddButton(const QString &tip, int image, const QVariant &buttonBefo
     m_buttons.insert(at, button);
     if (m_hot >= at)
         ++m_hot;
-    ResizeToolbar();
+    resizeToolbar();
     return at;
 }
 
-void Toolbar::RemoveButton(const QVariant &button)
+void Toolbar::removeButton(const QVariant &button)
 {
     const int index = indexOf(button);
     if (index < 0)
@@ -153,7 +153,7 @@ void Toolbar::RemoveButton(const QVariant &button)
     layoutButtons();
 }
 
-void Toolbar::SetImageList(const QVariant &images, ImageListType type)
+void Toolbar::setImageList(const QVariant &images, ImageListType type)
 {
     IconList *list = nullptr;
     if (images.metaType() == QMetaType::fromType<IconList *>())
@@ -168,19 +168,19 @@ void Toolbar::SetImageList(const QVariant &images, ImageListType type)
     applyImagesToAll();
 }
 
-void Toolbar::ResizeToolbar()
+void Toolbar::resizeToolbar()
 {
     layoutButtons();
     if (!m_window || m_buttons.isEmpty())
         return;
-    m_window->resize(ToolbarWidth(), ToolbarHeight());
+    m_window->resize(toolbarWidth(), toolbarHeight());
     // A hidden window gets its resize event only when shown; the rows must fit now.
     layoutButtons();
 }
 
-void Toolbar::GetDropDownPosition(int index, int &x, int &y) const
+void Toolbar::getDropDownPosition(int index, int &x, int &y) const
 {
-    const QRect rect = ButtonRect(index);
+    const QRect rect = buttonRect(index);
     if (rect.isEmpty() || !m_owner)
         return;
     const QPoint corner = m_window->mapTo(m_owner, QPoint(rect.left(), rect.top() + rect.height()));
@@ -188,30 +188,30 @@ void Toolbar::GetDropDownPosition(int index, int &x, int &y) const
     y = corner.y() * kTwipsPerInch / m_owner->logicalDpiY();
 }
 
-int Toolbar::ButtonIndex(const QVariant &button) const
+int Toolbar::buttonIndex(const QVariant &button) const
 {
     return indexOf(button);
 }
 
-QString Toolbar::ButtonKey(int index) const
+QString Toolbar::buttonKey(int index) const
 {
     const Button *button = buttonAt(index);
     return button ? button->key : QString();
 }
 
-int Toolbar::ButtonID(const QVariant &button) const
+int Toolbar::buttonId(const QVariant &button) const
 {
     const Button *b = buttonAt(button);
     return b ? b->id : 0;
 }
 
-int Toolbar::ButtonStringIndex(const QVariant &button) const
+int Toolbar::buttonStringIndex(const QVariant &button) const
 {
     const Button *b = buttonAt(button);
     return b ? b->stringIndex : -1;
 }
 
-QString Toolbar::ButtonToolTip(const QVariant &button) const
+QString Toolbar::buttonToolTip(const QVariant &button) const
 {
     const Button *b = buttonAt(button);
     return b ? b->tip : QString();
@@ -225,7 +225,7 @@ void Toolbar::setButtonToolTip(const QVariant &button, const QString &tip)
     }
 }
 
-QString Toolbar::ButtonCaption(const QVariant &button) const
+QString Toolbar::buttonCaption(const QVariant &button) const
 {
     const Button *b = buttonAt(button);
     return b ? b->text : QString();
@@ -242,7 +242,7 @@ void Toolbar::setButtonCaption(const QVariant &button, const QString &caption)
     layoutButtons();
 }
 
-int Toolbar::ButtonImage(const QVariant &button) const
+int Toolbar::buttonImage(const QVariant &button) const
 {
     const Button *b = buttonAt(button);
     return b ? b->image : -1;
@@ -257,7 +257,7 @@ void Toolbar::setButtonImage(const QVariant &button, int image)
     }
 }
 
-bool Toolbar::ButtonTextVisible(const QVariant &button) const
+bool Toolbar::buttonTextVisible(const QVariant &button) const
 {
     const Button *b = buttonAt(button);
     return b && b->textVisible;
@@ -278,10 +278,10 @@ void Toolbar::setButtonTextVisible(const QVariant &button, bool visible)
             applyButton(each);
         }
     }
-    ResizeToolbar();
+    resizeToolbar();
 }
 
-QChar Toolbar::ButtonAccelerator(const QVariant &button) const
+QChar Toolbar::buttonAccelerator(const QVariant &button) const
 {
     const Button *b = buttonAt(button);
     if (!b)
@@ -293,12 +293,12 @@ QChar Toolbar::ButtonAccelerator(const QVariant &button) const
     return text.at(amp + 1).toUpper();
 }
 
-bool Toolbar::ButtonVisible(const QVariant &button) const
+bool Toolbar::buttonVisible(const QVariant &button) const
 {
     return buttonAt(button) && !hasState(button, StateHidden);
 }
 
-bool Toolbar::ButtonHot(const QVariant &button) const
+bool Toolbar::buttonHot(const QVariant &button) const
 {
     const int index = indexOf(button);
     return index >= 0 && index == m_hot;
@@ -315,22 +315,22 @@ void Toolbar::setButtonHot(const QVariant &button, bool hot)
         changeHot(-1, HotOther);
 }
 
-int Toolbar::ButtonWidth(const QVariant &button) const
+int Toolbar::buttonWidth(const QVariant &button) const
 {
-    return ButtonRect(indexOf(button)).width();
+    return buttonRect(indexOf(button)).width();
 }
 
-int Toolbar::ButtonHeight(const QVariant &button) const
+int Toolbar::buttonHeight(const QVariant &button) const
 {
-    return ButtonRect(indexOf(button)).height();
+    return buttonRect(indexOf(button)).height();
 }
 
-QRect Toolbar::ButtonRect(int index) const
+QRect Toolbar::buttonRect(int index) const
 {
     return m_rects.value(index);
 }
 
-int Toolbar::MaxButtonWidth() const
+int Toolbar::maxButtonWidth() const
 {
     int widest = 0;
     for (const QRect &rect : m_rects)
@@ -338,7 +338,7 @@ int Toolbar::MaxButtonWidth() const
     return widest;
 }
 
-int Toolbar::MaxButtonHeight() const
+int Toolbar::maxButtonHeight() const
 {
     int highest = 0;
     for (const QRect &rect : m_rects)
@@ -346,7 +346,7 @@ int Toolbar::MaxButtonHeight() const
     return highest;
 }
 
-int Toolbar::ToolbarWidth() const
+int Toolbar::toolbarWidth() const
 {
     int width = 0;
     for (const QRect &rect : m_rects)
@@ -354,7 +354,7 @@ int Toolbar::ToolbarWidth() const
     return width;
 }
 
-int Toolbar::ToolbarHeight() const
+int Toolbar::toolbarHeight() const
 {
     for (const QRect &rect : m_rects) {
         if (!rect.isEmpty())
@@ -366,7 +366,7 @@ int Toolbar::ToolbarHeight() const
 void Toolbar::setAutosizeButtonPadding(int padding)
 {
     m_padding = padding & 0x7FFF7FFF;
-    ResizeToolbar();
+    resizeToolbar();
 }
 
 void Toolbar::setListStyle(bool on)
@@ -374,7 +374,7 @@ void Toolbar::setListStyle(bool on)
     m_listStyle = on;
     for (Button &button : m_buttons)
         applyButton(button);
-    ResizeToolbar();
+    resizeToolbar();
 }
 
 void Toolbar::setWrappable(bool on)
@@ -382,28 +382,28 @@ void Toolbar::setWrappable(bool on)
     m_wrappable = on;
     for (Button &button : m_buttons)
         applyButton(button);
-    ResizeToolbar();
+    resizeToolbar();
 }
 
-QMenu *Toolbar::ButtonSubMenu(int index) const
+QMenu *Toolbar::buttonSubMenu(int index) const
 {
     const Button *button = buttonAt(index);
     return button ? button->subMenu.data() : nullptr;
 }
 
-QMdiArea *Toolbar::MDIClient() const
+QMdiArea *Toolbar::mdiClient() const
 {
     return m_owner ? m_owner->findChild<QMdiArea *>() : nullptr;
 }
 
-bool Toolbar::HasMaximizedChild() const
+bool Toolbar::hasMaximizedChild() const
 {
-    const QMdiArea *area = MDIClient();
+    const QMdiArea *area = mdiClient();
     const QMdiSubWindow *child = area ? area->currentSubWindow() : nullptr;
     return child && child->isMaximized();
 }
 
-int Toolbar::HitTest(const QPoint &point) const
+int Toolbar::hitTest(const QPoint &point) const
 {
     if (!m_window)
         return -1;
@@ -415,10 +415,10 @@ int Toolbar::HitTest(const QPoint &point) const
         }
         return -1;
     }
-    return HasMaximizedChild() && SystemMenuRect().contains(point) ? kSystemMenuIndex : -1;
+    return hasMaximizedChild() && systemMenuRect().contains(point) ? kSystemMenuIndex : -1;
 }
 
-QRect Toolbar::SystemMenuRect() const
+QRect Toolbar::systemMenuRect() const
 {
     for (const QRect &first : m_rects) {
         if (first.isEmpty())
@@ -430,13 +430,13 @@ QRect Toolbar::SystemMenuRect() const
     return {};
 }
 
-bool Toolbar::HandleAltKey(QChar letter)
+bool Toolbar::handleAltKey(QChar letter)
 {
     if (!m_window || !m_owner || QApplication::activeWindow() != m_owner->window())
         return false;
     const QChar wanted = letter.toUpper();
-    for (int i = 0; i < ButtonCount(); ++i) {
-        if (ButtonAccelerator(i) != wanted || !ButtonVisible(i) || !ButtonEnabled(i))
+    for (int i = 0; i < buttonCount(); ++i) {
+        if (buttonAccelerator(i) != wanted || !buttonVisible(i) || !buttonEnabled(i))
             continue;
         const int id = m_buttons.at(i).id;
         setButtonPressed(i, true);
@@ -448,14 +448,14 @@ bool Toolbar::HandleAltKey(QChar letter)
     return false;
 }
 
-int Toolbar::MsgResponse()
+int Toolbar::msgResponse()
 {
-    return EventHooks::instance().DispatchedMessage() == QEvent::MouseButtonPress
+    return EventHooks::instance().dispatchedMessage() == QEvent::MouseButtonPress
                ? HandlerDecides
                : WidgetFirst;
 }
 
-bool Toolbar::WindowProc(QObject *target, QEvent *event)
+bool Toolbar::windowProc(QObject *target, QEvent *event)
 {
     if (target == m_window) {
         layoutButtons();
@@ -475,10 +475,10 @@ bool Toolbar::WindowProc(QObject *target, QEvent *event)
     case QEvent::MouseButtonPress: {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (isDropDownArrow(m_buttons.at(index), mouse->position().toPoint())) {
-            emit DropDownPress(index);
+            emit dropDownPressed(index);
             return true;
         }
-        return EventHooks::instance().CallPreviousProc(target, event);
+        return EventHooks::instance().callPreviousProc(target, event);
     }
     default:
         return false;
@@ -491,10 +491,10 @@ int Toolbar::indexOf(const QVariant &button) const
         return -1;
     if (VariantKey::isPosition(button)) {
         const int index = button.toInt();
-        return index >= 0 && index < ButtonCount() ? index : -1;
+        return index >= 0 && index < buttonCount() ? index : -1;
     }
     const QString key = button.toString();
-    for (int i = 0; i < ButtonCount(); ++i) {
+    for (int i = 0; i < buttonCount(); ++i) {
         if (!key.isEmpty() && m_buttons.at(i).key == key)
             return i;
     }
@@ -585,7 +585,7 @@ QWidget *Toolbar::makeButtonWidget(Button &button)
     });
     EventHooks &service = EventHooks::instance();
     for (QEvent::Type type : {QEvent::Enter, QEvent::Leave, QEvent::MouseButtonPress})
-        service.WatchMessage(this, tool, type);
+        service.watchMessage(this, tool, type);
     tool->show();
     return tool;
 }
@@ -708,7 +708,7 @@ void Toolbar::loadImageStrip()
     m_stripImages = std::make_unique<IconList>(m_bitmapSize, m_bitmapSize);
     const int count = qMin(kMaxStripImages, image.width() / m_bitmapSize);
     for (int i = 0; i < count; ++i)
-        m_stripImages->AddIcon(QIcon(QPixmap::fromImage(image.copy(i * m_bitmapSize, 0, m_bitmapSize, m_bitmapSize))));
+        m_stripImages->addIcon(QIcon(QPixmap::fromImage(image.copy(i * m_bitmapSize, 0, m_bitmapSize, m_bitmapSize))));
     m_imageLists[NormalImages] = m_stripImages.get();
 }
 
@@ -727,19 +727,19 @@ void Toolbar::changeHot(int index, int reason)
         current->widget->setAttribute(Qt::WA_UnderMouse, true);
         current->widget->update();
     }
-    emit HotItemChange(index, old, reason);
+    emit hotItemChanged(index, old, reason);
 }
 
 void Toolbar::command(int index)
 {
-    if (ButtonSubMenu(index)) {
+    if (buttonSubMenu(index)) {
         dropMenu(index);
         return;
     }
     const int id = m_buttons.at(index).id;
-    const bool wasPressed = ButtonPressed(index);
+    const bool wasPressed = buttonPressed(index);
     setButtonPressed(index, true);
-    emit ButtonClick(index);
+    emit buttonClicked(index);
     // The handler may have added or removed buttons.
     setButtonPressed(indexOfID(id), wasPressed);
 }
@@ -748,24 +748,24 @@ void Toolbar::dropMenu(int index)
 {
     const int id = m_buttons.at(index).id;
     setButtonPressed(index, true);
-    emit ButtonClick(index);
-    TrackMenu(index);
+    emit buttonClicked(index);
+    trackMenu(index);
     setButtonPressed(indexOfID(id), false);
 }
 
-void Toolbar::TrackMenu(int index)
+void Toolbar::trackMenu(int index)
 {
     if (!m_tracker)
         m_tracker = std::make_unique<MenuBarTracker>();
     if (m_menu)
-        m_menu->CreateSubClass(m_owner);
-    m_tracker->Init(m_owner, this);
-    const int chosen = m_tracker->Track(index);
-    m_tracker->Done();
+        m_menu->createSubClass(m_owner);
+    m_tracker->init(m_owner, this);
+    const int chosen = m_tracker->track(index);
+    m_tracker->done();
     if (m_menu) {
         if (chosen != 0)
-            m_menu->EmulateMenuClick(chosen);
-        m_menu->DestroySubClass();
+            m_menu->emulateMenuClick(chosen);
+        m_menu->destroySubClass();
     }
 }
 

@@ -21,7 +21,7 @@ class MenuBarTracker;
 
 // A toolbar of flat buttons drawn in a window of its own, created on the owner form.
 // Buttons are addressed by a zero-based index or by their key (a QVariant holding a number
-// is an index, anything else a key). Built from a PopupMenu with CreateFromMenu, the
+// is an index, anything else a key). Built from a PopupMenu with createFromMenu, the
 // toolbar is a menu bar whose text buttons drop their menus.
 class Toolbar : public QObject, public EventHook
 {
@@ -44,10 +44,10 @@ public:
         StateEllipses = 0x40,
     };
     enum ImageListType { NormalImages, HotImages, DisabledImages };
-    // Where CreateToolbar takes the button images from. A bitmap file or picture is a strip
+    // Where createToolbar takes the button images from. A bitmap file or picture is a strip
     // of square images, ButtonSize wide each; its top-left colour is transparent.
     enum ImageSourceKind { NoImageSource = -1, BitmapFile = 1, ImageLists = 2, Picture = 3 };
-    // Why the hot button changed, as passed with HotItemChange.
+    // Why the hot button changed, as passed with hotItemChanged.
     enum HotItemReason { HotOther = 0x00, HotMouse = 0x01, HotAccelerator = 0x04, HotLeaving = 0x20 };
 
     // The index that stands for the system menu of a maximized MDI child.
@@ -57,104 +57,104 @@ public:
     explicit Toolbar(QWidget *ownerForm);
     ~Toolbar() override;
 
-    void CreateToolbar(int buttonSize = 16, bool styleList = false, bool withText = false,
+    void createToolbar(int buttonSize = 16, bool styleList = false, bool withText = false,
                        bool wrappable = false);
-    void CreateFromMenu(PopupMenu *menu);
-    void DestroyToolBar();
+    void createFromMenu(PopupMenu *menu);
+    void destroyToolbar();
     // Returns the new button's index, -1 without a toolbar window.
-    int AddButton(const QString &tip = {}, int image = -1, const QVariant &buttonBefore = {},
+    int addButton(const QString &tip = {}, int image = -1, const QVariant &buttonBefore = {},
                   int extraWidth = 0, const QString &text = {}, int style = StyleButton,
                   const QString &key = {});
-    void RemoveButton(const QVariant &button);
+    void removeButton(const QVariant &button);
     // images: an IconList*, or the hImageList handle of one; anything else is refused
     // with error 1049.
-    void SetImageList(const QVariant &images, ImageListType type = NormalImages);
-    void ResizeToolbar();
+    void setImageList(const QVariant &images, ImageListType type = NormalImages);
+    void resizeToolbar();
     // The button's bottom-left corner in the owner form, in twips.
-    void GetDropDownPosition(int index, int &x, int &y) const;
-    void RaiseButtonClick(int index) { emit ButtonClick(index); }
+    void getDropDownPosition(int index, int &x, int &y) const;
+    void raiseButtonClick(int index) { emit buttonClicked(index); }
 
-    int ButtonCount() const { return static_cast<int>(m_buttons.size()); }
-    int ButtonIndex(const QVariant &button) const;
-    QString ButtonKey(int index) const;
-    int ButtonID(const QVariant &button) const;
+    int buttonCount() const { return static_cast<int>(m_buttons.size()); }
+    int buttonIndex(const QVariant &button) const;
+    QString buttonKey(int index) const;
+    int buttonId(const QVariant &button) const;
     // The button's entry in the text pool; equal texts share one; -1 without text.
-    int ButtonStringIndex(const QVariant &button) const;
-    QString ButtonToolTip(const QVariant &button) const;
+    int buttonStringIndex(const QVariant &button) const;
+    QString buttonToolTip(const QVariant &button) const;
     void setButtonToolTip(const QVariant &button, const QString &tip);
-    QString ButtonCaption(const QVariant &button) const;
+    QString buttonCaption(const QVariant &button) const;
     void setButtonCaption(const QVariant &button, const QString &caption);
-    int ButtonImage(const QVariant &button) const;
+    int buttonImage(const QVariant &button) const;
     void setButtonImage(const QVariant &button, int image);
-    bool ButtonTextVisible(const QVariant &button) const;
+    bool buttonTextVisible(const QVariant &button) const;
     void setButtonTextVisible(const QVariant &button, bool visible);
     // The character after the caption's first single "&", upper-cased; null when none.
-    QChar ButtonAccelerator(const QVariant &button) const;
+    QChar buttonAccelerator(const QVariant &button) const;
 
-    bool ButtonEnabled(const QVariant &button) const { return hasState(button, StateEnabled); }
+    bool buttonEnabled(const QVariant &button) const { return hasState(button, StateEnabled); }
     void setButtonEnabled(const QVariant &button, bool on) { setState(button, StateEnabled, on); }
-    bool ButtonChecked(const QVariant &button) const { return hasState(button, StateChecked); }
+    bool buttonChecked(const QVariant &button) const { return hasState(button, StateChecked); }
     void setButtonChecked(const QVariant &button, bool on) { setState(button, StateChecked, on); }
-    bool ButtonPressed(const QVariant &button) const { return hasState(button, StatePressed); }
+    bool buttonPressed(const QVariant &button) const { return hasState(button, StatePressed); }
     void setButtonPressed(const QVariant &button, bool on) { setState(button, StatePressed, on); }
-    bool ButtonTextWrap(const QVariant &button) const { return hasState(button, StateWrap); }
+    bool buttonTextWrap(const QVariant &button) const { return hasState(button, StateWrap); }
     void setButtonTextWrap(const QVariant &button, bool on) { setState(button, StateWrap, on); }
-    bool ButtonTextEllipses(const QVariant &button) const { return hasState(button, StateEllipses); }
+    bool buttonTextEllipses(const QVariant &button) const { return hasState(button, StateEllipses); }
     void setButtonTextEllipses(const QVariant &button, bool on) { setState(button, StateEllipses, on); }
-    bool ButtonVisible(const QVariant &button) const;
+    bool buttonVisible(const QVariant &button) const;
     void setButtonVisible(const QVariant &button, bool visible) { setState(button, StateHidden, !visible); }
-    bool ButtonHot(const QVariant &button) const;
+    bool buttonHot(const QVariant &button) const;
     void setButtonHot(const QVariant &button, bool hot);
 
-    int ButtonWidth(const QVariant &button) const;
-    int ButtonHeight(const QVariant &button) const;
+    int buttonWidth(const QVariant &button) const;
+    int buttonHeight(const QVariant &button) const;
     // The button's rectangle in the toolbar window; empty for a hidden or missing button.
-    QRect ButtonRect(int index) const;
-    int MaxButtonWidth() const;
-    int MaxButtonHeight() const;
-    int ToolbarWidth() const;
-    int ToolbarHeight() const;
-    int AutosizeButtonPadding() const { return m_padding & 0x7FFF; }
+    QRect buttonRect(int index) const;
+    int maxButtonWidth() const;
+    int maxButtonHeight() const;
+    int toolbarWidth() const;
+    int toolbarHeight() const;
+    int autosizeButtonPadding() const { return m_padding & 0x7FFF; }
     void setAutosizeButtonPadding(int padding);
     void setImageSource(int source) { m_imageSource = source; }
     void setImageFile(const QString &path) { m_imageFile = path; }
     void setImagePicture(const QPixmap &picture) { m_imagePicture = picture; }
 
-    bool ListStyle() const { return m_listStyle; }
+    bool listStyle() const { return m_listStyle; }
     void setListStyle(bool on);
-    bool Wrappable() const { return m_wrappable; }
+    bool wrappable() const { return m_wrappable; }
     void setWrappable(bool on);
 
     QWidget *hwnd() const { return m_window; }
-    QWidget *OwnerForm() const { return m_owner; }
-    PopupMenu *Menu() const { return m_menu; }
-    QMenu *ButtonSubMenu(int index) const;
+    QWidget *ownerForm() const { return m_owner; }
+    PopupMenu *menu() const { return m_menu; }
+    QMenu *buttonSubMenu(int index) const;
     // The owner form's MDI area and whether its active child is maximized.
-    QMdiArea *MDIClient() const;
-    bool HasMaximizedChild() const;
+    QMdiArea *mdiClient() const;
+    bool hasMaximizedChild() const;
     // The button at a point of the toolbar window: kSystemMenuIndex in the strip left of
     // the first button while a child is maximized, -1 elsewhere.
-    int HitTest(const QPoint &point) const;
-    QRect SystemMenuRect() const;
+    int hitTest(const QPoint &point) const;
+    QRect systemMenuRect() const;
 
     // Drops the menus from that button (or the maximized child's system menu) until the
     // user chooses or leaves; a chosen command reaches the menu object's Click.
-    void TrackMenu(int index);
+    void trackMenu(int index);
 
     // Alt+letter from KeyboardFilter: clicks the button with that accelerator letter
     // while the owner form is the active window. Returns whether it did.
-    bool HandleAltKey(QChar letter);
+    bool handleAltKey(QChar letter);
 
-    int MsgResponse() override;
-    bool WindowProc(QObject *target, QEvent *event) override;
+    int msgResponse() override;
+    bool windowProc(QObject *target, QEvent *event) override;
 
     // Identifiers are shared by all toolbars of the process and never reused.
-    static int LastButtonID();
+    static int lastButtonId();
 
 Q_SIGNALS:
-    void ButtonClick(int index);
-    void DropDownPress(int index);
-    void HotItemChange(int newIndex, int oldIndex, int reason);
+    void buttonClicked(int index);
+    void dropDownPressed(int index);
+    void hotItemChanged(int newIndex, int oldIndex, int reason);
 
 private:
     struct Button {

@@ -30,15 +30,15 @@ constexpr int kDefaultBorderStyle = 1;
 
 ToolbarHost::ToolbarHost(QWidget *parent)
     : QFrame(parent)
-    , m_picIcon(new QLabel(this))
+    , m_icon(new QLabel(this))
     , m_caption{makeCaptionButton(QStyle::SP_TitleBarMinButton),
                 makeCaptionButton(QStyle::SP_TitleBarNormalButton),
                 makeCaptionButton(QStyle::SP_TitleBarCloseButton)}
     , m_backColor(kDefaultBackColor)
 {
-    m_picIcon->hide();
-    m_picIcon->setAlignment(Qt::AlignCenter);
-    m_picIcon->installEventFilter(this);
+    m_icon->hide();
+    m_icon->setAlignment(Qt::AlignCenter);
+    m_icon->installEventFilter(this);
     for (CaptionButton which : {Minimize, Restore, Close})
         connect(m_caption[which], &QToolButton::clicked, this, [this, which] { actOnChild(which); });
     setBorderStyle(kDefaultBorderStyle);
@@ -46,7 +46,7 @@ ToolbarHost::ToolbarHost(QWidget *parent)
 
 ToolbarHost::~ToolbarHost() = default;
 
-void ToolbarHost::Capture(Toolbar *toolbar)
+void ToolbarHost::capture(Toolbar *toolbar)
 {
     if (!toolbar)
         return;
@@ -63,7 +63,7 @@ void ToolbarHost::Capture(Toolbar *toolbar)
     layoutItems();
 }
 
-void ToolbarHost::Capture(QWidget *control)
+void ToolbarHost::capture(QWidget *control)
 {
     if (!control)
         return;
@@ -77,7 +77,7 @@ void ToolbarHost::Capture(QWidget *control)
     layoutItems();
 }
 
-void ToolbarHost::ReleaseCaptures()
+void ToolbarHost::releaseCaptures()
 {
     for (const Captured &item : std::as_const(m_captured)) {
         if (item.toolbar && item.window) {
@@ -89,26 +89,26 @@ void ToolbarHost::ReleaseCaptures()
     layoutItems();
 }
 
-void ToolbarHost::Refresh()
+void ToolbarHost::refresh()
 {
     layoutItems();
 }
 
-void ToolbarHost::Autosize()
+void ToolbarHost::autosize()
 {
     layoutItems();
     update();
 }
 
-void ToolbarHost::setMDIToolbar(bool on)
+void ToolbarHost::setMdiToolbar(bool on)
 {
     m_mdiToolbar = on;
     if (on) {
         m_mdiMenu = std::make_unique<MdiMenuBarAdapter>();
-        m_mdiMenu->Attach(window(), this);
+        m_mdiMenu->attach(window(), this);
     } else {
         m_mdiMenu.reset();
-        MaximizedStateChanged(nullptr, false);
+        maximizedStateChanged(nullptr, false);
     }
 }
 
@@ -126,21 +126,21 @@ void ToolbarHost::setBackColor(quint32 oleColor)
     update();
 }
 
-void ToolbarHost::ReadProperties(const PropertyBag &bag)
+void ToolbarHost::readProperties(const PropertyBag &bag)
 {
-    setBackColor(bag.ReadProperty(kBackColorKey, kDefaultBackColor).toUInt());
-    setBorderStyle(bag.ReadProperty(kBorderStyleKey, kDefaultBorderStyle).toInt());
-    setMDIToolbar(bag.ReadProperty(kMDIToolbarKey, false).toBool());
+    setBackColor(bag.readProperty(kBackColorKey, kDefaultBackColor).toUInt());
+    setBorderStyle(bag.readProperty(kBorderStyleKey, kDefaultBorderStyle).toInt());
+    setMdiToolbar(bag.readProperty(kMDIToolbarKey, false).toBool());
 }
 
-void ToolbarHost::WriteProperties(PropertyBag &bag) const
+void ToolbarHost::writeProperties(PropertyBag &bag) const
 {
-    bag.WriteProperty(kBackColorKey, m_backColor, kDefaultBackColor);
-    bag.WriteProperty(kBorderStyleKey, m_borderStyle, kDefaultBorderStyle);
-    bag.WriteProperty(kMDIToolbarKey, m_mdiToolbar, false);
+    bag.writeProperty(kBackColorKey, m_backColor, kDefaultBackColor);
+    bag.writeProperty(kBorderStyleKey, m_borderStyle, kDefaultBorderStyle);
+    bag.writeProperty(kMDIToolbarKey, m_mdiToolbar, false);
 }
 
-void ToolbarHost::MaximizedStateChanged(QMdiSubWindow *child, bool maximized)
+void ToolbarHost::maximizedStateChanged(QMdiSubWindow *child, bool maximized)
 {
     m_activeChild = child;
     m_showCaption = child && maximized;
@@ -148,20 +148,20 @@ void ToolbarHost::MaximizedStateChanged(QMdiSubWindow *child, bool maximized)
         QIcon icon = child->windowIcon();
         if (icon.isNull())
             icon = style()->standardIcon(QStyle::SP_TitleBarMenuButton);
-        m_picIcon->setPixmap(icon.pixmap(kIconSize, kIconSize));
+        m_icon->setPixmap(icon.pixmap(kIconSize, kIconSize));
     }
-    m_picIcon->setVisible(m_showCaption);
+    m_icon->setVisible(m_showCaption);
     for (QToolButton *button : m_caption)
         button->setVisible(m_showCaption);
     layoutItems();
 }
 
-QWidget *ToolbarHost::ChildIcon() const
+QWidget *ToolbarHost::childIcon() const
 {
-    return m_picIcon;
+    return m_icon;
 }
 
-QToolButton *ToolbarHost::CaptionButtonWidget(CaptionButton which) const
+QToolButton *ToolbarHost::captionButtonWidget(CaptionButton which) const
 {
     return m_caption[which];
 }
@@ -181,8 +181,8 @@ void ToolbarHost::paintEvent(QPaintEvent *event)
     for (const Captured &item : std::as_const(m_captured)) {
         if (!item.toolbar || !item.window)
             continue;
-        for (int i = 0; i < item.toolbar->ButtonCount(); ++i) {
-            const QRect button = item.toolbar->ButtonRect(i);
+        for (int i = 0; i < item.toolbar->buttonCount(); ++i) {
+            const QRect button = item.toolbar->buttonRect(i);
             if (!button.isEmpty())
                 painter.fillRect(button.adjusted(-2, -1, 2, 1).translated(item.window->pos()), back);
         }
@@ -191,7 +191,7 @@ void ToolbarHost::paintEvent(QPaintEvent *event)
 
 bool ToolbarHost::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_picIcon && event->type() == QEvent::MouseButtonPress) {
+    if (watched == m_icon && event->type() == QEvent::MouseButtonPress) {
         openSystemMenu();
         return true;
     }
@@ -240,12 +240,12 @@ void ToolbarHost::layoutItems()
     };
 
     if (m_showCaption)
-        place(m_picIcon, kIconItemWidth, m_caption[0]->height());
+        place(m_icon, kIconItemWidth, m_caption[0]->height());
     for (Captured &item : m_captured) {
         if (!item.window)
             continue;
         if (item.toolbar)
-            place(item.window, item.toolbar->ToolbarWidth(), item.toolbar->ToolbarHeight());
+            place(item.window, item.toolbar->toolbarWidth(), item.toolbar->toolbarHeight());
         else
             place(item.window, item.width, item.window->height());
     }
@@ -275,13 +275,13 @@ void ToolbarHost::openSystemMenu()
 {
     // Through the menu bar, so that the arrow keys lead on into its menus.
     for (const Captured &item : std::as_const(m_captured)) {
-        if (item.toolbar && item.toolbar->Menu()) {
-            item.toolbar->TrackMenu(Toolbar::kSystemMenuIndex);
+        if (item.toolbar && item.toolbar->menu()) {
+            item.toolbar->trackMenu(Toolbar::kSystemMenuIndex);
             return;
         }
     }
     if (m_activeChild && m_activeChild->systemMenu())
-        m_activeChild->systemMenu()->exec(m_picIcon->mapToGlobal(QPoint(0, m_picIcon->height())));
+        m_activeChild->systemMenu()->exec(m_icon->mapToGlobal(QPoint(0, m_icon->height())));
 }
 
 void ToolbarHost::actOnChild(CaptionButton which)

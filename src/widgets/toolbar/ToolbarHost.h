@@ -15,7 +15,7 @@ class MdiMenuBarAdapter;
 class Toolbar;
 
 // A strip that holds toolbars and other controls side by side, wrapping into rows. As the
-// MDI menu bar (MDIToolbar) it also shows the icon of a maximized child, which opens the
+// MDI menu bar (mdiToolbar) it also shows the icon of a maximized child, which opens the
 // child's system menu, and minimize, restore and close buttons acting on that child.
 class ToolbarHost : public QFrame
 {
@@ -28,34 +28,34 @@ public:
     ~ToolbarHost() override;
 
     // A toolbar is as wide as its visible buttons; it goes back to its former parent on
-    // ReleaseCaptures. A toolbar without a window is recorded but not placed.
-    void Capture(Toolbar *toolbar);
+    // releaseCaptures. A toolbar without a window is recorded but not placed.
+    void capture(Toolbar *toolbar);
     // Any other control keeps the width it has now.
-    void Capture(QWidget *control);
-    void ReleaseCaptures();
-    void Refresh();
-    void Autosize();
-    int RequiredHeight() const { return m_requiredHeight; }
-    int CapturedCount() const { return static_cast<int>(m_captured.size()); }
+    void capture(QWidget *control);
+    void releaseCaptures();
+    void refresh();
+    void autosize();
+    int requiredHeight() const { return m_requiredHeight; }
+    int capturedCount() const { return static_cast<int>(m_captured.size()); }
 
-    bool MDIToolbar() const { return m_mdiToolbar; }
-    void setMDIToolbar(bool on);
-    int BorderStyle() const { return m_borderStyle; }
+    bool mdiToolbar() const { return m_mdiToolbar; }
+    void setMdiToolbar(bool on);
+    int borderStyle() const { return m_borderStyle; }
     void setBorderStyle(int style);
     // An OLE colour: 0x00BBGGRR, or a system colour such as button face (the default).
-    quint32 BackColor() const { return m_backColor; }
+    quint32 backColor() const { return m_backColor; }
     void setBackColor(quint32 oleColor);
     QWidget *hwnd() { return this; }
 
-    void ReadProperties(const PropertyBag &bag);
-    void WriteProperties(PropertyBag &bag) const;
+    void readProperties(const PropertyBag &bag);
+    void writeProperties(PropertyBag &bag) const;
 
     // From MdiMenuBarAdapter whenever the active child or its maximized state changes.
-    void MaximizedStateChanged(QMdiSubWindow *child, bool maximized);
-    QMdiSubWindow *ActiveChild() const { return m_activeChild; }
-    bool ShowsChildIcon() const { return m_showCaption; }
-    QWidget *ChildIcon() const;
-    QToolButton *CaptionButtonWidget(CaptionButton which) const;
+    void maximizedStateChanged(QMdiSubWindow *child, bool maximized);
+    QMdiSubWindow *activeChild() const { return m_activeChild; }
+    bool showsChildIcon() const { return m_showCaption; }
+    QWidget *childIcon() const;
+    QToolButton *captionButtonWidget(CaptionButton which) const;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -77,7 +77,7 @@ private:
     void actOnChild(CaptionButton which);
 
     QList<Captured> m_captured;
-    QLabel *m_picIcon;
+    QLabel *m_icon;
     QToolButton *m_caption[3];
     QPointer<QMdiSubWindow> m_activeChild;
     std::unique_ptr<MdiMenuBarAdapter> m_mdiMenu;

@@ -54,7 +54,7 @@ private:
     void opened(const QString &name)
     {
         openedMenus << name;
-        filterServed = filterServed && MenuInputFilter::Served();
+        filterServed = filterServed && MenuInputFilter::served();
         const QList<Step> script = steps.take(name);
         if (script.isEmpty()) {
             for (QWidget *menu = m_menus.value(name); qobject_cast<QMenu *>(menu); menu = menu->parentWidget())
@@ -72,7 +72,7 @@ private:
     // Through the window system, as the open menu has the mouse to itself.
     void mouse(QMenu *menu, const Step &step) const
     {
-        const QPoint global = m_toolbar.hwnd()->mapToGlobal(m_toolbar.ButtonRect(step.value).center());
+        const QPoint global = m_toolbar.hwnd()->mapToGlobal(m_toolbar.buttonRect(step.value).center());
         if (step.kind == Step::MoveOver)
             return QTest::mouseMove(menu, menu->mapFromGlobal(global));
         // A whole click: a press that reached the button would make the release click it.
@@ -99,17 +99,17 @@ private Q_SLOTS:
         m_form->resize(500, 300);
         m_menu = std::make_unique<PopupMenu>();
         for (const QString &top : m_tops) {
-            const int item = m_menu->AppendItem(QLatin1Char('&') + top, 0, QStringLiteral("mnu%1TOP").arg(top));
-            const int first = m_menu->AppendItem(QStringLiteral("&First"), item);
+            const int item = m_menu->appendItem(QLatin1Char('&') + top, 0, QStringLiteral("mnu%1TOP").arg(top));
+            const int first = m_menu->appendItem(QStringLiteral("&First"), item);
             if (top == QStringLiteral("Edit"))
                 m_editFirst = first;
         }
-        m_labItem = m_menu->AppendItem(QStringLiteral("&Quorn Lab"), m_menu->FindItemByKey(QStringLiteral("mnuHelpTOP")));
-        m_menu->AppendItem(QStringLiteral("&Homepage"), m_labItem);
+        m_labItem = m_menu->appendItem(QStringLiteral("&Quorn Lab"), m_menu->findItemByKey(QStringLiteral("mnuHelpTOP")));
+        m_menu->appendItem(QStringLiteral("&Homepage"), m_labItem);
         m_bar = std::make_unique<Toolbar>(m_form.get());
-        m_bar->CreateFromMenu(m_menu.get());
-        m_bar->CreateFromMenu(m_menu.get()); // again: no buttons twice
-        QCOMPARE(m_bar->ButtonCount(), 4);
+        m_bar->createFromMenu(m_menu.get());
+        m_bar->createFromMenu(m_menu.get()); // again: no buttons twice
+        QCOMPARE(m_bar->buttonCount(), 4);
         m_bar->hwnd()->move(40, 0);
         m_form->show();
         QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
@@ -151,23 +151,23 @@ private Q_SLOTS:
         QFETCH(Row, row);
         for (int index : row.hidden)
             m_bar->setButtonVisible(index, false);
-        QMap<QString, QMenu *> menus{{QStringLiteral("Lab"), m_menu->SubMenu(m_labItem)}};
+        QMap<QString, QMenu *> menus{{QStringLiteral("Lab"), m_menu->subMenu(m_labItem)}};
         for (int i = 0; i < 4; ++i)
-            menus.insert(m_tops.at(i), m_bar->ButtonSubMenu(i));
+            menus.insert(m_tops.at(i), m_bar->buttonSubMenu(i));
         if (row.maximized) {
             auto *area = static_cast<QMdiArea *>(m_form->centralWidget());
             QMdiSubWindow *child = area->addSubWindow(new QWidget);
             child->showMaximized();
             area->setActiveSubWindow(child);
-            QVERIFY(m_bar->HasMaximizedChild());
+            QVERIFY(m_bar->hasMaximizedChild());
             menus.insert(QStringLiteral("System"), child->systemMenu());
         }
         MenuScript run(*m_bar, menus);
         for (qsizetype i = 0; i < row.steps.size(); ++i)
             run.steps[row.opened.at(i)] = row.steps.at(i);
         QList<int> chosen;
-        connect(m_menu.get(), &PopupMenu::Click, this, [&](int item) { chosen << item; });
-        QSignalSpy buttonClicks(m_bar.get(), &Toolbar::ButtonClick);
+        connect(m_menu.get(), &PopupMenu::clicked, this, [&](int item) { chosen << item; });
+        QSignalSpy buttonClicks(m_bar.get(), &Toolbar::buttonClicked);
         if (row.start < 0)
             QTest::keyClick(m_form.get(), Qt::Key_H, Qt::AltModifier);
         else
@@ -176,18 +176,18 @@ private Q_SLOTS:
         QCOMPARE(buttonClicks.count(), 1);
         QCOMPARE(chosen, row.chooses ? QList<int>{m_editFirst} : QList<int>{});
         const int lastButton = m_tops.indexOf(row.opened.last() == QStringLiteral("Lab") ? "Help" : row.opened.last());
-        const QList<bool> hot{m_bar->ButtonHot(0), m_bar->ButtonHot(1), m_bar->ButtonHot(2), m_bar->ButtonHot(3)};
+        const QList<bool> hot{m_bar->buttonHot(0), m_bar->buttonHot(1), m_bar->buttonHot(2), m_bar->buttonHot(3)};
         QCOMPARE(hot.indexOf(true), row.endsHot ? lastButton : -1);
-        QVERIFY(!m_bar->ButtonPressed(lastButton));
+        QVERIFY(!m_bar->buttonPressed(lastButton));
         QVERIFY(run.filterServed);
-        QCOMPARE(MenuInputFilter::Served(), nullptr);
+        QCOMPARE(MenuInputFilter::served(), nullptr);
         QCOMPARE(QApplication::activePopupWidget(), nullptr);
     }
 
 private:
     QToolButton *buttonWidget(int index) const
     {
-        return qobject_cast<QToolButton *>(m_bar->hwnd()->childAt(m_bar->ButtonRect(index).center()));
+        return qobject_cast<QToolButton *>(m_bar->hwnd()->childAt(m_bar->buttonRect(index).center()));
     }
 
     std::unique_ptr<QMainWindow> m_form;

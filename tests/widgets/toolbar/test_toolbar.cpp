@@ -17,20 +17,20 @@ namespace {
 // The widget drawn for a button, found where the toolbar says the button is.
 QToolButton *buttonWidget(const Toolbar &toolbar, int index)
 {
-    return qobject_cast<QToolButton *>(toolbar.hwnd()->childAt(toolbar.ButtonRect(index).center()));
+    return qobject_cast<QToolButton *>(toolbar.hwnd()->childAt(toolbar.buttonRect(index).center()));
 }
 
 void addTextButtons(Toolbar &toolbar, const QStringList &texts)
 {
     for (const QString &text : texts)
-        toolbar.AddButton({}, -1, {}, 0, text, Toolbar::StyleAutosize, QStringLiteral("k") + text);
+        toolbar.addButton({}, -1, {}, 0, text, Toolbar::StyleAutosize, QStringLiteral("k") + text);
 }
 
 struct Click {
     int style;
     bool onArrow; // else in the middle
     bool checkedBefore, checkedAfter;
-    bool dropped; // DropDownPress instead of ButtonClick
+    bool dropped; // dropDownPressed instead of buttonClicked
 };
 
 } // namespace
@@ -46,7 +46,7 @@ private Q_SLOTS:
         m_form = std::make_unique<QWidget>();
         m_form->resize(600, 400);
         m_toolbar = std::make_unique<Toolbar>(m_form.get());
-        m_toolbar->CreateToolbar();
+        m_toolbar->createToolbar();
     }
 
     void insertBefore_data()
@@ -62,12 +62,12 @@ private Q_SLOTS:
     {
         QFETCH(QVariant, before);
         QFETCH(QStringList, keys);
-        m_toolbar->AddButton({}, -1, {}, 0, {}, 0, QStringLiteral("a"));
-        m_toolbar->AddButton({}, -1, {}, 0, {}, 0, QStringLiteral("b"));
-        m_toolbar->AddButton({}, -1, before, 0, {}, 0, QStringLiteral("new"));
+        m_toolbar->addButton({}, -1, {}, 0, {}, 0, QStringLiteral("a"));
+        m_toolbar->addButton({}, -1, {}, 0, {}, 0, QStringLiteral("b"));
+        m_toolbar->addButton({}, -1, before, 0, {}, 0, QStringLiteral("new"));
         QStringList actual;
-        for (int i = 0; i < m_toolbar->ButtonCount(); ++i)
-            actual << m_toolbar->ButtonKey(i);
+        for (int i = 0; i < m_toolbar->buttonCount(); ++i)
+            actual << m_toolbar->buttonKey(i);
         QCOMPARE(actual, keys);
     }
 
@@ -85,26 +85,26 @@ private Q_SLOTS:
         QFETCH(QStringList, captions);
         QFETCH(QString, letters);
         for (const QString &caption : captions)
-            m_toolbar->AddButton({}, -1, {}, 0, caption);
+            m_toolbar->addButton({}, -1, {}, 0, caption);
         QString actual;
-        for (int i = 0; i < m_toolbar->ButtonCount(); ++i)
-            actual += m_toolbar->ButtonAccelerator(i).isNull() ? QChar(u' ') : m_toolbar->ButtonAccelerator(i);
+        for (int i = 0; i < m_toolbar->buttonCount(); ++i)
+            actual += m_toolbar->buttonAccelerator(i).isNull() ? QChar(u' ') : m_toolbar->buttonAccelerator(i);
         QCOMPARE(actual, letters);
     }
 
     void hiddenButtonsGiveUpTheirRoom()
     {
         addTextButtons(*m_toolbar, {"&File", "&Window", "&Help"});
-        const int all = m_toolbar->ToolbarWidth();
-        const int window = m_toolbar->ButtonWidth(1);
-        const int helpLeft = m_toolbar->ButtonRect(2).left();
+        const int all = m_toolbar->toolbarWidth();
+        const int window = m_toolbar->buttonWidth(1);
+        const int helpLeft = m_toolbar->buttonRect(2).left();
         m_toolbar->setButtonVisible(QStringLiteral("k&Window"), false);
-        QCOMPARE(m_toolbar->ToolbarWidth(), all - window);
-        QCOMPARE(m_toolbar->ButtonRect(2).left(), helpLeft - window);
-        QVERIFY(m_toolbar->ButtonRect(1).isEmpty());
+        QCOMPARE(m_toolbar->toolbarWidth(), all - window);
+        QCOMPARE(m_toolbar->buttonRect(2).left(), helpLeft - window);
+        QVERIFY(m_toolbar->buttonRect(1).isEmpty());
         m_toolbar->setButtonVisible(0, false);
         m_toolbar->setButtonVisible(2, false);
-        QCOMPARE(m_toolbar->ToolbarHeight(), 0);
+        QCOMPARE(m_toolbar->toolbarHeight(), 0);
     }
 
     void stripImages_data()
@@ -128,9 +128,9 @@ private Q_SLOTS:
         QVERIFY(!fileThere || strip.save(file));
         m_toolbar->setImageSource(Toolbar::BitmapFile);
         m_toolbar->setImageFile(file);
-        m_toolbar->CreateToolbar(16);
-        m_toolbar->AddButton({}, 1);
-        m_toolbar->AddButton({}, 5);
+        m_toolbar->createToolbar(16);
+        m_toolbar->addButton({}, 1);
+        m_toolbar->addButton({}, 5);
         const QImage image = buttonWidget(*m_toolbar, 0)->icon().pixmap(16, 16).toImage();
         QCOMPARE(image.isNull(), !fileThere);
         if (fileThere) {
@@ -153,24 +153,24 @@ private Q_SLOTS:
     {
         QFETCH(Click, click);
         m_form->show();
-        m_toolbar->AddButton(QStringLiteral("Sep"), -1, {}, 0, {}, Toolbar::StyleSeparator);
-        m_toolbar->AddButton({}, 0, {}, 0, QStringLiteral("M"), click.style, QStringLiteral("tbMeta"));
+        m_toolbar->addButton(QStringLiteral("Sep"), -1, {}, 0, {}, Toolbar::StyleSeparator);
+        m_toolbar->addButton({}, 0, {}, 0, QStringLiteral("M"), click.style, QStringLiteral("tbMeta"));
         m_toolbar->setButtonChecked(QStringLiteral("tbMeta"), click.checkedBefore);
         QList<int> clicks;
         bool pressedDuringClick = false;
-        connect(m_toolbar.get(), &Toolbar::ButtonClick, this, [&](int index) {
+        connect(m_toolbar.get(), &Toolbar::buttonClicked, this, [&](int index) {
             clicks << index;
-            pressedDuringClick = m_toolbar->ButtonPressed(index);
+            pressedDuringClick = m_toolbar->buttonPressed(index);
         });
-        QSignalSpy drops(m_toolbar.get(), &Toolbar::DropDownPress);
+        QSignalSpy drops(m_toolbar.get(), &Toolbar::dropDownPressed);
         QToolButton *button = buttonWidget(*m_toolbar, 1);
         QTest::mouseClick(button, Qt::LeftButton, {},
                           QPoint(click.onArrow ? button->width() - 3 : button->width() / 2, button->height() / 2));
         QCOMPARE(clicks, click.dropped ? QList<int>{} : QList<int>{1});
         QCOMPARE(drops.count(), click.dropped ? 1 : 0);
         QCOMPARE(pressedDuringClick, !click.dropped);
-        QVERIFY(!m_toolbar->ButtonPressed(1));
-        QCOMPARE(m_toolbar->ButtonChecked(1), click.checkedAfter);
+        QVERIFY(!m_toolbar->buttonPressed(1));
+        QCOMPARE(m_toolbar->buttonChecked(1), click.checkedAfter);
     }
 
     void altLetter_data()
@@ -198,7 +198,7 @@ private Q_SLOTS:
         active->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(active));
         QList<int> clicks;
-        connect(m_toolbar.get(), &Toolbar::ButtonClick, this, [&](int index) { clicks << index; });
+        connect(m_toolbar.get(), &Toolbar::buttonClicked, this, [&](int index) { clicks << index; });
         QTest::keyClick(active, keys.key(), keys.keyboardModifiers());
         QCOMPARE(clicks, clicked);
     }
@@ -218,19 +218,19 @@ private Q_SLOTS:
         ToolbarHost *host = makeHost();
         Toolbar second(m_form.get());
         for (Toolbar *toolbar : {m_toolbar.get(), &second}) {
-            toolbar->CreateToolbar(16, true, true, true);
+            toolbar->createToolbar(16, true, true, true);
             addTextButtons(*toolbar, {"&File", "&Window", "&Help"});
         }
         host->resize(hostWidth, 60);
-        host->Capture(m_toolbar.get());
-        host->Capture(&second);
+        host->capture(m_toolbar.get());
+        host->capture(&second);
         const QRect first = m_toolbar->hwnd()->geometry();
-        QCOMPARE(first, QRect(2, 0, m_toolbar->ToolbarWidth(), m_toolbar->ToolbarHeight()));
+        QCOMPARE(first, QRect(2, 0, m_toolbar->toolbarWidth(), m_toolbar->toolbarHeight()));
         QCOMPARE(second.hwnd()->pos(), wraps ? QPoint(2, first.height() + 3) : QPoint(first.right() + 3, 0));
-        QCOMPARE(host->RequiredHeight(), wraps ? first.height() + 3 + second.ToolbarHeight() : first.height());
-        host->ReleaseCaptures();
+        QCOMPARE(host->requiredHeight(), wraps ? first.height() + 3 + second.toolbarHeight() : first.height());
+        host->releaseCaptures();
         QCOMPARE(m_toolbar->hwnd()->parentWidget(), m_form.get());
-        QCOMPARE(host->RequiredHeight(), 0);
+        QCOMPARE(host->requiredHeight(), 0);
     }
 
     void hostCaptionButtonsActOnTheMaximizedChild_data()
@@ -247,21 +247,21 @@ private Q_SLOTS:
         QFETCH(QString, state);
         ToolbarHost *host = makeHost();
         addTextButtons(*m_toolbar, {"&File", "&Edit"});
-        host->Capture(m_toolbar.get());
-        host->setMDIToolbar(true);
+        host->capture(m_toolbar.get());
+        host->setMdiToolbar(true);
         m_form->show();
         QPointer<QMdiSubWindow> child = m_area->addSubWindow(new QWidget);
         child->show();
-        QVERIFY(!host->ShowsChildIcon());
+        QVERIFY(!host->showsChildIcon());
         const QPoint before = m_toolbar->hwnd()->pos();
         child->showMaximized();
-        QCOMPARE(host->ActiveChild(), child.data());
-        QVERIFY(host->ChildIcon()->isVisible());
-        QVERIFY(m_toolbar->hwnd()->x() > host->ChildIcon()->geometry().right());
-        QToolButton *close = host->CaptionButtonWidget(ToolbarHost::Close);
+        QCOMPARE(host->activeChild(), child.data());
+        QVERIFY(host->childIcon()->isVisible());
+        QVERIFY(m_toolbar->hwnd()->x() > host->childIcon()->geometry().right());
+        QToolButton *close = host->captionButtonWidget(ToolbarHost::Close);
         QVERIFY(close->isVisible() && close->geometry().right() < host->width());
-        QVERIFY(host->CaptionButtonWidget(ToolbarHost::Minimize)->x() < close->x());
-        QTest::mouseClick(host->CaptionButtonWidget(ToolbarHost::CaptionButton(button)), Qt::LeftButton);
+        QVERIFY(host->captionButtonWidget(ToolbarHost::Minimize)->x() < close->x());
+        QTest::mouseClick(host->captionButtonWidget(ToolbarHost::CaptionButton(button)), Qt::LeftButton);
         QCoreApplication::processEvents();
         QCOMPARE(!child || child->isHidden() ? QStringLiteral("closed")
                  : child->isMinimized()      ? QStringLiteral("minimized")
@@ -269,7 +269,7 @@ private Q_SLOTS:
                                              : QStringLiteral("normal"),
                  state);
         if (state == QStringLiteral("normal")) {
-            QVERIFY(!host->ShowsChildIcon() && !close->isVisible());
+            QVERIFY(!host->showsChildIcon() && !close->isVisible());
             QCOMPARE(m_toolbar->hwnd()->pos(), before);
         }
     }
@@ -279,26 +279,26 @@ private Q_SLOTS:
         Rebar rebar;
         QWidget *holder = child(300, 100);
         QWidget *a = child(100, 20, holder);
-        QCOMPARE(rebar.AddBandByHwnd(a), 0); // no rebar window yet
+        QCOMPARE(rebar.addBandByHwnd(a), 0); // no rebar window yet
         QCOMPARE(a->parentWidget(), holder);
-        rebar.CreateRebar(m_form.get());
-        const int first = rebar.AddBandByHwnd(a, {}, false, false, QStringLiteral("Toolbar"));
+        rebar.createRebar(m_form.get());
+        const int first = rebar.addBandByHwnd(a, {}, false, false, QStringLiteral("Toolbar"));
         QWidget *b = child(100, 20);
-        const int second = rebar.AddBandByHwnd(b, {}, false, false, 7);
+        const int second = rebar.addBandByHwnd(b, {}, false, false, 7);
         QCOMPARE(a->parentWidget(), rebar.hwnd());
-        rebar.RemoveBand(0);
+        rebar.removeBand(0);
         QCOMPARE(a->parentWidget(), holder);
-        const int third = rebar.AddBandByHwnd(child(100, 20), {}, false, false, QStringLiteral("Progress"));
+        const int third = rebar.addBandByHwnd(child(100, 20), {}, false, false, QStringLiteral("Progress"));
         QCOMPARE(third, second + 1);
         QCOMPARE(second, first + 1);
-        QCOMPARE(rebar.BandIndexForId(first), -1);
-        QCOMPARE(rebar.BandIndexForData(7), 0);
-        QCOMPARE(rebar.BandIndexForData(QStringLiteral("Progress")), 1);
-        QCOMPARE(rebar.BandIndexForData(QStringLiteral("progress")), -1);
-        const int left = rebar.GetBandRectangle(1).left();
+        QCOMPARE(rebar.bandIndexForId(first), -1);
+        QCOMPARE(rebar.bandIndexForData(7), 0);
+        QCOMPARE(rebar.bandIndexForData(QStringLiteral("Progress")), 1);
+        QCOMPARE(rebar.bandIndexForData(QStringLiteral("progress")), -1);
+        const int left = rebar.bandRectangle(1).left();
         rebar.setBandChildMinWidth(0, 150);
         QCOMPARE(b->width(), 150);
-        QCOMPARE(rebar.GetBandRectangle(1).left(), left + 50);
+        QCOMPARE(rebar.bandRectangle(1).left(), left + 50);
     }
 
     void rebarLeavesRoomForEarlierDockedWindows_data()
@@ -318,30 +318,30 @@ private Q_SLOTS:
         QFETCH(QRect, geometry);
         QWidget *docked = child(30, 30);
         docked->setVisible(visible);
-        Rebar::AddResizeObject(m_form.get(), docked, Rebar::Side(side));
+        Rebar::addResizeObject(m_form.get(), docked, Rebar::Side(side));
         Rebar rebar;
-        rebar.CreateRebar(m_form.get());
-        rebar.AddBandByHwnd(child(100, 24));
-        geometry.setHeight(rebar.RebarHeight());
+        rebar.createRebar(m_form.get());
+        rebar.addBandByHwnd(child(100, 24));
+        geometry.setHeight(rebar.rebarHeight());
         QCOMPARE(rebar.hwnd()->geometry(), geometry);
     }
 
     void rebarHeightFollowsRowsAndVisibility()
     {
         Rebar rebar;
-        rebar.CreateRebar(m_form.get());
-        QCOMPARE(rebar.RebarHeight(), 0);
-        QSignalSpy heights(&rebar, &Rebar::HeightChanged);
-        rebar.AddBandByHwnd(child(100, 24));
-        const int oneRow = rebar.RebarHeight();
-        rebar.AddBandByHwnd(child(100, 20));
-        QCOMPARE(rebar.RebarHeight(), oneRow);
-        rebar.AddBandByHwnd(child(100, 30), {}, true);
-        QVERIFY(rebar.RebarHeight() >= oneRow + 30);
-        QVERIFY(rebar.GetBandRectangle(2).top() >= rebar.GetBandRectangle(0).bottom());
+        rebar.createRebar(m_form.get());
+        QCOMPARE(rebar.rebarHeight(), 0);
+        QSignalSpy heights(&rebar, &Rebar::heightChanged);
+        rebar.addBandByHwnd(child(100, 24));
+        const int oneRow = rebar.rebarHeight();
+        rebar.addBandByHwnd(child(100, 20));
+        QCOMPARE(rebar.rebarHeight(), oneRow);
+        rebar.addBandByHwnd(child(100, 30), {}, true);
+        QVERIFY(rebar.rebarHeight() >= oneRow + 30);
+        QVERIFY(rebar.bandRectangle(2).top() >= rebar.bandRectangle(0).bottom());
         rebar.setBandVisible(2, false);
-        QCOMPARE(rebar.RebarHeight(), oneRow);
-        QVERIFY(rebar.GetBandRectangle(2).isEmpty());
+        QCOMPARE(rebar.rebarHeight(), oneRow);
+        QVERIFY(rebar.bandRectangle(2).isEmpty());
         QCOMPARE(heights.last().at(0).toInt(), oneRow);
     }
 
