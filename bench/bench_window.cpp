@@ -88,7 +88,7 @@ void BM_HandOverToOpenDocument(benchmark::State &state)
     ProgramServices services;
     MainWindow window(services);
     QObject::connect(&instance, &SingleInstance::messageReceived, &window,
-                     [&window](const QByteArray &message) { window.OpenCommandLine(HandOverMessage::decode(message)); });
+                     [&window](const QByteArray &message) { window.openCommandLine(HandOverMessage::decode(message)); });
     window.show();
     const QString page = home().filePath(QStringLiteral("small.html"));
     QFile small(page);
@@ -115,7 +115,7 @@ void BM_OpenLargePageInWindow(benchmark::State &state)
     window.show();
     const QString page = largePage();
     for (auto _ : state) {
-        window.OpenCommandLine({ page });
+        window.openCommandLine({ page });
         state.PauseTiming();
         if (window.mdiArea().subWindowList().isEmpty())
             state.SkipWithError("the page did not open");

@@ -27,7 +27,7 @@ int main(int argc, char *argv[])
     ProgramServices services;
     MainWindow window(services);
     window.show();
-    window.OpenCommandLine(args);
+    window.openCommandLine(args);
     if (maximized && window.mdiArea().activeSubWindow())
         window.mdiArea().activeSubWindow()->showMaximized();
     if (shot.isEmpty())

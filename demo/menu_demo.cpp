@@ -23,10 +23,10 @@ int main(int argc, char *argv[])
     window.resize(820, 560);
     window.show();
     if (!window.toolbarStrip().isVisible())
-        window.ToggleToolbar();
+        window.toggleToolbar();
     if (!window.metaPane().isVisible())
-        window.ToggleMetaPane();
-    window.OpenCommandLine(args.mid(2));
+        window.toggleMetaPane();
+    window.openCommandLine(args.mid(2));
     QTimer::singleShot(800, &window, [&window, menuIndex] { window.menuBarToolbar().trackMenu(menuIndex); });
     // The screen as the display shows it, the open menu included.
     QTimer::singleShot(2500, &app, [shot] {

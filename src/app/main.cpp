@@ -38,7 +38,7 @@ int main(int argc, char *argv[])
     MainWindow window(services);
     QObject::connect(
         &instance, &SingleInstance::messageReceived, &window, [&window](const QByteArray &received) {
-            window.OpenCommandLine(
+            window.openCommandLine(
                 CommandLinePaths::fromArguments(HandOverMessage::decode(received), QDir::currentPath()));
         });
     QObject::connect(
@@ -48,6 +48,6 @@ int main(int argc, char *argv[])
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &window, &QWidget::close);
     window.show();
     splash.close();
-    window.OpenCommandLine(paths);
+    window.openCommandLine(paths);
     return QApplication::exec();
 }

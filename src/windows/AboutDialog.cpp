@@ -37,7 +37,7 @@ AboutDialog::AboutDialog(const SettingsCatalogue &settings, QWidget *parent)
     m_title->setText(QStringLiteral("Tagsmith LITE ") + version);
     m_uses->setText(ResourceText::status(300));
     m_credit->setText(ResourceText::get(301) + kAuthorCredit);
-    m_components->addItem(DocumentCreator::Description());
+    m_components->addItem(DocumentCreator::description());
     m_components->addItem(settings.store().description());
 
     setWindowTitle(ResourceText::get(2034).remove(QLatin1Char('&')));

@@ -97,16 +97,16 @@ void CommandDispatcher::fileCommand(int number)
 {
     switch (number) {
     case 0:
-        m_documents.New();
+        m_documents.newDocument();
         return;
     case 1:
-        m_documents.OpenWithDialog();
+        m_documents.openWithDialog();
         return;
     case 2:
-        m_documents.Close();
+        m_documents.close();
         return;
     case 3:
-        m_documents.Save();
+        m_documents.save();
         return;
     case 4:
         // Properties (BETA) has never done anything.
@@ -115,14 +115,14 @@ void CommandDispatcher::fileCommand(int number)
         m_main.close();
         return;
     case 9:
-        m_documents.SaveAs();
+        m_documents.saveAs();
         return;
     default:
         break;
     }
     const int entry = RecentFilesMenu::entryForItemNumber(number);
     if (entry > 0 && m_services.recentFiles().inUse(entry))
-        m_documents.OpenRecent(m_services.recentFiles().path(entry));
+        m_documents.openRecent(m_services.recentFiles().path(entry));
 }
 
 void CommandDispatcher::editCommand(int number)
@@ -133,23 +133,23 @@ void CommandDispatcher::editCommand(int number)
     if (number < static_cast<int>(std::size(kOperations)))
         m_edits.run(kOperations[number]);
     else if (number == 4)
-        m_main.CopyMetaElementTags();
+        m_main.copyMetaElementTags();
 }
 
 void CommandDispatcher::insertCommand(int number)
 {
     if (number == 0)
-        m_edits.InsertStandardAuthor();
+        m_edits.insertStandardAuthor();
 }
 
 void CommandDispatcher::viewCommand(int number)
 {
     if (number == 0)
-        m_main.ToggleMetaPane();
+        m_main.toggleMetaPane();
     else if (number == 1)
-        m_tools.FullCode();
+        m_tools.fullCode();
     else if (number == 2)
-        m_main.ToggleToolbar();
+        m_main.toggleToolbar();
 }
 
 namespace {
@@ -184,9 +184,9 @@ void CommandDispatcher::windowCommand(int number)
 void CommandDispatcher::helpCommand(int number)
 {
     if (number == 0)
-        m_tools.HelpIndex();
+        m_tools.helpIndex();
     else if (number >= ExternalTools::kFirstLink && number <= ExternalTools::kLastLink)
-        m_tools.OpenLink(number);
+        m_tools.openLink(number);
     else if (number == 5)
         openDialog(new AboutDialog(m_services.settings(), &m_main));
 }

@@ -96,7 +96,7 @@ DocumentWindow *DocumentCommands::createWindow()
         m_services.settings().text(Setting::Author), m_services.settings().isOn(Setting::DefaultCharset));
     connect(document, &DocumentWindow::valuesChanged, this, [this, document] { documentChanged(*document); });
     connect(document, &DocumentWindow::fieldFocused, this,
-        [this](const QString &name) { m_state.ActiveField = name; });
+        [this](const QString &name) { m_state.activeField = name; });
     document->setCloseGuard([this](DocumentWindow &closing) { return confirmClose(closing); });
     m_sharedDescriptions.add(*document);
     const int earlier = static_cast<int>(m_mdiArea.subWindowList().size());
@@ -114,7 +114,7 @@ DocumentWindow *DocumentCommands::createWindow()
     return document;
 }
 
-DocumentWindow *DocumentCommands::New()
+DocumentWindow *DocumentCommands::newDocument()
 {
     DocumentWindow *document = createWindow();
     m_status.showFileStatus(ResourceText::get(StringId::NoFile), StatusPanels::IconIdle);
@@ -123,35 +123,35 @@ DocumentWindow *DocumentCommands::New()
     return document;
 }
 
-void DocumentCommands::OpenWithDialog()
+void DocumentCommands::openWithDialog()
 {
     announceOpening();
-    m_state.OpenWithDialog = true;
-    Open();
+    m_state.openWithDialog = true;
+    open();
 }
 
-void DocumentCommands::OpenRecent(const QString &path)
+void DocumentCommands::openRecent(const QString &path)
 {
     announceOpening();
-    m_state.PathToOpen = path;
-    m_state.OpenWithDialog = false;
-    Open();
+    m_state.pathToOpen = path;
+    m_state.openWithDialog = false;
+    open();
 }
 
 void DocumentCommands::announceOpening()
 {
-    m_state.SavedStatusText = m_status.message();
+    m_state.savedStatusText = m_status.message();
     m_status.showFileStatus(ResourceText::status(StringId::OpeningDocument), StatusPanels::IconOpening);
 }
 
-void DocumentCommands::Open()
+void DocumentCommands::open()
 {
-    QString path = m_state.PathToOpen;
-    if (m_state.OpenWithDialog) {
+    QString path = m_state.pathToOpen;
+    if (m_state.openWithDialog) {
         path = m_prompts.openFileName();
         if (path.isEmpty()) {
             m_status.setFileStatusIcon(StatusPanels::IconIdle);
-            m_status.showMessage(m_state.SavedStatusText);
+            m_status.showMessage(m_state.savedStatusText);
             return;
         }
     }
@@ -196,38 +196,38 @@ void DocumentCommands::reportOpenFailure(const QString &path, const QString &rea
     m_status.showMessage(reason + QStringLiteral(" (") + path + QLatin1Char(')'));
 }
 
-void DocumentCommands::Save()
+void DocumentCommands::save()
 {
     DocumentWindow *document = DocumentWindow::activeIn(m_mdiArea);
     if (!document)
         return;
     if (m_state.prepareSave(document->filePath()))
-        FileSaveAs(*document);
+        fileSaveAs(*document);
     else
-        FileSave(*document);
+        fileSave(*document);
 }
 
-void DocumentCommands::SaveAs()
+void DocumentCommands::saveAs()
 {
     DocumentWindow *document = DocumentWindow::activeIn(m_mdiArea);
     if (!document)
         return;
-    m_state.IsNewDocument = document->isNew();
-    FileSaveAs(*document);
+    m_state.isNewDocument = document->isNew();
+    fileSaveAs(*document);
 }
 
-void DocumentCommands::Close()
+void DocumentCommands::close()
 {
     if (QMdiSubWindow *frame = m_mdiArea.activeSubWindow())
         frame->close();
 }
 
-bool DocumentCommands::FileSave(DocumentWindow &document)
+bool DocumentCommands::fileSave(DocumentWindow &document)
 {
     DocumentSaver::Request request;
-    request.sourcePath = m_state.SourcePath;
-    request.targetPath = m_state.TargetPath;
-    request.filePath = document.isNew() ? m_state.TargetPath : document.filePath();
+    request.sourcePath = m_state.sourcePath;
+    request.targetPath = m_state.targetPath;
+    request.filePath = document.isNew() ? m_state.targetPath : document.filePath();
     request.values = document.values();
     request.version = m_services.settings().text(Setting::Version);
     // A page made a moment ago holds nothing of the user's worth a backup.
@@ -239,48 +239,48 @@ bool DocumentCommands::FileSave(DocumentWindow &document)
         result = DocumentSaver::save(request);
         // The page on disk changed: its title and facts are read again.
         if (result.ok)
-            written = DocumentFile::open(m_state.TargetPath, DocumentFile::Facts::Take);
+            written = DocumentFile::open(m_state.targetPath, DocumentFile::Facts::Take);
     }
     if (!result.ok) {
         m_prompts.critical(
-            tr("The document could not be saved to %1:\n%2").arg(m_state.TargetPath, result.error));
+            tr("The document could not be saved to %1:\n%2").arg(m_state.targetPath, result.error));
         return false;
     }
-    if (m_state.SourcePath != m_state.TargetPath)
-        document.setCaption(m_state.TargetPath);
-    document.setFilePath(m_state.TargetPath);
-    document.setDisplayPath(m_state.TargetPath);
+    if (m_state.sourcePath != m_state.targetPath)
+        document.setCaption(m_state.targetPath);
+    document.setFilePath(m_state.targetPath);
+    document.setDisplayPath(m_state.targetPath);
     if (written.ok)
         showPage(document, written);
     m_status.showFileStatus(document.displayPath(), StatusPanels::IconSaved);
-    m_status.showMessage(savedText(m_state.TargetPath));
+    m_status.showMessage(savedText(m_state.targetPath));
     document.setModified(false);
     return true;
 }
 
-bool DocumentCommands::FileSaveAs(DocumentWindow &document)
+bool DocumentCommands::fileSaveAs(DocumentWindow &document)
 {
     const QString path = m_prompts.saveFileName();
     if (path.isEmpty()) {
         m_status.setFileStatusIcon(StatusPanels::IconIdle);
-        m_status.showMessage(m_state.SavedStatusText);
-        m_state.SaveAsCancelled = true;
+        m_status.showMessage(m_state.savedStatusText);
+        m_state.saveAsCancelled = true;
         return false;
     }
-    if (m_state.IsNewDocument) {
-        const DocumentCreator::Result created = DocumentCreator::CreateDocument(path, generatorText());
+    if (m_state.isNewDocument) {
+        const DocumentCreator::Result created = DocumentCreator::createDocument(path, generatorText());
         if (!created.ok) {
             m_prompts.critical(tr("The document could not be created at %1:\n%2").arg(path, created.error));
-            m_state.SaveAsCancelled = true;
+            m_state.saveAsCancelled = true;
             return false;
         }
         m_services.recentFiles().add(path);
         emit recentFilesChanged();
     }
-    m_state.SourcePath = m_state.IsNewDocument ? path : document.filePath();
-    m_state.TargetPath = path;
-    const bool saved = FileSave(document);
-    m_state.SaveAsCancelled = !saved;
+    m_state.sourcePath = m_state.isNewDocument ? path : document.filePath();
+    m_state.targetPath = path;
+    const bool saved = fileSave(document);
+    m_state.saveAsCancelled = !saved;
     return saved;
 }
 
@@ -295,7 +295,7 @@ bool DocumentCommands::confirmClose(DocumentWindow &document)
     if (answer == QMessageBox::No)
         return true;
     // A failed save keeps the window, so its edits are not lost.
-    const bool saved = m_state.prepareSave(document.filePath()) ? FileSaveAs(document) : FileSave(document);
+    const bool saved = m_state.prepareSave(document.filePath()) ? fileSaveAs(document) : fileSave(document);
     emit saveOnCloseChosen();
     m_status.setFileStatusIcon(StatusPanels::IconEdited);
     m_status.showMessage(ResourceText::status(StringId::NoDocumentOpen));

@@ -23,22 +23,22 @@ public:
     DocumentCommands(ProgramServices &services, QMdiArea &mdiArea, UserPrompts &prompts, DocumentState &state,
         StatusPanels &status, QObject *parent = nullptr);
 
-    DocumentWindow *New();
-    // Asks for the file first when the state says so; else opens PathToOpen.
-    void Open();
+    DocumentWindow *newDocument();
+    // Asks for the file first when the state says so; else opens pathToOpen.
+    void open();
     // The File menu's Open: remembers "msg" and shows that a document is being opened.
-    void OpenWithDialog();
+    void openWithDialog();
     // A recent file: opened straight away, without the dialog.
-    void OpenRecent(const QString &path);
-    void Save();
-    void SaveAs();
-    void Close();
+    void openRecent(const QString &path);
+    void save();
+    void saveAs();
+    void close();
 
-    // Writes the document to TargetPath, reading SourcePath. False, with a message box
+    // Writes the document to targetPath, reading sourcePath. False, with a message box
     // naming the file and the reason, when anything failed; then nothing changed.
-    bool FileSave(DocumentWindow &document);
+    bool fileSave(DocumentWindow &document);
     // False when cancelled or failed.
-    bool FileSaveAs(DocumentWindow &document);
+    bool fileSaveAs(DocumentWindow &document);
     // Whether the window may close: asks about its unsaved edits.
     bool confirmClose(DocumentWindow &document);
 

@@ -9,7 +9,7 @@ QByteArray DocumentCreator::pageText(const QString &generatorText)
         + generatorText.toUtf8() + QByteArrayLiteral(" -->\r\n</body>\r\n</html>\r\n");
 }
 
-DocumentCreator::Result DocumentCreator::CreateDocument(const QString &path, const QString &generatorText)
+DocumentCreator::Result DocumentCreator::createDocument(const QString &path, const QString &generatorText)
 {
     Result result;
     QSaveFile file(path);
@@ -22,7 +22,7 @@ DocumentCreator::Result DocumentCreator::CreateDocument(const QString &path, con
     return result;
 }
 
-QString DocumentCreator::Description()
+QString DocumentCreator::description()
 {
     return QStringLiteral(
         "Document creator: makes the file of a new page, with an empty HEAD, before its first save");

@@ -14,8 +14,8 @@ public:
     };
 
     // One line naming the component, as the About box lists it.
-    static QString Description();
+    static QString description();
     static QByteArray pageText(const QString &generatorText);
     // Replaces any file at path, in one step.
-    static Result CreateDocument(const QString &path, const QString &generatorText);
+    static Result createDocument(const QString &path, const QString &generatorText);
 };

@@ -5,10 +5,10 @@
 
 bool DocumentState::prepareSave(const QString &filePath)
 {
-    IsNewDocument = filePath == ResourceText::get(StringId::NoFile);
-    if (!IsNewDocument) {
-        SourcePath = filePath;
-        TargetPath = filePath;
+    isNewDocument = filePath == ResourceText::get(StringId::NoFile);
+    if (!isNewDocument) {
+        sourcePath = filePath;
+        targetPath = filePath;
     }
-    return IsNewDocument;
+    return isNewDocument;
 }

@@ -7,14 +7,14 @@
 class DocumentState
 {
 public:
-    QString SourcePath;
-    QString TargetPath;
-    bool IsNewDocument = false;
-    bool SaveAsCancelled = false;
-    bool OpenWithDialog = false;
-    QString PathToOpen;
-    QString SavedStatusText;
-    QString ActiveField;
+    QString sourcePath;
+    QString targetPath;
+    bool isNewDocument = false;
+    bool saveAsCancelled = false;
+    bool openWithDialog = false;
+    QString pathToOpen;
+    QString savedStatusText;
+    QString activeField;
 
     // Before a Save: a document never saved ("NONE") goes through Save As instead.
     // Returns whether it needs Save As.

@@ -18,7 +18,7 @@ LineEditActions *EditCommands::activeFieldEdit() const
     DocumentWindow *document = DocumentWindow::activeIn(m_mdiArea);
     if (!document)
         return nullptr;
-    const QString &name = m_state.ActiveField;
+    const QString &name = m_state.activeField;
     if (name == QStringLiteral("Author"))
         return &document->editAuthor();
     if (name == QStringLiteral("Description"))
@@ -35,21 +35,21 @@ void EditCommands::run(Operation operation)
         return;
     switch (operation) {
     case Operation::Undo:
-        edit->Undo();
+        edit->undo();
         break;
     case Operation::Cut:
-        edit->Cut();
+        edit->cut();
         break;
     case Operation::Copy:
-        edit->Copy();
+        edit->copy();
         break;
     case Operation::Paste:
-        edit->Paste();
+        edit->paste();
         break;
     }
 }
 
-void EditCommands::InsertStandardAuthor()
+void EditCommands::insertStandardAuthor()
 {
     if (DocumentWindow *document = DocumentWindow::activeIn(m_mdiArea))
         document->setText(TextField::Author, m_settings.text(Setting::Author));

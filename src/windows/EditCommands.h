@@ -16,10 +16,10 @@ public:
 
     EditCommands(const QMdiArea &mdiArea, const DocumentState &state, const SettingsCatalogue &settings);
 
-    // Acts on the active document's field named by ActiveField; nothing without one.
+    // Acts on the active document's field named by activeField; nothing without one.
     void run(Operation operation);
     // Replaces the active document's author by the "Author" setting.
-    void InsertStandardAuthor();
+    void insertStandardAuthor();
 
 private:
     LineEditActions *activeFieldEdit() const;

@@ -78,12 +78,12 @@ QString ExternalTools::userGuide(const QString &programFolder)
     return {};
 }
 
-void ExternalTools::FullCode()
+void ExternalTools::fullCode()
 {
     DocumentWindow *document = DocumentWindow::activeIn(m_mdiArea);
     if (!document)
         return;
-    m_commands.Save();
+    m_commands.save();
     // A Save As that was cancelled leaves no file to show.
     if (document->isNew())
         return;
@@ -103,7 +103,7 @@ void ExternalTools::startEditor(const QString &path)
         reportNotStarted(editor.program);
 }
 
-void ExternalTools::HelpIndex()
+void ExternalTools::helpIndex()
 {
     QString file = m_settings.text(Setting::Help);
     if (file.isEmpty()) {
@@ -130,7 +130,7 @@ bool ExternalTools::startViewer(const QString &file)
     return m_launcher->start(kViewer, { file }) || m_launcher->openUrl(QUrl::fromLocalFile(file));
 }
 
-void ExternalTools::OpenLink(int number)
+void ExternalTools::openLink(int number)
 {
     const QUrl address = linkAddress(number);
     if (address.isEmpty())

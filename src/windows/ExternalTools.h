@@ -26,10 +26,10 @@ public:
 
     // Saves the active document as Save does, then shows the saved file in the sibling
     // editor named by the "Scrivan" Location, or else in the user's text editor.
-    void FullCode();
+    void fullCode();
     // The "Help" file in the desktop's viewer; without one, the user guide.
-    void HelpIndex();
-    void OpenLink(int number);
+    void helpIndex();
+    void openLink(int number);
 
     static QUrl linkAddress(int number);
     // The installed user guide below the program's folder, or "" when there is none.

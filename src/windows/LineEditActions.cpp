@@ -26,7 +26,7 @@ void LineEditActions::setTextBox(QLineEdit *field)
     connect(m_field, &QLineEdit::textChanged, this, [this] { m_hasKept = false; });
 }
 
-void LineEditActions::Cut()
+void LineEditActions::cut()
 {
     if (!m_field || !writable())
         return;
@@ -34,7 +34,7 @@ void LineEditActions::Cut()
     m_field->cut();
 }
 
-void LineEditActions::Copy()
+void LineEditActions::copy()
 {
     if (!m_field)
         return;
@@ -42,7 +42,7 @@ void LineEditActions::Copy()
     m_field->copy();
 }
 
-void LineEditActions::Paste()
+void LineEditActions::paste()
 {
     if (!m_field || !writable())
         return;
@@ -50,41 +50,41 @@ void LineEditActions::Paste()
     m_field->paste();
 }
 
-void LineEditActions::Undo()
+void LineEditActions::undo()
 {
-    if (CanUndo())
+    if (canUndo())
         m_field->undo();
 }
 
-bool LineEditActions::CanCut() const
+bool LineEditActions::canCut() const
 {
     return selectionLength() > 0 && writable();
 }
 
-bool LineEditActions::CanCopy() const
+bool LineEditActions::canCopy() const
 {
     return selectionLength() >= 1;
 }
 
-bool LineEditActions::CanPaste() const
+bool LineEditActions::canPaste() const
 {
     const QClipboard *clipboard = QGuiApplication::clipboard();
     const QMimeData *data = clipboard ? clipboard->mimeData() : nullptr;
     return data && data->hasText();
 }
 
-bool LineEditActions::CanUndo() const
+bool LineEditActions::canUndo() const
 {
     return m_field && m_field->isUndoAvailable();
 }
 
-void LineEditActions::ReplaceSelection(const QString &text, bool allowUndo)
+void LineEditActions::replaceSelection(const QString &text, bool allowUndo)
 {
     if (selectionLength() > 0)
         replace(text, allowUndo);
 }
 
-void LineEditActions::Delete(bool allowUndo)
+void LineEditActions::deleteSelection(bool allowUndo)
 {
     if (selectionLength() > 0)
         replace(QString(), allowUndo);

@@ -17,21 +17,21 @@ public:
     void setTextBox(QLineEdit *field);
     QLineEdit *textBox() const { return m_field; }
 
-    void Cut();
-    void Copy();
-    void Paste();
+    void cut();
+    void copy();
+    void paste();
     // Only when there is something to undo.
-    void Undo();
+    void undo();
 
-    bool CanCut() const;
-    bool CanCopy() const;
-    bool CanPaste() const;
-    bool CanUndo() const;
+    bool canCut() const;
+    bool canCopy() const;
+    bool canPaste() const;
+    bool canUndo() const;
 
     // Replaces a non-empty selection; with nothing selected the text stays as it is.
     // Without undo the field forgets its earlier edits, as after any program change.
-    void ReplaceSelection(const QString &text, bool allowUndo = true);
-    void Delete(bool allowUndo = true);
+    void replaceSelection(const QString &text, bool allowUndo = true);
+    void deleteSelection(bool allowUndo = true);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

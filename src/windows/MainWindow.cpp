@@ -102,8 +102,8 @@ void MainWindow::buildCommands()
     m_dispatcher = std::make_unique<CommandDispatcher>(
         *this, m_services, *m_commands, *m_editCommands, *m_tools, *m_mdiArea);
     m_recentMenu = std::make_unique<RecentFilesMenu>(*m_menu, m_services.recentFiles());
-    m_recentMenu->Build();
-    connect(m_commands.get(), &DocumentCommands::recentFilesChanged, this, [this] { m_recentMenu->Build(); });
+    m_recentMenu->build();
+    connect(m_commands.get(), &DocumentCommands::recentFilesChanged, this, [this] { m_recentMenu->build(); });
     connect(m_commands.get(), &DocumentCommands::busyChanged, this, &MainWindow::setBusy);
     connect(m_commands.get(), &DocumentCommands::documentOpened, this,
         [this] { setDocumentCommandsEnabled(true); });
@@ -234,21 +234,21 @@ void MainWindow::applyMetaSetting(bool on)
     m_metaPane->setVisible(on);
 }
 
-void MainWindow::ToggleToolbar()
+void MainWindow::toggleToolbar()
 {
     const bool on = !m_services.settings().isOn(Setting::Toolbar);
     m_services.settings().setOn(Setting::Toolbar, on);
     applyToolbarSetting(on);
 }
 
-void MainWindow::ToggleMetaPane()
+void MainWindow::toggleMetaPane()
 {
     const bool on = !m_services.settings().isOn(Setting::ViewMeta);
     m_services.settings().setOn(Setting::ViewMeta, on);
     applyMetaSetting(on);
 }
 
-void MainWindow::CopyMetaElementTags()
+void MainWindow::copyMetaElementTags()
 {
     if (QClipboard *clipboard = QApplication::clipboard())
         clipboard->setText(m_metaText->text().replace(QLatin1Char('\n'), m_metaLineEnd));
@@ -337,15 +337,15 @@ void MainWindow::restoreAndActivate()
     activateWindow();
 }
 
-void MainWindow::OpenCommandLine(const QStringList &paths)
+void MainWindow::openCommandLine(const QStringList &paths)
 {
     restoreAndActivate();
     if (paths.isEmpty() && m_mdiArea->subWindowList().isEmpty())
         setDocumentCommandsEnabled(false);
     for (const QString &path : paths) {
-        m_state.PathToOpen = path;
-        m_state.OpenWithDialog = false;
-        m_commands->Open();
+        m_state.pathToOpen = path;
+        m_state.openWithDialog = false;
+        m_commands->open();
     }
 }
 

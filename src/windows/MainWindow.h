@@ -40,13 +40,13 @@ public:
 
     // Comes forward and opens each path of a command line, already absolute, in a window of
     // its own. With none, and no document open, the document commands are switched off.
-    void OpenCommandLine(const QStringList &paths);
+    void openCommandLine(const QStringList &paths);
     void restoreAndActivate();
 
     // The menu and toolbar commands this window carries out itself.
-    void ToggleMetaPane();
-    void ToggleToolbar();
-    void CopyMetaElementTags();
+    void toggleMetaPane();
+    void toggleToolbar();
+    void copyMetaElementTags();
 
     PopupMenu &menu() const { return *m_menu; }
     Toolbar &toolbar() const { return *m_toolbar; }

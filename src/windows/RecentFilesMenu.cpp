@@ -28,7 +28,7 @@ int RecentFilesMenu::entryForItemNumber(int number)
     return entry >= 1 && entry <= kCapacity ? entry : 0;
 }
 
-void RecentFilesMenu::Build()
+void RecentFilesMenu::build()
 {
     // A fourth entry would take "mnuFile(9)", the key of Save As.
     const int count = std::min(m_list.count(), kCapacity);

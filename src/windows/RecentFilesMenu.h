@@ -17,7 +17,7 @@ public:
     RecentFilesMenu(PopupMenu &menu, RecentFileList &list);
 
     // Puts the list's entries into the menu again, newest first.
-    void Build();
+    void build();
     bool built() const { return m_built; }
 
     // "mnuFile(6)" for entry 1.

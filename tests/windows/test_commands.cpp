@@ -101,7 +101,7 @@ struct Scenario
     }
     DocumentWindow *open(const QString &path)
     {
-        window->OpenCommandLine({ path });
+        window->openCommandLine({ path });
         return window->activeDocument();
     }
     QString page(const QString &name, const QByteArray &bytes = kPage) const
@@ -220,14 +220,14 @@ private Q_SLOTS:
         Scenario s({ { "Author", "Ann" } });
         const QString existing = s.page("a.html");
         const QString chosen = s.home.path() + "/named.html";
-        DocumentWindow *document = opened ? s.open(existing) : s.window->commands().New();
+        DocumentWindow *document = opened ? s.open(existing) : s.window->commands().newDocument();
         if (!opened)
             s.window->prompts().chooseFileNext(chosen);
         s.give(how, what);
         QCOMPARE(s.prompts().size(), 1);
         QCOMPARE(s.prompts().first().kind, UserPrompts::Kind::SaveFile);
         QCOMPARE(document->filePath(), opened ? existing : chosen);
-        QCOMPARE(s.window->documentState().SaveAsCancelled, opened);
+        QCOMPARE(s.window->documentState().saveAsCancelled, opened);
         QCOMPARE(readFile(existing), kPage);
         if (!opened) {
             QVERIFY(readFile(chosen).contains("<META name=\"author\" content=\"Ann\">"));
@@ -272,7 +272,7 @@ private Q_SLOTS:
         field->setSelection(0, 5);
         QApplication::clipboard()->setText("pasted");
         document->flagBox(RobotsFlag::NoFollow)->setFocus();
-        QCOMPARE(s.window->documentState().ActiveField, QStringLiteral("Keywords"));
+        QCOMPARE(s.window->documentState().activeField, QStringLiteral("Keywords"));
         s.give(how, what);
         QCOMPARE(field->text(), keywords);
         QCOMPARE(author->text(), QStringLiteral("Ann"));
@@ -302,7 +302,7 @@ private Q_SLOTS:
     void noDocumentNoEdit()
     {
         Scenario s;
-        s.window->documentState().ActiveField = "Author";
+        s.window->documentState().activeField = "Author";
         QApplication::clipboard()->setText("kept");
         for (const char *key : { "mnuEdit(0)", "mnuEdit(1)", "mnuEdit(2)", "mnuEdit(3)", "mnuInsert(0)" })
             s.click(key);
@@ -340,7 +340,7 @@ private Q_SLOTS:
     void documentCommandStates()
     {
         Scenario s;
-        s.window->OpenCommandLine({});
+        s.window->openCommandLine({});
         const QStringList switched = { "mnuFile(2)", "mnuFile(3)", "mnuFile(4)", "mnuView(1)" };
         const auto check = [&](bool withDocument) {
             for (int i = 1; i <= s.menu().count(); ++i) {
@@ -356,7 +356,7 @@ private Q_SLOTS:
             }
         };
         check(false);
-        s.window->commands().New();
+        s.window->commands().newDocument();
         check(true);
     }
 
@@ -460,7 +460,7 @@ private Q_SLOTS:
         s.click("mnuFile(9)");
         QCOMPARE(s.caption("mnuFile(6)"), recentCaption(1, opened));
         QCOMPARE(s.item("mnuFile(7)"), 0);
-        s.window->commands().New();
+        s.window->commands().newDocument();
         const QString fresh = s.home.path() + "/fresh.html";
         s.window->prompts().chooseFileNext(fresh);
         s.click("mnuFile(9)");

@@ -89,7 +89,7 @@ private Q_SLOTS:
         QFETCH(bool, ok);
         TestHome home;
         const QString path = home.path() + QLatin1Char('/') + name;
-        const auto created = DocumentCreator::CreateDocument(path, QStringLiteral("Tagsmith LITE 2.01a"));
+        const auto created = DocumentCreator::createDocument(path, QStringLiteral("Tagsmith LITE 2.01a"));
         QCOMPARE(created.ok, ok);
         QCOMPARE(created.error.isEmpty(), ok);
         if (ok) {

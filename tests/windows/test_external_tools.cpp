@@ -215,7 +215,7 @@ private Q_SLOTS:
                     + "bin/desk-editor\" --new-window %F\n[Desktop Action New]\nExec=wrong %f\n");
         }
         const QString path = s.home.write(QStringLiteral("my site/home page.html"), kPage);
-        s.window->OpenCommandLine({ path });
+        s.window->openCommandLine({ path });
         DocumentWindow *document = s.window->activeDocument();
         QVERIFY(document);
         document->field(TextField::Author)->setText(QStringLiteral("Saved first"));
@@ -244,7 +244,7 @@ private Q_SLOTS:
         QCOMPARE(s.window->prompts().shown().size(), 1);
         QCOMPARE(s.window->prompts().shown().first().kind, UserPrompts::Kind::SaveFile);
         QVERIFY(observed->started.isEmpty());
-        s.window->OpenCommandLine({ s.home.write("a.html", kPage) });
+        s.window->openCommandLine({ s.home.write("a.html", kPage) });
         s.click("mnuView(1)");
         QVERIFY2(s.msg().contains("xdg-open"), qPrintable(s.msg()));
     }

@@ -58,7 +58,7 @@ struct Scenario
 
     DocumentWindow *open(const QString &path)
     {
-        window->OpenCommandLine({ path });
+        window->openCommandLine({ path });
         return window->activeDocument();
     }
     QString page(const QString &name) const { return home.write(name, kPage); }
@@ -110,8 +110,8 @@ private Q_SLOTS:
     void viewCommandsFlipAndRemember()
     {
         Scenario s;
-        s.window->ToggleToolbar();
-        s.window->ToggleMetaPane();
+        s.window->toggleToolbar();
+        s.window->toggleMetaPane();
         QVERIFY(s.window->toolbarStrip().isVisible() && s.window->metaPane().isVisible());
         QVERIFY(s.window->toolbar().buttonChecked(11));
         QVERIFY(s.window->menu().itemChecked(s.window->menu().findItemByKey("mnuView(2)")));
@@ -120,7 +120,7 @@ private Q_SLOTS:
         MainWindow again(restarted);
         again.show();
         QVERIFY(again.toolbarStrip().isVisible() && again.metaPane().isVisible());
-        again.ToggleMetaPane();
+        again.toggleMetaPane();
         QVERIFY(!again.metaPane().isVisible());
         QVERIFY(!again.toolbar().buttonChecked(11));
         QCOMPARE(s.stored("ViewMeta"), QStringLiteral("off"));
@@ -190,7 +190,7 @@ private Q_SLOTS:
         s.home.write("folder/inside.html", "x");
         s.home.write("nohead.html", "<html><body>x</body></html>");
         const QString path = s.home.path() + '/' + name;
-        s.window->OpenCommandLine({ path });
+        s.window->openCommandLine({ path });
         QCOMPARE(s.windows(), 0);
         if (name == "nohead.html") {
             QCOMPARE(s.prompts().size(), 1);
@@ -247,7 +247,7 @@ private Q_SLOTS:
         const QString started = QDir::currentPath();
         QVERIFY(QDir::setCurrent(s.home.path()));
         const QStringList given = arguments.replaceInStrings("%home", s.home.path());
-        s.window->OpenCommandLine(CommandLinePaths::fromArguments(given, QDir::currentPath()));
+        s.window->openCommandLine(CommandLinePaths::fromArguments(given, QDir::currentPath()));
         QDir::setCurrent(started);
 
         QCOMPARE(s.windows(), opened.size());
@@ -269,8 +269,8 @@ private Q_SLOTS:
         }();
         DocumentWindow *last = s.window->activeDocument();
         type(last->field(TextField::Author), "Saved here", true);
-        s.window->commands().Save();
-        QCOMPARE(s.window->documentState().TargetPath, last->filePath());
+        s.window->commands().save();
+        QCOMPARE(s.window->documentState().targetPath, last->filePath());
         QVERIFY(!last->isModified());
         QVERIFY(readFile(last->filePath()).contains("content=\"Saved here\""));
         for (const QString &file : files) {
@@ -287,13 +287,13 @@ private Q_SLOTS:
         QVERIFY(s.window->metaText().text().contains("<META name=\"author\" content=\"Jo\">"));
         QCOMPARE(s.msg(), QStringLiteral("Remember to save..."));
         QVERIFY(document->isModified());
-        QCOMPARE(s.window->documentState().ActiveField, QStringLiteral("Author"));
+        QCOMPARE(s.window->documentState().activeField, QStringLiteral("Author"));
     }
 
     void gutterNumbersEveryLine()
     {
         Scenario s;
-        s.window->ToggleMetaPane();
+        s.window->toggleMetaPane();
         s.open(s.page("a.html"));
         const QList<LineNumberGutter::Number> numbers = s.window->gutter().visibleNumbers();
         QCOMPARE(static_cast<int>(numbers.size()), s.window->metaText().lineCount());
@@ -325,7 +325,7 @@ private Q_SLOTS:
         const QString path = s.page("a.html");
         type(s.open(path)->field(TextField::Keywords), "!");
         s.window->prompts().answerNext(QMessageBox::StandardButton(answer));
-        s.window->commands().Close();
+        s.window->commands().close();
         QCOMPARE(s.windows(), closed ? 0 : 1);
         QCOMPARE(s.prompts().last().kind, UserPrompts::Kind::SaveChanges);
         QCOMPARE(s.prompts().last().text, "Save changes before closing this file?\n" + path);
@@ -341,7 +341,7 @@ private Q_SLOTS:
         s.open(s.page("a.html"));
         type(s.open(s.page("b.html"))->field(TextField::Author), "x");
         s.activate(0);
-        s.window->commands().Close();
+        s.window->commands().close();
         QCOMPARE(s.windows(), 1);
         QVERIFY2(s.prompts().isEmpty(), "another window's edits are its own");
     }
@@ -349,10 +349,10 @@ private Q_SLOTS:
     void yesOnANewDocumentWithSaveAsCancelledKeepsIt()
     {
         Scenario s;
-        DocumentWindow *document = s.window->commands().New();
+        DocumentWindow *document = s.window->commands().newDocument();
         type(document->field(TextField::Author), "Me");
         s.window->prompts().answerNext(QMessageBox::Yes);
-        s.window->commands().Close();
+        s.window->commands().close();
         QCOMPARE(s.windows(), 1);
         QCOMPARE(document->filePath(), QStringLiteral("NONE"));
         QCOMPARE(s.prompts().last().kind, UserPrompts::Kind::SaveFile);
@@ -366,7 +366,7 @@ private Q_SLOTS:
         type(document->field(TextField::Description), " now");
         const QString newPath = s.home.path() + "/site/new.html";
         s.window->prompts().chooseFileNext(newPath);
-        s.window->commands().SaveAs();
+        s.window->commands().saveAs();
         QCOMPARE(readFile(oldPath), kPage);
         QCOMPARE(readFile(s.home.path() + "/site/old.bak"), kPage);
         QVERIFY(readFile(newPath).contains("content=\"Hand-made kites now\""));
@@ -385,7 +385,7 @@ private Q_SLOTS:
         type(first->field(TextField::Author), "A");
         s.activate(1);
         type(second->field(TextField::Author), "B");
-        s.window->commands().Save();
+        s.window->commands().save();
         QVERIFY(!second->isModified());
         QVERIFY(first->isModified());
         QVERIFY2(s.fil() == secondPath, "the saved document shows its own path");
@@ -411,11 +411,11 @@ private Q_SLOTS:
             target = s.home.path() + "/folder";
             s.home.write("folder/x", "x");
             s.window->prompts().chooseFileNext(target);
-            s.window->commands().SaveAs();
+            s.window->commands().saveAs();
             QCOMPARE(readFile(path), kPage);
         } else {
             QFile::remove(path);
-            s.window->commands().Save();
+            s.window->commands().save();
         }
         const UserPrompts::Shown reported = s.prompts().last();
         QCOMPARE(reported.kind, UserPrompts::Kind::Critical);

@@ -46,14 +46,14 @@ struct Scenario
 
     DocumentWindow *open(const QString &path)
     {
-        window->OpenCommandLine({ path });
+        window->openCommandLine({ path });
         return window->activeDocument();
     }
 
     void save(DocumentWindow *document)
     {
         window->mdiArea().setActiveSubWindow(qobject_cast<QMdiSubWindow *>(document->parentWidget()));
-        window->commands().Save();
+        window->commands().save();
     }
 
     TestHome home;
@@ -130,11 +130,11 @@ private Q_SLOTS:
     void newDocumentIsPreviewedByCaptionUntilSaved()
     {
         Scenario s;
-        DocumentWindow *document = s.window->commands().New();
+        DocumentWindow *document = s.window->commands().newDocument();
         QCOMPARE(document->preview().shownTitle(), DocumentWindow::kNewCaption);
         const QString path = s.home.path() + "/fresh.html";
         s.window->prompts().chooseFileNext(path);
-        s.window->commands().Save();
+        s.window->commands().save();
         QCOMPARE(document->filePath(), path);
         QVERIFY2(document->pageTitle().isEmpty(), "a created page has an empty title");
         QCOMPARE(document->preview().shownTitle(), "fresh.html");

@@ -66,14 +66,14 @@ private Q_SLOTS:
         Form form;
         form.field->setReadOnly(locked);
         form.field->setSelection(6, 7);
-        QCOMPARE(form.edit.CanCut(), !locked);
-        QVERIFY(form.edit.CanCopy());
+        QCOMPARE(form.edit.canCut(), !locked);
+        QVERIFY(form.edit.canCopy());
         if (operation == u"cut"_s)
-            form.edit.Cut();
+            form.edit.cut();
         else if (operation == u"copy"_s)
-            form.edit.Copy();
+            form.edit.copy();
         else
-            form.edit.Paste();
+            form.edit.paste();
         QCOMPARE(form.field->text(), text);
         QCOMPARE(clipboard(), clip);
     }
@@ -82,17 +82,17 @@ private Q_SLOTS:
     {
         Form form { QString() };
         form.field->setText(u"set by the program"_s);
-        QVERIFY(!form.edit.CanCut() && !form.edit.CanCopy() && !form.edit.CanUndo());
-        form.edit.Undo();
-        form.edit.Delete();
+        QVERIFY(!form.edit.canCut() && !form.edit.canCopy() && !form.edit.canUndo());
+        form.edit.undo();
+        form.edit.deleteSelection();
         QCOMPARE(form.field->text(), u"set by the program"_s);
-        QVERIFY(form.edit.CanPaste());
+        QVERIFY(form.edit.canPaste());
         QApplication::clipboard()->clear();
-        QVERIFY(!form.edit.CanPaste());
+        QVERIFY(!form.edit.canPaste());
         form.field->end(false);
         QTest::keyClicks(form.field, u"!"_s);
-        QVERIFY(form.edit.CanUndo());
-        form.edit.Undo();
+        QVERIFY(form.edit.canUndo());
+        form.edit.undo();
         QCOMPARE(form.field->text(), u"set by the program"_s);
     }
 
@@ -114,14 +114,14 @@ private Q_SLOTS:
         QFETCH(QString, deleted);
         Form form;
         form.field->setSelection(0, selected);
-        form.edit.ReplaceSelection(u"boxes"_s, allowUndo);
+        form.edit.replaceSelection(u"boxes"_s, allowUndo);
         QCOMPARE(form.field->text(), replaced);
-        QCOMPARE(form.edit.CanUndo(), allowUndo);
+        QCOMPARE(form.edit.canUndo(), allowUndo);
         Form again;
         again.field->setSelection(0, selected);
-        again.edit.Delete(allowUndo);
+        again.edit.deleteSelection(allowUndo);
         QCOMPARE(again.field->text(), deleted);
-        QCOMPARE(again.edit.CanUndo(), allowUndo);
+        QCOMPARE(again.edit.canUndo(), allowUndo);
     }
 
     // The user selects, then gives the command from somewhere else.
@@ -137,11 +137,11 @@ private Q_SLOTS:
         Form form;
         form.field->setSelection(backwards ? 7 : 6, backwards ? -1 : 1);
         form.other->setFocus();
-        QVERIFY(!form.field->hasFocus() && form.edit.CanCut());
-        form.edit.Cut();
+        QVERIFY(!form.field->hasFocus() && form.edit.canCut());
+        form.edit.cut();
         QCOMPARE(clipboard(), u"&"_s);
         QCOMPARE(form.field->text(), u"kites  lines"_s);
-        form.edit.Undo();
+        form.edit.undo();
         QCOMPARE(form.field->text(), u"kites & lines"_s);
     }
 
@@ -163,8 +163,8 @@ private Q_SLOTS:
             form.field->setFocus();
             form.field->deselect();
         }
-        QVERIFY(!form.edit.CanCopy());
-        form.edit.Copy();
+        QVERIFY(!form.edit.canCopy());
+        form.edit.copy();
         QCOMPARE(clipboard(), kUntouched);
     }
 };
