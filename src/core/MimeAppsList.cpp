@@ -103,6 +103,20 @@ void dropEmptyGroups(QList<QByteArray> &lines, const QByteArray &header)
     }
 }
 
+// Where the entry lines of the groups with that header stand, in order.
+QList<qsizetype> entriesOf(const QList<QByteArray> &lines, const QByteArray &header)
+{
+    QList<qsizetype> entries;
+    bool inGroup = false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (isGroupHeader(lines.at(i)))
+            inGroup = lines.at(i).trimmed() == header;
+        else if (inGroup && isEntry(lines.at(i)))
+            entries.append(i);
+    }
+    return entries;
+}
+
 // Behind the last entry of the first such group. A new group goes at the end, before the line
 // end that closes the text if there is one, so that taking it out again gives back the bytes.
 void insertIntoGroup(QList<QByteArray> &lines, const QByteArray &header, QList<QByteArray> added)
@@ -150,20 +164,12 @@ QByteArray MimeAppsList::withAdded(
     for (const QString &type : mimeTypes)
         pending.append(type.toUtf8());
     QList<QByteArray> lines = text.split('\n');
-    bool inAdded = false;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QByteArray &line = lines.at(i);
-        if (isGroupHeader(line)) {
-            inAdded = line.trimmed() == kAddedGroup;
-            continue;
-        }
-        if (!inAdded || !isEntry(line))
-            continue;
-        const QByteArray key = keyOf(line);
+    for (const qsizetype i : entriesOf(lines, kAddedGroup)) {
+        const QByteArray key = keyOf(lines.at(i));
         if (!pending.contains(key))
             continue;
         pending.removeAll(key);
-        Entry entry(line);
+        Entry entry(lines.at(i));
         if (!listsId(entry.value, id)) {
             entry.value = appended(entry.value, id);
             lines[i] = entry.line();
@@ -182,25 +188,19 @@ QByteArray MimeAppsList::withRemoved(const QByteArray &text, const QString &desk
 {
     const QByteArray id = desktopId.toUtf8();
     QList<QByteArray> lines = text.split('\n');
-    bool inAdded = false;
     bool changed = false;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QByteArray &line = lines.at(i);
-        if (isGroupHeader(line)) {
-            inAdded = line.trimmed() == kAddedGroup;
-            continue;
-        }
-        if (!inAdded || !isEntry(line))
-            continue;
-        Entry entry(line);
+    // From the last entry back, so that removing one leaves the places of the others.
+    const QList<qsizetype> entries = entriesOf(lines, kAddedGroup);
+    for (auto at = entries.rbegin(); at != entries.rend(); ++at) {
+        Entry entry(lines.at(*at));
         if (!listsId(entry.value, id))
             continue;
         changed = true;
         entry.value = withoutId(entry.value, id);
         if (listsNothing(entry.value))
-            lines.removeAt(i--);
+            lines.removeAt(*at);
         else
-            lines[i] = entry.line();
+            lines[*at] = entry.line();
     }
     if (!changed)
         return text;
@@ -212,15 +212,11 @@ bool MimeAppsList::setsDefault(const QByteArray &text, const QString &mimeType, 
 {
     const QByteArray type = mimeType.toUtf8();
     const QByteArray id = desktopId.toUtf8();
-    bool inDefault = false;
-    for (const QByteArray &line : text.split('\n')) {
-        if (isGroupHeader(line))
-            inDefault = line.trimmed() == kDefaultGroup;
-        else if (inDefault && isEntry(line) && keyOf(line) == type
-            && (id.isEmpty() || listsId(Entry(line).value, id)))
-            return true;
-    }
-    return false;
+    const QList<QByteArray> lines = text.split('\n');
+    const QList<qsizetype> entries = entriesOf(lines, kDefaultGroup);
+    return std::any_of(entries.begin(), entries.end(), [&](qsizetype i) {
+        return keyOf(lines.at(i)) == type && (id.isEmpty() || listsId(Entry(lines.at(i)).value, id));
+    });
 }
 
 QByteArray MimeAppsList::withPinned(const QByteArray &text, const QString &mimeType, const QString &desktopId)
@@ -237,12 +233,8 @@ QByteArray MimeAppsList::withUnpinned(
 {
     const QByteArray pin = pinLine(mimeType, desktopId);
     QList<QByteArray> lines = text.split('\n');
-    bool inDefault = false;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QByteArray &line = lines.at(i);
-        if (isGroupHeader(line)) {
-            inDefault = line.trimmed() == kDefaultGroup;
-        } else if (inDefault && line == pin) {
+    for (const qsizetype i : entriesOf(lines, kDefaultGroup)) {
+        if (lines.at(i) == pin) {
             lines.removeAt(i);
             dropEmptyGroups(lines, kDefaultGroup);
             return lines.join('\n');
