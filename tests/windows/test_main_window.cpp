@@ -1,4 +1,5 @@
 #include "TestHome.h"
+#include "TypedText.h"
 #include "TextBox.h"
 #include "toolbar/Rebar.h"
 #include "toolbar/Toolbar.h"
@@ -78,16 +79,6 @@ struct Scenario
     std::unique_ptr<MainWindow> window;
 };
 
-// Typed at the end of what the field holds, or over all of it.
-void type(QLineEdit *field, const QString &text, bool over = false)
-{
-    field->setFocus();
-    if (over)
-        field->selectAll();
-    else
-        field->end(false);
-    QTest::keyClicks(field, text);
-}
 
 } // namespace
 

@@ -1,4 +1,5 @@
 #include "TestHome.h"
+#include "TypedText.h"
 #include "TextBox.h"
 #include "DocumentWindow.h"
 #include "SnippetPreview.h"
@@ -72,16 +73,6 @@ bool warns(const DocumentWindow &document, WarningTarget target, WarningKind kin
 bool sharesDescription(const DocumentWindow &document)
 {
     return warns(document, WarningTarget::Description, WarningKind::DescriptionShared);
-}
-
-void type(QLineEdit *field, const QString &text, bool over)
-{
-    field->setFocus();
-    if (over)
-        field->selectAll();
-    else
-        field->end(false);
-    QTest::keyClicks(field, text);
 }
 
 } // namespace
