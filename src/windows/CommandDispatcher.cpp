@@ -4,7 +4,6 @@
 #include "DocumentCommands.h"
 #include "EditCommands.h"
 #include "ExternalTools.h"
-#include "MainWindow.h"
 #include "ProgramServices.h"
 #include "RecentFilesMenu.h"
 #include "SettingsDialog.h"
@@ -47,9 +46,9 @@ constexpr const char *kButtonCommands[] = {
 
 } // namespace
 
-CommandDispatcher::CommandDispatcher(MainWindow &main, ProgramServices &services, DocumentCommands &documents,
+CommandDispatcher::CommandDispatcher(QWidget &owner, ProgramServices &services, DocumentCommands &documents,
     EditCommands &edits, ExternalTools &tools, QMdiArea &mdiArea)
-    : m_main(main)
+    : m_owner(owner)
     , m_services(services)
     , m_documents(documents)
     , m_edits(edits)
@@ -112,7 +111,7 @@ void CommandDispatcher::fileCommand(int number)
         // Properties (BETA) has never done anything.
         return;
     case 5:
-        m_main.close();
+        emit exitChosen();
         return;
     case 9:
         m_documents.saveAs();
@@ -133,7 +132,7 @@ void CommandDispatcher::editCommand(int number)
     if (number < static_cast<int>(std::size(kOperations)))
         m_edits.run(kOperations[number]);
     else if (number == 4)
-        m_main.copyMetaElementTags();
+        emit copyMetaElementTagsChosen();
 }
 
 void CommandDispatcher::insertCommand(int number)
@@ -145,11 +144,11 @@ void CommandDispatcher::insertCommand(int number)
 void CommandDispatcher::viewCommand(int number)
 {
     if (number == 0)
-        m_main.toggleMetaPane();
+        emit metaPaneToggleChosen();
     else if (number == 1)
         m_tools.fullCode();
     else if (number == 2)
-        m_main.toggleToolbar();
+        emit toolbarToggleChosen();
 }
 
 namespace {
@@ -169,7 +168,7 @@ void CommandDispatcher::toolCommand(int number)
         return;
     const FileAssociations associations(
         QCoreApplication::applicationDirPath(), FileAssociations::defaultApplicationsFolder());
-    openDialog(new SettingsDialog(m_services, associations, &m_main));
+    openDialog(new SettingsDialog(m_services, associations, &m_owner));
 }
 
 void CommandDispatcher::windowCommand(int number)
@@ -188,5 +187,5 @@ void CommandDispatcher::helpCommand(int number)
     else if (number >= ExternalTools::kFirstLink && number <= ExternalTools::kLastLink)
         m_tools.openLink(number);
     else if (number == 5)
-        openDialog(new AboutDialog(m_services.settings(), &m_main));
+        openDialog(new AboutDialog(m_services.settings(), &m_owner));
 }

@@ -101,6 +101,10 @@ void MainWindow::buildCommands()
         = std::make_unique<ExternalTools>(*m_mdiArea, *m_commands, m_services.settings(), *m_statusPanels);
     m_dispatcher = std::make_unique<CommandDispatcher>(
         *this, m_services, *m_commands, *m_editCommands, *m_tools, *m_mdiArea);
+    connect(m_dispatcher.get(), &CommandDispatcher::exitChosen, this, &QWidget::close);
+    connect(m_dispatcher.get(), &CommandDispatcher::copyMetaElementTagsChosen, this, &MainWindow::copyMetaElementTags);
+    connect(m_dispatcher.get(), &CommandDispatcher::metaPaneToggleChosen, this, &MainWindow::toggleMetaPane);
+    connect(m_dispatcher.get(), &CommandDispatcher::toolbarToggleChosen, this, &MainWindow::toggleToolbar);
     m_recentMenu = std::make_unique<RecentFilesMenu>(*m_menu, m_services.recentFiles());
     m_recentMenu->build();
     connect(m_commands.get(), &DocumentCommands::recentFilesChanged, this, [this] { m_recentMenu->build(); });

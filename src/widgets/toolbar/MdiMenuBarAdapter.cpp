@@ -1,6 +1,5 @@
 #include "toolbar/MdiMenuBarAdapter.h"
 
-#include "toolbar/ToolbarHost.h"
 #include "EventHooks.h"
 
 #include <QMdiArea>
@@ -11,7 +10,7 @@ MdiMenuBarAdapter::~MdiMenuBarAdapter()
     detach();
 }
 
-void MdiMenuBarAdapter::attach(QWidget *frame, ToolbarHost *host)
+void MdiMenuBarAdapter::attach(QWidget *frame)
 {
     detach();
     QMdiArea *client = frame ? frame->findChild<QMdiArea *>() : nullptr;
@@ -19,7 +18,6 @@ void MdiMenuBarAdapter::attach(QWidget *frame, ToolbarHost *host)
         return;
     m_frame = frame;
     m_client = client;
-    m_host = host;
     // The host shows a maximized child's caption buttons, so the child must not.
     frame->setAttribute(Qt::WA_CanHostQMdiSubWindowTitleBar, true);
     connect(client, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *child) {
@@ -37,11 +35,10 @@ void MdiMenuBarAdapter::detach()
     if (m_frame)
         m_frame->setAttribute(Qt::WA_CanHostQMdiSubWindowTitleBar, false);
     watchChild(nullptr);
-    if (m_host && m_reportedMaximized)
-        m_host->maximizedStateChanged(nullptr, false);
+    if (m_reportedMaximized)
+        emit maximizedStateChanged(nullptr, false);
     m_frame = nullptr;
     m_client = nullptr;
-    m_host = nullptr;
     m_reportedChild = nullptr;
     m_reportedMaximized = false;
 }
@@ -76,6 +73,5 @@ void MdiMenuBarAdapter::report()
         return;
     m_reportedChild = child;
     m_reportedMaximized = maximized;
-    if (m_host)
-        m_host->maximizedStateChanged(child, maximized);
+    emit maximizedStateChanged(child, maximized);
 }

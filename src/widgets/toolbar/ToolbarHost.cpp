@@ -44,7 +44,12 @@ ToolbarHost::ToolbarHost(QWidget *parent)
     setBorderStyle(kDefaultBorderStyle);
 }
 
-ToolbarHost::~ToolbarHost() = default;
+// The adapter reports a last change as it goes, which must not reach a host half gone.
+ToolbarHost::~ToolbarHost()
+{
+    if (m_mdiMenu)
+        m_mdiMenu->disconnect(this);
+}
 
 void ToolbarHost::capture(Toolbar *toolbar)
 {
@@ -105,7 +110,8 @@ void ToolbarHost::setMdiToolbar(bool on)
     m_mdiToolbar = on;
     if (on) {
         m_mdiMenu = std::make_unique<MdiMenuBarAdapter>();
-        m_mdiMenu->attach(window(), this);
+        connect(m_mdiMenu.get(), &MdiMenuBarAdapter::maximizedStateChanged, this, &ToolbarHost::maximizedStateChanged);
+        m_mdiMenu->attach(window());
     } else {
         m_mdiMenu.reset();
         maximizedStateChanged(nullptr, false);

@@ -50,7 +50,7 @@ public:
     void readProperties(const PropertyBag &bag);
     void writeProperties(PropertyBag &bag) const;
 
-    // From MdiMenuBarAdapter whenever the active child or its maximized state changes.
+    // Whenever the active child or its maximized state changes.
     void maximizedStateChanged(QMdiSubWindow *child, bool maximized);
     QMdiSubWindow *activeChild() const { return m_activeChild; }
     bool showsChildIcon() const { return m_showCaption; }
