@@ -7,41 +7,9 @@
 
 namespace {
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
 bool isLineEnd(char c)
 {
     return c == '\n' || c == '\r';
-}
-
-struct Span
-{
-    std::size_t from;
-    std::size_t to;
-};
-
-// A tag alone on its line goes with its line: the blanks around it and the line end
-// before it. Otherwise only the tag itself goes. A tag inside the HEAD region always has
-// the start tag's ">" somewhere before it on the page, so a line end precedes its line.
-Span removalSpan(std::string_view page, std::size_t lt, std::size_t end)
-{
-    std::size_t lineStart = lt;
-    while (lineStart > 0 && isBlank(page[lineStart - 1]))
-        --lineStart;
-    std::size_t lineEnd = end;
-    while (lineEnd < page.size() && isBlank(page[lineEnd]))
-        ++lineEnd;
-    const bool startsLine = lineStart > 0 && isLineEnd(page[lineStart - 1]);
-    const bool endsLine = lineEnd == page.size() || isLineEnd(page[lineEnd]);
-    if (!startsLine || !endsLine)
-        return { lt, end };
-    std::size_t from = lineStart - 1;
-    if (page[from] == '\n' && from > 0 && page[from - 1] == '\r')
-        --from;
-    return { from, lineEnd };
 }
 
 class Rewrite
@@ -67,9 +35,8 @@ public:
         if (m_copied < m_page.size() && !isLineEnd(m_page[m_copied]))
             m_out.append(lineEnd);
         for (const ManagedTag &tag : contents.tags) {
-            const Span span = removalSpan(m_page, tag.from, tag.to);
-            emitUpTo(span.from);
-            m_copied = std::max(span.to, m_copied);
+            emitUpTo(tag.removeFrom);
+            m_copied = std::max(tag.removeTo, m_copied);
         }
         emitUpTo(region.contentTo);
         if (region.end > region.contentTo) {

@@ -87,6 +87,52 @@ std::string_view declaredLabel(const TagAttributes &attributes)
     return {};
 }
 
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+bool isLineEnd(char c)
+{
+    return c == '\n' || c == '\r';
+}
+
+struct Span
+{
+    std::size_t from;
+    std::size_t to;
+};
+
+// A tag alone on its line goes with its line: the blanks around it and the line end
+// before it. Otherwise only the tag itself goes. A tag inside the HEAD region always has
+// the start tag's ">" somewhere before it on the page, so a line end precedes its line.
+Span removalSpan(std::string_view page, std::size_t lt, std::size_t end)
+{
+    std::size_t lineStart = lt;
+    while (lineStart > 0 && isBlank(page[lineStart - 1]))
+        --lineStart;
+    std::size_t lineEnd = end;
+    while (lineEnd < page.size() && isBlank(page[lineEnd]))
+        ++lineEnd;
+    const bool startsLine = lineStart > 0 && isLineEnd(page[lineStart - 1]);
+    const bool endsLine = lineEnd == page.size() || isLineEnd(page[lineEnd]);
+    if (!startsLine || !endsLine)
+        return { lt, end };
+    std::size_t from = lineStart - 1;
+    if (page[from] == '\n' && from > 0 && page[from - 1] == '\r')
+        --from;
+    return { from, lineEnd };
+}
+
+// "<<meta ...>meta" would leave "<meta" behind, and "<!-<meta ...>-" a comment.
+bool removalOpensMarkup(std::string_view page, Span span)
+{
+    if (span.to >= page.size() || isTagSpace(page[span.to]))
+        return false;
+    const std::size_t before = span.from >= 3 ? span.from - 3 : 0;
+    return page.substr(before, span.from - before).find('<') != std::string_view::npos;
+}
+
 class ContentsReader
 {
 public:
@@ -126,10 +172,12 @@ private:
         // on would also make every later "<meta" read to the end again.
         if (!attributes)
             return m_limit;
-        if (kind)
-            contents.tags.push_back({ *kind, lt, attributes->end(), attributes->value("content") });
+        const Span span = removalSpan(m_page, lt, attributes->end());
+        const bool managed = kind && !removalOpensMarkup(m_page, span);
+        if (managed)
+            contents.tags.push_back({ *kind, lt, attributes->end(), attributes->value("content"), span.from, span.to });
         if (const std::string_view label = declaredLabel(*attributes); !label.empty())
-            contents.declarations.push_back({ label, kind.has_value() });
+            contents.declarations.push_back({ label, managed });
         return attributes->end();
     }
 

@@ -15,6 +15,9 @@ struct ManagedTag
     std::size_t from = 0;
     std::size_t to = 0;
     std::optional<std::string_view> content; // its content attribute, as written
+    // What a save removes: the tag, or its whole line when it stands alone on it.
+    std::size_t removeFrom = 0;
+    std::size_t removeTo = 0;
 };
 
 // A META tag that names a charset, through charset="..." or a Content-Type tag.
@@ -42,6 +45,8 @@ struct HeadRegion
 };
 
 // What the region holds, in page order; comments inside it are skipped as browsers skip them.
+// A managed tag whose removal would join a "<" before it to the text after it counts as
+// no managed tag at all: the join could open a tag or a comment that was not there.
 struct HeadContents
 {
     std::string title; // every title's text run together, as written

@@ -78,6 +78,10 @@ private Q_SLOTS:
         QTest::newRow("a value holding markup goes whole")
             << QByteArray("<head>\n<meta name=\"description\" content=\"a<b> \"q\"\">\n</head>")
             << block("<HEAD>#|</HEAD>") << QByteArray("\n");
+        QTest::newRow("a tag whose removal would open another stays, unread")
+            << QByteArray("<head>\n<<meta name=\"author\" content=\"x\">meta name=\"keywords\" content=\"k\">\n</head>")
+            << block("<HEAD>#|<<meta name=\"author\" content=\"x\">meta name=\"keywords\" content=\"k\">|</HEAD>")
+            << QByteArray("\n");
         QTest::newRow("end tag with attributes stays as written")
             << QByteArray("<head>\n</head >") << block("<HEAD>#|</head >") << QByteArray("\n");
         QTest::newRow("no head end: managed tags removed to the end, unfinished one kept")
