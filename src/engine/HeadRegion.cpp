@@ -124,13 +124,24 @@ Span removalSpan(std::string_view page, std::size_t lt, std::size_t end)
     return { from, lineEnd };
 }
 
-// "<<meta ...>meta" would leave "<meta" behind, and "<!-<meta ...>-" a comment.
+bool continuesTagName(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '!' || c == '?'
+        || c == '/' || c == '-';
+}
+
+// Whether taking the span out would open markup that was not there: "<meta<meta ...>\n"
+// leaves "<meta\n", "<<meta ...>x" leaves "<x", "<!-<meta ...>-" a comment.
 bool removalOpensMarkup(std::string_view page, Span span)
 {
-    if (span.to >= page.size() || isTagSpace(page[span.to]))
+    std::size_t nameStart = span.from;
+    while (nameStart > 0 && continuesTagName(page[nameStart - 1]))
+        --nameStart;
+    if (nameStart == 0 || page[nameStart - 1] != '<')
         return false;
-    const std::size_t before = span.from >= 3 ? span.from - 3 : 0;
-    return page.substr(before, span.from - before).find('<') != std::string_view::npos;
+    if (nameStart < span.from)
+        return true;
+    return span.to < page.size() && !isTagSpace(page[span.to]);
 }
 
 class ContentsReader

@@ -82,6 +82,10 @@ private Q_SLOTS:
             << QByteArray("<head>\n<<meta name=\"author\" content=\"x\">meta name=\"keywords\" content=\"k\">\n</head>")
             << block("<HEAD>#|<<meta name=\"author\" content=\"x\">meta name=\"keywords\" content=\"k\">|</HEAD>")
             << QByteArray("\n");
+        QTest::newRow("a tag whose removal would finish an open tag name stays, unread")
+            << QByteArray("<head>\n<meta<meta name=\"author\" content=\"x\">\n<heta charset=\"koi8-r\">\n</head>")
+            << block("<HEAD>#|<meta<meta name=\"author\" content=\"x\">|<heta charset=\"koi8-r\">|</HEAD>")
+            << QByteArray("\n");
         QTest::newRow("end tag with attributes stays as written")
             << QByteArray("<head>\n</head >") << block("<HEAD>#|</head >") << QByteArray("\n");
         QTest::newRow("no head end: managed tags removed to the end, unfinished one kept")
