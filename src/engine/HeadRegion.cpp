@@ -130,18 +130,16 @@ bool continuesTagName(char c)
         || c == '/' || c == '-';
 }
 
-// Whether taking the span out would open markup that was not there: "<meta<meta ...>\n"
-// leaves "<meta\n", "<<meta ...>x" leaves "<x", "<!-<meta ...>-" a comment.
+// Whether taking the span out could open markup that was not there: "<meta<meta ...>\n"
+// leaves "<meta\n", "<<meta ...>x" leaves "<x", "<!-<meta ...>-" a comment. Only what
+// stands before the span decides: what follows it may itself be removed by the same save,
+// and the answer must be the same on the next save.
 bool removalOpensMarkup(std::string_view page, Span span)
 {
     std::size_t nameStart = span.from;
     while (nameStart > 0 && continuesTagName(page[nameStart - 1]))
         --nameStart;
-    if (nameStart == 0 || page[nameStart - 1] != '<')
-        return false;
-    if (nameStart < span.from)
-        return true;
-    return span.to < page.size() && !isTagSpace(page[span.to]);
+    return nameStart > 0 && page[nameStart - 1] == '<';
 }
 
 class ContentsReader
