@@ -7,11 +7,6 @@
 
 namespace {
 
-bool isLineEnd(char c)
-{
-    return c == '\n' || c == '\r';
-}
-
 class Rewrite
 {
 public:
@@ -32,7 +27,7 @@ public:
             m_out.append(m_page.substr(region.startTag, region.contentFrom - region.startTag));
         m_copied = region.contentFrom;
         m_out.append(block);
-        if (m_copied < m_page.size() && !isLineEnd(m_page[m_copied]))
+        if (m_copied < m_page.size() && !LineEnds::isLineEndByte(m_page[m_copied]))
             m_out.append(lineEnd);
         for (const ManagedTag &tag : contents.tags) {
             emitUpTo(tag.removeFrom);

@@ -1,5 +1,6 @@
 #include "HeadRegion.h"
 
+#include "LineEnds.h"
 #include "TagAttributes.h"
 
 #include <cstring>
@@ -92,11 +93,6 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-bool isLineEnd(char c)
-{
-    return c == '\n' || c == '\r';
-}
-
 struct Span
 {
     std::size_t from;
@@ -114,8 +110,8 @@ Span removalSpan(std::string_view page, std::size_t lt, std::size_t end)
     std::size_t lineEnd = end;
     while (lineEnd < page.size() && isBlank(page[lineEnd]))
         ++lineEnd;
-    const bool startsLine = lineStart > 0 && isLineEnd(page[lineStart - 1]);
-    const bool endsLine = lineEnd == page.size() || isLineEnd(page[lineEnd]);
+    const bool startsLine = lineStart > 0 && LineEnds::isLineEndByte(page[lineStart - 1]);
+    const bool endsLine = lineEnd == page.size() || LineEnds::isLineEndByte(page[lineEnd]);
     if (!startsLine || !endsLine)
         return { lt, end };
     std::size_t from = lineStart - 1;

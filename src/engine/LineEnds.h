@@ -12,6 +12,7 @@ class LineEnds
 public:
     // The first line end of the bytes; CR LF when there is none.
     static LineEnd detect(std::string_view bytes);
+    static bool isLineEndByte(char c) { return c == '\n' || c == '\r'; }
     static std::string_view text(LineEnd lineEnd);
     static std::string_view name(LineEnd lineEnd);
     // Lines as a line reader sees them: CR LF, LF and a lone CR each end one line, and a
