@@ -1,10 +1,14 @@
 // Any bytes must read without a crash: values come out as UTF-8 and compose a tag block,
-// and a page with a HEAD region is one that passes the HEAD test.
+// and a page with a HEAD region is one that passes the HEAD test. A read that stops where
+// the bytes read so far decide it reads what a read of the whole page reads, and UTF-8
+// checked in two pieces is UTF-8 whole.
 
 #include "DocumentScanner.h"
 #include "HeadRegion.h"
 #include "TagBlock.h"
 #include "PageFacts.h"
+#include "PageRead.h"
+#include "Utf8Validator.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -31,6 +35,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                 std::abort();
         }
     }
+    // The last byte chooses where the bytes read so far end.
+    const std::size_t cut = size == 0 ? 0 : data[size - 1] * size / 256;
+    const std::string_view prefix = bytes.substr(0, cut);
+    const bool pageIsUtf8 = TextEncoding::isValidUtf8(bytes);
+    if (DocumentScanner::needOf(prefix) != DocumentScanner::Need::MoreBytes
+        && !(DocumentScanner::scanPrefix(prefix, pageIsUtf8) == document))
+        std::abort();
+    Utf8Validator validator;
+    validator.feed(prefix);
+    validator.feed(bytes.substr(cut));
+    if (validator.valid() != pageIsUtf8 || (document.hasHead && PageRead::of(bytes).document != document))
+        std::abort();
     const std::string block = TagBlock::forView(values, "2.01a", LineEnds::text(document.lineEnd));
     return block.empty() ? 1 : 0;
 }

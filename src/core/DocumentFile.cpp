@@ -1,6 +1,8 @@
 #include "DocumentFile.h"
 
 #include "DocumentScanner.h"
+#include "PageRead.h"
+#include "Utf8Validator.h"
 #include "ResourceText.h"
 #include "StringTable.h"
 
@@ -102,35 +104,58 @@ bool readWhole(QFile &file, QByteArray &bytes)
     return filled <= DocumentFile::kMaxBytes;
 }
 
+// Opens a page for reading, or says why it cannot be read.
+QString openForReading(QFile &file)
+{
+    if (file.fileName().isEmpty())
+        return tr("No file name given");
+    const QFileInfo info(file.fileName());
+    if (info.exists() && info.isDir())
+        return tr("Is a directory");
+    // Devices and pipes never end or block; a page is always a regular file.
+    if (info.exists() && !info.isFile())
+        return tr("Not a regular file");
+    if (info.size() > DocumentFile::kMaxBytes)
+        return tooLarge(info.size());
+    // Unbuffered: the bytes go straight into their final buffer.
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return file.errorString();
+    return {};
+}
+
+// Reads until the buffer holds count more bytes or the file ends; false on a read error.
+bool appendBytes(QFile &file, QByteArray &bytes, qint64 count, bool &atEnd)
+{
+    const qint64 start = bytes.size();
+    bytes.resize(start + count);
+    qint64 filled = 0;
+    while (filled < count) {
+        const qint64 got = file.read(bytes.data() + start + filled, count - filled);
+        if (got < 0)
+            return false;
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    bytes.truncate(start + filled);
+    atEnd = filled < count;
+    return true;
+}
+
+std::string_view viewOf(const QByteArray &bytes)
+{
+    return { bytes.constData(), static_cast<std::size_t>(bytes.size()) };
+}
+
 } // namespace
 
 DocumentFile::ReadResult DocumentFile::readBytes(const QString &path)
 {
     ReadResult result;
-    if (path.isEmpty()) {
-        result.error = tr("No file name given");
-        return result;
-    }
-    const QFileInfo info(path);
-    if (info.exists() && info.isDir()) {
-        result.error = tr("Is a directory");
-        return result;
-    }
-    if (info.exists() && !info.isFile()) {
-        // Devices and pipes never end or block; a page is always a regular file.
-        result.error = tr("Not a regular file");
-        return result;
-    }
-    if (info.size() > kMaxBytes) {
-        result.error = tooLarge(info.size());
-        return result;
-    }
     QFile file(path);
-    // Unbuffered: the bytes go straight into their final buffer, read in one piece.
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        result.error = file.errorString();
+    result.error = openForReading(file);
+    if (!result.error.isEmpty())
         return result;
-    }
     if (!readWhole(file, result.bytes)) {
         result.error
             = file.error() != QFileDevice::NoError ? file.errorString() : tooLarge(result.bytes.size());
@@ -143,23 +168,73 @@ DocumentFile::ReadResult DocumentFile::readBytes(const QString &path)
 
 DocumentFile::OpenResult DocumentFile::open(const QString &path, Facts facts)
 {
+    if (facts == Facts::Skip)
+        return openByNeed(path);
     const ReadResult read = readBytes(path);
-    if (!read.ok) {
-        OpenResult result;
-        result.error = read.error;
-        return result;
-    }
-    OpenResult result = scan(read.bytes);
-    if (result.ok && facts == Facts::Take)
-        result.facts = PageFacts::of(std::string_view(read.bytes.constData(), static_cast<std::size_t>(read.bytes.size())));
+    if (!read.ok)
+        return failed(read.error);
+    PageRead page = PageRead::of(viewOf(read.bytes));
+    OpenResult result = opened(std::move(page.document));
+    result.facts = std::move(page.facts);
     return result;
 }
 
-DocumentFile::OpenResult DocumentFile::scan(const QByteArray &bytes)
+DocumentFile::OpenResult DocumentFile::openByNeed(const QString &path)
+{
+    QFile file(path);
+    if (const QString error = openForReading(file); !error.isEmpty())
+        return failed(error);
+    QByteArray prefix;
+    bool atEnd = false;
+    DocumentScanner::Need need = DocumentScanner::Need::MoreBytes;
+    for (qint64 block = kFirstBlock; need == DocumentScanner::Need::MoreBytes && !atEnd; block = prefix.size()) {
+        if (!appendBytes(file, prefix, std::min(block, kMaxBytes + 1 - prefix.size()), atEnd))
+            return failed(file.errorString());
+        if (prefix.size() > kMaxBytes)
+            return failed(tooLarge(prefix.size()));
+        need = DocumentScanner::needOf(viewOf(prefix));
+    }
+    if (atEnd)
+        return opened(DocumentScanner::scan(viewOf(prefix)));
+    bool pageIsUtf8 = true;
+    if (need == DocumentScanner::Need::RestEncoding) {
+        const auto rest = restIsUtf8(file, prefix);
+        if (!rest.error.isEmpty())
+            return failed(rest.error);
+        pageIsUtf8 = rest.utf8;
+    }
+    return opened(DocumentScanner::scanPrefix(viewOf(prefix), pageIsUtf8));
+}
+
+DocumentFile::RestCheck DocumentFile::restIsUtf8(QFile &file, const QByteArray &prefix)
+{
+    Utf8Validator validator;
+    validator.feed(viewOf(prefix));
+    qint64 total = prefix.size();
+    QByteArray block;
+    for (bool atEnd = false; validator.stillValid() && !atEnd;) {
+        block.clear();
+        if (!appendBytes(file, block, kRestBlock, atEnd))
+            return { false, file.errorString() };
+        total += block.size();
+        if (total > kMaxBytes)
+            return { false, tooLarge(total) };
+        validator.feed(viewOf(block));
+    }
+    return { validator.valid(), {} };
+}
+
+DocumentFile::OpenResult DocumentFile::failed(const QString &error)
 {
     OpenResult result;
-    result.document
-        = DocumentScanner::scan(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    result.error = error;
+    return result;
+}
+
+DocumentFile::OpenResult DocumentFile::opened(ScannedDocument document)
+{
+    OpenResult result;
+    result.document = std::move(document);
     if (!result.document.hasHead) {
         result.error = ResourceText::status(StringId::NoHeadSection);
         return result;

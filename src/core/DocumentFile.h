@@ -4,6 +4,7 @@
 #include "PageFacts.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 
 // Reading a page from disk: its bytes exactly as they are, then the scan.
@@ -32,8 +33,24 @@ public:
 
     static ReadResult readBytes(const QString &path);
     // Reads and scans; a page without "<head" is refused with "No HEAD section in file...".
+    // Without the facts only what the read needs is read: the page up to the end of its
+    // HEAD region, and the rest only to tell its encoding when the region declares none.
     static OpenResult open(const QString &path, Facts facts = Facts::Skip);
 
 private:
-    static OpenResult scan(const QByteArray &bytes);
+    static constexpr qint64 kFirstBlock = 64 * 1024;
+    static constexpr qint64 kRestBlock = 1024 * 1024;
+
+    struct RestCheck
+    {
+        bool utf8 = false;
+        QString error;
+    };
+
+    static OpenResult openByNeed(const QString &path);
+    // Whether the page is UTF-8, the prefix read already and the rest read block by block
+    // up to its first byte that is not.
+    static RestCheck restIsUtf8(QFile &file, const QByteArray &prefix);
+    static OpenResult failed(const QString &error);
+    static OpenResult opened(ScannedDocument document);
 };

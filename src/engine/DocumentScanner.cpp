@@ -1,7 +1,7 @@
 #include "DocumentScanner.h"
 
 #include "CharacterReference.h"
-#include "DocumentRewriter.h"
+#include "PageCharset.h"
 #include "HeadRegion.h"
 #include "TagRecognition.h"
 
@@ -25,6 +25,8 @@ bool isCharsetTag(std::string_view page, const ManagedTag &tag)
     }
     return false;
 }
+
+constexpr std::string_view kHeadEndTag = "</head>";
 
 std::string *member(ScannedDocument &doc, TagKind kind)
 {
@@ -55,6 +57,20 @@ void collect(ScannedDocument &doc, std::string_view page, const HeadContents &co
     }
 }
 
+template <typename PageIsUtf8> ScannedDocument scanWith(std::string_view bytes, PageIsUtf8 pageIsUtf8)
+{
+    const auto region = HeadRegion::find(bytes);
+    if (!region) {
+        // A page that cannot be opened needs no encoding; one with only "<header" does.
+        const bool utf8 = !DocumentScanner::hasHeadStart(bytes) || pageIsUtf8();
+        return DocumentScanner::scanFound(bytes, region, {}, utf8 ? Encoding::Utf8 : Encoding::Windows1252);
+    }
+    const HeadContents contents = HeadContents::of(bytes, *region);
+    const std::optional<Encoding> declared = PageCharset::declaredEncodingOf(contents);
+    const Encoding encoding = declared ? *declared : (pageIsUtf8() ? Encoding::Utf8 : Encoding::Windows1252);
+    return DocumentScanner::scanFound(bytes, region, contents, encoding);
+}
+
 } // namespace
 
 bool DocumentScanner::hasHeadStart(std::string_view bytes)
@@ -70,20 +86,34 @@ bool DocumentScanner::hasHeadStart(std::string_view bytes)
 
 ScannedDocument DocumentScanner::scan(std::string_view bytes)
 {
+    return scanWith(bytes, [bytes] { return TextEncoding::isValidUtf8(bytes); });
+}
+
+DocumentScanner::Need DocumentScanner::needOf(std::string_view prefix)
+{
+    // A CR is a line end of its own only when no LF follows it.
+    const std::size_t lineEnd = prefix.find_first_of("\r\n");
+    if (lineEnd == std::string_view::npos || lineEnd + 1 == prefix.size())
+        return Need::MoreBytes;
+    const auto region = HeadRegion::find(prefix);
+    if (!region || prefix.size() - region->contentTo < kHeadEndTag.size())
+        return Need::MoreBytes;
+    return PageCharset::declaredEncodingOf(HeadContents::of(prefix, *region)) ? Need::Nothing : Need::RestEncoding;
+}
+
+ScannedDocument DocumentScanner::scanPrefix(std::string_view prefix, bool pageIsUtf8)
+{
+    return scanWith(prefix, [pageIsUtf8] { return pageIsUtf8; });
+}
+
+ScannedDocument DocumentScanner::scanFound(std::string_view bytes, const std::optional<HeadRegion> &region,
+    const HeadContents &contents, Encoding encoding)
+{
     ScannedDocument doc;
     doc.lineEnd = LineEnds::detect(bytes);
-    doc.hasHead = hasHeadStart(bytes);
-    if (!doc.hasHead)
-        return doc;
-    const auto region = HeadRegion::find(bytes);
-    if (!region) {
-        doc.charset = PageCharset::ofBytes(bytes);
-        doc.encoding = doc.charset.readAs;
-        return doc;
-    }
-    const HeadContents contents = HeadContents::of(bytes, *region);
-    doc.charset = DocumentRewriter::charsetOf(bytes, *region, contents);
-    doc.encoding = doc.charset.readAs;
-    collect(doc, bytes, contents);
+    doc.hasHead = region || hasHeadStart(bytes);
+    doc.encoding = encoding;
+    if (region)
+        collect(doc, bytes, contents);
     return doc;
 }

@@ -71,12 +71,17 @@ bool PageCharset::isUtf8Label(std::string_view label)
     return isOneOf(kUtf8Labels, label);
 }
 
+std::optional<Encoding> PageCharset::declaredEncodingOf(const HeadContents &contents)
+{
+    if (contents.declarations.empty())
+        return std::nullopt;
+    return encodingOfLabel(contents.declarations.front().label);
+}
+
 Encoding PageCharset::readEncoding(const HeadContents &contents, const TextEncoding::Survey &bytes)
 {
-    if (!contents.declarations.empty()) {
-        if (const auto declared = encodingOfLabel(contents.declarations.front().label))
-            return *declared;
-    }
+    if (const auto declared = declaredEncodingOf(contents))
+        return *declared;
     return bytes.validUtf8 ? Encoding::Utf8 : Encoding::Windows1252;
 }
 

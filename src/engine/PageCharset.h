@@ -38,7 +38,9 @@ struct PageCharset
     // page that has one, as a save would leave it.
     static PageCharset ofBytes(std::string_view page);
 
-    // The first declaration decides, as in a browser; then the page's bytes.
+    // The first declaration decides, as in a browser, when it names one of the two.
+    static std::optional<Encoding> declaredEncodingOf(const HeadContents &contents);
+    // Then the page's bytes.
     static Encoding readEncoding(const HeadContents &contents, const TextEncoding::Survey &bytes);
     static std::optional<Encoding> keptDeclarationOf(const HeadContents &contents);
 

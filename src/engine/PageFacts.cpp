@@ -142,11 +142,15 @@ void addDeclarations(PageFacts &page, const HeadContents &contents)
 
 PageFacts PageFacts::of(std::string_view bytes)
 {
-    PageFacts page;
-    page.hasHead = DocumentScanner::hasHeadStart(bytes);
     const std::optional<HeadRegion> region = HeadRegion::find(bytes);
+    return of(bytes, region, region ? HeadContents::of(bytes, *region) : HeadContents());
+}
+
+PageFacts PageFacts::of(std::string_view bytes, const std::optional<HeadRegion> &region, const HeadContents &contents)
+{
+    PageFacts page;
+    page.hasHead = region || DocumentScanner::hasHeadStart(bytes);
     if (region) {
-        const HeadContents contents = HeadContents::of(bytes, *region);
         page.charset = DocumentRewriter::charsetOf(bytes, *region, contents);
         addDeclarations(page, contents);
     } else {

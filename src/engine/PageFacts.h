@@ -1,9 +1,11 @@
 #pragma once
 
+#include "HeadRegion.h"
 #include "PageCharset.h"
 #include "TagRecognition.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,4 +35,6 @@ struct PageFacts
     std::vector<UnreadTag> outsideTags;
 
     static PageFacts of(std::string_view bytes);
+    // When the region and what it holds have been found already.
+    static PageFacts of(std::string_view bytes, const std::optional<HeadRegion> &region, const HeadContents &contents);
 };

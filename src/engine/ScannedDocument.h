@@ -2,7 +2,6 @@
 
 #include "LineEnds.h"
 #include "MetaElementSet.h"
-#include "PageCharset.h"
 #include "TextEncoding.h"
 
 #include <string>
@@ -15,7 +14,6 @@ struct ScannedDocument
     bool hasHead = false;
     LineEnd lineEnd = LineEnd::CrLf;
     Encoding encoding = Encoding::Utf8;
-    PageCharset charset;
     std::string title; // as written, decoded to UTF-8
     std::string description;
     std::string keywords;
@@ -27,4 +25,6 @@ struct ScannedDocument
     // becomes its "no value" text, and the robots words switch the flags on in the order
     // they appear, so of the exclusive flags the last one found stays on.
     MetaElementSet values() const;
+
+    bool operator==(const ScannedDocument &) const = default;
 };

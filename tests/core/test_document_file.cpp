@@ -2,6 +2,9 @@
 #include "Unprivileged.h"
 
 #include "DocumentFile.h"
+#include "PageRead.h"
+
+#include <QDirIterator>
 
 #include <QTest>
 
@@ -61,7 +64,11 @@ private Q_SLOTS:
             path = home.write(kind, "<html><body>fragment</body></html>");
         else if (kind == QLatin1String("emptypath"))
             path.clear();
-        const auto reason = [&] { return DocumentFile::open(path).error; };
+        // Reading by need and reading with the facts check the same things first.
+        const auto reason = [&] {
+            const QString byNeed = DocumentFile::open(path).error;
+            return byNeed == DocumentFile::open(path, DocumentFile::Facts::Take).error ? byNeed : QString();
+        };
         if (kind == QLatin1String("secret")) {
             // The folder is open to all, so only the file's own mode can refuse.
             QVERIFY(::chmod(QFile::encodeName(home.path()).constData(), 0755) == 0);
@@ -71,6 +78,50 @@ private Q_SLOTS:
         } else {
             QCOMPARE(reason(), error);
         }
+    }
+
+    // Without the facts a page is read only as far as the read needs; it must read what a
+    // read of the whole page reads, however far that is and whatever the blocks cut.
+    void readsWhatTheWholePageSays_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray declared("<html>\n<head><meta charset=\"utf-8\"><title>Caf\xC3\xA9</title>\n");
+        const QByteArray undeclared("<html>\r\n<head><meta name=\"author\" content=\"J\xC3\xBCrgen\">\r\n");
+        const QByteArray body = "</head>\n<body>" + QByteArray(3 * 1024 * 1024, 'x');
+        QTest::newRow("declared, a stray byte deep in the body") << declared + body + "\xE9";
+        QTest::newRow("undeclared, a stray byte deep in the body") << undeclared + body + "\xE9</body>";
+        QTest::newRow("undeclared, characters cut by block edges")
+            << undeclared + body + QByteArray(1024 * 1024, '\xE9').replace("\xE9", "\xE2\x82\xAC");
+        QTest::newRow("a HEAD longer than the first block")
+            << declared + QByteArray(200 * 1024, ' ') + "<meta name=\"keywords\" content=\"late\">" + body;
+        QTest::newRow("no end tag") << undeclared + QByteArray(100 * 1024, 'y') + "\xFF";
+        QTest::newRow("the first line end past the first block")
+            << "<head><meta charset=\"utf-8\"></head>" + QByteArray(70 * 1024, ' ') + "\r";
+        QTest::newRow("exactly the first block") << QByteArray(declared + "</head>").leftJustified(64 * 1024, ' ');
+    }
+    void readsWhatTheWholePageSays()
+    {
+        QFETCH(QByteArray, bytes);
+        TestHome home;
+        const auto opened = DocumentFile::open(home.write(QStringLiteral("page.html"), bytes));
+        QVERIFY2(opened.ok, qPrintable(opened.error));
+        QVERIFY(opened.document == PageRead::of({ bytes.constData(), std::size_t(bytes.size()) }).document);
+    }
+
+    void corpusReadsTheSameByNeed()
+    {
+        const QString folder = QString::fromLocal8Bit(qgetenv("TAGSMITH_CORPUS"));
+        if (folder.isEmpty() || !QDir(folder).exists())
+            QSKIP("The shared page corpus is not on this machine.");
+        QDirIterator pages(folder, { QStringLiteral("*.htm*") }, QDir::Files, QDirIterator::Subdirectories);
+        int count = 0;
+        for (; pages.hasNext(); ++count) {
+            const QString path = pages.next();
+            const auto opened = DocumentFile::open(path);
+            const auto whole = DocumentFile::open(path, DocumentFile::Facts::Take);
+            QVERIFY2(opened.ok == whole.ok && (!opened.ok || opened.document == whole.document), qPrintable(path));
+        }
+        QVERIFY(count > 100);
     }
 
     void oddPathsOpen_data()

@@ -174,6 +174,52 @@ private Q_SLOTS:
         QCOMPARE(shown(doc), values);
     }
 
+    // A read that stops at the end of the HEAD region must read what a read of the whole
+    // page reads, wherever the bytes read so far end.
+    void readByNeed_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("need");
+        const QByteArray stray("caf\xE9");
+        const int rest = int(DocumentScanner::Need::RestEncoding);
+        const int nothing = int(DocumentScanner::Need::Nothing);
+        QTest::newRow("declared UTF-8, a stray byte in the body")
+            << page("<meta charset=\"utf-8\"><meta name=\"author\" content=\"J\xC3\xBCrgen\">", stray) << nothing;
+        QTest::newRow("declared ISO-8859-1, UTF-8 in the body")
+            << page("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">", "\xC3\xA9")
+            << nothing;
+        QTest::newRow("undeclared, a stray byte in the body")
+            << page("<meta name=\"author\" content=\"J\xC3\xBCrgen\">", stray) << rest;
+        QTest::newRow("undeclared, UTF-8 throughout") << page("<title>\xC3\xA9</title>", "\xC3\xA9") << rest;
+        QTest::newRow("an unknown charset leaves it to the bytes")
+            << page("<meta charset=\"shift_jis\">", stray) << rest;
+        QTest::newRow("no end tag") << QByteArray("<html>\n<head><title>open\xE9") << int(DocumentScanner::Need::MoreBytes);
+        QTest::newRow("CR line ends") << QByteArray("<head>\r<title>cr</title>\r</head>\r<body>x</body>\r") << rest;
+        QTest::newRow("first line end past the region")
+            << QByteArray("<head><meta charset=\"utf-8\"><title>t</title></head><body>\nx") << nothing;
+        QTest::newRow("CR LF right after the end tag")
+            << QByteArray("<head><meta charset=\"utf-8\"></head>\r\n<body>") << nothing;
+        QTest::newRow("start and end tags in comments and with attributes")
+            << QByteArray("<!-- <head> </head> --><head profile=\"a>b\">\n<!-- </head> -->"
+                          "<meta name=\"keywords\" content=\"k\"></head foo>\n")
+            << rest;
+    }
+    void readByNeed()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, need);
+        QCOMPARE(int(DocumentScanner::needOf(bytesOf(bytes))), need);
+        const ScannedDocument whole = DocumentScanner::scan(bytesOf(bytes));
+        const bool pageIsUtf8 = TextEncoding::isValidUtf8(bytesOf(bytes));
+        for (qsizetype length = 0; length <= bytes.size(); ++length) {
+            const std::string_view prefix = bytesOf(bytes).substr(0, std::size_t(length));
+            if (DocumentScanner::needOf(prefix) == DocumentScanner::Need::MoreBytes)
+                continue;
+            const ScannedDocument read = DocumentScanner::scanPrefix(prefix, pageIsUtf8);
+            QVERIFY2(read == whole, qPrintable(QStringLiteral("%1 bytes read: %2").arg(length).arg(shown(read))));
+        }
+    }
+
     // A quadratic read of these runs into CTest's time-out.
     void manyUnfinishedTagsStayLinear()
     {

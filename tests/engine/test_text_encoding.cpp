@@ -2,6 +2,7 @@
 
 #include "LineEnds.h"
 #include "TextEncoding.h"
+#include "Utf8Validator.h"
 
 #include <QTest>
 
@@ -23,6 +24,10 @@ private Q_SLOTS:
         QTest::newRow("surrogate half") << QByteArray("\xED\xA0\x80") << false;
         QTest::newRow("above U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << false;
         QTest::newRow("truncated at the end") << QByteArray("abc\xE2\x82") << false;
+        QTest::newRow("overlong three bytes") << QByteArray("\xE0\x80\xAF") << false;
+        QTest::newRow("stray continuation byte") << QByteArray("a\x80") << false;
+        QTest::newRow("lead that starts nothing") << QByteArray("\xF5\x80\x80\x80") << false;
+        QTest::newRow("a character cut by a plain byte") << QByteArray("\xF0\x9F" "a\x98") << false;
     }
     void validUtf8()
     {
@@ -30,6 +35,16 @@ private Q_SLOTS:
         QFETCH(bool, valid);
         QCOMPARE(TextEncoding::isValidUtf8(bytesOf(bytes)), valid);
         QCOMPARE(TextEncoding::detect(bytesOf(bytes)), valid ? Encoding::Utf8 : Encoding::Windows1252);
+        // A file read in blocks may cut a character anywhere: into two and three pieces.
+        for (qsizetype first = 0; first <= bytes.size(); ++first) {
+            for (qsizetype second = first; second <= bytes.size(); ++second) {
+                Utf8Validator validator;
+                validator.feed(bytesOf(bytes.left(first)));
+                validator.feed(bytesOf(bytes.mid(first, second - first)));
+                validator.feed(bytesOf(bytes.mid(second)));
+                QVERIFY2(validator.valid() == valid, qPrintable(QStringLiteral("cut at %1, %2").arg(first).arg(second)));
+            }
+        }
     }
 
     // Plain bytes are skipped a block at a time; a bad byte must be caught at any offset.

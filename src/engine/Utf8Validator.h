@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Checks bytes for UTF-8 as they arrive piece by piece, the way a file is read in blocks:
+// a character may start in one piece and end in the next. Once a byte breaks the check the
+// answer cannot change, so a reader can stop there.
+class Utf8Validator
+{
+public:
+    void feed(std::string_view piece);
+    // Everything fed so far is UTF-8 so far; a character still waiting for its last bytes
+    // does not count against it.
+    bool stillValid() const { return m_valid; }
+    // Everything fed is UTF-8 and no character is left unfinished.
+    bool valid() const { return m_valid && m_pending.empty(); }
+
+private:
+    std::string_view completePending(std::string_view piece);
+
+    std::string m_pending; // the start of a character whose end is in a later piece
+    bool m_valid = true;
+};
