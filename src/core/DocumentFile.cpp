@@ -211,15 +211,18 @@ DocumentFile::RestCheck DocumentFile::restIsUtf8(QFile &file, const QByteArray &
     Utf8Validator validator;
     validator.feed(viewOf(prefix));
     qint64 total = prefix.size();
-    QByteArray block;
-    for (bool atEnd = false; validator.stillValid() && !atEnd;) {
-        block.clear();
-        if (!appendBytes(file, block, kRestBlock, atEnd))
+    // One buffer, small enough to stay in the cache between the read and the check.
+    QByteArray block(kRestBlock, Qt::Uninitialized);
+    while (validator.stillValid()) {
+        const qint64 got = file.read(block.data(), kRestBlock);
+        if (got < 0)
             return { false, file.errorString() };
-        total += block.size();
+        if (got == 0)
+            break;
+        total += got;
         if (total > kMaxBytes)
             return { false, tooLarge(total) };
-        validator.feed(viewOf(block));
+        validator.feed({ block.constData(), std::size_t(got) });
     }
     return { validator.valid(), {} };
 }

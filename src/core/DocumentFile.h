@@ -39,7 +39,7 @@ public:
 
 private:
     static constexpr qint64 kFirstBlock = 64 * 1024;
-    static constexpr qint64 kRestBlock = 1024 * 1024;
+    static constexpr qint64 kRestBlock = 256 * 1024;
 
     struct RestCheck
     {
