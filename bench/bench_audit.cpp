@@ -45,10 +45,12 @@ void BM_AuditCorpus(benchmark::State &state)
         return;
     }
     QString output;
+    QString errors;
     for (auto _ : state) {
         output.clear();
         QTextStream out(&output);
-        AuditCommand::run({ corpusFolder() }, AuditCommand::Format::JsonLines, out);
+        QTextStream err(&errors);
+        AuditCommand::run({ corpusFolder() }, {}, out, err);
         benchmark::DoNotOptimize(output.data());
     }
     state.SetItemsProcessed(state.iterations() * corpusPages().size());

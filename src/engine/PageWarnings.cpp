@@ -114,22 +114,26 @@ void addDescriptionWarnings(std::vector<Warning> &warnings, const MetaElementSet
             "The description is the placeholder \"" + description
                 + "\", so no description tag is written; write a sentence or two about the page." });
     else if (shared)
-        warnings.push_back({ WarningKind::DescriptionShared, WarningTarget::Description,
-            "Another page has the same description; give each page its own so search results tell "
-            "them apart." });
+        warnings.push_back(PageWarnings::descriptionShared());
 }
 
 } // namespace
 
 std::vector<Warning> PageWarnings::evaluate(
-    const PageFacts &page, const MetaElementSet &values, bool descriptionShared)
+    const PageFacts &page, const MetaElementSet &values, bool sharedDescription)
 {
     std::vector<Warning> warnings;
     addCharsetWarnings(warnings, page, values);
     addUnreadTagWarnings(warnings, page);
     addOutsideHeadWarnings(warnings, page);
-    addDescriptionWarnings(warnings, values, descriptionShared);
+    addDescriptionWarnings(warnings, values, sharedDescription);
     return warnings;
+}
+
+Warning PageWarnings::descriptionShared()
+{
+    return { WarningKind::DescriptionShared, WarningTarget::Description,
+        "Another page has the same description; give each page its own so search results tell them apart." };
 }
 
 std::string_view PageWarnings::kindName(WarningKind kind)

@@ -34,9 +34,12 @@ struct Warning
 class PageWarnings
 {
 public:
-    // descriptionShared: the caller knows of another page with the same description.
+    // sharedDescription: the caller knows of another page with the same description.
     static std::vector<Warning> evaluate(const PageFacts &page, const MetaElementSet &values,
-                                         bool descriptionShared);
+                                         bool sharedDescription);
+    // The last warning evaluate gives when the description is shared, for a caller that
+    // learns of the other page only later.
+    static Warning descriptionShared();
     // Stable lower-case name for machine output: "charset-conflict", "outside-head"...
     static std::string_view kindName(WarningKind kind);
     // Lower-case name of the field a warning belongs to: "description", "charset"...

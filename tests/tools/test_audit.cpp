@@ -2,6 +2,8 @@
 
 #include "TsmetaRun.h"
 
+#include "AuditCommand.h"
+
 #include <QJsonArray>
 #include <QTest>
 
@@ -50,10 +52,19 @@ class TestAudit : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // However many threads read the pages, the lines come in page order.
+    void folderIsSearchedForPagesInOrder_data()
+    {
+        QTest::addColumn<QStringList>("jobs");
+        QTest::newRow("one per core") << QStringList();
+        QTest::newRow("one thread") << QStringList { "--jobs", "1" };
+        QTest::newRow("more threads than pages") << QStringList { "--jobs", "7" };
+    }
     void folderIsSearchedForPagesInOrder()
     {
+        QFETCH(QStringList, jobs);
         const Site site;
-        const TsmetaRun run = runTsmeta({ "audit", site.root });
+        const TsmetaRun run = runTsmeta(QStringList { "audit" } + jobs + QStringList { site.root });
         QCOMPARE(run.status, 1);
         QStringList paths;
         for (const QJsonObject &line : run.lines)
@@ -122,6 +133,47 @@ private Q_SLOTS:
         QVERIFY(run.out.contains(u"2 pages share the description"_s));
     }
 
+    // The pages below a folder come as their paths sort, read a folder at a time.
+    void pagesComeInPathOrder_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("pages");
+        QTest::newRow("a page before the folder of its name")
+            << QStringList { "b/x.html", "b.html", "a/z.htm", "a b/y.php" }
+            << QStringList { "a b/y.php", "a/z.htm", "b.html", "b/x.html" };
+        QTest::newRow("only page extensions, in any case, hidden entries skipped")
+            << QStringList { "notes.txt", "INDEX.HTML", ".hidden.html", ".git/a.html", "c.ssi", "c.phtml~" }
+            << QStringList { "INDEX.HTML", "c.ssi" };
+        QTest::newRow("deep before shallow when the path says so")
+            << QStringList { "z.html", "a/b/c/d.shtml", "a/b.asp" } << QStringList { "a/b.asp", "a/b/c/d.shtml", "z.html" };
+    }
+    void pagesComeInPathOrder()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, pages);
+        TestHome home;
+        for (const QString &file : files)
+            QVERIFY(!home.write(u"site/"_s + file, "<head>").isEmpty());
+        QStringList expected;
+        for (const QString &page : pages)
+            expected << home.path() + u"/site/"_s + page;
+        QCOMPARE(AuditCommand::pagesIn({ home.path() + u"/site"_s }), expected);
+    }
+
+    // The pages are put aside in a temporary file; where none can be made, the audit says so.
+    void noTemporaryFile()
+    {
+        const Site site;
+        const QByteArray tmp = qgetenv("TMPDIR");
+        // A file where the folder should be refuses even root.
+        qputenv("TMPDIR", QFile::encodeName(site.path("index.html")));
+        const TsmetaRun run = runTsmeta({ "audit", site.root });
+        qputenv("TMPDIR", tmp);
+        QCOMPARE(run.status, 1);
+        QVERIFY(run.out.isEmpty());
+        QVERIFY2(run.err.startsWith(u"tsmeta: cannot create a temporary file"_s), qPrintable(run.err));
+    }
+
     void usageErrors_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -129,6 +181,9 @@ private Q_SLOTS:
         QTest::newRow("unknown format") << QStringList { "audit", "--format", "xml", "x.html" };
         QTest::newRow("values given") << QStringList { "audit", "--author", "Ann", "x.html" };
         QTest::newRow("format for read") << QStringList { "read", "--format", "table", "x.html" };
+        QTest::newRow("no threads") << QStringList { "audit", "--jobs", "0", "x.html" };
+        QTest::newRow("threads not a number") << QStringList { "audit", "--jobs", "two", "x.html" };
+        QTest::newRow("threads for read") << QStringList { "read", "--jobs", "2", "x.html" };
     }
     void usageErrors()
     {

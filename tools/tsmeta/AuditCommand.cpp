@@ -1,22 +1,24 @@
 #include "AuditCommand.h"
 
 #include "JsonLines.h"
+#include "PageAudit.h"
+#include "PageWalk.h"
 
-#include "DocumentFile.h"
-#include "PageWarnings.h"
 #include "TextWidth.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
+#include <QDataStream>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QMap>
-#include <QSet>
+#include <QTemporaryFile>
 #include <QTextStream>
+#include <QThread>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
-#include <cmath>
+#include <functional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -27,132 +29,9 @@ QString tr(const char *text)
     return QCoreApplication::translate("tsmeta", text);
 }
 
-const QStringList kPageSuffixes
-    = { QStringLiteral("htm"), QStringLiteral("html"), QStringLiteral("asp"), QStringLiteral("php"),
-          QStringLiteral("php3"), QStringLiteral("phtml"), QStringLiteral("shtml"), QStringLiteral("ssi") };
-
-// What one page shows in a search result and what the editor would warn about.
-struct PageAudit
-{
-    QString path;
-    bool ok = false;
-    QString error;
-    std::string title;
-    MetaElementSet values; // as "tsmeta read" shows them
-    MetaElementSet found; // with the texts as found, so a missing one is empty
-    PageFacts facts;
-    double titlePixels = 0;
-    double descriptionPixels = 0;
-    std::vector<Warning> warnings;
-
-    const std::string &description() const { return values.text(TextField::Description); }
-    bool hasDescription() const { return MetaElementSet::hasValue(TextField::Description, description()); }
-};
-
 QString fromUtf8(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-bool isPageFile(const QFileInfo &info)
-{
-    return kPageSuffixes.contains(info.suffix().toLower());
-}
-
-void collectFolder(const QString &folder, QSet<QString> &visited, QStringList &pages)
-{
-    const QString canonical = QFileInfo(folder).canonicalFilePath();
-    if (canonical.isEmpty() || visited.contains(canonical))
-        return;
-    visited.insert(canonical);
-    const QFileInfoList entries
-        = QDir(folder).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort);
-    for (const QFileInfo &entry : entries) {
-        if (entry.isDir())
-            collectFolder(entry.filePath(), visited, pages);
-        else if (isPageFile(entry))
-            pages.append(entry.filePath());
-    }
-}
-
-double rounded(double pixels)
-{
-    return std::round(pixels * 10) / 10;
-}
-
-// Descriptions count as the same when they differ only in white space.
-std::string descriptionKey(std::string_view description)
-{
-    std::string key;
-    bool space = false;
-    for (const char c : description) {
-        if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f') {
-            space = !key.empty();
-            continue;
-        }
-        if (space)
-            key += ' ';
-        space = false;
-        key += c;
-    }
-    return key;
-}
-
-MetaElementSet foundValues(const ScannedDocument &document)
-{
-    MetaElementSet values = document.values();
-    values.setText(TextField::Description, document.description);
-    values.setText(TextField::Keywords, document.keywords);
-    values.setText(TextField::Author, document.author);
-    return values;
-}
-
-PageAudit readPage(const QString &path)
-{
-    PageAudit page;
-    page.path = path;
-    DocumentFile::OpenResult opened = DocumentFile::open(path, DocumentFile::Facts::Take);
-    page.ok = opened.ok;
-    if (!opened.ok) {
-        page.error = opened.error;
-        return page;
-    }
-    page.title = opened.document.title;
-    page.values = opened.document.values();
-    page.found = foundValues(opened.document);
-    page.facts = std::move(opened.facts);
-    page.titlePixels = rounded(TextWidth::titlePixels(page.title));
-    if (page.hasDescription())
-        page.descriptionPixels = rounded(TextWidth::descriptionPixels(page.description()));
-    return page;
-}
-
-// The pages of each description that more than one page has, in the order of first use.
-std::vector<std::vector<const PageAudit *>> sharedDescriptions(const std::vector<PageAudit> &pages)
-{
-    std::vector<std::vector<const PageAudit *>> groups;
-    std::unordered_map<std::string, std::size_t> groupOf;
-    for (const PageAudit &page : pages) {
-        if (!page.ok || !page.hasDescription())
-            continue;
-        const auto [it, added] = groupOf.try_emplace(descriptionKey(page.description()), groups.size());
-        if (added)
-            groups.emplace_back();
-        groups[it->second].push_back(&page);
-    }
-    std::erase_if(groups, [](const auto &group) { return group.size() < 2; });
-    return groups;
-}
-
-void addWarnings(std::vector<PageAudit> &pages, const std::vector<std::vector<const PageAudit *>> &shared)
-{
-    std::unordered_set<const PageAudit *> sharing;
-    for (const auto &group : shared)
-        sharing.insert(group.begin(), group.end());
-    for (PageAudit &page : pages) {
-        if (page.ok)
-            page.warnings = PageWarnings::evaluate(page.facts, page.found, sharing.contains(&page));
-    }
 }
 
 QJsonArray warningsJson(const std::vector<Warning> &warnings)
@@ -174,15 +53,22 @@ QJsonObject pageJson(const PageAudit &page)
         return line;
     }
     line[QStringLiteral("title")] = fromUtf8(page.title);
-    line[QStringLiteral("description")] = fromUtf8(page.description());
-    line[QStringLiteral("keywords")] = fromUtf8(page.values.text(TextField::Keywords));
-    line[QStringLiteral("author")] = fromUtf8(page.values.text(TextField::Author));
-    line[QStringLiteral("robots")] = fromUtf8(page.values.robotsValue());
+    line[QStringLiteral("description")] = fromUtf8(page.description);
+    line[QStringLiteral("keywords")] = fromUtf8(page.keywords);
+    line[QStringLiteral("author")] = fromUtf8(page.author);
+    line[QStringLiteral("robots")] = fromUtf8(page.robots);
     line[QStringLiteral("titlePixels")] = page.titlePixels;
     line[QStringLiteral("descriptionPixels")] = page.descriptionPixels;
     line[QStringLiteral("warnings")] = warningsJson(page.warnings);
     return line;
 }
+
+// Pages that share a description, in the order of first use.
+struct DuplicateGroup
+{
+    std::string description; // as the first page has it
+    QStringList paths;
+};
 
 // The figures the summary gives, in both formats.
 struct Summary
@@ -194,44 +80,34 @@ struct Summary
     int titlesTooLong = 0;
     int descriptionsTooLong = 0;
     QMap<QString, int> warnings;
-    std::vector<std::vector<const PageAudit *>> duplicates;
-};
+    std::vector<DuplicateGroup> duplicates;
 
-bool isBlank(std::string_view text)
-{
-    return descriptionKey(text).empty();
-}
-
-Summary summaryOf(const std::vector<PageAudit> &pages, std::vector<std::vector<const PageAudit *>> duplicates)
-{
-    Summary summary;
-    summary.pages = static_cast<int>(pages.size());
-    summary.duplicates = std::move(duplicates);
-    for (const PageAudit &page : pages) {
+    void count(const PageAudit &page)
+    {
+        ++pages;
         if (!page.ok) {
-            ++summary.unreadable;
-            continue;
+            ++unreadable;
+            return;
         }
-        summary.missingTitles += isBlank(page.title);
-        summary.missingDescriptions += !page.hasDescription();
-        summary.titlesTooLong += page.titlePixels > TextWidth::kTitleLimit;
-        summary.descriptionsTooLong += page.descriptionPixels > TextWidth::kDescriptionLimit;
-        for (const Warning &warning : page.warnings)
-            ++summary.warnings[fromUtf8(PageWarnings::kindName(warning.kind))];
+        missingTitles += PageAudit::collapsedSpaces(page.title).empty();
+        missingDescriptions += !page.hasDescription();
+        titlesTooLong += page.titlePixels > TextWidth::kTitleLimit;
+        descriptionsTooLong += page.descriptionPixels > TextWidth::kDescriptionLimit;
     }
-    return summary;
-}
+
+    void countWarnings(const std::vector<Warning> &found)
+    {
+        for (const Warning &warning : found)
+            ++warnings[fromUtf8(PageWarnings::kindName(warning.kind))];
+    }
+};
 
 QJsonObject summaryJson(const Summary &summary)
 {
     QJsonArray duplicates;
-    for (const auto &group : summary.duplicates) {
-        QJsonArray paths;
-        for (const PageAudit *page : group)
-            paths.append(page->path);
-        duplicates.append(
-            QJsonObject { { QStringLiteral("description"), fromUtf8(group.front()->description()) },
-                { QStringLiteral("pages"), paths } });
+    for (const DuplicateGroup &group : summary.duplicates) {
+        duplicates.append(QJsonObject { { QStringLiteral("description"), fromUtf8(group.description) },
+            { QStringLiteral("pages"), QJsonArray::fromStringList(group.paths) } });
     }
     QJsonObject warnings;
     for (auto it = summary.warnings.cbegin(); it != summary.warnings.cend(); ++it)
@@ -262,26 +138,25 @@ QString pixelCell(double pixels, double limit)
     return pixels > limit ? cell + QLatin1Char('!') : cell;
 }
 
-void writeTable(const std::vector<PageAudit> &pages, QTextStream &out)
+void writeTableHeader(qsizetype pathWidth, QTextStream &out)
 {
-    qsizetype pathWidth = tr("Page").size();
-    for (const PageAudit &page : pages)
-        pathWidth = std::max(pathWidth, page.path.size());
     out << tr("Page").leftJustified(pathWidth) << "  " << tr("Title px").rightJustified(9) << "  "
         << tr("Descr. px").rightJustified(9) << "  " << tr("Warnings") << '\n';
-    for (const PageAudit &page : pages) {
-        out << page.path.leftJustified(pathWidth) << "  ";
-        if (!page.ok) {
-            out << tr("unreadable: %1").arg(page.error) << '\n';
-            continue;
-        }
-        out << pixelCell(page.titlePixels, TextWidth::kTitleLimit).rightJustified(9) << "  "
-            << pixelCell(page.descriptionPixels, TextWidth::kDescriptionLimit).rightJustified(9) << "  "
-            << page.warnings.size();
-        if (!page.warnings.empty())
-            out << " (" << warningKinds(page.warnings) << ')';
-        out << '\n';
+}
+
+void writeTableRow(const PageAudit &page, qsizetype pathWidth, QTextStream &out)
+{
+    out << page.path.leftJustified(pathWidth) << "  ";
+    if (!page.ok) {
+        out << tr("unreadable: %1").arg(page.error) << '\n';
+        return;
     }
+    out << pixelCell(page.titlePixels, TextWidth::kTitleLimit).rightJustified(9) << "  "
+        << pixelCell(page.descriptionPixels, TextWidth::kDescriptionLimit).rightJustified(9) << "  "
+        << page.warnings.size();
+    if (!page.warnings.empty())
+        out << " (" << warningKinds(page.warnings) << ')';
+    out << '\n';
 }
 
 void writeSummaryInWords(const Summary &summary, QTextStream &out)
@@ -298,18 +173,180 @@ void writeSummaryInWords(const Summary &summary, QTextStream &out)
                .arg(summary.descriptionsTooLong)
                .arg(TextWidth::kDescriptionLimit)
         << '\n';
-    for (const auto &group : summary.duplicates) {
-        out << tr("%1 pages share the description \"%2\":")
-                   .arg(group.size())
-                   .arg(fromUtf8(group.front()->description()))
+    for (const DuplicateGroup &group : summary.duplicates) {
+        out << tr("%1 pages share the description \"%2\":").arg(group.paths.size()).arg(fromUtf8(group.description))
             << '\n';
-        for (const PageAudit *page : group)
-            out << "  " << page->path << '\n';
+        for (const QString &path : group.paths)
+            out << "  " << path << '\n';
     }
     for (auto it = summary.warnings.cbegin(); it != summary.warnings.cend(); ++it)
         out << tr("%1 warnings of kind %2.").arg(it.value()).arg(it.key()) << '\n';
     out.flush();
 }
+
+// An audit in three passes, so that memory stays the same however many pages a site has:
+// the pages are read on several threads and what each shows is put aside in a temporary
+// file in page order; the pages sharing a description are then found from it; last, the
+// lines are written with the shared descriptions added to their warnings.
+class Audit
+{
+public:
+    Audit(const AuditCommand::Options &options, QTextStream &out)
+        : m_options(options)
+        , m_out(out)
+    {
+        m_pool.setMaxThreadCount(options.jobs > 0 ? options.jobs : QThread::idealThreadCount());
+    }
+
+    // Returns the reason when the pages could not be put aside.
+    QString run(const QStringList &paths)
+    {
+        if (!m_spool.open())
+            return tr("cannot create a temporary file: %1").arg(m_spool.errorString());
+        m_stream.setDevice(&m_spool);
+        readPages(PageWalk(paths));
+        if (m_stream.status() != QDataStream::Ok || !m_spool.flush())
+            return tr("cannot write the temporary file %1: %2").arg(m_spool.fileName(), m_spool.errorString());
+        findDuplicates();
+        writePages();
+        return {};
+    }
+
+    bool allRead() const { return m_summary.unreadable == 0; }
+
+private:
+    static constexpr qsizetype kBatchPerThread = 128;
+
+    // Items come from next() in batches that the threads map while the next batch is
+    // fetched; the results go to take() in the order the items came.
+    template <typename Next, typename Map, typename Take> void inBatches(Next next, Map map, Take take)
+    {
+        using Item = typename std::invoke_result_t<Next>::value_type;
+        using Result = std::invoke_result_t<Map, const Item &>;
+        const auto fetch = [&] {
+            std::vector<Item> batch;
+            const qsizetype size = kBatchPerThread * m_pool.maxThreadCount();
+            while (qsizetype(batch.size()) < size) {
+                auto item = next();
+                if (!item)
+                    break;
+                batch.push_back(std::move(*item));
+            }
+            return batch;
+        };
+        for (auto batch = fetch(); !batch.empty();) {
+            QFuture<Result> mapping = QtConcurrent::mapped(&m_pool, std::move(batch), map);
+            batch = fetch();
+            for (const Result &result : mapping.results())
+                take(result);
+        }
+    }
+
+    void readPages(PageWalk walk)
+    {
+        inBatches([&walk] { return walk.next(); }, [](const QString &path) { return PageAudit::read(path); },
+            [this](const PageAudit &page) { putAside(page); });
+    }
+
+    void putAside(const PageAudit &page)
+    {
+        m_summary.count(page);
+        m_pathWidth = std::max(m_pathWidth, page.path.size());
+        if (page.ok && page.hasDescription())
+            ++m_descriptionCounts[std::hash<std::string>()(page.descriptionKey())];
+        m_stream << page;
+    }
+
+    static std::optional<PageAudit> nextPutAside(QDataStream &stream)
+    {
+        if (stream.atEnd() || stream.status() != QDataStream::Ok)
+            return std::nullopt;
+        PageAudit page;
+        stream >> page;
+        return page;
+    }
+
+    template <typename Visit> void forEachPutAside(Visit visit)
+    {
+        m_spool.seek(0);
+        QDataStream stream(&m_spool);
+        while (std::optional<PageAudit> page = nextPutAside(stream))
+            visit(*page);
+    }
+
+    // Only the pages whose description's hash came up twice are looked at again, by text.
+    void findDuplicates()
+    {
+        std::unordered_map<std::string, std::size_t> groupOf;
+        std::vector<DuplicateGroup> groups;
+        forEachPutAside([&](const PageAudit &page) {
+            if (!page.ok || !page.hasDescription())
+                return;
+            const std::string key = page.descriptionKey();
+            if (m_descriptionCounts[std::hash<std::string>()(key)] < 2)
+                return;
+            const auto [it, added] = groupOf.try_emplace(key, groups.size());
+            if (added)
+                groups.push_back({ page.description, {} });
+            groups[it->second].paths.append(page.path);
+        });
+        for (const auto &[key, index] : groupOf) {
+            if (groups[index].paths.size() > 1)
+                m_sharedKeys.insert(key);
+        }
+        std::erase_if(groups, [](const DuplicateGroup &group) { return group.paths.size() < 2; });
+        m_summary.duplicates = std::move(groups);
+    }
+
+    // A page's line and its warnings, shared description included.
+    struct WrittenPage
+    {
+        QString text;
+        std::vector<Warning> warnings;
+    };
+
+    WrittenPage written(PageAudit page) const
+    {
+        if (page.ok && page.hasDescription() && m_sharedKeys.contains(page.descriptionKey()))
+            page.warnings.push_back(PageWarnings::descriptionShared());
+        if (m_options.format == AuditCommand::Format::JsonLines)
+            return { JsonLines::lineOf(pageJson(page)), std::move(page.warnings) };
+        QString row;
+        QTextStream out(&row);
+        writeTableRow(page, m_pathWidth, out);
+        out.flush();
+        return { row, std::move(page.warnings) };
+    }
+
+    // Writing a line costs more than reading the page back, so the threads write too.
+    void writePages()
+    {
+        const bool table = m_options.format == AuditCommand::Format::Table;
+        if (table)
+            writeTableHeader(m_pathWidth, m_out);
+        m_spool.seek(0);
+        QDataStream stream(&m_spool);
+        inBatches([&] { return nextPutAside(stream); }, [this](const PageAudit &page) { return written(page); },
+            [this](const WrittenPage &page) {
+            m_summary.countWarnings(page.warnings);
+            m_out << page.text;
+        });
+        if (table)
+            writeSummaryInWords(m_summary, m_out);
+        else
+            JsonLines::write(summaryJson(m_summary), m_out);
+    }
+
+    const AuditCommand::Options m_options;
+    QTextStream &m_out;
+    QThreadPool m_pool;
+    QTemporaryFile m_spool;
+    QDataStream m_stream;
+    Summary m_summary;
+    qsizetype m_pathWidth = tr("Page").size();
+    std::unordered_map<std::size_t, int> m_descriptionCounts;
+    std::unordered_set<std::string> m_sharedKeys;
+};
 
 } // namespace
 
@@ -325,35 +362,19 @@ std::optional<AuditCommand::Format> AuditCommand::formatNamed(const QString &nam
 QStringList AuditCommand::pagesIn(const QStringList &paths)
 {
     QStringList pages;
-    QSet<QString> visited;
-    for (const QString &path : paths) {
-        if (!QFileInfo(path).isDir()) {
-            pages.append(path);
-            continue;
-        }
-        QStringList found;
-        collectFolder(path, visited, found);
-        std::sort(found.begin(), found.end());
-        pages += found;
-    }
+    PageWalk walk(paths);
+    while (std::optional<QString> page = walk.next())
+        pages.append(*page);
     return pages;
 }
 
-bool AuditCommand::run(const QStringList &paths, Format format, QTextStream &out)
+bool AuditCommand::run(const QStringList &paths, const Options &options, QTextStream &out, QTextStream &err)
 {
-    std::vector<PageAudit> pages;
-    for (const QString &path : pagesIn(paths))
-        pages.push_back(readPage(path));
-    auto duplicates = sharedDescriptions(pages);
-    addWarnings(pages, duplicates);
-    const Summary summary = summaryOf(pages, std::move(duplicates));
-    if (format == Format::Table) {
-        writeTable(pages, out);
-        writeSummaryInWords(summary, out);
-    } else {
-        for (const PageAudit &page : pages)
-            JsonLines::write(pageJson(page), out);
-        JsonLines::write(summaryJson(summary), out);
+    Audit audit(options, out);
+    if (const QString error = audit.run(paths); !error.isEmpty()) {
+        err << "tsmeta: " << error << '\n';
+        err.flush();
+        return false;
     }
-    return summary.unreadable == 0;
+    return audit.allRead();
 }

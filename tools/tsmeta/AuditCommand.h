@@ -14,11 +14,16 @@ class AuditCommand
 public:
     enum class Format { JsonLines, Table };
 
+    struct Options
+    {
+        Format format = Format::JsonLines;
+        int jobs = 0; // threads reading pages; 0 for one per core
+    };
+
     static std::optional<Format> formatNamed(const QString &name);
-    // Files as given; folders searched through their subfolders for the page extensions
-    // (.htm .html .asp .php .php3 .phtml .shtml .ssi in any letter case), hidden entries
-    // skipped, each folder's pages sorted, every folder visited once however linked.
+    // The pages an audit of these paths reads, in order (see PageWalk).
     static QStringList pagesIn(const QStringList &paths);
-    // Returns true when every page was read.
-    static bool run(const QStringList &paths, Format format, QTextStream &out);
+    // Returns true when every page was read. The pages are read on several threads; the
+    // output is in page order all the same.
+    static bool run(const QStringList &paths, const Options &options, QTextStream &out, QTextStream &err);
 };

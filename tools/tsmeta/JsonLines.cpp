@@ -3,9 +3,14 @@
 #include <QJsonDocument>
 #include <QTextStream>
 
+QString JsonLines::lineOf(const QJsonObject &line)
+{
+    return QString::fromUtf8(QJsonDocument(line).toJson(QJsonDocument::Compact)) + QLatin1Char('\n');
+}
+
 void JsonLines::write(const QJsonObject &line, QTextStream &out)
 {
-    out << QString::fromUtf8(QJsonDocument(line).toJson(QJsonDocument::Compact)) << '\n';
+    out << lineOf(line);
     out.flush();
 }
 

@@ -26,6 +26,9 @@ const QString kBackup = QStringLiteral("backup");
 const QString kNoBackup = QStringLiteral("no-backup");
 const QString kLineEnd = QStringLiteral("line-end");
 const QString kFormat = QStringLiteral("format");
+const QString kJobs = QStringLiteral("jobs");
+// More threads than this only queue behind the disk.
+constexpr int kMaxJobs = 256;
 const QString kDryRun = QStringLiteral("dry-run");
 const QString kDiff = QStringLiteral("diff");
 
@@ -40,7 +43,7 @@ QString helpText()
               "                   author, noindex, nofollow, noimageindex, noimageclick, charset,\n"
               "                   robots, lineEnd and encoding. Missing values read as the texts the\n"
               "                   editor shows (\"No description\", \"No, keywords\", \"No author\").\n"
-              "  audit [--format jsonl|table] PATH...\n"
+              "  audit [--format jsonl|table] [--jobs N] PATH...\n"
               "                   Read each page as read does (a folder: every .htm .html .asp .php\n"
               "                   .php3 .phtml .shtml .ssi file below it) and report what a search\n"
               "                   result shows of it and what the editor warns about. One JSON line per\n"
@@ -51,6 +54,7 @@ QString helpText()
               "                   duplicateDescriptions, titlesTooLong (over 580 px),\n"
               "                   descriptionsTooLong (over 920 px) and the count of each warning kind.\n"
               "                   --format table prints an aligned table and the summary in words.\n"
+              "                   Pages are read on N threads (one per core unless --jobs says).\n"
               "  apply [VALUES] [--backup | --no-backup] [--dry-run [--diff]] FILE...\n"
               "                   Open each file as the editor does, set the values given, and save it\n"
               "                   as the editor does: the program's tag block after the HEAD start tag,\n"
@@ -138,14 +142,21 @@ int printBlock(
 int runAudit(const QCommandLineParser &parser, const QStringList &paths, QTextStream &out, QTextStream &err)
 {
     for (const QString &name : parser.optionNames()) {
-        if (name != kFormat)
-            return usageError(err, tr("audit takes no options but --format"));
+        if (name != kFormat && name != kJobs)
+            return usageError(err, tr("audit takes no options but --format and --jobs"));
     }
     const QString formatName = parser.isSet(kFormat) ? parser.value(kFormat) : QStringLiteral("jsonl");
     const auto format = AuditCommand::formatNamed(formatName);
     if (!format)
         return usageError(err, tr("--format takes jsonl or table, not '%1'").arg(formatName));
-    return AuditCommand::run(paths, *format, out) ? TsmetaCommand::AllOk : TsmetaCommand::SomeFailed;
+    AuditCommand::Options options { *format, 0 };
+    if (parser.isSet(kJobs)) {
+        bool number = false;
+        options.jobs = parser.value(kJobs).toInt(&number);
+        if (!number || options.jobs < 1 || options.jobs > kMaxJobs)
+            return usageError(err, tr("--jobs takes a number from 1 to %1, not '%2'").arg(kMaxJobs).arg(parser.value(kJobs)));
+    }
+    return AuditCommand::run(paths, options, out, err) ? TsmetaCommand::AllOk : TsmetaCommand::SomeFailed;
 }
 
 } // namespace
@@ -162,6 +173,7 @@ int TsmetaCommand::run(const QStringList &arguments, QTextStream &out, QTextStre
             { kLineEnd, tr("Line end of the block."), tr("crlf|lf|cr") } });
     parser.addOptions(MetaOptions::options());
     parser.addOption({ kFormat, tr("Output of audit."), tr("jsonl|table") });
+    parser.addOption({ kJobs, tr("Threads that read pages for audit."), tr("N") });
     parser.addOptions({ { kDryRun, tr("Work out the save but write nothing.") },
         { kDiff, tr("Print the dry run as a unified diff.") } });
     if (!parser.parse(arguments))
@@ -201,6 +213,8 @@ int TsmetaCommand::run(const QStringList &arguments, QTextStream &out, QTextStre
         return usageError(err, tr("--line-end is for block only"));
     if (parser.isSet(kFormat) && command != QLatin1String("audit"))
         return usageError(err, tr("--format is for audit only"));
+    if (parser.isSet(kJobs) && command != QLatin1String("audit"))
+        return usageError(err, tr("--jobs is for audit only"));
     if (command != QLatin1String("read") && command != QLatin1String("apply")
         && command != QLatin1String("audit"))
         return usageError(err, tr("unknown command '%1'").arg(command));
