@@ -1,5 +1,7 @@
 #include "TextEncoding.h"
 
+#include "Utf8VectorCheck.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -190,6 +192,8 @@ bool TextEncoding::isValidUtf8Joined(std::string_view a, std::string_view b)
 
 bool TextEncoding::isValidUtf8(std::string_view bytes)
 {
+    if (const std::optional<bool> valid = Utf8VectorCheck::isValid(bytes))
+        return *valid;
     return survey(bytes).validUtf8;
 }
 

@@ -6,6 +6,8 @@
 
 #include <QTest>
 
+#include <array>
+
 Q_DECLARE_METATYPE(LineEnd)
 
 class TestTextEncoding : public QObject
@@ -57,6 +59,32 @@ private Q_SLOTS:
             bytes.replace(offset, 1, "\xC3\xA9");
             QVERIFY2(TextEncoding::isValidUtf8(bytesOf(bytes)), qPrintable(QString::number(offset)));
         }
+    }
+
+    // The check sixteen bytes at a time must say what the check byte by byte says, for
+    // characters and faults of every kind at every offset and across block edges.
+    void blockCheckAgreesWithByteCheck()
+    {
+        const std::array<QByteArray, 14> pieces = { "a", "abcdefg", "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80",
+            "\xF4\x8F\xBF\xBF", "\xED\x9F\xBF", "\xE9", "\x80", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80",
+            "\xF4\x90\x80\x80", "\xF0\x9F" };
+        quint32 state = 2463534242u;
+        const auto random = [&state](quint32 below) {
+            state ^= state << 13;
+            state ^= state >> 17;
+            state ^= state << 5;
+            return state % below;
+        };
+        int invalid = 0;
+        for (int round = 0; round < 20000; ++round) {
+            QByteArray bytes;
+            for (quint32 count = random(24); count > 0; --count)
+                bytes += pieces[random(random(3) == 0 ? pieces.size() : 7)];
+            const bool valid = TextEncoding::survey(bytesOf(bytes)).validUtf8;
+            invalid += !valid;
+            QVERIFY2(TextEncoding::isValidUtf8(bytesOf(bytes)) == valid, bytes.toHex(' ').constData());
+        }
+        QVERIFY(invalid > 1000 && invalid < 19000);
     }
 
     // Values are encoded back into the page's own bytes on save; none may change.
