@@ -1,28 +1,14 @@
-#include "TestHome.h"
+#include "MainWindowScenario.h"
 #include "TypedText.h"
 #include "TextBox.h"
 #include "toolbar/Rebar.h"
-#include "toolbar/Toolbar.h"
-#include "StatusBar.h"
-#include "DocumentWindow.h"
-#include "PopupMenu.h"
-#include "SettingsStore.h"
 #include "CommandLinePaths.h"
 #include "CommandTables.h"
-#include "DocumentCommands.h"
 #include "LineNumberGutter.h"
-#include "UserPrompts.h"
-#include "MainWindow.h"
-#include "ProgramServices.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QTest>
-
-#include <memory>
 
 namespace {
 
@@ -32,54 +18,6 @@ const QByteArray kPage = "<html>\r\n<head>\r\n<title>Kite Shop</title>\r\n"
                          "<meta name=\"robots\" content=\"noimageclick, nofollow\">\r\n"
                          "</head>\r\n<body>Kites</body>\r\n</html>\r\n";
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// A home of its own for each scenario, with the version the start-up records.
-struct Scenario
-{
-    explicit Scenario(const QMap<QString, QString> &stored = {})
-    {
-        SettingsStore store;
-        store.setValue("Version", "2.01a");
-        for (auto it = stored.cbegin(); it != stored.cend(); ++it)
-            store.setValue(it.key(), it.value());
-        services = std::make_unique<ProgramServices>();
-        window = std::make_unique<MainWindow>(*services);
-        window->prompts().setScripted(true);
-        window->show();
-        window->activateWindow();
-        // Focus, and with it the active field, needs the window active.
-        if (!QTest::qWaitForWindowActive(window.get()))
-            qWarning("the main window did not become active");
-    }
-
-    DocumentWindow *open(const QString &path)
-    {
-        window->openCommandLine({ path });
-        return window->activeDocument();
-    }
-    QString page(const QString &name) const { return home.write(name, kPage); }
-    void activate(int index) const
-    {
-        window->mdiArea().setActiveSubWindow(window->mdiArea().subWindowList().at(index));
-    }
-
-    QString fil() const { return window->status().panelText("fil"); }
-    QString msg() const { return window->status().panelText("msg"); }
-    int windows() const { return static_cast<int>(window->mdiArea().subWindowList().size()); }
-    const QList<UserPrompts::Shown> &prompts() const { return window->prompts().shown(); }
-    static QString stored(const QString &name) { return SettingsStore().value(name); }
-
-    TestHome home;
-    std::unique_ptr<ProgramServices> services;
-    std::unique_ptr<MainWindow> window;
-};
-
-
 } // namespace
 
 class TestMainWindow : public QObject
@@ -87,6 +25,8 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { Scenario::defaultPage = kPage; }
+
     void firstRunShowsTheBareWindow()
     {
         Scenario s;
