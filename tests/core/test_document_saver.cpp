@@ -419,6 +419,7 @@ private Q_SLOTS:
         QTest::newRow("holding a line end") << "two\nlines.html" << "two\nlines.bak" << "two";
         QTest::newRow("wrapped in quotes") << "\"page.html\"" << "\"page.bak" << "page.html";
         QTest::newRow("quotes inside") << "it's \"new\".html" << "it's \"new\".bak" << "its new.html";
+        QTest::newRow("hidden, beside another hidden page") << ".old.html" << ".old.bak" << ".draft.html";
     }
     void exactNameIsSaved()
     {

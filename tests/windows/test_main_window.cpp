@@ -57,21 +57,23 @@ private Q_SLOTS:
         QCOMPARE(s.stored("ViewMeta"), QStringLiteral("off"));
     }
 
+    // The window opens where it was left; each of the four numbers is its own.
     void placementAtExit_data()
     {
         QTest::addColumn<QString>("state");
-        QTest::addColumn<QString>("width");
-        QTest::newRow("normal writes its geometry") << "normal" << "640";
-        QTest::newRow("maximized keeps the old geometry") << "maximized" << "500";
-        QTest::newRow("minimized writes nothing") << "" << "500";
+        QTest::addColumn<QStringList>("placement"); // Left, Top, Width, Height stored at exit
+        QTest::newRow("normal writes its geometry") << "normal" << QStringList { "90", "20", "640", "480" };
+        QTest::newRow("maximized keeps the old geometry") << "maximized" << QStringList { "30", "70", "500", "400" };
+        QTest::newRow("minimized writes nothing") << "" << QStringList { "30", "70", "500", "400" };
     }
 
     void placementAtExit()
     {
         QFETCH(QString, state);
-        QFETCH(QString, width);
-        Scenario s({ { "Width", "500" }, { "Height", "400" } });
-        QCOMPARE(s.window->width(), 500);
+        QFETCH(QStringList, placement);
+        Scenario s({ { "Left", "30" }, { "Top", "70" }, { "Width", "500" }, { "Height", "400" } });
+        QCOMPARE(QRect(s.window->pos(), s.window->size()), QRect(30, 70, 500, 400));
+        s.window->move(90, 20);
         s.window->resize(640, 480);
         if (state == "maximized")
             s.window->showMaximized();
@@ -79,7 +81,7 @@ private Q_SLOTS:
             s.window->showMinimized();
         QVERIFY(s.window->close());
         QCOMPARE(s.stored("WindowState"), state);
-        QCOMPARE(s.stored("Width"), width);
+        QCOMPARE((QStringList { s.stored("Left"), s.stored("Top"), s.stored("Width"), s.stored("Height") }), placement);
     }
 
     void maximizedWindowReopensMaximized()
