@@ -13,3 +13,12 @@ function(tagsmith_add_test name)
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TAGSMITH_CORPUS=${PROJECT_SOURCE_DIR}/../shared/corpus"
         TIMEOUT 300)
 endfunction()
+
+# tagsmith_add_tests(<names...> LIBRARIES <targets...>)
+# One test program per name, each built from <name>.cpp against the same libraries.
+function(tagsmith_add_tests)
+    cmake_parse_arguments(ARG "" "" "LIBRARIES" ${ARGN})
+    foreach(name IN LISTS ARG_UNPARSED_ARGUMENTS)
+        tagsmith_add_test(${name} SOURCES ${name}.cpp LIBRARIES ${ARG_LIBRARIES})
+    endforeach()
+endfunction()

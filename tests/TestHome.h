@@ -34,3 +34,10 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// A file's bytes; none when it cannot be read.
+inline QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}

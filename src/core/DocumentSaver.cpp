@@ -268,6 +268,9 @@ public:
         return error;
     }
 
+    // Whether the backup took its name: from then on it stays, even when the page fails.
+    bool backupWritten() const { return m_backupWritten; }
+
 private:
     QString openPage()
     {
@@ -313,6 +316,7 @@ private:
         if (!m_backup)
             return {};
         const int error = m_backup->commit(m_writer);
+        m_backupWritten = error == 0;
         return error == 0 ? QString() : failure(m_backup->folder(), error);
     }
 
@@ -342,6 +346,7 @@ private:
     std::optional<ReplacementFile> m_replacement;
     std::optional<ReplacementFile> m_backup;
     int m_inPlaceFd = -1;
+    bool m_backupWritten = false;
 };
 
 } // namespace
@@ -362,12 +367,16 @@ DocumentSaver::Result DocumentSaver::save(const Request &request, FileWriter &wr
 {
     Result result;
     const PlannedSave planned = planFor(request);
-    result.error = planned.error.isEmpty() ? SaveWriting(planned, writer).run() : planned.error;
-    if (!result.error.isEmpty())
+    if (!planned.error.isEmpty()) {
+        result.error = planned.error;
         return result;
-    result.ok = true;
-    result.backupPath = planned.backupPath;
-    result.changed = planned.changed();
+    }
+    SaveWriting writing(planned, writer);
+    result.error = writing.run();
+    if (writing.backupWritten())
+        result.backupPath = planned.backupPath;
+    result.ok = result.error.isEmpty();
+    result.changed = result.ok && planned.changed();
     return result;
 }
 

@@ -29,7 +29,7 @@ public:
     {
         bool ok = false;
         QString error; // the reason, when not ok
-        QString backupPath; // when a backup was written
+        QString backupPath; // when a backup was written, even by a save that then failed
         bool changed = false; // whether the page written differs from the source
     };
 

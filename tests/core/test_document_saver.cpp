@@ -54,6 +54,15 @@ DocumentSaver::Request saveOf(const QString &path, bool backup = true, const QSt
     return { path, target.isEmpty() ? path : target, path, values, QStringLiteral("2.01a"), backup };
 }
 
+// Every field of a result, for one comparison that shows them all.
+QString fieldsOf(const DocumentSaver::Result &result)
+{
+    return QStringLiteral("ok=%1 changed=%2 backup=%3 error=%4")
+        .arg(result.ok)
+        .arg(result.changed)
+        .arg(result.backupPath, result.error);
+}
+
 void chmodOrFail(const QString &path, mode_t mode)
 {
     QVERIFY2(::chmod(QFile::encodeName(path).constData(), mode) == 0, qPrintable(path));
@@ -171,6 +180,7 @@ private Q_SLOTS:
         const auto result = DocumentSaver::save(saveOf(path, backup));
         QVERIFY2(result.ok, qPrintable(result.error));
         QCOMPARE(listing(home.path() + QStringLiteral("/site.example")), files);
+        QCOMPARE(result.backupPath, backup ? home.path() + QStringLiteral("/site.example/index.bak") : QString());
         if (backup)
             QCOMPARE(contents(result.backupPath), kPage);
         QVERIFY(contents(path).contains("<META name=\"keywords\" content=\"new\">\r\n"));
@@ -277,13 +287,14 @@ private Q_SLOTS:
         const QStringList before = listing(folder);
         const QByteArray bytesBefore = contents(path);
         const auto run = [&](bool preview) {
-            return preview ? DocumentSaver::preview(request).result.error : DocumentSaver::save(request).error;
+            return fieldsOf(preview ? DocumentSaver::preview(request).result : DocumentSaver::save(request));
         };
         for (const bool preview : { true, false }) {
             if (preview && !previewRefuses)
                 continue;
-            const QString error = unprivileged ? runUnprivileged([&] { return run(preview); }) : run(preview);
-            QVERIFY2(error.contains(reason), qPrintable(error));
+            const QString fields = unprivileged ? runUnprivileged([&] { return run(preview); }) : run(preview);
+            QVERIFY2(fields.startsWith(QStringLiteral("ok=0 changed=0 backup= error=")) && fields.contains(reason),
+                qPrintable(fields));
             QCOMPARE(listing(folder), before);
             QCOMPARE(contents(path), bytesBefore);
         }
@@ -408,6 +419,7 @@ private Q_SLOTS:
         QTest::newRow("holding a line end") << "two\nlines.html" << "two\nlines.bak" << "two";
         QTest::newRow("wrapped in quotes") << "\"page.html\"" << "\"page.bak" << "page.html";
         QTest::newRow("quotes inside") << "it's \"new\".html" << "it's \"new\".bak" << "its new.html";
+        QTest::newRow("hidden, beside another hidden page") << ".old.html" << ".old.bak" << ".draft.html";
     }
     void exactNameIsSaved()
     {
@@ -477,6 +489,7 @@ private Q_SLOTS:
 
         const auto result = DocumentSaver::save(request, disk);
         QCOMPARE(result.ok, saved);
+        QCOMPARE(result.changed, saved);
         if (!saved)
             QVERIFY2(result.error.contains("No space left on device"), qPrintable(result.error));
         QCOMPARE(contents(path), saved ? expected : page);
@@ -488,6 +501,7 @@ private Q_SLOTS:
             QCOMPARE(statOf(secondName).st_ino, statOf(path).st_ino);
         const QString backupPath = folder + QStringLiteral("/index.bak");
         const bool backupWritten = QFileInfo::exists(backupPath);
+        QCOMPARE(result.backupPath, backupWritten ? backupPath : QString());
         QVERIFY(!backupWritten || contents(backupPath) == page);
         QVERIFY(backup || !backupWritten);
         QCOMPARE(listing(folder), backupWritten ? sorted(QStringList(before) << "index.bak") : before);

@@ -1,8 +1,7 @@
-#include "TestHome.h"
+#include "AssociationsHome.h"
 
 #include "RegistryKey.h"
 #include "DesktopDefaults.h"
-#include "FileAssociations.h"
 #include "MimeAppsList.h"
 
 #include <QDir>
@@ -53,12 +52,6 @@ QStringList execOfAction(const QString &entryPath, const QString &file)
     return arguments;
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // XDG folders of the test's own: the user's data and configuration, and a "system" that
 // has nothing installed but what the test puts there. The test itself runs in them while
 // the desktop lives, so that what the program asks the desktop is asked of this one too.
@@ -68,7 +61,8 @@ class PrivateDesktop
 {
 public:
     explicit PrivateDesktop(const QString &home)
-        : m_home(home)
+        : mimeApps(home + u"/config/mimeapps.list"_s)
+        , m_home(home)
     {
         for (const char *name : { "XDG_CURRENT_DESKTOP", "XDG_SESSION_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
                  "KDE_SESSION_VERSION", "GNOME_DESKTOP_SESSION_ID", "MATE_DESKTOP_SESSION_ID", "XDG_MENU_PREFIX",
@@ -103,7 +97,7 @@ public:
 
     FileAssociations associations() const
     {
-        return FileAssociations(m_home + u"/program"_s, m_home + u"/data/applications"_s, m_home + u"/config/mimeapps.list"_s);
+        return FileAssociations(m_home + u"/program"_s, m_home + u"/data/applications"_s, mimeApps);
     }
 
     // A browser for web pages in the system folder, in its MIME cache when `cached`.
@@ -112,6 +106,11 @@ public:
         const QString folder = m_home + u"/system/applications/"_s;
         return write(folder + id, "[Desktop Entry]\nType=Application\nName=" + id.toUtf8() + "\nExec=true %u\nMimeType=text/html;\n")
             && (!cached || write(folder + u"mimeinfo.cache"_s, "[MIME Cache]\ntext/html=" + id.toUtf8() + ";\n"));
+    }
+    // Two browsers; only the second is in the MIME cache, which makes it the default.
+    bool installBrowsers() const
+    {
+        return installBrowser(u"other-browser.desktop"_s, false) && installBrowser(u"web-browser.desktop"_s);
     }
     static bool write(const QString &path, const QByteArray &bytes)
     {
@@ -156,6 +155,8 @@ public:
         return u"gio: %1, xdg-mime: %1, xdg-mime on GNOME: %1"_s.arg(id);
     }
 
+    const QString mimeApps;
+
 private:
     void setVariable(const char *name, const std::optional<QByteArray> &value)
     {
@@ -183,20 +184,11 @@ class TestFileAssociations : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestHome> m_home;
-    std::unique_ptr<FileAssociations> m_associations;
+    std::unique_ptr<AssociationsHome> m_fixture;
 
 private Q_SLOTS:
-    void init()
-    {
-        m_home = std::make_unique<TestHome>();
-        m_associations = std::make_unique<FileAssociations>(u"/opt/tag smith/bin"_s, m_home->path() + u"/applications"_s);
-    }
-    void cleanup()
-    {
-        m_associations.reset();
-        m_home.reset();
-    }
+    void init() { m_fixture = std::make_unique<AssociationsHome>(); }
+    void cleanup() { m_fixture.reset(); }
 
     void registering_data()
     {
@@ -213,58 +205,58 @@ private Q_SLOTS:
         QFETCH(QStringList, extensions);
         QFETCH(QString, classKey);
         QFETCH(bool, icon);
-        QVERIFY(!m_associations->read(family).registered);
-        QVERIFY(m_associations->write(family, true));
-        QVERIFY(m_associations->read(family).registered);
+        QVERIFY(!m_fixture->associations.read(family).registered);
+        QVERIFY(m_fixture->associations.write(family, true));
+        QVERIFY(m_fixture->associations.read(family).registered);
         for (const QString &extension : extensions)
             QCOMPARE(classes(extension), classKey);
         const QString description = classes(classKey);
         QVERIFY(!description.isEmpty());
         QCOMPARE(classes(classKey + u"\\DefaultIcon"_s), icon ? u"/opt/tag smith/bin/tagsmith,0"_s : QString());
         QCOMPARE(classes(classKey + u"\\shell\\Edit_with_Tagsmith\\command"_s), u"\"/opt/tag smith/bin/tagsmith\" %1"_s);
-        QVERIFY(QFile::exists(m_associations->desktopEntryPath(family)));
+        QVERIFY(QFile::exists(m_fixture->associations.desktopEntryPath(family)));
 
         // Off removes the verb and the icon but keeps the extensions and the class.
-        QVERIFY(m_associations->write(family, false));
-        QVERIFY(!m_associations->read(family).registered);
+        QVERIFY(m_fixture->associations.write(family, false));
+        QVERIFY(!m_fixture->associations.read(family).registered);
         QCOMPARE(classes(classKey + u"\\shell\\Edit_with_Tagsmith"_s), QString());
         QCOMPARE(classes(classKey + u"\\DefaultIcon"_s), QString());
         QCOMPARE(classes(extensions.first()), classKey);
         QCOMPARE(classes(classKey), description);
-        QVERIFY(!QFile::exists(m_associations->desktopEntryPath(family)));
+        QVERIFY(!QFile::exists(m_fixture->associations.desktopEntryPath(family)));
     }
 
     void othersEntriesAreLeftAlone()
     {
         setClasses(u".asp"_s, u"otherfile"_s);
         const QByteArray before = registryStore();
-        QVERIFY(m_associations->write(Family::Asp, false));
+        QVERIFY(m_fixture->associations.write(Family::Asp, false));
         QCOMPARE(registryStore(), before);
         // Our verb under our class does not count while the extension points elsewhere.
         setClasses(u"aspfile\\shell\\Edit_with_Tagsmith"_s, u"&Edit with Tagsmith"_s);
-        QCOMPARE(m_associations->read(Family::Asp).foundText, u"otherfile"_s);
-        QVERIFY(!m_associations->read(Family::Asp).registered);
-        QVERIFY(m_associations->write(Family::Asp, true));
+        QCOMPARE(m_fixture->associations.read(Family::Asp).foundText, u"otherfile"_s);
+        QVERIFY(!m_fixture->associations.read(Family::Asp).registered);
+        QVERIFY(m_fixture->associations.write(Family::Asp, true));
         QCOMPARE(classes(u".asp"_s), u"aspfile"_s);
 
         // Only the first extension is read back.
-        m_associations->write(Family::Php, true);
+        m_fixture->associations.write(Family::Php, true);
         setClasses(u".php3"_s, u"editedbyhand"_s);
-        QVERIFY(m_associations->read(Family::Php).registered);
+        QVERIFY(m_fixture->associations.read(Family::Php).registered);
         setClasses(u".php"_s, u"editedbyhand"_s);
-        QVERIFY(!m_associations->read(Family::Php).registered);
+        QVERIFY(!m_fixture->associations.read(Family::Php).registered);
     }
 
     void classIconsOnOff()
     {
         // The browser's icon for web pages is not ours to remove; the one for ASP pages is.
         setClasses(u"htmlfile\\DefaultIcon"_s, u"/usr/share/icons/browser.png"_s);
-        m_associations->write(Family::Htm, true);
-        m_associations->write(Family::Htm, false);
+        m_fixture->associations.write(Family::Htm, true);
+        m_fixture->associations.write(Family::Htm, false);
         QCOMPARE(classes(u"htmlfile\\DefaultIcon"_s), u"/usr/share/icons/browser.png"_s);
-        m_associations->write(Family::Asp, true);
+        m_fixture->associations.write(Family::Asp, true);
         setClasses(u"aspfile\\DefaultIcon"_s, u"someone else's icon"_s);
-        m_associations->write(Family::Asp, false);
+        m_fixture->associations.write(Family::Asp, false);
         QCOMPARE(classes(u"aspfile\\DefaultIcon"_s), QString());
     }
 
@@ -274,14 +266,14 @@ private Q_SLOTS:
         const QString validator = QStandardPaths::findExecutable(u"desktop-file-validate"_s);
         if (validator.isEmpty())
             QSKIP("desktop-file-validate (desktop-file-utils) is not installed");
-        const QString folder = m_home->path() + u"/prog ram's $folder"_s;
-        const QString record = m_home->path() + u"/arguments.txt"_s;
-        QVERIFY(!m_home->write(u"prog ram's $folder/tagsmith"_s,
+        const QString folder = m_fixture->home.path() + u"/prog ram's $folder"_s;
+        const QString record = m_fixture->home.path() + u"/arguments.txt"_s;
+        QVERIFY(!m_fixture->home.write(u"prog ram's $folder/tagsmith"_s,
                            "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$TAGSMITH_RECORD\"\n")
                      .isEmpty());
         QFile(folder + u"/tagsmith"_s).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
 
-        const FileAssociations associations(folder, m_home->path() + u"/applications"_s);
+        const FileAssociations associations(folder, m_fixture->home.path() + u"/applications"_s);
         QVERIFY(associations.write(Family::Htm, true));
         const QString entryPath = associations.desktopEntryPath(Family::Htm);
         QProcess validate;
@@ -289,7 +281,7 @@ private Q_SLOTS:
         QVERIFY(validate.waitForFinished(20000));
         QVERIFY2(validate.exitCode() == 0, validate.readAllStandardOutput().constData());
 
-        const QString page = m_home->write(u"my page.html"_s, "<head>");
+        const QString page = m_fixture->home.write(u"my page.html"_s, "<head>");
         const QStringList command = execOfAction(entryPath, page);
         QVERIFY(!command.isEmpty());
         QProcess run;
@@ -304,7 +296,7 @@ private Q_SLOTS:
 
         for (const auto &family : FileAssociations::families())
             QVERIFY(associations.write(family.family, false));
-        QVERIFY(QDir(m_home->path() + u"/applications"_s).entryList({ u"*.desktop"_s }).isEmpty());
+        QVERIFY(QDir(m_fixture->home.path() + u"/applications"_s).entryList({ u"*.desktop"_s }).isEmpty());
     }
 
     // Our place in mimeapps.list: behind what is listed, and gone again without a trace.
@@ -366,46 +358,6 @@ private Q_SLOTS:
         QCOMPARE(MimeAppsList::withRemoved(off, id), off);
     }
 
-    // The desktop's answer to "what opens web pages?" stays, whatever the family's box says.
-    void defaultApplicationStays_data()
-    {
-        QTest::addColumn<QString>("chosenBy");
-        QTest::newRow("the user, with xdg-mime default") << u"xdg-mime"_s;
-        QTest::newRow("the installed entries alone") << u"cache"_s;
-    }
-    void defaultApplicationStays()
-    {
-        QFETCH(QString, chosenBy);
-        if (QStandardPaths::findExecutable(u"xdg-mime"_s).isEmpty())
-            QSKIP("xdg-mime (xdg-utils) is not installed");
-        const PrivateDesktop desktop(m_home->path());
-        QVERIFY(!m_home->write(u"system/applications/web-browser.desktop"_s,
-                    "[Desktop Entry]\nType=Application\nName=Web Browser\nExec=true %u\nMimeType=text/html;\n")
-                     .isEmpty());
-        if (chosenBy == u"xdg-mime"_s)
-            QCOMPARE(desktop.run(u"xdg-mime"_s, { u"default"_s, u"web-browser.desktop"_s, u"text/html"_s }), QString());
-        else
-            QVERIFY(QProcess::execute(u"update-desktop-database"_s, { m_home->path() + u"/system/applications"_s }) == 0);
-        const QString mimeApps = m_home->path() + u"/config/mimeapps.list"_s;
-        const QByteArray listBefore = readAll(mimeApps);
-        QCOMPARE(desktop.defaultFor(u"text/html"_s), u"web-browser.desktop"_s);
-
-        const FileAssociations associations = desktop.associations();
-        QVERIFY(associations.write(Family::Htm, true));
-        QCOMPARE(desktop.defaultFor(u"text/html"_s), u"web-browser.desktop"_s);
-        const QByteArray entry = readAll(associations.desktopEntryPath(Family::Htm));
-        QVERIFY(entry.contains("[Desktop Action edit-with-tagsmith]\nName=Edit with Tagsmith\n"));
-        QVERIFY2(!entry.contains("MimeType="), "an entry that claims a type may be taken for its default");
-        const QByteArray listOn = readAll(mimeApps);
-        QVERIFY2(listOn.startsWith(listBefore) && listOn.mid(listBefore.size()).contains("\ntext/html=tagsmith-html.desktop;\n"),
-            listOn.constData());
-
-        QVERIFY(associations.write(Family::Htm, false));
-        QCOMPARE(desktop.defaultFor(u"text/html"_s), u"web-browser.desktop"_s);
-        QVERIFY(!QFile::exists(associations.desktopEntryPath(Family::Htm)));
-        QCOMPARE(readAll(mimeApps), listBefore);
-    }
-
     // What an earlier version left made it the default: entries that claimed the types and a
     // MIME cache naming them, or a listing without a pin, which GIO takes for the default.
     // Turning the family on again ends that.
@@ -428,13 +380,13 @@ private Q_SLOTS:
         QFETCH(bool, inCache);
         if (!hasDesktopTools())
             QSKIP(qPrintable(kNoGio));
-        const PrivateDesktop desktop(m_home->path());
+        const PrivateDesktop desktop(m_fixture->home.path());
         QVERIFY(desktop.installBrowser(u"web-browser.desktop"_s));
-        QVERIFY(!m_home->write(u"data/applications/tagsmith-html.desktop"_s, entry).isEmpty());
+        QVERIFY(!m_fixture->home.write(u"data/applications/tagsmith-html.desktop"_s, entry).isEmpty());
         if (!list.isEmpty())
-            QVERIFY(!m_home->write(u"config/mimeapps.list"_s, list).isEmpty());
+            QVERIFY(!m_fixture->home.write(u"config/mimeapps.list"_s, list).isEmpty());
         if (inCache)
-            QVERIFY(QProcess::execute(u"update-desktop-database"_s, { m_home->path() + u"/data/applications"_s }) == 0);
+            QVERIFY(QProcess::execute(u"update-desktop-database"_s, { m_fixture->home.path() + u"/data/applications"_s }) == 0);
         QCOMPARE(desktop.gioDefaultFor(u"text/html"_s), u"tagsmith-html.desktop"_s);
 
         const FileAssociations associations = desktop.associations();
@@ -442,8 +394,9 @@ private Q_SLOTS:
         QCOMPARE(desktop.answers(u"text/html"_s), PrivateDesktop::sameAnswers(u"web-browser.desktop"_s));
     }
 
-    // Whatever the desktop named before, GIO and xdg-mime, generic or on GNOME, name while
-    // the family is on and after it is off; and the user's list is given back as it was.
+    // Whatever the desktop named before (the installed entries alone, the user's choice, the
+    // system's), GIO and xdg-mime, generic or on GNOME, name while the family is on and after
+    // it is off; and the user's list is given back as it was.
     void everyReaderKeepsItsDefault_data()
     {
         QTest::addColumn<QByteArray>("userList"); // null: no list
@@ -480,26 +433,27 @@ private Q_SLOTS:
         QFETCH(QByteArray, listOn);
         if (!hasDesktopTools())
             QSKIP(qPrintable(kNoGio));
-        const PrivateDesktop desktop(m_home->path());
-        QVERIFY(desktop.installBrowser(u"other-browser.desktop"_s, false));
-        QVERIFY(desktop.installBrowser(u"web-browser.desktop"_s));
-        const QString mimeApps = m_home->path() + u"/config/mimeapps.list"_s;
+        const PrivateDesktop desktop(m_fixture->home.path());
+        QVERIFY(desktop.installBrowsers());
         if (!userList.isNull())
-            QVERIFY(PrivateDesktop::write(mimeApps, userList));
+            QVERIFY(PrivateDesktop::write(desktop.mimeApps, userList));
         if (!systemList.isNull())
-            QVERIFY(PrivateDesktop::write(m_home->path() + u"/system-config/mimeapps.list"_s, systemList));
+            QVERIFY(PrivateDesktop::write(m_fixture->home.path() + u"/system-config/mimeapps.list"_s, systemList));
         QCOMPARE(desktop.answers(u"text/html"_s), PrivateDesktop::sameAnswers(expected));
 
         const FileAssociations associations = desktop.associations();
         QVERIFY(associations.write(Family::Htm, true));
         QVERIFY(associations.write(Family::Htm, true)); // a second OK in the dialog
         QCOMPARE(desktop.answers(u"text/html"_s), PrivateDesktop::sameAnswers(expected));
-        QCOMPARE(readAll(mimeApps), listOn);
+        QCOMPARE(readFile(desktop.mimeApps), listOn);
+        const QByteArray entry = readFile(associations.desktopEntryPath(Family::Htm));
+        QVERIFY(entry.contains("[Desktop Action edit-with-tagsmith]\nName=Edit with Tagsmith\n"));
+        QVERIFY2(!entry.contains("MimeType="), "an entry that claims a type may be taken for its default");
 
         QVERIFY(associations.write(Family::Htm, false));
         QCOMPARE(desktop.answers(u"text/html"_s), PrivateDesktop::sameAnswers(expected));
-        QCOMPARE(QFile::exists(mimeApps), !userList.isNull());
-        QCOMPARE(readAll(mimeApps), userList);
+        QCOMPARE(QFile::exists(desktop.mimeApps), !userList.isNull());
+        QCOMPARE(readFile(desktop.mimeApps), userList);
     }
 
     // Nothing opens web pages: there is no default to keep. We are listed while the family is
@@ -508,16 +462,15 @@ private Q_SLOTS:
     {
         if (!hasDesktopTools())
             QSKIP(qPrintable(kNoGio));
-        const PrivateDesktop desktop(m_home->path());
-        const QString mimeApps = m_home->path() + u"/config/mimeapps.list"_s;
+        const PrivateDesktop desktop(m_fixture->home.path());
         QCOMPARE(desktop.answers(u"text/html"_s), PrivateDesktop::sameAnswers(QString()));
         const FileAssociations associations = desktop.associations();
         QVERIFY(associations.write(Family::Htm, true));
-        QCOMPARE(readAll(mimeApps), QByteArray("[Added Associations]\ntext/html=tagsmith-html.desktop;\n"));
+        QCOMPARE(readFile(desktop.mimeApps), QByteArray("[Added Associations]\ntext/html=tagsmith-html.desktop;\n"));
         QCOMPARE(desktop.gioDefaultFor(u"text/html"_s), u"tagsmith-html.desktop"_s);
         QVERIFY(associations.write(Family::Htm, false));
         QCOMPARE(desktop.answers(u"text/html"_s), PrivateDesktop::sameAnswers(QString()));
-        QVERIFY(!QFile::exists(mimeApps));
+        QVERIFY(!QFile::exists(desktop.mimeApps));
     }
 
     // A default the user chose while the family was on is theirs, even where it names what we pinned.
@@ -543,19 +496,17 @@ private Q_SLOTS:
         QFETCH(QByteArray, keptLine);
         if (!hasDesktopTools())
             QSKIP(qPrintable(kNoGio));
-        const PrivateDesktop desktop(m_home->path());
-        QVERIFY(desktop.installBrowser(u"other-browser.desktop"_s, false));
-        QVERIFY(desktop.installBrowser(u"web-browser.desktop"_s));
-        const QString mimeApps = m_home->path() + u"/config/mimeapps.list"_s;
+        const PrivateDesktop desktop(m_fixture->home.path());
+        QVERIFY(desktop.installBrowsers());
         const FileAssociations associations = desktop.associations();
         QVERIFY(associations.write(Family::Htm, true));
-        QVERIFY(readAll(mimeApps).contains("\ntext/html=web-browser.desktop;\n"));
+        QVERIFY(readFile(desktop.mimeApps).contains("\ntext/html=web-browser.desktop;\n"));
 
-        change.replaceInStrings(u"%list"_s, mimeApps);
+        change.replaceInStrings(u"%list"_s, desktop.mimeApps);
         QVERIFY(!desktop.run(change.first(), change.mid(1)).contains(u" failed: "_s));
         QVERIFY(associations.write(Family::Htm, false));
         QCOMPARE(desktop.answers(u"text/html"_s), PrivateDesktop::sameAnswers(expected));
-        const QByteArray list = readAll(mimeApps);
+        const QByteArray list = readFile(desktop.mimeApps);
         QVERIFY2(list.contains(keptLine) && !list.contains("tagsmith"), list.constData());
     }
 

@@ -6,6 +6,8 @@
 
 #include <QTest>
 
+Q_DECLARE_METATYPE(TextField)
+
 namespace {
 
 MetaElementSet withDescription(const QString &description)
@@ -147,42 +149,50 @@ private Q_SLOTS:
     void charsetAndEncoding_data()
     {
         QTest::addColumn<QByteArray>("page");
-        QTest::addColumn<QString>("author");
+        QTest::addColumn<TextField>("field");
+        QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("charset");
         QTest::addColumn<QByteArray>("expected");
         const QByteArray iso = "<META http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-1\">";
         const QByteArray utf8 = "<META http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">";
-        QTest::newRow("ASCII page keeps ISO-8859-1") << QByteArray("<head>\n</head>") << "Ada" << true << iso;
+        QTest::newRow("ASCII page keeps ISO-8859-1") << QByteArray("<head>\n</head>") << TextField::Author << "Ada" << true << iso;
         QTest::newRow("UTF-8 page with non-ASCII declares UTF-8")
-            << QByteArray("<head>\n<title>Caf\xC3\xA9</title></head>") << "Ada" << true << utf8;
+            << QByteArray("<head>\n<title>Caf\xC3\xA9</title></head>") << TextField::Author << "Ada" << true << utf8;
         QTest::newRow("a non-ASCII value makes an ASCII page UTF-8")
-            << QByteArray("<head>\n</head>") << QStringLiteral(u"Jürgen") << true << QByteArray(utf8 + "\n<META name=\"author\" content=\"J\xC3\xBCrgen\">");
+            << QByteArray("<head>\n</head>") << TextField::Author << QStringLiteral(u"Jürgen") << true << QByteArray(utf8 + "\n<META name=\"author\" content=\"J\xC3\xBCrgen\">");
+        QTest::newRow("a non-ASCII description alone makes an ASCII page UTF-8")
+            << QByteArray("<head>\n</head>") << TextField::Description << QStringLiteral(u"Crème") << true
+            << QByteArray(utf8 + "\n<META name=\"description\" content=\"Cr\xC3\xA8me\">");
+        QTest::newRow("a non-ASCII keyword alone makes an ASCII page UTF-8")
+            << QByteArray("<head>\n</head>") << TextField::Keywords << QStringLiteral(u"café") << true
+            << QByteArray(utf8 + "\n<META name=\"keywords\" content=\"caf\xC3\xA9\">");
         QTest::newRow("Windows-1252 page stays ISO-8859-1")
-            << QByteArray("<head>\n<title>Caf\xE9</title></head>") << QStringLiteral(u"Jürgen") << true
+            << QByteArray("<head>\n<title>Caf\xE9</title></head>") << TextField::Author << QStringLiteral(u"Jürgen") << true
             << QByteArray(iso + "\n<META name=\"author\" content=\"J\xFCrgen\">");
         QTest::newRow("declared UTF-8 with a stray byte is written in UTF-8")
-            << QByteArray("<head>\n<meta charset=\"utf-8\">\n<title>\xFF</title></head>") << QStringLiteral(u"Jürgen")
+            << QByteArray("<head>\n<meta charset=\"utf-8\">\n<title>\xFF</title></head>") << TextField::Author << QStringLiteral(u"Jürgen")
             << false << QByteArray("content=\"J\xC3\xBCrgen\"");
         QTest::newRow("a declaration on a tag the save removes does not count")
             << QByteArray("<head>\n<meta name=\"author\" content=\"x\" charset=\"utf-8\">\n<title>\xFF</title></head>")
-            << QStringLiteral(u"Jürgen") << false << QByteArray("content=\"J\xFCrgen\"");
+            << TextField::Author << QStringLiteral(u"Jürgen") << false << QByteArray("content=\"J\xFCrgen\"");
         QTest::newRow("a dropped declaration leaves the bytes to decide")
             << QByteArray("<head>\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">\n</head>")
-            << QStringLiteral(u"Ã©") << false << QByteArray("content=\"\xC3\x83\xC2\xA9\"");
+            << TextField::Author << QStringLiteral(u"Ã©") << false << QByteArray("content=\"\xC3\x83\xC2\xA9\"");
     }
     void charsetAndEncoding()
     {
         QFETCH(QByteArray, page);
-        QFETCH(QString, author);
+        QFETCH(TextField, field);
+        QFETCH(QString, text);
         QFETCH(bool, charset);
         QFETCH(QByteArray, expected);
         MetaElementSet values;
-        values.setText(TextField::Author, utf8Of(author));
+        values.setText(field, utf8Of(text));
         values.setCharset(charset);
         const QByteArray written = save(page, values);
         QVERIFY2(written.contains(expected), written.constData());
         const ScannedDocument reread = DocumentScanner::scan(bytesOf(written));
-        QCOMPARE(textOf(reread.author), author);
+        QCOMPARE(textOf(reread.values().text(field)), text);
         QCOMPARE(reread.charsetTagFound, charset);
         QCOMPARE(save(written, values), written);
     }
@@ -200,6 +210,9 @@ private Q_SLOTS:
         QTest::newRow("two dots in the name") << "/srv/page.en.html" << "/srv/page.bak";
         QTest::newRow("no dot") << "/srv/README" << "/srv/README.bak";
         QTest::newRow("page named like its backup") << "/srv/old.bak" << "/srv/old.bak.bak";
+        QTest::newRow("hidden page: its leading dot is its name's") << "/srv/.draft.html" << "/srv/.draft.bak";
+        QTest::newRow("hidden, no other dot") << "/srv/.profile" << "/srv/.profile.bak";
+        QTest::newRow("dotted folder") << "/srv/site.example/index.html" << "/srv/site.example/index.bak";
     }
     void backupPath()
     {

@@ -161,6 +161,10 @@ private Q_SLOTS:
         QTest::newRow("windows-1252 values")
             << page("<title>Caf\xE9</title><meta name=\"author\" content=\"\x93J\xFCrgen\x94\">")
             << QStringLiteral(u"title=Café; author=“Jürgen”");
+        QTest::newRow("windows-1252 in every text field")
+            << page("<meta name=\"description\" content=\"Cr\xE8me\"><meta name=\"keywords\" content=\"caf\xE9\">"
+                    "<meta name=\"author\" content=\"J\xFCrgen\">")
+            << QStringLiteral(u"description=Crème; keywords=café; author=Jürgen");
         QTest::newRow("a tag far beyond 32767 bytes")
             << page(QByteArray(40000, ' ') + "<meta name=\"description\" content=\"far\">") << "description=far";
         QTest::newRow("lone < at the end") << QByteArray("<head><") << "";

@@ -7,14 +7,15 @@
 
 namespace {
 
-// Flags switched on in the order given, e.g. "noindex nofollow".
+// Flags switched on in the order given, e.g. "noindex nofollow"; "-noindex" switches one off.
 MetaElementSet withFlags(const QString &words)
 {
     MetaElementSet set;
     for (const QString &word : words.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const bool on = !word.startsWith(QLatin1Char('-'));
         for (const RobotsFlag flag : MetaElementSet::kRobotsFlags) {
-            if (textOf(MetaElementSet::robotsWord(flag)) == word)
-                set.setFlag(flag, true);
+            if (textOf(MetaElementSet::robotsWord(flag)) == word.mid(on ? 0 : 1))
+                set.setFlag(flag, on);
         }
     }
     return set;
@@ -38,6 +39,10 @@ private Q_SLOTS:
             << QStringLiteral("noimageclick nofollow") << QStringLiteral("nofollow, noimageclick");
         QTest::newRow("last exclusive flag wins")
             << QStringLiteral("noindex noimageindex noimageclick") << QStringLiteral("noimageclick");
+        QTest::newRow("switching another flag off leaves an exclusive one on")
+            << QStringLiteral("noindex -noimageclick -noimageindex -nofollow") << QStringLiteral("noindex");
+        QTest::newRow("switching the exclusive flag off")
+            << QStringLiteral("nofollow noimageindex -noimageindex") << QStringLiteral("nofollow");
     }
     void robotsValue()
     {

@@ -23,6 +23,12 @@ private Q_SLOTS:
         QTest::newRow("every length") << QByteArray("\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80") << true;
         QTest::newRow("latin-1 e acute") << QByteArray("caf\xE9") << false;
         QTest::newRow("overlong slash") << QByteArray("\xC0\xAF") << false;
+        QTest::newRow("overlong slash, three bytes") << QByteArray("\xE0\x80\xAF") << false;
+        QTest::newRow("overlong slash, four bytes") << QByteArray("\xF0\x80\x80\xAF") << false;
+        QTest::newRow("first three-byte character") << QByteArray("\xE0\xA0\x80") << true;
+        QTest::newRow("first four-byte character") << QByteArray("\xF0\x90\x80\x80") << true;
+        QTest::newRow("last character before the surrogates") << QByteArray("\xED\x9F\xBF") << true;
+        QTest::newRow("U+10FFFF, the last character") << QByteArray("\xF4\x8F\xBF\xBF") << true;
         QTest::newRow("surrogate half") << QByteArray("\xED\xA0\x80") << false;
         QTest::newRow("above U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << false;
         QTest::newRow("truncated at the end") << QByteArray("abc\xE2\x82") << false;

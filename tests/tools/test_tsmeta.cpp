@@ -38,6 +38,24 @@ private Q_SLOTS:
         QCOMPARE(run.lines.first(), expected);
     }
 
+    // Each flag read alone shows as itself and as no other.
+    void readsEachRobotsFlagAlone_data()
+    {
+        QTest::addColumn<QString>("word");
+        for (const char *word : { "noindex", "nofollow", "noimageindex", "noimageclick" })
+            QTest::newRow(word) << QString::fromLatin1(word);
+    }
+    void readsEachRobotsFlagAlone()
+    {
+        QFETCH(QString, word);
+        TestHome home;
+        const QString path = home.write(u"page.html"_s, "<head><meta name=\"robots\" content=\"" + word.toLatin1() + "\"></head>");
+        const QJsonObject line = runTsmeta({ "read", path }).lines.value(0);
+        for (const char *flag : { "noindex", "nofollow", "noimageindex", "noimageclick" })
+            QCOMPARE(line[QLatin1String(flag)].toBool(), word == QLatin1String(flag));
+        QCOMPARE(line["robots"].toString(), word);
+    }
+
     // A page that cannot be read or saved gives its own line; the other pages go on.
     void failuresAreLinesToo_data()
     {

@@ -47,23 +47,30 @@ private Q_SLOTS:
 
     void stepIt_data()
     {
+        QTest::addColumn<qint32>("min");
         QTest::addColumn<qint32>("max");
         QTest::addColumn<qint32>("start");
         QTest::addColumn<qint32>("step");
         QTest::addColumn<qint32>("expected");
-        QTest::newRow("one step") << 100 << 10 << 5 << 15;
-        QTest::newRow("lands on max") << 100 << 95 << 5 << 100;
-        QTest::newRow("past max starts over from min") << 100 << 95 << 10 << 5;
-        QTest::newRow("past min comes back from max") << 100 << 3 << -5 << 98;
-        QTest::newRow("no overflow at the top of the range") << kIntMax << kIntMax - 5 << 10 << 5;
+        QTest::newRow("one step") << 0 << 100 << 10 << 5 << 15;
+        QTest::newRow("lands on max") << 0 << 100 << 95 << 5 << 100;
+        QTest::newRow("lands on min, stepping back") << 0 << 100 << 5 << -5 << 0;
+        QTest::newRow("past max starts over from min") << 0 << 100 << 95 << 10 << 5;
+        QTest::newRow("past min comes back from max") << 0 << 100 << 3 << -5 << 98;
+        QTest::newRow("lands on a min of its own") << 10 << 100 << 15 << -5 << 10;
+        QTest::newRow("past max starts over from a min of its own") << 10 << 100 << 95 << 10 << 15;
+        QTest::newRow("past a min of its own comes back from max") << 10 << 100 << 12 << -5 << 97;
+        QTest::newRow("no overflow at the top of the range") << 0 << kIntMax << kIntMax - 5 << 10 << 5;
     }
     void stepIt()
     {
+        QFETCH(qint32, min);
         QFETCH(qint32, max);
         QFETCH(qint32, start);
         QFETCH(qint32, step);
         QFETCH(qint32, expected);
         ProgressBar bar;
+        bar.setMin(min);
         bar.setMax(max);
         bar.setPosition(start);
         bar.setStep(step);

@@ -2,6 +2,7 @@
 #include "ControlError.h"
 #include "IconList.h"
 
+#include <QPaintEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -41,6 +42,26 @@ std::optional<ControlError> raised(const std::function<void()> &call)
     }
     return std::nullopt;
 }
+
+// Collects the region of every paint a widget gets.
+class PaintWatcher : public QObject
+{
+public:
+    PaintWatcher(QWidget &widget, QRegion &painted)
+        : m_painted(painted)
+    {
+        widget.installEventFilter(this);
+    }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            m_painted += static_cast<QPaintEvent *>(event)->region();
+        return false;
+    }
+
+private:
+    QRegion &m_painted;
+};
 
 } // namespace
 
@@ -164,6 +185,30 @@ private Q_SLOTS:
         bar.removePanel(2);
         bar.addPanel(StatusBar::Raised);
         QCOMPARE(bar.selfUpdateTimerInterval(), 0);
+    }
+
+    // What changes on a panel reaches the screen, not only the panel's members.
+    void changesAreRepainted_data()
+    {
+        QTest::addColumn<StatusCall>("change");
+        QTest::newRow("text") << StatusCall([](StatusBar &b) { b.setPanelText(2, QStringLiteral("Saved")); });
+        QTest::newRow("style") << StatusCall([](StatusBar &b) { b.setPanelStyle(2, StatusBar::Raised); });
+        QTest::newRow("icon") << StatusCall([](StatusBar &b) { b.setPanelhIcon(2, QIcon(QPixmap(16, 16))); });
+    }
+    void changesAreRepainted()
+    {
+        QFETCH(StatusCall, change);
+        StatusBar bar;
+        bar.addPanel(StatusBar::Sunken, {}, {}, -1, 100);
+        bar.addPanel(StatusBar::Sunken, {}, {}, -1, 100);
+        sizeBar(bar);
+        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        QRegion painted;
+        PaintWatcher watcher(bar, painted);
+        QTest::qWait(50);
+        painted = QRegion();
+        change(bar);
+        QTRY_VERIFY2(painted.intersects(bar.panelRect(2)), "the changed panel is drawn again");
     }
 
     void clicks_data()

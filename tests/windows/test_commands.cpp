@@ -1,140 +1,18 @@
 // Every command as the user gives it: through the menu object, the toolbar and the keys.
 
-#include "TestHome.h"
+#include "MainWindowScenario.h"
 #include "TextBox.h"
-#include "toolbar/Toolbar.h"
-#include "StatusBar.h"
-#include "DocumentWindow.h"
-#include "PopupMenu.h"
-#include "SettingsStore.h"
-#include "DocumentCommands.h"
-#include "ExternalTools.h"
-#include "ProgramLauncher.h"
-#include "UserPrompts.h"
-#include "MainWindow.h"
-#include "ProgramServices.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDialog>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QTest>
-#include <QUrl>
-
-#include <memory>
 
 namespace {
 
 const QByteArray kPage = "<html>\n<head>\n<title>Kites</title>\n"
                          "<meta name=\"keywords\" content=\"kites, lines\">\n"
                          "</head>\n<body></body>\n</html>\n";
-
-// Records what would have been started instead of starting it.
-class RecordingLauncher : public ProgramLauncher
-{
-public:
-    bool start(const QString &program, const QStringList &arguments) override
-    {
-        started.append(QStringList { program } + arguments);
-        return true;
-    }
-    bool openUrl(const QUrl &url) override
-    {
-        urls.append(url);
-        return true;
-    }
-    QList<QStringList> started;
-    QList<QUrl> urls;
-};
-
-struct Scenario
-{
-    explicit Scenario(const QMap<QString, QString> &stored = {})
-    {
-        SettingsStore store;
-        store.setValue("Version", "2.01a");
-        for (auto it = stored.cbegin(); it != stored.cend(); ++it)
-            store.setValue(it.key(), it.value());
-        start();
-    }
-
-    void start()
-    {
-        // Each start reads the settings and the recent files afresh.
-        services = std::make_unique<ProgramServices>();
-        window = std::make_unique<MainWindow>(*services);
-        window->prompts().setScripted(true);
-        auto recorder = std::make_unique<RecordingLauncher>();
-        launcher = recorder.get();
-        window->tools().setLauncher(std::move(recorder));
-        window->show();
-        window->activateWindow();
-        if (!QTest::qWaitForWindowActive(window.get()))
-            qWarning("the main window did not become active");
-    }
-
-    void restart()
-    {
-        window->close();
-        window.reset();
-        start();
-    }
-
-    PopupMenu &menu() const { return window->menu(); }
-    int item(const QString &key) const { return menu().findItemByKey(key); }
-    QString caption(const QString &key) const { return menu().caption(item(key)); }
-    void click(const QString &key) const { emit menu().clicked(item(key)); }
-    // How the user reaches a command: a menu key, a toolbar button or key presses.
-    void give(const QString &how, const QString &what) const
-    {
-        if (how == "menu") {
-            click(what);
-        } else if (how == "toolbar") {
-            window->toolbar().raiseButtonClick(what.toInt());
-        } else {
-            QWidget *focused = QApplication::focusWidget();
-            QTest::keySequence(focused ? focused : window.get(), QKeySequence(what));
-        }
-    }
-    DocumentWindow *open(const QString &path)
-    {
-        window->openCommandLine({ path });
-        return window->activeDocument();
-    }
-    QString page(const QString &name, const QByteArray &bytes = kPage) const
-    {
-        return home.write(name, bytes);
-    }
-    int windows() const { return static_cast<int>(window->mdiArea().subWindowList().size()); }
-    QString msg() const { return window->status().panelText("msg"); }
-    QString fil() const { return window->status().panelText("fil"); }
-    const QList<UserPrompts::Shown> &prompts() const { return window->prompts().shown(); }
-    // Keys of the File menu's items, top to bottom.
-    QStringList fileMenu() const
-    {
-        QStringList keys;
-        const int file = item("mnuFileTOP");
-        for (int i = 1; i <= menu().count(); ++i) {
-            if (menu().itemParent(i) == file)
-                keys.append(menu().itemKey(i).isEmpty() ? QStringLiteral("-") : menu().itemKey(i));
-        }
-        return keys;
-    }
-
-    TestHome home;
-    std::unique_ptr<ProgramServices> services;
-    std::unique_ptr<MainWindow> window;
-    RecordingLauncher *launcher = nullptr;
-};
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QString recentCaption(int place, const QString &path)
 {
@@ -148,6 +26,8 @@ class TestCommands : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { Scenario::defaultPage = kPage; }
+
     // Keys are given with the focus in a text field, which must not swallow them.
     void commandsReachTheirRoutines_data()
     {
@@ -468,21 +348,32 @@ private Q_SLOTS:
         QCOMPARE(s.caption("mnuFile(7)"), recentCaption(2, opened));
     }
 
+    // The first and the last of the three entries open alike.
+    void aRecentItemSurvivesARestartAndOpensWithoutTheDialog_data()
+    {
+        QTest::addColumn<int>("place");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("first entry") << 1 << "c.html";
+        QTest::newRow("last entry") << 3 << "a.html";
+    }
     void aRecentItemSurvivesARestartAndOpensWithoutTheDialog()
     {
+        QFETCH(int, place);
+        QFETCH(QString, name);
         Scenario s;
-        const QString first = s.page("a.html");
-        s.open(first);
-        s.open(s.page("b.html"));
+        for (const char *page : { "a.html", "b.html", "c.html" })
+            s.open(s.page(page));
         s.restart();
+        const QString key = QStringLiteral("mnuFile(%1)").arg(5 + place);
+        const QString path = s.home.path() + '/' + name;
         QCOMPARE(s.fileMenu().count("mnuFileMRU"), 1);
-        QCOMPARE(s.caption("mnuFile(7)"), recentCaption(2, first));
-        s.click("mnuFile(7)");
+        QCOMPARE(s.caption(key), recentCaption(place, path));
+        s.click(key);
         QVERIFY(s.prompts().isEmpty());
         QCOMPARE(s.windows(), 1);
-        QCOMPARE(s.window->activeDocument()->filePath(), first);
-        QCOMPARE(s.msg(), "Document opened... (" + first + ')');
-        QCOMPARE(s.caption("mnuFile(6)"), recentCaption(1, first));
+        QCOMPARE(s.window->activeDocument()->filePath(), path);
+        QCOMPARE(s.msg(), "Document opened... (" + path + ')');
+        QCOMPARE(s.caption("mnuFile(6)"), recentCaption(1, path));
     }
 
     void aVanishedRecentFileSaysWhy()

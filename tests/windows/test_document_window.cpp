@@ -31,6 +31,13 @@ private Q_SLOTS:
             << FlagList { kImageClick, kIndex } << false << FlagList { kIndex } << FlagList { kImageIndex, kImageClick };
         QTest::newRow("switching noindex off enables both, still off")
             << FlagList { kImageClick, kIndex } << true << FlagList {} << FlagList {};
+        QTest::newRow("noindex alone") << FlagList { kIndex } << false << FlagList { kIndex }
+                                       << FlagList { kImageIndex, kImageClick };
+        QTest::newRow("noimageindex alone") << FlagList { kImageIndex } << false << FlagList { kImageIndex }
+                                            << FlagList { kIndex, kImageClick };
+        QTest::newRow("noimageclick alone") << FlagList { kImageClick } << false << FlagList { kImageClick }
+                                            << FlagList { kIndex, kImageIndex };
+        QTest::newRow("nofollow alone") << FlagList { kFollow } << false << FlagList { kFollow } << FlagList {};
         QTest::newRow("nofollow goes with any flag") << FlagList { kFollow, kImageIndex } << false
                                                      << FlagList { kFollow, kImageIndex } << FlagList { kIndex, kImageClick };
     }

@@ -1,22 +1,10 @@
 // Full Code and the help start real programs: stand-ins that write down the arguments they
 // were given, found where the real ones would be.
 
-#include "TestHome.h"
-#include "StatusBar.h"
-#include "DocumentWindow.h"
-#include "PopupMenu.h"
-#include "SettingsStore.h"
+#include "MainWindowScenario.h"
 #include "DefaultTextEditor.h"
-#include "ExternalTools.h"
-#include "ProgramLauncher.h"
-#include "UserPrompts.h"
-#include "MainWindow.h"
-#include "ProgramServices.h"
 
 #include <QLineEdit>
-#include <QTest>
-
-#include <memory>
 
 namespace {
 
@@ -89,34 +77,21 @@ public:
     QStringList started;
 };
 
-struct Scenario
+// The real launcher, with the stand-ins found first on PATH and no desktop of the
+// machine's own to ask.
+struct ToolsScenario : Scenario
 {
-    explicit Scenario(const QMap<QString, QString> &stored = {}, const QString &section = {})
+    ToolsScenario()
     {
         environment.set("XDG_CONFIG_DIRS", home.path() + QStringLiteral("/no-system-config"));
         environment.set("XDG_DATA_DIRS", home.path() + QStringLiteral("/no-system-data"));
         environment.unset("XDG_CURRENT_DESKTOP");
-        environment.unset("VISUAL");
         environment.set("PATH", home.path() + QStringLiteral("/bin:") + qEnvironmentVariable("PATH"));
-        SettingsStore store;
-        store.setValue(QStringLiteral("Version"), QStringLiteral("2.01a"));
-        for (auto it = stored.cbegin(); it != stored.cend(); ++it)
-            store.setValue(
-                it.key(), it.value(), section.isEmpty() ? QStringLiteral("Tagsmith LITE") : section);
-        services = std::make_unique<ProgramServices>();
-        window = std::make_unique<MainWindow>(*services);
-        window->prompts().setScripted(true);
+        window->tools().setLauncher(std::make_unique<ProgramLauncher>());
         window->tools().setProgramFolder(home.path() + QStringLiteral("/install/bin"));
-        window->show();
     }
 
-    void click(const QString &key) const { emit window->menu().clicked(window->menu().findItemByKey(key)); }
-    QString msg() const { return window->status().panelText("msg"); }
-
-    TestHome home;
     Environment environment;
-    std::unique_ptr<ProgramServices> services;
-    std::unique_ptr<MainWindow> window;
 };
 
 } // namespace
@@ -158,7 +133,7 @@ private Q_SLOTS:
 
     void visualMayCarryOptions()
     {
-        Scenario s;
+        ToolsScenario s;
         const QString editor = standIn(s.home, QStringLiteral("bin/visual-editor"));
         const auto command
             = DefaultTextEditor::fromVisual(editor + QStringLiteral(" -f"), QStringLiteral("/a b"));
@@ -193,7 +168,7 @@ private Q_SLOTS:
         QFETCH(QString, setup);
         QFETCH(QString, expected);
         QFETCH(QStringList, leading);
-        Scenario s;
+        ToolsScenario s;
         const QString root = s.home.path() + QLatin1Char('/');
         QStringList standIns = { "bin/visual-editor", "bin/desk-editor", "bin/xdg-open" };
         if (!location.isEmpty()) {
@@ -235,7 +210,7 @@ private Q_SLOTS:
     // Nothing starts for a page never saved; a start that fails names the program.
     void fullCodeWhenNothingCanStart()
     {
-        Scenario s;
+        ToolsScenario s;
         auto launcher = std::make_unique<NeverStarts>();
         NeverStarts *observed = launcher.get();
         s.window->tools().setLauncher(std::move(launcher));
@@ -271,7 +246,7 @@ private Q_SLOTS:
         QFETCH(QString, guide);
         QFETCH(QString, shown);
         QFETCH(QString, message);
-        Scenario s;
+        ToolsScenario s;
         const QString root = s.home.path() + QLatin1Char('/');
         const QString viewer = standIn(s.home, QStringLiteral("bin/xdg-open"));
         if (!help.isEmpty())

@@ -1,28 +1,14 @@
-#include "TestHome.h"
+#include "MainWindowScenario.h"
 #include "TypedText.h"
 #include "TextBox.h"
 #include "toolbar/Rebar.h"
-#include "toolbar/Toolbar.h"
-#include "StatusBar.h"
-#include "DocumentWindow.h"
-#include "PopupMenu.h"
-#include "SettingsStore.h"
 #include "CommandLinePaths.h"
 #include "CommandTables.h"
-#include "DocumentCommands.h"
 #include "LineNumberGutter.h"
-#include "UserPrompts.h"
-#include "MainWindow.h"
-#include "ProgramServices.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QTest>
-
-#include <memory>
 
 namespace {
 
@@ -32,54 +18,6 @@ const QByteArray kPage = "<html>\r\n<head>\r\n<title>Kite Shop</title>\r\n"
                          "<meta name=\"robots\" content=\"noimageclick, nofollow\">\r\n"
                          "</head>\r\n<body>Kites</body>\r\n</html>\r\n";
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// A home of its own for each scenario, with the version the start-up records.
-struct Scenario
-{
-    explicit Scenario(const QMap<QString, QString> &stored = {})
-    {
-        SettingsStore store;
-        store.setValue("Version", "2.01a");
-        for (auto it = stored.cbegin(); it != stored.cend(); ++it)
-            store.setValue(it.key(), it.value());
-        services = std::make_unique<ProgramServices>();
-        window = std::make_unique<MainWindow>(*services);
-        window->prompts().setScripted(true);
-        window->show();
-        window->activateWindow();
-        // Focus, and with it the active field, needs the window active.
-        if (!QTest::qWaitForWindowActive(window.get()))
-            qWarning("the main window did not become active");
-    }
-
-    DocumentWindow *open(const QString &path)
-    {
-        window->openCommandLine({ path });
-        return window->activeDocument();
-    }
-    QString page(const QString &name) const { return home.write(name, kPage); }
-    void activate(int index) const
-    {
-        window->mdiArea().setActiveSubWindow(window->mdiArea().subWindowList().at(index));
-    }
-
-    QString fil() const { return window->status().panelText("fil"); }
-    QString msg() const { return window->status().panelText("msg"); }
-    int windows() const { return static_cast<int>(window->mdiArea().subWindowList().size()); }
-    const QList<UserPrompts::Shown> &prompts() const { return window->prompts().shown(); }
-    static QString stored(const QString &name) { return SettingsStore().value(name); }
-
-    TestHome home;
-    std::unique_ptr<ProgramServices> services;
-    std::unique_ptr<MainWindow> window;
-};
-
-
 } // namespace
 
 class TestMainWindow : public QObject
@@ -87,6 +25,8 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { Scenario::defaultPage = kPage; }
+
     void firstRunShowsTheBareWindow()
     {
         Scenario s;
@@ -117,21 +57,23 @@ private Q_SLOTS:
         QCOMPARE(s.stored("ViewMeta"), QStringLiteral("off"));
     }
 
+    // The window opens where it was left; each of the four numbers is its own.
     void placementAtExit_data()
     {
         QTest::addColumn<QString>("state");
-        QTest::addColumn<QString>("width");
-        QTest::newRow("normal writes its geometry") << "normal" << "640";
-        QTest::newRow("maximized keeps the old geometry") << "maximized" << "500";
-        QTest::newRow("minimized writes nothing") << "" << "500";
+        QTest::addColumn<QStringList>("placement"); // Left, Top, Width, Height stored at exit
+        QTest::newRow("normal writes its geometry") << "normal" << QStringList { "90", "20", "640", "480" };
+        QTest::newRow("maximized keeps the old geometry") << "maximized" << QStringList { "30", "70", "500", "400" };
+        QTest::newRow("minimized writes nothing") << "" << QStringList { "30", "70", "500", "400" };
     }
 
     void placementAtExit()
     {
         QFETCH(QString, state);
-        QFETCH(QString, width);
-        Scenario s({ { "Width", "500" }, { "Height", "400" } });
-        QCOMPARE(s.window->width(), 500);
+        QFETCH(QStringList, placement);
+        Scenario s({ { "Left", "30" }, { "Top", "70" }, { "Width", "500" }, { "Height", "400" } });
+        QCOMPARE(QRect(s.window->pos(), s.window->size()), QRect(30, 70, 500, 400));
+        s.window->move(90, 20);
         s.window->resize(640, 480);
         if (state == "maximized")
             s.window->showMaximized();
@@ -139,7 +81,7 @@ private Q_SLOTS:
             s.window->showMinimized();
         QVERIFY(s.window->close());
         QCOMPARE(s.stored("WindowState"), state);
-        QCOMPARE(s.stored("Width"), width);
+        QCOMPARE((QStringList { s.stored("Left"), s.stored("Top"), s.stored("Width"), s.stored("Height") }), placement);
     }
 
     void maximizedWindowReopensMaximized()

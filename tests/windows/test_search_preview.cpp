@@ -1,23 +1,12 @@
-#include "TestHome.h"
+#include "MainWindowScenario.h"
 #include "TypedText.h"
 #include "TextBox.h"
-#include "DocumentWindow.h"
 #include "SnippetPreview.h"
 #include "WarningLabel.h"
-#include "SettingsStore.h"
-#include "DocumentCommands.h"
-#include "UserPrompts.h"
-#include "MainWindow.h"
-#include "ProgramServices.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPointer>
-#include <QTest>
-
-#include <memory>
 
 Q_DECLARE_METATYPE(WarningTarget)
 
@@ -33,34 +22,6 @@ QByteArray described(const QByteArray &description)
 {
     return page("Kite Shop", "<meta name=\"description\" content=\"" + description + "\">\r\n");
 }
-
-struct Scenario
-{
-    Scenario()
-    {
-        SettingsStore().setValue("Version", "2.01a");
-        services = std::make_unique<ProgramServices>();
-        window = std::make_unique<MainWindow>(*services);
-        window->prompts().setScripted(true);
-        window->show();
-    }
-
-    DocumentWindow *open(const QString &path)
-    {
-        window->openCommandLine({ path });
-        return window->activeDocument();
-    }
-
-    void save(DocumentWindow *document)
-    {
-        window->mdiArea().setActiveSubWindow(qobject_cast<QMdiSubWindow *>(document->parentWidget()));
-        window->commands().save();
-    }
-
-    TestHome home;
-    std::unique_ptr<ProgramServices> services;
-    std::unique_ptr<MainWindow> window;
-};
 
 bool warns(const DocumentWindow &document, WarningTarget target, WarningKind kind)
 {

@@ -1,4 +1,4 @@
-#include "TestHome.h"
+#include "AssociationsHome.h"
 
 #include "TabControl.h"
 #include "RegistryKey.h"
@@ -27,28 +27,19 @@ class TestSettingsDialog : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestHome> m_home;
-    std::unique_ptr<FileAssociations> m_associations;
+    std::unique_ptr<AssociationsHome> m_fixture;
 
 private Q_SLOTS:
-    void init()
-    {
-        m_home = std::make_unique<TestHome>();
-        m_associations = std::make_unique<FileAssociations>(u"/opt/tagsmith/bin"_s, m_home->path() + u"/applications"_s);
-    }
-    void cleanup()
-    {
-        m_associations.reset();
-        m_home.reset();
-    }
+    void init() { m_fixture = std::make_unique<AssociationsHome>(); }
+    void cleanup() { m_fixture.reset(); }
 
     void opensShowingTheStoredValuesUnchanged()
     {
         SettingsStore().setValue(u"Author"_s, u"Ada"_s);
         SettingsStore().setValue(u"Backup Files"_s, u"off"_s);
-        m_associations->write(FileAssociations::Family::Php, true);
+        m_fixture->associations.write(FileAssociations::Family::Php, true);
         ProgramServices services;
-        SettingsDialog dialog(services, *m_associations);
+        SettingsDialog dialog(services, m_fixture->associations);
         QCOMPARE(dialog.authorEdit()->text(), u"Ada"_s);
         QVERIFY(!dialog.backupBox()->isChecked() && !dialog.charsetBox()->isChecked());
         QVERIFY(dialog.associationBox(FileAssociations::Family::Php)->isChecked());
@@ -69,7 +60,7 @@ private Q_SLOTS:
     void applyWritesAndAClearedAuthorBecomesThePlaceholder()
     {
         ProgramServices services;
-        SettingsDialog dialog(services, *m_associations);
+        SettingsDialog dialog(services, m_fixture->associations);
         dialog.show();
         QTest::keyClicks(dialog.authorEdit(), u"Grace"_s);
         QVERIFY(dialog.applyButton()->isEnabled());
@@ -84,27 +75,27 @@ private Q_SLOTS:
 
     void okRewritesEverythingEvenUnchanged()
     {
-        m_associations->write(FileAssociations::Family::Asp, true);
+        m_fixture->associations.write(FileAssociations::Family::Asp, true);
         ProgramServices services;
-        SettingsDialog dialog(services, *m_associations);
+        SettingsDialog dialog(services, m_fixture->associations);
         // Someone removed the command since; OK registers the checked family afresh.
         QVERIFY(RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, kAspCommand).deleteKey());
         QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, kAspCommand).value(),
-            u"\"/opt/tagsmith/bin/tagsmith\" %1"_s);
+            u"\"/opt/tag smith/bin/tagsmith\" %1"_s);
         QCOMPARE(setting(u"Backup Files"_s), u"on"_s);
     }
 
     void cancelWritesNothing()
     {
         ProgramServices services;
-        SettingsDialog dialog(services, *m_associations);
+        SettingsDialog dialog(services, m_fixture->associations);
         dialog.authorEdit()->setText(u"Not kept"_s);
         dialog.associationBox(FileAssociations::Family::Htm)->click();
         QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
         QCOMPARE(setting(u"Author"_s), QString());
-        QVERIFY(!m_associations->read(FileAssociations::Family::Htm).registered);
+        QVERIFY(!m_fixture->associations.read(FileAssociations::Family::Htm).registered);
     }
 
     void aboutBoxShowsTheStoredVersion()
