@@ -2,6 +2,7 @@
 #include "toolbar/Toolbar.h"
 #include "toolbar/ToolbarHost.h"
 
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
@@ -26,6 +27,8 @@ void addTextButtons(Toolbar &toolbar, const QStringList &texts)
         toolbar.addButton({}, -1, {}, 0, text, Toolbar::StyleAutosize, QStringLiteral("k") + text);
 }
 
+enum class Placement { OneRow, SecondBelow, SecondWraps };
+
 struct Click {
     int style;
     bool onArrow; // else in the middle
@@ -34,6 +37,8 @@ struct Click {
 };
 
 } // namespace
+
+Q_DECLARE_METATYPE(Placement)
 
 class TestToolbar : public QObject
 {
@@ -178,56 +183,89 @@ private Q_SLOTS:
         QTest::addColumn<QKeyCombination>("keys");
         QTest::addColumn<bool>("ownerActive");
         QTest::addColumn<QList<int>>("clicked");
-        QTest::newRow("Alt+V") << (Qt::ALT | Qt::Key_V) << true << QList<int>{2};
-        QTest::newRow("Alt+Shift+F") << (Qt::ALT | Qt::SHIFT | Qt::Key_F) << true << QList<int>{};
-        QTest::newRow("F without Alt") << QKeyCombination(Qt::Key_F) << true << QList<int>{};
-        QTest::newRow("hidden button") << (Qt::ALT | Qt::Key_W) << true << QList<int>{};
-        QTest::newRow("owner form not active") << (Qt::ALT | Qt::Key_F) << false << QList<int>{};
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("Alt+V") << (Qt::ALT | Qt::Key_V) << true << QList<int>{2} << "";
+        QTest::newRow("Alt+Shift+F") << (Qt::ALT | Qt::SHIFT | Qt::Key_F) << true << QList<int>{} << "";
+        QTest::newRow("F without Alt") << QKeyCombination(Qt::Key_F) << true << QList<int>{} << "f";
+        QTest::newRow("hidden button") << (Qt::ALT | Qt::Key_W) << true << QList<int>{} << "";
+        QTest::newRow("no button has the letter") << (Qt::ALT | Qt::Key_Z) << true << QList<int>{} << "";
+        QTest::newRow("Alt+digit") << (Qt::ALT | Qt::Key_5) << true << QList<int>{} << "";
+        QTest::newRow("owner form not active") << (Qt::ALT | Qt::Key_F) << false << QList<int>{} << "";
     }
     void altLetter()
     {
         QFETCH(QKeyCombination, keys);
         QFETCH(bool, ownerActive);
         QFETCH(QList<int>, clicked);
+        QFETCH(QString, typed);
         addTextButtons(*m_toolbar, {"&File", "&Window", "&View"});
         m_toolbar->setButtonVisible(1, false);
+        auto *field = new QLineEdit(m_form.get());
+        field->move(0, 100);
         m_form->show();
-        QWidget other;
-        QWidget *active = ownerActive ? m_form.get() : &other;
-        active->show();
+        QLineEdit otherField;
+        QWidget *active = ownerActive ? static_cast<QWidget *>(field) : &otherField;
+        active->window()->show();
         active->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(active));
+        active->setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(active->window()));
         QList<int> clicks;
         connect(m_toolbar.get(), &Toolbar::buttonClicked, this, [&](int index) { clicks << index; });
         QTest::keyClick(active, keys.key(), keys.keyboardModifiers());
         QCOMPARE(clicks, clicked);
+        QCOMPARE(qobject_cast<QLineEdit *>(active)->text(), typed);
     }
 
     void hostPlacesItemsInRows_data()
     {
-        QTest::addColumn<int>("hostWidth");
-        QTest::addColumn<bool>("wraps");
-        QTest::newRow("room for both") << 600 << false;
-        QTest::newRow("second would not fit") << 150 << true;
-        QTest::newRow("too narrow even for one") << 20 << true;
+        QTest::addColumn<int>("hostWidth"); // -1: the first toolbar and one button more
+        QTest::addColumn<int>("borderStyle");
+        QTest::addColumn<bool>("wrappable");
+        QTest::addColumn<Placement>("placement");
+        QTest::newRow("room for both") << 600 << 0 << false << Placement::OneRow;
+        QTest::newRow("second would not fit") << 150 << 0 << false << Placement::SecondBelow;
+        QTest::newRow("too narrow even for one") << 20 << 0 << false << Placement::SecondBelow;
+        QTest::newRow("inside the default border") << 600 << 1 << false << Placement::OneRow;
+        QTest::newRow("wrappable with room for both") << 600 << 0 << true << Placement::OneRow;
+        QTest::newRow("wrappable second wraps its buttons beside the first")
+            << -1 << 0 << true << Placement::SecondWraps;
     }
     void hostPlacesItemsInRows()
     {
         QFETCH(int, hostWidth);
-        QFETCH(bool, wraps);
+        QFETCH(int, borderStyle);
+        QFETCH(bool, wrappable);
+        QFETCH(Placement, placement);
         ToolbarHost *host = makeHost();
+        host->setBorderStyle(borderStyle);
+        constexpr quint32 kRed = 0x0000FF;
+        host->setBackColor(kRed);
         Toolbar second(m_form.get());
         for (Toolbar *toolbar : {m_toolbar.get(), &second}) {
-            toolbar->createToolbar(16, true, true, true);
+            toolbar->createToolbar(16, true, true, wrappable);
             addTextButtons(*toolbar, {"&File", "&Window", "&Help"});
         }
+        if (hostWidth < 0)
+            hostWidth = 2 + m_toolbar->toolbarWidth() + 2 + second.maxButtonWidth() + 8;
         host->resize(hostWidth, 60);
         host->capture(m_toolbar.get());
         host->capture(&second);
+        const int border = host->frameWidth();
         const QRect first = m_toolbar->hwnd()->geometry();
-        QCOMPARE(first, QRect(2, 0, m_toolbar->toolbarWidth(), m_toolbar->toolbarHeight()));
-        QCOMPARE(second.hwnd()->pos(), wraps ? QPoint(2, first.height() + 3) : QPoint(first.right() + 3, 0));
-        QCOMPARE(host->requiredHeight(), wraps ? first.height() + 3 + second.toolbarHeight() : first.height());
+        QCOMPARE(first, QRect(2 + border, border, m_toolbar->toolbarWidth(), m_toolbar->toolbarHeight()));
+        const QRect next = second.hwnd()->geometry();
+        QCOMPARE(next.topLeft(),
+            placement == Placement::SecondBelow ? QPoint(2 + border, border + first.height() + 3)
+                                                : QPoint(first.right() + 3, border));
+        QCOMPARE(next.height(), second.toolbarHeight());
+        QCOMPARE(next.height() > first.height(), placement == Placement::SecondWraps);
+        QVERIFY2(placement == Placement::SecondBelow || next.right() <= host->contentsRect().right(),
+            "the second stays inside the host");
+        QCOMPARE(host->requiredHeight(), 2 * border + next.bottom() + 1 - border);
+        const QImage drawn = host->grab().toImage();
+        // Red just left of the first button; on the top edge only where no border is.
+        QCOMPARE(drawn.pixelColor(first.left() - 1, first.center().y()), QColor(Qt::red));
+        QCOMPARE(drawn.pixelColor(first.left() + 4, 0) == QColor(Qt::red), border == 0);
         host->releaseCaptures();
         QCOMPARE(m_toolbar->hwnd()->parentWidget(), m_form.get());
         QCOMPARE(host->requiredHeight(), 0);
