@@ -140,7 +140,8 @@ void MainWindow::buildRebar()
 {
     m_toolbar = new Toolbar(this);
     m_toolbar->setImageSource(Toolbar::ImageLists);
-    m_toolbar->createToolbar(16, false, false, true);
+    // One row: in a narrow window the band's chevron offers the buttons that do not fit.
+    m_toolbar->createToolbar(16, false, false, false);
     m_toolbar->setImageList(QVariant::fromValue(&m_services.icons()));
     CommandTables::buildToolbar(*m_toolbar);
     connect(m_toolbar, &Toolbar::buttonClicked, this, &MainWindow::onToolbarButtonClicked);
@@ -157,9 +158,14 @@ void MainWindow::buildRebar()
     m_rebar->createRebar(m_toolbarStrip);
     // One row: the buttons, the progress while a file is read, the logo at the end.
     m_rebar->addBandByHwnd(m_toolbar->hwnd(), {}, false, false, QStringLiteral("Toolbar"));
-    // Bands share the row; the buttons keep their whole width ahead of the logo.
-    m_rebar->setBandChildMinWidth(
-        m_rebar->bandCount() - 1, std::max(kToolbarBandMinWidth, m_toolbar->toolbarWidth()));
+    // In a narrow window the buttons give way down to a few; the band's chevron offers
+    // the rest.
+    m_rebar->setBandChildMinWidth(m_rebar->bandCount() - 1, kToolbarBandMinWidth);
+    connect(m_rebar.get(), &Rebar::chevronPushed, this, [this](int id, const QRect &chevron) {
+        if (m_rebar->bandData(id) == QStringLiteral("Toolbar"))
+            m_toolbar->popupButtonsBeyond(
+                m_toolbar->hwnd()->width(), m_toolbarStrip->mapToGlobal(chevron.bottomLeft()));
+    });
     m_rebar->addBandByHwnd(m_progressBar, {}, false, true, QStringLiteral("ProgressBar"));
     m_rebar->addBandByHwnd(m_logo, {}, false, true);
     connect(m_rebar.get(), &Rebar::heightChanged, m_toolbarStrip,

@@ -288,6 +288,41 @@ private Q_SLOTS:
         QCOMPARE(s.window->documentState().activeField, QStringLiteral("Author"));
     }
 
+    void aNarrowWindowKeepsEveryCommandInReach_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<bool>("maximizedPage");
+        QTest::addColumn<bool>("narrow");
+        QTest::newRow("wide") << 900 << false << false;
+        QTest::newRow("230 px") << 230 << false << true;
+        QTest::newRow("330 px with a maximized page") << 330 << true << true;
+    }
+    void aNarrowWindowKeepsEveryCommandInReach()
+    {
+        QFETCH(int, width);
+        QFETCH(bool, maximizedPage);
+        QFETCH(bool, narrow);
+        Scenario s;
+        s.window->toggleToolbar();
+        if (maximizedPage)
+            s.open(s.page("a.html"))->parentWidget()->showMaximized();
+        s.window->resize(width, 500);
+        QTest::qWait(50);
+        const Toolbar &menuBar = s.window->menuBarToolbar();
+        const QWidget *bar = menuBar.hwnd();
+        QVERIFY2(bar->geometry().right() < bar->parentWidget()->width(), "the menu bar ends inside the window");
+        for (int i = 0; i < menuBar.buttonCount(); ++i) {
+            if (menuBar.buttonVisible(i))
+                QVERIFY2(bar->rect().contains(menuBar.buttonRect(i)), qPrintable(menuBar.buttonCaption(i)));
+        }
+        QCOMPARE(menuBar.toolbarHeight() > menuBar.maxButtonHeight(), narrow);
+        QCOMPARE(bar->y(), bar->parentWidget()->contentsRect().top());
+        const Rebar &rebar = s.window->rebar();
+        const int band = rebar.bandIndexForData(QStringLiteral("Toolbar"));
+        QCOMPARE(!rebar.bandChevronRectangle(band).isEmpty(), narrow);
+        QCOMPARE(!s.window->toolbar().buttonsBeyond(s.window->toolbar().hwnd()->width()).isEmpty(), narrow);
+    }
+
     void thePaneShowsAndNumbersEveryLine_data()
     {
         QTest::addColumn<QByteArray>("page");

@@ -786,6 +786,39 @@ void Toolbar::trackMenu(int index)
         KeyboardFilter::enterMenuBarMode(this, last);
 }
 
+QList<int> Toolbar::buttonsBeyond(int visibleLength) const
+{
+    QList<int> beyond;
+    for (int i = 0; i < buttonCount(); ++i) {
+        const QRect rect = buttonRect(i);
+        if (buttonVisible(i) && !rect.isEmpty() && rect.right() >= visibleLength)
+            beyond.append(i);
+    }
+    return beyond;
+}
+
+void Toolbar::popupButtonsBeyond(int visibleLength, const QPoint &globalPos)
+{
+    QMenu popup;
+    for (const int i : buttonsBeyond(visibleLength)) {
+        const Button &button = m_buttons.at(i);
+        if (button.style & StyleSeparator) {
+            popup.addSeparator();
+            continue;
+        }
+        QAction *action = popup.addAction(iconFor(button.image), button.text.isEmpty() ? button.tip : button.text);
+        action->setEnabled(buttonEnabled(i));
+        action->setCheckable(button.style & StyleCheck);
+        action->setChecked(buttonChecked(i));
+        action->setData(button.id);
+    }
+    if (const QAction *chosen = popup.exec(globalPos)) {
+        const int index = indexOfID(chosen->data().toInt());
+        if (index >= 0)
+            command(index);
+    }
+}
+
 void Toolbar::openButtonMenu(int index)
 {
     if (buttonSubMenu(index))

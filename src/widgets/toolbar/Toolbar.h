@@ -145,6 +145,11 @@ public:
     // As a click on a menu button would: the button pressed while its menu is open.
     void openButtonMenu(int index);
 
+    // The buttons that do not show whole within that length from the toolbar's start, as
+    // a rebar band's chevron offers them; the popup clicks the one chosen.
+    QList<int> buttonsBeyond(int visibleLength) const;
+    void popupButtonsBeyond(int visibleLength, const QPoint &globalPos);
+
     // Alt+letter from KeyboardFilter: clicks the button with that accelerator letter
     // while the owner form is the active window. Returns whether it did.
     bool handleAltKey(QChar letter);

@@ -28,6 +28,7 @@ void addTextButtons(Toolbar &toolbar, const QStringList &texts)
 }
 
 enum class Placement { OneRow, SecondBelow, SecondWraps };
+enum class RebarGesture { None, DragRight, DragFarLeft, DragDown, RefusedDrag, DoubleClickFirst };
 
 struct Click {
     int style;
@@ -39,6 +40,7 @@ struct Click {
 } // namespace
 
 Q_DECLARE_METATYPE(Placement)
+Q_DECLARE_METATYPE(RebarGesture)
 
 class TestToolbar : public QObject
 {
@@ -381,6 +383,107 @@ private Q_SLOTS:
         QCOMPARE(rebar.rebarHeight(), oneRow);
         QVERIFY(rebar.bandRectangle(2).isEmpty());
         QCOMPARE(heights.last().at(0).toInt(), oneRow);
+    }
+
+    // Three bands in one row of a rebar: 100, 200 and 100 px children, the middle one able
+    // to shrink to 50.
+    void rebarBandsByMouse_data()
+    {
+        QTest::addColumn<RebarGesture>("gesture");
+        QTest::addColumn<int>("formWidth");
+        QTest::addColumn<int>("secondMoves"); // along the bar; -1: to a row of its own
+        QTest::addColumn<int>("drags");       // begin and end signals, each
+        QTest::addColumn<bool>("chevron");    // the second band shows one and reports its push
+        QTest::newRow("gripper dragged right") << RebarGesture::DragRight << 600 << 40 << 1 << false;
+        QTest::newRow("gripper dragged left past the first band's minimum")
+            << RebarGesture::DragFarLeft << 600 << 0 << 1 << false;
+        QTest::newRow("gripper dragged down half a row") << RebarGesture::DragDown << 600 << -1 << 1 << false;
+        QTest::newRow("a refused drag") << RebarGesture::RefusedDrag << 600 << 0 << 0 << false;
+        // The others at their least (gripper and child): 598 - 58 - 108 = 432 for the first.
+        QTest::newRow("double click on the first maximises it")
+            << RebarGesture::DoubleClickFirst << 600 << 432 - 108 << 0 << true;
+        QTest::newRow("row too short: the middle band's chevron") << RebarGesture::None << 300 << 0 << 0 << true;
+    }
+    void rebarBandsByMouse()
+    {
+        QFETCH(RebarGesture, gesture);
+        QFETCH(int, formWidth);
+        QFETCH(int, secondMoves);
+        QFETCH(int, drags);
+        QFETCH(bool, chevron);
+        m_form->resize(formWidth, 400);
+        Rebar rebar;
+        rebar.createRebar(m_form.get());
+        for (const int width : {100, 200, 100})
+            rebar.addBandByHwnd(child(width, 20));
+        rebar.setBandChildMinWidth(1, 50);
+        QWidget *bar = rebar.hwnd();
+        const QRect before = rebar.bandRectangle(1);
+        const int oneRow = rebar.rebarHeight();
+        QSignalSpy begun(&rebar, &Rebar::beginBandDrag);
+        QSignalSpy ended(&rebar, &Rebar::endBandDrag);
+        QSignalSpy pushed(&rebar, &Rebar::chevronPushed);
+        QSignalSpy childResizes(&rebar, &Rebar::bandChildResize);
+        const QPoint gripper = before.topLeft() + QPoint(3, before.height() / 2);
+        const auto drag = [&](QPoint by) {
+            QTest::mousePress(bar, Qt::LeftButton, {}, gripper);
+            QTest::mouseMove(bar, gripper + by / 2);
+            QTest::mouseMove(bar, gripper + by);
+            QTest::mouseRelease(bar, Qt::LeftButton, {}, gripper + by);
+        };
+        switch (gesture) {
+        case RebarGesture::DragRight:
+            drag(QPoint(40, 0));
+            break;
+        case RebarGesture::DragFarLeft:
+            drag(QPoint(-300, 0));
+            break;
+        case RebarGesture::DragDown:
+            drag(QPoint(0, before.height()));
+            break;
+        case RebarGesture::RefusedDrag:
+            connect(&rebar, &Rebar::beginBandDrag, this, [](int, bool *cancel) { *cancel = true; });
+            drag(QPoint(40, 0));
+            break;
+        case RebarGesture::DoubleClickFirst:
+            QTest::mouseDClick(bar, Qt::LeftButton, {}, rebar.bandRectangle(0).topLeft() + QPoint(3, 5));
+            break;
+        case RebarGesture::None:
+            break;
+        }
+        const QRect after = rebar.bandRectangle(1);
+        if (secondMoves < 0) {
+            QVERIFY(after.top() > rebar.bandRectangle(0).bottom());
+            QVERIFY(rebar.rebarHeight() > oneRow);
+        } else {
+            QCOMPARE(after.left() - before.left(), secondMoves);
+            QCOMPARE(rebar.rebarHeight(), oneRow);
+        }
+        QCOMPARE(begun.count(), gesture == RebarGesture::RefusedDrag ? 1 : drags);
+        QCOMPARE(ended.count(), drags);
+        if (drags > 0)
+            QCOMPARE(ended.first().at(0).toInt(), rebar.bandIdForIndex(1));
+        QCOMPARE(childResizes.isEmpty(), secondMoves == 0);
+        const QRect chevronRect = rebar.bandChevronRectangle(1);
+        QCOMPARE(!chevronRect.isEmpty(), chevron);
+        if (!chevron)
+            return;
+        QVERIFY2(!bar->childAt(chevronRect.center()), "no child covers the chevron");
+        QTest::mouseClick(bar, Qt::LeftButton, {}, chevronRect.center());
+        QCOMPARE(pushed.count(), 1);
+        QCOMPARE(pushed.first().at(0).toInt(), rebar.bandIdForIndex(1));
+        QCOMPARE(pushed.first().at(1).toRect(), chevronRect.translated(bar->pos()));
+    }
+
+    void chevronOffersTheButtonsThatDoNotShow()
+    {
+        addTextButtons(*m_toolbar, {"&File", "&Window", "&Help"});
+        const QList<int> all{0, 1, 2};
+        QCOMPARE(m_toolbar->buttonsBeyond(0), all);
+        QCOMPARE(m_toolbar->buttonsBeyond(m_toolbar->buttonRect(1).right()), QList<int>({1, 2}));
+        QCOMPARE(m_toolbar->buttonsBeyond(m_toolbar->toolbarWidth()), QList<int>());
+        m_toolbar->setButtonVisible(2, false);
+        QCOMPARE(m_toolbar->buttonsBeyond(m_toolbar->buttonRect(1).left()), QList<int>({1}));
     }
 
 private:
