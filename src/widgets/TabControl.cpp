@@ -7,6 +7,7 @@
 #include "ControlError.h"
 #include "IconList.h"
 #include "EventHooks.h"
+#include "TabStrip.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -261,12 +262,12 @@ bool TabControl::windowProc(QObject *target, QEvent *event)
 void TabControl::createStrip()
 {
     delete m_strip;
-    m_strip = new QTabBar(this);
-    m_strip->setShape(shapeFor(m_tabAlign));
-    m_strip->setAttribute(Qt::WA_Hover, m_hotTrack);
-    m_strip->setDocumentMode(m_buttons);
-    m_strip->setDrawBase(!m_buttons);
-    m_strip->setUsesScrollButtons(!m_multiLine);
+    auto *strip = new TabStrip(this);
+    strip->setShape(shapeFor(m_tabAlign));
+    strip->setHotTrack(m_hotTrack);
+    strip->setButtonLook(m_buttons, m_flatButtons);
+    strip->setUsesScrollButtons(!m_multiLine);
+    m_strip = strip;
     m_strip->setExpanding(false);
     connect(m_strip, &QTabBar::currentChanged, this, &TabControl::stripSelectionChanged);
     for (QEvent::Type type : strippedEvents())

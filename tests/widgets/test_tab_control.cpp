@@ -172,6 +172,73 @@ private Q_SLOTS:
         }
     }
 
+    // Each style, after a rebuild, changes what the strip shows against the plain strip.
+    void stylesShow_data()
+    {
+        QTest::addColumn<TabCall>("style");
+        QTest::addColumn<bool>("looksPlain");
+        const auto row = [](const char *name, TabCall style, bool looksPlain) {
+            QTest::newRow(name) << style << looksPlain;
+        };
+        row("plain", [](TabControl &t) { t.rebuild(); }, true);
+        row("buttons", [](TabControl &t) {
+            t.setButtons(true);
+            t.rebuild();
+        }, false);
+        row("flat buttons without buttons", [](TabControl &t) {
+            t.setFlatButtons(true);
+            t.rebuild();
+        }, true);
+        row("hot track, mouse away", [](TabControl &t) {
+            t.setHotTrack(true);
+            t.rebuild();
+        }, true);
+        row("hot track, mouse over a tab", [](TabControl &t) {
+            t.setHotTrack(true);
+            t.rebuild();
+            QTest::mouseMove(t.tabCtrlHwnd(), centreOfTab(t, 2));
+        }, false);
+        row("keyboard focus on the strip", [](TabControl &t) {
+            t.rebuild();
+            t.tabCtrlHwnd()->setFocus(Qt::TabFocusReason);
+        }, false);
+    }
+    void stylesShow()
+    {
+        QFETCH(TabCall, style);
+        QFETCH(bool, looksPlain);
+        const auto shown = [](const TabCall &apply) {
+            TabControl tabs;
+            tabs.resize(300, 120);
+            addSettingsTabs(tabs);
+            tabs.show();
+            tabs.activateWindow();
+            if (!QTest::qWaitForWindowActive(&tabs))
+                qWarning("the tab control did not become active");
+            apply(tabs);
+            return tabs.tabCtrlHwnd()->grab().toImage();
+        };
+        const QImage plain = shown([](TabControl &t) {
+            t.rebuild();
+            t.tabCtrlHwnd()->clearFocus();
+        });
+        QCOMPARE(shown(style) == plain, looksPlain);
+    }
+
+    void flatButtonsDifferFromButtons()
+    {
+        const auto shown = [](bool flat) {
+            TabControl tabs;
+            tabs.resize(300, 120);
+            addSettingsTabs(tabs);
+            tabs.setButtons(true);
+            tabs.setFlatButtons(flat);
+            tabs.rebuild();
+            return tabs.tabCtrlHwnd()->grab().toImage();
+        };
+        QVERIFY(shown(true) != shown(false));
+    }
+
     void rebuildKeepsTabsAndAppliesStyles()
     {
         TabControl tabs;
