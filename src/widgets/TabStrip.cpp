@@ -60,8 +60,8 @@ void TabStrip::paintButtons(QPainter &painter)
         QStyleOptionButton panel;
         panel.initFrom(this);
         panel.rect = tab.rect.adjusted(1, 1, -1, -1);
-        panel.state = (panel.state & ~QStyle::State_HasFocus) | (selected ? QStyle::State_Sunken | QStyle::State_On
-                                                                            : QStyle::State_Raised);
+        panel.state = (panel.state & ~QStyle::State_HasFocus)
+            | (selected ? QStyle::State_Sunken | QStyle::State_On : QStyle::State_Raised);
         if (!m_flat || selected || hot)
             style()->drawPrimitive(QStyle::PE_PanelButtonCommand, &panel, &painter, this);
         if (hot)

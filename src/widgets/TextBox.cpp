@@ -81,7 +81,8 @@ double relativeLuminance(const QColor &colour)
     const auto linear = [](double channel) {
         return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
     };
-    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF())
+        + 0.0722 * linear(colour.blueF());
 }
 
 double contrastRatio(const QColor &a, const QColor &b)
@@ -569,7 +570,8 @@ bool TextBox::editKeyPressed(QKeyEvent *event)
         return true;
     }
     // Nothing masked leaves the box through the keyboard either.
-    if (!m_passwordChar.isEmpty() && (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut)))
+    if (!m_passwordChar.isEmpty()
+        && (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut)))
         return true;
     if (!m_multiLine && isReturnKey(event->key())) {
         // Ignored rather than eaten, so the dialog's default button still gets it.

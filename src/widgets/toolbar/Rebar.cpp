@@ -568,7 +568,8 @@ void Rebar::layoutBands()
             int childLength = length - header - 2 * edge;
             if (band.chevron && !band.fixedSize && childLength < band.idealLength) {
                 childLength = qMax(0, childLength - kChevronLength);
-                band.chevronRect = oriented(along + length - kChevronLength, across, kChevronLength, rowThickness);
+                band.chevronRect
+                    = oriented(along + length - kChevronLength, across, kChevronLength, rowThickness);
             }
             int childThickness = rowThickness - 2 * (kBandMargin + edge);
             if (band.maxThickness > 0)

@@ -806,7 +806,8 @@ void Toolbar::popupButtonsBeyond(int visibleLength, const QPoint &globalPos)
             popup.addSeparator();
             continue;
         }
-        QAction *action = popup.addAction(iconFor(button.image), button.text.isEmpty() ? button.tip : button.text);
+        QAction *action
+            = popup.addAction(iconFor(button.image), button.text.isEmpty() ? button.tip : button.text);
         action->setEnabled(buttonEnabled(i));
         action->setCheckable(button.style & StyleCheck);
         action->setChecked(buttonChecked(i));
