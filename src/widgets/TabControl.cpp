@@ -7,7 +7,6 @@
 #include "ControlError.h"
 #include "IconList.h"
 #include "EventHooks.h"
-#include "TabStrip.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -266,7 +265,7 @@ void TabControl::createStrip()
     strip->setShape(shapeFor(m_tabAlign));
     strip->setHotTrack(m_hotTrack);
     strip->setButtonLook(m_buttons, m_flatButtons);
-    strip->setUsesScrollButtons(!m_multiLine);
+    strip->setMultiLine(m_multiLine);
     m_strip = strip;
     m_strip->setExpanding(false);
     connect(m_strip, &QTabBar::currentChanged, this, &TabControl::stripSelectionChanged);
@@ -373,7 +372,7 @@ bool TabControl::wouldChangeTab(QEvent *event) const
     const int current = m_strip->currentIndex();
     if (event->type() == QEvent::MouseButtonPress) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
-        const int target = m_strip->tabAt(mouse->position().toPoint());
+        const int target = m_strip->tabAtPoint(mouse->position().toPoint());
         return mouse->button() == Qt::LeftButton && target >= 0 && target != current;
     }
     if (event->type() == QEvent::KeyPress) {

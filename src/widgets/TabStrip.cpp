@@ -36,16 +36,101 @@ void TabStrip::setHotTrack(bool on)
     update();
 }
 
+void TabStrip::setMultiLine(bool on)
+{
+    m_multiLine = on;
+    setUsesScrollButtons(!on);
+    setElideMode(Qt::ElideNone);
+    updateGeometry();
+    update();
+}
+
+bool TabStrip::inRows() const
+{
+    return m_multiLine && (shape() == QTabBar::RoundedNorth || shape() == QTabBar::RoundedSouth);
+}
+
+// Tabs at their own width, left to right, a new row where the next would pass the edge.
+QList<QRect> TabStrip::rows(int width) const
+{
+    QList<QRect> rects;
+    int x = 0;
+    int y = 0;
+    for (int i = 0; i < count(); ++i) {
+        const QSize size = tabSizeHint(i);
+        if (x > 0 && x + size.width() > width) {
+            x = 0;
+            y += size.height();
+        }
+        rects.append(QRect(QPoint(x, y), size));
+        x += size.width();
+    }
+    return rects;
+}
+
+QRect TabStrip::shownTabRect(int index) const
+{
+    if (!inRows())
+        return tabRect(index);
+    return rows(width()).value(index);
+}
+
+int TabStrip::tabAtPoint(const QPoint &point) const
+{
+    if (!inRows())
+        return tabAt(point);
+    const QList<QRect> rects = rows(width());
+    for (int i = 0; i < rects.size(); ++i) {
+        if (rects.at(i).contains(point))
+            return i;
+    }
+    return -1;
+}
+
+QSize TabStrip::sizeHint() const
+{
+    if (!inRows() || count() == 0)
+        return QTabBar::sizeHint();
+    const int width = parentWidget() ? parentWidget()->width() : QTabBar::sizeHint().width();
+    const QList<QRect> rects = rows(width);
+    return { width, rects.last().bottom() + 1 };
+}
+
+QSize TabStrip::minimumSizeHint() const
+{
+    return inRows() ? sizeHint() : QTabBar::minimumSizeHint();
+}
+
 void TabStrip::paintEvent(QPaintEvent *event)
 {
-    if (!m_buttons)
+    if (!m_buttons && !inRows())
         QTabBar::paintEvent(event);
     QPainter painter(this);
     if (m_buttons)
         paintButtons(painter);
+    else if (inRows())
+        paintRows(painter);
     else
         paintHotTab(painter);
     paintFocusFrame(painter);
+}
+
+void TabStrip::paintRows(QPainter &painter)
+{
+    const QList<QRect> rects = rows(width());
+    for (int i = 0; i < count(); ++i) {
+        QStyleOptionTab tab;
+        initStyleOption(&tab, i);
+        tab.rect = rects.at(i).translated(0, -rects.at(i).top());
+        tab.state &= ~QStyle::State_HasFocus;
+        if (m_hotTrack && i == m_hot)
+            tab.palette.setColor(QPalette::WindowText, palette().color(QPalette::Link));
+        // Styles turn a bottom tab about its own row; each row is drawn as if it were the first.
+        painter.save();
+        painter.translate(0, rects.at(i).top());
+        style()->drawControl(QStyle::CE_TabBarTab, &tab, &painter, this);
+        painter.restore();
+    }
 }
 
 // Buttons: every tab a push button, the selected one pushed in. Flat buttons show a frame
@@ -55,6 +140,7 @@ void TabStrip::paintButtons(QPainter &painter)
     for (int i = 0; i < count(); ++i) {
         QStyleOptionTab tab;
         initStyleOption(&tab, i);
+        tab.rect = shownTabRect(i);
         const bool selected = i == currentIndex();
         const bool hot = m_hotTrack && i == m_hot;
         QStyleOptionButton panel;
@@ -91,16 +177,27 @@ void TabStrip::paintFocusFrame(QPainter &painter)
     QStyleOptionFocusRect frame;
     frame.initFrom(this);
     frame.state |= QStyle::State_KeyboardFocusChange | QStyle::State_HasFocus;
-    frame.rect = tabRect(currentIndex()).adjusted(kFocusInset, kFocusInset, -kFocusInset, -kFocusInset);
+    frame.rect = shownTabRect(currentIndex()).adjusted(kFocusInset, kFocusInset, -kFocusInset, -kFocusInset);
     frame.backgroundColor = palette().color(QPalette::Window);
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+}
+
+// Qt's bar knows only its one row; in rows the tab hit is chosen here.
+void TabStrip::mousePressEvent(QMouseEvent *event)
+{
+    if (!inRows())
+        return QTabBar::mousePressEvent(event);
+    const int index = tabAtPoint(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && index >= 0)
+        setCurrentIndex(index);
+    event->accept();
 }
 
 void TabStrip::mouseMoveEvent(QMouseEvent *event)
 {
     QTabBar::mouseMoveEvent(event);
     if (m_hotTrack)
-        setHot(tabAt(event->position().toPoint()));
+        setHot(tabAtPoint(event->position().toPoint()));
 }
 
 void TabStrip::leaveEvent(QEvent *event)

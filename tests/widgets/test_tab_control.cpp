@@ -1,4 +1,5 @@
 #include "TabControl.h"
+#include "TabStrip.h"
 #include "ControlError.h"
 
 #include <QPointer>
@@ -237,6 +238,43 @@ private Q_SLOTS:
             return tabs.tabCtrlHwnd()->grab().toImage();
         };
         QVERIFY(shown(true) != shown(false));
+    }
+
+    void multiLineShowsEveryTabInRows_data()
+    {
+        QTest::addColumn<int>("tabAlign");
+        QTest::addColumn<bool>("rows");
+        QTest::newRow("top") << int(TabControl::AlignTop) << true;
+        QTest::newRow("bottom") << int(TabControl::AlignBottom) << true;
+        QTest::newRow("left: one column, as Qt lays it out") << int(TabControl::AlignLeft) << false;
+    }
+    void multiLineShowsEveryTabInRows()
+    {
+        QFETCH(int, tabAlign);
+        QFETCH(bool, rows);
+        TabControl tabs;
+        tabs.resize(160, 200);
+        for (const char *name : { "General", "Files", "About", "Colours", "Keys", "Extras" })
+            tabs.addTab(QString::fromLatin1(name), -1, -1, QString::fromLatin1(name).toLower());
+        tabs.setMultiLine(true);
+        tabs.setTabAlign(TabControl::TabAlignment(tabAlign));
+        tabs.rebuild();
+        tabs.show();
+        const auto *strip = static_cast<const TabStrip *>(tabs.tabCtrlHwnd());
+        const QRect first = strip->shownTabRect(0);
+        const QRect last = strip->shownTabRect(tabs.tabCount() - 1);
+        QVERIFY(last.top() > first.top());
+        QCOMPARE(last != strip->tabRect(tabs.tabCount() - 1), rows);
+        if (!rows)
+            return;
+        for (int i = 0; i < tabs.tabCount(); ++i)
+            QVERIFY2(strip->rect().contains(strip->shownTabRect(i)), qPrintable(tabs.tabText(i + 1)));
+        QVERIFY2(tabs.clientTop() > last.bottom() || tabs.clientTop() + tabs.clientHeight() <= strip->y(),
+            "the pane leaves every row in sight");
+        EventLog log(tabs);
+        QTest::mouseClick(tabs.tabCtrlHwnd(), Qt::LeftButton, {}, last.center());
+        QCOMPARE(tabs.selectedTab(), tabs.tabCount());
+        QCOMPARE(log.tabClicks, QList<int> { tabs.tabCount() });
     }
 
     void rebuildKeepsTabsAndAppliesStyles()
