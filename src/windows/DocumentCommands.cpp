@@ -50,26 +50,30 @@ private:
 constexpr QSize kLeastFrameSize(520, 300);
 
 // Grown to hold the fields, the search result and the warnings of the page, as far as the
-// main window has room.
+// main window has room from where the window stands; moved back in should it still pass an
+// edge.
 void fitToContents(QMdiSubWindow &frame, const QMdiArea &area)
 {
     const QSize room = area.viewport()->size();
-    frame.resize(frame.size().expandedTo(frame.sizeHint().boundedTo(room)));
-    // Grown where it stands, it may now pass the area's edge: moved back in.
+    const QSize fromHere = room - QSize(frame.x(), frame.y());
+    frame.resize(frame.size().expandedTo(frame.sizeHint().boundedTo(fromHere)));
     const QPoint inside(std::clamp(frame.x(), 0, std::max(0, room.width() - frame.width())),
         std::clamp(frame.y(), 0, std::max(0, room.height() - frame.height())));
     frame.move(inside);
 }
 
 // Cascaded, so that every new window's caption stays in sight, and whole inside the area:
-// the cascade starts over at the top left before a window would pass an edge.
+// a window gives up height and width for its place, down to the least size, and the
+// cascade starts over at the top left where even that would pass an edge.
 void placeCascaded(QMdiSubWindow &frame, const QMdiArea &area, int earlier)
 {
     constexpr int kStep = 26;
     constexpr int kLongestCascade = 8;
-    const QSize room = area.viewport()->size() - frame.size();
-    const int fitting = std::clamp(std::min(room.width(), room.height()) / kStep + 1, 1, kLongestCascade);
+    const QSize room = area.viewport()->size();
+    const QSize spare = room - kLeastFrameSize.boundedTo(room);
+    const int fitting = std::clamp(std::min(spare.width(), spare.height()) / kStep + 1, 1, kLongestCascade);
     const int offset = (earlier % fitting) * kStep;
+    frame.resize(frame.size().boundedTo(room - QSize(offset, offset)));
     frame.move(offset, offset);
 }
 

@@ -3,7 +3,8 @@
 # display, the menu bar's keyboard mode, Alt+letters that open nothing, and Exit asking
 # about two edited pages. Run under xvfb-run; arguments: the tagsmith executable and a
 # page to copy. With TAGSMITH_E2E_SHOTS set to a folder, it also leaves screenshots there
-# (the whole META pane, a narrow window, cascaded windows, the first Exit prompt).
+# (the whole META pane, a narrow window and its chevron open, cascaded windows, the first
+# Exit prompt).
 set -euo pipefail
 
 TAGSMITH="$(realpath "$1")"
@@ -51,17 +52,13 @@ for option in --help --version; do
     esac
 done
 
-mkdir -p "$XDG_CONFIG_HOME/Vantorel"
-cat >"$XDG_CONFIG_HOME/Vantorel/Tagsmith LITE.ini" <<EOF
-[Tagsmith%20LITE]
-ViewMeta=on
-Toolbar=on
-WindowState=normal
-Left=0
-Top=0
-Width=900
-Height=700
-EOF
+# The META pane and the toolbar shown, in a window of 900 x 700 at the top left.
+usual_settings() {
+    mkdir -p "$XDG_CONFIG_HOME/Vantorel"
+    printf '%s\n' '[Tagsmith%20LITE]' ViewMeta=on Toolbar=on WindowState=normal Left=0 Top=0 Width=900 \
+        Height=700 >"$XDG_CONFIG_HOME/Vantorel/Tagsmith LITE.ini"
+}
+usual_settings
 
 # Every tag of the block at once: the META pane must show all seven lines.
 FULL="$WORK/full.html"
@@ -104,14 +101,43 @@ wait_for saved_with "$FULL" "Menus ${STAMP}XYZ" || fail "keys after leaving the 
 # Unmodified after the save even with the Alt+letters: Exit asks nothing.
 quit_editor "the editor asked before ending, so an Alt+letter changed the page"
 
-# A narrow window: the menu bar wraps, nothing is cut off.
+# A narrow window: the menu bar wraps, nothing is cut off. Help, the last menu, drops its
+# menu inside the window, from a second row.
 start_editor
 xdotool windowsize --sync "$WINDOW" 230 420
 sleep 0.5
 shot narrow-window
+xdotool key F10 Left Down
+sleep 0.5
+POPUP="$(xdotool search --onlyvisible --pid "$EDITOR_PID" 2>/dev/null | grep -v "^$WINDOW\$" | head -1)" \
+    || fail "F10, Left and Down opened no Help menu"
+eval "$(xdotool getwindowgeometry --shell "$WINDOW" | sed 's/^/MAIN_/')"
+eval "$(xdotool getwindowgeometry --shell "$POPUP" | sed 's/^/MENU_/')"
+[ "$MENU_X" -lt $((MAIN_X + 100)) ] || fail "the Help menu opens at x=$MENU_X, past the narrow window's edge"
+xdotool key Escape Escape
+# The toolbar's chevron stands right before the logo: clicked from the right, past the
+# logo, it is the first thing that opens a popup.
+popup_open() {
+    xdotool search --onlyvisible --pid "$EDITOR_PID" 2>/dev/null | grep -qv "^$WINDOW\$"
+}
+CHEVRON_FOUND=0
+for y in 57 64 50; do
+    for x in $(seq 226 -3 84); do
+        xdotool mousemove --window "$WINDOW" "$x" "$y" click 1
+        sleep 0.1
+        if popup_open; then
+            CHEVRON_FOUND=1
+            break 2
+        fi
+    done
+done
+[ "$CHEVRON_FOUND" -eq 1 ] || fail "no chevron opened the toolbar buttons that do not fit"
+shot chevron-open
+xdotool key Escape
 quit_editor "Alt+Q did not end the narrow editor"
 
 # Many pages: the cascade stays inside the window.
+usual_settings
 PAGES=()
 for n in 1 2 3 4 5 6 7 8; do
     cp "$EXAMPLE" "$WORK/page$n.html"
