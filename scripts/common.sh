@@ -12,6 +12,20 @@ PACKAGES=(
     appstream patch dpkg-dev file lintian
 )
 
+# Runs a command as root: directly when this script already is root (CI), else through
+# sudo, which asks for the password only now. Everything else runs as the user, so the
+# build stays the user's own and the editor keeps the user's display.
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then
+        "$@"
+    elif command -v sudo >/dev/null; then
+        sudo DEBIAN_FRONTEND=noninteractive "$@"
+    else
+        echo "Installing needs root, and sudo is missing: run as root: $*" >&2
+        exit 1
+    fi
+}
+
 install_missing_packages() {
     local missing=()
     local package
@@ -19,15 +33,10 @@ install_missing_packages() {
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
-    if [ "$(id -u)" -ne 0 ]; then
-        echo "Missing Debian packages: ${missing[*]}" >&2
-        echo "Run this script as root (for example with sudo) to install them, or install them yourself." >&2
-        exit 1
-    fi
     echo "Installing Debian packages: ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
-    apt-get update -q
-    apt-get install -y -q --no-install-recommends "${missing[@]}"
+    as_root apt-get update -q
+    as_root apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
 configure() {

@@ -1,5 +1,6 @@
 #include "CommandLinePaths.h"
 #include "HandOverMessage.h"
+#include "InformationOptions.h"
 #include "MainWindow.h"
 #include "ProgramServices.h"
 #include "SingleInstance.h"
@@ -13,6 +14,9 @@
 
 int main(int argc, char *argv[])
 {
+    // Answered before QApplication exists, which would need a display.
+    if (const auto status = InformationOptions::answer(argc, argv))
+        return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tagsmith LITE"));
     QApplication::setOrganizationName(QStringLiteral("Vantorel"));

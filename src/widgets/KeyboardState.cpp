@@ -9,6 +9,8 @@
 
 namespace {
 
+bool overwrite = false;
+
 #ifdef TAGSMITH_HAVE_X11
 bool indicatorOn(const char *indicatorName)
 {
@@ -43,7 +45,6 @@ const char *indicatorName(KeyboardState::LockKey key)
     case KeyboardState::Insert:
         break;
     }
-    // X keeps no insert/overwrite toggle: that mode belongs to each editor.
     return nullptr;
 }
 
@@ -51,5 +52,10 @@ const char *indicatorName(KeyboardState::LockKey key)
 
 bool KeyboardState::isOn(LockKey key)
 {
-    return indicatorOn(indicatorName(key));
+    return key == Insert ? overwrite : indicatorOn(indicatorName(key));
+}
+
+void KeyboardState::setOverwrite(bool on)
+{
+    overwrite = on;
 }

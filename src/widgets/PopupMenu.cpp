@@ -36,11 +36,26 @@ bool isHeading(const QString &caption)
     return caption.size() > 1 && caption.startsWith(kSeparatorMark);
 }
 
+// A heading repeats its submenu's caption; a label would show the caption's mnemonic
+// mark itself, so "&&" becomes "&" and a single "&" goes.
+QString withoutMnemonic(const QString &caption)
+{
+    QString text;
+    text.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption.at(i) == QLatin1Char('&') && ++i == caption.size())
+            break;
+        text += caption.at(i);
+    }
+    return text;
+}
+
 // A heading must read like text, not like a greyed-out command, although it cannot be
 // chosen.
-QWidgetAction *makeHeading(const QString &text, QMenu *menu)
+QWidgetAction *makeHeading(const QString &caption, QMenu *menu)
 {
-    auto *label = new QLabel(text);
+    auto *label = new QLabel(withoutMnemonic(caption));
+    label->setTextFormat(Qt::PlainText);
     QFont font = label->font();
     font.setBold(true);
     label->setFont(font);

@@ -261,12 +261,12 @@ bool TabControl::windowProc(QObject *target, QEvent *event)
 void TabControl::createStrip()
 {
     delete m_strip;
-    m_strip = new QTabBar(this);
-    m_strip->setShape(shapeFor(m_tabAlign));
-    m_strip->setAttribute(Qt::WA_Hover, m_hotTrack);
-    m_strip->setDocumentMode(m_buttons);
-    m_strip->setDrawBase(!m_buttons);
-    m_strip->setUsesScrollButtons(!m_multiLine);
+    auto *strip = new TabStrip(this);
+    strip->setShape(shapeFor(m_tabAlign));
+    strip->setHotTrack(m_hotTrack);
+    strip->setButtonLook(m_buttons, m_flatButtons);
+    strip->setMultiLine(m_multiLine);
+    m_strip = strip;
     m_strip->setExpanding(false);
     connect(m_strip, &QTabBar::currentChanged, this, &TabControl::stripSelectionChanged);
     for (QEvent::Type type : strippedEvents())
@@ -372,7 +372,7 @@ bool TabControl::wouldChangeTab(QEvent *event) const
     const int current = m_strip->currentIndex();
     if (event->type() == QEvent::MouseButtonPress) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
-        const int target = m_strip->tabAt(mouse->position().toPoint());
+        const int target = m_strip->tabAtPoint(mouse->position().toPoint());
         return mouse->button() == Qt::LeftButton && target >= 0 && target != current;
     }
     if (event->type() == QEvent::KeyPress) {

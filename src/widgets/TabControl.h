@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EventHook.h"
+#include "TabStrip.h"
 
 #include <QList>
 #include <QPointer>
@@ -112,7 +113,7 @@ private:
     bool wouldChangeTab(QEvent *event) const;
     void stripSelectionChanged(int index);
 
-    QPointer<QTabBar> m_strip;
+    QPointer<TabStrip> m_strip;
     QList<Tab> m_tabs;
     IconList *m_imageList = nullptr;
     int m_quiet = 0;

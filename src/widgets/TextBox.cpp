@@ -1,5 +1,6 @@
 #include "TextBox.h"
 
+#include "KeyboardState.h"
 #include "PropertyBag.h"
 
 #include <QApplication>
@@ -9,6 +10,9 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -72,6 +76,37 @@ QColor colourOr(quint32 oleColor, QPalette::ColorGroup group, QPalette::ColorRol
     return colour.isValid() ? colour : QApplication::palette().color(group, fallback);
 }
 
+double relativeLuminance(const QColor &colour)
+{
+    const auto linear = [](double channel) {
+        return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF())
+        + 0.0722 * linear(colour.blueF());
+}
+
+double contrastRatio(const QColor &a, const QColor &b)
+{
+    const double la = relativeLuminance(a);
+    const double lb = relativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// A locked box still shows text to read: grey text on a button face, the usual pair, is
+// darkened (or lightened, on a dark theme) until it reads at the 4.5:1 that body text needs.
+QColor readableOn(QColor fore, const QColor &back)
+{
+    constexpr double kReadable = 4.5;
+    const QColor extreme = relativeLuminance(back) > 0.18 ? QColor(Qt::black) : QColor(Qt::white);
+    for (int step = 1; step <= 10 && contrastRatio(fore, back) < kReadable; ++step) {
+        const double keep = 1.0 - step / 10.0;
+        fore = QColor::fromRgbF(float(fore.redF() * keep + extreme.redF() * (1 - keep)),
+            float(fore.greenF() * keep + extreme.greenF() * (1 - keep)),
+            float(fore.blueF() * keep + extreme.blueF() * (1 - keep)));
+    }
+    return fore;
+}
+
 QString plainText(QString text)
 {
     return text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
@@ -94,7 +129,10 @@ TextBox::TextBox(QWidget *parent)
     connect(m_edit->horizontalScrollBar(), &QScrollBar::valueChanged, this, &TextBox::hScroll);
     connect(m_edit->verticalScrollBar(), &QScrollBar::valueChanged, this, &TextBox::vScroll);
     connect(m_edit->document(), &QTextDocument::contentsChange, this,
-        [this](int position, int, int charsAdded) { enforceLimits(position, charsAdded); });
+        [this](int position, int charsRemoved, int charsAdded) {
+            followMaskedText(position, charsRemoved, charsAdded);
+            enforceLimits(position, charsAdded);
+        });
     connect(&m_delayedEvent, &IntervalTimer::thatTime, this, &TextBox::raiseDelayedEvents);
     buildEditMenu();
     applyFrame();
@@ -204,15 +242,27 @@ void TextBox::setRightMargin(int pixels)
 
 QString TextBox::text() const
 {
-    return m_edit->toPlainText();
+    return m_passwordChar.isEmpty() ? m_edit->toPlainText() : m_secret;
 }
 
 void TextBox::setText(const QString &text)
 {
     m_settingText = true;
-    m_edit->setPlainText(text);
+    m_secret = text;
+    m_edit->setPlainText(m_passwordChar.isEmpty() ? text : QString(text.size(), m_passwordChar.at(0)));
     m_edit->document()->setModified(false);
     m_settingText = false;
+}
+
+void TextBox::setPasswordChar(const QString &passwordChar)
+{
+    const QString current = text();
+    m_passwordChar = passwordChar.left(1);
+    // Undo would bring back masked text as if it had been typed.
+    m_edit->setUndoRedoEnabled(m_passwordChar.isEmpty());
+    const bool dirty = isDirty();
+    setText(current);
+    setDirty(dirty);
 }
 
 int TextBox::selStart() const
@@ -309,10 +359,11 @@ bool TextBox::canEditPerform(int editFunction) const
     const bool hasSelection = selLength() > 0;
     switch (editFunction) {
     case EditCut:
+        return !m_locked && hasSelection && m_passwordChar.isEmpty();
     case EditClear:
         return !m_locked && hasSelection;
     case EditCopy:
-        return hasSelection;
+        return hasSelection && m_passwordChar.isEmpty();
     case EditPaste: {
         const QMimeData *clipboard = QApplication::clipboard()->mimeData();
         return !m_locked && clipboard && clipboard->hasText();
@@ -514,6 +565,14 @@ bool TextBox::editKeyPressed(QKeyEvent *event)
 {
     if (translateAccelerator(event) == Consumed)
         return true;
+    if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
+        toggleOverwrite();
+        return true;
+    }
+    // Nothing masked leaves the box through the keyboard either.
+    if (!m_passwordChar.isEmpty()
+        && (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut)))
+        return true;
     if (!m_multiLine && isReturnKey(event->key())) {
         // Ignored rather than eaten, so the dialog's default button still gets it.
         event->ignore();
@@ -549,6 +608,7 @@ void TextBox::editKeyReleased(QKeyEvent *event)
 
 void TextBox::editFocused(QFocusEvent *event)
 {
+    m_edit->setOverwriteMode(KeyboardState::isOn(KeyboardState::Insert));
     if (event->reason() != Qt::MouseFocusReason && m_autoHighLight)
         m_edit->selectAll();
 }
@@ -701,6 +761,30 @@ void TextBox::enforceLimits(int position, int charsAdded)
     m_enforcing = false;
 }
 
+void TextBox::followMaskedText(int position, int charsRemoved, int charsAdded)
+{
+    if (m_passwordChar.isEmpty() || m_settingText || m_masking)
+        return;
+    const QString typed = m_edit->toPlainText().mid(position, charsAdded);
+    m_secret.replace(position, charsRemoved, typed);
+    if (typed.isEmpty())
+        return;
+    m_masking = true;
+    QTextCursor cursor(m_edit->document());
+    cursor.setPosition(position);
+    cursor.setPosition(position + static_cast<int>(typed.size()), QTextCursor::KeepAnchor);
+    cursor.insertText(QString(typed.size(), m_passwordChar.at(0)));
+    m_masking = false;
+}
+
+// One toggle for all text boxes, as the Insert key's state is one; the status bar's OVR
+// panel reads it.
+void TextBox::toggleOverwrite()
+{
+    KeyboardState::setOverwrite(!KeyboardState::isOn(KeyboardState::Insert));
+    m_edit->setOverwriteMode(KeyboardState::isOn(KeyboardState::Insert));
+}
+
 void TextBox::buildEditMenu()
 {
     m_editMenu = new QMenu(this);
@@ -790,7 +874,9 @@ void TextBox::applyColours()
     QPalette pal = QApplication::palette();
     for (const auto group : { QPalette::Active, QPalette::Inactive, QPalette::Disabled }) {
         const QColor backColour = colourOr(back, group, QPalette::Base);
-        const QColor foreColour = colourOr(fore, group, QPalette::Text);
+        QColor foreColour = colourOr(fore, group, QPalette::Text);
+        if (m_locked && isEnabled())
+            foreColour = readableOn(foreColour, backColour);
         pal.setColor(group, QPalette::Base, backColour);
         pal.setColor(group, QPalette::Window, backColour);
         pal.setColor(group, QPalette::Text, foreColour);

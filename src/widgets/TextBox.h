@@ -84,9 +84,10 @@ public:
     // 0 for no limit. Limits what the user enters, not what Text sets.
     int maxLength() const { return m_maxLength; }
     void setMaxLength(int length);
-    // Stored and persisted; the plain-text editor does not mask its characters.
+    // Shown for every character while set; Text still gives what was typed, and nothing
+    // masked can be copied or cut.
     QString passwordChar() const { return m_passwordChar; }
-    void setPasswordChar(const QString &passwordChar) { m_passwordChar = passwordChar.left(1); }
+    void setPasswordChar(const QString &passwordChar);
     int leftMargin() const { return m_leftMargin; }
     void setLeftMargin(int pixels);
     int rightMargin() const { return m_rightMargin; }
@@ -166,6 +167,8 @@ private:
     void blockIndent(bool unindent);
     void indentLines(const QTextBlock &first, const QTextBlock &last, bool unindent);
     void enforceLimits(int position, int charsAdded);
+    void followMaskedText(int position, int charsRemoved, int charsAdded);
+    void toggleOverwrite();
     void buildEditMenu();
     void enableEditMenu();
     void applyFrame();
@@ -207,6 +210,9 @@ private:
     bool m_trapTab = false;
     int m_maxLength = 0;
     QString m_passwordChar;
+    // What was typed into a masked box; the editor holds only the mask characters.
+    QString m_secret;
+    bool m_masking = false;
     int m_leftMargin = 0;
     int m_rightMargin = 0;
 };

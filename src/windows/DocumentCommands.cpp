@@ -21,6 +21,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include <algorithm>
+
 namespace {
 
 QString withPath(int id, const QString &path)
@@ -48,11 +50,31 @@ private:
 constexpr QSize kLeastFrameSize(520, 300);
 
 // Grown to hold the fields, the search result and the warnings of the page, as far as the
-// main window has room.
+// main window has room from where the window stands; moved back in should it still pass an
+// edge.
 void fitToContents(QMdiSubWindow &frame, const QMdiArea &area)
 {
-    const QSize wanted = frame.sizeHint().boundedTo(area.viewport()->size());
-    frame.resize(frame.size().expandedTo(wanted));
+    const QSize room = area.viewport()->size();
+    const QSize fromHere = room - QSize(frame.x(), frame.y());
+    frame.resize(frame.size().expandedTo(frame.sizeHint().boundedTo(fromHere)));
+    const QPoint inside(std::clamp(frame.x(), 0, std::max(0, room.width() - frame.width())),
+        std::clamp(frame.y(), 0, std::max(0, room.height() - frame.height())));
+    frame.move(inside);
+}
+
+// Cascaded, so that every new window's caption stays in sight, and whole inside the area:
+// a window gives up height and width for its place, down to the least size, and the
+// cascade starts over at the top left where even that would pass an edge.
+void placeCascaded(QMdiSubWindow &frame, const QMdiArea &area, int earlier)
+{
+    constexpr int kStep = 26;
+    constexpr int kLongestCascade = 8;
+    const QSize room = area.viewport()->size();
+    const QSize spare = room - kLeastFrameSize.boundedTo(room);
+    const int fitting = std::clamp(std::min(spare.width(), spare.height()) / kStep + 1, 1, kLongestCascade);
+    const int offset = (earlier % fitting) * kStep;
+    frame.resize(frame.size().boundedTo(room - QSize(offset, offset)));
+    frame.move(offset, offset);
 }
 
 } // namespace
@@ -105,9 +127,7 @@ DocumentWindow *DocumentCommands::createWindow()
     frame->setWindowTitle(document->caption());
     frame->resize(kLeastFrameSize);
     fitToContents(*frame, m_mdiArea);
-    // Cascaded, so that every new window's caption stays in sight.
-    constexpr int kCascadeStep = 26;
-    frame->move((earlier % 8) * kCascadeStep, (earlier % 8) * kCascadeStep);
+    placeCascaded(*frame, m_mdiArea, earlier);
     frame->show();
     m_mdiArea.setActiveSubWindow(frame);
     emit documentOpened();
@@ -288,6 +308,11 @@ bool DocumentCommands::confirmClose(DocumentWindow &document)
 {
     if (!document.isModified())
         return true;
+    // The user answers for the page in front of them, so the page asked about comes first.
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(document.parentWidget())) {
+        m_mdiArea.setActiveSubWindow(frame);
+        frame->raise();
+    }
     const QMessageBox::StandardButton answer = m_prompts.askSaveChanges(
         ResourceText::get(StringId::SaveChangesPrompt) + QLatin1Char('\n') + document.filePath());
     if (answer == QMessageBox::Cancel)

@@ -1,8 +1,11 @@
 #include "LineEditActions.h"
 
+#include "KeyboardState.h"
+
 #include <QClipboard>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
 
@@ -92,6 +95,8 @@ void LineEditActions::deleteSelection(bool allowUndo)
 
 bool LineEditActions::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_field && event->type() == QEvent::KeyPress)
+        return overwriteKey(*static_cast<QKeyEvent *>(event));
     if (watched == m_field) {
         if (event->type() == QEvent::FocusOut && m_field->hasSelectedText()) {
             // The field drops its selection right after this; keep it for the commands.
@@ -103,6 +108,23 @@ bool LineEditActions::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QObject::eventFilter(watched, event);
+}
+
+// Insert switches between inserting and overwriting, for every field at once as the status
+// bar's OVR shows it; overwriting, a typed character takes the place of the one after the
+// caret.
+bool LineEditActions::overwriteKey(const QKeyEvent &key)
+{
+    if (key.key() == Qt::Key_Insert && key.modifiers() == Qt::NoModifier) {
+        KeyboardState::setOverwrite(!KeyboardState::isOn(KeyboardState::Insert));
+        return true;
+    }
+    const bool typed = !key.text().isEmpty() && key.text().at(0).isPrint()
+        && !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (typed && KeyboardState::isOn(KeyboardState::Insert) && !m_field->isReadOnly()
+        && !m_field->hasSelectedText() && m_field->cursorPosition() < m_field->text().size())
+        m_field->cursorForward(true, 1);
+    return false;
 }
 
 void LineEditActions::recallSelection()

@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QPointer>
 
+class QKeyEvent;
+
 // The Edit menu's operations on one text field. The field keeps its own selection when
 // the focus leaves it, so a command given from the toolbar or another control still acts
 // on what the user had selected there.
@@ -37,6 +39,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    bool overwriteKey(const QKeyEvent &key);
+
     struct Selection
     {
         int start = 0;

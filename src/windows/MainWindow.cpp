@@ -33,11 +33,16 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QStyle>
+#include <QTextDocument>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace {
 
-constexpr int kMetaPaneHeight = 123;
+constexpr int kMetaPaneMargin = 2;
 constexpr int kToolbarBandMinWidth = 64;
 
 } // namespace
@@ -135,7 +140,8 @@ void MainWindow::buildRebar()
 {
     m_toolbar = new Toolbar(this);
     m_toolbar->setImageSource(Toolbar::ImageLists);
-    m_toolbar->createToolbar(16, false, false, true);
+    // One row: in a narrow window the band's chevron offers the buttons that do not fit.
+    m_toolbar->createToolbar(16, false, false, false);
     m_toolbar->setImageList(QVariant::fromValue(&m_services.icons()));
     CommandTables::buildToolbar(*m_toolbar);
     connect(m_toolbar, &Toolbar::buttonClicked, this, &MainWindow::onToolbarButtonClicked);
@@ -152,9 +158,14 @@ void MainWindow::buildRebar()
     m_rebar->createRebar(m_toolbarStrip);
     // One row: the buttons, the progress while a file is read, the logo at the end.
     m_rebar->addBandByHwnd(m_toolbar->hwnd(), {}, false, false, QStringLiteral("Toolbar"));
-    // Bands share the row; the buttons keep their whole width ahead of the logo.
-    m_rebar->setBandChildMinWidth(
-        m_rebar->bandCount() - 1, std::max(kToolbarBandMinWidth, m_toolbar->toolbarWidth()));
+    // In a narrow window the buttons give way down to a few; the band's chevron offers
+    // the rest.
+    m_rebar->setBandChildMinWidth(m_rebar->bandCount() - 1, kToolbarBandMinWidth);
+    connect(m_rebar.get(), &Rebar::chevronPushed, this, [this](int id, const QRect &chevron) {
+        if (m_rebar->bandData(id) == QStringLiteral("Toolbar"))
+            m_toolbar->popupButtonsBeyond(
+                m_toolbar->hwnd()->width(), m_toolbarStrip->mapToGlobal(chevron.bottomLeft()));
+    });
     m_rebar->addBandByHwnd(m_progressBar, {}, false, true, QStringLiteral("ProgressBar"));
     m_rebar->addBandByHwnd(m_logo, {}, false, true);
     connect(m_rebar.get(), &Rebar::heightChanged, m_toolbarStrip,
@@ -166,10 +177,11 @@ void MainWindow::buildRebar()
 void MainWindow::buildMetaPane()
 {
     auto *layout = new QVBoxLayout(m_metaPane);
-    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setContentsMargins(kMetaPaneMargin, kMetaPaneMargin, kMetaPaneMargin, kMetaPaneMargin);
     m_metaText = new TextBox(m_metaPane);
     m_metaText->setMultiLine(true);
-    m_metaText->setScrollBars(TextBox::ScrollHorizontal);
+    // The vertical bar shows only if a font leaves the pane too low after all.
+    m_metaText->setScrollBars(TextBox::ScrollHorizontal | TextBox::ScrollVertical);
     m_metaText->setAppearance(TextBox::StaticEdge);
     m_metaText->setLockedBackColor(OleColor::Window);
     m_metaText->setLockedForeColor(OleColor::WindowText);
@@ -178,8 +190,26 @@ void MainWindow::buildMetaPane()
     m_metaText->hwnd()->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     layout->addWidget(m_metaText);
     m_gutter = new LineNumberGutter(m_metaText);
-    m_metaPane->setFixedHeight(kMetaPaneHeight);
+    m_metaPane->setFixedHeight(metaPaneHeight());
     m_metaPane->installEventFilter(this);
+}
+
+// High enough for the longest block, every tag on, in the pane's own font, above the
+// horizontal scroll bar that a long value brings.
+int MainWindow::metaPaneHeight() const
+{
+    MetaElementSet fullest;
+    for (const TextField field : { TextField::Description, TextField::Keywords, TextField::Author })
+        fullest.setText(field, "x");
+    fullest.setFlag(RobotsFlag::NoFollow, true);
+    fullest.setCharset(true);
+    const auto lines = static_cast<int>(TagBlock::tags(fullest, {}).size());
+    const QPlainTextEdit *edit = m_metaText->hwnd();
+    const QFontMetrics metrics(edit->font());
+    const int text = lines * metrics.lineSpacing()
+        + 2 * static_cast<int>(std::ceil(edit->document()->documentMargin()));
+    return text + 2 * edit->frameWidth() + edit->style()->pixelMetric(QStyle::PM_ScrollBarExtent)
+        + 2 * kMetaPaneMargin;
 }
 
 void MainWindow::buildStatusBar()

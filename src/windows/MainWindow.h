@@ -74,6 +74,7 @@ private:
     void buildMenuBar();
     void buildRebar();
     void buildMetaPane();
+    int metaPaneHeight() const;
     void buildStatusBar();
     void buildCommands();
     void restorePlacement();

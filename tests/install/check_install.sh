@@ -57,6 +57,8 @@ check_tree() {
     grep -q '^License: MIT$' "$share/doc/tagsmith/copyright" || fail "the copyright file names no MIT licence"
     gzip -t "$share/doc/tagsmith/changelog.Debian.gz" || fail "changelog.Debian.gz is no gzip file"
     "$root/bin/tsmeta" --help | grep -q '^Usage: tsmeta' || fail "tsmeta --help"
+    env -u DISPLAY -u WAYLAND_DISPLAY "$root/bin/tagsmith" --version | grep -q '^tagsmith [0-9]' \
+        || fail "tagsmith --version without a display"
     headless_start "$root/bin/tagsmith"
 }
 

@@ -96,6 +96,10 @@ private Q_SLOTS:
         QTest::newRow("command with shortcut") << u"&Save...\tCtrl+S"_s << false << QString() << QKeySequence("Ctrl+S");
         QTest::newRow("separator") << u"-"_s << true << QString() << QKeySequence();
         QTest::newRow("separator with heading") << u"-Quorn Lab"_s << true << u"Quorn Lab"_s << QKeySequence();
+        QTest::newRow("heading of a submenu with a mnemonic")
+            << u"-&Other Great Sites"_s << true << u"Other Great Sites"_s << QKeySequence();
+        QTest::newRow("heading with a doubled ampersand") << u"-Tom && &Jerry"_s << true << u"Tom & Jerry"_s
+                                                          << QKeySequence();
     }
     void captionKinds()
     {

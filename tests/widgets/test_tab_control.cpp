@@ -1,4 +1,5 @@
 #include "TabControl.h"
+#include "TabStrip.h"
 #include "ControlError.h"
 
 #include <QPointer>
@@ -170,6 +171,110 @@ private Q_SLOTS:
             QCOMPARE(error.source(), QStringLiteral("test_tab_control.cTabCtrl"));
             QCOMPARE(error.description(), message);
         }
+    }
+
+    // Each style, after a rebuild, changes what the strip shows against the plain strip.
+    void stylesShow_data()
+    {
+        QTest::addColumn<TabCall>("style");
+        QTest::addColumn<bool>("looksPlain");
+        const auto row = [](const char *name, TabCall style, bool looksPlain) {
+            QTest::newRow(name) << style << looksPlain;
+        };
+        row("plain", [](TabControl &t) { t.rebuild(); }, true);
+        row("buttons", [](TabControl &t) {
+            t.setButtons(true);
+            t.rebuild();
+        }, false);
+        row("flat buttons without buttons", [](TabControl &t) {
+            t.setFlatButtons(true);
+            t.rebuild();
+        }, true);
+        row("hot track, mouse away", [](TabControl &t) {
+            t.setHotTrack(true);
+            t.rebuild();
+        }, true);
+        row("hot track, mouse over a tab", [](TabControl &t) {
+            t.setHotTrack(true);
+            t.rebuild();
+            QTest::mouseMove(t.tabCtrlHwnd(), centreOfTab(t, 2));
+        }, false);
+        row("keyboard focus on the strip", [](TabControl &t) {
+            t.rebuild();
+            t.tabCtrlHwnd()->setFocus(Qt::TabFocusReason);
+        }, false);
+    }
+    void stylesShow()
+    {
+        QFETCH(TabCall, style);
+        QFETCH(bool, looksPlain);
+        const auto shown = [](const TabCall &apply) {
+            TabControl tabs;
+            tabs.resize(300, 120);
+            addSettingsTabs(tabs);
+            tabs.show();
+            tabs.activateWindow();
+            if (!QTest::qWaitForWindowActive(&tabs))
+                qWarning("the tab control did not become active");
+            apply(tabs);
+            return tabs.tabCtrlHwnd()->grab().toImage();
+        };
+        const QImage plain = shown([](TabControl &t) {
+            t.rebuild();
+            t.tabCtrlHwnd()->clearFocus();
+        });
+        QCOMPARE(shown(style) == plain, looksPlain);
+    }
+
+    void flatButtonsDifferFromButtons()
+    {
+        const auto shown = [](bool flat) {
+            TabControl tabs;
+            tabs.resize(300, 120);
+            addSettingsTabs(tabs);
+            tabs.setButtons(true);
+            tabs.setFlatButtons(flat);
+            tabs.rebuild();
+            return tabs.tabCtrlHwnd()->grab().toImage();
+        };
+        QVERIFY(shown(true) != shown(false));
+    }
+
+    void multiLineShowsEveryTabInRows_data()
+    {
+        QTest::addColumn<int>("tabAlign");
+        QTest::addColumn<bool>("rows");
+        QTest::newRow("top") << int(TabControl::AlignTop) << true;
+        QTest::newRow("bottom") << int(TabControl::AlignBottom) << true;
+        QTest::newRow("left: one column, as Qt lays it out") << int(TabControl::AlignLeft) << false;
+    }
+    void multiLineShowsEveryTabInRows()
+    {
+        QFETCH(int, tabAlign);
+        QFETCH(bool, rows);
+        TabControl tabs;
+        tabs.resize(160, 200);
+        for (const char *name : { "General", "Files", "About", "Colours", "Keys", "Extras" })
+            tabs.addTab(QString::fromLatin1(name), -1, -1, QString::fromLatin1(name).toLower());
+        tabs.setMultiLine(true);
+        tabs.setTabAlign(TabControl::TabAlignment(tabAlign));
+        tabs.rebuild();
+        tabs.show();
+        const auto *strip = static_cast<const TabStrip *>(tabs.tabCtrlHwnd());
+        const QRect first = strip->shownTabRect(0);
+        const QRect last = strip->shownTabRect(tabs.tabCount() - 1);
+        QVERIFY(last.top() > first.top());
+        QCOMPARE(last != strip->tabRect(tabs.tabCount() - 1), rows);
+        if (!rows)
+            return;
+        for (int i = 0; i < tabs.tabCount(); ++i)
+            QVERIFY2(strip->rect().contains(strip->shownTabRect(i)), qPrintable(tabs.tabText(i + 1)));
+        QVERIFY2(tabs.clientTop() > last.bottom() || tabs.clientTop() + tabs.clientHeight() <= strip->y(),
+            "the pane leaves every row in sight");
+        EventLog log(tabs);
+        QTest::mouseClick(tabs.tabCtrlHwnd(), Qt::LeftButton, {}, last.center());
+        QCOMPARE(tabs.selectedTab(), tabs.tabCount());
+        QCOMPARE(log.tabClicks, QList<int> { tabs.tabCount() });
     }
 
     void rebuildKeepsTabsAndAppliesStyles()

@@ -1,10 +1,15 @@
+#include "KeyboardState.h"
+#include "OleColor.h"
 #include "TextBox.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 
 using BoxCall = std::function<void(TextBox &)>;
@@ -29,6 +34,18 @@ void key(TextBox &box, Qt::Key k, Qt::KeyboardModifiers modifiers = {})
 void type(TextBox &box, const QString &text)
 {
     QTest::keyClicks(box.hwnd(), text);
+}
+
+// The contrast of two colours as readers of text perceive it (1 to 21).
+double contrast(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &c) {
+        const auto linear = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 } // namespace
@@ -187,6 +204,105 @@ private Q_SLOTS:
         key(box, Qt::Key_Right);
         QTest::qWait(kSettle);
         QCOMPARE(columns.size(), 1);
+    }
+
+    void passwordCharMasks_data()
+    {
+        QTest::addColumn<BoxCall>("action");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        const auto row = [](const char *name, BoxCall action, const QString &text, const QString &shown) {
+            QTest::newRow(name) << action << text << shown;
+        };
+        row("typed", [](TextBox &b) { type(b, QStringLiteral("secret")); }, "secret", "******");
+        row("set as Text", [](TextBox &b) { b.setText(QStringLiteral("abc")); }, "abc", "***");
+        row("backspace in the middle", [](TextBox &b) {
+            type(b, QStringLiteral("abcd"));
+            key(b, Qt::Key_Left);
+            key(b, Qt::Key_Backspace);
+        }, "abd", "***");
+        row("typed over a selection", [](TextBox &b) {
+            type(b, QStringLiteral("abcd"));
+            select(b, 1, 2);
+            type(b, QStringLiteral("X"));
+        }, "aXd", "***");
+        row("pasted", [](TextBox &b) {
+            QApplication::clipboard()->setText(QStringLiteral("xy"));
+            type(b, QStringLiteral("a"));
+            b.editPerform(TextBox::EditPaste);
+        }, "axy", "***");
+        row("copy and cut give nothing away", [](TextBox &b) {
+            type(b, QStringLiteral("ab"));
+            select(b, 0, 2);
+            key(b, Qt::Key_C, Qt::ControlModifier);
+            key(b, Qt::Key_X, Qt::ControlModifier);
+            b.editPerform(TextBox::EditCopy);
+        }, "ab", "**");
+        row("mask taken away", [](TextBox &b) {
+            type(b, QStringLiteral("ab"));
+            b.setPasswordChar({});
+        }, "ab", "ab");
+    }
+    void passwordCharMasks()
+    {
+        QFETCH(BoxCall, action);
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        TextBox box;
+        box.setPasswordChar(QStringLiteral("*x"));
+        QCOMPARE(box.passwordChar(), QStringLiteral("*"));
+        action(box);
+        QCOMPARE(box.text(), text);
+        QCOMPARE(box.hwnd()->toPlainText(), shown);
+        QVERIFY(!QApplication::clipboard()->text().contains(QLatin1Char('b')));
+    }
+
+    void lockedTextIsReadable_data()
+    {
+        QTest::addColumn<quint32>("fore");
+        QTest::addColumn<quint32>("back");
+        QTest::addColumn<bool>("keptAsGiven");
+        QTest::newRow("grey text on a button face") << quint32(OleColor::GrayText) << quint32(OleColor::ButtonFace)
+                                                    << false;
+        QTest::newRow("light grey on white") << 0xC0C0C0u << 0xFFFFFFu << false;
+        QTest::newRow("pale grey on near black") << 0x303030u << 0x101010u << false;
+        QTest::newRow("window text on a window") << quint32(OleColor::WindowText) << quint32(OleColor::Window)
+                                                 << true;
+    }
+    void lockedTextIsReadable()
+    {
+        QFETCH(quint32, fore);
+        QFETCH(quint32, back);
+        QFETCH(bool, keptAsGiven);
+        TextBox box;
+        box.setLockedForeColor(fore);
+        box.setLockedBackColor(back);
+        box.setLocked(true);
+        const QPalette shown = box.hwnd()->palette();
+        QCOMPARE(shown.color(QPalette::Base), OleColor::translate(back));
+        QVERIFY2(contrast(shown.color(QPalette::Text), shown.color(QPalette::Base)) >= 4.5, "reads at 4.5:1");
+        QCOMPARE(shown.color(QPalette::Text) == OleColor::translate(fore), keptAsGiven);
+    }
+
+    void insertTogglesOverwrite()
+    {
+        TextBox box;
+        type(box, QStringLiteral("abc"));
+        key(box, Qt::Key_Home);
+        key(box, Qt::Key_Insert);
+        QVERIFY(KeyboardState::isOn(KeyboardState::Insert));
+        type(box, QStringLiteral("X"));
+        QCOMPARE(box.text(), QStringLiteral("Xbc"));
+        TextBox other;
+        QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(other.hwnd(), &focusIn);
+        QVERIFY2(other.hwnd()->overwriteMode(), "one toggle for every box");
+        key(box, Qt::Key_Insert);
+        QVERIFY(!KeyboardState::isOn(KeyboardState::Insert));
+        type(box, QStringLiteral("Y"));
+        QCOMPARE(box.text(), QStringLiteral("XYbc"));
+        key(box, Qt::Key_Insert, Qt::ShiftModifier);
+        QVERIFY2(!KeyboardState::isOn(KeyboardState::Insert), "Shift+Insert pastes, it does not toggle");
     }
 
     void userInputIsLimited()

@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextBlock>
 
 namespace {
 
@@ -164,6 +166,8 @@ private Q_SLOTS:
         QTest::newRow("all blank opens nothing") << ab << QStringList { " \t " } << QStringList {};
         QTest::newRow("blank between two") << ab << QStringList { "a.html", "  ", "b.html" } << ab;
         QTest::newRow("no arguments") << ab << QStringList {} << QStringList {};
+        const QStringList eight { "1.html", "2.html", "3.html", "4.html", "5.html", "6.html", "7.html", "8.html" };
+        QTest::newRow("eight pages cascade inside the area") << eight << eight << eight;
     }
     void eachArgumentOpensItsOwnWindow()
     {
@@ -171,6 +175,7 @@ private Q_SLOTS:
         QFETCH(QStringList, arguments);
         QFETCH(QStringList, opened);
         Scenario s;
+        s.window->resize(800, 600);
         for (const QString &file : files) {
             // Not TestHome::write: Qt takes a name that starts with a colon for a resource.
             QFile page(s.home.path() + '/' + file);
@@ -190,6 +195,8 @@ private Q_SLOTS:
             const auto *document = qobject_cast<DocumentWindow *>(frames.at(i)->widget());
             QCOMPARE(document->filePath(), s.home.path() + '/' + opened.at(i));
             QCOMPARE(document->text(TextField::Description), QStringLiteral("Hand-made kites"));
+            QVERIFY2(s.window->mdiArea().viewport()->rect().contains(frames.at(i)->geometry()),
+                "the window stands whole inside the area");
         }
         if (opened.isEmpty())
             return;
@@ -223,13 +230,68 @@ private Q_SLOTS:
         QCOMPARE(s.window->documentState().activeField, QStringLiteral("Author"));
     }
 
-    void gutterNumbersEveryLine()
+    void aNarrowWindowKeepsEveryCommandInReach_data()
     {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<bool>("maximizedPage");
+        QTest::addColumn<bool>("narrow");
+        QTest::newRow("wide") << 900 << false << false;
+        QTest::newRow("230 px") << 230 << false << true;
+        QTest::newRow("330 px with a maximized page") << 330 << true << true;
+    }
+    void aNarrowWindowKeepsEveryCommandInReach()
+    {
+        QFETCH(int, width);
+        QFETCH(bool, maximizedPage);
+        QFETCH(bool, narrow);
+        Scenario s;
+        s.window->toggleToolbar();
+        if (maximizedPage)
+            s.open(s.page("a.html"))->parentWidget()->showMaximized();
+        s.window->resize(width, 500);
+        QTest::qWait(50);
+        const Toolbar &menuBar = s.window->menuBarToolbar();
+        const QWidget *bar = menuBar.hwnd();
+        QVERIFY2(bar->geometry().right() < bar->parentWidget()->width(), "the menu bar ends inside the window");
+        for (int i = 0; i < menuBar.buttonCount(); ++i) {
+            if (menuBar.buttonVisible(i))
+                QVERIFY2(bar->rect().contains(menuBar.buttonRect(i)), qPrintable(menuBar.buttonCaption(i)));
+        }
+        QCOMPARE(menuBar.toolbarHeight() > menuBar.maxButtonHeight(), narrow);
+        QCOMPARE(bar->y(), bar->parentWidget()->contentsRect().top());
+        const Rebar &rebar = s.window->rebar();
+        const int band = rebar.bandIndexForData(QStringLiteral("Toolbar"));
+        QCOMPARE(!rebar.bandChevronRectangle(band).isEmpty(), narrow);
+        QCOMPARE(!s.window->toolbar().buttonsBeyond(s.window->toolbar().hwnd()->width()).isEmpty(), narrow);
+    }
+
+    void thePaneShowsAndNumbersEveryLine_data()
+    {
+        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<int>("lines");
+        QTest::newRow("description, keywords, robots") << kPage << 5;
+        QTest::newRow("every tag, the charset flag included")
+            << QByteArray("<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-1\">"
+                          "<meta name=\"description\" content=\"d\"><meta name=\"keywords\" content=\"k\">"
+                          "<meta name=\"author\" content=\"a\"><meta name=\"robots\" content=\"noindex\">"
+                          "</head></html>")
+            << 7;
+    }
+
+    void thePaneShowsAndNumbersEveryLine()
+    {
+        QFETCH(QByteArray, page);
+        QFETCH(int, lines);
         Scenario s;
         s.window->toggleMetaPane();
-        s.open(s.page("a.html"));
+        s.open(s.home.write("a.html", page));
+        QCOMPARE(s.window->metaText().lineCount(), lines);
+        const QPlainTextEdit *edit = s.window->metaText().hwnd();
+        const QTextBlock last = edit->document()->lastBlock();
+        QVERIFY2(edit->cursorRect(QTextCursor(last)).bottom() < edit->viewport()->height(),
+            "the FORMATTER line shows whole");
         const QList<LineNumberGutter::Number> numbers = s.window->gutter().visibleNumbers();
-        QCOMPARE(static_cast<int>(numbers.size()), s.window->metaText().lineCount());
+        QCOMPARE(static_cast<int>(numbers.size()), lines);
         QCOMPARE(numbers.first().line, 1);
         for (qsizetype i = 1; i < numbers.size(); ++i) {
             QCOMPARE(numbers.at(i).line, numbers.at(i - 1).line + 1);
@@ -384,10 +446,22 @@ private Q_SLOTS:
             if (qstrcmp(name, "b.html") != 0)
                 type(document->field(TextField::Author), "z");
         }
+        s.window->mdiArea().activeSubWindow()->showMaximized();
         for (const int answer : answers)
             s.window->prompts().answerNext(QMessageBox::StandardButton(answer));
+        // Which page was active and on top when each prompt came.
+        QStringList inFront;
+        connect(&s.window->mdiArea(), &QMdiArea::subWindowActivated, this, [&](QMdiSubWindow *frame) {
+            if (!frame || s.window->mdiArea().subWindowList(QMdiArea::StackingOrder).constLast() != frame)
+                return;
+            inFront.resize(s.prompts().size() + 1);
+            inFront.last() = s.window->activeDocument()->filePath();
+        });
         QCOMPARE(s.window->close(), exited);
         QCOMPARE(s.prompts().size(), asked);
+        for (int i = 0; i < asked; ++i)
+            QVERIFY2(i < inFront.size() && s.prompts().at(i).text.endsWith(inFront.at(i)),
+                "each prompt asks about the page in front");
         QCOMPARE(s.stored("WindowState").isEmpty(), !exited);
     }
 };

@@ -1,3 +1,4 @@
+#include "KeyboardState.h"
 #include "LineEditActions.h"
 
 #include <QApplication>
@@ -76,6 +77,32 @@ private Q_SLOTS:
             form.edit.paste();
         QCOMPARE(form.field->text(), text);
         QCOMPARE(clipboard(), clip);
+    }
+
+    void insertSwitchesToOverwriting_data()
+    {
+        QTest::addColumn<int>("caret");
+        QTest::addColumn<bool>("locked");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("over the next character") << 0 << false << "XYtes & lines";
+        QTest::newRow("at the end it adds") << 13 << false << "kites & linesXY";
+        QTest::newRow("a locked field stays") << 0 << true << "kites & lines";
+    }
+    void insertSwitchesToOverwriting()
+    {
+        QFETCH(int, caret);
+        QFETCH(bool, locked);
+        QFETCH(QString, text);
+        Form form;
+        form.field->setReadOnly(locked);
+        form.field->setCursorPosition(caret);
+        QTest::keyClick(form.field, Qt::Key_Insert);
+        QVERIFY(KeyboardState::isOn(KeyboardState::Insert));
+        QTest::keyClicks(form.field, u"XY"_s);
+        QTest::keyClick(form.field, Qt::Key_Insert);
+        QVERIFY(!KeyboardState::isOn(KeyboardState::Insert));
+        QTest::keyClicks(form.field, u"Z"_s);
+        QCOMPARE(form.field->text(), locked ? text : QString(text).insert(caret + 2, u'Z'));
     }
 
     void nothingToDoMeansNotAble()

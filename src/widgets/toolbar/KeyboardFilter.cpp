@@ -5,6 +5,21 @@
 #include <QApplication>
 #include <QKeyEvent>
 
+namespace {
+
+bool isOwnerActive(const Toolbar &toolbar)
+{
+    return toolbar.hwnd() && toolbar.ownerForm()
+        && QApplication::activeWindow() == toolbar.ownerForm()->window();
+}
+
+bool isMenuButton(const Toolbar &toolbar, int index)
+{
+    return toolbar.buttonVisible(index) && toolbar.buttonEnabled(index) && toolbar.buttonSubMenu(index);
+}
+
+} // namespace
+
 KeyboardFilter &KeyboardFilter::instance()
 {
     static KeyboardFilter filter;
@@ -27,6 +42,8 @@ void KeyboardFilter::unregisterToolbar(Toolbar *toolbar)
 {
     KeyboardFilter &filter = instance();
     filter.m_toolbars.removeOne(toolbar);
+    if (filter.m_modeToolbar == toolbar)
+        filter.m_modeToolbar = nullptr;
     if (filter.m_toolbars.isEmpty() && filter.m_installed) {
         if (qApp)
             qApp->removeEventFilter(&filter);
@@ -39,20 +56,96 @@ bool KeyboardFilter::isInstalled()
     return instance().m_installed;
 }
 
+void KeyboardFilter::enterMenuBarMode(Toolbar *toolbar, int index)
+{
+    KeyboardFilter &filter = instance();
+    leaveMenuBarMode();
+    if (!toolbar || !filter.m_toolbars.contains(toolbar) || !isMenuButton(*toolbar, index))
+        return;
+    filter.m_modeToolbar = toolbar;
+    filter.m_modeIndex = index;
+    toolbar->setButtonHot(index, true);
+}
+
+void KeyboardFilter::leaveMenuBarMode()
+{
+    KeyboardFilter &filter = instance();
+    if (filter.m_modeToolbar)
+        filter.m_modeToolbar->setButtonHot(filter.m_modeIndex, false);
+    filter.m_modeToolbar = nullptr;
+    filter.m_modeIndex = -1;
+}
+
+Toolbar *KeyboardFilter::menuBarModeToolbar()
+{
+    return instance().m_modeToolbar;
+}
+
+// A handled key is used up here, so the same event never comes back through a parent.
 bool KeyboardFilter::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::KeyPress || m_toolbars.isEmpty())
+    if (m_toolbars.isEmpty())
         return QObject::eventFilter(watched, event);
-    // An open menu handles its own letters.
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        return keyPressed(*static_cast<QKeyEvent *>(event));
+    case QEvent::KeyRelease:
+        return keyReleased(*static_cast<QKeyEvent *>(event));
+    case QEvent::MouseButtonPress:
+    case QEvent::NonClientAreaMouseButtonPress:
+    case QEvent::ApplicationDeactivate:
+        m_altAlone = false;
+        if (!QApplication::activePopupWidget())
+            leaveMenuBarMode();
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool KeyboardFilter::keyPressed(const QKeyEvent &key)
+{
+    // An open menu handles its own keys.
     if (QApplication::activePopupWidget())
         return false;
-    const auto *key = static_cast<QKeyEvent *>(event);
-    const Qt::KeyboardModifiers modifiers = key->modifiers();
-    if (!(modifiers & Qt::AltModifier) || (modifiers & (Qt::ControlModifier | Qt::ShiftModifier)))
+    const bool altAlone = key.key() == Qt::Key_Alt && !(key.modifiers() & ~Qt::AltModifier);
+    m_altAlone = altAlone && !key.isAutoRepeat() && !m_modeToolbar;
+    if (m_modeToolbar && !isOwnerActive(*m_modeToolbar))
+        leaveMenuBarMode();
+    if (m_modeToolbar && altAlone) {
+        leaveMenuBarMode();
+        return true;
+    }
+    if (key.key() == Qt::Key_F10 && key.modifiers() == Qt::NoModifier)
+        return toggleMenuBarMode();
+    if (m_modeToolbar)
+        return menuBarModeKey(key);
+    return altLetterPressed(key);
+}
+
+bool KeyboardFilter::keyReleased(const QKeyEvent &key)
+{
+    if (key.key() != Qt::Key_Alt || !m_altAlone)
         return false;
-    if (key->key() < Qt::Key_Space || key->key() > 0xFFFF)
+    m_altAlone = false;
+    return toggleMenuBarMode();
+}
+
+bool KeyboardFilter::altLetterPressed(const QKeyEvent &key)
+{
+    const Qt::KeyboardModifiers modifiers = key.modifiers();
+    if (!(modifiers & Qt::AltModifier) || (modifiers & Qt::ControlModifier))
         return false;
-    const QChar letter(key->key());
+    if (!(modifiers & Qt::ShiftModifier) && key.key() >= Qt::Key_Space && key.key() <= 0xFFFF
+        && clickAccelerator(QChar(key.key())))
+        return true;
+    // An Alt+letter that opens nothing is a missed command, not text: a field would take
+    // the letter and the document would count as edited.
+    return !key.text().isEmpty() && key.text().at(0).isPrint();
+}
+
+bool KeyboardFilter::clickAccelerator(QChar letter)
+{
     // A toolbar may go away while an earlier one handles the key, so walk a copy.
     const QList<Toolbar *> toolbars = m_toolbars;
     for (Toolbar *toolbar : toolbars) {
@@ -60,4 +153,75 @@ bool KeyboardFilter::eventFilter(QObject *watched, QEvent *event)
             return true;
     }
     return false;
+}
+
+// Every key belongs to the menu bar while the mode lasts, as on any desktop.
+bool KeyboardFilter::menuBarModeKey(const QKeyEvent &key)
+{
+    Toolbar *toolbar = m_modeToolbar;
+    const int index = m_modeIndex;
+    switch (key.key()) {
+    case Qt::Key_Left:
+        moveHighlight(-1);
+        return true;
+    case Qt::Key_Right:
+        moveHighlight(+1);
+        return true;
+    case Qt::Key_Down:
+    case Qt::Key_Up:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        leaveMenuBarMode();
+        toolbar->openButtonMenu(index);
+        return true;
+    case Qt::Key_Escape:
+        leaveMenuBarMode();
+        return true;
+    default:
+        break;
+    }
+    if (key.key() >= Qt::Key_Space && key.key() <= 0xFFFF && !(key.modifiers() & Qt::ControlModifier)) {
+        const QChar letter = QChar(key.key()).toUpper();
+        for (int i = 0; i < toolbar->buttonCount(); ++i) {
+            if (toolbar->buttonAccelerator(i) == letter && isMenuButton(*toolbar, i)) {
+                leaveMenuBarMode();
+                toolbar->openButtonMenu(i);
+                return true;
+            }
+        }
+    }
+    return true;
+}
+
+bool KeyboardFilter::toggleMenuBarMode()
+{
+    if (m_modeToolbar) {
+        leaveMenuBarMode();
+        return true;
+    }
+    for (Toolbar *toolbar : std::as_const(m_toolbars)) {
+        if (!toolbar->menu() || !isOwnerActive(*toolbar))
+            continue;
+        for (int i = 0; i < toolbar->buttonCount(); ++i) {
+            if (isMenuButton(*toolbar, i)) {
+                enterMenuBarMode(toolbar, i);
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void KeyboardFilter::moveHighlight(int direction)
+{
+    Toolbar *toolbar = m_modeToolbar;
+    const int count = toolbar->buttonCount();
+    for (int step = 1; step < count; ++step) {
+        const int index = ((m_modeIndex + direction * step) % count + count) % count;
+        if (isMenuButton(*toolbar, index)) {
+            enterMenuBarMode(toolbar, index);
+            return;
+        }
+    }
 }

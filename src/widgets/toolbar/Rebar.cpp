@@ -3,6 +3,7 @@
 #include "EventHooks.h"
 
 #include <QFrame>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
@@ -13,6 +14,9 @@ constexpr int kGripperLength = 8;
 constexpr int kBandMargin = 2;
 constexpr int kRowGap = 2;
 constexpr int kEdge = 2;
+constexpr int kChevronLength = 14;
+const QEvent::Type kMouseEvents[] = { QEvent::MouseButtonPress, QEvent::MouseMove, QEvent::MouseButtonRelease,
+    QEvent::MouseButtonDblClick };
 constexpr char kSideProperty[] = "zeb:cRebarPosition";
 
 struct DockEntry {
@@ -71,6 +75,8 @@ bool Rebar::createRebar(QWidget *parentForm)
     registerDocked(parentForm, m_window, m_side);
     EventHooks &service = EventHooks::instance();
     service.watchMessage(this, m_window, QEvent::Paint);
+    for (const QEvent::Type type : kMouseEvents)
+        service.watchMessage(this, m_window, type);
     service.watchMessage(this, m_parent, QEvent::Resize);
     m_window->show();
     layoutBands();
@@ -85,6 +91,8 @@ void Rebar::destroyRebar()
     removeAllRebarBands();
     EventHooks &service = EventHooks::instance();
     service.unwatchMessage(this, m_window, QEvent::Paint);
+    for (const QEvent::Type type : kMouseEvents)
+        service.unwatchMessage(this, m_window, type);
     if (m_parent)
         service.unwatchMessage(this, m_parent, QEvent::Resize);
     QWidget *window = m_window;
@@ -109,6 +117,7 @@ int Rebar::addBandByHwnd(QWidget *window, const QString &bandText, bool breakLin
     band.gripper = !fixedSize;
     const QSize size = window->size();
     band.minLength = isVertical() ? size.height() : size.width();
+    band.idealLength = band.minLength;
     band.minThickness = isVertical() ? size.width() : size.height();
     window->setParent(m_window);
     window->show();
@@ -323,10 +332,56 @@ void Rebar::bandMove(int index, int toIndex)
     emit layoutChanged();
 }
 
+bool Rebar::bandChevron(int index) const
+{
+    const Band *band = bandAt(index);
+    return band && band->chevron;
+}
+
+void Rebar::setBandChevron(int index, bool on)
+{
+    if (Band *band = bandAt(index)) {
+        band->chevron = on;
+        layoutBands();
+    }
+}
+
+void Rebar::bandMinimise(int index)
+{
+    if (Band *band = bandAt(index); band && !band->rect.isEmpty()) {
+        band->length = minimumLength(*band);
+        layoutBands();
+        emit layoutChanged();
+    }
+}
+
+void Rebar::bandMaximise(int index)
+{
+    const QList<int> row = rowOf(index);
+    if (row.isEmpty())
+        return;
+    int others = 0;
+    for (const int i : row) {
+        if (i != index) {
+            m_bands[i].length = minimumLength(m_bands.at(i));
+            others += m_bands.at(i).length;
+        }
+    }
+    m_bands[index].length = qMax(minimumLength(m_bands.at(index)), barLength() - others);
+    layoutBands();
+    emit layoutChanged();
+}
+
 QRect Rebar::bandRectangle(int index) const
 {
     const Band *band = bandAt(index);
     return band ? band->rect : QRect();
+}
+
+QRect Rebar::bandChevronRectangle(int index) const
+{
+    const Band *band = bandAt(index);
+    return band ? band->chevronRect : QRect();
 }
 
 int Rebar::rebarHeight() const
@@ -376,13 +431,27 @@ void Rebar::setImagePicture(const QPixmap &picture)
         m_window->update();
 }
 
-bool Rebar::windowProc(QObject *target, QEvent *)
+bool Rebar::windowProc(QObject *target, QEvent *event)
 {
-    if (target == m_window)
-        paintBands();
-    else
+    if (target != m_window) {
         rebarSize();
-    return false;
+        return false;
+    }
+    switch (event->type()) {
+    case QEvent::Paint:
+        paintBands();
+        return false;
+    case QEvent::MouseButtonPress:
+        return mousePressed(*static_cast<QMouseEvent *>(event));
+    case QEvent::MouseMove:
+        return mouseMoved(*static_cast<QMouseEvent *>(event));
+    case QEvent::MouseButtonRelease:
+        return mouseReleased();
+    case QEvent::MouseButtonDblClick:
+        return mouseDoubleClicked(*static_cast<QMouseEvent *>(event));
+    default:
+        return false;
+    }
 }
 
 QRect Rebar::oriented(int along, int across, int length, int thickness) const
@@ -398,19 +467,78 @@ int Rebar::headerLength(const Band &band) const
     return length;
 }
 
+int Rebar::minimumLength(const Band &band) const
+{
+    return headerLength(band) + band.minLength + (band.childEdge ? 2 * kEdge : 0);
+}
+
+int Rebar::wantedLength(const Band &band) const
+{
+    if (band.length > 0)
+        return qMax(band.length, minimumLength(band));
+    return minimumLength(band) + qMax(0, band.idealLength - band.minLength);
+}
+
+int Rebar::barLength() const
+{
+    if (!m_window)
+        return 0;
+    const int frame = static_cast<QFrame *>(m_window.data())->frameWidth();
+    return (isVertical() ? m_window->height() : m_window->width()) - 2 * frame;
+}
+
+// Each band as long as it wants; when the row is too short, the bands before the last give
+// way from right to left, down to what their children need at least. The last band takes
+// what is left.
+QList<int> Rebar::rowLengths(const QList<int> &row) const
+{
+    QList<int> lengths;
+    int used = 0;
+    for (qsizetype k = 0; k + 1 < row.size(); ++k) {
+        lengths.append(wantedLength(m_bands.at(row.at(k))));
+        used += lengths.last();
+    }
+    const Band &last = m_bands.at(row.last());
+    int excess = used + minimumLength(last) - barLength();
+    for (qsizetype k = lengths.size() - 1; k >= 0 && excess > 0; --k) {
+        const int cut = qMin(excess, lengths.at(k) - minimumLength(m_bands.at(row.at(k))));
+        lengths[k] -= cut;
+        used -= cut;
+        excess -= cut;
+    }
+    lengths.append(qMax(minimumLength(last), barLength() - used));
+    return lengths;
+}
+
+QList<int> Rebar::rowOf(int index) const
+{
+    QList<int> row;
+    for (int i = 0; i < bandCount(); ++i) {
+        const Band &band = m_bands.at(i);
+        if (band.hidden || !band.child)
+            continue;
+        if (band.breakLine) {
+            if (row.contains(index))
+                break;
+            row.clear();
+        }
+        row.append(i);
+    }
+    return row.contains(index) ? row : QList<int>();
+}
+
 void Rebar::layoutBands()
 {
     if (!m_window)
         return;
     const int frame = static_cast<QFrame *>(m_window.data())->frameWidth();
-    const int barLength = (isVertical() ? m_window->height() : m_window->width()) - 2 * frame;
 
-    // Rows: a band with a line break starts a new one; the last band of a row takes what
-    // the row has left.
+    // Rows: a band with a line break starts a new one.
     QList<QList<int>> rows;
     for (int i = 0; i < bandCount(); ++i) {
         Band &band = m_bands[i];
         band.rect = QRect();
+        band.chevronRect = QRect();
         if (band.hidden || !band.child) {
             if (band.child)
                 band.child->hide();
@@ -429,21 +557,25 @@ void Rebar::layoutBands()
             const int edge = band.childEdge ? kEdge : 0;
             rowThickness = qMax(rowThickness, band.minThickness + 2 * (kBandMargin + edge));
         }
+        const QList<int> lengths = rowLengths(row);
         int along = frame;
         for (qsizetype k = 0; k < row.size(); ++k) {
             Band &band = m_bands[row.at(k)];
             const int header = headerLength(band);
-            const bool last = k == row.size() - 1;
-            const int length = last ? qMax(header + band.minLength, barLength + frame - along)
-                                    : header + band.minLength;
+            const int length = lengths.at(k);
             band.rect = oriented(along, across, length, rowThickness);
             const int edge = band.childEdge ? kEdge : 0;
+            int childLength = length - header - 2 * edge;
+            if (band.chevron && !band.fixedSize && childLength < band.idealLength) {
+                childLength = qMax(0, childLength - kChevronLength);
+                band.chevronRect
+                    = oriented(along + length - kChevronLength, across, kChevronLength, rowThickness);
+            }
             int childThickness = rowThickness - 2 * (kBandMargin + edge);
             if (band.maxThickness > 0)
                 childThickness = qMin(childThickness, band.maxThickness);
-            band.child->setGeometry(oriented(along + header + edge, across + kBandMargin + edge,
-                                             length - header - 2 * edge, childThickness));
-            band.child->show();
+            placeChild(band,
+                oriented(along + header + edge, across + kBandMargin + edge, childLength, childThickness));
             along += length;
         }
         across += rowThickness + kRowGap;
@@ -455,6 +587,113 @@ void Rebar::layoutBands()
         emit heightChanged(m_thickness);
     }
     m_window->update();
+}
+
+void Rebar::placeChild(Band &band, const QRect &childRect)
+{
+    QRect placed = childRect;
+    if (placed != band.child->geometry())
+        emit bandChildResize(band.id, band.rect, &placed);
+    band.child->setGeometry(placed);
+    band.child->show();
+}
+
+bool Rebar::mousePressed(const QMouseEvent &mouse)
+{
+    if (mouse.button() != Qt::LeftButton)
+        return false;
+    const QPoint point = mouse.position().toPoint();
+    for (const Band &band : std::as_const(m_bands)) {
+        if (band.chevronRect.contains(point)) {
+            emit chevronPushed(band.id, band.chevronRect.translated(m_window->pos()));
+            return true;
+        }
+    }
+    const int index = bandAtGripper(point);
+    if (index < 0)
+        return false;
+    bool cancel = false;
+    emit beginBandDrag(m_bands.at(index).id, &cancel);
+    if (!cancel)
+        dragFrom(index, mouse.globalPosition().toPoint());
+    return true;
+}
+
+void Rebar::dragFrom(int index, const QPoint &globalPos)
+{
+    m_dragId = m_bands.at(index).id;
+    m_dragOrigin = globalPos;
+    const QList<int> row = rowOf(index);
+    const qsizetype position = row.indexOf(index);
+    m_dragBeforeLength = position > 0 ? lengthOf(m_bands.at(row.at(position - 1))) : 0;
+}
+
+// Along the bar the band's start follows the mouse, the band before it giving or taking
+// the room; across it, half a row takes the band into a row of its own or back up.
+bool Rebar::mouseMoved(const QMouseEvent &mouse)
+{
+    const int index = bandIndexForId(m_dragId);
+    if (index < 0 || !(mouse.buttons() & Qt::LeftButton))
+        return false;
+    Band &band = m_bands[index];
+    const QPoint now = mouse.globalPosition().toPoint();
+    const QPoint moved = now - m_dragOrigin;
+    const int half = (isVertical() ? band.rect.width() : band.rect.height()) / 2;
+    const QList<int> row = rowOf(index);
+    const qsizetype position = row.indexOf(index);
+    if (across(moved) > half && position > 0) {
+        band.breakLine = true;
+    } else if (across(moved) < -half && position == 0 && band.breakLine) {
+        band.breakLine = false;
+    } else if (position > 0) {
+        Band &before = m_bands[row.at(position - 1)];
+        before.length = qMax(minimumLength(before), m_dragBeforeLength + along(moved));
+        layoutBands();
+        emit layoutChanged();
+        return true;
+    } else {
+        return true;
+    }
+    // In another row now: the drag goes on from here.
+    layoutBands();
+    dragFrom(index, now);
+    emit layoutChanged();
+    return true;
+}
+
+bool Rebar::mouseReleased()
+{
+    if (m_dragId < 0)
+        return false;
+    const int id = bandIndexForId(m_dragId) >= 0 ? m_dragId : -1;
+    m_dragId = -1;
+    emit endBandDrag(id);
+    return true;
+}
+
+// A double click on the gripper toggles the band between its shortest and its longest.
+bool Rebar::mouseDoubleClicked(const QMouseEvent &mouse)
+{
+    const int index = bandAtGripper(mouse.position().toPoint());
+    if (index < 0)
+        return false;
+    if (lengthOf(m_bands.at(index)) > minimumLength(m_bands.at(index)))
+        bandMinimise(index);
+    else
+        bandMaximise(index);
+    return true;
+}
+
+int Rebar::bandAtGripper(const QPoint &point) const
+{
+    for (int i = 0; i < bandCount(); ++i) {
+        const Band &band = m_bands.at(i);
+        if (!band.gripper || !band.rect.contains(point))
+            continue;
+        if (along(point) - along(band.rect.topLeft()) < headerLength(band))
+            return i;
+    }
+    return -1;
 }
 
 void Rebar::paintBands()
@@ -479,6 +718,8 @@ void Rebar::paintBands()
         }
         if (!band.text.isEmpty())
             painter.drawText(header.adjusted(kBandMargin, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, band.text);
+        if (!band.chevronRect.isEmpty())
+            painter.drawText(band.chevronRect, Qt::AlignCenter, QStringLiteral("\u00BB"));
     }
 }
 

@@ -11,6 +11,8 @@
 #include <QVariant>
 #include <QWidget>
 
+class QMouseEvent;
+
 // A rebar: a strip docked to one side of its parent form whose bands each carry one
 // window, in rows. Bands are addressed by index; each also has an identifier and the data
 // given when it was added. Windows docked on one form (rebars and any others registered
@@ -56,8 +58,16 @@ public:
     void setBandChildMinWidth(int index, int width);
     void bandChildResized(int index, int width, int height);
     void bandMove(int index, int toIndex);
+    // A band with a chevron shows one when its row is too short for the whole child.
+    bool bandChevron(int index) const;
+    void setBandChevron(int index, bool on);
+    // The band as short as its child allows, or as long as the others in its row allow.
+    void bandMinimise(int index);
+    void bandMaximise(int index);
     // The band's rectangle in the rebar; empty for a hidden or missing band.
     QRect bandRectangle(int index) const;
+    // The chevron's rectangle in the rebar; empty while the whole child shows.
+    QRect bandChevronRectangle(int index) const;
 
     int rebarHeight() const;
     int rebarWidth() const;
@@ -78,7 +88,15 @@ public:
 
 Q_SIGNALS:
     void heightChanged(int height);
+    // A band's gripper was taken with the mouse; a handler may refuse by setting *cancel.
+    void beginBandDrag(int id, bool *cancel);
+    // The drag ended; id is -1 when the band went away meanwhile.
+    void endBandDrag(int id);
+    // A band's child is about to get a new rectangle; a handler may change it.
+    void bandChildResize(int id, const QRect &band, QRect *child);
     void layoutChanged();
+    // The chevron's rectangle, in the parent form's coordinates.
+    void chevronPushed(int id, const QRect &chevron);
 
 private:
     struct Band {
@@ -92,16 +110,35 @@ private:
         bool hidden = false;
         bool gripper = true;
         bool childEdge = false;
+        bool chevron = true;
         int minLength = 0;    // along the bar
+        int idealLength = 0;  // the whole child, along the bar
         int minThickness = 0; // across the bar
         int maxThickness = 0; // 0: no limit
+        int length = 0;       // chosen by dragging, minimising or maximising; 0: ideal
         QRect rect;
+        QRect chevronRect;
     };
 
     bool isVertical() const { return m_side == Left || m_side == Right; }
     QRect oriented(int along, int across, int length, int thickness) const;
     int headerLength(const Band &band) const;
+    int minimumLength(const Band &band) const;
+    int wantedLength(const Band &band) const;
+    int barLength() const;
+    QList<int> rowLengths(const QList<int> &row) const;
+    QList<int> rowOf(int index) const;
     void layoutBands();
+    void placeChild(Band &band, const QRect &childRect);
+    bool mousePressed(const QMouseEvent &mouse);
+    void dragFrom(int index, const QPoint &globalPos);
+    bool mouseMoved(const QMouseEvent &mouse);
+    bool mouseReleased();
+    bool mouseDoubleClicked(const QMouseEvent &mouse);
+    int bandAtGripper(const QPoint &point) const;
+    int lengthOf(const Band &band) const { return isVertical() ? band.rect.height() : band.rect.width(); }
+    int along(const QPoint &point) const { return isVertical() ? point.y() : point.x(); }
+    int across(const QPoint &point) const { return isVertical() ? point.x() : point.y(); }
     void paintBands();
     void giveBack(Band &band);
     Band *bandAt(int index);
@@ -114,4 +151,9 @@ private:
     int m_lastId = 0;
     int m_thickness = 0;
     QPixmap m_background;
+    // The band being dragged (-1 none), where the drag started and the length the band
+    // before it had then.
+    int m_dragId = -1;
+    QPoint m_dragOrigin;
+    int m_dragBeforeLength = 0;
 };

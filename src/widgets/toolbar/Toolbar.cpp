@@ -356,11 +356,23 @@ int Toolbar::toolbarWidth() const
 
 int Toolbar::toolbarHeight() const
 {
+    int lowest = 0;
     for (const QRect &rect : m_rects) {
         if (!rect.isEmpty())
-            return rect.top() + rect.height();
+            lowest = qMax(lowest, rect.top() + rect.height());
     }
-    return 0;
+    return lowest;
+}
+
+int Toolbar::wrapToWidth(int width)
+{
+    if (!m_window)
+        return 0;
+    m_window->resize(width, m_window->height());
+    // Laid out now: a hidden window gets its resize event only when shown.
+    layoutButtons();
+    m_window->resize(width, toolbarHeight());
+    return toolbarHeight();
 }
 
 void Toolbar::setAutosizeButtonPadding(int padding)
@@ -761,12 +773,57 @@ void Toolbar::trackMenu(int index)
         m_menu->createSubClass(m_owner);
     m_tracker->init(m_owner, this);
     const int chosen = m_tracker->track(index);
+    const bool leftByEscape = m_tracker->state() == MenuBarTracker::Hot;
+    const int last = m_tracker->currentIndex();
     m_tracker->done();
     if (m_menu) {
         if (chosen != 0)
             m_menu->emulateMenuClick(chosen);
         m_menu->destroySubClass();
     }
+    // Escape out of a menu leaves the menu bar in keyboard mode on that menu's button.
+    if (leftByEscape)
+        KeyboardFilter::enterMenuBarMode(this, last);
+}
+
+QList<int> Toolbar::buttonsBeyond(int visibleLength) const
+{
+    QList<int> beyond;
+    for (int i = 0; i < buttonCount(); ++i) {
+        const QRect rect = buttonRect(i);
+        if (buttonVisible(i) && !rect.isEmpty() && rect.right() >= visibleLength)
+            beyond.append(i);
+    }
+    return beyond;
+}
+
+void Toolbar::popupButtonsBeyond(int visibleLength, const QPoint &globalPos)
+{
+    QMenu popup;
+    for (const int i : buttonsBeyond(visibleLength)) {
+        const Button &button = m_buttons.at(i);
+        if (button.style & StyleSeparator) {
+            popup.addSeparator();
+            continue;
+        }
+        QAction *action
+            = popup.addAction(iconFor(button.image), button.text.isEmpty() ? button.tip : button.text);
+        action->setEnabled(buttonEnabled(i));
+        action->setCheckable(button.style & StyleCheck);
+        action->setChecked(buttonChecked(i));
+        action->setData(button.id);
+    }
+    if (const QAction *chosen = popup.exec(globalPos)) {
+        const int index = indexOfID(chosen->data().toInt());
+        if (index >= 0)
+            command(index);
+    }
+}
+
+void Toolbar::openButtonMenu(int index)
+{
+    if (buttonSubMenu(index))
+        dropMenu(index);
 }
 
 bool Toolbar::isDropDownArrow(const Button &button, const QPoint &point) const

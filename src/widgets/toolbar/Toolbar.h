@@ -114,6 +114,8 @@ public:
     int maxButtonHeight() const;
     int toolbarWidth() const;
     int toolbarHeight() const;
+    // A wrappable toolbar's rows at that width; returns the height they need.
+    int wrapToWidth(int width);
     int autosizeButtonPadding() const { return m_padding & 0x7FFF; }
     void setAutosizeButtonPadding(int padding);
     void setImageSource(int source) { m_imageSource = source; }
@@ -140,6 +142,13 @@ public:
     // Drops the menus from that button (or the maximized child's system menu) until the
     // user chooses or leaves; a chosen command reaches the menu object's Click.
     void trackMenu(int index);
+    // As a click on a menu button would: the button pressed while its menu is open.
+    void openButtonMenu(int index);
+
+    // The buttons that do not show whole within that length from the toolbar's start, as
+    // a rebar band's chevron offers them; the popup clicks the one chosen.
+    QList<int> buttonsBeyond(int visibleLength) const;
+    void popupButtonsBeyond(int visibleLength, const QPoint &globalPos);
 
     // Alt+letter from KeyboardFilter: clicks the button with that accelerator letter
     // while the owner form is the active window. Returns whether it did.

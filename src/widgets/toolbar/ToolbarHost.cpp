@@ -182,6 +182,8 @@ void ToolbarHost::paintEvent(QPaintEvent *event)
 {
     QFrame::paintEvent(event);
     QPainter painter(this);
+    // A button at the edge must not paint over the host's own border.
+    painter.setClipRect(contentsRect());
     const QColor back = OleColor::translate(m_backColor);
     // The toolbars are transparent; the back colour shows only right behind their buttons.
     for (const Captured &item : std::as_const(m_captured)) {
@@ -228,21 +230,39 @@ void ToolbarHost::layoutItems()
     bool placed = false;
     bool firstRow = true;
 
-    auto place = [&](QWidget *widget, int width, int height) {
-        const int limit = area.width() - (firstRow ? captionWidth : 0);
-        if (x > kGap && x + width > limit) {
-            if (firstRow)
-                firstRowHeight = rowHeight;
-            firstRow = false;
-            y += rowHeight + kRowGap;
-            x = kGap;
-            rowHeight = 0;
-        }
+    const auto limit = [&] { return area.width() - (firstRow ? captionWidth : 0); };
+    const auto newRow = [&] {
+        if (firstRow)
+            firstRowHeight = rowHeight;
+        firstRow = false;
+        y += rowHeight + kRowGap;
+        x = kGap;
+        rowHeight = 0;
+    };
+    const auto put = [&](QWidget *widget, int width, int height) {
         widget->setGeometry(area.left() + x, area.top() + y, width, height);
         x += width + kGap;
         rowHeight = qMax(rowHeight, height);
         lowest = qMax(lowest, y + height);
         placed = true;
+    };
+    const auto place = [&](QWidget *widget, int width, int height) {
+        if (x > kGap && x + width > limit())
+            newRow();
+        put(widget, width, height);
+    };
+    // A wrappable toolbar that does not fit takes the rest of the row and wraps its buttons
+    // there, as a menu bar does in a narrow window; a new row only when not one button fits.
+    const auto placeWrapping = [&](Toolbar &toolbar, QWidget *window) {
+        const int natural = toolbar.toolbarWidth();
+        if (x + natural <= limit()) {
+            put(window, natural, toolbar.wrapToWidth(natural));
+            return;
+        }
+        if (x > kGap && limit() - x < toolbar.maxButtonWidth())
+            newRow();
+        const int width = qMax(limit() - x, toolbar.maxButtonWidth());
+        put(window, width, toolbar.wrapToWidth(width));
     };
 
     if (m_showCaption)
@@ -250,7 +270,9 @@ void ToolbarHost::layoutItems()
     for (Captured &item : m_captured) {
         if (!item.window)
             continue;
-        if (item.toolbar)
+        if (item.toolbar && item.toolbar->wrappable())
+            placeWrapping(*item.toolbar, item.window);
+        else if (item.toolbar)
             place(item.window, item.toolbar->toolbarWidth(), item.toolbar->toolbarHeight());
         else
             place(item.window, item.width, item.window->height());

@@ -1,3 +1,4 @@
+#include "toolbar/KeyboardFilter.h"
 #include "toolbar/MenuInputFilter.h"
 #include "toolbar/Toolbar.h"
 #include "PopupMenu.h"
@@ -24,13 +25,16 @@ Step moveOver(int button) { return {Step::MoveOver, button, {}}; }
 Step clickOn(int button) { return {Step::ClickOn, button, {}}; }
 
 struct Row {
-    int start = 0; // the button clicked; -1 for Alt+H
+    int start = 0; // the button clicked; -1 for Alt+H, -2 for the keys below
+    QList<QKeyCombination> keys = {}; // typed to the window to open the first menu
     bool maximized = false;
     QList<int> hidden = {};
     QList<QList<Step>> steps = {}; // for the 1st, 2nd ... menu opened
     QStringList opened = {};
     bool endsHot = true; // Escape leaves the last menu's button hot; a click or a choice none
     bool chooses = false; // Return on the first item of Edit
+    QList<QKeyCombination> then = {}; // typed once the menus are closed
+    bool clickAway = false; // then a click beside the menu bar
 };
 
 } // namespace
@@ -143,6 +147,25 @@ private Q_SLOTS:
         QTest::newRow("Alt+letter drops the menu") << Row{.start = -1, .steps = {{escape}}, .opened = {"Help"}};
         QTest::newRow("maximized child: Right from the last")
             << Row{.start = 3, .maximized = true, .steps = {{right}, {right}}, .opened = {"Help", "System", "File"}};
+        QTest::newRow("F10 and Down open the first")
+            << Row{.start = -2, .keys = {Qt::Key_F10, Qt::Key_Down}, .steps = {{escape}}, .opened = {"File"}};
+        QTest::newRow("Alt alone, Right and Enter open the second") << Row{
+            .start = -2, .keys = {Qt::Key_Alt, Qt::Key_Right, Qt::Key_Return}, .steps = {{escape}}, .opened = {"Edit"}};
+        QTest::newRow("Left in menu-bar mode skips hidden buttons") << Row{.start = -2,
+            .keys = {Qt::Key_F10, Qt::Key_Left, Qt::Key_Up}, .hidden = {2, 3}, .steps = {{escape}}, .opened = {"Edit"}};
+        QTest::newRow("a letter in menu-bar mode opens its menu")
+            << Row{.start = -2, .keys = {Qt::Key_F10, Qt::Key_H}, .steps = {{escape}}, .opened = {"Help"}};
+        QTest::newRow("F10 again leaves menu-bar mode")
+            << Row{.start = -2, .keys = {Qt::Key_F10, Qt::Key_F10, Qt::Key_Down}, .opened = {}, .endsHot = false};
+        QTest::newRow("Alt again leaves menu-bar mode")
+            << Row{.start = -2, .keys = {Qt::Key_Alt, Qt::Key_Alt, Qt::Key_Down}, .opened = {}, .endsHot = false};
+        QTest::newRow("Escape after Escape clears the highlight")
+            << Row{.steps = {{escape}}, .opened = {"File"}, .endsHot = false, .then = {Qt::Key_Escape}};
+        QTest::newRow("a click after Escape clears the highlight")
+            << Row{.start = 1, .steps = {{escape}}, .opened = {"Edit"}, .endsHot = false, .clickAway = true};
+        QTest::newRow("a choice leaves no highlight")
+            << Row{.start = -2, .keys = {Qt::Key_F10, Qt::Key_Right, Qt::Key_Down}, .steps = {{key(Qt::Key_Return)}},
+                   .opened = {"Edit"}, .endsHot = false, .chooses = true};
         QTest::newRow("maximized child: Left from the first")
             << Row{.maximized = true, .steps = {{left}, {left}}, .opened = {"File", "System", "Help"}};
     }
@@ -168,17 +191,25 @@ private Q_SLOTS:
         QList<int> chosen;
         connect(m_menu.get(), &PopupMenu::clicked, this, [&](int item) { chosen << item; });
         QSignalSpy buttonClicks(m_bar.get(), &Toolbar::buttonClicked);
-        if (row.start < 0)
+        if (row.start == -1)
             QTest::keyClick(m_form.get(), Qt::Key_H, Qt::AltModifier);
-        else
+        else if (row.start >= 0)
             QTest::mouseClick(buttonWidget(row.start), Qt::LeftButton);
+        for (const QKeyCombination keys : row.keys)
+            QTest::keyClick(m_form.get(), keys.key(), keys.keyboardModifiers());
+        for (const QKeyCombination keys : row.then)
+            QTest::keyClick(m_form.get(), keys.key(), keys.keyboardModifiers());
+        if (row.clickAway)
+            QTest::mouseClick(m_form->centralWidget(), Qt::LeftButton, {}, QPoint(200, 150));
         QCOMPARE(run.openedMenus, row.opened);
-        QCOMPARE(buttonClicks.count(), 1);
+        QCOMPARE(buttonClicks.count(), row.opened.isEmpty() ? 0 : 1);
         QCOMPARE(chosen, row.chooses ? QList<int>{m_editFirst} : QList<int>{});
-        const int lastButton = m_tops.indexOf(row.opened.last() == QStringLiteral("Lab") ? "Help" : row.opened.last());
+        const QString last = row.opened.isEmpty() ? QString() : row.opened.last();
+        const int lastButton = m_tops.indexOf(last == QStringLiteral("Lab") ? QStringLiteral("Help") : last);
         const QList<bool> hot{m_bar->buttonHot(0), m_bar->buttonHot(1), m_bar->buttonHot(2), m_bar->buttonHot(3)};
         QCOMPARE(hot.indexOf(true), row.endsHot ? lastButton : -1);
-        QVERIFY(!m_bar->buttonPressed(lastButton));
+        QCOMPARE(KeyboardFilter::menuBarModeToolbar() != nullptr, row.endsHot);
+        QVERIFY(!m_bar->buttonPressed(std::max(lastButton, 0)));
         QVERIFY(run.filterServed);
         QCOMPARE(MenuInputFilter::served(), nullptr);
         QCOMPARE(QApplication::activePopupWidget(), nullptr);

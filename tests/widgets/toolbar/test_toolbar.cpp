@@ -2,6 +2,7 @@
 #include "toolbar/Toolbar.h"
 #include "toolbar/ToolbarHost.h"
 
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
@@ -26,6 +27,9 @@ void addTextButtons(Toolbar &toolbar, const QStringList &texts)
         toolbar.addButton({}, -1, {}, 0, text, Toolbar::StyleAutosize, QStringLiteral("k") + text);
 }
 
+enum class Placement { OneRow, SecondBelow, SecondWraps };
+enum class RebarGesture { None, DragRight, DragFarLeft, DragDown, RefusedDrag, DoubleClickFirst };
+
 struct Click {
     int style;
     bool onArrow; // else in the middle
@@ -34,6 +38,9 @@ struct Click {
 };
 
 } // namespace
+
+Q_DECLARE_METATYPE(Placement)
+Q_DECLARE_METATYPE(RebarGesture)
 
 class TestToolbar : public QObject
 {
@@ -178,56 +185,89 @@ private Q_SLOTS:
         QTest::addColumn<QKeyCombination>("keys");
         QTest::addColumn<bool>("ownerActive");
         QTest::addColumn<QList<int>>("clicked");
-        QTest::newRow("Alt+V") << (Qt::ALT | Qt::Key_V) << true << QList<int>{2};
-        QTest::newRow("Alt+Shift+F") << (Qt::ALT | Qt::SHIFT | Qt::Key_F) << true << QList<int>{};
-        QTest::newRow("F without Alt") << QKeyCombination(Qt::Key_F) << true << QList<int>{};
-        QTest::newRow("hidden button") << (Qt::ALT | Qt::Key_W) << true << QList<int>{};
-        QTest::newRow("owner form not active") << (Qt::ALT | Qt::Key_F) << false << QList<int>{};
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("Alt+V") << (Qt::ALT | Qt::Key_V) << true << QList<int>{2} << "";
+        QTest::newRow("Alt+Shift+F") << (Qt::ALT | Qt::SHIFT | Qt::Key_F) << true << QList<int>{} << "";
+        QTest::newRow("F without Alt") << QKeyCombination(Qt::Key_F) << true << QList<int>{} << "f";
+        QTest::newRow("hidden button") << (Qt::ALT | Qt::Key_W) << true << QList<int>{} << "";
+        QTest::newRow("no button has the letter") << (Qt::ALT | Qt::Key_Z) << true << QList<int>{} << "";
+        QTest::newRow("Alt+digit") << (Qt::ALT | Qt::Key_5) << true << QList<int>{} << "";
+        QTest::newRow("owner form not active") << (Qt::ALT | Qt::Key_F) << false << QList<int>{} << "";
     }
     void altLetter()
     {
         QFETCH(QKeyCombination, keys);
         QFETCH(bool, ownerActive);
         QFETCH(QList<int>, clicked);
+        QFETCH(QString, typed);
         addTextButtons(*m_toolbar, {"&File", "&Window", "&View"});
         m_toolbar->setButtonVisible(1, false);
+        auto *field = new QLineEdit(m_form.get());
+        field->move(0, 100);
         m_form->show();
-        QWidget other;
-        QWidget *active = ownerActive ? m_form.get() : &other;
-        active->show();
+        QLineEdit otherField;
+        QWidget *active = ownerActive ? static_cast<QWidget *>(field) : &otherField;
+        active->window()->show();
         active->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(active));
+        active->setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(active->window()));
         QList<int> clicks;
         connect(m_toolbar.get(), &Toolbar::buttonClicked, this, [&](int index) { clicks << index; });
         QTest::keyClick(active, keys.key(), keys.keyboardModifiers());
         QCOMPARE(clicks, clicked);
+        QCOMPARE(qobject_cast<QLineEdit *>(active)->text(), typed);
     }
 
     void hostPlacesItemsInRows_data()
     {
-        QTest::addColumn<int>("hostWidth");
-        QTest::addColumn<bool>("wraps");
-        QTest::newRow("room for both") << 600 << false;
-        QTest::newRow("second would not fit") << 150 << true;
-        QTest::newRow("too narrow even for one") << 20 << true;
+        QTest::addColumn<int>("hostWidth"); // -1: the first toolbar and one button more
+        QTest::addColumn<int>("borderStyle");
+        QTest::addColumn<bool>("wrappable");
+        QTest::addColumn<Placement>("placement");
+        QTest::newRow("room for both") << 600 << 0 << false << Placement::OneRow;
+        QTest::newRow("second would not fit") << 150 << 0 << false << Placement::SecondBelow;
+        QTest::newRow("too narrow even for one") << 20 << 0 << false << Placement::SecondBelow;
+        QTest::newRow("inside the default border") << 600 << 1 << false << Placement::OneRow;
+        QTest::newRow("wrappable with room for both") << 600 << 0 << true << Placement::OneRow;
+        QTest::newRow("wrappable second wraps its buttons beside the first")
+            << -1 << 0 << true << Placement::SecondWraps;
     }
     void hostPlacesItemsInRows()
     {
         QFETCH(int, hostWidth);
-        QFETCH(bool, wraps);
+        QFETCH(int, borderStyle);
+        QFETCH(bool, wrappable);
+        QFETCH(Placement, placement);
         ToolbarHost *host = makeHost();
+        host->setBorderStyle(borderStyle);
+        constexpr quint32 kRed = 0x0000FF;
+        host->setBackColor(kRed);
         Toolbar second(m_form.get());
         for (Toolbar *toolbar : {m_toolbar.get(), &second}) {
-            toolbar->createToolbar(16, true, true, true);
+            toolbar->createToolbar(16, true, true, wrappable);
             addTextButtons(*toolbar, {"&File", "&Window", "&Help"});
         }
+        if (hostWidth < 0)
+            hostWidth = 2 + m_toolbar->toolbarWidth() + 2 + second.maxButtonWidth() + 8;
         host->resize(hostWidth, 60);
         host->capture(m_toolbar.get());
         host->capture(&second);
+        const int border = host->frameWidth();
         const QRect first = m_toolbar->hwnd()->geometry();
-        QCOMPARE(first, QRect(2, 0, m_toolbar->toolbarWidth(), m_toolbar->toolbarHeight()));
-        QCOMPARE(second.hwnd()->pos(), wraps ? QPoint(2, first.height() + 3) : QPoint(first.right() + 3, 0));
-        QCOMPARE(host->requiredHeight(), wraps ? first.height() + 3 + second.toolbarHeight() : first.height());
+        QCOMPARE(first, QRect(2 + border, border, m_toolbar->toolbarWidth(), m_toolbar->toolbarHeight()));
+        const QRect next = second.hwnd()->geometry();
+        QCOMPARE(next.topLeft(),
+            placement == Placement::SecondBelow ? QPoint(2 + border, border + first.height() + 3)
+                                                : QPoint(first.right() + 3, border));
+        QCOMPARE(next.height(), second.toolbarHeight());
+        QCOMPARE(next.height() > first.height(), placement == Placement::SecondWraps);
+        QVERIFY2(placement == Placement::SecondBelow || next.right() <= host->contentsRect().right(),
+            "the second stays inside the host");
+        QCOMPARE(host->requiredHeight(), 2 * border + next.bottom() + 1 - border);
+        const QImage drawn = host->grab().toImage();
+        // Red just left of the first button; on the top edge only where no border is.
+        QCOMPARE(drawn.pixelColor(first.left() - 1, first.center().y()), QColor(Qt::red));
+        QCOMPARE(drawn.pixelColor(first.left() + 4, 0) == QColor(Qt::red), border == 0);
         host->releaseCaptures();
         QCOMPARE(m_toolbar->hwnd()->parentWidget(), m_form.get());
         QCOMPARE(host->requiredHeight(), 0);
@@ -343,6 +383,107 @@ private Q_SLOTS:
         QCOMPARE(rebar.rebarHeight(), oneRow);
         QVERIFY(rebar.bandRectangle(2).isEmpty());
         QCOMPARE(heights.last().at(0).toInt(), oneRow);
+    }
+
+    // Three bands in one row of a rebar: 100, 200 and 100 px children, the middle one able
+    // to shrink to 50.
+    void rebarBandsByMouse_data()
+    {
+        QTest::addColumn<RebarGesture>("gesture");
+        QTest::addColumn<int>("formWidth");
+        QTest::addColumn<int>("secondMoves"); // along the bar; -1: to a row of its own
+        QTest::addColumn<int>("drags");       // begin and end signals, each
+        QTest::addColumn<bool>("chevron");    // the second band shows one and reports its push
+        QTest::newRow("gripper dragged right") << RebarGesture::DragRight << 600 << 40 << 1 << false;
+        QTest::newRow("gripper dragged left past the first band's minimum")
+            << RebarGesture::DragFarLeft << 600 << 0 << 1 << false;
+        QTest::newRow("gripper dragged down half a row") << RebarGesture::DragDown << 600 << -1 << 1 << false;
+        QTest::newRow("a refused drag") << RebarGesture::RefusedDrag << 600 << 0 << 0 << false;
+        // The others at their least (gripper and child): 598 - 58 - 108 = 432 for the first.
+        QTest::newRow("double click on the first maximises it")
+            << RebarGesture::DoubleClickFirst << 600 << 432 - 108 << 0 << true;
+        QTest::newRow("row too short: the middle band's chevron") << RebarGesture::None << 300 << 0 << 0 << true;
+    }
+    void rebarBandsByMouse()
+    {
+        QFETCH(RebarGesture, gesture);
+        QFETCH(int, formWidth);
+        QFETCH(int, secondMoves);
+        QFETCH(int, drags);
+        QFETCH(bool, chevron);
+        m_form->resize(formWidth, 400);
+        Rebar rebar;
+        rebar.createRebar(m_form.get());
+        for (const int width : {100, 200, 100})
+            rebar.addBandByHwnd(child(width, 20));
+        rebar.setBandChildMinWidth(1, 50);
+        QWidget *bar = rebar.hwnd();
+        const QRect before = rebar.bandRectangle(1);
+        const int oneRow = rebar.rebarHeight();
+        QSignalSpy begun(&rebar, &Rebar::beginBandDrag);
+        QSignalSpy ended(&rebar, &Rebar::endBandDrag);
+        QSignalSpy pushed(&rebar, &Rebar::chevronPushed);
+        QSignalSpy childResizes(&rebar, &Rebar::bandChildResize);
+        const QPoint gripper = before.topLeft() + QPoint(3, before.height() / 2);
+        const auto drag = [&](QPoint by) {
+            QTest::mousePress(bar, Qt::LeftButton, {}, gripper);
+            QTest::mouseMove(bar, gripper + by / 2);
+            QTest::mouseMove(bar, gripper + by);
+            QTest::mouseRelease(bar, Qt::LeftButton, {}, gripper + by);
+        };
+        switch (gesture) {
+        case RebarGesture::DragRight:
+            drag(QPoint(40, 0));
+            break;
+        case RebarGesture::DragFarLeft:
+            drag(QPoint(-300, 0));
+            break;
+        case RebarGesture::DragDown:
+            drag(QPoint(0, before.height()));
+            break;
+        case RebarGesture::RefusedDrag:
+            connect(&rebar, &Rebar::beginBandDrag, this, [](int, bool *cancel) { *cancel = true; });
+            drag(QPoint(40, 0));
+            break;
+        case RebarGesture::DoubleClickFirst:
+            QTest::mouseDClick(bar, Qt::LeftButton, {}, rebar.bandRectangle(0).topLeft() + QPoint(3, 5));
+            break;
+        case RebarGesture::None:
+            break;
+        }
+        const QRect after = rebar.bandRectangle(1);
+        if (secondMoves < 0) {
+            QVERIFY(after.top() > rebar.bandRectangle(0).bottom());
+            QVERIFY(rebar.rebarHeight() > oneRow);
+        } else {
+            QCOMPARE(after.left() - before.left(), secondMoves);
+            QCOMPARE(rebar.rebarHeight(), oneRow);
+        }
+        QCOMPARE(begun.count(), gesture == RebarGesture::RefusedDrag ? 1 : drags);
+        QCOMPARE(ended.count(), drags);
+        if (drags > 0)
+            QCOMPARE(ended.first().at(0).toInt(), rebar.bandIdForIndex(1));
+        QCOMPARE(childResizes.isEmpty(), secondMoves == 0);
+        const QRect chevronRect = rebar.bandChevronRectangle(1);
+        QCOMPARE(!chevronRect.isEmpty(), chevron);
+        if (!chevron)
+            return;
+        QVERIFY2(!bar->childAt(chevronRect.center()), "no child covers the chevron");
+        QTest::mouseClick(bar, Qt::LeftButton, {}, chevronRect.center());
+        QCOMPARE(pushed.count(), 1);
+        QCOMPARE(pushed.first().at(0).toInt(), rebar.bandIdForIndex(1));
+        QCOMPARE(pushed.first().at(1).toRect(), chevronRect.translated(bar->pos()));
+    }
+
+    void chevronOffersTheButtonsThatDoNotShow()
+    {
+        addTextButtons(*m_toolbar, {"&File", "&Window", "&Help"});
+        const QList<int> all{0, 1, 2};
+        QCOMPARE(m_toolbar->buttonsBeyond(0), all);
+        QCOMPARE(m_toolbar->buttonsBeyond(m_toolbar->buttonRect(1).right()), QList<int>({1, 2}));
+        QCOMPARE(m_toolbar->buttonsBeyond(m_toolbar->toolbarWidth()), QList<int>());
+        m_toolbar->setButtonVisible(2, false);
+        QCOMPARE(m_toolbar->buttonsBeyond(m_toolbar->buttonRect(1).left()), QList<int>({1}));
     }
 
 private:

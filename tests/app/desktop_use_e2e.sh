@@ -1,0 +1,180 @@
+#!/usr/bin/env bash
+# The editor as a desktop user finds it, with real X input: --help and --version without a
+# display, the menu bar's keyboard mode, Alt+letters that open nothing, and Exit asking
+# about two edited pages. Run under xvfb-run; arguments: the tagsmith executable and a
+# page to copy. With TAGSMITH_E2E_SHOTS set to a folder, it also leaves screenshots there
+# (the whole META pane, a narrow window and its chevron open, cascaded windows, the first
+# Exit prompt).
+set -euo pipefail
+
+TAGSMITH="$(realpath "$1")"
+EXAMPLE="$2"
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
+SHOTS="${TAGSMITH_E2E_SHOTS:-}"
+STAMP="$(date +%s)"
+
+shot() {
+    [ -z "$SHOTS" ] || import -window root "$SHOTS/$1.png"
+}
+
+saved_with() {
+    grep -qF "<META name=\"description\" content=\"$2\">" "$1"
+}
+
+ended() {
+    ! kill -0 "$EDITOR_PID" 2>/dev/null
+}
+
+start_editor() {
+    "$TAGSMITH" "$@" &
+    EDITOR_PID=$!
+    WINDOW="$(timeout 20 xdotool search --sync --onlyvisible --name '^Tagsmith LITE' | head -1)" \
+        || fail "the main window did not appear"
+    xdotool windowfocus --sync "$WINDOW"
+    sleep 0.5
+}
+
+quit_editor() {
+    xdotool windowfocus --sync "$WINDOW"
+    xdotool key --clearmodifiers alt+q
+    wait_for ended || fail "$1"
+    wait "$EDITOR_PID" || fail "the editor ended with status $?"
+    EDITOR_PID=0
+}
+
+# Information only, on standard output, with no display at all.
+for option in --help --version; do
+    output="$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$TAGSMITH" "$option")" \
+        || fail "tagsmith $option ended with status $?"
+    case "$option" in
+    --help) grep -q '^Usage: tagsmith' <<<"$output" || fail "tagsmith --help printed no usage" ;;
+    --version) grep -q '^tagsmith [0-9]' <<<"$output" || fail "tagsmith --version printed no version" ;;
+    esac
+done
+
+# The META pane and the toolbar shown, in a window of 900 x 700 at the top left.
+usual_settings() {
+    mkdir -p "$XDG_CONFIG_HOME/Vantorel"
+    printf '%s\n' '[Tagsmith%20LITE]' ViewMeta=on Toolbar=on WindowState=normal Left=0 Top=0 Width=900 \
+        Height=700 >"$XDG_CONFIG_HOME/Vantorel/Tagsmith LITE.ini"
+}
+usual_settings
+
+# Every tag of the block at once: the META pane must show all seven lines.
+FULL="$WORK/full.html"
+cat >"$FULL" <<'EOF'
+<html><head><title>Every tag</title>
+<meta http-equiv="Content-Type" content="text/html; charset=ISO-8859-1">
+<meta name="description" content="All of them">
+<meta name="keywords" content="pane, lines">
+<meta name="author" content="Jo">
+<meta name="robots" content="noindex, nofollow">
+</head><body></body></html>
+EOF
+cp "$FULL" "$WORK/full.orig"
+
+start_editor "$FULL"
+shot meta-pane
+
+# The menu bar by keyboard. Alt alone enters it: "f" opens File, "s" chooses Save.
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 5 "Menus $STAMP"
+xdotool key alt
+xdotool key f s
+wait_for saved_with "$FULL" "Menus $STAMP" || fail "Alt alone, f, s did not save through the menu"
+# Escape leaves the mode, so the next letter reaches the field again; so does Escape out
+# of a menu and Escape once more.
+xdotool key F10 Escape
+xdotool type "X"
+xdotool key F10 Down Escape Escape
+xdotool type "Y"
+# A click beside the menu bar leaves it too.
+xdotool key F10
+xdotool mousemove --window "$WINDOW" 450 400 click 1
+xdotool key End
+xdotool type "Z"
+# Alt+letters that open no menu type nothing and change nothing.
+xdotool key --clearmodifiers alt+z alt+b alt+j
+xdotool key --clearmodifiers ctrl+s
+wait_for saved_with "$FULL" "Menus ${STAMP}XYZ" || fail "keys after leaving the menu bar were lost, or Alt+letters typed"
+
+# Unmodified after the save even with the Alt+letters: Exit asks nothing.
+quit_editor "the editor asked before ending, so an Alt+letter changed the page"
+
+# A narrow window: the menu bar wraps, nothing is cut off. Help, the last menu, drops its
+# menu inside the window, from a second row.
+start_editor
+xdotool windowsize --sync "$WINDOW" 230 420
+sleep 0.5
+shot narrow-window
+xdotool key F10 Left Down
+sleep 0.5
+POPUP="$(xdotool search --onlyvisible --pid "$EDITOR_PID" 2>/dev/null | grep -v "^$WINDOW\$" | head -1)" \
+    || fail "F10, Left and Down opened no Help menu"
+eval "$(xdotool getwindowgeometry --shell "$WINDOW" | sed 's/^/MAIN_/')"
+eval "$(xdotool getwindowgeometry --shell "$POPUP" | sed 's/^/MENU_/')"
+[ "$MENU_X" -lt $((MAIN_X + 100)) ] || fail "the Help menu opens at x=$MENU_X, past the narrow window's edge"
+xdotool key Escape Escape
+# The toolbar's chevron stands right before the logo: clicked from the right, past the
+# logo, it is the first thing that opens a popup.
+popup_open() {
+    xdotool search --onlyvisible --pid "$EDITOR_PID" 2>/dev/null | grep -qv "^$WINDOW\$"
+}
+CHEVRON_FOUND=0
+for y in 57 64 50; do
+    for x in $(seq 226 -3 84); do
+        xdotool mousemove --window "$WINDOW" "$x" "$y" click 1
+        sleep 0.1
+        if popup_open; then
+            CHEVRON_FOUND=1
+            break 2
+        fi
+    done
+done
+[ "$CHEVRON_FOUND" -eq 1 ] || fail "no chevron opened the toolbar buttons that do not fit"
+shot chevron-open
+xdotool key Escape
+quit_editor "Alt+Q did not end the narrow editor"
+
+# Many pages: the cascade stays inside the window.
+usual_settings
+PAGES=()
+for n in 1 2 3 4 5 6 7 8; do
+    cp "$EXAMPLE" "$WORK/page$n.html"
+    PAGES+=("$WORK/page$n.html")
+done
+start_editor "${PAGES[@]}"
+shot cascade
+quit_editor "Alt+Q did not end the editor with eight pages"
+
+# Exit with two edited pages, the second in front: each prompt brings its own page
+# forward. Yes saves the first asked about, No leaves the second.
+cp "$EXAMPLE" "$WORK/first.html"
+cp "$EXAMPLE" "$WORK/second.html"
+start_editor "$WORK/first.html" "$WORK/second.html"
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 5 "Second $STAMP"
+xdotool key --clearmodifiers ctrl+Tab
+sleep 0.3
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 5 "First $STAMP"
+xdotool key --clearmodifiers ctrl+Tab
+sleep 0.3
+xdotool key --clearmodifiers alt+q
+PROMPT="$(timeout 10 xdotool search --sync --onlyvisible --name '^Tagsmith LITE$' | grep -v "^$WINDOW\$" | head -1)" \
+    || fail "Exit asked nothing about two edited pages"
+sleep 0.5
+shot exit-prompt
+xdotool windowfocus --sync "$PROMPT"
+xdotool key y
+sleep 1
+PROMPT="$(xdotool search --onlyvisible --name '^Tagsmith LITE$' | grep -v "^$WINDOW\$" | head -1)" \
+    || fail "Exit asked only once about two edited pages"
+xdotool windowfocus --sync "$PROMPT"
+xdotool key n
+wait_for ended || fail "the editor did not end after both prompts"
+wait "$EDITOR_PID" || fail "the editor ended with status $?"
+EDITOR_PID=0
+saved_with "$WORK/first.html" "First $STAMP" || fail "Yes on the first prompt did not save the first page"
+cmp -s "$EXAMPLE" "$WORK/second.html" || fail "No on the second prompt changed the second page"
+echo "PASS"
