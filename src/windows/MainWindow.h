@@ -80,6 +80,7 @@ private:
     void savePlacement();
     void applyToolbarSetting(bool on);
     void applyMetaSetting(bool on);
+    void useFixedFontInMetaPane();
     void layoutMenuBar();
     void refreshTagBlockPane();
     void clearTagBlockPane();

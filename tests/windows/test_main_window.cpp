@@ -20,6 +20,8 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QFontDatabase>
+#include <QPlainTextEdit>
 #include <QTest>
 
 #include <memory>
@@ -104,6 +106,7 @@ private Q_SLOTS:
         s.window->toggleToolbar();
         s.window->toggleMetaPane();
         QVERIFY(s.window->toolbarStrip().isVisible() && s.window->metaPane().isVisible());
+        QCOMPARE(s.window->metaText().hwnd()->font(), QFontDatabase::systemFont(QFontDatabase::FixedFont));
         QVERIFY(s.window->toolbar().buttonChecked(11));
         QVERIFY(s.window->menu().itemChecked(s.window->menu().findItemByKey("mnuView(2)")));
         s.window->close();
@@ -111,6 +114,7 @@ private Q_SLOTS:
         MainWindow again(restarted);
         again.show();
         QVERIFY(again.toolbarStrip().isVisible() && again.metaPane().isVisible());
+        QCOMPARE(again.metaText().hwnd()->font(), QFontDatabase::systemFont(QFontDatabase::FixedFont));
         again.toggleMetaPane();
         QVERIFY(!again.metaPane().isVisible());
         QVERIFY(!again.toolbar().buttonChecked(11));
