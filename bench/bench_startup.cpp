@@ -169,7 +169,7 @@ void BM_EditorWindowAgainstMinimalWindow(benchmark::State &state)
         const Started program = startWindow(watch, { TAGSMITH_EXECUTABLE });
         stop(program.pid);
         if (!bare.shown || !program.shown) {
-            state.SkipWithError("a window did not come up");
+            state.SkipWithError(bare.shown ? "the editor's window did not come up" : "the bare window did not come up");
             return;
         }
         minimal.push_back(bare.paintedMs());
