@@ -34,7 +34,12 @@ QString SettingsStore::value(const QString &name, const QString &section) const
 
 bool SettingsStore::setValue(const QString &name, const QString &value, const QString &section)
 {
-    m_settings.setValue(groupKey(section, name), value);
+    const QString key = groupKey(section, name);
+    // Every start records the same values again; rewriting the file would cost a disk sync.
+    m_settings.sync();
+    if (m_settings.contains(key) && m_settings.value(key) == QVariant(value))
+        return m_settings.status() == QSettings::NoError;
+    m_settings.setValue(key, value);
     m_settings.sync();
     return m_settings.status() == QSettings::NoError;
 }

@@ -5,9 +5,10 @@
 #include <QObject>
 #include <QString>
 
+#include <map>
 #include <memory>
 
-class QLocalServer;
+class QSocketNotifier;
 
 // One running copy per user. The first copy holds a lock for its lifetime and, once its
 // main window is loading, listens on a local socket; a later copy finds the lock taken,
@@ -51,9 +52,16 @@ Q_SIGNALS:
     void activationRequested();
 
 private:
+    struct Connection;
+
     void acceptConnections();
+    void readFrom(int descriptor);
+    void stopListening();
 
     QString m_folder;
     QLockFile m_lock;
-    std::unique_ptr<QLocalServer> m_server;
+    // A plain Unix socket: the network library would cost every start, later ones most.
+    int m_listener = -1;
+    std::unique_ptr<QSocketNotifier> m_listening;
+    std::map<int, std::unique_ptr<Connection>> m_connections;
 };

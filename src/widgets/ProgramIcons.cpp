@@ -1,5 +1,6 @@
 #include "ProgramIcons.h"
 
+#include "DeferredIconEngine.h"
 #include "TagBlock.h"
 #include "ProgramVersion.h"
 
@@ -124,7 +125,7 @@ QIcon ProgramIcons::picture(int number)
         return {};
     registerBundledPictures();
     const PictureEntry &entry = kPictures[static_cast<std::size_t>(number - 1)];
-    return themedPicture(entry, bundledPicture(entry.file));
+    return QIcon(new DeferredIconEngine([&entry] { return themedPicture(entry, bundledPicture(entry.file)); }));
 }
 
 QIcon ProgramIcons::warning()

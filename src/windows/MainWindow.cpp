@@ -186,8 +186,6 @@ void MainWindow::buildMetaPane()
     m_metaText->setLockedBackColor(OleColor::Window);
     m_metaText->setLockedForeColor(OleColor::WindowText);
     m_metaText->setLocked(true);
-    m_metaText->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    m_metaText->hwnd()->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     layout->addWidget(m_metaText);
     m_gutter = new LineNumberGutter(m_metaText);
     m_metaPane->setFixedHeight(metaPaneHeight());
@@ -265,7 +263,20 @@ void MainWindow::applyMetaSetting(bool on)
 {
     m_menu->setItemChecked(m_menu->findItemByKey(CommandTables::kViewMeta), on);
     m_toolbar->setButtonChecked(CommandTables::kMetaButton, on);
+    if (on)
+        useFixedFontInMetaPane();
     m_metaPane->setVisible(on);
+}
+
+// Done when the pane first shows: finding the fixed font costs start-up time that a hidden
+// pane does not need.
+void MainWindow::useFixedFontInMetaPane()
+{
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (m_metaText->font() == fixed)
+        return;
+    m_metaText->setFont(fixed);
+    m_metaText->hwnd()->setFont(fixed);
 }
 
 void MainWindow::toggleToolbar()

@@ -81,6 +81,7 @@ private:
     void savePlacement();
     void applyToolbarSetting(bool on);
     void applyMetaSetting(bool on);
+    void useFixedFontInMetaPane();
     void layoutMenuBar();
     void refreshTagBlockPane();
     void clearTagBlockPane();

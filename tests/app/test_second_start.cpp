@@ -150,6 +150,22 @@ private Q_SLOTS:
         QCOMPARE(recentFiles(), expected);
     }
 
+    // A later copy opens no window, so it hands over where no display can be reached
+    // (a shell over ssh beside the desktop session).
+    void laterCopyNeedsNoDisplay()
+    {
+        Copy first({}, m_home->path());
+        QVERIFY(waitForListening(*m_home));
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        qputenv("DISPLAY", ":9999");
+        Copy copy({ m_second });
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QVERIFY(copy.endsWithin(10000));
+        QCOMPARE(copy.exitCode(), 0);
+        QVERIFY(first.terminate(20000));
+        QCOMPARE(recentFiles(), QStringList { m_second });
+    }
+
     void lockWithoutARunningWindowEndsSilently()
     {
         QLockFile held(m_home->path() + QStringLiteral("/runtime/Tagsmith LITE_APPLICATION_MUTEX.lock"));

@@ -52,6 +52,28 @@ private Q_SLOTS:
         QCOMPARE(SettingsStore().value(u"Author"_s), u"Doe, Jane"_s);
     }
 
+    // Every start records the same values; only a change may rewrite the file.
+    void fileRewrittenOnlyForChange_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("rewritten");
+        QTest::newRow("same text") << u"2.01a"_s << false;
+        QTest::newRow("other text") << u"2.02a"_s << true;
+        QTest::newRow("empty text") << QString() << true;
+    }
+    void fileRewrittenOnlyForChange()
+    {
+        QFETCH(QString, value);
+        QFETCH(bool, rewritten);
+        TestHome home;
+        const QByteArray handWritten = "[Tagsmith%20LITE]\n; kept by hand\nVersion=2.01a\n";
+        QFile file(home.write(u"config/Vantorel/Tagsmith LITE.ini"_s, handWritten));
+        QVERIFY(SettingsStore().setValue(u"Version"_s, value));
+        QCOMPARE(SettingsStore().value(u"Version"_s), value);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll() != handWritten, rewritten);
+    }
+
     void unwritableFolderIsReported()
     {
         TestHome home;

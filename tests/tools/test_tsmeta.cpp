@@ -174,6 +174,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("backup");
         QTest::newRow("ending in a blank") << u"sp.html "_s << u"sp.bak"_s;
         QTest::newRow("beginning with a blank") << u" sp.html"_s << u" sp.bak"_s;
+        QTest::newRow("not ASCII") << u"café sp.html"_s << u"café sp.bak"_s;
     }
     void applyWritesTheFileNamed()
     {

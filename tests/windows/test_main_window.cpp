@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
@@ -46,6 +47,7 @@ private Q_SLOTS:
         s.window->toggleToolbar();
         s.window->toggleMetaPane();
         QVERIFY(s.window->toolbarStrip().isVisible() && s.window->metaPane().isVisible());
+        QCOMPARE(s.window->metaText().hwnd()->font(), QFontDatabase::systemFont(QFontDatabase::FixedFont));
         QVERIFY(s.window->toolbar().buttonChecked(11));
         QVERIFY(s.window->menu().itemChecked(s.window->menu().findItemByKey("mnuView(2)")));
         s.window->close();
@@ -53,6 +55,7 @@ private Q_SLOTS:
         MainWindow again(restarted);
         again.show();
         QVERIFY(again.toolbarStrip().isVisible() && again.metaPane().isVisible());
+        QCOMPARE(again.metaText().hwnd()->font(), QFontDatabase::systemFont(QFontDatabase::FixedFont));
         again.toggleMetaPane();
         QVERIFY(!again.metaPane().isVisible());
         QVERIFY(!again.toolbar().buttonChecked(11));
