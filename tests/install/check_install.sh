@@ -94,7 +94,7 @@ check_tree "$WORK/prefix"
 DEB="$(find "$WORK/package" -maxdepth 1 -name 'tagsmith_*.deb')"
 [ -n "$DEB" ] || fail "cpack made no .deb"
 DEPENDS="$(dpkg-deb -f "$DEB" Depends)"
-for needed in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins; do
+for needed in libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 qt6-qpa-plugins; do
     grep -q "$needed" <<<"$DEPENDS" || fail "the package does not depend on $needed ($DEPENDS)"
 done
 dpkg-deb -x "$DEB" "$WORK/unpacked"
