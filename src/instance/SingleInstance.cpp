@@ -5,16 +5,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QSocketNotifier>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QStandardPaths>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <poll.h>
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -39,97 +33,12 @@ QByteArray framed(const QByteArray &message)
     return frame;
 }
 
-// The message of a whole frame at the start of the bytes; false while it is still coming.
-bool unframed(const QByteArray &bytes, QByteArray &message)
-{
-    QDataStream stream(bytes);
-    stream.startTransaction();
-    stream >> message;
-    return stream.commitTransaction();
-}
-
 int remaining(const QElapsedTimer &clock, int timeoutMilliseconds)
 {
     return std::max(0, timeoutMilliseconds - int(clock.elapsed()));
 }
 
-// False when the path does not fit a socket address.
-bool socketAddress(const QString &path, sockaddr_un &address)
-{
-    const QByteArray name = QFile::encodeName(path);
-    address = {};
-    address.sun_family = AF_UNIX;
-    if (name.size() >= qsizetype(sizeof(address.sun_path)))
-        return false;
-    std::memcpy(address.sun_path, name.constData(), std::size_t(name.size()));
-    return true;
-}
-
-bool waitFor(int descriptor, short events, const QElapsedTimer &clock, int timeoutMilliseconds)
-{
-    pollfd waited { descriptor, events, 0 };
-    int ready = 0;
-    do {
-        ready = poll(&waited, 1, remaining(clock, timeoutMilliseconds));
-    } while (ready < 0 && errno == EINTR);
-    return ready > 0;
-}
-
-// Connects, writes the frame and waits for the acknowledgement on a socket of its own.
-SingleInstance::HandOver deliver(int descriptor, const sockaddr_un &address, const QByteArray &frame,
-    const QElapsedTimer &clock, int timeoutMilliseconds)
-{
-    // A full backlog says "try again"; a missing or dead server says nobody listens.
-    while (connect(descriptor, reinterpret_cast<const sockaddr *>(&address), sizeof(address)) != 0) {
-        if (errno != EAGAIN && errno != EINTR)
-            return SingleInstance::HandOver::NoTarget;
-        if (remaining(clock, timeoutMilliseconds) == 0)
-            return SingleInstance::HandOver::TimedOut;
-        poll(nullptr, 0, 10);
-    }
-    for (qsizetype sent = 0; sent < frame.size();) {
-        if (!waitFor(descriptor, POLLOUT, clock, timeoutMilliseconds))
-            return SingleInstance::HandOver::TimedOut;
-        const ssize_t written = send(descriptor, frame.constData() + sent, std::size_t(frame.size() - sent), MSG_NOSIGNAL);
-        if (written < 0 && errno != EAGAIN && errno != EINTR)
-            return SingleInstance::HandOver::TimedOut;
-        sent += std::max<ssize_t>(written, 0);
-    }
-    QByteArray answer;
-    while (answer.size() < kAcknowledgement.size()) {
-        if (!waitFor(descriptor, POLLIN, clock, timeoutMilliseconds))
-            return SingleInstance::HandOver::TimedOut;
-        char buffer[16];
-        const ssize_t got = recv(descriptor, buffer, sizeof(buffer), 0);
-        if (got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR))
-            return SingleInstance::HandOver::TimedOut;
-        answer.append(buffer, std::max<ssize_t>(got, 0));
-    }
-    return answer.startsWith(kAcknowledgement) ? SingleInstance::HandOver::Delivered : SingleInstance::HandOver::TimedOut;
-}
-
 } // namespace
-
-// One later copy talking: its socket, what it has sent so far, and the watch on it.
-struct SingleInstance::Connection
-{
-    explicit Connection(int socket)
-        : descriptor(socket)
-        , readable(socket, QSocketNotifier::Read)
-    {
-    }
-    ~Connection()
-    {
-        readable.setEnabled(false);
-        close(descriptor);
-    }
-    Connection(const Connection &) = delete;
-    Connection &operator=(const Connection &) = delete;
-
-    int descriptor;
-    QSocketNotifier readable;
-    QByteArray bytes;
-};
 
 QString SingleInstance::runtimeFolder()
 {
@@ -148,10 +57,7 @@ SingleInstance::SingleInstance(const QString &folder, QObject *parent)
     m_lock.setStaleLockTime(0);
 }
 
-SingleInstance::~SingleInstance()
-{
-    stopListening();
-}
+SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::lockPath() const
 {
@@ -172,86 +78,45 @@ bool SingleInstance::listen(QString *error)
 {
     if (isListening())
         return true;
-    const auto fail = [this, error](const char *what) {
+    m_server = std::make_unique<QLocalServer>();
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    // We hold the lock, so a socket file left here belongs to a copy that died.
+    QLocalServer::removeServer(serverPath());
+    if (!m_server->listen(serverPath())) {
         if (error)
-            *error = QStringLiteral("%1: %2").arg(QString::fromLatin1(what), QString::fromLocal8Bit(std::strerror(errno)));
-        stopListening();
+            *error = m_server->errorString();
+        m_server.reset();
         return false;
-    };
-    // Made under another name and moved into place once it listens, so a later copy that
-    // finds the socket can always connect to it.
-    sockaddr_un address;
-    const QByteArray finalName = QFile::encodeName(serverPath());
-    if (!socketAddress(serverPath() + QStringLiteral(".new"), address)) {
-        errno = ENAMETOOLONG;
-        return fail("socket name");
     }
-    m_listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (m_listener < 0)
-        return fail("socket");
-    // We hold the lock, so socket files left here belong to a copy that died.
-    unlink(address.sun_path);
-    if (bind(m_listener, reinterpret_cast<const sockaddr *>(&address), sizeof(address)) != 0)
-        return fail("bind");
-    // The user's own copies only.
-    if (chmod(address.sun_path, S_IRUSR | S_IWUSR) != 0)
-        return fail("chmod");
-    if (::listen(m_listener, SOMAXCONN) != 0)
-        return fail("listen");
-    if (rename(address.sun_path, finalName.constData()) != 0)
-        return fail("rename");
-    m_listening = std::make_unique<QSocketNotifier>(m_listener, QSocketNotifier::Read);
-    connect(m_listening.get(), &QSocketNotifier::activated, this, &SingleInstance::acceptConnections);
+    connect(m_server.get(), &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
     return true;
 }
 
 bool SingleInstance::isListening() const
 {
-    return m_listening != nullptr;
-}
-
-void SingleInstance::stopListening()
-{
-    m_connections.clear();
-    m_listening.reset();
-    if (m_listener >= 0) {
-        close(m_listener);
-        m_listener = -1;
-        unlink(QFile::encodeName(serverPath()).constData());
-    }
+    return m_server && m_server->isListening();
 }
 
 void SingleInstance::acceptConnections()
 {
-    int descriptor;
-    while ((descriptor = accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK)) >= 0) {
-        auto connection = std::make_unique<Connection>(descriptor);
-        connect(&connection->readable, &QSocketNotifier::activated, this, [this, descriptor] { readFrom(descriptor); });
-        m_connections[descriptor] = std::move(connection);
+    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        auto *stream = new QDataStream(socket);
+        connect(socket, &QObject::destroyed, this, [stream] { delete stream; });
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket, stream] {
+            stream->startTransaction();
+            QByteArray message;
+            *stream >> message;
+            if (!stream->commitTransaction())
+                return;
+            socket->write(kAcknowledgement);
+            socket->flush();
+            if (message.isEmpty())
+                Q_EMIT activationRequested();
+            else
+                Q_EMIT messageReceived(message);
+        });
     }
-}
-
-void SingleInstance::readFrom(int descriptor)
-{
-    Connection &connection = *m_connections.at(descriptor);
-    char buffer[65536];
-    ssize_t got;
-    while ((got = recv(descriptor, buffer, sizeof(buffer), 0)) > 0)
-        connection.bytes.append(buffer, got);
-    const bool ended = got == 0 || (errno != EAGAIN && errno != EINTR);
-    QByteArray message;
-    const bool complete = unframed(connection.bytes, message);
-    if (complete)
-        send(descriptor, kAcknowledgement.constData(), std::size_t(kAcknowledgement.size()), MSG_NOSIGNAL);
-    // The acknowledgement stays readable for the later copy after this end is closed.
-    if (complete || ended)
-        m_connections.erase(descriptor);
-    if (!complete)
-        return;
-    if (message.isEmpty())
-        Q_EMIT activationRequested();
-    else
-        Q_EMIT messageReceived(message);
 }
 
 SingleInstance::HandOver SingleInstance::handOver(
@@ -259,13 +124,18 @@ SingleInstance::HandOver SingleInstance::handOver(
 {
     QElapsedTimer clock;
     clock.start();
-    sockaddr_un address;
-    if (!socketAddress(folder + QLatin1Char('/') + kBaseName, address))
-        return HandOver::NoTarget;
-    const int descriptor = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (descriptor < 0)
-        return HandOver::NoTarget;
-    const HandOver result = deliver(descriptor, address, framed(message), clock, timeoutMilliseconds);
-    close(descriptor);
-    return result;
+    QLocalSocket socket;
+    socket.connectToServer(folder + QLatin1Char('/') + kBaseName);
+    if (!socket.waitForConnected(remaining(clock, timeoutMilliseconds)))
+        return socket.error() == QLocalSocket::SocketTimeoutError ? HandOver::TimedOut : HandOver::NoTarget;
+    socket.write(framed(message));
+    if (!socket.waitForBytesWritten(remaining(clock, timeoutMilliseconds)))
+        return HandOver::TimedOut;
+    QByteArray answer;
+    while (answer.size() < kAcknowledgement.size()) {
+        if (!socket.waitForReadyRead(remaining(clock, timeoutMilliseconds)))
+            return HandOver::TimedOut;
+        answer += socket.readAll();
+    }
+    return answer.startsWith(kAcknowledgement) ? HandOver::Delivered : HandOver::TimedOut;
 }

@@ -5,10 +5,9 @@
 #include <QObject>
 #include <QString>
 
-#include <map>
 #include <memory>
 
-class QSocketNotifier;
+class QLocalServer;
 
 // One running copy per user. The first copy holds a lock for its lifetime and, once its
 // main window is loading, listens on a local socket; a later copy finds the lock taken,
@@ -52,16 +51,9 @@ Q_SIGNALS:
     void activationRequested();
 
 private:
-    struct Connection;
-
     void acceptConnections();
-    void readFrom(int descriptor);
-    void stopListening();
 
     QString m_folder;
     QLockFile m_lock;
-    // A plain Unix socket: the network library would cost every start, later ones most.
-    int m_listener = -1;
-    std::unique_ptr<QSocketNotifier> m_listening;
-    std::map<int, std::unique_ptr<Connection>> m_connections;
+    std::unique_ptr<QLocalServer> m_server;
 };
