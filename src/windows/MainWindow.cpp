@@ -188,7 +188,6 @@ void MainWindow::buildMetaPane()
     m_metaText->setLocked(true);
     layout->addWidget(m_metaText);
     m_gutter = new LineNumberGutter(m_metaText);
-    m_metaPane->setFixedHeight(metaPaneHeight());
     m_metaPane->installEventFilter(this);
 }
 
@@ -268,15 +267,16 @@ void MainWindow::applyMetaSetting(bool on)
     m_metaPane->setVisible(on);
 }
 
-// Done when the pane first shows: finding the fixed font costs start-up time that a hidden
-// pane does not need.
+// Done when the pane shows: finding the fixed font costs start-up time that a hidden pane
+// does not need, and the pane's height follows its font.
 void MainWindow::useFixedFontInMetaPane()
 {
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    if (m_metaText->font() == fixed)
-        return;
-    m_metaText->setFont(fixed);
-    m_metaText->hwnd()->setFont(fixed);
+    if (m_metaText->font() != fixed) {
+        m_metaText->setFont(fixed);
+        m_metaText->hwnd()->setFont(fixed);
+    }
+    m_metaPane->setFixedHeight(metaPaneHeight());
 }
 
 void MainWindow::toggleToolbar()
