@@ -90,10 +90,7 @@ private Q_SLOTS:
     {
         TestHome home;
         home.write(u"--help"_s, "<head><title>t</title>");
-        const QString before = QDir::currentPath();
-        QDir::setCurrent(home.path());
-        const TsmetaRun run = runTsmeta({ "read", "--", "--help" });
-        QDir::setCurrent(before);
+        const TsmetaRun run = runTsmeta({ "read", "--", "--help" }, home.path());
         QCOMPARE(run.status, 0);
         QCOMPARE(run.lines.value(0)["title"].toString(), u"t"_s);
     }
