@@ -30,13 +30,11 @@ QString told(const PageFacts &facts)
     const std::pair<TagKind, const char *> names[] = { { TagKind::Description, "description" },
         { TagKind::Keywords, "keywords" }, { TagKind::Author, "author" }, { TagKind::Robots, "robots" },
         { TagKind::ContentType, "content-type" } };
-    for (const UnreadTag &tag : facts.unreadTags) {
-        const auto named = std::find_if(std::begin(names), std::end(names), [&](auto n) { return n.first == tag.kind; });
-        parts << QStringLiteral("unread=") + QLatin1String(named == std::end(names) ? "other" : named->second);
-    }
-    for (const UnreadTag &tag : facts.outsideTags) {
-        const auto named = std::find_if(std::begin(names), std::end(names), [&](auto n) { return n.first == tag.kind; });
-        parts << QStringLiteral("outside=") + QLatin1String(named == std::end(names) ? "other" : named->second);
+    for (const auto &[where, tags] : { std::pair("unread=", &facts.unreadTags), std::pair("outside=", &facts.outsideTags) }) {
+        for (const UnreadTag &tag : *tags) {
+            const auto named = std::find_if(std::begin(names), std::end(names), [&](auto n) { return n.first == tag.kind; });
+            parts << QLatin1String(where) + QLatin1String(named == std::end(names) ? "other" : named->second);
+        }
     }
     return parts.join(QLatin1Char(' '));
 }
