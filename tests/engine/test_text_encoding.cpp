@@ -41,6 +41,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(bool, valid);
         QCOMPARE(TextEncoding::isValidUtf8(bytesOf(bytes)), valid);
+        QCOMPARE(TextEncoding::survey(bytesOf(bytes)).validUtf8, valid);
         QCOMPARE(TextEncoding::detect(bytesOf(bytes)), valid ? Encoding::Utf8 : Encoding::Windows1252);
         // A file read in blocks may cut a character anywhere: into two and three pieces.
         for (qsizetype first = 0; first <= bytes.size(); ++first) {
