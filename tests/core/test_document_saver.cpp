@@ -335,77 +335,59 @@ private Q_SLOTS:
         QCOMPARE(listing(folder), sorted(names));
     }
 
-    // A link standing at the backup's name gives way to the backup itself; whatever it
-    // pointed to stays as it was.
-    void backupReplacesALinkAtItsName_data()
-    {
-        QTest::addColumn<QString>("pointsTo");
-        QTest::newRow("link to another file") << "notes.txt";
-        QTest::newRow("link to a folder") << "keep";
-        QTest::newRow("dangling link") << "gone.txt";
-        QTest::newRow("link to the page itself") << "index.html";
-    }
-    void backupReplacesALinkAtItsName()
-    {
-        QFETCH(QString, pointsTo);
-        TestHome home;
-        const QString folder = home.path() + QStringLiteral("/www");
-        const QString path = home.write(QStringLiteral("www/index.html"), kPage);
-        const QString notes = home.write(QStringLiteral("www/notes.txt"), "notes\n");
-        home.write(QStringLiteral("www/keep/inside.txt"), "inside\n");
-        const QString backupPath = folder + QStringLiteral("/index.bak");
-        QVERIFY(QFile::link(folder + QLatin1Char('/') + pointsTo, backupPath));
-        const DocumentSaver::Request request = saveOf(path);
-        const QByteArray expected = DocumentSaver::preview(request).after;
-
-        const auto result = DocumentSaver::save(request);
-        QVERIFY2(result.ok, qPrintable(result.error));
-        QCOMPARE(result.backupPath, backupPath);
-        QVERIFY(!QFileInfo(backupPath).isSymLink());
-        QVERIFY(QFileInfo(backupPath).isFile());
-        QCOMPARE(readFile(backupPath), kPage);
-        QCOMPARE(readFile(path), expected);
-        QCOMPARE(readFile(notes), QByteArray("notes\n"));
-        QCOMPARE(listing(folder + QStringLiteral("/keep")), QStringList { "inside.txt" });
-        QCOMPARE(listing(folder), (QStringList { "index.bak", "index.html", "keep", "notes.txt" }));
-    }
-
-    // The path saved is the path given, byte for byte, and the backup is named from it;
-    // the file a trimmed or unquoted name would reach is left alone.
-    void exactNameIsSaved_data()
+    // The path saved is the path given, byte for byte, and the backup is named from it; the
+    // file a trimmed or unquoted name would reach is left alone. A link standing at the
+    // backup's name gives way to the backup itself; whatever it pointed to stays as it was.
+    void backupBesideTheExactName_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("backupName");
-        QTest::addColumn<QString>("lookalike");
-        QTest::newRow("ending in a blank") << "page.html " << "page.bak" << "page.html";
-        QTest::newRow("ending in blanks, no dot") << "page  " << "page  .bak" << "page";
-        QTest::newRow("beginning with blanks") << "  page.html" << "  page.bak" << "page.html";
-        QTest::newRow("holding a line end") << "two\nlines.html" << "two\nlines.bak" << "two";
-        QTest::newRow("wrapped in quotes") << "\"page.html\"" << "\"page.bak" << "page.html";
-        QTest::newRow("quotes inside") << "it's \"new\".html" << "it's \"new\".bak" << "its new.html";
-        QTest::newRow("hidden, beside another hidden page") << ".old.html" << ".old.bak" << ".draft.html";
+        QTest::addColumn<QString>("lookalike"); // a page beside it that no save may touch
+        QTest::addColumn<QString>("linkedTo"); // what a link at the backup's name points to
+        QTest::newRow("ending in a blank") << "page.html " << "page.bak" << "page.html" << "";
+        QTest::newRow("ending in blanks, no dot") << "page  " << "page  .bak" << "page" << "";
+        QTest::newRow("beginning with blanks") << "  page.html" << "  page.bak" << "page.html" << "";
+        QTest::newRow("holding a line end") << "two\nlines.html" << "two\nlines.bak" << "two" << "";
+        QTest::newRow("wrapped in quotes") << "\"page.html\"" << "\"page.bak" << "page.html" << "";
+        QTest::newRow("quotes inside") << "it's \"new\".html" << "it's \"new\".bak" << "its new.html" << "";
+        QTest::newRow("hidden, beside another hidden page") << ".old.html" << ".old.bak" << ".draft.html" << "";
+        QTest::newRow("link to another file") << "index.html" << "index.bak" << "notes.txt" << "notes.txt";
+        QTest::newRow("link to a folder") << "index.html" << "index.bak" << "notes.txt" << "keep";
+        QTest::newRow("dangling link") << "index.html" << "index.bak" << "notes.txt" << "gone.txt";
+        QTest::newRow("link to the page itself") << "index.html" << "index.bak" << "notes.txt" << "index.html";
     }
-    void exactNameIsSaved()
+    void backupBesideTheExactName()
     {
         QFETCH(QString, name);
         QFETCH(QString, backupName);
         QFETCH(QString, lookalike);
+        QFETCH(QString, linkedTo);
         TestHome home;
         const QString folder = home.path() + QStringLiteral("/www");
         const QString other = home.write(QStringLiteral("www/") + lookalike, kPage);
+        home.write(QStringLiteral("www/keep/inside.txt"), "inside\n");
         const QString path = home.write(QStringLiteral("www/") + name, kPage);
         QVERIFY(!path.isEmpty());
-        const QStringList names = sorted(listing(folder) << backupName);
+        const QString backupPath = folder + QLatin1Char('/') + backupName;
+        if (!linkedTo.isEmpty())
+            QVERIFY(QFile::link(folder + QLatin1Char('/') + linkedTo, backupPath));
+        QStringList names = listing(folder);
+        names.removeOne(backupName);
+        names = sorted(names << backupName);
         const DocumentSaver::Request request = saveOf(path);
-        QCOMPARE(DocumentSaver::preview(request).result.backupPath, folder + QLatin1Char('/') + backupName);
+        const DocumentSaver::Preview preview = DocumentSaver::preview(request);
+        QCOMPARE(preview.result.backupPath, backupPath);
 
         const auto result = DocumentSaver::save(request);
         QVERIFY2(result.ok, qPrintable(result.error));
-        QCOMPARE(result.backupPath, folder + QLatin1Char('/') + backupName);
-        QCOMPARE(listing(folder), names);
+        QCOMPARE(result.backupPath, backupPath);
+        QVERIFY(!QFileInfo(backupPath).isSymLink() && QFileInfo(backupPath).isFile());
+        QCOMPARE(readFile(backupPath), kPage);
+        QCOMPARE(readFile(path), preview.after);
+        QVERIFY(preview.after.contains("content=\"new\""));
         QCOMPARE(readFile(other), kPage);
-        QCOMPARE(readFile(result.backupPath), kPage);
-        QVERIFY(readFile(path).contains("content=\"new\""));
+        QCOMPARE(listing(folder + QStringLiteral("/keep")), QStringList { "inside.txt" });
+        QCOMPARE(listing(folder), names);
     }
 
     // A disk that fills up part way: the page is either as it was or fully saved, and a
