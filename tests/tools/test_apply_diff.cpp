@@ -146,18 +146,20 @@ private Q_SLOTS:
         QVERIFY(!home.write(u"good.html"_s, "<head>\n</head>\n").isEmpty());
         QVERIFY(!home.write(u"same.html"_s, "<head>\n</head>\n").isEmpty());
         QVERIFY(!home.write(u"fragment.html"_s, "<p>no head</p>\n").isEmpty());
+        QVERIFY(!home.write(u"closed.html"_s, "<head/>\n").isEmpty()); // read, but refused by the save
         QDir().mkpath(home.path() + u"/folder.html"_s);
         QCOMPARE(runTsmeta(realApply({ "same.html" }), home.path()).status, 0);
         const QStringList before = listing(home.path());
-        const TsmetaRun run = runTsmeta(dryRunDiff({ "fragment.html", "gone.html", "good.html", "same.html", "folder.html" }), home.path());
+        const TsmetaRun run = runTsmeta(dryRunDiff({ "fragment.html", "gone.html", "good.html", "same.html", "folder.html", "closed.html" }), home.path());
         QCOMPARE(run.status, 1);
         QVERIFY(run.out.startsWith(u"--- good.html\n+++ good.html\n@@ "_s));
         QVERIFY(!run.out.contains(u"same.html"_s));
         const QStringList errors = run.err.split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(errors.size(), 3);
+        QCOMPARE(errors.size(), 4);
         QCOMPARE(errors.at(0), u"tsmeta: fragment.html: No HEAD section in file..."_s);
         QCOMPARE(errors.at(1), u"tsmeta: gone.html: No such file or directory"_s);
         QVERIFY2(errors.at(2).startsWith(u"tsmeta: folder.html: "_s), qPrintable(errors.at(2)));
+        QCOMPARE(errors.at(3), u"tsmeta: closed.html: No HEAD section in file..."_s);
         QCOMPARE(listing(home.path()), before);
     }
 
