@@ -194,11 +194,8 @@ private Q_SLOTS:
         QCOMPARE(process.exitCode(), 0);
         QCOMPARE(QJsonDocument::fromJson(process.readAllStandardOutput()).object(),
             (QJsonObject { { "path", name }, { "ok", true }, { "backup", backup } }));
-        QFile saved(named);
-        QVERIFY(saved.open(QIODevice::ReadOnly) && saved.readAll().contains("content=\"Ada\""));
-        QFile other(lookalike);
-        QVERIFY(other.open(QIODevice::ReadOnly));
-        QCOMPARE(other.readAll(), page);
+        QVERIFY(readFile(named).contains("content=\"Ada\""));
+        QCOMPARE(readFile(lookalike), page);
         QVERIFY(QFile::exists(home.path() + u'/' + backup));
     }
 
@@ -249,9 +246,7 @@ private Q_SLOTS:
         for (qsizetype i = 0; i < pages.size(); ++i) {
             const QJsonObject line = QJsonDocument::fromJson(rows.at(i)).object();
             QCOMPARE(line["path"].toString(), pages.at(i));
-            QFile page(pages.at(i));
-            QVERIFY(page.open(QIODevice::ReadOnly));
-            const bool hasHead = page.readAll().toLower().contains("<head");
+            const bool hasHead = readFile(pages.at(i)).toLower().contains("<head");
             QCOMPARE(line["ok"].toBool(), hasHead);
             anyRefused = anyRefused || !hasHead;
         }
