@@ -216,10 +216,7 @@ private Q_SLOTS:
         QVERIFY(m_fixture->associations.read(Family::Php).registered);
         setClasses(u".php"_s, u"editedbyhand"_s);
         QVERIFY(!m_fixture->associations.read(Family::Php).registered);
-    }
 
-    void classIconsOnOff()
-    {
         // The browser's icon for web pages is not ours to remove; the one for ASP pages is.
         setClasses(u"htmlfile\\DefaultIcon"_s, u"/usr/share/icons/browser.png"_s);
         m_fixture->associations.write(Family::Htm, true);
@@ -261,9 +258,7 @@ private Q_SLOTS:
         run.setProcessEnvironment(environment);
         run.start(command.first(), command.mid(1));
         QVERIFY(run.waitForFinished(20000));
-        QFile recorded(record);
-        QVERIFY(recorded.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(recorded.readAll()), page + u'\n');
+        QCOMPARE(QString::fromUtf8(readFile(record)), page + u'\n');
 
         for (const auto &family : FileAssociations::families())
             QVERIFY(associations.write(family.family, false));
