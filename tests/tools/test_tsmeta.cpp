@@ -1,5 +1,4 @@
 #include "TestHome.h"
-#include "Unprivileged.h"
 
 #include "TsmetaRun.h"
 
@@ -76,14 +75,6 @@ private Q_SLOTS:
         QCOMPARE(plain.lines.at(0), (QJsonObject { { "path", fragment }, { "ok", false }, { "error", "No HEAD section in file..." } }));
         QCOMPARE(plain.lines.at(1), (QJsonObject { { "path", gone }, { "ok", false }, { "error", "No such file or directory" } }));
         QVERIFY(plain.lines.at(2)["ok"].toBool() && !plain.lines.at(2).contains("error"));
-    }
-
-    void unreadableFileGivesTheSystemsReason()
-    {
-        TestHome home;
-        const QString path = home.write(u"private.html"_s, "<head>");
-        const QString error = runUnprivileged([&] { return runTsmeta({ "read", path }).lines.value(0)["error"].toString(); });
-        QCOMPARE(error, u"Permission denied"_s);
     }
 
     void fileNamedLikeAnOptionAfterDoubleDash()
