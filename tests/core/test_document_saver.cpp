@@ -17,12 +17,6 @@ namespace {
 
 const QByteArray kPage = "<html>\r\n<head>\r\n<meta name=\"keywords\" content=\"old\">\r\n</head>\r\n</html>\r\n";
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
 // Every name in a folder, hidden ones and links included, in byte order.
 QStringList listing(const QString &folder)
 {
@@ -40,9 +34,7 @@ QStringList sorted(QStringList names)
 
 struct stat statOf(const QString &path)
 {
-    struct stat info
-    {
-    };
+    struct stat info = {};
     ::lstat(QFile::encodeName(path).constData(), &info);
     return info;
 }
@@ -133,22 +125,17 @@ public:
     }
 
 private:
-    static ino_t inodeOf(int fd)
+    static struct stat statusOf(int fd)
     {
-        struct stat info
-        {
-        };
+        struct stat info = {};
         ::fstat(fd, &info);
-        return info.st_ino;
+        return info;
     }
+    static ino_t inodeOf(int fd) { return statusOf(fd).st_ino; }
     qint64 roomOf(int fd)
     {
-        struct stat info
-        {
-        };
-        ::fstat(fd, &info);
-        const auto claimed = m_room.find(info.st_ino);
-        return std::max<qint64>(info.st_size, claimed == m_room.end() ? 0 : claimed->second);
+        const auto claimed = m_room.find(inodeOf(fd));
+        return std::max<qint64>(statusOf(fd).st_size, claimed == m_room.end() ? 0 : claimed->second);
     }
 
     qint64 m_free;
@@ -164,29 +151,6 @@ class TestDocumentSaver : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void saveWritesBackupThenPage_data()
-    {
-        QTest::addColumn<bool>("backup");
-        QTest::addColumn<QStringList>("files");
-        QTest::newRow("with backup") << true << QStringList { "index.bak", "index.html" };
-        QTest::newRow("backups off") << false << QStringList { "index.html" };
-    }
-    void saveWritesBackupThenPage()
-    {
-        QFETCH(bool, backup);
-        QFETCH(QStringList, files);
-        TestHome home;
-        const QString path = home.write(QStringLiteral("site.example/index.html"), kPage);
-        const auto result = DocumentSaver::save(saveOf(path, backup));
-        QVERIFY2(result.ok, qPrintable(result.error));
-        QCOMPARE(listing(home.path() + QStringLiteral("/site.example")), files);
-        QCOMPARE(result.backupPath, backup ? home.path() + QStringLiteral("/site.example/index.bak") : QString());
-        if (backup)
-            QCOMPARE(contents(result.backupPath), kPage);
-        QVERIFY(contents(path).contains("<META name=\"keywords\" content=\"new\">\r\n"));
-        QVERIFY(!contents(path).contains("old"));
-    }
-
     // A preview writes nothing and shows the very bytes the save then writes.
     void previewShowsWhatTheSaveWrites_data()
     {
@@ -211,7 +175,7 @@ private Q_SLOTS:
         QCOMPARE(listing(home.path()), QStringList { "index.html" });
         const DocumentSaver::Result saved = DocumentSaver::save(saveOf(path));
         QCOMPARE(saved.changed, changed);
-        QCOMPARE(contents(path), preview.after);
+        QCOMPARE(readFile(path), preview.after);
         QCOMPARE(preview.after != page, changed);
     }
 
@@ -227,16 +191,16 @@ private Q_SLOTS:
         const auto result = DocumentSaver::save(saveOf(link));
         QVERIFY2(result.ok, qPrintable(result.error));
         QVERIFY(QFileInfo(link).isSymLink());
-        QVERIFY(contents(real).contains("content=\"new\""));
+        QVERIFY(readFile(real).contains("content=\"new\""));
         QCOMPARE(QFileInfo(real).permissions(), before);
         // A new backup is no more readable than the page it copies.
         QCOMPARE(QFileInfo(result.backupPath).permissions(), before);
 
         const QString renamed = home.path() + QStringLiteral("/new.html");
-        const QByteArray saved = contents(real);
+        const QByteArray saved = readFile(real);
         QVERIFY(DocumentSaver::save(saveOf(real, false, renamed)).ok);
-        QCOMPARE(contents(real), saved);
-        QVERIFY(contents(renamed).contains("content=\"new\""));
+        QCOMPARE(readFile(real), saved);
+        QVERIFY(readFile(renamed).contains("content=\"new\""));
     }
 
     // Every way a save can fail leaves every file as it was, with no temporary file left;
@@ -285,7 +249,7 @@ private Q_SLOTS:
             }
         }
         const QStringList before = listing(folder);
-        const QByteArray bytesBefore = contents(path);
+        const QByteArray bytesBefore = readFile(path);
         const auto run = [&](bool preview) {
             return fieldsOf(preview ? DocumentSaver::preview(request).result : DocumentSaver::save(request));
         };
@@ -296,7 +260,7 @@ private Q_SLOTS:
             QVERIFY2(fields.startsWith(QStringLiteral("ok=0 changed=0 backup= error=")) && fields.contains(reason),
                 qPrintable(fields));
             QCOMPARE(listing(folder), before);
-            QCOMPARE(contents(path), bytesBefore);
+            QCOMPARE(readFile(path), bytesBefore);
         }
     }
 
@@ -356,92 +320,74 @@ private Q_SLOTS:
         QCOMPARE(as([&] { return DocumentSaver::preview(request).result.error; }), QString());
         QCOMPARE(as([&] { return DocumentSaver::save(request).error; }), QString());
         const struct stat after = statOf(path);
-        QCOMPARE(contents(path), expected);
+        QCOMPARE(readFile(path), expected);
         QCOMPARE(after.st_ino == before.st_ino, inPlace);
         QCOMPARE(after.st_nlink, before.st_nlink);
         if (links == 2) {
             QCOMPARE(statOf(secondName).st_ino, after.st_ino);
-            QCOMPARE(contents(secondName), expected);
+            QCOMPARE(readFile(secondName), expected);
         }
         QCOMPARE(after.st_uid, before.st_uid);
         QCOMPARE(after.st_gid, before.st_gid);
         QCOMPARE(after.st_mode & 07777, before.st_mode & 07777);
         if (backup)
-            QCOMPARE(contents(folder + QStringLiteral("/index.bak")), kPage);
+            QCOMPARE(readFile(folder + QStringLiteral("/index.bak")), kPage);
         QCOMPARE(listing(folder), sorted(names));
     }
 
-    // A link standing at the backup's name gives way to the backup itself; whatever it
-    // pointed to stays as it was.
-    void backupReplacesALinkAtItsName_data()
-    {
-        QTest::addColumn<QString>("pointsTo");
-        QTest::newRow("link to another file") << "notes.txt";
-        QTest::newRow("link to a folder") << "keep";
-        QTest::newRow("dangling link") << "gone.txt";
-        QTest::newRow("link to the page itself") << "index.html";
-    }
-    void backupReplacesALinkAtItsName()
-    {
-        QFETCH(QString, pointsTo);
-        TestHome home;
-        const QString folder = home.path() + QStringLiteral("/www");
-        const QString path = home.write(QStringLiteral("www/index.html"), kPage);
-        const QString notes = home.write(QStringLiteral("www/notes.txt"), "notes\n");
-        home.write(QStringLiteral("www/keep/inside.txt"), "inside\n");
-        const QString backupPath = folder + QStringLiteral("/index.bak");
-        QVERIFY(QFile::link(folder + QLatin1Char('/') + pointsTo, backupPath));
-        const DocumentSaver::Request request = saveOf(path);
-        const QByteArray expected = DocumentSaver::preview(request).after;
-
-        const auto result = DocumentSaver::save(request);
-        QVERIFY2(result.ok, qPrintable(result.error));
-        QCOMPARE(result.backupPath, backupPath);
-        QVERIFY(!QFileInfo(backupPath).isSymLink());
-        QVERIFY(QFileInfo(backupPath).isFile());
-        QCOMPARE(contents(backupPath), kPage);
-        QCOMPARE(contents(path), expected);
-        QCOMPARE(contents(notes), QByteArray("notes\n"));
-        QCOMPARE(listing(folder + QStringLiteral("/keep")), QStringList { "inside.txt" });
-        QCOMPARE(listing(folder), (QStringList { "index.bak", "index.html", "keep", "notes.txt" }));
-    }
-
-    // The path saved is the path given, byte for byte, and the backup is named from it;
-    // the file a trimmed or unquoted name would reach is left alone.
-    void exactNameIsSaved_data()
+    // The path saved is the path given, byte for byte, and the backup is named from it; the
+    // file a trimmed or unquoted name would reach is left alone. A link standing at the
+    // backup's name gives way to the backup itself; whatever it pointed to stays as it was.
+    void backupBesideTheExactName_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("backupName");
-        QTest::addColumn<QString>("lookalike");
-        QTest::newRow("ending in a blank") << "page.html " << "page.bak" << "page.html";
-        QTest::newRow("ending in blanks, no dot") << "page  " << "page  .bak" << "page";
-        QTest::newRow("beginning with blanks") << "  page.html" << "  page.bak" << "page.html";
-        QTest::newRow("holding a line end") << "two\nlines.html" << "two\nlines.bak" << "two";
-        QTest::newRow("wrapped in quotes") << "\"page.html\"" << "\"page.bak" << "page.html";
-        QTest::newRow("quotes inside") << "it's \"new\".html" << "it's \"new\".bak" << "its new.html";
-        QTest::newRow("hidden, beside another hidden page") << ".old.html" << ".old.bak" << ".draft.html";
+        QTest::addColumn<QString>("lookalike"); // a page beside it that no save may touch
+        QTest::addColumn<QString>("linkedTo"); // what a link at the backup's name points to
+        QTest::newRow("ending in a blank") << "page.html " << "page.bak" << "page.html" << "";
+        QTest::newRow("ending in blanks, no dot") << "page  " << "page  .bak" << "page" << "";
+        QTest::newRow("beginning with blanks") << "  page.html" << "  page.bak" << "page.html" << "";
+        QTest::newRow("holding a line end") << "two\nlines.html" << "two\nlines.bak" << "two" << "";
+        QTest::newRow("wrapped in quotes") << "\"page.html\"" << "\"page.bak" << "page.html" << "";
+        QTest::newRow("quotes inside") << "it's \"new\".html" << "it's \"new\".bak" << "its new.html" << "";
+        QTest::newRow("hidden, beside another hidden page") << ".old.html" << ".old.bak" << ".draft.html" << "";
+        QTest::newRow("link to another file") << "index.html" << "index.bak" << "notes.txt" << "notes.txt";
+        QTest::newRow("link to a folder") << "index.html" << "index.bak" << "notes.txt" << "keep";
+        QTest::newRow("dangling link") << "index.html" << "index.bak" << "notes.txt" << "gone.txt";
+        QTest::newRow("link to the page itself") << "index.html" << "index.bak" << "notes.txt" << "index.html";
     }
-    void exactNameIsSaved()
+    void backupBesideTheExactName()
     {
         QFETCH(QString, name);
         QFETCH(QString, backupName);
         QFETCH(QString, lookalike);
+        QFETCH(QString, linkedTo);
         TestHome home;
         const QString folder = home.path() + QStringLiteral("/www");
         const QString other = home.write(QStringLiteral("www/") + lookalike, kPage);
+        home.write(QStringLiteral("www/keep/inside.txt"), "inside\n");
         const QString path = home.write(QStringLiteral("www/") + name, kPage);
         QVERIFY(!path.isEmpty());
-        const QStringList names = sorted(listing(folder) << backupName);
+        const QString backupPath = folder + QLatin1Char('/') + backupName;
+        if (!linkedTo.isEmpty())
+            QVERIFY(QFile::link(folder + QLatin1Char('/') + linkedTo, backupPath));
+        QStringList names = listing(folder);
+        names.removeOne(backupName);
+        names = sorted(names << backupName);
         const DocumentSaver::Request request = saveOf(path);
-        QCOMPARE(DocumentSaver::preview(request).result.backupPath, folder + QLatin1Char('/') + backupName);
+        const DocumentSaver::Preview preview = DocumentSaver::preview(request);
+        QCOMPARE(preview.result.backupPath, backupPath);
 
         const auto result = DocumentSaver::save(request);
         QVERIFY2(result.ok, qPrintable(result.error));
-        QCOMPARE(result.backupPath, folder + QLatin1Char('/') + backupName);
+        QCOMPARE(result.backupPath, backupPath);
+        QVERIFY(!QFileInfo(backupPath).isSymLink() && QFileInfo(backupPath).isFile());
+        QCOMPARE(readFile(backupPath), kPage);
+        QCOMPARE(readFile(path), preview.after);
+        QVERIFY(preview.after.contains("content=\"new\""));
+        QCOMPARE(readFile(other), kPage);
+        QCOMPARE(listing(folder + QStringLiteral("/keep")), QStringList { "inside.txt" });
         QCOMPARE(listing(folder), names);
-        QCOMPARE(contents(other), kPage);
-        QCOMPARE(contents(result.backupPath), kPage);
-        QVERIFY(contents(path).contains("content=\"new\""));
     }
 
     // A disk that fills up part way: the page is either as it was or fully saved, and a
@@ -492,7 +438,7 @@ private Q_SLOTS:
         QCOMPARE(result.changed, saved);
         if (!saved)
             QVERIFY2(result.error.contains("No space left on device"), qPrintable(result.error));
-        QCOMPARE(contents(path), saved ? expected : page);
+        QCOMPARE(readFile(path), saved ? expected : page);
         // Claimed room makes a full disk fail before the page is touched at all.
         if (reservations && !saved)
             QCOMPARE(disk.bytesWrittenTo(statusBefore.st_ino), 0);
@@ -502,7 +448,7 @@ private Q_SLOTS:
         const QString backupPath = folder + QStringLiteral("/index.bak");
         const bool backupWritten = QFileInfo::exists(backupPath);
         QCOMPARE(result.backupPath, backupWritten ? backupPath : QString());
-        QVERIFY(!backupWritten || contents(backupPath) == page);
+        QVERIFY(!backupWritten || readFile(backupPath) == page);
         QVERIFY(backup || !backupWritten);
         QCOMPARE(listing(folder), backupWritten ? sorted(QStringList(before) << "index.bak") : before);
     }

@@ -10,9 +10,6 @@
 #include <QStandardPaths>
 #include <QTest>
 
-#include <optional>
-#include <vector>
-
 using namespace Qt::StringLiterals;
 using Family = FileAssociations::Family;
 
@@ -52,72 +49,43 @@ QStringList execOfAction(const QString &entryPath, const QString &file)
     return arguments;
 }
 
-// XDG folders of the test's own: the user's data and configuration, and a "system" that
-// has nothing installed but what the test puts there. The test itself runs in them while
-// the desktop lives, so that what the program asks the desktop is asked of this one too.
+// The desktop every test runs in (see init()): the user's data and configuration in the
+// test's home, and a "system" that has nothing installed but what the test puts there.
 // xdg-mime runs in it as on a desktop it does not know, which is its general case, or as
 // on GNOME when asked to.
 class PrivateDesktop
 {
 public:
-    explicit PrivateDesktop(const QString &home)
-        : mimeApps(home + u"/config/mimeapps.list"_s)
+    explicit PrivateDesktop(const TestHome &home)
+        : mimeApps(home.path() + u"/config/mimeapps.list"_s)
         , m_home(home)
     {
-        for (const char *name : { "XDG_CURRENT_DESKTOP", "XDG_SESSION_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
-                 "KDE_SESSION_VERSION", "GNOME_DESKTOP_SESSION_ID", "MATE_DESKTOP_SESSION_ID", "XDG_MENU_PREFIX",
-                 "DBUS_SESSION_BUS_ADDRESS", "DISPLAY" })
-            setVariable(name, std::nullopt);
-        const QList<std::pair<const char *, QString>> folders { { "XDG_DATA_HOME", u"/data"_s },
-            { "XDG_CONFIG_HOME", u"/config"_s }, { "XDG_DATA_DIRS", u"/system"_s },
-            { "XDG_CONFIG_DIRS", u"/system-config"_s } };
-        for (const auto &[name, folder] : folders) {
-            setVariable(name, QFile::encodeName(home + folder));
-            QDir().mkpath(home + folder);
-        }
-        QDir().mkpath(home + u"/data/applications"_s);
-        QDir().mkpath(home + u"/system/applications"_s);
+        for (const char *folder : { "/config", "/data/applications", "/system/applications", "/system-config" })
+            QDir().mkpath(home.path() + QLatin1String(folder));
         // GIO passes over an entry whose program is not there: ours must start a real one.
-        QDir().mkpath(home + u"/program"_s);
-        const QString program = home + u"/program/tagsmith"_s;
-        write(program, "#!/bin/sh\n");
-        QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        QFile(home.write(u"program/tagsmith"_s, "#!/bin/sh\n"))
+            .setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     }
-    ~PrivateDesktop()
-    {
-        for (auto it = m_saved.crbegin(); it != m_saved.crend(); ++it) {
-            if (it->second)
-                qputenv(it->first, *it->second);
-            else
-                qunsetenv(it->first);
-        }
-    }
-    PrivateDesktop(const PrivateDesktop &) = delete;
-    PrivateDesktop &operator=(const PrivateDesktop &) = delete;
 
     FileAssociations associations() const
     {
-        return FileAssociations(m_home + u"/program"_s, m_home + u"/data/applications"_s, mimeApps);
+        return FileAssociations(m_home.path() + u"/program"_s, m_home.path() + u"/data/applications"_s, mimeApps);
     }
 
     // A browser for web pages in the system folder, in its MIME cache when `cached`.
     bool installBrowser(const QString &id, bool cached = true) const
     {
-        const QString folder = m_home + u"/system/applications/"_s;
-        return write(folder + id, "[Desktop Entry]\nType=Application\nName=" + id.toUtf8() + "\nExec=true %u\nMimeType=text/html;\n")
-            && (!cached || write(folder + u"mimeinfo.cache"_s, "[MIME Cache]\ntext/html=" + id.toUtf8() + ";\n"));
+        const QString folder = u"system/applications/"_s;
+        const QByteArray name = id.toUtf8();
+        return !m_home.write(folder + id, "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=true %u\n"
+                                             "MimeType=text/html;\n").isEmpty()
+            && (!cached || !m_home.write(folder + u"mimeinfo.cache"_s, "[MIME Cache]\ntext/html=" + name + ";\n").isEmpty());
     }
     // Two browsers; only the second is in the MIME cache, which makes it the default.
     bool installBrowsers() const
     {
         return installBrowser(u"other-browser.desktop"_s, false) && installBrowser(u"web-browser.desktop"_s);
     }
-    static bool write(const QString &path, const QByteArray &bytes)
-    {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    }
-
     // What the program prints; what went wrong when it failed.
     QString run(const QString &program, const QStringList &arguments, const QString &desktop = QString()) const
     {
@@ -158,17 +126,7 @@ public:
     const QString mimeApps;
 
 private:
-    void setVariable(const char *name, const std::optional<QByteArray> &value)
-    {
-        m_saved.emplace_back(name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
-        if (value)
-            qputenv(name, *value);
-        else
-            qunsetenv(name);
-    }
-
-    QString m_home;
-    std::vector<std::pair<const char *, std::optional<QByteArray>>> m_saved;
+    const TestHome &m_home;
 };
 
 bool hasDesktopTools()
@@ -187,7 +145,20 @@ class TestFileAssociations : public QObject
     std::unique_ptr<AssociationsHome> m_fixture;
 
 private Q_SLOTS:
-    void init() { m_fixture = std::make_unique<AssociationsHome>(); }
+    void initTestCase()
+    {
+        // No test may reach the desktop it runs on.
+        for (const char *name : { "XDG_CURRENT_DESKTOP", "XDG_SESSION_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
+                 "KDE_SESSION_VERSION", "GNOME_DESKTOP_SESSION_ID", "MATE_DESKTOP_SESSION_ID", "XDG_MENU_PREFIX",
+                 "DBUS_SESSION_BUS_ADDRESS", "DISPLAY" })
+            qunsetenv(name);
+    }
+    void init()
+    {
+        m_fixture = std::make_unique<AssociationsHome>();
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(m_fixture->home.path() + u"/system"_s));
+        qputenv("XDG_CONFIG_DIRS", QFile::encodeName(m_fixture->home.path() + u"/system-config"_s));
+    }
     void cleanup() { m_fixture.reset(); }
 
     void registering_data()
@@ -245,10 +216,7 @@ private Q_SLOTS:
         QVERIFY(m_fixture->associations.read(Family::Php).registered);
         setClasses(u".php"_s, u"editedbyhand"_s);
         QVERIFY(!m_fixture->associations.read(Family::Php).registered);
-    }
 
-    void classIconsOnOff()
-    {
         // The browser's icon for web pages is not ours to remove; the one for ASP pages is.
         setClasses(u"htmlfile\\DefaultIcon"_s, u"/usr/share/icons/browser.png"_s);
         m_fixture->associations.write(Family::Htm, true);
@@ -290,9 +258,7 @@ private Q_SLOTS:
         run.setProcessEnvironment(environment);
         run.start(command.first(), command.mid(1));
         QVERIFY(run.waitForFinished(20000));
-        QFile recorded(record);
-        QVERIFY(recorded.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(recorded.readAll()), page + u'\n');
+        QCOMPARE(QString::fromUtf8(readFile(record)), page + u'\n');
 
         for (const auto &family : FileAssociations::families())
             QVERIFY(associations.write(family.family, false));
@@ -380,7 +346,7 @@ private Q_SLOTS:
         QFETCH(bool, inCache);
         if (!hasDesktopTools())
             QSKIP(qPrintable(kNoGio));
-        const PrivateDesktop desktop(m_fixture->home.path());
+        const PrivateDesktop desktop(m_fixture->home);
         QVERIFY(desktop.installBrowser(u"web-browser.desktop"_s));
         QVERIFY(!m_fixture->home.write(u"data/applications/tagsmith-html.desktop"_s, entry).isEmpty());
         if (!list.isEmpty())
@@ -433,12 +399,12 @@ private Q_SLOTS:
         QFETCH(QByteArray, listOn);
         if (!hasDesktopTools())
             QSKIP(qPrintable(kNoGio));
-        const PrivateDesktop desktop(m_fixture->home.path());
+        const PrivateDesktop desktop(m_fixture->home);
         QVERIFY(desktop.installBrowsers());
         if (!userList.isNull())
-            QVERIFY(PrivateDesktop::write(desktop.mimeApps, userList));
+            QVERIFY(!m_fixture->home.write(u"config/mimeapps.list"_s, userList).isEmpty());
         if (!systemList.isNull())
-            QVERIFY(PrivateDesktop::write(m_fixture->home.path() + u"/system-config/mimeapps.list"_s, systemList));
+            QVERIFY(!m_fixture->home.write(u"system-config/mimeapps.list"_s, systemList).isEmpty());
         QCOMPARE(desktop.answers(u"text/html"_s), PrivateDesktop::sameAnswers(expected));
 
         const FileAssociations associations = desktop.associations();
@@ -462,7 +428,7 @@ private Q_SLOTS:
     {
         if (!hasDesktopTools())
             QSKIP(qPrintable(kNoGio));
-        const PrivateDesktop desktop(m_fixture->home.path());
+        const PrivateDesktop desktop(m_fixture->home);
         QCOMPARE(desktop.answers(u"text/html"_s), PrivateDesktop::sameAnswers(QString()));
         const FileAssociations associations = desktop.associations();
         QVERIFY(associations.write(Family::Htm, true));
@@ -496,7 +462,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, keptLine);
         if (!hasDesktopTools())
             QSKIP(qPrintable(kNoGio));
-        const PrivateDesktop desktop(m_fixture->home.path());
+        const PrivateDesktop desktop(m_fixture->home);
         QVERIFY(desktop.installBrowsers());
         const FileAssociations associations = desktop.associations();
         QVERIFY(associations.write(Family::Htm, true));

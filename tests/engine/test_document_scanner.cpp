@@ -33,11 +33,6 @@ QString shown(const ScannedDocument &doc)
     return parts.join(QStringLiteral("; "));
 }
 
-int kindOrNone(std::optional<TagKind> kind)
-{
-    return kind ? static_cast<int>(*kind) : -1;
-}
-
 } // namespace
 
 class TestDocumentScanner : public QObject
@@ -66,7 +61,8 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, afterLessThan);
         QFETCH(int, kind);
-        QCOMPARE(kindOrNone(TagRecognition::match(bytesOf(afterLessThan))), kind);
+        const std::optional<TagKind> matched = TagRecognition::match(bytesOf(afterLessThan));
+        QCOMPARE(matched ? int(*matched) : -1, kind);
     }
 
     void headTest_data()

@@ -68,10 +68,6 @@ private Q_SLOTS:
                                             "charset=ISO-8859-1\">"),
                    QStringLiteral("<META name=\"description\" content=\"A page\">"),
                    keys, QStringLiteral("<META name=\"robots\" content=\"noindex, nofollow\">"), dist, fmt };
-        QTest::newRow("values written as attribute text, blanks kept")
-            << QStringLiteral(" say \"hi\" & <b> ") << QString() << false
-            << QStringList { QStringLiteral("<META name=\"description\" content=\" say &quot;hi&quot; &amp; &lt;b&gt; \">"),
-                   keys, dist, fmt };
     }
     void tagBlock()
     {

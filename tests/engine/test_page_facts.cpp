@@ -30,14 +30,14 @@ QString told(const PageFacts &facts)
     const std::pair<TagKind, const char *> names[] = { { TagKind::Description, "description" },
         { TagKind::Keywords, "keywords" }, { TagKind::Author, "author" }, { TagKind::Robots, "robots" },
         { TagKind::ContentType, "content-type" } };
-    for (const UnreadTag &tag : facts.unreadTags) {
-        const auto named = std::find_if(std::begin(names), std::end(names), [&](auto n) { return n.first == tag.kind; });
-        parts << QStringLiteral("unread=") + QLatin1String(named == std::end(names) ? "other" : named->second);
-    }
-    for (const UnreadTag &tag : facts.outsideTags) {
-        const auto named = std::find_if(std::begin(names), std::end(names), [&](auto n) { return n.first == tag.kind; });
-        parts << QStringLiteral("outside=") + QLatin1String(named == std::end(names) ? "other" : named->second);
-    }
+    const auto name = [&](TagKind kind) {
+        const auto named = std::find_if(std::begin(names), std::end(names), [&](auto n) { return n.first == kind; });
+        return QLatin1String(named == std::end(names) ? "other" : named->second);
+    };
+    for (const UnreadTag &tag : facts.unreadTags)
+        parts << QStringLiteral("unread=") + name(tag.kind);
+    for (const UnreadTag &tag : facts.outsideTags)
+        parts << QStringLiteral("outside=") + name(tag.kind);
     return parts.join(QLatin1Char(' '));
 }
 
@@ -57,14 +57,13 @@ void checkSane(const QByteArray &page)
 const QByteArray kPlainPage = "<html><head><title>Shop</title></head><body>Bread</body></html>";
 const QString kGood = QStringLiteral("Fresh bread daily");
 
-std::vector<Warning> warningsFor(const QByteArray &page, bool charset, const QString &description,
-    const QString &keywordsAndAuthor = {}, bool shared = false)
+// Keywords and author hold the description's text too: quotes and markup in any value are fine.
+std::vector<Warning> warningsFor(const QByteArray &page, bool charset, const QString &text, bool shared = false)
 {
     MetaElementSet values;
     values.setCharset(charset);
-    values.setText(TextField::Description, utf8Of(description));
-    values.setText(TextField::Keywords, utf8Of(keywordsAndAuthor));
-    values.setText(TextField::Author, utf8Of(keywordsAndAuthor));
+    for (const TextField field : { TextField::Description, TextField::Keywords, TextField::Author })
+        values.setText(field, utf8Of(text));
     return PageWarnings::evaluate(PageFacts::of(bytesOf(page)), values, shared);
 }
 
@@ -174,55 +173,51 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("page");
         QTest::addColumn<bool>("charset");
         QTest::addColumn<QString>("description");
-        QTest::addColumn<QString>("keywordsAndAuthor");
         QTest::addColumn<bool>("shared");
         QTest::addColumn<QString>("warned");
         const QByteArray utf8Text = "<head><title>Caf\xC3\xA9</title>";
         const QByteArray utf8Type = "<head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">";
         const QByteArray isoType = "<head><meta http-equiv=\"content-type\" content=\"text/html; charset=iso-8859-1\">";
         const QString none = textOf(MetaElementSet::noValueText(TextField::Description));
-        QTest::newRow("nothing to say") << kPlainPage << true << kGood << "" << false << "";
-        QTest::newRow("charset on over UTF-8 text: it declares UTF-8") << utf8Text << true << kGood << "" << false
-                                                                       << "";
-        QTest::newRow("charset off over UTF-8 text") << utf8Text << false << kGood << "" << false << "";
+        QTest::newRow("nothing to say") << kPlainPage << true << kGood << false << "";
+        QTest::newRow("charset on over UTF-8 text: it declares UTF-8") << utf8Text << true << kGood << false << "";
+        QTest::newRow("charset off over UTF-8 text") << utf8Text << false << kGood << false << "";
         QTest::newRow("charset on over Windows-1252 text")
-            << QByteArray("<head><title>Caf\xE9</title>") << true << kGood << "" << false << "";
+            << QByteArray("<head><title>Caf\xE9</title>") << true << kGood << false << "";
         QTest::newRow("charset on, page declares UTF-8 and holds it")
-            << QByteArray("<head><meta charset=\"utf-8\">\xE2\x80\x94") << true << kGood << "" << false << "";
+            << QByteArray("<head><meta charset=\"utf-8\">\xE2\x80\x94") << true << kGood << false << "";
         QTest::newRow("charset on, page declares UTF-8 but is ASCII")
-            << QByteArray("<head><meta charset=\"utf-8\">") << true << kGood << "" << false
-            << "charset-conflict/charset";
+            << QByteArray("<head><meta charset=\"utf-8\">") << true << kGood << false << "charset-conflict/charset";
         QTest::newRow("charset on, page declares another charset")
-            << QByteArray("<head><meta charset=\"koi8-r\">") << true << kGood << "" << false
-            << "charset-conflict/charset";
+            << QByteArray("<head><meta charset=\"koi8-r\">") << true << kGood << false << "charset-conflict/charset";
         QTest::newRow("charset on, page declares ISO-8859-1")
-            << QByteArray("<head><meta charset=\" ISO-8859-1 \">") << true << kGood << "" << false << "";
-        QTest::newRow("charset off drops the only UTF-8 declaration") << utf8Type << false << kGood << "" << false
+            << QByteArray("<head><meta charset=\" ISO-8859-1 \">") << true << kGood << false << "";
+        QTest::newRow("charset off drops the only UTF-8 declaration") << utf8Type << false << kGood << false
                                                                       << "charset-dropped/charset";
         QTest::newRow("charset off drops it, but <meta charset> stays")
-            << utf8Type + "<meta charset=\"utf-8\">" << false << kGood << "" << false << "";
-        QTest::newRow("charset on replaces it") << isoType << true << kGood << "" << false << "";
+            << utf8Type + "<meta charset=\"utf-8\">" << false << kGood << false << "";
+        QTest::newRow("charset on replaces it") << isoType << true << kGood << false << "";
         QTest::newRow("unread description and content-type")
             << QByteArray("<head><meta content='x' name='description'><meta content=\"text/html\" "
                           "http-equiv=\"Content-Type\">")
-            << false << kGood << "" << false << "unread-tag-form/description unread-tag-form/charset";
+            << false << kGood << false << "unread-tag-form/description unread-tag-form/charset";
         QTest::newRow("quotes and markup in values are fine")
-            << kPlainPage << false << "The \"best\" <bread> & more" << "Jo \"JJ\"" << false << "";
+            << kPlainPage << false << "The \"best\" <bread> & more" << false << "";
         QTest::newRow("managed tags outside the HEAD")
             << QByteArray("<head></head><body><meta name=\"robots\" content=\"noindex\"><meta name=\"keywords\">")
-            << false << kGood << "" << false << "outside-head/robots outside-head/keywords";
-        QTest::newRow("single quotes are fine") << kPlainPage << false << "Jo's 'best'" << "O'Brien" << false << "";
-        QTest::newRow("description blank") << kPlainPage << false << " \t\r\n" << "" << false
+            << false << kGood << false << "outside-head/robots outside-head/keywords";
+        QTest::newRow("single quotes are fine") << kPlainPage << false << "Jo's 'best'" << false << "";
+        QTest::newRow("description blank") << kPlainPage << false << " \t\r\n" << false
                                            << "description-missing/description";
-        QTest::newRow("description is the no-value text") << kPlainPage << false << none << "" << false
+        QTest::newRow("description is the no-value text") << kPlainPage << false << none << false
                                                           << "description-placeholder/description";
         QTest::newRow("placeholder with an extra word is a value")
-            << kPlainPage << false << none + QStringLiteral(" yet") << "" << false << "";
-        QTest::newRow("description shared") << kPlainPage << false << kGood << "" << true
+            << kPlainPage << false << none + QStringLiteral(" yet") << false << "";
+        QTest::newRow("description shared") << kPlainPage << false << kGood << true
                                             << "description-shared/description";
-        QTest::newRow("shared placeholder is only a placeholder") << kPlainPage << false << none << "" << true
+        QTest::newRow("shared placeholder is only a placeholder") << kPlainPage << false << none << true
                                                                   << "description-placeholder/description";
-        QTest::newRow("shared empty is only missing") << kPlainPage << false << "" << "" << true
+        QTest::newRow("shared empty is only missing") << kPlainPage << false << "" << true
                                                       << "description-missing/description";
     }
     void warnings()
@@ -230,11 +225,10 @@ private Q_SLOTS:
         QFETCH(QByteArray, page);
         QFETCH(bool, charset);
         QFETCH(QString, description);
-        QFETCH(QString, keywordsAndAuthor);
         QFETCH(bool, shared);
         QFETCH(QString, warned);
         QStringList parts;
-        for (const Warning &warning : warningsFor(page, charset, description, keywordsAndAuthor, shared)) {
+        for (const Warning &warning : warningsFor(page, charset, description, shared)) {
             parts << textOf(PageWarnings::kindName(warning.kind)) + QLatin1Char('/')
                     + textOf(PageWarnings::targetName(warning.target));
             QVERIFY(warning.message.ends_with('.'));

@@ -44,74 +44,46 @@ private Q_SLOTS:
         QVERIFY(SingleInstance(folder.path()).tryBecomeFirst());
     }
 
-    // An empty command line only asks for the window; any other arrives byte for byte.
-    void commandLineArrivesByteForByte_data()
+    // What a later copy sends arrives byte for byte and reads back as the paths it holds; an
+    // empty message only asks for the window. Earlier versions sent their arguments joined by
+    // spaces, with no terminator: one argument, unchanged.
+    void handOverArrivesAsSent_data()
     {
-        QTest::addColumn<QByteArray>("commandLine");
-        QTest::newRow("quoted with spaces") << QByteArray("\"/home/me/My Site/index.html\"");
-        QTest::newRow("non-ascii bytes") << QByteArray("/tmp/Gr\xC3\xBC\xC3\x9F" "e.html");
-        QTest::newRow("newline in the name") << QByteArray("/tmp/a\nb.html");
-        QTest::newRow("a nul byte") << QByteArray("\0", 1);
-        QTest::newRow("long") << QByteArray(100000, 'x');
-        QTest::newRow("empty") << QByteArray();
-    }
-    void commandLineArrivesByteForByte()
-    {
-        QFETCH(QByteArray, commandLine);
-        QTemporaryDir folder;
-        SingleInstance first(folder.path());
-        QVERIFY(first.tryBecomeFirst() && first.listen());
-        QSignalSpy received(&first, &SingleInstance::messageReceived);
-        QSignalSpy activated(&first, &SingleInstance::activationRequested);
-        QCOMPARE(handOver(commandLine, folder.path()), SingleInstance::HandOver::Delivered);
-        QCOMPARE(received.size(), commandLine.isEmpty() ? 0 : 1);
-        QCOMPARE(activated.size(), commandLine.isEmpty() ? 1 : 0);
-        if (!commandLine.isEmpty())
-            QCOMPARE(received.first().first().toByteArray(), commandLine);
-    }
-
-    // The paths of a later copy's command line, as the running copy reads them back.
-    void pathsArriveAsSent_data()
-    {
+        QTest::addColumn<QByteArray>("message");
         QTest::addColumn<QStringList>("paths");
-        QTest::newRow("one") << QStringList { "/home/me/My Site/index.html" };
-        QTest::newRow("several, in order") << QStringList { "/b.html", "/a.html", "/b.html" };
-        QTest::newRow("blanks at the ends") << QStringList { "/site/ a.html ", "/site/\ta.html" };
-        QTest::newRow("newlines in names") << QStringList { "/a\nb.html", "/c\n", "/\n\n" };
-        QTest::newRow("quotes and spaces") << QStringList { "/\"x y\".html", "/'z'.html" };
-        QTest::newRow("non-ascii") << QStringList { "/tmp/Grüße, Welt.php", "/tmp/日本.htm" };
-        QTest::newRow("long") << QStringList { '/' + QString(50000, 'x'), "/y" };
-        QTest::newRow("none: only the window") << QStringList {};
+        const auto sent = [](const char *name, const QStringList &paths) {
+            QTest::newRow(name) << HandOverMessage::encode(paths) << paths;
+        };
+        sent("one", { "/home/me/My Site/index.html" });
+        sent("several, in order", { "/b.html", "/a.html", "/b.html" });
+        sent("blanks at the ends", { "/site/ a.html ", "/site/\ta.html" });
+        sent("newlines in names", { "/a\nb.html", "/c\n", "/\n\n" });
+        sent("quotes and spaces", { "/\"x y\".html", "/'z'.html" });
+        sent("non-ascii", { "/tmp/Grüße, Welt.php", "/tmp/日本.htm" });
+        sent("long", { '/' + QString(100000, 'x'), "/y" });
+        sent("none: only the window", {});
+        QTest::newRow("a lone terminator: one empty path") << QByteArray("\0", 1) << QStringList { "" };
+        QTest::newRow("earlier: relative") << QByteArray("page.html") << QStringList { "page.html" };
+        QTest::newRow("earlier: joined") << QByteArray("a.html b.html") << QStringList { "a.html b.html" };
+        QTest::newRow("earlier: quoted") << QByteArray(" \"/x y.html\" ") << QStringList { " \"/x y.html\" " };
+        QTest::newRow("earlier: newline and non-ascii bytes")
+            << QByteArray("/tmp/a\nGr\xC3\xBC\xC3\x9F") + "e.html" << QStringList { "/tmp/a\nGrüße.html" };
     }
-    void pathsArriveAsSent()
+    void handOverArrivesAsSent()
     {
+        QFETCH(QByteArray, message);
         QFETCH(QStringList, paths);
         QTemporaryDir folder;
         SingleInstance first(folder.path());
         QVERIFY(first.tryBecomeFirst() && first.listen());
         QSignalSpy received(&first, &SingleInstance::messageReceived);
         QSignalSpy activated(&first, &SingleInstance::activationRequested);
-        QCOMPARE(handOver(HandOverMessage::encode(paths), folder.path()), SingleInstance::HandOver::Delivered);
-        QCOMPARE(activated.size(), paths.isEmpty() ? 1 : 0);
-        const QByteArray message = received.isEmpty() ? QByteArray() : received.first().first().toByteArray();
-        QCOMPARE(HandOverMessage::decode(message), paths);
-    }
-
-    // Earlier versions sent their arguments joined by spaces: one argument, unchanged.
-    void messageOfAnEarlierVersion_data()
-    {
-        QTest::addColumn<QByteArray>("message");
-        QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("relative") << QByteArray("page.html") << QStringList { "page.html" };
-        QTest::newRow("joined arguments") << QByteArray("a.html b.html") << QStringList { "a.html b.html" };
-        QTest::newRow("quoted, spaces around") << QByteArray(" \"/x y.html\" ") << QStringList { " \"/x y.html\" " };
-        QTest::newRow("empty") << QByteArray() << QStringList {};
-    }
-    void messageOfAnEarlierVersion()
-    {
-        QFETCH(QByteArray, message);
-        QFETCH(QStringList, arguments);
-        QCOMPARE(HandOverMessage::decode(message), arguments);
+        QCOMPARE(handOver(message, folder.path()), SingleInstance::HandOver::Delivered);
+        QCOMPARE(activated.size(), message.isEmpty() ? 1 : 0);
+        QCOMPARE(received.size(), message.isEmpty() ? 0 : 1);
+        const QByteArray arrived = received.isEmpty() ? QByteArray() : received.first().first().toByteArray();
+        QCOMPARE(arrived, message);
+        QCOMPARE(HandOverMessage::decode(arrived), paths);
     }
 
     void aCopyThatDoesNotAnswer()

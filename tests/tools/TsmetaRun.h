@@ -2,6 +2,7 @@
 
 #include "TsmetaCommand.h"
 
+#include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QList>
@@ -10,7 +11,8 @@
 #include <QTextStream>
 
 // One in-process run of tsmeta: its exit status, what it printed, and each printed line
-// read as a JSON object (empty for lines that are not JSON).
+// read as a JSON object (empty for lines that are not JSON). A diff prints Latin-1, one
+// character per page byte.
 struct TsmetaRun
 {
     int status = -1;
@@ -19,14 +21,19 @@ struct TsmetaRun
     QString err;
 };
 
-inline TsmetaRun runTsmeta(const QStringList &arguments)
+// Run in `folder` when one is given, so that relative paths are read from there.
+inline TsmetaRun runTsmeta(const QStringList &arguments, const QString &folder = {})
 {
+    const QString started = QDir::currentPath();
+    if (!folder.isEmpty())
+        QDir::setCurrent(folder);
     TsmetaRun run;
     QTextStream out(&run.out);
     QTextStream err(&run.err);
     run.status = TsmetaCommand::run(QStringList { QStringLiteral("tsmeta") } + arguments, out, err);
     out.flush();
     err.flush();
+    QDir::setCurrent(started);
     for (const QString &row : run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         run.lines.append(QJsonDocument::fromJson(row.toUtf8()).object());
     return run;

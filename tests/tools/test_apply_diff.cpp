@@ -13,42 +13,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A diff is Latin-1 bytes, one per page byte, so a run keeps them as bytes. It runs in the
-// given folder, so the paths it prints are relative to it.
-struct Run
-{
-    int status = -1;
-    QByteArray out;
-    QString err;
-};
-Run tsmetaIn(const QString &folder, const QStringList &arguments)
-{
-    const QString before = QDir::currentPath();
-    QDir::setCurrent(folder);
-    const TsmetaRun run = runTsmeta(arguments);
-    QDir::setCurrent(before);
-    return { run.status, run.out.toLatin1(), run.err };
-}
-
 // Characters Windows-1252 holds and Latin-1 does not, an accent, and every kind of member.
 const QStringList kValues { u"--description"_s, u"Fresh – bread, daily"_s, u"--keywords"_s, u"bread, rolls"_s,
     u"--author"_s, u"Zoë Ærø"_s, u"--robots"_s, u"noindex,nofollow"_s, u"--charset"_s, u"on"_s };
 
 QStringList dryRunDiff(const QStringList &files) { return QStringList { "apply", "--dry-run", "--diff" } + kValues + files; }
 QStringList realApply(const QStringList &files) { return QStringList { "apply", "--no-backup" } + kValues + files; }
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // Every entry below a folder with its size, time to the nanosecond and bytes: two equal
 // listings mean nothing was written, renamed or left behind.
@@ -62,7 +32,7 @@ QStringList listing(const QString &folder)
         struct stat status { };
         ::lstat(QFile::encodeName(path).constData(), &status);
         entries << u"%1 %2 %3.%4 %5"_s.arg(path).arg(status.st_size).arg(status.st_mtim.tv_sec)
-                       .arg(status.st_mtim.tv_nsec).arg(QString::fromLatin1(contents(path).toBase64()));
+                       .arg(status.st_mtim.tv_nsec).arg(QString::fromLatin1(readFile(path).toBase64()));
     }
     entries.sort();
     return entries;
@@ -127,25 +97,25 @@ private Q_SLOTS:
         QFETCH(QByteArray, page);
         TestHome home;
         const QString dry = home.path() + u"/dry"_s, patched = home.path() + u"/patched"_s, saved = home.path() + u"/saved"_s;
-        for (const QString &folder : { dry, patched, saved }) {
+        for (const QString &folder : { u"dry/"_s, u"patched/"_s, u"saved/"_s }) {
             for (const QString &name : names)
-                QVERIFY(writeFile(folder + u'/' + name, page));
+                QVERIFY(!home.write(folder + name, page).isEmpty());
             if (names.size() > 1)
-                QCOMPARE(tsmetaIn(folder, realApply({ names.at(1) })).status, 0);
+                QCOMPARE(runTsmeta(realApply({ names.at(1) }), home.path() + u'/' + folder).status, 0);
         }
         const QStringList before = listing(dry);
-        const Run diff = tsmetaIn(dry, dryRunDiff(names));
+        const TsmetaRun diff = runTsmeta(dryRunDiff(names), dry);
         QCOMPARE(diff.status, 0);
         QVERIFY2(diff.err.isEmpty(), qPrintable(diff.err));
         QCOMPARE(listing(dry), before);
-        QCOMPARE(diff.out.count("\n+++ "), names.size() > 1 ? 2 : 1);
+        QCOMPARE(diff.out.count(u"\n+++ "_s), names.size() > 1 ? 2 : 1);
 
-        const QString patchFailure = patchIn(patched, diff.out);
+        const QString patchFailure = patchIn(patched, diff.out.toLatin1());
         QVERIFY2(patchFailure.isEmpty(), qPrintable(patchFailure));
-        QCOMPARE(tsmetaIn(saved, realApply(names)).status, 0);
+        QCOMPARE(runTsmeta(realApply(names), saved).status, 0);
         for (const QString &name : names) {
-            QVERIFY(contents(saved + u'/' + name) != page);
-            QCOMPARE(contents(patched + u'/' + name), contents(saved + u'/' + name));
+            QVERIFY(readFile(saved + u'/' + name) != page);
+            QCOMPARE(readFile(patched + u'/' + name), readFile(saved + u'/' + name));
         }
         QCOMPARE(listing(patched).size(), listing(saved).size());
     }
@@ -155,17 +125,17 @@ private Q_SLOTS:
     void programPrintsTheSameBytes()
     {
         TestHome home;
-        QVERIFY(writeFile(home.path() + u"/junk.html"_s, binaryJunk()));
-        QVERIFY(writeFile(home.path() + u"/cafe.html"_s, "<head>\n<title>Caf\xe9</title>\n</head>"));
+        QVERIFY(!home.write(u"junk.html"_s, binaryJunk()).isEmpty());
+        QVERIFY(!home.write(u"cafe.html"_s, "<head>\n<title>Caf\xe9</title>\n</head>").isEmpty());
         const QStringList arguments = dryRunDiff({ "junk.html", "cafe.html" });
-        const Run inProcess = tsmetaIn(home.path(), arguments);
+        const TsmetaRun inProcess = runTsmeta(arguments, home.path());
         QCOMPARE(inProcess.status, 0);
         QProcess process;
         process.setWorkingDirectory(home.path());
         process.start(QStringLiteral(TSMETA_EXECUTABLE), arguments);
         QVERIFY(process.waitForFinished(60000));
         QCOMPARE(process.exitCode(), 0);
-        QCOMPARE(process.readAllStandardOutput(), inProcess.out);
+        QCOMPARE(process.readAllStandardOutput(), inProcess.out.toLatin1());
     }
 
     // Files that cannot be saved give one line each on standard error; the others still get
@@ -173,21 +143,23 @@ private Q_SLOTS:
     void diffErrorsGoToStandardError()
     {
         TestHome home;
-        QVERIFY(writeFile(home.path() + u"/good.html"_s, "<head>\n</head>\n"));
-        QVERIFY(writeFile(home.path() + u"/same.html"_s, "<head>\n</head>\n"));
-        QVERIFY(writeFile(home.path() + u"/fragment.html"_s, "<p>no head</p>\n"));
+        QVERIFY(!home.write(u"good.html"_s, "<head>\n</head>\n").isEmpty());
+        QVERIFY(!home.write(u"same.html"_s, "<head>\n</head>\n").isEmpty());
+        QVERIFY(!home.write(u"fragment.html"_s, "<p>no head</p>\n").isEmpty());
+        QVERIFY(!home.write(u"closed.html"_s, "<head/>\n").isEmpty()); // read, but refused by the save
         QDir().mkpath(home.path() + u"/folder.html"_s);
-        QCOMPARE(tsmetaIn(home.path(), realApply({ "same.html" })).status, 0);
+        QCOMPARE(runTsmeta(realApply({ "same.html" }), home.path()).status, 0);
         const QStringList before = listing(home.path());
-        const Run run = tsmetaIn(home.path(), dryRunDiff({ "fragment.html", "gone.html", "good.html", "same.html", "folder.html" }));
+        const TsmetaRun run = runTsmeta(dryRunDiff({ "fragment.html", "gone.html", "good.html", "same.html", "folder.html", "closed.html" }), home.path());
         QCOMPARE(run.status, 1);
-        QVERIFY(run.out.startsWith("--- good.html\n+++ good.html\n@@ "));
-        QVERIFY(!run.out.contains("same.html"));
+        QVERIFY(run.out.startsWith(u"--- good.html\n+++ good.html\n@@ "_s));
+        QVERIFY(!run.out.contains(u"same.html"_s));
         const QStringList errors = run.err.split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(errors.size(), 3);
+        QCOMPARE(errors.size(), 4);
         QCOMPARE(errors.at(0), u"tsmeta: fragment.html: No HEAD section in file..."_s);
         QCOMPARE(errors.at(1), u"tsmeta: gone.html: No such file or directory"_s);
         QVERIFY2(errors.at(2).startsWith(u"tsmeta: folder.html: "_s), qPrintable(errors.at(2)));
+        QCOMPARE(errors.at(3), u"tsmeta: closed.html: No HEAD section in file..."_s);
         QCOMPARE(listing(home.path()), before);
     }
 
@@ -209,11 +181,12 @@ private Q_SLOTS:
         TestHome home;
         const QString path = home.path() + u"/site/index.html"_s;
         if (!backupFlag.isEmpty())
-            QVERIFY(writeFile(path, "<head>\n</head>\n"));
+            QVERIFY(!home.write(u"site/index.html"_s, "<head>\n</head>\n").isEmpty());
         if (savedBefore)
-            QCOMPARE(tsmetaIn(home.path(), realApply({ path })).status, 0);
+            QCOMPARE(runTsmeta(realApply({ path })).status, 0);
         const QStringList before = listing(home.path());
-        const Run run = tsmetaIn(home.path(), QStringList { "apply", "--dry-run", backupFlag.isEmpty() ? "--backup" : backupFlag } + kValues + QStringList { path });
+        const TsmetaRun run
+            = runTsmeta(QStringList { "apply", "--dry-run", backupFlag.isEmpty() ? "--backup" : backupFlag } + kValues << path);
         QJsonObject expected { { "path", path }, { "ok", !backupFlag.isEmpty() }, { "dryRun", true } };
         if (backupFlag.isEmpty())
             expected["error"] = u"No such file or directory"_s;
@@ -221,7 +194,7 @@ private Q_SLOTS:
             expected["changed"] = !savedBefore;
         if (backupFlag == u"--backup"_s)
             expected["backup"] = QString(home.path() + u"/site/index.bak"_s);
-        QCOMPARE(QJsonDocument::fromJson(run.out).object(), expected);
+        QCOMPARE(QJsonDocument::fromJson(run.out.toUtf8()).object(), expected);
         QCOMPARE(run.status, backupFlag.isEmpty() ? 1 : 0);
         QCOMPARE(listing(home.path()), before);
     }

@@ -173,25 +173,6 @@ private Q_SLOTS:
         QVERIFY(run.out.isEmpty());
         QVERIFY2(run.err.startsWith(u"tsmeta: cannot create a temporary file"_s), qPrintable(run.err));
     }
-
-    void usageErrors_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("no path") << QStringList { "audit" };
-        QTest::newRow("unknown format") << QStringList { "audit", "--format", "xml", "x.html" };
-        QTest::newRow("values given") << QStringList { "audit", "--author", "Ann", "x.html" };
-        QTest::newRow("format for read") << QStringList { "read", "--format", "table", "x.html" };
-        QTest::newRow("no threads") << QStringList { "audit", "--jobs", "0", "x.html" };
-        QTest::newRow("threads not a number") << QStringList { "audit", "--jobs", "two", "x.html" };
-        QTest::newRow("threads for read") << QStringList { "read", "--jobs", "2", "x.html" };
-    }
-    void usageErrors()
-    {
-        QFETCH(QStringList, arguments);
-        const TsmetaRun run = runTsmeta(arguments);
-        QCOMPARE(run.status, 2);
-        QVERIFY(run.out.isEmpty() && !run.err.isEmpty());
-    }
 };
 
 QTEST_MAIN(TestAudit)
