@@ -17,31 +17,6 @@ shot() {
     [ -z "$SHOTS" ] || import -window root "$SHOTS/$1.png"
 }
 
-saved_with() {
-    grep -qF "<META name=\"description\" content=\"$2\">" "$1"
-}
-
-ended() {
-    ! kill -0 "$EDITOR_PID" 2>/dev/null
-}
-
-start_editor() {
-    "$TAGSMITH" "$@" &
-    EDITOR_PID=$!
-    WINDOW="$(timeout 20 xdotool search --sync --onlyvisible --name '^Tagsmith LITE' | head -1)" \
-        || fail "the main window did not appear"
-    xdotool windowfocus --sync "$WINDOW"
-    sleep 0.5
-}
-
-quit_editor() {
-    xdotool windowfocus --sync "$WINDOW"
-    xdotool key --clearmodifiers alt+q
-    wait_for ended || fail "$1"
-    wait "$EDITOR_PID" || fail "the editor ended with status $?"
-    EDITOR_PID=0
-}
-
 # Information only, on standard output, with no display at all.
 for option in --help --version; do
     output="$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$TAGSMITH" "$option")" \
@@ -77,8 +52,7 @@ start_editor "$FULL"
 shot meta-pane
 
 # The menu bar by keyboard. Alt alone enters it: "f" opens File, "s" chooses Save.
-xdotool key --clearmodifiers ctrl+a
-xdotool type --delay 5 "Menus $STAMP"
+describe "Menus $STAMP"
 xdotool key alt
 xdotool key f s
 wait_for saved_with "$FULL" "Menus $STAMP" || fail "Alt alone, f, s did not save through the menu"
@@ -152,12 +126,10 @@ quit_editor "Alt+Q did not end the editor with eight pages"
 cp "$EXAMPLE" "$WORK/first.html"
 cp "$EXAMPLE" "$WORK/second.html"
 start_editor "$WORK/first.html" "$WORK/second.html"
-xdotool key --clearmodifiers ctrl+a
-xdotool type --delay 5 "Second $STAMP"
+describe "Second $STAMP"
 xdotool key --clearmodifiers ctrl+Tab
 sleep 0.3
-xdotool key --clearmodifiers ctrl+a
-xdotool type --delay 5 "First $STAMP"
+describe "First $STAMP"
 xdotool key --clearmodifiers ctrl+Tab
 sleep 0.3
 xdotool key --clearmodifiers alt+q
@@ -172,9 +144,7 @@ PROMPT="$(xdotool search --onlyvisible --name '^Tagsmith LITE$' | grep -v "^$WIN
     || fail "Exit asked only once about two edited pages"
 xdotool windowfocus --sync "$PROMPT"
 xdotool key n
-wait_for ended || fail "the editor did not end after both prompts"
-wait "$EDITOR_PID" || fail "the editor ended with status $?"
-EDITOR_PID=0
+editor_ends "the editor did not end after both prompts"
 saved_with "$WORK/first.html" "First $STAMP" || fail "Yes on the first prompt did not save the first page"
 cmp -s "$EXAMPLE" "$WORK/second.html" || fail "No on the second prompt changed the second page"
 echo "PASS"
