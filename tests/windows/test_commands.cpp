@@ -214,6 +214,8 @@ private Q_SLOTS:
         QCOMPARE(copied, s.window->metaText().text().replace('\n', lineEnd));
     }
 
+    // Without a document a few commands are off; once one was open they stay on after it and do
+    // nothing, the edit commands too, though the last field used is still remembered.
     void documentCommandStates()
     {
         Scenario s;
@@ -235,26 +237,17 @@ private Q_SLOTS:
         check(false);
         s.window->commands().newDocument();
         check(true);
-    }
-
-    // The edit commands too, though the last field used is still remembered.
-    void afterTheLastDocumentTheCommandsStayAndDoNothing()
-    {
-        Scenario s;
-        QVERIFY(s.open(s.page("a.html")));
         s.click("mnuFile(2)");
         QCOMPARE(s.windows(), 0);
+        check(true);
         const QString msg = s.msg();
         s.window->documentState().activeField = "Author";
         QApplication::clipboard()->setText("kept");
-        for (const char *key : { "mnuFile(2)", "mnuFile(3)", "mnuFile(4)", "mnuView(1)", "mnuEdit(0)", "mnuEdit(1)",
-                 "mnuEdit(2)", "mnuEdit(3)", "mnuInsert(0)" }) {
-            QVERIFY2(s.menu().isEnabled(s.item(key)), key);
+        for (const QString &key : switched + QStringList { "mnuEdit(0)", "mnuEdit(1)", "mnuEdit(2)", "mnuEdit(3)",
+                 "mnuInsert(0)" })
             s.click(key);
-        }
-        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("kept"));
-        QVERIFY(s.window->toolbar().buttonEnabled(2));
         s.give("toolbar", "2");
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("kept"));
         QVERIFY(s.prompts().isEmpty());
         QVERIFY(s.launcher->started.isEmpty());
         QCOMPARE(s.windows(), 0);
