@@ -44,6 +44,14 @@ struct EventLog
     QList<int> tabClicks;
 };
 
+// A tab chosen by the program (by key, with or without events) or by the user's click.
+struct Selection
+{
+    bool byMouse, noEvents, cancel;
+    int selected;
+    QList<int> beforeClicks, tabClicks;
+};
+
 QPoint centreOfTab(const TabControl &tabs, int position)
 {
     return tabs.tabCtrlHwnd()->tabRect(position - 1).center();
@@ -83,43 +91,30 @@ private Q_SLOTS:
 
     void selectTab_data()
     {
-        QTest::addColumn<bool>("byMouse");
-        QTest::addColumn<bool>("noEvents");
-        QTest::addColumn<bool>("cancel");
-        QTest::addColumn<int>("selected");
-        QTest::addColumn<QList<int>>("beforeClicks");
-        QTest::addColumn<QList<int>>("tabClicks");
-        QTest::newRow("with events") << false << false << false << 3 << QList<int> { 1 } << QList<int> { 3 };
-        QTest::newRow("bNoEvents raises neither event")
-            << false << true << false << 3 << QList<int> {} << QList<int> {};
-        QTest::newRow("cancelled BeforeClick keeps the tab")
-            << false << false << true << 1 << QList<int> { 1 } << QList<int> {};
-        QTest::newRow("bNoEvents is not cancellable") << false << true << true << 3 << QList<int> {} << QList<int> {};
-        QTest::newRow("user click") << true << false << false << 3 << QList<int> { 1 } << QList<int> { 3 };
-        QTest::newRow("user click, BeforeClick cancelled")
-            << true << false << true << 1 << QList<int> { 1 } << QList<int> {};
+        QTest::addColumn<Selection>("selection");
+        QTest::newRow("with events") << Selection { false, false, false, 3, { 1 }, { 3 } };
+        QTest::newRow("bNoEvents raises neither event") << Selection { false, true, false, 3, {}, {} };
+        QTest::newRow("cancelled BeforeClick keeps the tab") << Selection { false, false, true, 1, { 1 }, {} };
+        QTest::newRow("bNoEvents is not cancellable") << Selection { false, true, true, 3, {}, {} };
+        QTest::newRow("user click") << Selection { true, false, false, 3, { 1 }, { 3 } };
+        QTest::newRow("user click, BeforeClick cancelled") << Selection { true, false, true, 1, { 1 }, {} };
     }
     void selectTab()
     {
-        QFETCH(bool, byMouse);
-        QFETCH(bool, noEvents);
-        QFETCH(bool, cancel);
-        QFETCH(int, selected);
-        QFETCH(QList<int>, beforeClicks);
-        QFETCH(QList<int>, tabClicks);
+        QFETCH(Selection, selection);
         TabControl tabs;
         tabs.resize(300, 200);
         addSettingsTabs(tabs);
         tabs.show();
         QVERIFY(QTest::qWaitForWindowExposed(&tabs));
-        EventLog log(tabs, cancel);
-        if (byMouse)
+        EventLog log(tabs, selection.cancel);
+        if (selection.byMouse)
             QTest::mouseClick(tabs.tabCtrlHwnd(), Qt::LeftButton, {}, centreOfTab(tabs, 3));
         else
-            tabs.selectTab(QStringLiteral("abt"), noEvents);
-        QCOMPARE(tabs.selectedTab(), selected);
-        QCOMPARE(log.beforeClicks, beforeClicks);
-        QCOMPARE(log.tabClicks, tabClicks);
+            tabs.selectTab(QStringLiteral("abt"), selection.noEvents);
+        QCOMPARE(tabs.selectedTab(), selection.selected);
+        QCOMPARE(log.beforeClicks, selection.beforeClicks);
+        QCOMPARE(log.tabClicks, selection.tabClicks);
     }
 
     void errors_data()
