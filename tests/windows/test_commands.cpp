@@ -79,8 +79,8 @@ private Q_SLOTS:
             = s.launcher->started.isEmpty() ? QString() : s.launcher->started.first().last();
         QCOMPARE(started,
             effect == "editor" ? document->filePath() : effect == "help" ? QStringLiteral("/") : QString());
-        QCOMPARE(s.launcher->urls,
-            effect.startsWith("link") ? QList<QUrl> { ExternalTools::linkAddress(effect.mid(4).toInt()) } : QList<QUrl> {});
+        const QList<QUrl> link { ExternalTools::linkAddress(effect.mid(4).toInt()) };
+        QCOMPARE(s.launcher->urls, effect.startsWith("link") ? link : QList<QUrl> {});
         QCOMPARE(document->text(TextField::Description), QStringLiteral("No description"));
         QCOMPARE(document->text(TextField::Author) == "Vera Vantorel", effect == "author");
         if (effect == "author")
@@ -243,8 +243,8 @@ private Q_SLOTS:
         const QString msg = s.msg();
         s.window->documentState().activeField = "Author";
         QApplication::clipboard()->setText("kept");
-        for (const QString &key : switched + QStringList { "mnuEdit(0)", "mnuEdit(1)", "mnuEdit(2)", "mnuEdit(3)",
-                 "mnuInsert(0)" })
+        const QStringList edits = { "mnuEdit(0)", "mnuEdit(1)", "mnuEdit(2)", "mnuEdit(3)", "mnuInsert(0)" };
+        for (const QString &key : switched + edits)
             s.click(key);
         s.give("toolbar", "2");
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("kept"));
@@ -355,7 +355,8 @@ private Q_SLOTS:
         QVERIFY(s.prompts().isEmpty());
         QCOMPARE(s.windows(), gone ? 0 : 1);
         if (gone) {
-            QVERIFY2(s.msg().endsWith(" (" + path + ')') && s.msg().size() > path.size() + 3, qPrintable(s.msg()));
+            QVERIFY2(s.msg().endsWith(" (" + path + ')') && s.msg().size() > path.size() + 3,
+                qPrintable(s.msg()));
             QCOMPARE(s.fil(), QStringLiteral("Opening document..."));
             return;
         }
