@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
-# The editor as a desktop user finds it, with real X input: --help and --version without a
-# display, the menu bar's keyboard mode, Alt+letters that open nothing, and Exit asking
-# about two edited pages. Run under xvfb-run; arguments: the tagsmith executable and a
-# page to copy. With TAGSMITH_E2E_SHOTS set to a folder, it also leaves screenshots there
-# (the whole META pane, a narrow window and its chevron open, cascaded windows, the first
-# Exit prompt).
+# The editor as a desktop user finds it, with real X input: --help without a display, the
+# menu bar's keyboard mode, Alt+letters that open nothing, and Exit asking about two edited
+# pages. Run under xvfb-run; arguments: the tagsmith executable and a page to copy. With
+# TAGSMITH_E2E_SHOTS set to a folder, it also leaves screenshots there (the whole META pane,
+# a narrow window and its chevron open, cascaded windows, the first Exit prompt).
 set -euo pipefail
 
 TAGSMITH="$(realpath "$1")"
@@ -17,15 +16,11 @@ shot() {
     [ -z "$SHOTS" ] || import -window root "$SHOTS/$1.png"
 }
 
-# Information only, on standard output, with no display at all.
-for option in --help --version; do
-    output="$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$TAGSMITH" "$option")" \
-        || fail "tagsmith $option ended with status $?"
-    case "$option" in
-    --help) grep -q '^Usage: tagsmith' <<<"$output" || fail "tagsmith --help printed no usage" ;;
-    --version) grep -q '^tagsmith [0-9]' <<<"$output" || fail "tagsmith --version printed no version" ;;
-    esac
-done
+# Information only, on standard output, with no display at all (the install check asks for
+# the version the same way).
+output="$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$TAGSMITH" --help)" \
+    || fail "tagsmith --help ended with status $?"
+grep -q '^Usage: tagsmith' <<<"$output" || fail "tagsmith --help printed no usage"
 
 # The META pane and the toolbar shown, in a window of 900 x 700 at the top left.
 usual_settings() {
