@@ -37,22 +37,19 @@ private Q_SLOTS:
         Scenario s;
         QCOMPARE(s.window->windowTitle(), QStringLiteral("Tagsmith LITE 2.01a"));
         QVERIFY(!s.window->toolbarStrip().isVisible() && !s.window->metaPane().isVisible());
-        QVERIFY(!s.window->menu().itemChecked(s.window->menu().findItemByKey("mnuView(2)")));
+        QVERIFY(!s.menu().itemChecked(s.item("mnuView(2)")));
         QCOMPARE(s.fil(), QStringLiteral("No document open..."));
         QVERIFY2(!s.window->rebar().bandVisible(1), "the progress band shows only while a file is read");
         s.window->toggleToolbar();
         s.window->toggleMetaPane();
         QVERIFY(s.window->toolbarStrip().isVisible() && s.window->metaPane().isVisible());
         QVERIFY(s.window->toolbar().buttonChecked(11));
-        QVERIFY(s.window->menu().itemChecked(s.window->menu().findItemByKey("mnuView(2)")));
-        s.window->close();
-        ProgramServices restarted;
-        MainWindow again(restarted);
-        again.show();
-        QVERIFY(again.toolbarStrip().isVisible() && again.metaPane().isVisible());
-        again.toggleMetaPane();
-        QVERIFY(!again.metaPane().isVisible());
-        QVERIFY(!again.toolbar().buttonChecked(11));
+        QVERIFY(s.menu().itemChecked(s.item("mnuView(2)")));
+        s.restart();
+        QVERIFY(s.window->toolbarStrip().isVisible() && s.window->metaPane().isVisible());
+        s.window->toggleMetaPane();
+        QVERIFY(!s.window->metaPane().isVisible());
+        QVERIFY(!s.window->toolbar().buttonChecked(11));
         QCOMPARE(s.stored("ViewMeta"), QStringLiteral("off"));
     }
 
