@@ -32,18 +32,6 @@ QStringList argumentsOf(const QString &standInPath)
 
 bool wasStarted(const QString &standInPath) { return QFile::exists(standInPath + ".args"); }
 
-class NeverStarts : public ProgramLauncher
-{
-public:
-    bool start(const QString &program, const QStringList &) override
-    {
-        started.append(program);
-        return false;
-    }
-    bool openUrl(const QUrl &) override { return false; }
-    QStringList started;
-};
-
 // The real launcher, with the stand-ins found first on PATH and no desktop of the
 // machine's own to ask. Every variable the launcher reads is set afresh, so none comes
 // from the machine or from the row before.
@@ -179,8 +167,9 @@ private Q_SLOTS:
     void fullCodeWhenNothingCanStart()
     {
         ToolsScenario s;
-        auto launcher = std::make_unique<NeverStarts>();
-        NeverStarts *observed = launcher.get();
+        auto launcher = std::make_unique<RecordingLauncher>();
+        launcher->succeeds = false;
+        RecordingLauncher *observed = launcher.get();
         s.window->tools().setLauncher(std::move(launcher));
         s.click("mnuFile(0)");
         s.click("mnuView(1)");
