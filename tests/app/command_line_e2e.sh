@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # The command line as a user gives it, with the real editor under a real X server: relative
-# paths from another folder, several files at once, and a later start in yet another folder
-# handing over a relative path. Each page is proved open by typing into it and saving it.
-# Run under xvfb-run; arguments: the tagsmith executable and a page to copy.
+# paths from another folder (with a comma and quotes in its name), several files at once, and
+# a later start in yet another folder handing over a relative path. Each page is proved open
+# by typing into it and saving it. Run under xvfb-run; arguments: the tagsmith executable and
+# a page to copy.
 set -euo pipefail
 
 TAGSMITH="$(realpath "$1")"
 EXAMPLE="$2"
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
-SITE="$WORK/my site"
+SITE="$WORK/my site, \"quoted\""
 STARTED_IN="$WORK/started here"
 LATER_IN="$WORK/later here"
 mkdir "$SITE" "$STARTED_IN" "$LATER_IN"
@@ -17,29 +18,21 @@ for page in "$SITE/first page.html" "$SITE/second.htm" "$STARTED_IN/page.html" "
 done
 STAMP="$(date +%s)"
 
-# Types a description into the active page and saves it; the description field has the
-# focus when a page opens or comes forward.
 describe_and_save() {
     xdotool windowfocus --sync "$WINDOW"
     sleep 0.3
-    xdotool key --clearmodifiers ctrl+a
-    xdotool type --delay 5 "$1"
+    describe "$1"
     xdotool key --clearmodifiers ctrl+s
 }
 
-saved_with() {
-    grep -qF "<META name=\"description\" content=\"$2\">" "$1"
-}
-
-(cd "$STARTED_IN" && exec "$TAGSMITH" "../my site/first page.html" "../my site/second.htm") &
-EDITOR_PID=$!
-WINDOW="$(timeout 20 xdotool search --sync --onlyvisible --name '^Tagsmith LITE' | head -1)" \
-    || fail "the main window did not appear"
-sleep 0.5
+cd "$STARTED_IN"
+start_editor "../my site, \"quoted\"/first page.html" "../my site, \"quoted\"/second.htm"
+cd "$WORK"
 
 # Both pages are open: the last one in front, the first one behind it.
 describe_and_save "Second, typed at $STAMP"
 wait_for saved_with "$SITE/second.htm" "Second, typed at $STAMP" || fail "the second argument was not opened"
+cmp -s "$EXAMPLE" "$SITE/second.bak" || fail "the backup is not the old page"
 xdotool key --clearmodifiers ctrl+Tab
 describe_and_save "First, typed at $STAMP"
 wait_for saved_with "$SITE/first page.html" "First, typed at $STAMP" || fail "the first argument was not opened"
@@ -50,16 +43,13 @@ sleep 1
 describe_and_save "Handed over at $STAMP"
 wait_for saved_with "$LATER_IN/page.html" "Handed over at $STAMP" || fail "the handed-over page was not the one opened"
 cmp -s "$EXAMPLE" "$STARTED_IN/page.html" || fail "the running copy's own folder was used for the handed-over path"
+quit_editor "Alt+Q did not end the editor"
 
-xdotool windowfocus --sync "$WINDOW"
-xdotool key --clearmodifiers alt+q
-wait_for sh -c "! kill -0 $EDITOR_PID 2>/dev/null" || fail "Alt+Q did not end the editor"
-wait "$EDITOR_PID" || fail "the editor ended with status $?"
-EDITOR_PID=0
-
-# As given, below the folder each start was made in.
-RECENT="$(grep -ho '\\File[0-9]*=.*' "$XDG_CONFIG_HOME"/Vantorel/registry/*.ini | cut -d= -f2-)"
-EXPECTED="$(printf '%s\n' "$LATER_IN/page.html" "$STARTED_IN/../my site/second.htm" "$STARTED_IN/../my site/first page.html")"
+# As given, below the folder each start was made in; the settings file quotes what holds a comma.
+RECENT="$(grep -ho '\\File[0-9]*=.*' "$XDG_CONFIG_HOME"/Vantorel/registry/*.ini | cut -d= -f2- \
+    | sed -e 's/^"\(.*\)"$/\1/' -e 's/\\"/"/g')"
+EXPECTED="$(printf '%s\n' "$LATER_IN/page.html" "$STARTED_IN/../${SITE#"$WORK/"}/second.htm" \
+    "$STARTED_IN/../${SITE#"$WORK/"}/first page.html")"
 [ "$RECENT" = "$EXPECTED" ] \
     || fail "the recent files are not the absolute paths, newest first: $RECENT"
 echo "PASS"

@@ -1,5 +1,5 @@
 # Shared by the end-to-end scripts: a private work folder and settings, removed at exit
-# together with the editor they started (EDITOR_PID), and two helpers.
+# together with the editor they started (EDITOR_PID), and helpers to drive it.
 WORK="$(mktemp -d)"
 trap '[ "$EDITOR_PID" -eq 0 ] || { kill "$EDITOR_PID"; wait "$EDITOR_PID"; } 2>/dev/null; rm -rf "$WORK"' EXIT
 EDITOR_PID=0
@@ -21,4 +21,42 @@ wait_for() {
         [ "$tries" -lt 100 ] || return 1
         sleep 0.1
     done
+}
+
+saved_with() {
+    grep -qF "<META name=\"description\" content=\"$2\">" "$1"
+}
+
+ended() {
+    ! kill -0 "$EDITOR_PID" 2>/dev/null
+}
+
+# Starts the editor with the arguments given and gives its window the keyboard: no window
+# manager runs under Xvfb.
+start_editor() {
+    "$TAGSMITH" "$@" &
+    EDITOR_PID=$!
+    WINDOW="$(timeout 20 xdotool search --sync --onlyvisible --name '^Tagsmith LITE' | head -1)" \
+        || fail "the main window did not appear"
+    xdotool windowfocus --sync "$WINDOW"
+    sleep 0.5
+}
+
+# Waits for the editor to end well; the argument says what failed when it does not end.
+editor_ends() {
+    wait_for ended || fail "$1"
+    wait "$EDITOR_PID" || fail "the editor ended with status $?"
+    EDITOR_PID=0
+}
+
+quit_editor() {
+    xdotool windowfocus --sync "$WINDOW"
+    xdotool key --clearmodifiers alt+q
+    editor_ends "$1"
+}
+
+# Types over the description; its field has the focus when a page opens or comes forward.
+describe() {
+    xdotool key --clearmodifiers ctrl+a
+    xdotool type --delay 5 "$1"
 }

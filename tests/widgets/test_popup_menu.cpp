@@ -149,6 +149,7 @@ private Q_SLOTS:
         QVERIFY(fileAction(2)->font().bold() && !fileAction(0)->font().bold());
     }
 
+    // A menu tracked for its owner leaves the click of a chosen item to the owner.
     void chosenItemRaisesClick()
     {
         m_menu->setItemChecked(m_new, true);
@@ -156,24 +157,18 @@ private Q_SLOTS:
         fileAction(0)->trigger();
         m_menu->emulateMenuClick(m_menu->itemCommandId(m_help));
         m_menu->emulateMenuClick(9999);
-        QCOMPARE(clicks.count(), 2);
-        QCOMPARE(clicks.at(0).at(0).toInt(), m_new);
-        QCOMPARE(clicks.at(1).at(0).toInt(), m_help);
-        // The program sets check marks; a click does not flip them.
-        QVERIFY(fileAction(0)->isChecked() && m_menu->itemChecked(m_new));
-    }
-
-    void trackedMenuLeavesTheClickToItsCaller()
-    {
         QWidget owner;
-        QSignalSpy clicks(m_menu.get(), &PopupMenu::clicked);
         m_menu->createSubClass(&owner);
         fileAction(2)->trigger();
-        QCOMPARE(clicks.count(), 0);
         m_menu->emulateMenuClick(m_menu->itemCommandId(m_exit));
         m_menu->destroySubClass();
         fileAction(2)->trigger();
-        QCOMPARE(clicks.count(), 2);
+        QList<int> items;
+        for (const QList<QVariant> &click : clicks)
+            items << click.at(0).toInt();
+        QCOMPARE(items, (QList<int> { m_new, m_help, m_exit, m_exit }));
+        // The program sets check marks; a click does not flip them.
+        QVERIFY(fileAction(0)->isChecked() && m_menu->itemChecked(m_new));
     }
 
     void shortcutWorksInTheOwnerWindow()

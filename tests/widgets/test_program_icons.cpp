@@ -85,7 +85,7 @@ private Q_SLOTS:
         }
     }
 
-    void noTwoPicturesAlike()
+    void noTwoPicturesAlikeAndNoneOutsideTheList()
     {
         QList<QImage> seen { image16(ProgramIcons::warning()) };
         for (int number = 1; number <= ProgramIcons::kPictureCount; ++number) {
@@ -94,10 +94,7 @@ private Q_SLOTS:
             QVERIFY2(twin < 0, qPrintable(u"%1 looks like %2"_s.arg(number).arg(twin)));
             seen.append(image);
         }
-    }
-
-    void numbersOutsideListGiveNoPicture()
-    {
+        // Numbers outside the list give no picture.
         for (const int number : { 0, -1, ProgramIcons::kPictureCount + 1, std::numeric_limits<int>::min() })
             QVERIFY2(ProgramIcons::picture(number).isNull(), qPrintable(QString::number(number)));
     }

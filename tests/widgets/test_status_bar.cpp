@@ -43,6 +43,14 @@ std::optional<ControlError> raised(const std::function<void()> &call)
     return std::nullopt;
 }
 
+// A click at x on the bar, the panel it falls on and the button number it reports.
+struct Click
+{
+    Qt::MouseButton button;
+    bool doubleClick;
+    int x, panel, buttonCode;
+};
+
 // Collects the region of every paint a widget gets.
 class PaintWatcher : public QObject
 {
@@ -135,42 +143,40 @@ private Q_SLOTS:
         QCOMPARE(bar.panelWidth(1), 80);
     }
 
-    void invalidPanel_data()
+    // A refused call names itself and leaves the panels as they were.
+    void refusedCalls_data()
     {
+        QTest::addColumn<int>("panels");
         QTest::addColumn<StatusCall>("call");
+        QTest::addColumn<int>("offset");
         QTest::addColumn<QString>("message");
-        QTest::newRow("unknown key") << StatusCall([](StatusBar &b) {
+        QTest::newRow("unknown key") << 2 << StatusCall([](StatusBar &b) {
             b.removePanel(QStringLiteral("nope"));
-        }) << QStringLiteral("Invalid Panel Index: nope");
-        QTest::newRow("index 0") << StatusCall([](StatusBar &b) { b.panelText(0); })
+        }) << 1050 << QStringLiteral("Invalid Panel Index: nope");
+        QTest::newRow("index 0") << 2 << StatusCall([](StatusBar &b) { b.panelText(0); }) << 1050
                                  << QStringLiteral("Invalid Panel Index: 0");
-        QTest::newRow("insert before an unknown key") << StatusCall([](StatusBar &b) {
+        QTest::newRow("insert before an unknown key") << 2 << StatusCall([](StatusBar &b) {
             b.addPanel(StatusBar::Sunken, {}, {}, -1, 0, false, false, 0, {}, QStringLiteral("x"));
-        }) << QStringLiteral("Invalid Panel Index: x");
+        }) << 1050 << QStringLiteral("Invalid Panel Index: x");
+        QTest::newRow("a panel past 255") << int(StatusBar::MaxPanels)
+                                          << StatusCall([](StatusBar &b) { b.addPanel(); }) << 1051
+                                          << QStringLiteral("Too many panels.");
     }
-    void invalidPanel()
+    void refusedCalls()
     {
+        QFETCH(int, panels);
         QFETCH(StatusCall, call);
+        QFETCH(int, offset);
         QFETCH(QString, message);
         StatusBar bar;
-        bar.addPanel(StatusBar::Sunken, {}, {}, -1, 0, false, false, 0, QStringLiteral("fil"));
-        bar.addPanel(StatusBar::Sunken, {}, {}, -1, 0, false, false, 0, QStringLiteral("msg"));
+        for (int i = 0; i < panels; ++i)
+            bar.addPanel();
         const auto error = raised([&] { call(bar); });
         QVERIFY(error);
-        QCOMPARE(error->number(), qint32(0x80040000u) + 1050);
+        QCOMPARE(error->number(), qint32(0x80040000u) + offset);
+        QCOMPARE(error->source(), QStringLiteral("test_status_bar.zebStatusBar"));
         QCOMPARE(error->description(), message);
-        QCOMPARE(bar.panelCount(), 2);
-    }
-
-    void at255PanelsAddingFails()
-    {
-        StatusBar bar;
-        for (int i = 0; i < StatusBar::MaxPanels; ++i)
-            bar.addPanel();
-        const auto error = raised([&bar] { bar.addPanel(); });
-        QVERIFY(error);
-        QCOMPARE(error->number(), qint32(0x80040000u) + 1051);
-        QCOMPARE(bar.panelCount(), 255);
+        QCOMPARE(bar.panelCount(), panels);
     }
 
     void selfUpdatingPanelKeepsTheTimerAlive()
@@ -213,34 +219,26 @@ private Q_SLOTS:
 
     void clicks_data()
     {
-        QTest::addColumn<Qt::MouseButton>("button");
-        QTest::addColumn<bool>("doubleClick");
-        QTest::addColumn<int>("x");
-        QTest::addColumn<int>("panel");
-        QTest::addColumn<int>("buttonCode");
-        QTest::newRow("left click on the first panel") << Qt::LeftButton << false << 10 << 1 << 1;
-        QTest::newRow("right click on the second panel") << Qt::RightButton << false << 150 << 2 << 2;
-        QTest::newRow("right double click") << Qt::RightButton << true << 10 << 1 << 2;
+        QTest::addColumn<Click>("click");
+        QTest::newRow("left click on the first panel") << Click { Qt::LeftButton, false, 10, 1, 1 };
+        QTest::newRow("right click on the second panel") << Click { Qt::RightButton, false, 150, 2, 2 };
+        QTest::newRow("right double click") << Click { Qt::RightButton, true, 10, 1, 2 };
     }
     void clicks()
     {
-        QFETCH(Qt::MouseButton, button);
-        QFETCH(bool, doubleClick);
-        QFETCH(int, x);
-        QFETCH(int, panel);
-        QFETCH(int, buttonCode);
+        QFETCH(Click, click);
         StatusBar bar;
         bar.addPanel(StatusBar::Sunken, {}, {}, -1, 100);
         bar.addPanel(StatusBar::Sunken, {}, {}, -1, 100);
         sizeBar(bar);
-        QSignalSpy clicked(&bar, doubleClick ? &StatusBar::doubleClicked : &StatusBar::clicked);
-        const QPoint at(x, kBarHeight / 2);
-        if (doubleClick)
-            QTest::mouseDClick(&bar, button, {}, at);
+        QSignalSpy clicked(&bar, click.doubleClick ? &StatusBar::doubleClicked : &StatusBar::clicked);
+        const QPoint at(click.x, kBarHeight / 2);
+        if (click.doubleClick)
+            QTest::mouseDClick(&bar, click.button, {}, at);
         else
-            QTest::mouseClick(&bar, button, {}, at);
+            QTest::mouseClick(&bar, click.button, {}, at);
         QVERIFY(!clicked.isEmpty());
-        QCOMPARE(clicked.first(), (QVariantList { panel, x, kBarHeight / 2, buttonCode }));
+        QCOMPARE(clicked.first(), (QVariantList { click.panel, click.x, kBarHeight / 2, click.buttonCode }));
     }
 };
 

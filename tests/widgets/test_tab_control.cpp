@@ -44,6 +44,14 @@ struct EventLog
     QList<int> tabClicks;
 };
 
+// A tab chosen by the program (by key, with or without events) or by the user's click.
+struct Selection
+{
+    bool byMouse, noEvents, cancel;
+    int selected;
+    QList<int> beforeClicks, tabClicks;
+};
+
 QPoint centreOfTab(const TabControl &tabs, int position)
 {
     return tabs.tabCtrlHwnd()->tabRect(position - 1).center();
@@ -83,57 +91,30 @@ private Q_SLOTS:
 
     void selectTab_data()
     {
-        QTest::addColumn<bool>("noEvents");
-        QTest::addColumn<bool>("cancel");
-        QTest::addColumn<int>("selected");
-        QTest::addColumn<QList<int>>("beforeClicks");
-        QTest::addColumn<QList<int>>("tabClicks");
-        QTest::newRow("with events") << false << false << 3 << QList<int> { 1 } << QList<int> { 3 };
-        QTest::newRow("bNoEvents raises neither event")
-            << true << false << 3 << QList<int> {} << QList<int> {};
-        QTest::newRow("cancelled BeforeClick keeps the tab")
-            << false << true << 1 << QList<int> { 1 } << QList<int> {};
-        QTest::newRow("bNoEvents is not cancellable") << true << true << 3 << QList<int> {} << QList<int> {};
+        QTest::addColumn<Selection>("selection");
+        QTest::newRow("with events") << Selection { false, false, false, 3, { 1 }, { 3 } };
+        QTest::newRow("bNoEvents raises neither event") << Selection { false, true, false, 3, {}, {} };
+        QTest::newRow("cancelled BeforeClick keeps the tab") << Selection { false, false, true, 1, { 1 }, {} };
+        QTest::newRow("bNoEvents is not cancellable") << Selection { false, true, true, 3, {}, {} };
+        QTest::newRow("user click") << Selection { true, false, false, 3, { 1 }, { 3 } };
+        QTest::newRow("user click, BeforeClick cancelled") << Selection { true, false, true, 1, { 1 }, {} };
     }
     void selectTab()
     {
-        QFETCH(bool, noEvents);
-        QFETCH(bool, cancel);
-        QFETCH(int, selected);
-        QFETCH(QList<int>, beforeClicks);
-        QFETCH(QList<int>, tabClicks);
-        TabControl tabs;
-        addSettingsTabs(tabs);
-        EventLog log(tabs, cancel);
-        tabs.selectTab(QStringLiteral("abt"), noEvents);
-        QCOMPARE(tabs.selectedTab(), selected);
-        QCOMPARE(log.beforeClicks, beforeClicks);
-        QCOMPARE(log.tabClicks, tabClicks);
-    }
-
-    void userClick_data()
-    {
-        QTest::addColumn<bool>("cancel");
-        QTest::addColumn<int>("selected");
-        QTest::addColumn<QList<int>>("tabClicks");
-        QTest::newRow("allowed") << false << 2 << QList<int> { 2 };
-        QTest::newRow("cancelled BeforeClick keeps the old tab") << true << 1 << QList<int> {};
-    }
-    void userClick()
-    {
-        QFETCH(bool, cancel);
-        QFETCH(int, selected);
-        QFETCH(QList<int>, tabClicks);
+        QFETCH(Selection, selection);
         TabControl tabs;
         tabs.resize(300, 200);
         addSettingsTabs(tabs);
         tabs.show();
         QVERIFY(QTest::qWaitForWindowExposed(&tabs));
-        EventLog log(tabs, cancel);
-        QTest::mouseClick(tabs.tabCtrlHwnd(), Qt::LeftButton, {}, centreOfTab(tabs, 2));
-        QCOMPARE(tabs.selectedTab(), selected);
-        QCOMPARE(log.beforeClicks, QList<int> { 1 });
-        QCOMPARE(log.tabClicks, tabClicks);
+        EventLog log(tabs, selection.cancel);
+        if (selection.byMouse)
+            QTest::mouseClick(tabs.tabCtrlHwnd(), Qt::LeftButton, {}, centreOfTab(tabs, 3));
+        else
+            tabs.selectTab(QStringLiteral("abt"), selection.noEvents);
+        QCOMPARE(tabs.selectedTab(), selection.selected);
+        QCOMPARE(log.beforeClicks, selection.beforeClicks);
+        QCOMPARE(log.tabClicks, selection.tabClicks);
     }
 
     void errors_data()
@@ -173,23 +154,35 @@ private Q_SLOTS:
         }
     }
 
-    // Each style, after a rebuild, changes what the strip shows against the plain strip.
+    // Each style, after a rebuild, changes what the strip shows against the plain strip, or
+    // against another style.
     void stylesShow_data()
     {
         QTest::addColumn<TabCall>("style");
-        QTest::addColumn<bool>("looksPlain");
-        const auto row = [](const char *name, TabCall style, bool looksPlain) {
-            QTest::newRow(name) << style << looksPlain;
+        QTest::addColumn<bool>("looksAlike");
+        QTest::addColumn<TabCall>("against");
+        const TabCall plain = [](TabControl &t) {
+            t.rebuild();
+            t.tabCtrlHwnd()->clearFocus();
         };
-        row("plain", [](TabControl &t) { t.rebuild(); }, true);
-        row("buttons", [](TabControl &t) {
+        const auto row = [&](const char *name, TabCall style, bool looksAlike, TabCall against = {}) {
+            QTest::newRow(name) << style << looksAlike << (against ? against : plain);
+        };
+        const TabCall buttons = [](TabControl &t) {
             t.setButtons(true);
             t.rebuild();
-        }, false);
+        };
+        row("plain", [](TabControl &t) { t.rebuild(); }, true);
+        row("buttons", buttons, false);
         row("flat buttons without buttons", [](TabControl &t) {
             t.setFlatButtons(true);
             t.rebuild();
         }, true);
+        row("flat buttons differ from buttons", [](TabControl &t) {
+            t.setButtons(true);
+            t.setFlatButtons(true);
+            t.rebuild();
+        }, false, buttons);
         row("hot track, mouse away", [](TabControl &t) {
             t.setHotTrack(true);
             t.rebuild();
@@ -207,7 +200,8 @@ private Q_SLOTS:
     void stylesShow()
     {
         QFETCH(TabCall, style);
-        QFETCH(bool, looksPlain);
+        QFETCH(bool, looksAlike);
+        QFETCH(TabCall, against);
         const auto shown = [](const TabCall &apply) {
             TabControl tabs;
             tabs.resize(300, 120);
@@ -219,25 +213,8 @@ private Q_SLOTS:
             apply(tabs);
             return tabs.tabCtrlHwnd()->grab().toImage();
         };
-        const QImage plain = shown([](TabControl &t) {
-            t.rebuild();
-            t.tabCtrlHwnd()->clearFocus();
-        });
-        QCOMPARE(shown(style) == plain, looksPlain);
-    }
-
-    void flatButtonsDifferFromButtons()
-    {
-        const auto shown = [](bool flat) {
-            TabControl tabs;
-            tabs.resize(300, 120);
-            addSettingsTabs(tabs);
-            tabs.setButtons(true);
-            tabs.setFlatButtons(flat);
-            tabs.rebuild();
-            return tabs.tabCtrlHwnd()->grab().toImage();
-        };
-        QVERIFY(shown(true) != shown(false));
+        const QImage other = shown(against);
+        QCOMPARE(shown(style) == other, looksAlike);
     }
 
     void multiLineShowsEveryTabInRows_data()

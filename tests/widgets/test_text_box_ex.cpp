@@ -36,6 +36,15 @@ void type(TextBox &box, const QString &text)
     QTest::keyClicks(box.hwnd(), text);
 }
 
+struct TabPress
+{
+    bool trap;
+    QString text;
+    int selStart, selLength;
+    QKeyCombination keys;
+    QString expected;
+};
+
 // The contrast of two colours as readers of text perceive it (1 to 21).
 double contrast(const QColor &a, const QColor &b)
 {
@@ -136,46 +145,34 @@ private Q_SLOTS:
 
     void tabKey_data()
     {
-        QTest::addColumn<bool>("trap");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("selStart");
-        QTest::addColumn<int>("selLength");
-        QTest::addColumn<int>("keys");
-        QTest::addColumn<QString>("expected");
-        const int tab = Qt::Key_Tab;
-        const int backtab = (Qt::ShiftModifier | Qt::Key_Backtab).toCombined();
-        const auto row = [](const char *name, bool trap, const char *text, int start, int length, int keys,
-                             const char *expected) {
-            QTest::newRow(name) << trap << QString::fromLatin1(text) << start << length << keys
-                                << QString::fromLatin1(expected);
-        };
-        row("column 6 pads to the next stop", true, "abcdef", 6, 0, tab, "abcdef  ");
-        row("columns count from the line start", true, "x\nabcde", 7, 0, tab, "x\nabcde   ");
-        row("replaces a selection in one line", true, "abcdef", 1, 2, tab, "a   def");
-        row("indents every selected line", true, "a\nb\nc", 0, 3, tab, "    a\n    b\nc");
-        row("shift+tab removes one indent", true, "        a\n    b", 0, 15, backtab, "    a\nb");
-        row("shift+tab keeps a short indent", true, "  a\n  b", 0, 7, backtab, "  a\n  b");
-        row("tab with shift held unindents", true, "    a\n    b", 0, 11,
-            (Qt::ShiftModifier | Qt::Key_Tab).toCombined(), "a\nb");
-        row("without the trap nothing is inserted", false, "ab", 1, 0, tab, "ab");
+        QTest::addColumn<TabPress>("press");
+        const QKeyCombination tab = Qt::Key_Tab;
+        const QKeyCombination backtab = Qt::ShiftModifier | Qt::Key_Backtab;
+        QTest::newRow("column 6 pads to the next stop") << TabPress { true, "abcdef", 6, 0, tab, "abcdef  " };
+        QTest::newRow("columns count from the line start")
+            << TabPress { true, "x\nabcde", 7, 0, tab, "x\nabcde   " };
+        QTest::newRow("replaces a selection in one line") << TabPress { true, "abcdef", 1, 2, tab, "a   def" };
+        QTest::newRow("indents every selected line")
+            << TabPress { true, "a\nb\nc", 0, 3, tab, "    a\n    b\nc" };
+        QTest::newRow("shift+tab removes one indent")
+            << TabPress { true, "        a\n    b", 0, 15, backtab, "    a\nb" };
+        QTest::newRow("shift+tab keeps a short indent")
+            << TabPress { true, "  a\n  b", 0, 7, backtab, "  a\n  b" };
+        QTest::newRow("tab with shift held unindents")
+            << TabPress { true, "    a\n    b", 0, 11, Qt::ShiftModifier | Qt::Key_Tab, "a\nb" };
+        QTest::newRow("without the trap nothing is inserted") << TabPress { false, "ab", 1, 0, tab, "ab" };
     }
     void tabKey()
     {
-        QFETCH(bool, trap);
-        QFETCH(QString, text);
-        QFETCH(int, selStart);
-        QFETCH(int, selLength);
-        QFETCH(int, keys);
-        QFETCH(QString, expected);
+        QFETCH(TabPress, press);
         TextBox box;
         box.setMultiLine(true);
-        box.setTrapTabKey(trap);
-        box.setText(text);
-        select(box, selStart, selLength);
-        const QKeyCombination pressed = QKeyCombination::fromCombined(keys);
-        key(box, pressed.key(), pressed.keyboardModifiers());
-        QCOMPARE(box.text(), expected);
-        QCOMPARE(box.isDirty(), text != expected);
+        box.setTrapTabKey(press.trap);
+        box.setText(press.text);
+        select(box, press.selStart, press.selLength);
+        key(box, press.keys.key(), press.keys.keyboardModifiers());
+        QCOMPARE(box.text(), press.expected);
+        QCOMPARE(box.isDirty(), press.text != press.expected);
     }
 
     void caretEvents()

@@ -123,7 +123,7 @@ private Q_SLOTS:
         QCOMPARE(ticks, 3);
     }
 
-    void iconIndexesStartAtZero()
+    void iconListsCountFromZeroAndHandlesFindLiveOnes()
     {
         IconList list = filledList(3);
         for (const int index : { -1, 0, 2, 3 }) {
@@ -134,10 +134,7 @@ private Q_SLOTS:
         }
         QCOMPARE(list.addIcon(QIcon()), 3);
         QCOMPARE(list.pixmap(0).size(), QSize(16, 16));
-    }
-
-    void handlesFindLiveLists()
-    {
+        // Handles find live lists only.
         qintptr gone = 0;
         {
             IconList first = filledList(1);

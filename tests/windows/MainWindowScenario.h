@@ -21,22 +21,24 @@
 
 #include <memory>
 
-// Records what would have been started instead of starting it.
+// Records what would have been started instead of starting it, and answers that it started
+// unless told to fail.
 class RecordingLauncher : public ProgramLauncher
 {
 public:
     bool start(const QString &program, const QStringList &arguments) override
     {
         started.append(QStringList { program } + arguments);
-        return true;
+        return succeeds;
     }
     bool openUrl(const QUrl &url) override
     {
         urls.append(url);
-        return true;
+        return succeeds;
     }
     QList<QStringList> started;
     QList<QUrl> urls;
+    bool succeeds = true;
 };
 
 // A home of its own for each scenario, with the version the start-up records, and the

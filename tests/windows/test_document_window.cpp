@@ -71,18 +71,6 @@ private Q_SLOTS:
         QVERIFY(window.isModified());
     }
 
-    void closeGuardCanKeepTheWindow()
-    {
-        DocumentWindow window;
-        window.show();
-        bool allow = false;
-        window.setCloseGuard([&](DocumentWindow &) { return allow; });
-        QVERIFY(!window.close());
-        QVERIFY(window.isVisible());
-        allow = true;
-        QVERIFY(window.close());
-    }
-
     void createdPageOpensWithNoTags_data()
     {
         QTest::addColumn<QString>("name");

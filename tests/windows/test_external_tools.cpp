@@ -10,39 +10,6 @@ namespace {
 
 const QByteArray kPage = "<html>\n<head>\n<title>Home</title>\n</head>\n<body></body>\n</html>\n";
 
-// Sets variables for one test and puts the old values back afterwards.
-class Environment
-{
-public:
-    ~Environment()
-    {
-        for (auto it = m_saved.cbegin(); it != m_saved.cend(); ++it) {
-            if (it.value().isNull())
-                qunsetenv(it.key().constData());
-            else
-                qputenv(it.key().constData(), it.value());
-        }
-    }
-    void set(const char *name, const QString &value)
-    {
-        remember(name);
-        qputenv(name, QFile::encodeName(value));
-    }
-    void unset(const char *name)
-    {
-        remember(name);
-        qunsetenv(name);
-    }
-
-private:
-    void remember(const char *name)
-    {
-        if (!m_saved.contains(name))
-            m_saved.insert(name, qEnvironmentVariableIsSet(name) ? qgetenv(name) : QByteArray());
-    }
-    QMap<QByteArray, QByteArray> m_saved;
-};
-
 // A program that writes its arguments, each ended by a NUL, next to itself.
 QString standIn(const TestHome &home, const QString &name)
 {
@@ -65,33 +32,22 @@ QStringList argumentsOf(const QString &standInPath)
 
 bool wasStarted(const QString &standInPath) { return QFile::exists(standInPath + ".args"); }
 
-class NeverStarts : public ProgramLauncher
-{
-public:
-    bool start(const QString &program, const QStringList &) override
-    {
-        started.append(program);
-        return false;
-    }
-    bool openUrl(const QUrl &) override { return false; }
-    QStringList started;
-};
-
 // The real launcher, with the stand-ins found first on PATH and no desktop of the
-// machine's own to ask.
+// machine's own to ask. Every variable the launcher reads is set afresh, so none comes
+// from the machine or from the row before.
 struct ToolsScenario : Scenario
 {
     ToolsScenario()
     {
-        environment.set("XDG_CONFIG_DIRS", home.path() + QStringLiteral("/no-system-config"));
-        environment.set("XDG_DATA_DIRS", home.path() + QStringLiteral("/no-system-data"));
-        environment.unset("XDG_CURRENT_DESKTOP");
-        environment.set("PATH", home.path() + QStringLiteral("/bin:") + qEnvironmentVariable("PATH"));
+        static const QString machinePath = qEnvironmentVariable("PATH");
+        qputenv("XDG_CONFIG_DIRS", QFile::encodeName(home.path() + QStringLiteral("/no-system-config")));
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(home.path() + QStringLiteral("/no-system-data")));
+        qunsetenv("XDG_CURRENT_DESKTOP");
+        qunsetenv("VISUAL");
+        qputenv("PATH", QFile::encodeName(home.path() + QStringLiteral("/bin:") + machinePath));
         window->tools().setLauncher(std::make_unique<ProgramLauncher>());
         window->tools().setProgramFolder(home.path() + QStringLiteral("/install/bin"));
     }
-
-    Environment environment;
 };
 
 } // namespace
@@ -178,7 +134,7 @@ private Q_SLOTS:
         for (const QString &name : standIns)
             standIn(s.home, name);
         if (setup == QStringLiteral("visual"))
-            s.environment.set("VISUAL", root + QStringLiteral("bin/visual-editor"));
+            qputenv("VISUAL", QFile::encodeName(root + QStringLiteral("bin/visual-editor")));
         if (setup.endsWith(QStringLiteral("desktop"))) {
             s.home.write(QStringLiteral("config/mimeapps.list"),
                 "[Added Associations]\ntext/plain=other.desktop;\n"
@@ -211,8 +167,9 @@ private Q_SLOTS:
     void fullCodeWhenNothingCanStart()
     {
         ToolsScenario s;
-        auto launcher = std::make_unique<NeverStarts>();
-        NeverStarts *observed = launcher.get();
+        auto launcher = std::make_unique<RecordingLauncher>();
+        launcher->succeeds = false;
+        RecordingLauncher *observed = launcher.get();
         s.window->tools().setLauncher(std::move(launcher));
         s.click("mnuFile(0)");
         s.click("mnuView(1)");

@@ -13,6 +13,8 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
+#include <optional>
+
 namespace {
 
 const QByteArray kPage = "<html>\r\n<head>\r\n<title>Kite Shop</title>\r\n"
@@ -30,35 +32,27 @@ class TestMainWindow : public QObject
 private Q_SLOTS:
     void initTestCase() { Scenario::defaultPage = kPage; }
 
-    void firstRunShowsTheBareWindow()
-    {
-        Scenario s;
-        QCOMPARE(s.window->windowTitle(), QStringLiteral("Tagsmith LITE 2.01a"));
-        QVERIFY(!s.window->toolbarStrip().isVisible());
-        QVERIFY(!s.window->metaPane().isVisible());
-        QVERIFY(!s.window->menu().itemChecked(s.window->menu().findItemByKey("mnuView(2)")));
-        QCOMPARE(s.fil(), QStringLiteral("No document open..."));
-        QVERIFY2(!s.window->rebar().bandVisible(1), "the progress band shows only while a file is read");
-    }
-
+    // The first run shows the bare window; what the view commands show is there at the next start.
     void viewCommandsFlipAndRemember()
     {
         Scenario s;
+        QCOMPARE(s.window->windowTitle(), QStringLiteral("Tagsmith LITE 2.01a"));
+        QVERIFY(!s.window->toolbarStrip().isVisible() && !s.window->metaPane().isVisible());
+        QVERIFY(!s.menu().itemChecked(s.item("mnuView(2)")));
+        QCOMPARE(s.fil(), QStringLiteral("No document open..."));
+        QVERIFY2(!s.window->rebar().bandVisible(1), "the progress band shows only while a file is read");
         s.window->toggleToolbar();
         s.window->toggleMetaPane();
         QVERIFY(s.window->toolbarStrip().isVisible() && s.window->metaPane().isVisible());
         QCOMPARE(s.window->metaText().hwnd()->font(), QFontDatabase::systemFont(QFontDatabase::FixedFont));
         QVERIFY(s.window->toolbar().buttonChecked(11));
-        QVERIFY(s.window->menu().itemChecked(s.window->menu().findItemByKey("mnuView(2)")));
-        s.window->close();
-        ProgramServices restarted;
-        MainWindow again(restarted);
-        again.show();
-        QVERIFY(again.toolbarStrip().isVisible() && again.metaPane().isVisible());
-        QCOMPARE(again.metaText().hwnd()->font(), QFontDatabase::systemFont(QFontDatabase::FixedFont));
-        again.toggleMetaPane();
-        QVERIFY(!again.metaPane().isVisible());
-        QVERIFY(!again.toolbar().buttonChecked(11));
+        QVERIFY(s.menu().itemChecked(s.item("mnuView(2)")));
+        s.restart();
+        QVERIFY(s.window->toolbarStrip().isVisible() && s.window->metaPane().isVisible());
+        QCOMPARE(s.window->metaText().hwnd()->font(), QFontDatabase::systemFont(QFontDatabase::FixedFont));
+        s.window->toggleMetaPane();
+        QVERIFY(!s.window->metaPane().isVisible());
+        QVERIFY(!s.window->toolbar().buttonChecked(11));
         QCOMPARE(s.stored("ViewMeta"), QStringLiteral("off"));
     }
 
@@ -111,6 +105,12 @@ private Q_SLOTS:
         QVERIFY2(!document->isModified(), "a page just opened has no edits");
         QVERIFY(s.window->metaText().text().contains(
             "<META name=\"robots\" content=\"nofollow, noimageclick\">"));
+        // An edit shows in the pane at once.
+        type(document->field(TextField::Author), "Jo", true);
+        QVERIFY(s.window->metaText().text().contains("<META name=\"author\" content=\"Jo\">"));
+        QCOMPARE(s.msg(), QStringLiteral("Remember to save..."));
+        QVERIFY(document->isModified());
+        QCOMPARE(s.window->documentState().activeField, QStringLiteral("Author"));
     }
 
     void aFailedOpenSaysWhy_data()
@@ -148,29 +148,27 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QStringList>("opened");
         const QStringList ab { "a.html", "b.html" };
-        QTest::newRow("relative") << ab << QStringList { "b.html" } << QStringList { "b.html" };
-        QTest::newRow("relative in a subfolder") << QStringList { "site/a.html" } << QStringList { "site/a.html" }
-                                                 << QStringList { "site/a.html" };
-        QTest::newRow("dot segments kept") << QStringList { "a.html", "site/b.html" } << QStringList { "./site/../a.html" }
-                                           << QStringList { "./site/../a.html" };
-        QTest::newRow("absolute") << ab << QStringList { "%home/a.html" } << QStringList { "a.html" };
-        QTest::newRow("a space inside is one path") << QStringList { "my page.html", "my", "page.html" }
-                                                    << QStringList { "my page.html" } << QStringList { "my page.html" };
-        QTest::newRow("blanks at the ends are the name's") << QStringList { " a.html\t", "a.html" }
-                                                           << QStringList { " a.html\t" } << QStringList { " a.html\t" };
-        QTest::newRow("quotes are the name's") << QStringList { "\"q\".html", "q.html" }
-                                               << QStringList { "\"q\".html" } << QStringList { "\"q\".html" };
-        QTest::newRow("newline in the name") << QStringList { "two\nlines.html" } << QStringList { "two\nlines.html" }
-                                             << QStringList { "two\nlines.html" };
-        QTest::newRow("colon first is no resource") << QStringList { ":page.html" } << QStringList { ":page.html" }
-                                                    << QStringList { ":page.html" };
-        QTest::newRow("several, in order") << ab << QStringList { "b.html", "%home/a.html" } << QStringList { "b.html", "a.html" };
-        QTest::newRow("empty opens nothing") << ab << QStringList { "" } << QStringList {};
-        QTest::newRow("all blank opens nothing") << ab << QStringList { " \t " } << QStringList {};
-        QTest::newRow("blank between two") << ab << QStringList { "a.html", "  ", "b.html" } << ab;
-        QTest::newRow("no arguments") << ab << QStringList {} << QStringList {};
+        // Files, arguments and the pages opened, by default the pages the arguments name.
+        const auto row = [](const char *name, const QStringList &files, const QStringList &arguments,
+                             const std::optional<QStringList> &opened = {}) {
+            QTest::newRow(name) << files << arguments << opened.value_or(arguments);
+        };
+        row("relative", ab, { "b.html" });
+        row("relative in a subfolder", { "site/a.html" }, { "site/a.html" });
+        row("dot segments kept", { "a.html", "site/b.html" }, { "./site/../a.html" });
+        row("absolute", ab, { "%home/a.html" }, QStringList { "a.html" });
+        row("a space inside is one path", { "my page.html", "my", "page.html" }, { "my page.html" });
+        row("blanks at the ends are the name's", { " a.html\t", "a.html" }, { " a.html\t" });
+        row("quotes are the name's", { "\"q\".html", "q.html" }, { "\"q\".html" });
+        row("newline in the name", { "two\nlines.html" }, { "two\nlines.html" });
+        row("colon first is no resource", { ":page.html" }, { ":page.html" });
+        row("several, in order", ab, { "b.html", "%home/a.html" }, QStringList { "b.html", "a.html" });
+        row("empty opens nothing", ab, { "" }, QStringList {});
+        row("all blank opens nothing", ab, { " \t " }, QStringList {});
+        row("blank between two", ab, { "a.html", "  ", "b.html" }, ab);
+        row("no arguments", ab, {});
         const QStringList eight { "1.html", "2.html", "3.html", "4.html", "5.html", "6.html", "7.html", "8.html" };
-        QTest::newRow("eight pages cascade inside the area") << eight << eight << eight;
+        row("eight pages cascade inside the area", eight, eight);
     }
     void eachArgumentOpensItsOwnWindow()
     {
@@ -220,17 +218,6 @@ private Q_SLOTS:
             if (QFileInfo(s.home.path() + '/' + file) != QFileInfo(last->filePath()))
                 QCOMPARE(readFile(s.home.path() + '/' + file), before.value(file));
         }
-    }
-
-    void editingUpdatesThePaneAtOnce()
-    {
-        Scenario s;
-        DocumentWindow *document = s.open(s.page("a.html"));
-        type(document->field(TextField::Author), "Jo", true);
-        QVERIFY(s.window->metaText().text().contains("<META name=\"author\" content=\"Jo\">"));
-        QCOMPARE(s.msg(), QStringLiteral("Remember to save..."));
-        QVERIFY(document->isModified());
-        QCOMPARE(s.window->documentState().activeField, QStringLiteral("Author"));
     }
 
     void aNarrowWindowKeepsEveryCommandInReach_data()
@@ -333,17 +320,6 @@ private Q_SLOTS:
             QVERIFY2(s.window->metaText().text().isEmpty(), "the pane empties after Yes");
     }
 
-    void closingAnUneditedWindowAsksNothing()
-    {
-        Scenario s;
-        s.open(s.page("a.html"));
-        type(s.open(s.page("b.html"))->field(TextField::Author), "x");
-        s.activate(0);
-        s.window->commands().close();
-        QCOMPARE(s.windows(), 1);
-        QVERIFY2(s.prompts().isEmpty(), "another window's edits are its own");
-    }
-
     void yesOnANewDocumentWithSaveAsCancelledKeepsIt()
     {
         Scenario s;
@@ -370,9 +346,11 @@ private Q_SLOTS:
         QVERIFY(readFile(newPath).contains("content=\"Hand-made kites now\""));
         QCOMPARE(document->filePath(), newPath);
         QCOMPARE(s.fil(), newPath);
+        QVERIFY2(s.caption("mnuFile(6)").endsWith("  " + oldPath) && s.item("mnuFile(7)") == 0,
+            "only a new document's first name joins the recent files");
     }
 
-    void savingOneDocumentLeavesTheOthersEdits()
+    void eachWindowsEditsAreItsOwn()
     {
         Scenario s;
         DocumentWindow *first = s.open(s.page("a.html"));
@@ -387,6 +365,9 @@ private Q_SLOTS:
         QVERIFY(!second->isModified());
         QVERIFY(first->isModified());
         QVERIFY2(s.fil() == secondPath, "the saved document shows its own path");
+        s.window->commands().close();
+        QCOMPARE(s.windows(), 1);
+        QVERIFY2(s.prompts().isEmpty(), "another window's edits are its own");
     }
 
     void aFailedSaveReportsAndChangesNothing_data()

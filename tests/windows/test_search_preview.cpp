@@ -64,32 +64,26 @@ private Q_SLOTS:
         QCOMPARE(document->preview().shownPath(), document->displayPath());
     }
 
+    // The title a save finds: someone's retitling on disk, or a new page's file name.
     void previewTitleFollowsTheSavedPage()
     {
         Scenario s;
         const QString path = s.home.write("shop.html", page("Kite Shop", {}));
         DocumentWindow *document = s.open(path);
         QCOMPARE(document->preview().shownTitle(), "Kite Shop");
-        // Someone renames the page on disk; the save keeps their title, and so does the preview.
         s.home.write("shop.html", page("Kite & Line Shop", {}));
         QCOMPARE(document->preview().shownTitle(), "Kite Shop");
         s.save(document);
         QVERIFY(s.window->prompts().shown().isEmpty());
         QCOMPARE(document->preview().shownTitle(), "Kite & Line Shop");
         QCOMPARE(document->pageTitle(), "Kite & Line Shop");
-    }
-
-    void newDocumentIsPreviewedByCaptionUntilSaved()
-    {
-        Scenario s;
-        DocumentWindow *document = s.window->commands().newDocument();
-        QCOMPARE(document->preview().shownTitle(), DocumentWindow::kNewCaption);
-        const QString path = s.home.path() + "/fresh.html";
-        s.window->prompts().chooseFileNext(path);
+        DocumentWindow *fresh = s.window->commands().newDocument();
+        QCOMPARE(fresh->preview().shownTitle(), DocumentWindow::kNewCaption);
+        s.window->prompts().chooseFileNext(s.home.path() + "/fresh.html");
         s.window->commands().save();
-        QCOMPARE(document->filePath(), path);
-        QVERIFY2(document->pageTitle().isEmpty(), "a created page has an empty title");
-        QCOMPARE(document->preview().shownTitle(), "fresh.html");
+        QCOMPARE(fresh->filePath(), s.home.path() + "/fresh.html");
+        QVERIFY2(fresh->pageTitle().isEmpty(), "a created page has an empty title");
+        QCOMPARE(fresh->preview().shownTitle(), "fresh.html");
     }
 
     void openedPageWarnsOfUnreadTagsUntilRemoved_data()

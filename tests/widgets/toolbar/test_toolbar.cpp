@@ -99,9 +99,13 @@ private Q_SLOTS:
         QCOMPARE(actual, letters);
     }
 
+    // Hidden buttons give up their room, and the chevron offers only shown buttons that do not fit.
     void hiddenButtonsGiveUpTheirRoom()
     {
         addTextButtons(*m_toolbar, {"&File", "&Window", "&Help"});
+        QCOMPARE(m_toolbar->buttonsBeyond(0), QList<int>({0, 1, 2}));
+        QCOMPARE(m_toolbar->buttonsBeyond(m_toolbar->buttonRect(1).right()), QList<int>({1, 2}));
+        QCOMPARE(m_toolbar->buttonsBeyond(m_toolbar->toolbarWidth()), QList<int>());
         const int all = m_toolbar->toolbarWidth();
         const int window = m_toolbar->buttonWidth(1);
         const int helpLeft = m_toolbar->buttonRect(2).left();
@@ -109,6 +113,7 @@ private Q_SLOTS:
         QCOMPARE(m_toolbar->toolbarWidth(), all - window);
         QCOMPARE(m_toolbar->buttonRect(2).left(), helpLeft - window);
         QVERIFY(m_toolbar->buttonRect(1).isEmpty());
+        QCOMPARE(m_toolbar->buttonsBeyond(m_toolbar->buttonRect(0).left()), QList<int>({0, 2}));
         m_toolbar->setButtonVisible(0, false);
         m_toolbar->setButtonVisible(2, false);
         QCOMPARE(m_toolbar->toolbarHeight(), 0);
@@ -473,17 +478,6 @@ private Q_SLOTS:
         QCOMPARE(pushed.count(), 1);
         QCOMPARE(pushed.first().at(0).toInt(), rebar.bandIdForIndex(1));
         QCOMPARE(pushed.first().at(1).toRect(), chevronRect.translated(bar->pos()));
-    }
-
-    void chevronOffersTheButtonsThatDoNotShow()
-    {
-        addTextButtons(*m_toolbar, {"&File", "&Window", "&Help"});
-        const QList<int> all{0, 1, 2};
-        QCOMPARE(m_toolbar->buttonsBeyond(0), all);
-        QCOMPARE(m_toolbar->buttonsBeyond(m_toolbar->buttonRect(1).right()), QList<int>({1, 2}));
-        QCOMPARE(m_toolbar->buttonsBeyond(m_toolbar->toolbarWidth()), QList<int>());
-        m_toolbar->setButtonVisible(2, false);
-        QCOMPARE(m_toolbar->buttonsBeyond(m_toolbar->buttonRect(1).left()), QList<int>({1}));
     }
 
 private:
