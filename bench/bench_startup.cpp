@@ -4,6 +4,7 @@
 // to the running copy, and `tsmeta read` of a tiny page against `cat` of it.
 // Needs an X server for the windows: bench/run-startup-bench runs it under xvfb-run.
 
+#include "SpawnQuietly.h"
 #include "WindowWatch.h"
 
 #include <QDir>
@@ -15,15 +16,10 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
 #include <optional>
-#include <spawn.h>
 #include <string>
 #include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
-
-extern char **environ;
 
 namespace {
 
@@ -60,23 +56,6 @@ const std::string &tinyPage()
         return file.toStdString();
     }();
     return path;
-}
-
-pid_t spawn(const std::vector<std::string> &command)
-{
-    std::vector<char *> argv;
-    for (const std::string &argument : command)
-        argv.push_back(const_cast<char *>(argument.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t pid = -1;
-    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-        pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
 }
 
 bool ranToSuccess(pid_t pid)
@@ -118,7 +97,7 @@ Started startWindow(WindowWatch &watch, const std::vector<std::string> &command)
     watch.drain();
     Started started;
     started.start = Clock::now();
-    started.pid = spawn(command);
+    started.pid = spawnQuietly(command);
     if (started.pid > 0)
         started.shown = watch.waitForWindow(kWindowTimeout);
     return started;
@@ -128,7 +107,7 @@ Started startWindow(WindowWatch &watch, const std::vector<std::string> &command)
 std::optional<double> runMs(const std::vector<std::string> &command)
 {
     const Clock::time_point start = Clock::now();
-    if (!ranToSuccess(spawn(command)))
+    if (!ranToSuccess(spawnQuietly(command)))
         return std::nullopt;
     return milliseconds(Clock::now() - start);
 }

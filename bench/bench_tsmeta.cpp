@@ -7,6 +7,7 @@
 
 #include "AuditCommand.h"
 
+#include "SpawnQuietly.h"
 #include "SyntheticPage.h"
 
 #include <QFile>
@@ -15,14 +16,10 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <fcntl.h>
-#include <spawn.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <vector>
-
-extern char **environ;
 
 namespace {
 
@@ -34,25 +31,16 @@ struct Run
     long peakKiB = 0;
 };
 
-// Runs the command with its output thrown away; aborts when it cannot be run at all.
-Run run(const std::vector<std::string> &arguments)
+// Runs the command to its end; aborts when it cannot be run at all.
+Run run(const std::vector<std::string> &command)
 {
-    std::vector<char *> argv;
-    for (const std::string &argument : arguments)
-        argv.push_back(const_cast<char *>(argument.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+    const pid_t pid = spawnQuietly(command);
+    if (pid < 0)
         std::abort();
     int status = 0;
     rusage usage {};
     wait4(pid, &status, 0, &usage);
-    posix_spawn_file_actions_destroy(&actions);
     return { std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), usage.ru_maxrss };
 }
 
