@@ -125,27 +125,28 @@ void reportPairs(benchmark::State &state, const std::vector<double> &program, co
 }
 
 // One connection for the whole run: the X server starts afresh whenever its last client
-// leaves, and would do so between the programs.
-WindowWatch &windowWatch()
+// leaves, and would do so between the programs. Nothing, the benchmark skipped, without one.
+WindowWatch *windowWatch(benchmark::State &state)
 {
+    home();
     static WindowWatch watch;
-    return watch;
+    if (watch.isConnected())
+        return &watch;
+    state.SkipWithError("no X server: run bench/run-startup-bench");
+    return nullptr;
 }
 
 void BM_EditorWindowAgainstMinimalWindow(benchmark::State &state)
 {
-    home();
-    WindowWatch &watch = windowWatch();
-    if (!watch.isConnected()) {
-        state.SkipWithError("no X server: run bench/run-startup-bench");
+    WindowWatch *watch = windowWatch(state);
+    if (!watch)
         return;
-    }
     std::vector<double> editor;
     std::vector<double> minimal;
     for (auto _ : state) {
-        const Started bare = startWindow(watch, { TAGSMITH_MINIMAL_WINDOW });
+        const Started bare = startWindow(*watch, { TAGSMITH_MINIMAL_WINDOW });
         stop(bare.pid);
-        const Started program = startWindow(watch, { TAGSMITH_EXECUTABLE });
+        const Started program = startWindow(*watch, { TAGSMITH_EXECUTABLE });
         stop(program.pid);
         if (!bare.shown || !program.shown) {
             state.SkipWithError(bare.shown ? "the editor's window did not come up" : "the bare window did not come up");
@@ -160,13 +161,10 @@ void BM_EditorWindowAgainstMinimalWindow(benchmark::State &state)
 
 void BM_SecondStartHandsOverPage(benchmark::State &state)
 {
-    home();
-    WindowWatch &watch = windowWatch();
-    if (!watch.isConnected()) {
-        state.SkipWithError("no X server: run bench/run-startup-bench");
+    WindowWatch *watch = windowWatch(state);
+    if (!watch)
         return;
-    }
-    const Started first = startWindow(watch, { TAGSMITH_EXECUTABLE });
+    const Started first = startWindow(*watch, { TAGSMITH_EXECUTABLE });
     if (!first.shown) {
         stop(first.pid);
         state.SkipWithError("the first copy did not come up");
