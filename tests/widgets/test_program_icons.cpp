@@ -105,8 +105,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("themeName");
         QTest::newRow("new") << 1 << u"document-new"_s;
         QTest::newRow("exit by its second name") << 11 << u"system-log-out"_s;
-        QTest::newRow("web link by its third name") << 10 << u"applications-internet"_s;
-        QTest::newRow("program mark by the program's name") << 18 << u"tagsmith"_s;
     }
     void themeIconWins()
     {

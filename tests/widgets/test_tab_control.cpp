@@ -172,7 +172,6 @@ private Q_SLOTS:
             t.setButtons(true);
             t.rebuild();
         };
-        row("plain", [](TabControl &t) { t.rebuild(); }, true);
         row("buttons", buttons, false);
         row("flat buttons without buttons", [](TabControl &t) {
             t.setFlatButtons(true);

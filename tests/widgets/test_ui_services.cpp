@@ -128,7 +128,6 @@ private Q_SLOTS:
         IconList list = filledList(3);
         for (const int index : { -1, 0, 2, 3 }) {
             const bool drawn = index == 0 || index == 2;
-            QCOMPARE(list.isValidIndex(index), drawn);
             QCOMPARE(!list.icon(index).isNull(), drawn);
             QCOMPARE(!list.pixmap(index).isNull(), drawn);
         }

@@ -195,7 +195,6 @@ private Q_SLOTS:
         QTest::newRow("Alt+Shift+F") << (Qt::ALT | Qt::SHIFT | Qt::Key_F) << true << QList<int>{} << "";
         QTest::newRow("F without Alt") << QKeyCombination(Qt::Key_F) << true << QList<int>{} << "f";
         QTest::newRow("hidden button") << (Qt::ALT | Qt::Key_W) << true << QList<int>{} << "";
-        QTest::newRow("no button has the letter") << (Qt::ALT | Qt::Key_Z) << true << QList<int>{} << "";
         QTest::newRow("Alt+digit") << (Qt::ALT | Qt::Key_5) << true << QList<int>{} << "";
         QTest::newRow("owner form not active") << (Qt::ALT | Qt::Key_F) << false << QList<int>{} << "";
     }
