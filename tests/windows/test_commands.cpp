@@ -187,7 +187,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("lineEnd");
         QTest::newRow("ctrl+m, LF page") << "key" << "Ctrl+M" << "\n";
         QTest::newRow("toolbar, CRLF page") << "toolbar" << "7" << "\r\n";
-        QTest::newRow("menu, CRLF page") << "menu" << "mnuEdit(4)" << "\r\n";
     }
 
     void copyMetaTags()
