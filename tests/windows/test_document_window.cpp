@@ -37,7 +37,6 @@ private Q_SLOTS:
                                             << FlagList { kIndex, kImageClick };
         QTest::newRow("noimageclick alone") << FlagList { kImageClick } << false << FlagList { kImageClick }
                                             << FlagList { kIndex, kImageIndex };
-        QTest::newRow("nofollow alone") << FlagList { kFollow } << false << FlagList { kFollow } << FlagList {};
         QTest::newRow("nofollow goes with any flag") << FlagList { kFollow, kImageIndex } << false
                                                      << FlagList { kFollow, kImageIndex } << FlagList { kIndex, kImageClick };
     }

@@ -46,28 +46,24 @@ class TestTextBoxEdit : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void operations_data()
+    // Cut and paste through the commands are driven from the main window; here what a locked
+    // field allows.
+    void lockedFieldOperations_data()
     {
         QTest::addColumn<QString>("operation");
-        QTest::addColumn<bool>("locked");
-        QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("clip");
-        QTest::newRow("cut takes the selection") << "cut" << false << "kites " << "& lines";
-        QTest::newRow("cut on a locked field does nothing") << "cut" << true << "kites & lines" << kUntouched;
-        QTest::newRow("copy on a locked field still copies") << "copy" << true << "kites & lines" << "& lines";
-        QTest::newRow("paste replaces the selection") << "paste" << false << "kites (clipboard before)" << kUntouched;
-        QTest::newRow("paste on a locked field does nothing") << "paste" << true << "kites & lines" << kUntouched;
+        QTest::newRow("cut does nothing") << "cut" << kUntouched;
+        QTest::newRow("copy still copies") << "copy" << "& lines";
+        QTest::newRow("paste does nothing") << "paste" << kUntouched;
     }
-    void operations()
+    void lockedFieldOperations()
     {
         QFETCH(QString, operation);
-        QFETCH(bool, locked);
-        QFETCH(QString, text);
         QFETCH(QString, clip);
         Form form;
-        form.field->setReadOnly(locked);
+        form.field->setReadOnly(true);
         form.field->setSelection(6, 7);
-        QCOMPARE(form.edit.canCut(), !locked);
+        QVERIFY(!form.edit.canCut());
         QVERIFY(form.edit.canCopy());
         if (operation == u"cut"_s)
             form.edit.cut();
@@ -75,7 +71,7 @@ private Q_SLOTS:
             form.edit.copy();
         else
             form.edit.paste();
-        QCOMPARE(form.field->text(), text);
+        QCOMPARE(form.field->text(), u"kites & lines"_s);
         QCOMPARE(clipboard(), clip);
     }
 
@@ -157,7 +153,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("backwards");
         QTest::addColumn<QString>("meanwhile");
-        QTest::newRow("selected forwards") << false << "";
         QTest::newRow("selected backwards") << true << "";
         QTest::newRow("the text changed meanwhile") << false << "text";
         QTest::newRow("the focus came back") << false << "focus";
