@@ -77,15 +77,6 @@ private Q_SLOTS:
         QVERIFY(plain.lines.at(2)["ok"].toBool() && !plain.lines.at(2).contains("error"));
     }
 
-    void fileNamedLikeAnOptionAfterDoubleDash()
-    {
-        TestHome home;
-        home.write(u"--help"_s, "<head><title>t</title>");
-        const TsmetaRun run = runTsmeta({ "read", "--", "--help" }, home.path());
-        QCOMPARE(run.status, 0);
-        QCOMPARE(run.lines.value(0)["title"].toString(), u"t"_s);
-    }
-
     void usage_data()
     {
         QTest::addColumn<QStringList>("arguments");
