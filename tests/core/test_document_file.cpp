@@ -123,21 +123,6 @@ private Q_SLOTS:
         }
         QVERIFY(count > 100);
     }
-
-    void oddPathsOpen_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("newline") << QStringLiteral("two\nlines.html");
-        QTest::newRow("non-ascii") << QStringLiteral(u"Grüße/страница.html");
-    }
-    void oddPathsOpen()
-    {
-        QFETCH(QString, name);
-        TestHome home;
-        const auto opened = DocumentFile::open(home.write(name, "<head><title>odd</title>"));
-        QVERIFY2(opened.ok, qPrintable(opened.error));
-        QCOMPARE(opened.document.title, std::string("odd"));
-    }
 };
 
 QTEST_APPLESS_MAIN(TestDocumentFile)

@@ -234,9 +234,11 @@ private Q_SLOTS:
         const QString validator = QStandardPaths::findExecutable(u"desktop-file-validate"_s);
         if (validator.isEmpty())
             QSKIP("desktop-file-validate (desktop-file-utils) is not installed");
-        const QString folder = m_fixture->home.path() + u"/prog ram's $folder"_s;
+        // Characters the Exec line must quote, escape or double.
+        const QString name = u"prog ram's \"$fo`lder 100%"_s;
+        const QString folder = m_fixture->home.path() + u'/' + name;
         const QString record = m_fixture->home.path() + u"/arguments.txt"_s;
-        QVERIFY(!m_fixture->home.write(u"prog ram's $folder/tagsmith"_s,
+        QVERIFY(!m_fixture->home.write(name + u"/tagsmith"_s,
                            "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$TAGSMITH_RECORD\"\n")
                      .isEmpty());
         QFile(folder + u"/tagsmith"_s).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
@@ -274,11 +276,6 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("off");
         const QStringList html { u"text/html"_s };
         const QByteArray ours = "tagsmith-html.desktop";
-        QTest::newRow("no file yet") << QByteArray() << html
-                                     << "[Added Associations]\ntext/html=" + ours + ";\n" << QByteArray();
-        const QByteArray chosen = "[Default Applications]\ntext/html=web-browser.desktop\n";
-        QTest::newRow("a default of the user's") << chosen << html
-                                                 << chosen + "[Added Associations]\ntext/html=" + ours + ";\n" << chosen;
         QTest::newRow("behind the applications listed")
             << QByteArray("[Added Associations]\ntext/html=a.desktop;\n") << html
             << "[Added Associations]\ntext/html=a.desktop;" + ours + ";\n"
@@ -439,43 +436,6 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(desktop.mimeApps));
     }
 
-    // A default the user chose while the family was on is theirs, even where it names what we pinned.
-    void aChangedPinIsLeftAlone_data()
-    {
-        QTest::addColumn<QStringList>("change"); // %list stands for the user's list
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<QByteArray>("keptLine");
-        QTest::newRow("another browser, chosen with xdg-mime")
-            << QStringList { u"xdg-mime"_s, u"default"_s, u"other-browser.desktop"_s, u"text/html"_s }
-            << u"other-browser.desktop"_s << QByteArray("\ntext/html=other-browser.desktop\n");
-        QTest::newRow("another browser, chosen with gio")
-            << QStringList { u"gio"_s, u"mime"_s, u"text/html"_s, u"other-browser.desktop"_s }
-            << u"other-browser.desktop"_s << QByteArray("\ntext/html=other-browser.desktop;\n");
-        QTest::newRow("the same browser, written again by hand")
-            << QStringList { u"sed"_s, u"-i"_s, u"s/^text.html=web-browser.desktop;$/text\\/html=web-browser.desktop/"_s, u"%list"_s }
-            << u"web-browser.desktop"_s << QByteArray("\ntext/html=web-browser.desktop\n");
-    }
-    void aChangedPinIsLeftAlone()
-    {
-        QFETCH(QStringList, change);
-        QFETCH(QString, expected);
-        QFETCH(QByteArray, keptLine);
-        if (!hasDesktopTools())
-            QSKIP(qPrintable(kNoGio));
-        const PrivateDesktop desktop(m_fixture->home);
-        QVERIFY(desktop.installBrowsers());
-        const FileAssociations associations = desktop.associations();
-        QVERIFY(associations.write(Family::Htm, true));
-        QVERIFY(readFile(desktop.mimeApps).contains("\ntext/html=web-browser.desktop;\n"));
-
-        change.replaceInStrings(u"%list"_s, desktop.mimeApps);
-        QVERIFY(!desktop.run(change.first(), change.mid(1)).contains(u" failed: "_s));
-        QVERIFY(associations.write(Family::Htm, false));
-        QCOMPARE(desktop.answers(u"text/html"_s), PrivateDesktop::sameAnswers(expected));
-        const QByteArray list = readFile(desktop.mimeApps);
-        QVERIFY2(list.contains(keptLine) && !list.contains("tagsmith"), list.constData());
-    }
-
     // The pin: a line of its own under [Default Applications], written only where the list has
     // no default for the type, and taken out leaving the other bytes as they were.
     void pinning_data()
@@ -483,13 +443,9 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<QByteArray>("pinned");
         const QByteArray pin = "text/html=b.desktop;";
-        QTest::newRow("no file yet") << QByteArray() << "[Default Applications]\n" + pin + "\n";
         QTest::newRow("behind the defaults listed")
             << QByteArray("[Default Applications]\nimage/png=v.desktop\n\n[Added Associations]\na/b=c;\n")
             << "[Default Applications]\nimage/png=v.desktop\n" + pin + "\n\n[Added Associations]\na/b=c;\n";
-        QTest::newRow("a new group, no last line end")
-            << QByteArray("# mine\n[Added Associations]\ntext/html=a.desktop;")
-            << "# mine\n[Added Associations]\ntext/html=a.desktop;\n[Default Applications]\n" + pin;
         QTest::newRow("CR LF") << QByteArray("[Default Applications]\r\nimage/png=v.desktop\r\n")
                                << "[Default Applications]\r\nimage/png=v.desktop\r\n" + pin + "\n";
         const QByteArray users = "[Default Applications]\ntext/html = a.desktop;\n";
@@ -534,13 +490,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("output");
         QTest::addColumn<QString>("id");
-        QTest::newRow("a default, C locale")
-            << QByteArray("Default application for ?text/html?: web-browser.desktop\nRegistered applications:\n\tweb-browser.desktop\n")
-            << u"web-browser.desktop"_s;
         QTest::newRow("a default, typographic quotes")
             << QByteArray("Default application for \xe2\x80\x9ctext/html\xe2\x80\x9d: org.gnome.Epiphany.desktop\n")
             << u"org.gnome.Epiphany.desktop"_s;
-        QTest::newRow("none") << QByteArray("No default applications for ?text/html?\n") << QString();
         QTest::newRow("registered, but none is the default")
             << QByteArray("No default applications for ?text/html?\nRegistered applications:\n\ta.desktop\n") << QString();
         QTest::newRow("no output") << QByteArray() << QString();
@@ -550,23 +502,6 @@ private Q_SLOTS:
         QFETCH(QByteArray, output);
         QFETCH(QString, id);
         QCOMPARE(DesktopDefaults::gioAnswer(output), id);
-    }
-
-    void execArgumentsAreQuoted_data()
-    {
-        QTest::addColumn<QString>("argument");
-        QTest::addColumn<QString>("quoted");
-        QTest::newRow("spaces") << u"/opt/my apps/tagsmith"_s << u"\"/opt/my apps/tagsmith\""_s;
-        QTest::newRow("double quote") << u"/a\"b"_s << u"\"/a\\\"b\""_s;
-        QTest::newRow("dollar and backtick") << u"/$x`y"_s << u"\"/\\$x\\`y\""_s;
-        QTest::newRow("backslash") << u"/a\\b"_s << u"\"/a\\\\b\""_s;
-        QTest::newRow("percent") << u"/100%"_s << u"\"/100%%\""_s;
-    }
-    void execArgumentsAreQuoted()
-    {
-        QFETCH(QString, argument);
-        QFETCH(QString, quoted);
-        QCOMPARE(FileAssociations::quotedExecArgument(argument), quoted);
     }
 };
 

@@ -77,15 +77,6 @@ private Q_SLOTS:
         QVERIFY(plain.lines.at(2)["ok"].toBool() && !plain.lines.at(2).contains("error"));
     }
 
-    void fileNamedLikeAnOptionAfterDoubleDash()
-    {
-        TestHome home;
-        home.write(u"--help"_s, "<head><title>t</title>");
-        const TsmetaRun run = runTsmeta({ "read", "--", "--help" }, home.path());
-        QCOMPARE(run.status, 0);
-        QCOMPARE(run.lines.value(0)["title"].toString(), u"t"_s);
-    }
-
     void usage_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -129,8 +120,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("printed");
         const QString tail = u"<META name=\"distribution\" content=\"global\">\r\n<META name=\"FORMATTER\" content=\"Tagsmith LITE 2.01a\">"_s;
         QTest::newRow("placeholder is no value") << QStringList { "--keywords", "No, keywords" } << tail;
-        QTest::newRow("description and author") << QStringList { "--description", "Fresh bread", "--author", "Ada" }
-            << u"<META name=\"description\" content=\"Fresh bread\">\r\n<META name=\"author\" content=\"Ada\">\r\n"_s + tail;
         QTest::newRow("robots in order with the exclusion") << QStringList { "--robots", "noindex, NOFOLLOW,noimageclick" }
             << u"<META name=\"robots\" content=\"nofollow, noimageclick\">\r\n"_s + tail;
         QTest::newRow("charset and lf") << QStringList { "--charset", "on", "--line-end", "lf" }
