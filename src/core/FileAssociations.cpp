@@ -145,6 +145,9 @@ QString FileAssociations::quotedExecArgument(const QString &argument)
     }
     // A literal percent sign is written twice, or it would read as a field code.
     quoted.replace(QLatin1Char('%'), QStringLiteral("%%"));
+    // Exec is a string value, unescaped before it is unquoted: every backslash is doubled
+    // again, so a literal one takes four.
+    quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 

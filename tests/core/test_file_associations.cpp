@@ -41,7 +41,9 @@ QStringList execOfAction(const QString &entryPath, const QString &file)
     const auto line = QRegularExpression(u"\\[Desktop Action edit-with-tagsmith\\][^[]*\nExec=([^\n]*)"_s).match(text);
     QStringList arguments;
     static const QRegularExpression word(u"\"((?:[^\"\\\\]|\\\\.)*)\"|(\\S+)"_s);
-    for (auto it = word.globalMatch(line.captured(1)); it.hasNext();) {
+    // A string value first: its doubled backslashes are single ones before the quoting is read.
+    const QString exec = line.captured(1).replace(u"\\\\"_s, u"\\"_s);
+    for (auto it = word.globalMatch(exec); it.hasNext();) {
         const auto m = it.next();
         QString a = m.hasCaptured(1) ? m.captured(1).replace(QRegularExpression(u"\\\\(.)"_s), u"\\1"_s) : m.captured(2);
         arguments << (a == u"%F"_s ? file : a.replace(u"%%"_s, u"%"_s));
@@ -235,7 +237,7 @@ private Q_SLOTS:
         if (validator.isEmpty())
             QSKIP("desktop-file-validate (desktop-file-utils) is not installed");
         // Characters the Exec line must quote, escape or double.
-        const QString name = u"prog ram's \"$fo`lder 100%"_s;
+        const QString name = u"prog ram's \"$fo`l\\der 100%"_s;
         const QString folder = m_fixture->home.path() + u'/' + name;
         const QString record = m_fixture->home.path() + u"/arguments.txt"_s;
         QVERIFY(!m_fixture->home.write(name + u"/tagsmith"_s,
