@@ -7,7 +7,6 @@
 #include "TextEncoding.h"
 
 #include <array>
-#include <cstring>
 #include <optional>
 
 namespace {
@@ -90,13 +89,8 @@ public:
 
     void collect(PageFacts &page)
     {
-        std::size_t at = 0;
-        while (at < m_bytes.size()) {
-            const void *hit = std::memchr(m_bytes.data() + at, '<', m_bytes.size() - at);
-            if (!hit)
-                break;
-            at = visit(static_cast<std::size_t>(static_cast<const char *>(hit) - m_bytes.data()), page);
-        }
+        for (std::size_t at = 0; (at = TagRecognition::findMetaOrComment(m_bytes, at)) != std::string_view::npos;)
+            at = visit(at, page);
     }
 
 private:

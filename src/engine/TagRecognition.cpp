@@ -1,5 +1,9 @@
 #include "TagRecognition.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <array>
 
 namespace {
@@ -74,4 +78,32 @@ bool TagRecognition::startsWithFolded(std::string_view text, std::string_view lo
 bool TagRecognition::equalsFolded(std::string_view text, std::string_view lower)
 {
     return text.size() == lower.size() && startsWithFolded(text, lower);
+}
+
+std::size_t TagRecognition::findMetaOrComment(std::string_view bytes, std::size_t from)
+{
+    const char *data = bytes.data();
+    std::size_t at = from;
+#if defined(__SSE2__)
+    // Markup-dense pages have a "<" every few bytes; sixteen pairs at a time skip the tags
+    // that cannot matter without stopping at each.
+    const __m128i lessThan = _mm_set1_epi8('<');
+    const __m128i lowerM = _mm_set1_epi8('m');
+    const __m128i bang = _mm_set1_epi8('!');
+    const __m128i caseBit = _mm_set1_epi8(0x20);
+    for (; at + 17 <= bytes.size(); at += 16) {
+        const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at + 1));
+        const __m128i opens = _mm_or_si128(
+            _mm_cmpeq_epi8(_mm_or_si128(next, caseBit), lowerM), _mm_cmpeq_epi8(next, bang));
+        const int hits = _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(here, lessThan), opens));
+        if (hits != 0)
+            return at + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(hits)));
+    }
+#endif
+    for (; at + 1 < bytes.size(); ++at) {
+        if (data[at] == '<' && ((data[at + 1] | 0x20) == 'm' || data[at + 1] == '!'))
+            return at;
+    }
+    return std::string_view::npos;
 }

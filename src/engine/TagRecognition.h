@@ -33,6 +33,9 @@ public:
 
     // Whether the text after a "<" opens a META tag in any form.
     static bool opensMeta(std::string_view afterLessThan);
+    // The first "<" at or after from that may open a META tag or a comment: one followed by
+    // "m", "M" or "!". npos when there is none.
+    static std::size_t findMetaOrComment(std::string_view bytes, std::size_t from);
 
     // Whether text begins with lowerPrefix once its ASCII letters are lower-cased.
     static bool startsWithFolded(std::string_view text, std::string_view lowerPrefix);

@@ -143,6 +143,29 @@ private Q_SLOTS:
         QCOMPARE(textOf(facts.unreadTags.front().text), text);
     }
 
+    // Pages are searched sixteen bytes at a time: the tag must be found wherever the filler
+    // before it puts it, across every block edge.
+    void outsideTagFoundAfterAnyFiller_data()
+    {
+        QTest::addColumn<QByteArray>("filler");
+        QTest::newRow("less-thans") << QByteArray("<");
+        QTest::newRow("tags starting with m") << QByteArray("<mark><M>");
+        QTest::newRow("declarations") << QByteArray("<!x>");
+        QTest::newRow("comment holding a tag") << QByteArray("<!-- <meta name=\"robots\" content=\"x\"> -->");
+        QTest::newRow("text") << QByteArray("m!m!");
+    }
+    void outsideTagFoundAfterAnyFiller()
+    {
+        QFETCH(QByteArray, filler);
+        const QByteArray head = "<head></head>";
+        for (int repeats = 0; repeats < 40; ++repeats) {
+            const QByteArray before = head + filler.repeated(repeats);
+            const PageFacts facts = factsOf(before + "<Meta name=\"robots\" content=\"x\">" + filler);
+            QCOMPARE(facts.outsideTags.size(), std::size_t(1));
+            QCOMPARE(facts.outsideTags.front().offset, std::uint64_t(before.size()));
+        }
+    }
+
     // Quadratic rescans of these would take hours, not the test's few seconds.
     void manyBrokenTagsAreReadInLinearTime()
     {

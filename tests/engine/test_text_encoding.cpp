@@ -141,6 +141,8 @@ private Q_SLOTS:
         QTest::newRow("classic mac") << QByteArray("a\rb\rc") << LineEnd::Cr << qint64(3);
         QTest::newRow("first one wins, mixed") << QByteArray("a\nb\r\nc\rd") << LineEnd::Lf << qint64(4);
         QTest::newRow("CRLF counts once") << QByteArray("\r\n\r") << LineEnd::CrLf << qint64(2);
+        QTest::newRow("CR last") << QByteArray("a\r") << LineEnd::Cr << qint64(1);
+        QTest::newRow("CR, LF later") << QByteArray("a\rb\n") << LineEnd::Cr << qint64(2);
     }
     void lineEnds()
     {
