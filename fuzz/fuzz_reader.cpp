@@ -1,7 +1,7 @@
 // Any bytes must read without a crash: values come out as UTF-8 and compose a tag block,
 // and a page with a HEAD region is one that passes the HEAD test. A read that stops where
 // the bytes read so far decide it reads what a read of the whole page reads; UTF-8
-// checked in two pieces is UTF-8 whole, and checked a block at a time, byte by byte.
+// checked in two pieces is UTF-8 whole, and checked with vectors of each width, byte by byte.
 
 #include "DocumentScanner.h"
 #include "HeadRegion.h"
@@ -9,6 +9,7 @@
 #include "PageFacts.h"
 #include "PageRead.h"
 #include "Utf8Validator.h"
+#include "Utf8VectorCheck.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -39,8 +40,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::size_t cut = size == 0 ? 0 : data[size - 1] * size / 256;
     const std::string_view prefix = bytes.substr(0, cut);
     const bool pageIsUtf8 = TextEncoding::isValidUtf8(bytes);
-    if (pageIsUtf8 != TextEncoding::survey(bytes).validUtf8)
+    if (pageIsUtf8 != TextEncoding::isValidUtf8ByteByByte(bytes) || pageIsUtf8 != TextEncoding::survey(bytes).validUtf8)
         std::abort();
+    for (const Utf8VectorCheck::Width width : Utf8VectorCheck::widths()) {
+        if (Utf8VectorCheck::isValid(width, bytes) != pageIsUtf8)
+            std::abort();
+    }
     if (DocumentScanner::needOf(prefix) != DocumentScanner::Need::MoreBytes
         && !(DocumentScanner::scanPrefix(prefix, pageIsUtf8) == document))
         std::abort();

@@ -126,57 +126,60 @@ std::string toWindows1252(std::string_view utf8, Encoding encoding, Unencodable 
     return out;
 }
 
-} // namespace
-
-TextEncoding::Survey TextEncoding::survey(std::string_view bytes)
+// Pages are mostly ASCII: plain bytes are skipped a block at a time.
+std::size_t firstNonAscii(std::string_view bytes)
 {
-    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
-    const auto *end = p + bytes.size();
-    Survey found;
-    while (p < end) {
-        // Pages are mostly ASCII: skip plain bytes a block at a time.
-#if defined(__SSE2__)
-        if (end - p >= 16) {
-            const int mask = _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p)));
-            if (mask == 0) {
-                p += 16;
-                continue;
-            }
-            p += __builtin_ctz(static_cast<unsigned>(mask));
-        }
-#else
-        if (end - p >= 8) {
-            std::uint64_t block;
-            std::memcpy(&block, p, sizeof block);
-            if ((block & 0x8080808080808080ULL) == 0) {
-                p += 8;
-                continue;
-            }
-        }
-#endif
-        found.nonAscii = found.nonAscii || *p >= 0x80;
-        const std::size_t length = sequenceLength(p, end);
-        if (length == 0) {
-            // Only a byte above 0x7F can break a sequence.
-            found.validUtf8 = false;
-            return found;
-        }
-        p += length;
-    }
-    return found;
-}
-
-bool TextEncoding::hasNonAscii(std::string_view bytes)
-{
-    const char *p = bytes.data();
+    const char *begin = bytes.data();
+    const char *p = begin;
     const char *end = p + bytes.size();
+#if defined(__SSE2__)
+    for (; end - p >= 16; p += 16) {
+        const int mask = _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(p)));
+        if (mask != 0)
+            return static_cast<std::size_t>(p - begin) + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    }
+#else
     for (; end - p >= 8; p += 8) {
         std::uint64_t block;
         std::memcpy(&block, p, sizeof block);
         if ((block & 0x8080808080808080ULL) != 0)
-            return true;
+            break;
     }
-    return std::any_of(p, end, [](char c) { return (static_cast<unsigned char>(c) & 0x80) != 0; });
+#endif
+    const char *found = std::find_if(p, end, [](char c) { return (static_cast<unsigned char>(c) & 0x80) != 0; });
+    return found == end ? std::string_view::npos : static_cast<std::size_t>(found - begin);
+}
+
+} // namespace
+
+TextEncoding::Survey TextEncoding::survey(std::string_view bytes)
+{
+    const std::size_t first = firstNonAscii(bytes);
+    if (first == std::string_view::npos)
+        return {};
+    return { isValidUtf8(bytes.substr(first)), true };
+}
+
+bool TextEncoding::isValidUtf8ByteByByte(std::string_view bytes)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const auto *end = p + bytes.size();
+    while (p < end) {
+        const std::size_t plain = firstNonAscii({ reinterpret_cast<const char *>(p), static_cast<std::size_t>(end - p) });
+        if (plain == std::string_view::npos)
+            return true;
+        p += plain;
+        const std::size_t length = sequenceLength(p, end);
+        if (length == 0)
+            return false;
+        p += length;
+    }
+    return true;
+}
+
+bool TextEncoding::hasNonAscii(std::string_view bytes)
+{
+    return firstNonAscii(bytes) != std::string_view::npos;
 }
 
 bool TextEncoding::isValidUtf8Joined(std::string_view a, std::string_view b)
@@ -194,7 +197,7 @@ bool TextEncoding::isValidUtf8(std::string_view bytes)
 {
     if (const std::optional<bool> valid = Utf8VectorCheck::isValid(bytes))
         return *valid;
-    return survey(bytes).validUtf8;
+    return isValidUtf8ByteByByte(bytes);
 }
 
 char32_t TextEncoding::decodeNext(std::string_view bytes, std::size_t &pos)

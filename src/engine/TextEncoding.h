@@ -19,6 +19,9 @@ public:
     // Both facts in one pass over the bytes.
     static Survey survey(std::string_view bytes);
     static bool isValidUtf8(std::string_view bytes);
+    // The same answer without vector instructions: where they are missing, and the
+    // reference the vector check is held to.
+    static bool isValidUtf8ByteByByte(std::string_view bytes);
     // Whether a followed by b is UTF-8, without joining them.
     static bool isValidUtf8Joined(std::string_view a, std::string_view b);
     // Stops at the first byte above 0x7F.

@@ -3,6 +3,7 @@
 #include "LineEnds.h"
 #include "TextEncoding.h"
 #include "Utf8Validator.h"
+#include "Utf8VectorCheck.h"
 
 #include <QTest>
 
@@ -41,6 +42,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(bool, valid);
         QCOMPARE(TextEncoding::isValidUtf8(bytesOf(bytes)), valid);
+        QCOMPARE(TextEncoding::isValidUtf8ByteByByte(bytesOf(bytes)), valid);
         QCOMPARE(TextEncoding::survey(bytesOf(bytes)).validUtf8, valid);
         QCOMPARE(TextEncoding::detect(bytesOf(bytes)), valid ? Encoding::Utf8 : Encoding::Windows1252);
         // A file read in blocks may cut a character anywhere: into two and three pieces.
@@ -67,8 +69,8 @@ private Q_SLOTS:
         }
     }
 
-    // The check sixteen bytes at a time must say what the check byte by byte says, for
-    // characters and faults of every kind at every offset and across block edges.
+    // The checks sixteen and thirty-two bytes at a time must say what the check byte by byte
+    // says, for characters and faults of every kind at every offset and across block edges.
     void blockCheckAgreesWithByteCheck()
     {
         const std::array<QByteArray, 14> pieces = { "a", "abcdefg", "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80",
@@ -84,11 +86,13 @@ private Q_SLOTS:
         int invalid = 0;
         for (int round = 0; round < 20000; ++round) {
             QByteArray bytes;
-            for (quint32 count = random(24); count > 0; --count)
+            for (quint32 count = random(48); count > 0; --count)
                 bytes += pieces[random(random(3) == 0 ? pieces.size() : 7)];
-            const bool valid = TextEncoding::survey(bytesOf(bytes)).validUtf8;
+            const bool valid = TextEncoding::isValidUtf8ByteByByte(bytesOf(bytes));
             invalid += !valid;
             QVERIFY2(TextEncoding::isValidUtf8(bytesOf(bytes)) == valid, bytes.toHex(' ').constData());
+            for (const Utf8VectorCheck::Width width : Utf8VectorCheck::widths())
+                QVERIFY2(Utf8VectorCheck::isValid(width, bytesOf(bytes)) == valid, bytes.toHex(' ').constData());
         }
         QVERIFY(invalid > 1000 && invalid < 19000);
     }
