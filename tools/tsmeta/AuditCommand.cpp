@@ -223,22 +223,31 @@ private:
     {
         using Item = typename std::invoke_result_t<Next>::value_type;
         using Result = std::invoke_result_t<Map, const Item &>;
+        // Mapped in place: a future that carries results wakes its waiter at every one.
+        struct Slot
+        {
+            Item item;
+            Result result;
+        };
         const auto fetch = [&] {
-            std::vector<Item> batch;
+            std::vector<Slot> batch;
             const qsizetype size = kBatchPerThread * m_pool.maxThreadCount();
             while (qsizetype(batch.size()) < size) {
                 auto item = next();
                 if (!item)
                     break;
-                batch.push_back(std::move(*item));
+                batch.push_back({ std::move(*item), {} });
             }
             return batch;
         };
         for (auto batch = fetch(); !batch.empty();) {
-            QFuture<Result> mapping = QtConcurrent::mapped(&m_pool, std::move(batch), map);
-            batch = fetch();
-            for (const Result &result : mapping.results())
-                take(result);
+            QFuture<void> mapping
+                = QtConcurrent::map(&m_pool, batch, [&map](Slot &slot) { slot.result = map(slot.item); });
+            auto nextBatch = fetch();
+            mapping.waitForFinished();
+            for (const Slot &slot : batch)
+                take(slot.result);
+            batch = std::move(nextBatch);
         }
     }
 
