@@ -11,6 +11,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <future>
 #include <unistd.h>
 #include <cstdint>
@@ -147,6 +149,74 @@ std::string_view viewOf(const QByteArray &bytes)
     return { bytes.constData(), static_cast<std::size_t>(bytes.size()) };
 }
 
+constexpr qint64 kMaxContinuationBytes = 3;
+
+// How many bytes at the start continue a character begun before them. Never more than
+// three: a longer run is a fault, left for the check to find.
+std::size_t continuationBytesAtStart(std::string_view bytes)
+{
+    std::size_t count = 0;
+    while (count < std::min<std::size_t>(bytes.size(), kMaxContinuationBytes)
+        && (static_cast<unsigned char>(bytes[count]) & 0xC0) == 0x80)
+        ++count;
+    return count;
+}
+
+struct BlockFeed
+{
+    qint64 end = 0; // the file position reached
+    bool failed = false;
+};
+
+// Feeds the file to the validator block by block, from where it stands up to end or the
+// file's end; stops early once the page is known not to be UTF-8, here or elsewhere.
+BlockFeed feedBlocks(QFile &file, Utf8Validator &validator, qint64 end, QByteArray &block, const std::atomic<bool> &stop)
+{
+    qint64 at = file.pos();
+    while (at < end && validator.stillValid() && !stop) {
+        const qint64 got = file.read(block.data(), std::min<qint64>(block.size(), end - at));
+        if (got < 0)
+            return { at, true };
+        if (got == 0)
+            break;
+        at += got;
+        validator.feed(viewOf(block).substr(0, std::size_t(got)));
+    }
+    return { at, false };
+}
+
+struct SecondHalf
+{
+    bool utf8 = false;
+    int readError = 0; // errno, when a read failed
+    qint64 end = 0;
+};
+
+// Reads from start to the file's end, skipping the bytes that end a character begun
+// before start; positioned reads leave the first half's file position alone. The block
+// comes from the caller: the first allocation on a thread costs it a memory arena.
+SecondHalf secondHalfIsUtf8(int fd, qint64 start, QByteArray &block, std::atomic<bool> &invalidFound)
+{
+    Utf8Validator validator;
+    qint64 at = start;
+    while (validator.stillValid() && !invalidFound && at <= DocumentFile::kMaxBytes) {
+        const ssize_t got = ::pread(fd, block.data(), std::size_t(block.size()), off_t(at));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return { false, errno, at };
+        if (got == 0)
+            break;
+        std::string_view piece = viewOf(block).substr(0, std::size_t(got));
+        if (at == start)
+            piece.remove_prefix(continuationBytesAtStart(piece));
+        at += got;
+        validator.feed(piece);
+    }
+    invalidFound = invalidFound || !validator.stillValid();
+    return { validator.valid(), 0, at };
+}
+
 } // namespace
 
 DocumentFile::ReadResult DocumentFile::readBytes(const QString &path)
@@ -210,21 +280,48 @@ DocumentFile::RestCheck DocumentFile::restIsUtf8(QFile &file, const QByteArray &
 {
     Utf8Validator validator;
     validator.feed(viewOf(prefix));
-    qint64 total = prefix.size();
-    // One buffer, small enough to stay in the cache between the read and the check.
+    if (!validator.stillValid())
+        return { false, {} };
+    const qint64 restSize = file.size() - prefix.size();
+    if (restSize >= kSplitRestFrom)
+        return halvesAreUtf8(file, validator, prefix.size() + restSize / 2);
+    std::atomic<bool> neverStopped = false;
     QByteArray block(kRestBlock, Qt::Uninitialized);
-    while (validator.stillValid()) {
-        const qint64 got = file.read(block.data(), kRestBlock);
-        if (got < 0)
-            return { false, file.errorString() };
-        if (got == 0)
-            break;
-        total += got;
-        if (total > kMaxBytes)
-            return { false, tooLarge(total) };
-        validator.feed({ block.constData(), std::size_t(got) });
-    }
+    const BlockFeed fed = feedBlocks(file, validator, kMaxBytes + 1, block, neverStopped);
+    if (fed.failed)
+        return { false, file.errorString() };
+    if (fed.end > kMaxBytes)
+        return { false, tooLarge(fed.end) };
     return { validator.valid(), {} };
+}
+
+// Reading a cached file is bound by copying it out of the page cache, so a large rest is
+// read and checked as two halves at once. The second half starts at the first character
+// that begins at or after the middle; the first ends there.
+DocumentFile::RestCheck DocumentFile::halvesAreUtf8(QFile &file, Utf8Validator &validator, qint64 middle)
+{
+    std::atomic<bool> invalidFound = false;
+    QByteArray secondBlock(kRestBlock, Qt::Uninitialized);
+    auto second = std::async(std::launch::async, [fd = file.handle(), middle, &secondBlock, &invalidFound] {
+        return secondHalfIsUtf8(fd, middle, secondBlock, invalidFound);
+    });
+    QByteArray block(kRestBlock, Qt::Uninitialized);
+    BlockFeed fed = feedBlocks(file, validator, middle, block, invalidFound);
+    if (!fed.failed && fed.end == middle) {
+        const qint64 got = file.read(block.data(), kMaxContinuationBytes);
+        fed.failed = got < 0;
+        const std::string_view after = viewOf(block).substr(0, std::size_t(std::max<qint64>(got, 0)));
+        validator.feed(after.substr(0, continuationBytesAtStart(after)));
+    }
+    invalidFound = invalidFound || !validator.stillValid();
+    const SecondHalf rest = second.get();
+    if (fed.failed)
+        return { false, file.errorString() };
+    if (rest.readError != 0)
+        return { false, qt_error_string(rest.readError) };
+    if (rest.end > kMaxBytes)
+        return { false, tooLarge(rest.end) };
+    return { validator.valid() && rest.utf8, {} };
 }
 
 DocumentFile::OpenResult DocumentFile::failed(const QString &error)

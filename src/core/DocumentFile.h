@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QString>
 
+class Utf8Validator;
+
 // Reading a page from disk: its bytes exactly as they are, then the scan.
 class DocumentFile
 {
@@ -40,6 +42,7 @@ public:
 private:
     static constexpr qint64 kFirstBlock = 64 * 1024;
     static constexpr qint64 kRestBlock = 256 * 1024;
+    static constexpr qint64 kSplitRestFrom = 8 * 1024 * 1024;
 
     struct RestCheck
     {
@@ -51,6 +54,7 @@ private:
     // Whether the page is UTF-8, the prefix read already and the rest read block by block
     // up to its first byte that is not.
     static RestCheck restIsUtf8(QFile &file, const QByteArray &prefix);
+    static RestCheck halvesAreUtf8(QFile &file, Utf8Validator &validator, qint64 middle);
     static OpenResult failed(const QString &error);
     static OpenResult opened(ScannedDocument document);
 };

@@ -98,6 +98,18 @@ private Q_SLOTS:
         QTest::newRow("the first line end past the first block")
             << "<head><meta charset=\"utf-8\"></head>" + QByteArray(70 * 1024, ' ') + "\r";
         QTest::newRow("exactly the first block") << QByteArray(declared + "</head>").leftJustified(64 * 1024, ' ');
+        // Past a few megabytes the rest is checked as two halves, cut at its middle.
+        const QByteArray largeBody = "</head>\n<body>" + QByteArray(9 * 1024 * 1024, 'x');
+        for (int shift = 0; shift < 4; ++shift) {
+            QTest::addRow("undeclared, large, four-byte characters across the middle, shifted by %d", shift)
+                << undeclared + QByteArray(largeBody).replace("xxxx", "\xF0\x9F\x98\x80") + QByteArray(2 * shift, 'y');
+        }
+        QTest::newRow("undeclared, large, a stray byte early in the body")
+            << undeclared + "</head>\n<body>\xE9" + QByteArray(9 * 1024 * 1024, 'x');
+        QTest::newRow("undeclared, large, a run of continuation bytes over the middle")
+            << undeclared + largeBody + QByteArray(2 * 1024 * 1024, '\x80') + largeBody;
+        QTest::newRow("undeclared, large, characters cut at every block edge")
+            << undeclared + QByteArray(largeBody).replace("xxx", "\xE2\x82\xAC") + "\xC3";
     }
     void readsWhatTheWholePageSays()
     {

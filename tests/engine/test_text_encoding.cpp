@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+#include <algorithm>
+
 #include <array>
 
 Q_DECLARE_METATYPE(LineEnd)
@@ -68,6 +70,19 @@ private Q_SLOTS:
             QVERIFY2(TextEncoding::isValidUtf8(bytesOf(bytes)), qPrintable(QString::number(offset)));
         }
     }
+
+#if defined(__x86_64__) || defined(__i386__)
+    // The processor is asked directly; the compiler's own feature test is the witness.
+    void vectorWidthsAreThoseOfTheProcessor()
+    {
+        const std::vector<Utf8VectorCheck::Width> widths = Utf8VectorCheck::widths();
+        const auto has = [&widths](Utf8VectorCheck::Width width) {
+            return std::find(widths.begin(), widths.end(), width) != widths.end();
+        };
+        QCOMPARE(has(Utf8VectorCheck::Width::Bytes32), bool(__builtin_cpu_supports("avx2")));
+        QCOMPARE(has(Utf8VectorCheck::Width::Bytes16), bool(__builtin_cpu_supports("ssse3")));
+    }
+#endif
 
     // The checks sixteen and thirty-two bytes at a time must say what the check byte by byte
     // says, for characters and faults of every kind at every offset and across block edges.
