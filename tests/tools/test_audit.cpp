@@ -5,6 +5,8 @@
 #include "AuditCommand.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -158,6 +160,76 @@ private Q_SLOTS:
         for (const QString &page : pages)
             expected << home.path() + u"/site/"_s + page;
         QCOMPARE(AuditCommand::pagesIn({ home.path() + u"/site"_s }), expected);
+    }
+
+    // The lists of pages sharing a description are gathered a window at a time; however
+    // small the window, the output is the same, groups in order of first use.
+    void summaryIsTheSameWhateverItsWindow_data()
+    {
+        QTest::addColumn<AuditCommand::Format>("format");
+        QTest::addColumn<qint64>("window");
+        for (const auto &[name, format] : { std::pair { "lines", AuditCommand::Format::JsonLines },
+                 std::pair { "table", AuditCommand::Format::Table } }) {
+            for (const qint64 window : { 1, 2, 3, 5, 8 })
+                QTest::addRow("%s, window of %lld", name, window) << format << window;
+        }
+    }
+    void summaryIsTheSameWhateverItsWindow()
+    {
+        QFETCH(AuditCommand::Format, format);
+        QFETCH(qint64, window);
+        // Descriptions a to d in an order that interleaves the groups; d stays alone.
+        const QByteArray descriptions = "abacbadcab";
+        TestHome home;
+        QMap<QChar, QJsonArray> groups;
+        for (qsizetype at = 0; at < descriptions.size(); ++at) {
+            const QString name = u"site/%1.html"_s.arg(at, 2, 10, QLatin1Char('0'));
+            const QByteArray description(1, descriptions[at]);
+            groups[QLatin1Char(description[0])].append(
+                home.write(name, page("<title>T</title><meta name=\"description\" content=\"" + description + "\">")));
+        }
+        const auto audit = [&](qint64 listWindow) {
+            AuditCommand::Options options;
+            options.format = format;
+            options.listWindow = listWindow;
+            QString out;
+            QTextStream stream(&out);
+            AuditCommand::run({ home.path() + u"/site"_s }, options, stream, stream);
+            stream.flush();
+            return out;
+        };
+        const QString whole = audit(1000);
+        QCOMPARE(audit(window), whole);
+        if (format == AuditCommand::Format::Table)
+            return;
+        QJsonArray expected;
+        for (const QChar description : { u'a', u'b', u'c' })
+            expected.append(QJsonObject { { "description", QString(description) }, { "pages", groups[description] } });
+        const QJsonObject summary = QJsonDocument::fromJson(whole.split(u'\n', Qt::SkipEmptyParts).last().toUtf8()).object();
+        QCOMPARE(summary["summary"]["duplicateDescriptions"].toArray(), expected);
+    }
+
+    // The program writes its UTF-8 straight to its output; a stream on a string gets text.
+    // Both must come to the same bytes.
+    void programWritesWhatTheLibraryWrites_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::newRow("lines") << u"jsonl"_s;
+        QTest::newRow("table") << u"table"_s;
+    }
+    void programWritesWhatTheLibraryWrites()
+    {
+        QFETCH(QString, format);
+        const Site site;
+        site.home.write(u"site/caf\u00e9 \"quoted\".html"_s,
+            page("<title>Caf\xC3\xA9 \xE2\x82\xAC</title><meta name=\"description\" content=\"Fresh bread daily\">"));
+        const QStringList arguments { "audit", "--format", format, site.root };
+        QProcess program;
+        program.start(QStringLiteral(TSMETA_EXECUTABLE), arguments);
+        QVERIFY(program.waitForFinished());
+        const QByteArray written = program.readAllStandardOutput();
+        QVERIFY(written.contains("pages share") || written.contains("\"pages\":[\""));
+        QCOMPARE(written, runTsmeta(arguments).out.toUtf8());
     }
 
     // The pages are put aside in a temporary file; where none can be made, the audit says so.

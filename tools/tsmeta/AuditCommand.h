@@ -18,6 +18,9 @@ public:
     {
         Format format = Format::JsonLines;
         int jobs = 0; // threads reading pages; 0 for one per core
+        // How many pages of the lists of pages sharing a description the summary holds in
+        // memory at a time; the lists are gathered in as many passes as they need.
+        qint64 listWindow = 32768;
     };
 
     static std::optional<Format> formatNamed(const QString &name);

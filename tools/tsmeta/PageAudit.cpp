@@ -3,7 +3,6 @@
 #include "DocumentFile.h"
 #include "TextWidth.h"
 
-#include <QDataStream>
 
 #include <cmath>
 
@@ -22,16 +21,6 @@ MetaElementSet foundValues(const ScannedDocument &document)
     values.setText(TextField::Keywords, document.keywords);
     values.setText(TextField::Author, document.author);
     return values;
-}
-
-QByteArray bytesOf(const std::string &text)
-{
-    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string textOf(const QByteArray &bytes)
-{
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 } // namespace
@@ -84,35 +73,4 @@ std::string PageAudit::collapsedSpaces(std::string_view text)
         key += c;
     }
     return key;
-}
-
-QDataStream &operator<<(QDataStream &stream, const PageAudit &page)
-{
-    stream << page.path << page.ok << page.error << bytesOf(page.title) << bytesOf(page.description)
-           << bytesOf(page.keywords) << bytesOf(page.author) << bytesOf(page.robots) << page.titlePixels
-           << page.descriptionPixels << quint32(page.warnings.size());
-    for (const Warning &warning : page.warnings)
-        stream << qint32(warning.kind) << qint32(warning.target) << bytesOf(warning.message);
-    return stream;
-}
-
-QDataStream &operator>>(QDataStream &stream, PageAudit &page)
-{
-    QByteArray title, description, keywords, author, robots;
-    quint32 warnings = 0;
-    stream >> page.path >> page.ok >> page.error >> title >> description >> keywords >> author >> robots
-        >> page.titlePixels >> page.descriptionPixels >> warnings;
-    page.title = textOf(title);
-    page.description = textOf(description);
-    page.keywords = textOf(keywords);
-    page.author = textOf(author);
-    page.robots = textOf(robots);
-    page.warnings.clear();
-    for (quint32 i = 0; i < warnings && stream.status() == QDataStream::Ok; ++i) {
-        qint32 kind = 0, target = 0;
-        QByteArray message;
-        stream >> kind >> target >> message;
-        page.warnings.push_back({ WarningKind(kind), WarningTarget(target), textOf(message) });
-    }
-    return stream;
 }

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-class QDataStream;
 
 // What one page shows in a search result and what the editor would warn about, as far as
 // the page alone tells: whether another page shares its description is for the audit to say.
@@ -33,7 +32,4 @@ struct PageAudit
     std::string descriptionKey() const;
     // The text with runs of white space as one space, none at the ends.
     static std::string collapsedSpaces(std::string_view text);
-
-    friend QDataStream &operator<<(QDataStream &stream, const PageAudit &page);
-    friend QDataStream &operator>>(QDataStream &stream, PageAudit &page);
 };

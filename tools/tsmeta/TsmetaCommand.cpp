@@ -149,7 +149,8 @@ int runAudit(const QCommandLineParser &parser, const QStringList &paths, QTextSt
     const auto format = AuditCommand::formatNamed(formatName);
     if (!format)
         return usageError(err, tr("--format takes jsonl or table, not '%1'").arg(formatName));
-    AuditCommand::Options options { *format, 0 };
+    AuditCommand::Options options;
+    options.format = *format;
     if (parser.isSet(kJobs)) {
         bool number = false;
         options.jobs = parser.value(kJobs).toInt(&number);

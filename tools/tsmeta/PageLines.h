@@ -1,0 +1,17 @@
+#pragma once
+
+#include "PageAudit.h"
+
+#include <QByteArray>
+
+// One page's result as an audit writes it, in UTF-8, in either format. Made on the threads
+// that read the pages, in both forms a page may need: the audit learns whether another
+// page shares its description only when all are read.
+class PageLines
+{
+public:
+    // The page's JSON line, its line end included.
+    static QByteArray json(const PageAudit &page, bool descriptionShared);
+    // The table row from the path's padding on: the widths and the warnings.
+    static QByteArray tableCells(const PageAudit &page, bool descriptionShared);
+};
