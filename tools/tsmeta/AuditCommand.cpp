@@ -296,14 +296,20 @@ private:
             }
             return batch;
         };
-        for (auto batch = fetch(); !batch.empty();) {
-            QFuture<void> mapping
-                = QtConcurrent::map(&m_pool, batch, [&map](Slot &slot) { slot.result = map(slot.item); });
-            auto nextBatch = fetch();
+        const auto start = [&](std::vector<Slot> &batch) {
+            return QtConcurrent::map(&m_pool, batch, [&map](Slot &slot) { slot.result = map(slot.item); });
+        };
+        // Two batches in turn: the threads map one while this thread takes the other.
+        std::vector<Slot> batch = fetch();
+        QFuture<void> mapping = start(batch);
+        while (!batch.empty()) {
+            std::vector<Slot> nextBatch = fetch();
             mapping.waitForFinished();
+            QFuture<void> nextMapping = start(nextBatch);
             for (Slot &slot : batch)
                 take(slot.result);
             batch = std::move(nextBatch);
+            mapping = std::move(nextMapping);
         }
     }
 

@@ -14,6 +14,12 @@ char hexDigit(unsigned value)
     return "0123456789abcdef"[value & 0xF];
 }
 
+bool needsEscape(char16_t c)
+{
+    return c < 0x20 || c == u'"' || c == u'\\';
+}
+
+// One of the characters needsEscape picks.
 void appendEscapedAscii(QByteArray &out, char16_t c)
 {
     switch (c) {
@@ -39,13 +45,9 @@ void appendEscapedAscii(QByteArray &out, char16_t c)
         out += "\\t";
         return;
     default:
-        if (c < 0x20) {
-            out += "\\u00";
-            out += hexDigit(c >> 4);
-            out += hexDigit(c);
-            return;
-        }
-        out += char(c);
+        out += "\\u00";
+        out += hexDigit(c >> 4);
+        out += hexDigit(c);
     }
 }
 
@@ -62,27 +64,23 @@ void JsonText::appendString(QByteArray &out, QStringView text)
 {
     out += '"';
     qsizetype runStart = 0; // of characters that go out as UTF-8 as they are
-    const auto endRun = [&](qsizetype at) {
-        if (at > runStart)
-            out += text.sliced(runStart, at - runStart).toUtf8();
-    };
     const qsizetype size = text.size();
     for (qsizetype at = 0; at < size; ++at) {
         const char16_t c = text[at].unicode();
-        if (c >= 0x80 && !QChar::isSurrogate(c))
+        if (!QChar::isSurrogate(c) && !needsEscape(c))
             continue;
         if (QChar::isHighSurrogate(c) && at + 1 < size && QChar::isLowSurrogate(text[at + 1].unicode())) {
             ++at;
             continue;
         }
-        endRun(at);
+        out += text.sliced(runStart, at - runStart).toUtf8();
         runStart = at + 1;
         if (c < 0x80)
             appendEscapedAscii(out, c);
         else
             appendUnicodeEscape(out, c);
     }
-    endRun(size);
+    out += text.sliced(runStart).toUtf8();
     out += '"';
 }
 
@@ -94,12 +92,16 @@ void JsonText::appendUtf8(QByteArray &out, std::string_view text)
     }
     // Valid UTF-8 comes back from a QString unchanged, so only its ASCII needs a look.
     out += '"';
-    for (const char byte : text) {
-        if (static_cast<unsigned char>(byte) < 0x80)
-            appendEscapedAscii(out, char16_t(byte));
-        else
-            out += byte;
+    std::size_t runStart = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        if (!needsEscape(byte))
+            continue;
+        out.append(text.data() + runStart, qsizetype(at - runStart));
+        appendEscapedAscii(out, byte);
+        runStart = at + 1;
     }
+    out.append(text.data() + runStart, qsizetype(text.size() - runStart));
     out += '"';
 }
 
