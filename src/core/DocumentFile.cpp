@@ -8,7 +8,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <atomic>
@@ -18,6 +17,7 @@
 #include <cstdint>
 #include <string_view>
 #include <sys/mman.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -106,19 +106,22 @@ bool readWhole(QFile &file, QByteArray &bytes)
     return filled <= DocumentFile::kMaxBytes;
 }
 
-// Opens a page for reading, or says why it cannot be read.
+// Opens a page for reading, or says why it cannot be read. Looked at before it is opened:
+// opening a device or a pipe may block or act on it.
 QString openForReading(QFile &file)
 {
     if (file.fileName().isEmpty())
         return tr("No file name given");
-    const QFileInfo info(file.fileName());
-    if (info.exists() && info.isDir())
-        return tr("Is a directory");
-    // Devices and pipes never end or block; a page is always a regular file.
-    if (info.exists() && !info.isFile())
-        return tr("Not a regular file");
-    if (info.size() > DocumentFile::kMaxBytes)
-        return tooLarge(info.size());
+    struct stat status {};
+    if (::stat(QFile::encodeName(file.fileName()).constData(), &status) == 0) {
+        if (S_ISDIR(status.st_mode))
+            return tr("Is a directory");
+        // Devices and pipes never end or block; a page is always a regular file.
+        if (!S_ISREG(status.st_mode))
+            return tr("Not a regular file");
+        if (status.st_size > DocumentFile::kMaxBytes)
+            return tooLarge(status.st_size);
+    }
     // Unbuffered: the bytes go straight into their final buffer.
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return file.errorString();
