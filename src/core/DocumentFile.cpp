@@ -86,6 +86,8 @@ qint64 readHalvesAtOnce(QFile &file, QByteArray &bytes, qint64 size)
 bool readWhole(QFile &file, QByteArray &bytes)
 {
     const qint64 size = std::max<qint64>(file.size(), 0);
+    // Reserved first: a resize alone rounds a large page up to the next power of two.
+    bytes.reserve(size + 1);
     bytes.resize(size + 1);
     preferHugePages(bytes);
     qint64 filled = readHalvesAtOnce(file, bytes, size);
@@ -224,11 +226,18 @@ SecondHalf secondHalfIsUtf8(int fd, qint64 start, QByteArray &block, std::atomic
 
 DocumentFile::ReadResult DocumentFile::readBytes(const QString &path)
 {
+    return readBytesInTurn(path, nullptr);
+}
+
+DocumentFile::ReadResult DocumentFile::readBytesInTurn(const QString &path, std::unique_lock<std::mutex> *turn)
+{
     ReadResult result;
     QFile file(path);
     result.error = openForReading(file);
     if (!result.error.isEmpty())
         return result;
+    if (turn && file.size() > kLargePage)
+        turn->lock();
     if (!readWhole(file, result.bytes)) {
         result.error
             = file.error() != QFileDevice::NoError ? file.errorString() : tooLarge(result.bytes.size());
@@ -243,7 +252,12 @@ DocumentFile::OpenResult DocumentFile::open(const QString &path, Facts facts)
 {
     if (facts == Facts::Skip)
         return openByNeed(path);
-    const ReadResult read = readBytes(path);
+    // Large pages are read and scanned one at a time, whatever the number of threads
+    // reading pages: memory is then set by the largest page, not by how many of them the
+    // threads happen to hold together.
+    static std::mutex largePageTurn;
+    std::unique_lock turn(largePageTurn, std::defer_lock);
+    const ReadResult read = readBytesInTurn(path, &turn);
     if (!read.ok)
         return failed(read.error);
     PageRead page = PageRead::of(viewOf(read.bytes));

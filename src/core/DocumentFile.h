@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QString>
 
+#include <mutex>
+
 class Utf8Validator;
 
 // Reading a page from disk: its bytes exactly as they are, then the scan.
@@ -41,6 +43,7 @@ public:
 
 private:
     static constexpr qint64 kFirstBlock = 64 * 1024;
+    static constexpr qint64 kLargePage = 1024 * 1024;
     static constexpr qint64 kRestBlock = 256 * 1024;
     static constexpr qint64 kSplitRestFrom = 8 * 1024 * 1024;
 
@@ -50,6 +53,8 @@ private:
         QString error;
     };
 
+    // Takes the turn, when one is given, before reading a large page.
+    static ReadResult readBytesInTurn(const QString &path, std::unique_lock<std::mutex> *turn);
     static OpenResult openByNeed(const QString &path);
     // Whether the page is UTF-8, the prefix read already and the rest read block by block
     // up to its first byte that is not.
