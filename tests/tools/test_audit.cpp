@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -160,6 +162,24 @@ private Q_SLOTS:
         for (const QString &page : pages)
             expected << home.path() + u"/site/"_s + page;
         QCOMPARE(AuditCommand::pagesIn({ home.path() + u"/site"_s }), expected);
+    }
+
+    // Links are followed to the page or folder they name; what is neither a folder nor a
+    // regular file (a broken link, a pipe) is passed over.
+    void linksAreFollowedOtherEntriesSkipped()
+    {
+        TestHome home;
+        const QString site = home.path() + u"/site"_s;
+        const QString elsewhere = home.path() + u"/elsewhere"_s;
+        home.write(u"elsewhere/page.html"_s, "<head>");
+        home.write(u"elsewhere/deep/inner.htm"_s, "<head>");
+        home.write(u"site/a.html"_s, "<head>");
+        QVERIFY(QFile::link(elsewhere + u"/page.html"_s, site + u"/linked.html"_s));
+        QVERIFY(QFile::link(elsewhere + u"/deep"_s, site + u"/folder"_s));
+        QVERIFY(QFile::link(elsewhere + u"/missing.html"_s, site + u"/broken.html"_s));
+        QCOMPARE(mkfifo(QFile::encodeName(site + u"/pipe.html"_s).constData(), 0600), 0);
+        QCOMPARE(AuditCommand::pagesIn({ site }),
+            (QStringList { site + u"/a.html"_s, site + u"/folder/inner.htm"_s, site + u"/linked.html"_s }));
     }
 
     // The lists of pages sharing a description are gathered a window at a time; however

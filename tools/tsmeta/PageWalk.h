@@ -24,7 +24,8 @@ private:
     // sorts as "b/", so "b.html" comes before the pages inside it.
     struct Level
     {
-        QStringList entries; // folders end in "/"
+        QString folder; // ending in "/"
+        QStringList names; // of folders ending in "/"
         qsizetype at = 0;
     };
 
