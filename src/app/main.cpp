@@ -1,4 +1,5 @@
 #include "CommandLinePaths.h"
+#include "FontConfigWarmUp.h"
 #include "HandOverMessage.h"
 #include "InformationOptions.h"
 #include "MainWindow.h"
@@ -61,6 +62,8 @@ int main(int argc, char *argv[])
     if (!instance->tryBecomeFirst())
         return handOverToRunningCopy(argc, argv);
 
+    // Only the first copy draws text.
+    FontConfigWarmUp fontConfig;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tagsmith LITE"));
     QApplication::setOrganizationName(QStringLiteral("Vantorel"));
@@ -68,6 +71,7 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(QStringLiteral("com.vantorel.tagsmith"));
     ProgramServices services;
 
+    fontConfig.wait();
     SplashScreen splash;
     splash.showNow();
     MainWindow window(services);
