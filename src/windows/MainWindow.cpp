@@ -69,11 +69,7 @@ MainWindow::MainWindow(ProgramServices &services, QWidget *parent)
     layout->addWidget(m_mdiArea, 1);
     layout->addWidget(m_metaPane);
     setCentralWidget(central);
-    // A maximized document hands its caption buttons to the window's menu bar; the menu
-    // bar here is a toolbar host that shows them itself, so they go to a hidden one.
-    auto *captionSink = new QMenuBar(this);
-    setMenuWidget(captionSink);
-    captionSink->hide();
+    m_mdiArea->viewport()->installEventFilter(this);
 
     buildMenuBar();
     buildRebar();
@@ -307,8 +303,22 @@ void MainWindow::layoutMenuBar()
     m_toolbarHost->resize(m_menuBarStrip->width(), m_menuBarStrip->height());
 }
 
+// A maximized document hands its caption buttons to the window's menu bar; the menu bar
+// here is a toolbar host that shows them itself, so they go to a hidden one. It is made
+// with the first document window rather than at start, ahead of the first paint.
+void MainWindow::ensureCaptionSink()
+{
+    if (menuWidget())
+        return;
+    auto *captionSink = new QMenuBar(this);
+    setMenuWidget(captionSink);
+    captionSink->hide();
+}
+
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::ChildAdded && watched == m_mdiArea->viewport())
+        ensureCaptionSink();
     if (event->type() == QEvent::Resize) {
         if (watched == m_menuBarStrip)
             layoutMenuBar();

@@ -83,6 +83,7 @@ private:
     void applyMetaSetting(bool on);
     void useFixedFontInMetaPane();
     void layoutMenuBar();
+    void ensureCaptionSink();
     void refreshTagBlockPane();
     void clearTagBlockPane();
     void onMenuItemClicked(int index);
