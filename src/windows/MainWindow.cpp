@@ -52,7 +52,6 @@ MainWindow::MainWindow(ProgramServices &services, QWidget *parent)
     , m_services(services)
     , m_prompts(std::make_unique<UserPrompts>(this))
     , m_menu(std::make_unique<PopupMenu>())
-    , m_rebar(std::make_unique<Rebar>())
 {
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
@@ -72,7 +71,6 @@ MainWindow::MainWindow(ProgramServices &services, QWidget *parent)
     m_mdiArea->viewport()->installEventFilter(this);
 
     buildMenuBar();
-    buildRebar();
     buildMetaPane();
     buildStatusBar();
     buildCommands();
@@ -82,7 +80,6 @@ MainWindow::MainWindow(ProgramServices &services, QWidget *parent)
     applyToolbarSetting(m_services.settings().isOn(Setting::Toolbar));
     applyMetaSetting(m_services.settings().isOn(Setting::ViewMeta));
     m_menuBar->setButtonVisible(CommandTables::kWindowMenuButton, false);
-    m_rebar->setBandVisible(1, false);
     layoutMenuBar();
 }
 
@@ -130,6 +127,29 @@ void MainWindow::buildMenuBar()
     m_toolbarHost->capture(m_menuBar);
     m_toolbarHost->setMdiToolbar(true);
     m_menuBarStrip->installEventFilter(this);
+}
+
+Toolbar &MainWindow::toolbar()
+{
+    ensureRebar();
+    return *m_toolbar;
+}
+
+Rebar &MainWindow::rebar()
+{
+    ensureRebar();
+    return *m_rebar;
+}
+
+void MainWindow::ensureRebar()
+{
+    if (m_rebar)
+        return;
+    m_rebar = std::make_unique<Rebar>();
+    buildRebar();
+    m_toolbar->setButtonChecked(CommandTables::kMetaButton, m_services.settings().isOn(Setting::ViewMeta));
+    m_toolbar->setButtonEnabled(CommandTables::kSaveButton, m_documentCommandsEnabled);
+    m_rebar->setBandVisible(1, m_busy);
 }
 
 void MainWindow::buildRebar()
@@ -248,6 +268,8 @@ void MainWindow::savePlacement()
 
 void MainWindow::applyToolbarSetting(bool on)
 {
+    if (on)
+        ensureRebar();
     m_toolbarStrip->setVisible(on);
     const int item = m_menu->findItemByKey(CommandTables::kViewToolbar);
     m_menu->setItemChecked(item, on);
@@ -257,7 +279,8 @@ void MainWindow::applyToolbarSetting(bool on)
 void MainWindow::applyMetaSetting(bool on)
 {
     m_menu->setItemChecked(m_menu->findItemByKey(CommandTables::kViewMeta), on);
-    m_toolbar->setButtonChecked(CommandTables::kMetaButton, on);
+    if (m_toolbar)
+        m_toolbar->setButtonChecked(CommandTables::kMetaButton, on);
     if (on)
         useFixedFontInMetaPane();
     m_metaPane->setVisible(on);
@@ -360,7 +383,9 @@ void MainWindow::setDocumentCommandsEnabled(bool enabled)
 {
     for (const QString &key : CommandTables::kDocumentCommandKeys)
         m_menu->setEnabled(m_menu->findItemByKey(key), enabled);
-    m_toolbar->setButtonEnabled(CommandTables::kSaveButton, enabled);
+    m_documentCommandsEnabled = enabled;
+    if (m_toolbar)
+        m_toolbar->setButtonEnabled(CommandTables::kSaveButton, enabled);
 }
 
 void MainWindow::setBusy(bool busy)
@@ -369,6 +394,9 @@ void MainWindow::setBusy(bool busy)
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QApplication::restoreOverrideCursor();
+    m_busy = busy;
+    if (!m_rebar)
+        return;
     if (!busy)
         m_progressBar->setPosition(1);
     m_rebar->setBandVisible(1, busy);

@@ -49,7 +49,9 @@ public:
     void copyMetaElementTags();
 
     PopupMenu &menu() const { return *m_menu; }
-    Toolbar &toolbar() const { return *m_toolbar; }
+    // The button toolbar and its rebar are built when they first show or are asked for:
+    // hidden, as on a first run, they cost the start nothing.
+    Toolbar &toolbar();
     // The menu bar: a toolbar with one button per top-level menu.
     Toolbar &menuBarToolbar() const { return *m_menuBar; }
     StatusBar &status() const { return *m_statusBar; }
@@ -58,7 +60,7 @@ public:
     QWidget &metaPane() const { return *m_metaPane; }
     QWidget &toolbarStrip() const { return *m_toolbarStrip; }
     QMdiArea &mdiArea() const { return *m_mdiArea; }
-    Rebar &rebar() const { return *m_rebar; }
+    Rebar &rebar();
     DocumentState &documentState() { return m_state; }
     DocumentCommands &commands() const { return *m_commands; }
     ExternalTools &tools() const { return *m_tools; }
@@ -72,6 +74,7 @@ protected:
 
 private:
     void buildMenuBar();
+    void ensureRebar();
     void buildRebar();
     void buildMetaPane();
     int metaPaneHeight() const;
@@ -108,9 +111,9 @@ private:
     Toolbar *m_menuBar;
     QWidget *m_toolbarStrip;
     std::unique_ptr<Rebar> m_rebar;
-    Toolbar *m_toolbar;
-    ProgressBar *m_progressBar;
-    QLabel *m_logo;
+    Toolbar *m_toolbar = nullptr;
+    ProgressBar *m_progressBar = nullptr;
+    QLabel *m_logo = nullptr;
     QMdiArea *m_mdiArea;
     QWidget *m_metaPane;
     TextBox *m_metaText;
@@ -118,4 +121,7 @@ private:
     StatusBar *m_statusBar;
     // The line end of the document the pane was last built for; the pane itself shows lines.
     QString m_metaLineEnd = QStringLiteral("\r\n");
+    // What the toolbar shows once it is built.
+    bool m_documentCommandsEnabled = true;
+    bool m_busy = false;
 };
