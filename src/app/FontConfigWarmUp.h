@@ -3,8 +3,8 @@
 #include <thread>
 
 // Loads the font configuration on another core while the application object connects to
-// the window system: the splash's first text would otherwise wait for it, several
-// milliseconds of parsing, on the main thread.
+// the window system and the splash shows: the main window's first text would otherwise
+// wait for it, several milliseconds of parsing, on the main thread.
 class FontConfigWarmUp
 {
 public:

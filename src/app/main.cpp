@@ -71,9 +71,9 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(QStringLiteral("com.vantorel.tagsmith"));
     ProgramServices services;
 
-    fontConfig.wait();
     SplashScreen splash;
     splash.showNow();
+    fontConfig.wait();
     MainWindow window(services);
     QObject::connect(
         instance.get(), &SingleInstance::messageReceived, &window, [&window](const QByteArray &received) {
