@@ -71,7 +71,7 @@ MainWindow::MainWindow(ProgramServices &services, QWidget *parent)
     m_mdiArea->viewport()->installEventFilter(this);
 
     buildMenuBar();
-    buildMetaPane();
+    m_metaPane->installEventFilter(this);
     buildStatusBar();
     buildCommands();
     restorePlacement();
@@ -190,8 +190,22 @@ void MainWindow::buildRebar()
     m_toolbarStrip->setFixedHeight(m_rebar->rebarHeight());
 }
 
-void MainWindow::buildMetaPane()
+TextBox &MainWindow::metaText()
 {
+    ensureMetaText();
+    return *m_metaText;
+}
+
+LineNumberGutter &MainWindow::gutter()
+{
+    ensureMetaText();
+    return *m_gutter;
+}
+
+void MainWindow::ensureMetaText()
+{
+    if (m_metaText)
+        return;
     auto *layout = new QVBoxLayout(m_metaPane);
     layout->setContentsMargins(kMetaPaneMargin, kMetaPaneMargin, kMetaPaneMargin, kMetaPaneMargin);
     m_metaText = new TextBox(m_metaPane);
@@ -204,7 +218,8 @@ void MainWindow::buildMetaPane()
     m_metaText->setLocked(true);
     layout->addWidget(m_metaText);
     m_gutter = new LineNumberGutter(m_metaText);
-    m_metaPane->installEventFilter(this);
+    m_metaText->setText(m_tagBlock);
+    m_gutter->place();
 }
 
 // High enough for the longest block, every tag on, in the pane's own font, above the
@@ -281,8 +296,10 @@ void MainWindow::applyMetaSetting(bool on)
     m_menu->setItemChecked(m_menu->findItemByKey(CommandTables::kViewMeta), on);
     if (m_toolbar)
         m_toolbar->setButtonChecked(CommandTables::kMetaButton, on);
-    if (on)
+    if (on) {
+        ensureMetaText();
         useFixedFontInMetaPane();
+    }
     m_metaPane->setVisible(on);
 }
 
@@ -315,7 +332,7 @@ void MainWindow::toggleMetaPane()
 void MainWindow::copyMetaElementTags()
 {
     if (QClipboard *clipboard = QApplication::clipboard())
-        clipboard->setText(m_metaText->text().replace(QLatin1Char('\n'), m_metaLineEnd));
+        clipboard->setText(metaText().text().replace(QLatin1Char('\n'), m_metaLineEnd));
 }
 
 void MainWindow::layoutMenuBar()
@@ -345,7 +362,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::Resize) {
         if (watched == m_menuBarStrip)
             layoutMenuBar();
-        else if (watched == m_metaPane) {
+        else if (watched == m_metaPane && m_metaText) {
             refreshTagBlockPane();
             m_gutter->place();
         }
@@ -368,15 +385,20 @@ void MainWindow::refreshTagBlockPane()
     const std::string block
         = DocumentRewriter::shownBlock(values, m_services.settings().text(Setting::Version).toStdString(),
             "\n", document->pageFacts().charset.saveEncoding(values));
-    m_metaText->setText(QString::fromUtf8(block.data(), static_cast<qsizetype>(block.size())));
+    m_tagBlock = QString::fromUtf8(block.data(), static_cast<qsizetype>(block.size()));
     const std::string_view lineEnd = LineEnds::text(document->lineEnd());
     m_metaLineEnd = QString::fromLatin1(lineEnd.data(), static_cast<qsizetype>(lineEnd.size()));
-    m_gutter->place();
+    if (m_metaText) {
+        m_metaText->setText(m_tagBlock);
+        m_gutter->place();
+    }
 }
 
 void MainWindow::clearTagBlockPane()
 {
-    m_metaText->setText({});
+    m_tagBlock.clear();
+    if (m_metaText)
+        m_metaText->setText({});
 }
 
 void MainWindow::setDocumentCommandsEnabled(bool enabled)

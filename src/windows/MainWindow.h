@@ -55,8 +55,9 @@ public:
     // The menu bar: a toolbar with one button per top-level menu.
     Toolbar &menuBarToolbar() const { return *m_menuBar; }
     StatusBar &status() const { return *m_statusBar; }
-    TextBox &metaText() const { return *m_metaText; }
-    LineNumberGutter &gutter() const { return *m_gutter; }
+    // The META pane's text box is built when the pane first shows or is asked for.
+    TextBox &metaText();
+    LineNumberGutter &gutter();
     QWidget &metaPane() const { return *m_metaPane; }
     QWidget &toolbarStrip() const { return *m_toolbarStrip; }
     QMdiArea &mdiArea() const { return *m_mdiArea; }
@@ -76,7 +77,7 @@ private:
     void buildMenuBar();
     void ensureRebar();
     void buildRebar();
-    void buildMetaPane();
+    void ensureMetaText();
     int metaPaneHeight() const;
     void buildStatusBar();
     void buildCommands();
@@ -116,11 +117,13 @@ private:
     QLabel *m_logo = nullptr;
     QMdiArea *m_mdiArea;
     QWidget *m_metaPane;
-    TextBox *m_metaText;
-    LineNumberGutter *m_gutter;
+    TextBox *m_metaText = nullptr;
+    LineNumberGutter *m_gutter = nullptr;
     StatusBar *m_statusBar;
     // The line end of the document the pane was last built for; the pane itself shows lines.
     QString m_metaLineEnd = QStringLiteral("\r\n");
+    // What the pane shows, kept while its text box is not built.
+    QString m_tagBlock;
     // What the toolbar shows once it is built.
     bool m_documentCommandsEnabled = true;
     bool m_busy = false;
