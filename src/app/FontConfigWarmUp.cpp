@@ -1,19 +1,25 @@
 #include "FontConfigWarmUp.h"
 
 #include <fontconfig/fontconfig.h>
+#include <sched.h>
+#include <unistd.h>
 
-FontConfigWarmUp::FontConfigWarmUp()
-    : m_loader([] { FcInit(); })
+#include <thread>
+
+namespace {
+
+void loadWhenIdle()
 {
+    const sched_param idle {};
+    sched_setscheduler(gettid(), SCHED_IDLE, &idle);
+    // A configuration the main thread loaded meanwhile is kept; this one is then dropped.
+    FcInit();
 }
 
-FontConfigWarmUp::~FontConfigWarmUp()
-{
-    wait();
-}
+} // namespace
 
-void FontConfigWarmUp::wait()
+void FontConfigWarmUp::start()
 {
-    if (m_loader.joinable())
-        m_loader.join();
+    // Nothing waits for it: if the program ends first, the loading ends with it.
+    std::thread(loadWhenIdle).detach();
 }

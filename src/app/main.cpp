@@ -63,7 +63,7 @@ int main(int argc, char *argv[])
         return handOverToRunningCopy(argc, argv);
 
     // Only the first copy draws text.
-    FontConfigWarmUp fontConfig;
+    FontConfigWarmUp::start();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tagsmith LITE"));
     QApplication::setOrganizationName(QStringLiteral("Vantorel"));
@@ -73,7 +73,6 @@ int main(int argc, char *argv[])
 
     SplashScreen splash;
     splash.showNow();
-    fontConfig.wait();
     MainWindow window(services);
     QObject::connect(
         instance.get(), &SingleInstance::messageReceived, &window, [&window](const QByteArray &received) {
