@@ -1,25 +1,19 @@
 #include "FontConfigWarmUp.h"
 
 #include <fontconfig/fontconfig.h>
-#include <sched.h>
-#include <unistd.h>
 
-#include <thread>
-
-namespace {
-
-void loadWhenIdle()
+FontConfigWarmUp::FontConfigWarmUp()
+    : m_loader([] { FcInit(); })
 {
-    const sched_param idle {};
-    sched_setscheduler(gettid(), SCHED_IDLE, &idle);
-    // A configuration the main thread loaded meanwhile is kept; this one is then dropped.
-    FcInit();
 }
 
-} // namespace
-
-void FontConfigWarmUp::start()
+FontConfigWarmUp::~FontConfigWarmUp()
 {
-    // Nothing waits for it: if the program ends first, the loading ends with it.
-    std::thread(loadWhenIdle).detach();
+    wait();
+}
+
+void FontConfigWarmUp::wait()
+{
+    if (m_loader.joinable())
+        m_loader.join();
 }

@@ -1,12 +1,22 @@
 #pragma once
 
-// Loads the font configuration, several milliseconds of parsing, in the background while
-// the application object connects to the window system and the splash shows, so that the
-// main window's first text finds it loaded. It runs only on a core that would otherwise
-// idle: on a busy machine it gives way, and the first text loads the configuration itself
-// as it would without it.
+#include <thread>
+
+// Loads the font configuration on another core while the application object connects to
+// the window system and the splash shows: the main window's first text would otherwise
+// wait for it, several milliseconds of parsing, on the main thread.
 class FontConfigWarmUp
 {
 public:
-    static void start();
+    FontConfigWarmUp();
+    ~FontConfigWarmUp();
+    FontConfigWarmUp(const FontConfigWarmUp &) = delete;
+    FontConfigWarmUp &operator=(const FontConfigWarmUp &) = delete;
+
+    // Called before the first font is looked up, so that the configuration is not loaded a
+    // second time alongside.
+    void wait();
+
+private:
+    std::thread m_loader;
 };

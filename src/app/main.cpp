@@ -63,7 +63,7 @@ int main(int argc, char *argv[])
         return handOverToRunningCopy(argc, argv);
 
     // Only the first copy draws text.
-    FontConfigWarmUp::start();
+    FontConfigWarmUp fontConfig;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tagsmith LITE"));
     QApplication::setOrganizationName(QStringLiteral("Vantorel"));
@@ -73,6 +73,7 @@ int main(int argc, char *argv[])
 
     SplashScreen splash;
     splash.showNow();
+    fontConfig.wait();
     MainWindow window(services);
     QObject::connect(
         instance.get(), &SingleInstance::messageReceived, &window, [&window](const QByteArray &received) {
