@@ -6,7 +6,7 @@ BUILD_DIR="${TAGSMITH_BUILD_DIR:-$TOP/build}"
 
 PACKAGES=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
     libbenchmark-dev clang libclang-rt-14-dev
     xvfb xauth xdotool fonts-liberation desktop-file-utils xdg-utils libglib2.0-bin
     appstream patch dpkg-dev file lintian

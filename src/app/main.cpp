@@ -1,4 +1,5 @@
 #include "CommandLinePaths.h"
+#include "FontConfigWarmUp.h"
 #include "HandOverMessage.h"
 #include "InformationOptions.h"
 #include "MainWindow.h"
@@ -61,6 +62,8 @@ int main(int argc, char *argv[])
     if (!instance->tryBecomeFirst())
         return handOverToRunningCopy(argc, argv);
 
+    // Only the first copy draws text.
+    FontConfigWarmUp fontConfig;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tagsmith LITE"));
     QApplication::setOrganizationName(QStringLiteral("Vantorel"));
@@ -70,6 +73,7 @@ int main(int argc, char *argv[])
 
     SplashScreen splash;
     splash.showNow();
+    fontConfig.wait();
     MainWindow window(services);
     QObject::connect(
         instance.get(), &SingleInstance::messageReceived, &window, [&window](const QByteArray &received) {

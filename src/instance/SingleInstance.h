@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QLockFile>
 #include <QObject>
 #include <QString>
 
@@ -54,6 +53,7 @@ private:
     void acceptConnections();
 
     QString m_folder;
-    QLockFile m_lock;
+    // Held with flock: the kernel lets go of it when the process ends, however it ends.
+    int m_lock = -1;
     std::unique_ptr<QLocalServer> m_server;
 };

@@ -1,13 +1,8 @@
 #include "ProgramIcons.h"
 
 #include "DeferredIconEngine.h"
-#include "TagBlock.h"
-#include "ProgramVersion.h"
+#include "SplashPicture.h"
 
-#include <QColor>
-#include <QFont>
-#include <QFontMetricsF>
-#include <QPainter>
 #include <QStringList>
 
 #include <array>
@@ -77,46 +72,6 @@ QIcon themedPicture(const PictureEntry &entry, const QIcon &fallback)
     return fallback;
 }
 
-QFont splashFont(int pixelSize, bool bold)
-{
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
-
-// The title in two colours, its last word in the accent colour, shrunk until it fits.
-void paintSplashTitle(QPainter &painter, const QRectF &room)
-{
-    const QString title = QString::fromLatin1(
-        TagBlock::kProgramTitle.data(), static_cast<qsizetype>(TagBlock::kProgramTitle.size()));
-    const qsizetype split = title.lastIndexOf(QLatin1Char(' ')) + 1;
-    const QString lead = title.left(split);
-    const QString accent = title.mid(split);
-
-    int pixelSize = 32;
-    QFont font = splashFont(pixelSize, true);
-    while (pixelSize > 12 && QFontMetricsF(font).horizontalAdvance(title) > room.width()) {
-        font = splashFont(--pixelSize, true);
-    }
-    const QFontMetricsF metrics(font);
-    const QPointF origin(room.left(), room.top() + metrics.ascent());
-    painter.setFont(font);
-    painter.setPen(Qt::white);
-    painter.drawText(origin, lead);
-    painter.setPen(QColor(0xf0, 0x8a, 0x24));
-    painter.drawText(origin + QPointF(metrics.horizontalAdvance(lead), 0), accent);
-}
-
-void paintSplashVersion(QPainter &painter, const QPointF &topLeft)
-{
-    const QFont font = splashFont(16, false);
-    painter.setFont(font);
-    painter.setPen(QColor(0xd6, 0xe6, 0xfa));
-    painter.drawText(topLeft + QPointF(0, QFontMetricsF(font).ascent()), ProgramVersion::version());
-}
-
 } // namespace
 
 QIcon ProgramIcons::picture(int number)
@@ -142,12 +97,5 @@ QPixmap ProgramIcons::logo()
 
 QPixmap ProgramIcons::splash()
 {
-    registerBundledPictures();
-    QPixmap picture(QStringLiteral(":/tagsmith/splash.png"));
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    // Right of the mark drawn into the background; the band at the foot stays clear.
-    paintSplashTitle(painter, QRectF(116, 72, picture.width() - 116 - 16, 48));
-    paintSplashVersion(painter, QPointF(118, 116));
-    return picture;
+    return QPixmap::fromImage(SplashPicture::image());
 }

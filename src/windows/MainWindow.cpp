@@ -52,7 +52,6 @@ MainWindow::MainWindow(ProgramServices &services, QWidget *parent)
     , m_services(services)
     , m_prompts(std::make_unique<UserPrompts>(this))
     , m_menu(std::make_unique<PopupMenu>())
-    , m_rebar(std::make_unique<Rebar>())
 {
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
@@ -69,15 +68,10 @@ MainWindow::MainWindow(ProgramServices &services, QWidget *parent)
     layout->addWidget(m_mdiArea, 1);
     layout->addWidget(m_metaPane);
     setCentralWidget(central);
-    // A maximized document hands its caption buttons to the window's menu bar; the menu
-    // bar here is a toolbar host that shows them itself, so they go to a hidden one.
-    auto *captionSink = new QMenuBar(this);
-    setMenuWidget(captionSink);
-    captionSink->hide();
+    m_mdiArea->viewport()->installEventFilter(this);
 
     buildMenuBar();
-    buildRebar();
-    buildMetaPane();
+    m_metaPane->installEventFilter(this);
     buildStatusBar();
     buildCommands();
     restorePlacement();
@@ -86,7 +80,6 @@ MainWindow::MainWindow(ProgramServices &services, QWidget *parent)
     applyToolbarSetting(m_services.settings().isOn(Setting::Toolbar));
     applyMetaSetting(m_services.settings().isOn(Setting::ViewMeta));
     m_menuBar->setButtonVisible(CommandTables::kWindowMenuButton, false);
-    m_rebar->setBandVisible(1, false);
     layoutMenuBar();
 }
 
@@ -136,6 +129,29 @@ void MainWindow::buildMenuBar()
     m_menuBarStrip->installEventFilter(this);
 }
 
+Toolbar &MainWindow::toolbar()
+{
+    ensureRebar();
+    return *m_toolbar;
+}
+
+Rebar &MainWindow::rebar()
+{
+    ensureRebar();
+    return *m_rebar;
+}
+
+void MainWindow::ensureRebar()
+{
+    if (m_rebar)
+        return;
+    m_rebar = std::make_unique<Rebar>();
+    buildRebar();
+    m_toolbar->setButtonChecked(CommandTables::kMetaButton, m_services.settings().isOn(Setting::ViewMeta));
+    m_toolbar->setButtonEnabled(CommandTables::kSaveButton, m_documentCommandsEnabled);
+    m_rebar->setBandVisible(1, m_busy);
+}
+
 void MainWindow::buildRebar()
 {
     m_toolbar = new Toolbar(this);
@@ -174,8 +190,22 @@ void MainWindow::buildRebar()
     m_toolbarStrip->setFixedHeight(m_rebar->rebarHeight());
 }
 
-void MainWindow::buildMetaPane()
+TextBox &MainWindow::metaText()
 {
+    ensureMetaText();
+    return *m_metaText;
+}
+
+LineNumberGutter &MainWindow::gutter()
+{
+    ensureMetaText();
+    return *m_gutter;
+}
+
+void MainWindow::ensureMetaText()
+{
+    if (m_metaText)
+        return;
     auto *layout = new QVBoxLayout(m_metaPane);
     layout->setContentsMargins(kMetaPaneMargin, kMetaPaneMargin, kMetaPaneMargin, kMetaPaneMargin);
     m_metaText = new TextBox(m_metaPane);
@@ -188,7 +218,8 @@ void MainWindow::buildMetaPane()
     m_metaText->setLocked(true);
     layout->addWidget(m_metaText);
     m_gutter = new LineNumberGutter(m_metaText);
-    m_metaPane->installEventFilter(this);
+    m_metaText->setText(m_tagBlock);
+    m_gutter->place();
 }
 
 // High enough for the longest block, every tag on, in the pane's own font, above the
@@ -252,6 +283,8 @@ void MainWindow::savePlacement()
 
 void MainWindow::applyToolbarSetting(bool on)
 {
+    if (on)
+        ensureRebar();
     m_toolbarStrip->setVisible(on);
     const int item = m_menu->findItemByKey(CommandTables::kViewToolbar);
     m_menu->setItemChecked(item, on);
@@ -261,9 +294,12 @@ void MainWindow::applyToolbarSetting(bool on)
 void MainWindow::applyMetaSetting(bool on)
 {
     m_menu->setItemChecked(m_menu->findItemByKey(CommandTables::kViewMeta), on);
-    m_toolbar->setButtonChecked(CommandTables::kMetaButton, on);
-    if (on)
+    if (m_toolbar)
+        m_toolbar->setButtonChecked(CommandTables::kMetaButton, on);
+    if (on) {
+        ensureMetaText();
         useFixedFontInMetaPane();
+    }
     m_metaPane->setVisible(on);
 }
 
@@ -296,7 +332,7 @@ void MainWindow::toggleMetaPane()
 void MainWindow::copyMetaElementTags()
 {
     if (QClipboard *clipboard = QApplication::clipboard())
-        clipboard->setText(m_metaText->text().replace(QLatin1Char('\n'), m_metaLineEnd));
+        clipboard->setText(metaText().text().replace(QLatin1Char('\n'), m_metaLineEnd));
 }
 
 void MainWindow::layoutMenuBar()
@@ -307,12 +343,26 @@ void MainWindow::layoutMenuBar()
     m_toolbarHost->resize(m_menuBarStrip->width(), m_menuBarStrip->height());
 }
 
+// A maximized document hands its caption buttons to the window's menu bar; the menu bar
+// here is a toolbar host that shows them itself, so they go to a hidden one. It is made
+// with the first document window rather than at start, ahead of the first paint.
+void MainWindow::ensureCaptionSink()
+{
+    if (menuWidget())
+        return;
+    auto *captionSink = new QMenuBar(this);
+    setMenuWidget(captionSink);
+    captionSink->hide();
+}
+
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::ChildAdded && watched == m_mdiArea->viewport())
+        ensureCaptionSink();
     if (event->type() == QEvent::Resize) {
         if (watched == m_menuBarStrip)
             layoutMenuBar();
-        else if (watched == m_metaPane) {
+        else if (watched == m_metaPane && m_metaText) {
             refreshTagBlockPane();
             m_gutter->place();
         }
@@ -335,22 +385,29 @@ void MainWindow::refreshTagBlockPane()
     const std::string block
         = DocumentRewriter::shownBlock(values, m_services.settings().text(Setting::Version).toStdString(),
             "\n", document->pageFacts().charset.saveEncoding(values));
-    m_metaText->setText(QString::fromUtf8(block.data(), static_cast<qsizetype>(block.size())));
+    m_tagBlock = QString::fromUtf8(block.data(), static_cast<qsizetype>(block.size()));
     const std::string_view lineEnd = LineEnds::text(document->lineEnd());
     m_metaLineEnd = QString::fromLatin1(lineEnd.data(), static_cast<qsizetype>(lineEnd.size()));
-    m_gutter->place();
+    if (m_metaText) {
+        m_metaText->setText(m_tagBlock);
+        m_gutter->place();
+    }
 }
 
 void MainWindow::clearTagBlockPane()
 {
-    m_metaText->setText({});
+    m_tagBlock.clear();
+    if (m_metaText)
+        m_metaText->setText({});
 }
 
 void MainWindow::setDocumentCommandsEnabled(bool enabled)
 {
     for (const QString &key : CommandTables::kDocumentCommandKeys)
         m_menu->setEnabled(m_menu->findItemByKey(key), enabled);
-    m_toolbar->setButtonEnabled(CommandTables::kSaveButton, enabled);
+    m_documentCommandsEnabled = enabled;
+    if (m_toolbar)
+        m_toolbar->setButtonEnabled(CommandTables::kSaveButton, enabled);
 }
 
 void MainWindow::setBusy(bool busy)
@@ -359,6 +416,9 @@ void MainWindow::setBusy(bool busy)
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QApplication::restoreOverrideCursor();
+    m_busy = busy;
+    if (!m_rebar)
+        return;
     if (!busy)
         m_progressBar->setPosition(1);
     m_rebar->setBandVisible(1, busy);

@@ -49,16 +49,19 @@ public:
     void copyMetaElementTags();
 
     PopupMenu &menu() const { return *m_menu; }
-    Toolbar &toolbar() const { return *m_toolbar; }
+    // The button toolbar and its rebar are built when they first show or are asked for:
+    // hidden, as on a first run, they cost the start nothing.
+    Toolbar &toolbar();
     // The menu bar: a toolbar with one button per top-level menu.
     Toolbar &menuBarToolbar() const { return *m_menuBar; }
     StatusBar &status() const { return *m_statusBar; }
-    TextBox &metaText() const { return *m_metaText; }
-    LineNumberGutter &gutter() const { return *m_gutter; }
+    // The META pane's text box is built when the pane first shows or is asked for.
+    TextBox &metaText();
+    LineNumberGutter &gutter();
     QWidget &metaPane() const { return *m_metaPane; }
     QWidget &toolbarStrip() const { return *m_toolbarStrip; }
     QMdiArea &mdiArea() const { return *m_mdiArea; }
-    Rebar &rebar() const { return *m_rebar; }
+    Rebar &rebar();
     DocumentState &documentState() { return m_state; }
     DocumentCommands &commands() const { return *m_commands; }
     ExternalTools &tools() const { return *m_tools; }
@@ -72,8 +75,9 @@ protected:
 
 private:
     void buildMenuBar();
+    void ensureRebar();
     void buildRebar();
-    void buildMetaPane();
+    void ensureMetaText();
     int metaPaneHeight() const;
     void buildStatusBar();
     void buildCommands();
@@ -83,6 +87,7 @@ private:
     void applyMetaSetting(bool on);
     void useFixedFontInMetaPane();
     void layoutMenuBar();
+    void ensureCaptionSink();
     void refreshTagBlockPane();
     void clearTagBlockPane();
     void onMenuItemClicked(int index);
@@ -107,14 +112,19 @@ private:
     Toolbar *m_menuBar;
     QWidget *m_toolbarStrip;
     std::unique_ptr<Rebar> m_rebar;
-    Toolbar *m_toolbar;
-    ProgressBar *m_progressBar;
-    QLabel *m_logo;
+    Toolbar *m_toolbar = nullptr;
+    ProgressBar *m_progressBar = nullptr;
+    QLabel *m_logo = nullptr;
     QMdiArea *m_mdiArea;
     QWidget *m_metaPane;
-    TextBox *m_metaText;
-    LineNumberGutter *m_gutter;
+    TextBox *m_metaText = nullptr;
+    LineNumberGutter *m_gutter = nullptr;
     StatusBar *m_statusBar;
     // The line end of the document the pane was last built for; the pane itself shows lines.
     QString m_metaLineEnd = QStringLiteral("\r\n");
+    // What the pane shows, kept while its text box is not built.
+    QString m_tagBlock;
+    // What the toolbar shows once it is built.
+    bool m_documentCommandsEnabled = true;
+    bool m_busy = false;
 };

@@ -3,19 +3,16 @@
 #include "ProgramIcons.h"
 
 #include <QApplication>
-#include <QLabel>
+#include <QPainter>
 #include <QScreen>
-#include <QVBoxLayout>
 
 SplashScreen::SplashScreen(QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+    , m_picture(ProgramIcons::splash())
 {
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto *picture = new QLabel(this);
-    picture->setPixmap(ProgramIcons::splash());
-    layout->addWidget(picture);
-    adjustSize();
+    // The picture covers the whole window: nothing needs clearing under it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFixedSize(m_picture.deviceIndependentSize().toSize());
 }
 
 void SplashScreen::showNow()
@@ -25,4 +22,9 @@ void SplashScreen::showNow()
     show();
     repaint();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void SplashScreen::paintEvent(QPaintEvent *)
+{
+    QPainter(this).drawPixmap(0, 0, m_picture);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 
 // The picture shown while the main window loads.
@@ -13,4 +14,10 @@ public:
     // Shows the window and paints it at once: the main window's load keeps the event
     // loop busy until it is done.
     void showNow();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QPixmap m_picture;
 };

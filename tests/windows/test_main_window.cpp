@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -40,10 +41,11 @@ private Q_SLOTS:
         QVERIFY(!s.window->toolbarStrip().isVisible() && !s.window->metaPane().isVisible());
         QVERIFY(!s.menu().itemChecked(s.item("mnuView(2)")));
         QCOMPARE(s.fil(), QStringLiteral("No document open..."));
-        QVERIFY2(!s.window->rebar().bandVisible(1), "the progress band shows only while a file is read");
-        s.window->toggleToolbar();
+        // The pane first: the toolbar shown after it has its button pressed already.
         s.window->toggleMetaPane();
+        s.window->toggleToolbar();
         QVERIFY(s.window->toolbarStrip().isVisible() && s.window->metaPane().isVisible());
+        QVERIFY2(!s.window->rebar().bandVisible(1), "the progress band shows only while a file is read");
         QCOMPARE(s.window->metaText().hwnd()->font(), QFontDatabase::systemFont(QFontDatabase::FixedFont));
         QVERIFY(s.window->toolbar().buttonChecked(11));
         QVERIFY(s.menu().itemChecked(s.item("mnuView(2)")));
@@ -248,6 +250,18 @@ private Q_SLOTS:
         const int band = rebar.bandIndexForData(QStringLiteral("Toolbar"));
         QCOMPARE(!rebar.bandChevronRectangle(band).isEmpty(), narrow);
         QCOMPARE(!s.window->toolbar().buttonsBeyond(s.window->toolbar().hwnd()->width()).isEmpty(), narrow);
+    }
+
+    // Qt hands a maximized page's caption buttons to the window's menu bar; the window's own
+    // menu bar shows them, so they go to a hidden one and the page keeps none of its own.
+    void aMaximizedPageHandsItsCaptionButtonsToAHiddenMenuBar()
+    {
+        Scenario s;
+        s.open(s.page("a.html"))->parentWidget()->showMaximized();
+        QTest::qWait(50);
+        const auto *sink = qobject_cast<QMenuBar *>(s.window->menuWidget());
+        QVERIFY(sink && !sink->isVisible());
+        QVERIFY(sink->cornerWidget(Qt::TopRightCorner));
     }
 
     void thePaneShowsAndNumbersEveryLine_data()
