@@ -9,8 +9,6 @@
 #include <QLocalSocket>
 #include <QStandardPaths>
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
@@ -53,14 +51,13 @@ QString SingleInstance::runtimeFolder()
 SingleInstance::SingleInstance(const QString &folder, QObject *parent)
     : QObject(parent)
     , m_folder(folder)
+    , m_lock(folder + QLatin1Char('/') + kBaseName + QStringLiteral("_MUTEX.lock"))
 {
+    // A copy that died keeps no claim: its lock is taken over at once.
+    m_lock.setStaleLockTime(0);
 }
 
-SingleInstance::~SingleInstance()
-{
-    if (m_lock >= 0)
-        ::close(m_lock);
-}
+SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::lockPath() const
 {
@@ -74,17 +71,7 @@ QString SingleInstance::serverPath() const
 
 bool SingleInstance::tryBecomeFirst()
 {
-    if (m_lock >= 0)
-        return true;
-    const int lock = ::open(QFile::encodeName(lockPath()).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (lock < 0)
-        return false;
-    if (::flock(lock, LOCK_EX | LOCK_NB) != 0) {
-        ::close(lock);
-        return false;
-    }
-    m_lock = lock;
-    return true;
+    return m_lock.isLocked() || m_lock.tryLock(0);
 }
 
 bool SingleInstance::listen(QString *error)

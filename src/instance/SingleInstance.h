@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QLockFile>
 #include <QObject>
 #include <QString>
 
@@ -53,7 +54,6 @@ private:
     void acceptConnections();
 
     QString m_folder;
-    // Held with flock: the kernel lets go of it when the process ends, however it ends.
-    int m_lock = -1;
+    QLockFile m_lock;
     std::unique_ptr<QLocalServer> m_server;
 };
