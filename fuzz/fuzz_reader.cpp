@@ -1,7 +1,8 @@
 // Any bytes must read without a crash: values come out as UTF-8 and compose a tag block,
 // and a page with a HEAD region is one that passes the HEAD test. A read that stops where
 // the bytes read so far decide it reads what a read of the whole page reads; UTF-8
-// checked in two pieces is UTF-8 whole, and checked with vectors of each width, byte by byte.
+// checked in two pieces, or as two halves cut anywhere, is UTF-8 whole, and checked with
+// vectors of each width, byte by byte.
 
 #include "DocumentScanner.h"
 #include "HeadRegion.h"
@@ -53,6 +54,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     validator.feed(prefix);
     validator.feed(bytes.substr(cut));
     if (validator.valid() != pageIsUtf8 || (document.hasHead && PageRead::of(bytes).document != document))
+        std::abort();
+    // Checked as two halves at once, the second from the first character at or after cut.
+    const std::size_t secondFrom = cut + Utf8Validator::characterTailLength(bytes.substr(cut));
+    Utf8Validator first;
+    first.feed(bytes.substr(0, secondFrom));
+    Utf8Validator second;
+    second.feed(bytes.substr(secondFrom));
+    if ((first.valid() && second.valid()) != pageIsUtf8)
         std::abort();
     const std::string block = TagBlock::forView(values, "2.01a", LineEnds::text(document.lineEnd));
     return block.empty() ? 1 : 0;

@@ -154,19 +154,6 @@ std::string_view viewOf(const QByteArray &bytes)
     return { bytes.constData(), static_cast<std::size_t>(bytes.size()) };
 }
 
-constexpr qint64 kMaxContinuationBytes = 3;
-
-// How many bytes at the start continue a character begun before them. Never more than
-// three: a longer run is a fault, left for the check to find.
-std::size_t continuationBytesAtStart(std::string_view bytes)
-{
-    std::size_t count = 0;
-    while (count < std::min<std::size_t>(bytes.size(), kMaxContinuationBytes)
-        && (static_cast<unsigned char>(bytes[count]) & 0xC0) == 0x80)
-        ++count;
-    return count;
-}
-
 struct BlockFeed
 {
     qint64 end = 0; // the file position reached
@@ -214,7 +201,7 @@ SecondHalf secondHalfIsUtf8(int fd, qint64 start, QByteArray &block, std::atomic
             break;
         std::string_view piece = viewOf(block).substr(0, std::size_t(got));
         if (at == start)
-            piece.remove_prefix(continuationBytesAtStart(piece));
+            piece.remove_prefix(Utf8Validator::characterTailLength(piece));
         at += got;
         validator.feed(piece);
     }
@@ -325,10 +312,10 @@ DocumentFile::RestCheck DocumentFile::halvesAreUtf8(QFile &file, Utf8Validator &
     QByteArray block(kRestBlock, Qt::Uninitialized);
     BlockFeed fed = feedBlocks(file, validator, middle, block, invalidFound);
     if (!fed.failed && fed.end == middle) {
-        const qint64 got = file.read(block.data(), kMaxContinuationBytes);
+        const qint64 got = file.read(block.data(), qint64(Utf8Validator::kMaxCharacterTail));
         fed.failed = got < 0;
         const std::string_view after = viewOf(block).substr(0, std::size_t(std::max<qint64>(got, 0)));
-        validator.feed(after.substr(0, continuationBytesAtStart(after)));
+        validator.feed(after.substr(0, Utf8Validator::characterTailLength(after)));
     }
     invalidFound = invalidFound || !validator.stillValid();
     const SecondHalf rest = second.get();

@@ -60,3 +60,11 @@ void Utf8Validator::feed(std::string_view piece)
     if (m_valid)
         m_pending.assign(piece.substr(cut));
 }
+
+std::size_t Utf8Validator::characterTailLength(std::string_view bytes)
+{
+    std::size_t count = 0;
+    while (count < std::min(bytes.size(), kMaxCharacterTail) && (static_cast<unsigned char>(bytes[count]) & 0xC0) == 0x80)
+        ++count;
+    return count;
+}

@@ -16,6 +16,13 @@ public:
     // Everything fed is UTF-8 and no character is left unfinished.
     bool valid() const { return m_valid && m_pending.empty(); }
 
+    // Where a check that starts at an arbitrary byte may begin: past the bytes that end a
+    // character begun before it. Two checks, one up to that point and one from it, say
+    // what one check of the whole says; past three such bytes none is skipped, so the
+    // fault stays for the second check to find.
+    static constexpr std::size_t kMaxCharacterTail = 3;
+    static std::size_t characterTailLength(std::string_view bytes);
+
 private:
     std::string_view completePending(std::string_view piece);
 
