@@ -19,6 +19,12 @@
 #include <sys/mman.h>
 #include <sys/stat.h>
 
+struct BlockFeed
+{
+    qint64 end = 0; // the file position reached
+    int readError = 0; // errno, when a read failed
+};
+
 namespace {
 
 QString tr(const char *text)
@@ -154,59 +160,26 @@ std::string_view viewOf(const QByteArray &bytes)
     return { bytes.constData(), static_cast<std::size_t>(bytes.size()) };
 }
 
-struct BlockFeed
+// Feeds the file to the validator block by block, from one position up to another or the
+// file's end, by positioned reads that two threads can make at once; stops early once
+// the page is known not to be UTF-8, here or in the other half.
+BlockFeed feedBlocks(int fd, qint64 from, qint64 end, Utf8Validator &validator, QByteArray &block,
+    std::atomic<bool> &invalidFound)
 {
-    qint64 end = 0; // the file position reached
-    bool failed = false;
-};
-
-// Feeds the file to the validator block by block, from where it stands up to end or the
-// file's end; stops early once the page is known not to be UTF-8, here or elsewhere.
-BlockFeed feedBlocks(QFile &file, Utf8Validator &validator, qint64 end, QByteArray &block, const std::atomic<bool> &stop)
-{
-    qint64 at = file.pos();
-    while (at < end && validator.stillValid() && !stop) {
-        const qint64 got = file.read(block.data(), std::min<qint64>(block.size(), end - at));
-        if (got < 0)
-            return { at, true };
-        if (got == 0)
-            break;
-        at += got;
-        validator.feed(viewOf(block).substr(0, std::size_t(got)));
-    }
-    return { at, false };
-}
-
-struct SecondHalf
-{
-    bool utf8 = false;
-    int readError = 0; // errno, when a read failed
-    qint64 end = 0;
-};
-
-// Reads from start to the file's end, skipping the bytes that end a character begun
-// before start; positioned reads leave the first half's file position alone. The block
-// comes from the caller: the first allocation on a thread costs it a memory arena.
-SecondHalf secondHalfIsUtf8(int fd, qint64 start, QByteArray &block, std::atomic<bool> &invalidFound)
-{
-    Utf8Validator validator;
-    qint64 at = start;
-    while (validator.stillValid() && !invalidFound && at <= DocumentFile::kMaxBytes) {
-        const ssize_t got = ::pread(fd, block.data(), std::size_t(block.size()), off_t(at));
+    qint64 at = from;
+    while (at < end && validator.stillValid() && !invalidFound) {
+        const ssize_t got = ::pread(fd, block.data(), std::size_t(std::min<qint64>(block.size(), end - at)), off_t(at));
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            return { false, errno, at };
+            return { at, errno };
         if (got == 0)
             break;
-        std::string_view piece = viewOf(block).substr(0, std::size_t(got));
-        if (at == start)
-            piece.remove_prefix(Utf8Validator::characterTailLength(piece));
+        validator.feed(viewOf(block).substr(0, std::size_t(got)));
         at += got;
-        validator.feed(piece);
     }
     invalidFound = invalidFound || !validator.stillValid();
-    return { validator.valid(), 0, at };
+    return { at, 0 };
 }
 
 } // namespace
@@ -288,44 +261,43 @@ DocumentFile::RestCheck DocumentFile::restIsUtf8(QFile &file, const QByteArray &
         return { false, {} };
     const qint64 restSize = file.size() - prefix.size();
     if (restSize >= kSplitRestFrom)
-        return halvesAreUtf8(file, validator, prefix.size() + restSize / 2);
-    std::atomic<bool> neverStopped = false;
+        return halvesAreUtf8(file.handle(), validator, prefix.size(), prefix.size() + restSize / 2);
+    std::atomic<bool> invalidFound = false;
     QByteArray block(kRestBlock, Qt::Uninitialized);
-    const BlockFeed fed = feedBlocks(file, validator, kMaxBytes + 1, block, neverStopped);
-    if (fed.failed)
-        return { false, file.errorString() };
-    if (fed.end > kMaxBytes)
-        return { false, tooLarge(fed.end) };
-    return { validator.valid(), {} };
+    return checked(feedBlocks(file.handle(), prefix.size(), kMaxBytes + 1, validator, block, invalidFound), validator);
 }
 
 // Reading a cached file is bound by copying it out of the page cache, so a large rest is
 // read and checked as two halves at once. The second half starts at the first character
 // that begins at or after the middle; the first ends there.
-DocumentFile::RestCheck DocumentFile::halvesAreUtf8(QFile &file, Utf8Validator &validator, qint64 middle)
+DocumentFile::RestCheck DocumentFile::halvesAreUtf8(int fd, Utf8Validator &validator, qint64 from, qint64 middle)
 {
-    std::atomic<bool> invalidFound = false;
-    QByteArray secondBlock(kRestBlock, Qt::Uninitialized);
-    auto second = std::async(std::launch::async, [fd = file.handle(), middle, &secondBlock, &invalidFound] {
-        return secondHalfIsUtf8(fd, middle, secondBlock, invalidFound);
-    });
     QByteArray block(kRestBlock, Qt::Uninitialized);
-    BlockFeed fed = feedBlocks(file, validator, middle, block, invalidFound);
-    if (!fed.failed && fed.end == middle) {
-        const qint64 got = file.read(block.data(), qint64(Utf8Validator::kMaxCharacterTail));
-        fed.failed = got < 0;
-        const std::string_view after = viewOf(block).substr(0, std::size_t(std::max<qint64>(got, 0)));
-        validator.feed(after.substr(0, Utf8Validator::characterTailLength(after)));
-    }
-    invalidFound = invalidFound || !validator.stillValid();
-    const SecondHalf rest = second.get();
-    if (fed.failed)
-        return { false, file.errorString() };
-    if (rest.readError != 0)
-        return { false, qt_error_string(rest.readError) };
-    if (rest.end > kMaxBytes)
-        return { false, tooLarge(rest.end) };
-    return { validator.valid() && rest.utf8, {} };
+    const ssize_t got = ::pread(fd, block.data(), Utf8Validator::kMaxCharacterTail, off_t(middle));
+    const std::string_view afterMiddle = viewOf(block).substr(0, std::size_t(std::max<ssize_t>(got, 0)));
+    const qint64 split = middle + qint64(Utf8Validator::characterTailLength(afterMiddle));
+    std::atomic<bool> invalidFound = false;
+    // The second block is made here: the first allocation on a thread costs it a memory arena.
+    QByteArray secondBlock(kRestBlock, Qt::Uninitialized);
+    Utf8Validator secondValidator;
+    auto second = std::async(std::launch::async, [&] {
+        return feedBlocks(fd, split, kMaxBytes + 1, secondValidator, secondBlock, invalidFound);
+    });
+    const BlockFeed first = feedBlocks(fd, from, split, validator, block, invalidFound);
+    const BlockFeed rest = second.get();
+    if (first.readError != 0)
+        return checked(first, validator);
+    const RestCheck secondCheck = checked(rest, secondValidator);
+    return { secondCheck.utf8 && validator.valid(), secondCheck.error };
+}
+
+DocumentFile::RestCheck DocumentFile::checked(const BlockFeed &fed, const Utf8Validator &validator)
+{
+    if (fed.readError != 0)
+        return { false, qt_error_string(fed.readError) };
+    if (fed.end > kMaxBytes)
+        return { false, tooLarge(fed.end) };
+    return { validator.valid(), {} };
 }
 
 DocumentFile::OpenResult DocumentFile::failed(const QString &error)

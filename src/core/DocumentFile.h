@@ -10,6 +10,7 @@
 #include <mutex>
 
 class Utf8Validator;
+struct BlockFeed;
 
 // Reading a page from disk: its bytes exactly as they are, then the scan.
 class DocumentFile
@@ -59,7 +60,9 @@ private:
     // Whether the page is UTF-8, the prefix read already and the rest read block by block
     // up to its first byte that is not.
     static RestCheck restIsUtf8(QFile &file, const QByteArray &prefix);
-    static RestCheck halvesAreUtf8(QFile &file, Utf8Validator &validator, qint64 middle);
+    static RestCheck halvesAreUtf8(int fd, Utf8Validator &validator, qint64 from, qint64 middle);
+    // What a feed of the rest found: its error, the page too large, or the verdict.
+    static RestCheck checked(const BlockFeed &fed, const Utf8Validator &validator);
     static OpenResult failed(const QString &error);
     static OpenResult opened(ScannedDocument document);
 };

@@ -32,11 +32,6 @@ QString tr(const char *text)
     return QCoreApplication::translate("tsmeta", text);
 }
 
-QString fromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QByteArray bytesOf(const std::string &text)
 {
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
@@ -83,7 +78,7 @@ struct Summary
     void countWarnings(const std::vector<Warning> &found)
     {
         for (const Warning &warning : found)
-            ++warnings[fromUtf8(PageWarnings::kindName(warning.kind))];
+            ++warnings[QString::fromUtf8(PageWarnings::kindName(warning.kind))];
     }
 };
 
@@ -391,7 +386,7 @@ private:
 
     void writePages()
     {
-        const QString sharedKind = fromUtf8(PageWarnings::kindName(WarningKind::DescriptionShared));
+        const QString sharedKind = QString::fromUtf8(PageWarnings::kindName(WarningKind::DescriptionShared));
         const qsizetype padTo = table() ? m_pathWidth : 0;
         if (table())
             writeTableHeader(m_pathWidth, m_out.text());
@@ -401,11 +396,10 @@ private:
             qint32 leadWidth = 0;
             stream >> lead >> leadWidth >> text >> sharedText;
             const bool shared = m_shared[std::size_t(page++)];
-            m_summary.warnings[sharedKind] += shared;
             m_out.write(lead + QByteArray(std::max<qsizetype>(padTo - leadWidth, 0), ' ') + (shared ? sharedText : text));
         });
-        if (m_summary.warnings.value(sharedKind) == 0)
-            m_summary.warnings.remove(sharedKind);
+        if (const auto sharedPages = std::count(m_shared.begin(), m_shared.end(), true))
+            m_summary.warnings[sharedKind] += int(sharedPages);
     }
 
     // Visits the entries of the groups in output order: group after group in the order
@@ -459,7 +453,7 @@ private:
         writeCountsInWords(m_summary, m_out.text());
         forEachGroupEntry([this](const DuplicateGroup &group, qint64 inGroup, const QByteArray &entry) {
             if (inGroup == 0) {
-                m_out.text() << tr("%1 pages share the description \"%2\":").arg(group.pages).arg(fromUtf8(group.description))
+                m_out.text() << tr("%1 pages share the description \"%2\":").arg(group.pages).arg(QString::fromUtf8(group.description))
                              << '\n';
             }
             m_out.write(entry);

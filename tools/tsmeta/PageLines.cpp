@@ -13,11 +13,6 @@ QString tr(const char *text)
     return QCoreApplication::translate("tsmeta", text);
 }
 
-QString fromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 std::vector<Warning> warningsOf(const PageAudit &page, bool descriptionShared)
 {
     std::vector<Warning> warnings = page.warnings;
@@ -50,7 +45,7 @@ QString warningKinds(const std::vector<Warning> &warnings)
 {
     QStringList kinds;
     for (const Warning &warning : warnings)
-        kinds.append(fromUtf8(PageWarnings::kindName(warning.kind)));
+        kinds.append(QString::fromUtf8(PageWarnings::kindName(warning.kind)));
     kinds.removeDuplicates();
     return kinds.join(QStringLiteral(", "));
 }

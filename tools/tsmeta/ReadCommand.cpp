@@ -7,26 +7,21 @@
 
 namespace {
 
-QString fromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 void addValues(QJsonObject &line, const ScannedDocument &document)
 {
     const MetaElementSet values = document.values();
-    line[QStringLiteral("title")] = fromUtf8(document.title);
-    line[QStringLiteral("description")] = fromUtf8(values.text(TextField::Description));
-    line[QStringLiteral("keywords")] = fromUtf8(values.text(TextField::Keywords));
-    line[QStringLiteral("author")] = fromUtf8(values.text(TextField::Author));
+    line[QStringLiteral("title")] = QString::fromUtf8(document.title);
+    line[QStringLiteral("description")] = QString::fromUtf8(values.text(TextField::Description));
+    line[QStringLiteral("keywords")] = QString::fromUtf8(values.text(TextField::Keywords));
+    line[QStringLiteral("author")] = QString::fromUtf8(values.text(TextField::Author));
     line[QStringLiteral("noindex")] = values.flag(RobotsFlag::NoIndex);
     line[QStringLiteral("nofollow")] = values.flag(RobotsFlag::NoFollow);
     line[QStringLiteral("noimageindex")] = values.flag(RobotsFlag::NoImageIndex);
     line[QStringLiteral("noimageclick")] = values.flag(RobotsFlag::NoImageClick);
     line[QStringLiteral("charset")] = values.charset();
-    line[QStringLiteral("robots")] = fromUtf8(values.robotsValue());
-    line[QStringLiteral("lineEnd")] = fromUtf8(LineEnds::name(document.lineEnd));
-    line[QStringLiteral("encoding")] = fromUtf8(TextEncoding::name(document.encoding));
+    line[QStringLiteral("robots")] = QString::fromUtf8(values.robotsValue());
+    line[QStringLiteral("lineEnd")] = QString::fromUtf8(LineEnds::name(document.lineEnd));
+    line[QStringLiteral("encoding")] = QString::fromUtf8(TextEncoding::name(document.encoding));
 }
 
 } // namespace
