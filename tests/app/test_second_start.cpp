@@ -110,24 +110,29 @@ private Q_SLOTS:
     void cleanup() { m_home.reset(); }
 
     // What a later copy, started in a folder of its own, hands over, and what the running
-    // copy, started with a relative path in the home folder, then has opened.
+    // copy, started with a relative path in the home folder, then has opened. A later copy
+    // opens no window, so it hands over where no display can be reached (a shell over ssh
+    // beside the desktop session).
     void handOver_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QStringList>("opened");
+        QTest::addColumn<bool>("display");
         const QString second = QStringLiteral("%home/second page.html");
-        QTest::newRow("absolute path with a space") << QStringList { second } << QStringList { second };
+        QTest::newRow("absolute path with a space") << QStringList { second } << QStringList { second } << true;
+        QTest::newRow("no display reachable") << QStringList { second } << QStringList { second } << false;
         QTest::newRow("relative: from the later copy's folder")
-            << QStringList { "page.html" } << QStringList { "%later/page.html" };
+            << QStringList { "page.html" } << QStringList { "%later/page.html" } << true;
         QTest::newRow("several, each its own")
-            << QStringList { second, "page.html" } << QStringList { "%later/page.html", second };
-        QTest::newRow("empty argument") << QStringList { "" } << QStringList {};
-        QTest::newRow("nothing") << QStringList {} << QStringList {};
+            << QStringList { second, "page.html" } << QStringList { "%later/page.html", second } << true;
+        QTest::newRow("empty argument") << QStringList { "" } << QStringList {} << true;
+        QTest::newRow("nothing") << QStringList {} << QStringList {} << true;
     }
     void handOver()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QStringList, opened);
+        QFETCH(bool, display);
         const QString later = m_home->path() + QStringLiteral("/later folder");
         // The same name in the running copy's folder must not be the one opened.
         m_home->write(QStringLiteral("page.html"), "<html><head><title>Decoy</title></head></html>");
@@ -136,7 +141,12 @@ private Q_SLOTS:
         QVERIFY(waitForListening(*m_home));
         const QMap<QString, QString> settingsBefore = allSettings();
 
+        if (!display) {
+            qputenv("QT_QPA_PLATFORM", "xcb");
+            qputenv("DISPLAY", ":9999");
+        }
         Copy copy(arguments.replaceInStrings(QStringLiteral("%home"), m_home->path()), later);
+        qputenv("QT_QPA_PLATFORM", "offscreen");
         QVERIFY(copy.endsWithin(10000));
         QCOMPARE(copy.exitCode(), 0);
         QVERIFY(first.isRunning());
@@ -148,22 +158,6 @@ private Q_SLOTS:
                                          .replaceInStrings(QStringLiteral("%home"), m_home->path())
             << m_first;
         QCOMPARE(recentFiles(), expected);
-    }
-
-    // A later copy opens no window, so it hands over where no display can be reached
-    // (a shell over ssh beside the desktop session).
-    void laterCopyNeedsNoDisplay()
-    {
-        Copy first({}, m_home->path());
-        QVERIFY(waitForListening(*m_home));
-        qputenv("QT_QPA_PLATFORM", "xcb");
-        qputenv("DISPLAY", ":9999");
-        Copy copy({ m_second });
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        QVERIFY(copy.endsWithin(10000));
-        QCOMPARE(copy.exitCode(), 0);
-        QVERIFY(first.terminate(20000));
-        QCOMPARE(recentFiles(), QStringList { m_second });
     }
 
     void lockWithoutARunningWindowEndsSilently()

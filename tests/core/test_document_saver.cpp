@@ -151,34 +151,6 @@ class TestDocumentSaver : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // A preview writes nothing and shows the very bytes the save then writes.
-    void previewShowsWhatTheSaveWrites_data()
-    {
-        QTest::addColumn<QByteArray>("page");
-        QTest::addColumn<bool>("changed");
-        QTest::newRow("crlf page, new keywords") << kPage << true;
-        QTest::newRow("page already saved with these values")
-            << QByteArray("<html>\n<HEAD>\n<META name=\"keywords\" content=\"new\">\n<META name=\"distribution\" "
-                          "content=\"global\">\n<META name=\"FORMATTER\" content=\"Tagsmith LITE 2.01a\">\n</HEAD>\n")
-            << false;
-    }
-    void previewShowsWhatTheSaveWrites()
-    {
-        QFETCH(QByteArray, page);
-        QFETCH(bool, changed);
-        TestHome home;
-        const QString path = home.write(QStringLiteral("index.html"), page);
-        const DocumentSaver::Preview preview = DocumentSaver::preview(saveOf(path));
-        QVERIFY2(preview.result.ok, qPrintable(preview.result.error));
-        QCOMPARE(preview.result.changed, changed);
-        QCOMPARE(preview.before, page);
-        QCOMPARE(listing(home.path()), QStringList { "index.html" });
-        const DocumentSaver::Result saved = DocumentSaver::save(saveOf(path));
-        QCOMPARE(saved.changed, changed);
-        QCOMPARE(readFile(path), preview.after);
-        QCOMPARE(preview.after != page, changed);
-    }
-
     // Written through a link, keeping the page's mode, the old file left alone by a Save As.
     void linkModeAndSaveAs()
     {
@@ -338,21 +310,31 @@ private Q_SLOTS:
     // The path saved is the path given, byte for byte, and the backup is named from it; the
     // file a trimmed or unquoted name would reach is left alone. A link standing at the
     // backup's name gives way to the backup itself; whatever it pointed to stays as it was.
+    // A preview writes nothing and shows the very bytes the save then writes.
     void backupBesideTheExactName_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("backupName");
         QTest::addColumn<QString>("lookalike"); // a page beside it that no save may touch
         QTest::addColumn<QString>("linkedTo"); // what a link at the backup's name points to
-        QTest::newRow("ending in blanks, no dot") << "page  " << "page  .bak" << "page" << "";
-        QTest::newRow("holding a line end") << "two\nlines.html" << "two\nlines.bak" << "two" << "";
-        QTest::newRow("wrapped in quotes") << "\"page.html\"" << "\"page.bak" << "page.html" << "";
-        QTest::newRow("quotes inside") << "it's \"new\".html" << "it's \"new\".bak" << "its new.html" << "";
-        QTest::newRow("hidden, beside another hidden page") << ".old.html" << ".old.bak" << ".draft.html" << "";
-        QTest::newRow("link to another file") << "index.html" << "index.bak" << "notes.txt" << "notes.txt";
-        QTest::newRow("link to a folder") << "index.html" << "index.bak" << "notes.txt" << "keep";
-        QTest::newRow("dangling link") << "index.html" << "index.bak" << "notes.txt" << "gone.txt";
-        QTest::newRow("link to the page itself") << "index.html" << "index.bak" << "notes.txt" << "index.html";
+        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<bool>("changed");
+        const QByteArray saved = "<html>\n<HEAD>\n<META name=\"keywords\" content=\"new\">\n<META name=\"distribution\" "
+                                 "content=\"global\">\n<META name=\"FORMATTER\" content=\"Tagsmith LITE 2.01a\">\n</HEAD>\n";
+        QTest::newRow("crlf page, new keywords") << "index.html" << "index.bak" << "notes.txt" << "" << kPage << true;
+        QTest::newRow("page already saved with these values")
+            << "index.html" << "index.bak" << "notes.txt" << "" << saved << false;
+        QTest::newRow("ending in blanks, no dot") << "page  " << "page  .bak" << "page" << "" << kPage << true;
+        QTest::newRow("holding a line end") << "two\nlines.html" << "two\nlines.bak" << "two" << "" << kPage << true;
+        QTest::newRow("wrapped in quotes") << "\"page.html\"" << "\"page.bak" << "page.html" << "" << kPage << true;
+        QTest::newRow("quotes inside") << "it's \"new\".html" << "it's \"new\".bak" << "its new.html" << "" << kPage << true;
+        QTest::newRow("hidden, beside another hidden page")
+            << ".old.html" << ".old.bak" << ".draft.html" << "" << kPage << true;
+        QTest::newRow("link to another file") << "index.html" << "index.bak" << "notes.txt" << "notes.txt" << kPage << true;
+        QTest::newRow("link to a folder") << "index.html" << "index.bak" << "notes.txt" << "keep" << kPage << true;
+        QTest::newRow("dangling link") << "index.html" << "index.bak" << "notes.txt" << "gone.txt" << kPage << true;
+        QTest::newRow("link to the page itself")
+            << "index.html" << "index.bak" << "notes.txt" << "index.html" << kPage << true;
     }
     void backupBesideTheExactName()
     {
@@ -360,29 +342,38 @@ private Q_SLOTS:
         QFETCH(QString, backupName);
         QFETCH(QString, lookalike);
         QFETCH(QString, linkedTo);
+        QFETCH(QByteArray, page);
+        QFETCH(bool, changed);
         TestHome home;
         const QString folder = home.path() + QStringLiteral("/www");
         const QString other = home.write(QStringLiteral("www/") + lookalike, kPage);
         home.write(QStringLiteral("www/keep/inside.txt"), "inside\n");
-        const QString path = home.write(QStringLiteral("www/") + name, kPage);
+        const QString path = home.write(QStringLiteral("www/") + name, page);
         QVERIFY(!path.isEmpty());
         const QString backupPath = folder + QLatin1Char('/') + backupName;
         if (!linkedTo.isEmpty())
             QVERIFY(QFile::link(folder + QLatin1Char('/') + linkedTo, backupPath));
         QStringList names = listing(folder);
+        const QStringList before = names;
         names.removeOne(backupName);
         names = sorted(names << backupName);
         const DocumentSaver::Request request = saveOf(path);
         const DocumentSaver::Preview preview = DocumentSaver::preview(request);
+        QVERIFY2(preview.result.ok, qPrintable(preview.result.error));
         QCOMPARE(preview.result.backupPath, backupPath);
+        QCOMPARE(preview.result.changed, changed);
+        QCOMPARE(preview.before, page);
+        QCOMPARE(listing(folder), before);
 
         const auto result = DocumentSaver::save(request);
         QVERIFY2(result.ok, qPrintable(result.error));
         QCOMPARE(result.backupPath, backupPath);
+        QCOMPARE(result.changed, changed);
         QVERIFY(!QFileInfo(backupPath).isSymLink() && QFileInfo(backupPath).isFile());
-        QCOMPARE(readFile(backupPath), kPage);
+        QCOMPARE(readFile(backupPath), page);
         QCOMPARE(readFile(path), preview.after);
         QVERIFY(preview.after.contains("content=\"new\""));
+        QCOMPARE(preview.after != page, changed);
         QCOMPARE(readFile(other), kPage);
         QCOMPARE(listing(folder + QStringLiteral("/keep")), QStringList { "inside.txt" });
         QCOMPARE(listing(folder), names);
