@@ -35,11 +35,6 @@ QByteArray utf8Text(const QByteArray &bytes)
     return out;
 }
 
-QString fromUtf8(const std::string &text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
 // The line as a QJsonObject would make it.
 QJsonObject lineAsObject(const PageAudit &page, bool shared)
 {
@@ -53,15 +48,15 @@ QJsonObject lineAsObject(const PageAudit &page, bool shared)
         warnings.push_back(PageWarnings::descriptionShared());
     QJsonArray warningArray;
     for (const Warning &warning : warnings) {
-        warningArray.append(QJsonObject { { u"kind"_s, fromUtf8(std::string(PageWarnings::kindName(warning.kind))) },
-            { u"target"_s, fromUtf8(std::string(PageWarnings::targetName(warning.target))) },
-            { u"message"_s, fromUtf8(warning.message) } });
+        warningArray.append(QJsonObject { { u"kind"_s, QString::fromUtf8(PageWarnings::kindName(warning.kind)) },
+            { u"target"_s, QString::fromUtf8(PageWarnings::targetName(warning.target)) },
+            { u"message"_s, QString::fromUtf8(warning.message) } });
     }
-    line[u"title"_s] = fromUtf8(page.title);
-    line[u"description"_s] = fromUtf8(page.description);
-    line[u"keywords"_s] = fromUtf8(page.keywords);
-    line[u"author"_s] = fromUtf8(page.author);
-    line[u"robots"_s] = fromUtf8(page.robots);
+    line[u"title"_s] = QString::fromUtf8(page.title);
+    line[u"description"_s] = QString::fromUtf8(page.description);
+    line[u"keywords"_s] = QString::fromUtf8(page.keywords);
+    line[u"author"_s] = QString::fromUtf8(page.author);
+    line[u"robots"_s] = QString::fromUtf8(page.robots);
     line[u"titlePixels"_s] = page.titlePixels;
     line[u"descriptionPixels"_s] = page.descriptionPixels;
     line[u"warnings"_s] = warningArray;
@@ -163,9 +158,9 @@ private Q_SLOTS:
         };
         for (int round = 0; round < 3000; ++round) {
             PageAudit page;
-            page.path = u"/site/"_s + fromUtf8(someText()) + u".html"_s;
+            page.path = u"/site/"_s + QString::fromUtf8(someText()) + u".html"_s;
             page.ok = random.bounded(8) != 0;
-            page.error = fromUtf8(someText());
+            page.error = QString::fromUtf8(someText());
             page.title = someText();
             page.description = someText();
             page.keywords = someText();
