@@ -52,23 +52,16 @@ struct Click
 };
 
 // Collects the region of every paint a widget gets.
-class PaintWatcher : public QObject
+struct PaintWatcher : QObject
 {
-public:
-    PaintWatcher(QWidget &widget, QRegion &painted)
-        : m_painted(painted)
-    {
-        widget.installEventFilter(this);
-    }
+    explicit PaintWatcher(QWidget &widget) { widget.installEventFilter(this); }
     bool eventFilter(QObject *, QEvent *event) override
     {
         if (event->type() == QEvent::Paint)
-            m_painted += static_cast<QPaintEvent *>(event)->region();
+            painted += static_cast<QPaintEvent *>(event)->region();
         return false;
     }
-
-private:
-    QRegion &m_painted;
+    QRegion painted;
 };
 
 } // namespace
@@ -204,12 +197,11 @@ private Q_SLOTS:
         bar.addPanel(StatusBar::Sunken, {}, {}, -1, 100);
         sizeBar(bar);
         QVERIFY(QTest::qWaitForWindowExposed(&bar));
-        QRegion painted;
-        PaintWatcher watcher(bar, painted);
+        PaintWatcher watcher(bar);
         QTest::qWait(50);
-        painted = QRegion();
+        watcher.painted = QRegion();
         change(bar);
-        QTRY_VERIFY2(painted.intersects(bar.panelRect(2)), "the changed panel is drawn again");
+        QTRY_VERIFY2(watcher.painted.intersects(bar.panelRect(2)), "the changed panel is drawn again");
     }
 
     void clicks_data()

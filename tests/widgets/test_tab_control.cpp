@@ -52,12 +52,20 @@ struct Selection
     QList<int> beforeClicks, tabClicks;
 };
 
+// The styles a strip is rebuilt with, and the mouse over its second tab or the focus on it after.
+struct Look
+{
+    bool buttons = false, flatButtons = false, hotTrack = false, mouseOver = false, focus = false;
+};
+
 QPoint centreOfTab(const TabControl &tabs, int position)
 {
     return tabs.tabCtrlHwnd()->tabRect(position - 1).center();
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Look)
 
 class TestTabControl : public QObject
 {
@@ -125,15 +133,11 @@ private Q_SLOTS:
         const auto row = [](const char *name, TabCall call, int offset, const char *message) {
             QTest::newRow(name) << call << offset << QString::fromLatin1(message);
         };
-        row(
-            "TabKey", [](TabControl &t) { t.tabKey(4); }, 1049, "TabIndex 4 does not exist");
-        row(
-            "TabText", [](TabControl &t) { t.tabText(0); }, 1051, "TabIndex 0 does not exist");
-        row(
-            "TabItemData let", [](TabControl &t) { t.setTabItemData(9, 1); }, 1054,
+        row("TabKey", [](TabControl &t) { t.tabKey(4); }, 1049, "TabIndex 4 does not exist");
+        row("TabText", [](TabControl &t) { t.tabText(0); }, 1051, "TabIndex 0 does not exist");
+        row("TabItemData let", [](TabControl &t) { t.setTabItemData(9, 1); }, 1054,
             "Failed to set item data for tab 9");
-        row(
-            "ImageList of another kind",
+        row("ImageList of another kind",
             [](TabControl &t) { t.setImageList(QVariant(QStringLiteral("icons"))); }, 1052,
             "Invalid Image List.");
     }
@@ -158,50 +162,24 @@ private Q_SLOTS:
     // against another style.
     void stylesShow_data()
     {
-        QTest::addColumn<TabCall>("style");
+        QTest::addColumn<Look>("look");
         QTest::addColumn<bool>("looksAlike");
-        QTest::addColumn<TabCall>("against");
-        const TabCall plain = [](TabControl &t) {
-            t.rebuild();
-            t.tabCtrlHwnd()->clearFocus();
-        };
-        const auto row = [&](const char *name, TabCall style, bool looksAlike, TabCall against = {}) {
-            QTest::newRow(name) << style << looksAlike << (against ? against : plain);
-        };
-        const TabCall buttons = [](TabControl &t) {
-            t.setButtons(true);
-            t.rebuild();
-        };
-        row("buttons", buttons, false);
-        row("flat buttons without buttons", [](TabControl &t) {
-            t.setFlatButtons(true);
-            t.rebuild();
-        }, true);
-        row("flat buttons differ from buttons", [](TabControl &t) {
-            t.setButtons(true);
-            t.setFlatButtons(true);
-            t.rebuild();
-        }, false, buttons);
-        row("hot track, mouse away", [](TabControl &t) {
-            t.setHotTrack(true);
-            t.rebuild();
-        }, true);
-        row("hot track, mouse over a tab", [](TabControl &t) {
-            t.setHotTrack(true);
-            t.rebuild();
-            QTest::mouseMove(t.tabCtrlHwnd(), centreOfTab(t, 2));
-        }, false);
-        row("keyboard focus on the strip", [](TabControl &t) {
-            t.rebuild();
-            t.tabCtrlHwnd()->setFocus(Qt::TabFocusReason);
-        }, false);
+        QTest::addColumn<Look>("against");
+        QTest::newRow("buttons") << Look { .buttons = true } << false << Look {};
+        QTest::newRow("flat buttons without buttons") << Look { .flatButtons = true } << true << Look {};
+        QTest::newRow("flat buttons differ from buttons")
+            << Look { .buttons = true, .flatButtons = true } << false << Look { .buttons = true };
+        QTest::newRow("hot track, mouse away") << Look { .hotTrack = true } << true << Look {};
+        QTest::newRow("hot track, mouse over a tab")
+            << Look { .hotTrack = true, .mouseOver = true } << false << Look {};
+        QTest::newRow("keyboard focus on the strip") << Look { .focus = true } << false << Look {};
     }
     void stylesShow()
     {
-        QFETCH(TabCall, style);
+        QFETCH(Look, look);
         QFETCH(bool, looksAlike);
-        QFETCH(TabCall, against);
-        const auto shown = [](const TabCall &apply) {
+        QFETCH(Look, against);
+        const auto shown = [](const Look &style) {
             TabControl tabs;
             tabs.resize(300, 120);
             addSettingsTabs(tabs);
@@ -209,11 +187,20 @@ private Q_SLOTS:
             tabs.activateWindow();
             if (!QTest::qWaitForWindowActive(&tabs))
                 qWarning("the tab control did not become active");
-            apply(tabs);
+            tabs.setButtons(style.buttons);
+            tabs.setFlatButtons(style.flatButtons);
+            tabs.setHotTrack(style.hotTrack);
+            tabs.rebuild();
+            if (style.mouseOver)
+                QTest::mouseMove(tabs.tabCtrlHwnd(), centreOfTab(tabs, 2));
+            if (style.focus)
+                tabs.tabCtrlHwnd()->setFocus(Qt::TabFocusReason);
+            else
+                tabs.tabCtrlHwnd()->clearFocus();
             return tabs.tabCtrlHwnd()->grab().toImage();
         };
         const QImage other = shown(against);
-        QCOMPARE(shown(style) == other, looksAlike);
+        QCOMPARE(shown(look) == other, looksAlike);
     }
 
     void multiLineShowsEveryTabInRows_data()
