@@ -47,6 +47,9 @@ private Q_SLOTS:
         QTest::newRow("standard author from the toolbar") << "toolbar" << "10" << "author";
         QTest::newRow("program home from the toolbar") << "toolbar" << "15" << "link1";
         QTest::newRow("maker") << "menu" << "mnuHelp(4)" << "link4";
+        // The copy keeps the page's own line ends, and works with the pane hidden.
+        QTest::newRow("ctrl+m") << "key" << "Ctrl+M" << "copy";
+        QTest::newRow("copy meta tags from the toolbar") << "toolbar" << "7" << "copy, CRLF page";
     }
 
     void commandsReachTheirRoutines()
@@ -55,14 +58,23 @@ private Q_SLOTS:
         QFETCH(QString, what);
         QFETCH(QString, effect);
         Scenario s({ { "Help", "/" }, { "Author", "Vera Vantorel" } });
-        DocumentWindow *document = s.open(s.page("a.html"));
+        const QString lineEnd = effect.endsWith("CRLF page") ? "\r\n" : "\n";
+        const QByteArray page = QByteArray(kPage).replace("\n", lineEnd.toLatin1());
+        DocumentWindow *document = s.open(s.page("a.html", page));
         document->field(TextField::Description)->setFocus();
+        QApplication::clipboard()->setText("old");
         QVERIFY(document->field(TextField::Description)->hasFocus());
         s.give(how, what);
         QCOMPARE(s.windows(), effect == "new" ? 2 : effect == "closed" ? 0 : 1);
         QCOMPARE(s.window->isVisible(), effect != "closed");
         QCOMPARE(s.prompts().size(), effect == "open" ? 1 : 0);
         QCOMPARE(s.window->metaPane().isVisible(), effect == "pane");
+        const QString copied = QApplication::clipboard()->text();
+        const bool copies = effect.startsWith("copy");
+        QCOMPARE(copied, copies ? s.window->metaText().text().replace('\n', lineEnd) : "old");
+        if (copies)
+            QVERIFY2(copied.contains("<META name=\"keywords\" content=\"kites, lines\">" + lineEnd),
+                qPrintable(copied));
         const QList<QDialog *> dialogs = s.window->findChildren<QDialog *>();
         QCOMPARE(dialogs.isEmpty() ? QString()
                                    : QString::fromLatin1(dialogs.first()->metaObject()->className()),
@@ -179,32 +191,6 @@ private Q_SLOTS:
         QCOMPARE(document->text(TextField::Keywords), QStringLiteral("kites, lines"));
     }
 
-    // The copy keeps the page's own line ends, and works with the pane hidden.
-    void copyMetaTags_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<QString>("what");
-        QTest::addColumn<QString>("lineEnd");
-        QTest::newRow("ctrl+m, LF page") << "key" << "Ctrl+M" << "\n";
-        QTest::newRow("toolbar, CRLF page") << "toolbar" << "7" << "\r\n";
-    }
-
-    void copyMetaTags()
-    {
-        QFETCH(QString, how);
-        QFETCH(QString, what);
-        QFETCH(QString, lineEnd);
-        Scenario s;
-        s.open(s.page("a.html", QByteArray(kPage).replace("\n", lineEnd.toLatin1())));
-        QVERIFY(!s.window->metaPane().isVisible());
-        QApplication::clipboard()->setText("old");
-        s.give(how, what);
-        const QString copied = QApplication::clipboard()->text();
-        QVERIFY2(copied.contains("<META name=\"keywords\" content=\"kites, lines\">" + lineEnd),
-            qPrintable(copied));
-        QCOMPARE(copied, s.window->metaText().text().replace('\n', lineEnd));
-    }
-
     // Without a document Save is off; once one was open the commands stay on after it and do
     // nothing, the edit commands too, though the last field used is still remembered.
     void documentCommandStates()
@@ -276,63 +262,52 @@ private Q_SLOTS:
         QCOMPARE(readFile(path), kPage);
     }
 
-    // The recent files sit above Exit, newest first, at most three.
+    // The recent files sit above Exit, newest first, at most three, and outlive a restart. The
+    // last of the three entries opens without the dialog; one whose page is gone says why.
     void recentFiles_data()
     {
         QTest::addColumn<QStringList>("opened");
         QTest::addColumn<QStringList>("recent");
-        QTest::newRow("first run") << QStringList {} << QStringList {};
+        QTest::addColumn<int>("clicked"); // place of the entry clicked after the restart; 0 for none
+        QTest::addColumn<bool>("gone");
+        const QStringList four { "a.html", "b.html", "c.html", "d.html", "b.html" };
+        const QStringList newest { "b.html", "d.html", "c.html" };
+        QTest::newRow("first run") << QStringList {} << QStringList {} << 0 << false;
         QTest::newRow("one page")
-            << QStringList { "my site/index.html" } << QStringList { "my site/index.html" };
-        QTest::newRow("four pages, the second again")
-            << QStringList { "a.html", "b.html", "c.html", "d.html", "b.html" }
-            << QStringList { "b.html", "d.html", "c.html" };
+            << QStringList { "my site/index.html" } << QStringList { "my site/index.html" } << 0 << false;
+        QTest::newRow("four pages, the second again, the last entry clicked") << four << newest << 3 << false;
+        QTest::newRow("page gone since") << four << newest << 2 << true;
     }
 
     void recentFiles()
     {
         QFETCH(QStringList, opened);
         QFETCH(QStringList, recent);
+        QFETCH(int, clicked);
+        QFETCH(bool, gone);
         Scenario s;
         for (const QString &name : opened)
             s.open(s.page(name));
-        QStringList keys;
-        for (int i = 0; i < recent.size(); ++i) {
-            const QString key = QStringLiteral("mnuFile(%1)").arg(6 + i);
-            keys.append(key);
-            QCOMPARE(s.caption(key), recentCaption(i + 1, s.home.path() + '/' + recent.at(i)));
-        }
-        if (!recent.isEmpty())
-            keys.append("mnuFileMRU");
-        const QStringList menu = s.fileMenu();
-        QCOMPARE(menu.mid(menu.indexOf("mnuFileInsert") + 1), keys << "mnuFile(5)");
-    }
-
-    // The first and the last of the three entries open alike; one whose page is gone says why.
-    void aRecentItemSurvivesARestartAndOpensWithoutTheDialog_data()
-    {
-        QTest::addColumn<int>("place");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("gone");
-        QTest::newRow("last entry") << 3 << "a.html" << false;
-        QTest::newRow("page gone since") << 2 << "b.html" << true;
-    }
-    void aRecentItemSurvivesARestartAndOpensWithoutTheDialog()
-    {
-        QFETCH(int, place);
-        QFETCH(QString, name);
-        QFETCH(bool, gone);
-        Scenario s;
-        for (const char *page : { "a.html", "b.html", "c.html" })
-            s.open(s.page(page));
+        const auto checkMenu = [&] {
+            QStringList keys;
+            for (int i = 0; i < recent.size(); ++i) {
+                keys.append(QStringLiteral("mnuFile(%1)").arg(6 + i));
+                QCOMPARE(s.caption(keys.last()), recentCaption(i + 1, s.home.path() + '/' + recent.at(i)));
+            }
+            if (!recent.isEmpty())
+                keys.append("mnuFileMRU");
+            const QStringList menu = s.fileMenu();
+            QCOMPARE(menu.mid(menu.indexOf("mnuFileInsert") + 1), keys << "mnuFile(5)");
+        };
+        checkMenu();
         s.restart();
-        const QString key = QStringLiteral("mnuFile(%1)").arg(5 + place);
-        const QString path = s.home.path() + '/' + name;
-        QCOMPARE(s.fileMenu().count("mnuFileMRU"), 1);
-        QCOMPARE(s.caption(key), recentCaption(place, path));
+        checkMenu();
+        if (!clicked)
+            return;
+        const QString path = s.home.path() + '/' + recent.at(clicked - 1);
         if (gone)
             QFile::remove(path);
-        s.click(key);
+        s.click(QStringLiteral("mnuFile(%1)").arg(5 + clicked));
         QVERIFY(s.prompts().isEmpty());
         QCOMPARE(s.windows(), gone ? 0 : 1);
         if (gone) {

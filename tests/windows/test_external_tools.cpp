@@ -87,19 +87,6 @@ private Q_SLOTS:
             DefaultTextEditor::expandExec(exec, QStringLiteral("/home/me/my site/a page.html")), arguments);
     }
 
-    void visualMayCarryOptions()
-    {
-        ToolsScenario s;
-        const QString editor = standIn(s.home, QStringLiteral("bin/visual-editor"));
-        const auto command
-            = DefaultTextEditor::fromVisual(editor + QStringLiteral(" -f"), QStringLiteral("/a b"));
-        QVERIFY(command);
-        QCOMPARE(command->program, editor);
-        QCOMPARE(command->arguments, (QStringList { "-f", "/a b" }));
-        QVERIFY(!DefaultTextEditor::fromVisual("no-such-editor-anywhere", "/a"));
-        QVERIFY(!DefaultTextEditor::fromVisual("  ", "/a"));
-    }
-
     // Which editor shows the full code, and that the path reaches it whole.
     void fullCode_data()
     {
@@ -109,8 +96,11 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("leading");
         QTest::newRow("sibling editor")
             << "Scrivan Editor/Scriv.exe" << "visual" << "Scrivan Editor/Scriv.exe" << QStringList {};
-        QTest::newRow("another letter case is not the sibling")
-            << "Scrivan Editor/scriv.exe" << "visual" << "bin/visual-editor" << QStringList {};
+        QTest::newRow("another letter case is not the sibling, VISUAL with an option")
+            << "Scrivan Editor/scriv.exe" << "visual" << "bin/visual-editor" << QStringList { "-f" };
+        QTest::newRow("a VISUAL that names no program is passed over")
+            << "" << "missing" << "bin/xdg-open" << QStringList {};
+        QTest::newRow("a blank VISUAL is passed over") << "" << "blank" << "bin/xdg-open" << QStringList {};
         QTest::newRow("the desktop's plain-text application")
             << "" << "desktop" << "bin/desk-editor" << QStringList { "--new-window" };
         QTest::newRow("a terminal application is passed over")
@@ -133,8 +123,10 @@ private Q_SLOTS:
         }
         for (const QString &name : standIns)
             standIn(s.home, name);
-        if (setup == QStringLiteral("visual"))
-            qputenv("VISUAL", QFile::encodeName(root + QStringLiteral("bin/visual-editor")));
+        const QMap<QString, QString> visual { { "visual", root + "bin/visual-editor -f" },
+            { "missing", "no-such-editor-anywhere" }, { "blank", "  " } };
+        if (visual.contains(setup))
+            qputenv("VISUAL", QFile::encodeName(visual.value(setup)));
         if (setup.endsWith(QStringLiteral("desktop"))) {
             s.home.write(QStringLiteral("config/mimeapps.list"),
                 "[Added Associations]\ntext/plain=other.desktop;\n"

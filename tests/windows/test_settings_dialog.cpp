@@ -33,16 +33,16 @@ private Q_SLOTS:
     void init() { m_fixture = std::make_unique<AssociationsHome>(); }
     void cleanup() { m_fixture.reset(); }
 
-    void opensShowingTheStoredValuesUnchanged()
+    void opensShowingTheStoredValuesAndOkRewritesThemAll()
     {
         SettingsStore().setValue(u"Author"_s, u"Ada"_s);
         SettingsStore().setValue(u"Backup Files"_s, u"off"_s);
-        m_fixture->associations.write(FileAssociations::Family::Php, true);
+        m_fixture->associations.write(FileAssociations::Family::Asp, true);
         ProgramServices services;
         SettingsDialog dialog(services, m_fixture->associations);
         QCOMPARE(dialog.authorEdit()->text(), u"Ada"_s);
         QVERIFY(!dialog.backupBox()->isChecked() && !dialog.charsetBox()->isChecked());
-        QVERIFY(dialog.associationBox(FileAssociations::Family::Php)->isChecked());
+        QVERIFY(dialog.associationBox(FileAssociations::Family::Asp)->isChecked());
         QVERIFY(!dialog.associationBox(FileAssociations::Family::Htm)->isChecked());
         QVERIFY(!dialog.applyButton()->isEnabled());
         // Each tab shows its own page only: Editor, General, File extentions.
@@ -55,6 +55,14 @@ private Q_SLOTS:
             for (int page = 1; page <= SettingsDialog::kPageCount; ++page)
                 QCOMPARE(dialog.page(page)->isVisible(), page == tab);
         }
+        // Someone removed the command since; OK registers the checked family afresh, and writes
+        // the settings never changed too.
+        QVERIFY(RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, kAspCommand).deleteKey());
+        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, kAspCommand).value(),
+            u"\"/opt/tag smith/bin/tagsmith\" %1"_s);
+        QCOMPARE(setting(u"DefaultCharset"_s), u"off"_s);
     }
 
     void applyWritesAClearedAuthorAsThePlaceholderAndCancelNothing()
@@ -77,20 +85,6 @@ private Q_SLOTS:
         QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
         QCOMPARE(setting(u"Author"_s), u"Your name goes here"_s);
         QVERIFY(!m_fixture->associations.read(FileAssociations::Family::Htm).registered);
-    }
-
-    void okRewritesEverythingEvenUnchanged()
-    {
-        m_fixture->associations.write(FileAssociations::Family::Asp, true);
-        ProgramServices services;
-        SettingsDialog dialog(services, m_fixture->associations);
-        // Someone removed the command since; OK registers the checked family afresh.
-        QVERIFY(RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, kAspCommand).deleteKey());
-        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(RegistryKey::at(RegistryKey::HKEY_CLASSES_ROOT, kAspCommand).value(),
-            u"\"/opt/tag smith/bin/tagsmith\" %1"_s);
-        QCOMPARE(setting(u"Backup Files"_s), u"on"_s);
     }
 
     void aboutBoxShowsTheStoredVersion()

@@ -46,35 +46,6 @@ class TestTextBoxEdit : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Cut and paste through the commands are driven from the main window; here what a locked
-    // field allows.
-    void lockedFieldOperations_data()
-    {
-        QTest::addColumn<QString>("operation");
-        QTest::addColumn<QString>("clip");
-        QTest::newRow("cut does nothing") << "cut" << kUntouched;
-        QTest::newRow("copy still copies") << "copy" << "& lines";
-        QTest::newRow("paste does nothing") << "paste" << kUntouched;
-    }
-    void lockedFieldOperations()
-    {
-        QFETCH(QString, operation);
-        QFETCH(QString, clip);
-        Form form;
-        form.field->setReadOnly(true);
-        form.field->setSelection(6, 7);
-        QVERIFY(!form.edit.canCut());
-        QVERIFY(form.edit.canCopy());
-        if (operation == u"cut"_s)
-            form.edit.cut();
-        else if (operation == u"copy"_s)
-            form.edit.copy();
-        else
-            form.edit.paste();
-        QCOMPARE(form.field->text(), u"kites & lines"_s);
-        QCOMPARE(clipboard(), clip);
-    }
-
     void insertSwitchesToOverwriting_data()
     {
         QTest::addColumn<int>("caret");
@@ -148,42 +119,57 @@ private Q_SLOTS:
     }
 
     // The user selects, then gives the command from somewhere else; the selection is forgotten
-    // when the text changed or the focus came back meanwhile.
-    void theSelectionOutlivesTheFocus_data()
+    // when the text changed or the focus came back meanwhile. A locked field only copies; its
+    // cut and paste through the commands are driven from the main window.
+    void commandsOnTheSelection_data()
     {
-        QTest::addColumn<bool>("backwards");
-        QTest::addColumn<QString>("meanwhile");
-        QTest::newRow("selected backwards") << true << "";
-        QTest::newRow("the text changed meanwhile") << false << "text";
-        QTest::newRow("the focus came back") << false << "focus";
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("clip");
+        const QString typed = u"kites & lines"_s;
+        QTest::newRow("locked: cut does nothing") << "locked" << "cut" << typed << kUntouched;
+        QTest::newRow("locked: copy still copies") << "locked" << "copy" << typed << "& lines";
+        QTest::newRow("locked: paste does nothing") << "locked" << "paste" << typed << kUntouched;
+        QTest::newRow("selected backwards") << "backwards" << "cut" << "kites  lines" << "&";
+        QTest::newRow("the text changed meanwhile") << "text" << "copy" << "boxes & lines" << kUntouched;
+        QTest::newRow("the focus came back") << "focus" << "copy" << typed << kUntouched;
     }
-    void theSelectionOutlivesTheFocus()
+    void commandsOnTheSelection()
     {
-        QFETCH(bool, backwards);
-        QFETCH(QString, meanwhile);
-        const bool kept = meanwhile.isEmpty();
+        QFETCH(QString, setup);
+        QFETCH(QString, operation);
+        QFETCH(QString, text);
+        QFETCH(QString, clip);
+        const bool locked = setup == u"locked"_s;
+        const bool backwards = setup == u"backwards"_s;
         Form form;
-        form.field->setSelection(backwards ? 7 : 6, backwards ? -1 : 1);
-        form.other->setFocus();
-        QVERIFY(!form.field->hasFocus());
-        if (meanwhile == u"text"_s)
+        form.field->setReadOnly(locked);
+        form.field->setSelection(backwards ? 7 : 6, backwards ? -1 : locked ? 7 : 1);
+        if (!locked) {
+            form.other->setFocus();
+            QVERIFY(!form.field->hasFocus());
+        }
+        if (setup == u"text"_s)
             form.field->setText(u"boxes & lines"_s);
-        if (meanwhile == u"focus"_s) {
+        if (setup == u"focus"_s) {
             form.field->setFocus();
             form.field->deselect();
         }
-        QCOMPARE(form.edit.canCut(), kept);
-        QCOMPARE(form.edit.canCopy(), kept);
-        if (!kept) {
+        QCOMPARE(form.edit.canCut(), backwards);
+        QCOMPARE(form.edit.canCopy(), locked || backwards);
+        if (operation == u"cut"_s)
+            form.edit.cut();
+        else if (operation == u"copy"_s)
             form.edit.copy();
-            QCOMPARE(clipboard(), kUntouched);
-            return;
+        else
+            form.edit.paste();
+        QCOMPARE(form.field->text(), text);
+        QCOMPARE(clipboard(), clip);
+        if (backwards) {
+            form.edit.undo();
+            QCOMPARE(form.field->text(), u"kites & lines"_s);
         }
-        form.edit.cut();
-        QCOMPARE(clipboard(), u"&"_s);
-        QCOMPARE(form.field->text(), u"kites  lines"_s);
-        form.edit.undo();
-        QCOMPARE(form.field->text(), u"kites & lines"_s);
     }
 };
 
