@@ -1,3 +1,4 @@
+#include "ByteView.h"
 #include "JsonText.h"
 #include "PageLines.h"
 
@@ -31,7 +32,7 @@ QByteArray stringText(QStringView text)
 QByteArray utf8Text(const QByteArray &bytes)
 {
     QByteArray out;
-    JsonText::appendUtf8(out, { bytes.constData(), std::size_t(bytes.size()) });
+    JsonText::appendUtf8(out, byteView(bytes));
     return out;
 }
 

@@ -3,10 +3,11 @@
 #include "JsonLines.h"
 #include "MetaOptions.h"
 
+#include "ByteView.h"
 #include "DocumentFile.h"
 #include "DocumentSaver.h"
-#include "UnifiedDiff.h"
 #include "ProgramVersion.h"
+#include "UnifiedDiff.h"
 
 #include <QFile>
 #include <QTextStream>
@@ -66,11 +67,6 @@ QString errorLine(const QString &path, const QString &error)
     return reason.startsWith(path + QStringLiteral(": ")) ? reason : path + QStringLiteral(": ") + reason;
 }
 
-std::string_view viewOf(const QByteArray &bytes)
-{
-    return { bytes.constData(), static_cast<std::size_t>(bytes.size()) };
-}
-
 bool printDiffs(
     const QStringList &paths, const MetaOptions &options, bool backup, QTextStream &out, QTextStream &err)
 {
@@ -119,8 +115,8 @@ bool ApplyCommand::diffOf(
         return false;
     }
     const QByteArray name = QFile::encodeName(path);
-    diff = QByteArray::fromStdString(
-        UnifiedDiff::between(viewOf(preview.before), viewOf(preview.after), viewOf(name), viewOf(name)));
+    diff = QByteArray::fromStdString(UnifiedDiff::between(
+        byteView(preview.before), byteView(preview.after), byteView(name), byteView(name)));
     return true;
 }
 

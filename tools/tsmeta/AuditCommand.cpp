@@ -27,11 +27,6 @@
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("tsmeta", text);
-}
-
 QByteArray bytesOf(const std::string &text)
 {
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
@@ -102,19 +97,20 @@ QJsonObject summaryJson(const Summary &summary)
 
 void writeTableHeader(qsizetype pathWidth, QTextStream &out)
 {
-    out << tr("Page").leftJustified(pathWidth) << "  " << tr("Title px").rightJustified(9) << "  "
-        << tr("Descr. px").rightJustified(9) << "  " << tr("Warnings") << '\n';
+    out << AuditCommand::tr("Page").leftJustified(pathWidth) << "  "
+        << AuditCommand::tr("Title px").rightJustified(9) << "  "
+        << AuditCommand::tr("Descr. px").rightJustified(9) << "  " << AuditCommand::tr("Warnings") << '\n';
 }
 
 void writeCountsInWords(const Summary &summary, QTextStream &out)
 {
     out << '\n'
-        << tr("%1 pages, %2 unreadable.").arg(summary.pages).arg(summary.unreadable) << '\n'
-        << tr("%1 without a title, %2 without a description.")
+        << AuditCommand::tr("%1 pages, %2 unreadable.").arg(summary.pages).arg(summary.unreadable) << '\n'
+        << AuditCommand::tr("%1 without a title, %2 without a description.")
                .arg(summary.missingTitles)
                .arg(summary.missingDescriptions)
         << '\n'
-        << tr("%1 titles wider than %2 px, %3 descriptions wider than %4 px (marked !).")
+        << AuditCommand::tr("%1 titles wider than %2 px, %3 descriptions wider than %4 px (marked !).")
                .arg(summary.titlesTooLong)
                .arg(TextWidth::kTitleLimit)
                .arg(summary.descriptionsTooLong)
@@ -125,7 +121,7 @@ void writeCountsInWords(const Summary &summary, QTextStream &out)
 void writeWarningCountsInWords(const Summary &summary, QTextStream &out)
 {
     for (auto it = summary.warnings.cbegin(); it != summary.warnings.cend(); ++it)
-        out << tr("%1 warnings of kind %2.").arg(it.value()).arg(it.key()) << '\n';
+        out << AuditCommand::tr("%1 warnings of kind %2.").arg(it.value()).arg(it.key()) << '\n';
 }
 
 // Text that is UTF-8 already goes to the device as it is; a stream on a string (as the
@@ -197,7 +193,7 @@ public:
     bool open(QString &error)
     {
         if (!m_file.open()) {
-            error = tr("cannot create a temporary file: %1").arg(m_file.errorString());
+            error = AuditCommand::tr("cannot create a temporary file: %1").arg(m_file.errorString());
             return false;
         }
         m_stream.setDevice(&m_file);
@@ -211,7 +207,8 @@ public:
     {
         if (m_stream.status() == QDataStream::Ok && m_file.flush())
             return true;
-        error = tr("cannot write the temporary file %1: %2").arg(m_file.fileName(), m_file.errorString());
+        error = AuditCommand::tr("cannot write the temporary file %1: %2")
+                    .arg(m_file.fileName(), m_file.errorString());
         return false;
     }
 
@@ -453,7 +450,9 @@ private:
         writeCountsInWords(m_summary, m_out.text());
         forEachGroupEntry([this](const DuplicateGroup &group, qint64 inGroup, const QByteArray &entry) {
             if (inGroup == 0) {
-                m_out.text() << tr("%1 pages share the description \"%2\":").arg(group.pages).arg(QString::fromUtf8(group.description))
+                m_out.text() << AuditCommand::tr("%1 pages share the description \"%2\":")
+                                    .arg(group.pages)
+                                    .arg(QString::fromUtf8(group.description))
                              << '\n';
             }
             m_out.write(entry);
@@ -490,7 +489,7 @@ private:
     Spool m_described;
     Spool m_candidates;
     Summary m_summary;
-    qsizetype m_pathWidth = tr("Page").size();
+    qsizetype m_pathWidth = AuditCommand::tr("Page").size();
     qint64 m_pageCount = 0;
     HashTally m_tally;
     std::vector<bool> m_shared; // one bit a page

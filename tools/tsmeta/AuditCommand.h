@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <optional>
@@ -11,6 +12,9 @@ class QTextStream;
 // a summary over all the pages, duplicate descriptions included.
 class AuditCommand
 {
+    // All of tsmeta's texts share one translation context.
+    Q_DECLARE_TR_FUNCTIONS(tsmeta)
+
 public:
     enum class Format { JsonLines, Table };
 

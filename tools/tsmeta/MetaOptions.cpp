@@ -5,11 +5,6 @@
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("tsmeta", text);
-}
-
 const QString kDescription = QStringLiteral("description");
 const QString kKeywords = QStringLiteral("keywords");
 const QString kAuthor = QStringLiteral("author");

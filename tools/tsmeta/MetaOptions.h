@@ -3,6 +3,7 @@
 #include "MetaElementSet.h"
 
 #include <QCommandLineOption>
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -13,6 +14,9 @@ class QCommandLineParser;
 // The member values given on the command line; members not given stay as they are.
 class MetaOptions
 {
+    // All of tsmeta's texts share one translation context.
+    Q_DECLARE_TR_FUNCTIONS(tsmeta)
+
 public:
     static QList<QCommandLineOption> options();
 

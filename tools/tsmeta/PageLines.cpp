@@ -8,11 +8,6 @@
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("tsmeta", text);
-}
-
 std::vector<Warning> warningsOf(const PageAudit &page, bool descriptionShared)
 {
     std::vector<Warning> warnings = page.warnings;

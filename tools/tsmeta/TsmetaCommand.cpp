@@ -17,11 +17,6 @@
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("tsmeta", text);
-}
-
 const QString kBackup = QStringLiteral("backup");
 const QString kNoBackup = QStringLiteral("no-backup");
 const QString kLineEnd = QStringLiteral("line-end");
@@ -34,64 +29,65 @@ const QString kDiff = QStringLiteral("diff");
 
 QString helpText()
 {
-    return tr("Usage: tsmeta <command> [options] FILE...\n"
-              "Reads and rewrites the META element tags of web pages without opening a window.\n"
-              "\n"
-              "Commands:\n"
-              "  read FILE...     For each file, print one line of JSON (JSON Lines) with the keys\n"
-              "                   path, ok, error (only when not ok), title, description, keywords,\n"
-              "                   author, noindex, nofollow, noimageindex, noimageclick, charset,\n"
-              "                   robots, lineEnd and encoding. Missing values read as the texts the\n"
-              "                   editor shows (\"No description\", \"No, keywords\", \"No author\").\n"
-              "  audit [--format jsonl|table] [--jobs N] PATH...\n"
-              "                   Read each page as read does (a folder: every .htm .html .asp .php\n"
-              "                   .php3 .phtml .shtml .ssi file below it) and report what a search\n"
-              "                   result shows of it and what the editor warns about. One JSON line per\n"
-              "                   page: path, ok, error, title, description, keywords, author, robots,\n"
-              "                   titlePixels, descriptionPixels (widths in Arial at 20 and 14 px) and\n"
-              "                   warnings [{kind, target, message}]; then one line {\"summary\": ...}\n"
-              "                   with pages, unreadable, missingTitles, missingDescriptions,\n"
-              "                   duplicateDescriptions, titlesTooLong (over 580 px),\n"
-              "                   descriptionsTooLong (over 920 px) and the count of each warning kind.\n"
-              "                   --format table prints an aligned table and the summary in words.\n"
-              "                   Pages are read on N threads (one per core unless --jobs says).\n"
-              "  apply [VALUES] [--backup | --no-backup] [--dry-run [--diff]] FILE...\n"
-              "                   Open each file as the editor does, set the values given, and save it\n"
-              "                   as the editor does: the program's tag block after the HEAD start tag,\n"
-              "                   the old managed tags removed, every other byte kept. Values not given\n"
-              "                   keep what the file holds. Backups (the name up to its first dot, plus\n"
-              "                   .bak) follow the editor's \"Backup Files\" setting unless a flag says\n"
-              "                   otherwise. One JSON line per file: path, ok, backup, error.\n"
-              "                   --dry-run writes nothing (no page, no backup): each line tells what\n"
-              "                   the save would do, with dryRun, changed (whether the page's bytes\n"
-              "                   would change) and backup (the backup it would write). --diff, with\n"
-              "                   --dry-run, prints instead a unified diff of each page that would\n"
-              "                   change, ready for patch -p0; errors go to standard error.\n"
-              "  block [VALUES] [--line-end crlf|lf|cr]\n"
-              "                   Print the tag block exactly as the editor's META pane shows it.\n"
-              "\n"
-              "VALUES:\n"
-              "  --description TEXT  --keywords TEXT  --author TEXT\n"
-              "  --robots LIST       comma-separated noindex, nofollow, noimageindex, noimageclick,\n"
-              "                      applied in order; of noindex, noimageindex and noimageclick the\n"
-              "                      last one given stays on. An empty LIST clears all four.\n"
-              "  --charset on|off    the ISO-8859-1 content-type tag\n"
-              "\n"
-              "Options:\n"
-              "  -h, --help     Show this help.\n"
-              "  -v, --version  Show the version.\n"
-              "\n"
-              "Exit status: 0 when every file was handled, 1 when any was not, 2 for a usage error.\n"
-              "\n"
-              "Examples:\n"
-              "  find site -name '*.html' -print0 | xargs -0 tsmeta read > site.jsonl\n"
-              "  tsmeta apply --description \"Fresh bread daily\" --robots noimageindex site/*.html\n"
-              "  tsmeta apply --dry-run --diff --author \"Ann Baker\" site/*.html > authors.diff\n");
+    return TsmetaCommand::tr(
+        "Usage: tsmeta <command> [options] FILE...\n"
+        "Reads and rewrites the META element tags of web pages without opening a window.\n"
+        "\n"
+        "Commands:\n"
+        "  read FILE...     For each file, print one line of JSON (JSON Lines) with the keys\n"
+        "                   path, ok, error (only when not ok), title, description, keywords,\n"
+        "                   author, noindex, nofollow, noimageindex, noimageclick, charset,\n"
+        "                   robots, lineEnd and encoding. Missing values read as the texts the\n"
+        "                   editor shows (\"No description\", \"No, keywords\", \"No author\").\n"
+        "  audit [--format jsonl|table] [--jobs N] PATH...\n"
+        "                   Read each page as read does (a folder: every .htm .html .asp .php\n"
+        "                   .php3 .phtml .shtml .ssi file below it) and report what a search\n"
+        "                   result shows of it and what the editor warns about. One JSON line per\n"
+        "                   page: path, ok, error, title, description, keywords, author, robots,\n"
+        "                   titlePixels, descriptionPixels (widths in Arial at 20 and 14 px) and\n"
+        "                   warnings [{kind, target, message}]; then one line {\"summary\": ...}\n"
+        "                   with pages, unreadable, missingTitles, missingDescriptions,\n"
+        "                   duplicateDescriptions, titlesTooLong (over 580 px),\n"
+        "                   descriptionsTooLong (over 920 px) and the count of each warning kind.\n"
+        "                   --format table prints an aligned table and the summary in words.\n"
+        "                   Pages are read on N threads (one per core unless --jobs says).\n"
+        "  apply [VALUES] [--backup | --no-backup] [--dry-run [--diff]] FILE...\n"
+        "                   Open each file as the editor does, set the values given, and save it\n"
+        "                   as the editor does: the program's tag block after the HEAD start tag,\n"
+        "                   the old managed tags removed, every other byte kept. Values not given\n"
+        "                   keep what the file holds. Backups (the name up to its first dot, plus\n"
+        "                   .bak) follow the editor's \"Backup Files\" setting unless a flag says\n"
+        "                   otherwise. One JSON line per file: path, ok, backup, error.\n"
+        "                   --dry-run writes nothing (no page, no backup): each line tells what\n"
+        "                   the save would do, with dryRun, changed (whether the page's bytes\n"
+        "                   would change) and backup (the backup it would write). --diff, with\n"
+        "                   --dry-run, prints instead a unified diff of each page that would\n"
+        "                   change, ready for patch -p0; errors go to standard error.\n"
+        "  block [VALUES] [--line-end crlf|lf|cr]\n"
+        "                   Print the tag block exactly as the editor's META pane shows it.\n"
+        "\n"
+        "VALUES:\n"
+        "  --description TEXT  --keywords TEXT  --author TEXT\n"
+        "  --robots LIST       comma-separated noindex, nofollow, noimageindex, noimageclick,\n"
+        "                      applied in order; of noindex, noimageindex and noimageclick the\n"
+        "                      last one given stays on. An empty LIST clears all four.\n"
+        "  --charset on|off    the ISO-8859-1 content-type tag\n"
+        "\n"
+        "Options:\n"
+        "  -h, --help     Show this help.\n"
+        "  -v, --version  Show the version.\n"
+        "\n"
+        "Exit status: 0 when every file was handled, 1 when any was not, 2 for a usage error.\n"
+        "\n"
+        "Examples:\n"
+        "  find site -name '*.html' -print0 | xargs -0 tsmeta read > site.jsonl\n"
+        "  tsmeta apply --description \"Fresh bread daily\" --robots noimageindex site/*.html\n"
+        "  tsmeta apply --dry-run --diff --author \"Ann Baker\" site/*.html > authors.diff\n");
 }
 
 int usageError(QTextStream &err, const QString &message)
 {
-    err << "tsmeta: " << message << '\n' << tr("Try 'tsmeta --help'.") << '\n';
+    err << "tsmeta: " << message << '\n' << TsmetaCommand::tr("Try 'tsmeta --help'.") << '\n';
     err.flush();
     return TsmetaCommand::UsageError;
 }
@@ -130,7 +126,8 @@ int printBlock(
     const auto lineEnd
         = lineEndNamed(parser.isSet(kLineEnd) ? parser.value(kLineEnd) : QStringLiteral("crlf"));
     if (!lineEnd)
-        return usageError(err, tr("--line-end takes crlf, lf or cr, not '%1'").arg(parser.value(kLineEnd)));
+        return usageError(
+            err, TsmetaCommand::tr("--line-end takes crlf, lf or cr, not '%1'").arg(parser.value(kLineEnd)));
     MetaElementSet set;
     values.applyTo(set);
     const std::string block = TagBlock::forView(set, ProgramVersion::version().toStdString(), *lineEnd);
@@ -143,19 +140,22 @@ int runAudit(const QCommandLineParser &parser, const QStringList &paths, QTextSt
 {
     for (const QString &name : parser.optionNames()) {
         if (name != kFormat && name != kJobs)
-            return usageError(err, tr("audit takes no options but --format and --jobs"));
+            return usageError(err, TsmetaCommand::tr("audit takes no options but --format and --jobs"));
     }
     const QString formatName = parser.isSet(kFormat) ? parser.value(kFormat) : QStringLiteral("jsonl");
     const auto format = AuditCommand::formatNamed(formatName);
     if (!format)
-        return usageError(err, tr("--format takes jsonl or table, not '%1'").arg(formatName));
+        return usageError(err, TsmetaCommand::tr("--format takes jsonl or table, not '%1'").arg(formatName));
     AuditCommand::Options options;
     options.format = *format;
     if (parser.isSet(kJobs)) {
         bool number = false;
         options.jobs = parser.value(kJobs).toInt(&number);
         if (!number || options.jobs < 1 || options.jobs > kMaxJobs)
-            return usageError(err, tr("--jobs takes a number from 1 to %1, not '%2'").arg(kMaxJobs).arg(parser.value(kJobs)));
+            return usageError(err,
+                TsmetaCommand::tr("--jobs takes a number from 1 to %1, not '%2'")
+                    .arg(kMaxJobs)
+                    .arg(parser.value(kJobs)));
     }
     return AuditCommand::run(paths, options, out, err) ? TsmetaCommand::AllOk : TsmetaCommand::SomeFailed;
 }

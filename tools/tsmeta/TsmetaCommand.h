@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QStringList>
 
 class QTextStream;
@@ -8,6 +9,9 @@ class QTextStream;
 // Exit status: 0 when every file was handled, 1 when any was not, 2 for a usage error.
 class TsmetaCommand
 {
+    // All of tsmeta's texts share one translation context.
+    Q_DECLARE_TR_FUNCTIONS(tsmeta)
+
 public:
     enum ExitStatus { AllOk = 0, SomeFailed = 1, UsageError = 2 };
 
