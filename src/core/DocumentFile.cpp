@@ -1,23 +1,22 @@
 #include "DocumentFile.h"
 
+#include "ByteView.h"
 #include "DocumentScanner.h"
 #include "PageRead.h"
-#include "Utf8Validator.h"
 #include "ResourceText.h"
 #include "StringTable.h"
-
-#include <QCoreApplication>
-#include <QFile>
+#include "Utf8Validator.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <future>
-#include <unistd.h>
 #include <cstdint>
+#include <fcntl.h>
+#include <future>
 #include <string_view>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 struct BlockFeed
 {
@@ -27,20 +26,22 @@ struct BlockFeed
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("DocumentFile", text);
-}
-
 QString megabytes(qint64 bytes)
 {
     return QString::number((bytes + 1024 * 1024 - 1) / (1024 * 1024));
 }
 
-QString tooLarge(qint64 size)
+DocumentFile::OpenError openErrorOf(int error)
 {
-    return tr("File is too large (%1 MB; pages up to %2 MB can be opened)")
-        .arg(megabytes(size), megabytes(DocumentFile::kMaxBytes));
+    switch (error) {
+    case ENOENT:
+        return DocumentFile::OpenError::Missing;
+    case EACCES:
+    case EPERM:
+        return DocumentFile::OpenError::AccessDenied;
+    default:
+        return DocumentFile::OpenError::ReadFailed;
+    }
 }
 
 // Page faults dominate reading a large file into fresh memory; huge pages take 512 times
@@ -114,28 +115,6 @@ bool readWhole(QFile &file, QByteArray &bytes)
     return filled <= DocumentFile::kMaxBytes;
 }
 
-// Opens a page for reading, or says why it cannot be read. Looked at before it is opened:
-// opening a device or a pipe may block or act on it.
-QString openForReading(QFile &file)
-{
-    if (file.fileName().isEmpty())
-        return tr("No file name given");
-    struct stat status {};
-    if (::stat(QFile::encodeName(file.fileName()).constData(), &status) == 0) {
-        if (S_ISDIR(status.st_mode))
-            return tr("Is a directory");
-        // Devices and pipes never end or block; a page is always a regular file.
-        if (!S_ISREG(status.st_mode))
-            return tr("Not a regular file");
-        if (status.st_size > DocumentFile::kMaxBytes)
-            return tooLarge(status.st_size);
-    }
-    // Unbuffered: the bytes go straight into their final buffer.
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return file.errorString();
-    return {};
-}
-
 // Reads until the buffer holds count more bytes or the file ends; false on a read error.
 bool appendBytes(QFile &file, QByteArray &bytes, qint64 count, bool &atEnd)
 {
@@ -155,11 +134,6 @@ bool appendBytes(QFile &file, QByteArray &bytes, qint64 count, bool &atEnd)
     return true;
 }
 
-std::string_view viewOf(const QByteArray &bytes)
-{
-    return { bytes.constData(), static_cast<std::size_t>(bytes.size()) };
-}
-
 // Feeds the file to the validator block by block, from one position up to another or the
 // file's end, by positioned reads that two threads can make at once; stops early once
 // the page is known not to be UTF-8, here or in the other half.
@@ -175,7 +149,7 @@ BlockFeed feedBlocks(int fd, qint64 from, qint64 end, Utf8Validator &validator, 
             return { at, errno };
         if (got == 0)
             break;
-        validator.feed(viewOf(block).substr(0, std::size_t(got)));
+        validator.feed(byteView(block).substr(0, std::size_t(got)));
         at += got;
     }
     invalidFound = invalidFound || !validator.stillValid();
@@ -184,23 +158,66 @@ BlockFeed feedBlocks(int fd, qint64 from, qint64 end, Utf8Validator &validator, 
 
 } // namespace
 
-DocumentFile::ReadResult DocumentFile::readBytes(const QString &path)
+// Opens a page for reading, or says why it cannot be read. Looked at before it is opened:
+// opening a device or a pipe may block or act on it.
+DocumentFile::Failure DocumentFile::openForReading(const QString &path, QFile &file)
 {
-    return readBytesInTurn(path, nullptr);
+    if (path.isEmpty())
+        return { OpenError::NotAPage, tr("No file name given") };
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status = {};
+    if (::stat(name.constData(), &status) == 0) {
+        if (S_ISDIR(status.st_mode))
+            return { OpenError::NotAPage, tr("Is a directory") };
+        // Devices and pipes never end or block; a page is always a regular file.
+        if (!S_ISREG(status.st_mode))
+            return { OpenError::NotAPage, tr("Not a regular file") };
+        if (status.st_size > kMaxBytes)
+            return tooLarge(status.st_size);
+    }
+    // Opened here rather than by QFile, whose failure keeps the words but not the errno.
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        return { openErrorOf(error), qt_error_string(error) };
+    }
+    // Unbuffered: the bytes go straight into their final buffer.
+    file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
+    return {};
 }
 
-DocumentFile::ReadResult DocumentFile::readBytesInTurn(const QString &path, std::unique_lock<std::mutex> *turn)
+DocumentFile::Failure DocumentFile::tooLarge(qint64 size)
+{
+    return { OpenError::TooLarge,
+        tr("File is too large (%1 MB; pages up to %2 MB can be opened)")
+            .arg(megabytes(size), megabytes(kMaxBytes)) };
+}
+
+DocumentFile::ReadResult DocumentFile::readBytes(const QString &path)
+{
+    std::unique_lock<std::mutex> noTurn;
+    return readBytesInTurn(path, noTurn);
+}
+
+DocumentFile::ReadResult DocumentFile::readBytesInTurn(
+    const QString &path, std::unique_lock<std::mutex> &turn)
 {
     ReadResult result;
-    QFile file(path);
-    result.error = openForReading(file);
-    if (!result.error.isEmpty())
+    QFile file;
+    if (Failure refused = openForReading(path, file); refused.code != OpenError::None) {
+        result.code = refused.code;
+        result.error = std::move(refused.error);
         return result;
-    if (turn && file.size() > kLargePage)
-        turn->lock();
+    }
+    result.stamp = FileStamp::of(file.handle());
+    if (turn.mutex() && file.size() > kLargePage)
+        turn.lock();
     if (!readWhole(file, result.bytes)) {
-        result.error
-            = file.error() != QFileDevice::NoError ? file.errorString() : tooLarge(result.bytes.size());
+        const Failure failure = file.error() != QFileDevice::NoError
+            ? Failure { OpenError::ReadFailed, file.errorString() }
+            : tooLarge(result.bytes.size());
+        result.code = failure.code;
+        result.error = failure.error;
         result.bytes.clear();
         return result;
     }
@@ -208,55 +225,64 @@ DocumentFile::ReadResult DocumentFile::readBytesInTurn(const QString &path, std:
     return result;
 }
 
-DocumentFile::OpenResult DocumentFile::open(const QString &path, Facts facts)
+DocumentFile::OpenResult DocumentFile::open(const QString &path, Facts facts, std::mutex *largePageTurn)
 {
     if (facts == Facts::Skip)
         return openByNeed(path);
-    // Large pages are read and scanned one at a time, whatever the number of threads
-    // reading pages: memory is then set by the largest page, not by how many of them the
-    // threads happen to hold together.
-    static std::mutex largePageTurn;
-    std::unique_lock turn(largePageTurn, std::defer_lock);
-    const ReadResult read = readBytesInTurn(path, &turn);
+    // The turn is held through the scan too: it is the page's bytes in memory that it limits.
+    std::unique_lock<std::mutex> turn;
+    if (largePageTurn)
+        turn = std::unique_lock(*largePageTurn, std::defer_lock);
+    ReadResult read = readBytesInTurn(path, turn);
     if (!read.ok)
-        return failed(read.error);
-    PageRead page = PageRead::of(viewOf(read.bytes));
+        return failed({ read.code, read.error });
+    OpenResult result = fromBytes(std::move(read.bytes));
+    result.stamp = read.stamp;
+    return result;
+}
+
+DocumentFile::OpenResult DocumentFile::fromBytes(QByteArray bytes)
+{
+    PageRead page = PageRead::of(byteView(bytes));
     OpenResult result = opened(std::move(page.document));
     result.facts = std::move(page.facts);
+    result.bytes = std::move(bytes);
     return result;
 }
 
 DocumentFile::OpenResult DocumentFile::openByNeed(const QString &path)
 {
-    QFile file(path);
-    if (const QString error = openForReading(file); !error.isEmpty())
-        return failed(error);
+    QFile file;
+    if (const Failure refused = openForReading(path, file); refused.code != OpenError::None)
+        return failed(refused);
+    const FileStamp stamp = FileStamp::of(file.handle());
     QByteArray prefix;
     bool atEnd = false;
     DocumentScanner::Need need = DocumentScanner::Need::MoreBytes;
     for (qint64 block = kFirstBlock; need == DocumentScanner::Need::MoreBytes && !atEnd; block = prefix.size()) {
         if (!appendBytes(file, prefix, std::min(block, kMaxBytes + 1 - prefix.size()), atEnd))
-            return failed(file.errorString());
+            return failed({ OpenError::ReadFailed, file.errorString() });
         if (prefix.size() > kMaxBytes)
             return failed(tooLarge(prefix.size()));
-        need = DocumentScanner::needOf(viewOf(prefix));
+        need = DocumentScanner::needOf(byteView(prefix));
     }
-    if (atEnd)
-        return opened(DocumentScanner::scan(viewOf(prefix)));
     bool pageIsUtf8 = true;
-    if (need == DocumentScanner::Need::RestEncoding) {
-        const auto rest = restIsUtf8(file, prefix);
-        if (!rest.error.isEmpty())
-            return failed(rest.error);
+    if (!atEnd && need == DocumentScanner::Need::RestEncoding) {
+        const RestCheck rest = restIsUtf8(file, prefix);
+        if (rest.failure.code != OpenError::None)
+            return failed(rest.failure);
         pageIsUtf8 = rest.utf8;
     }
-    return opened(DocumentScanner::scanPrefix(viewOf(prefix), pageIsUtf8));
+    OpenResult result = opened(atEnd ? DocumentScanner::scan(byteView(prefix))
+                                     : DocumentScanner::scanPrefix(byteView(prefix), pageIsUtf8));
+    result.stamp = stamp;
+    return result;
 }
 
 DocumentFile::RestCheck DocumentFile::restIsUtf8(QFile &file, const QByteArray &prefix)
 {
     Utf8Validator validator;
-    validator.feed(viewOf(prefix));
+    validator.feed(byteView(prefix));
     if (!validator.stillValid())
         return { false, {} };
     const qint64 restSize = file.size() - prefix.size();
@@ -274,7 +300,7 @@ DocumentFile::RestCheck DocumentFile::halvesAreUtf8(int fd, Utf8Validator &valid
 {
     QByteArray block(kRestBlock, Qt::Uninitialized);
     const ssize_t got = ::pread(fd, block.data(), Utf8Validator::kMaxCharacterTail, off_t(middle));
-    const std::string_view afterMiddle = viewOf(block).substr(0, std::size_t(std::max<ssize_t>(got, 0)));
+    const std::string_view afterMiddle = byteView(block).substr(0, std::size_t(std::max<ssize_t>(got, 0)));
     const qint64 split = middle + qint64(Utf8Validator::characterTailLength(afterMiddle));
     std::atomic<bool> invalidFound = false;
     // The second block is made here: the first allocation on a thread costs it a memory arena.
@@ -288,22 +314,23 @@ DocumentFile::RestCheck DocumentFile::halvesAreUtf8(int fd, Utf8Validator &valid
     if (first.readError != 0)
         return checked(first, validator);
     const RestCheck secondCheck = checked(rest, secondValidator);
-    return { secondCheck.utf8 && validator.valid(), secondCheck.error };
+    return { secondCheck.utf8 && validator.valid(), secondCheck.failure };
 }
 
 DocumentFile::RestCheck DocumentFile::checked(const BlockFeed &fed, const Utf8Validator &validator)
 {
     if (fed.readError != 0)
-        return { false, qt_error_string(fed.readError) };
+        return { false, { OpenError::ReadFailed, qt_error_string(fed.readError) } };
     if (fed.end > kMaxBytes)
         return { false, tooLarge(fed.end) };
     return { validator.valid(), {} };
 }
 
-DocumentFile::OpenResult DocumentFile::failed(const QString &error)
+DocumentFile::OpenResult DocumentFile::failed(const Failure &failure)
 {
     OpenResult result;
-    result.error = error;
+    result.code = failure.code;
+    result.error = failure.error;
     return result;
 }
 
@@ -312,6 +339,7 @@ DocumentFile::OpenResult DocumentFile::opened(ScannedDocument document)
     OpenResult result;
     result.document = std::move(document);
     if (!result.document.hasHead) {
+        result.code = OpenError::NoHead;
         result.error = ResourceText::status(StringId::NoHeadSection);
         return result;
     }

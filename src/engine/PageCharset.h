@@ -48,4 +48,6 @@ struct PageCharset
     // gives back what was typed and a second save writes the same bytes: the page's own
     // when that holds, else the other one.
     SaveEncoding saveEncoding(const MetaElementSet &values) const;
+
+    bool operator==(const PageCharset &) const = default;
 };

@@ -16,6 +16,8 @@ struct UnreadTag
     TagKind kind;
     std::uint64_t offset = 0; // of its "<"
     std::string text;         // the tag as written, shortened for display, UTF-8
+
+    bool operator==(const UnreadTag &) const = default;
 };
 
 // What the page's bytes tell beyond the values: found once when a page is read, so that
@@ -37,4 +39,6 @@ struct PageFacts
     static PageFacts of(std::string_view bytes);
     // When the region and what it holds have been found already.
     static PageFacts of(std::string_view bytes, const std::optional<HeadRegion> &region, const HeadContents &contents);
+
+    bool operator==(const PageFacts &) const = default;
 };

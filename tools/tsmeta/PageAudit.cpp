@@ -5,6 +5,7 @@
 
 
 #include <cmath>
+#include <mutex>
 
 namespace {
 
@@ -29,7 +30,12 @@ PageAudit PageAudit::read(const QString &path)
 {
     PageAudit page;
     page.path = path;
-    DocumentFile::OpenResult opened = DocumentFile::open(path, DocumentFile::Facts::Take);
+    // Large pages are read and scanned one at a time, whatever the number of threads
+    // reading pages: memory is then set by the largest page, not by how many of them the
+    // threads happen to hold together.
+    static std::mutex largePageTurn;
+    const DocumentFile::OpenResult opened
+        = DocumentFile::open(path, DocumentFile::Facts::Take, &largePageTurn);
     page.ok = opened.ok;
     if (!opened.ok) {
         page.error = opened.error;
