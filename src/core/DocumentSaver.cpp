@@ -1,6 +1,7 @@
 #include "DocumentSaver.h"
 
 #include "BackupPath.h"
+#include "ByteView.h"
 #include "DocumentFile.h"
 #include "DocumentRewriter.h"
 #include "FileWriter.h"
@@ -8,7 +9,6 @@
 #include "ResourceText.h"
 #include "StringTable.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -20,16 +20,6 @@
 #include <unistd.h>
 
 namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("DocumentSaver", text);
-}
-
-std::string_view viewOf(const QByteArray &bytes)
-{
-    return { bytes.constData(), static_cast<std::size_t>(bytes.size()) };
-}
 
 QString failure(const QString &path, const QString &reason)
 {
@@ -60,12 +50,12 @@ QString refusalFor(const QString &path)
     if (!info.exists())
         return {};
     if (info.isDir())
-        return tr("Is a directory");
+        return DocumentSaver::tr("Is a directory");
     if (!info.isFile())
-        return tr("Not a regular file");
+        return DocumentSaver::tr("Not a regular file");
     // Replacing through a rename needs no write permission on the file itself, so ask.
     if (!info.isWritable())
-        return tr("Permission denied");
+        return DocumentSaver::tr("Permission denied");
     return {};
 }
 
@@ -183,15 +173,72 @@ int rewriteInPlace(FileWriter &writer, int fd, const PageBytes &page)
 struct PlannedSave
 {
     QString error;
+    DocumentSaver::SaveError code = DocumentSaver::SaveError::None;
     QByteArray source;
     mode_t sourceMode = S_IRUSR | S_IWUSR;
     DocumentRewriter::Plan plan;
     QString target;
     QString backupPath;
 
-    std::string_view page() const { return viewOf(source); }
+    std::string_view page() const { return byteView(source); }
     bool changed() const { return plan.head != page().substr(0, plan.tailFrom); }
+
+    // The page as the save writes it; an unchanged page shares the source's bytes.
+    QByteArray after() const
+    {
+        if (!changed())
+            return source;
+        const std::string_view tail = page().substr(plan.tailFrom);
+        QByteArray whole;
+        whole.reserve(qsizetype(plan.head.size() + tail.size()));
+        whole.append(plan.head.data(), qsizetype(plan.head.size()));
+        whole.append(tail.data(), qsizetype(tail.size()));
+        return whole;
+    }
+
+    void refuse(DocumentSaver::SaveError refusal, const QString &reason)
+    {
+        code = refusal;
+        error = reason;
+    }
 };
+
+// The mode open() gives a new file, 0666 less the umask. The umask is read, not set and set
+// back, which would race with any other thread creating a file meanwhile; where the kernel
+// does not show it, the file is only for its owner.
+mode_t newFileMode()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            bool ok = false;
+            const uint umask = line.startsWith("Umask:") ? line.mid(6).trimmed().toUInt(&ok, 8) : 0;
+            if (ok)
+                return 0666 & ~mode_t(umask);
+        }
+    }
+    return S_IRUSR | S_IWUSR;
+}
+
+// The source as the request gives it: the bytes held, or the file read now. A file that
+// stands at the source's name still gives the new file its mode.
+void takeSource(const DocumentSaver::Request &request, PlannedSave &planned)
+{
+    const FileStatus status = FileStatus::of(request.sourcePath, true);
+    if (request.sourceBytes) {
+        planned.source = *request.sourceBytes;
+        planned.sourceMode = status.exists ? status.mode & 0777 : newFileMode();
+        return;
+    }
+    const DocumentFile::ReadResult source = DocumentFile::readBytes(request.sourcePath);
+    if (!source.ok) {
+        planned.refuse(DocumentSaver::SaveError::SourceUnreadable, failure(request.sourcePath, source.error));
+        return;
+    }
+    planned.source = source.bytes;
+    if (status.exists)
+        planned.sourceMode = status.mode & 0777;
+}
 
 QString targetRefusal(const QString &target)
 {
@@ -211,28 +258,27 @@ QString backupPathRefusal(const QString &backupPath)
 PlannedSave planFor(const DocumentSaver::Request &request)
 {
     PlannedSave planned;
-    const DocumentFile::ReadResult source = DocumentFile::readBytes(request.sourcePath);
-    if (!source.ok) {
-        planned.error = failure(request.sourcePath, source.error);
+    takeSource(request, planned);
+    if (!planned.error.isEmpty())
         return planned;
-    }
-    planned.source = source.bytes;
-    if (const FileStatus status = FileStatus::of(request.sourcePath, true); status.exists)
-        planned.sourceMode = status.mode & 0777;
     std::optional<DocumentRewriter::Plan> rewritten
         = DocumentRewriter::planSave(planned.page(), request.values, request.version.toStdString());
     if (!rewritten) {
-        planned.error
-            = ResourceText::status(StringId::NoHeadSection) + QLatin1Char('\n') + request.sourcePath;
+        planned.refuse(DocumentSaver::SaveError::NoHead,
+            ResourceText::status(StringId::NoHeadSection) + QLatin1Char('\n') + request.sourcePath);
         return planned;
     }
     planned.plan = std::move(*rewritten);
 
     planned.target = resolvedTarget(request.targetPath);
-    planned.error = targetRefusal(planned.target);
-    if (planned.error.isEmpty() && request.backup) {
+    if (const QString refusal = targetRefusal(planned.target); !refusal.isEmpty()) {
+        planned.refuse(DocumentSaver::SaveError::TargetRefused, refusal);
+        return planned;
+    }
+    if (request.backup) {
         planned.backupPath = DocumentSaver::backupPathFor(request.filePath);
-        planned.error = backupPathRefusal(planned.backupPath);
+        if (const QString refusal = backupPathRefusal(planned.backupPath); !refusal.isEmpty())
+            planned.refuse(DocumentSaver::SaveError::BackupRefused, refusal);
     }
     return planned;
 }
@@ -270,6 +316,8 @@ public:
 
     // Whether the backup took its name: from then on it stays, even when the page fails.
     bool backupWritten() const { return m_backupWritten; }
+    // The page as the save left it, once it succeeded.
+    const FileStamp &stamp() const { return m_stamp; }
 
 private:
     QString openPage()
@@ -328,16 +376,21 @@ private:
             return failure(m_planned.target, error);
         if (const QString error = commitBackup(); !error.isEmpty())
             return error;
-        const int error = m_replacement->commit(m_writer);
-        return error == 0 ? QString() : failure(m_replacement->folder(), error);
+        if (const int error = m_replacement->commit(m_writer))
+            return failure(m_replacement->folder(), error);
+        // Taken after the rename, which changes the new file's status time.
+        m_stamp = FileStamp::of(m_planned.target);
+        return {};
     }
 
     QString rewritePage()
     {
         if (const QString error = commitBackup(); !error.isEmpty())
             return error;
-        const int error = rewriteInPlace(m_writer, m_inPlaceFd, m_page);
-        return error == 0 ? QString() : failure(m_planned.target, error);
+        if (const int error = rewriteInPlace(m_writer, m_inPlaceFd, m_page))
+            return failure(m_planned.target, error);
+        m_stamp = FileStamp::of(m_inPlaceFd);
+        return {};
     }
 
     const PlannedSave &m_planned;
@@ -347,6 +400,7 @@ private:
     std::optional<ReplacementFile> m_backup;
     int m_inPlaceFd = -1;
     bool m_backupWritten = false;
+    FileStamp m_stamp;
 };
 
 } // namespace
@@ -354,7 +408,7 @@ private:
 QString DocumentSaver::backupPathFor(const QString &filePath)
 {
     const QByteArray name = QFile::encodeName(filePath);
-    return QFile::decodeName(QByteArray::fromStdString(BackupPath::forFile(viewOf(name))));
+    return QFile::decodeName(QByteArray::fromStdString(BackupPath::forFile(byteView(name))));
 }
 
 DocumentSaver::Result DocumentSaver::save(const Request &request)
@@ -368,6 +422,7 @@ DocumentSaver::Result DocumentSaver::save(const Request &request, FileWriter &wr
     Result result;
     const PlannedSave planned = planFor(request);
     if (!planned.error.isEmpty()) {
+        result.code = planned.code;
         result.error = planned.error;
         return result;
     }
@@ -376,7 +431,13 @@ DocumentSaver::Result DocumentSaver::save(const Request &request, FileWriter &wr
     if (writing.backupWritten())
         result.backupPath = planned.backupPath;
     result.ok = result.error.isEmpty();
-    result.changed = result.ok && planned.changed();
+    if (!result.ok) {
+        result.code = SaveError::WriteFailed;
+        return result;
+    }
+    result.changed = planned.changed();
+    result.written = planned.after();
+    result.stamp = writing.stamp();
     return result;
 }
 
@@ -385,12 +446,13 @@ DocumentSaver::Preview DocumentSaver::preview(const Request &request)
     Preview preview;
     const PlannedSave planned = planFor(request);
     preview.result.error = planned.error;
+    preview.result.code = planned.code;
     if (!preview.result.error.isEmpty())
         return preview;
     preview.result.ok = true;
     preview.result.backupPath = planned.backupPath;
     preview.result.changed = planned.changed();
     preview.before = planned.source;
-    preview.after = QByteArray::fromStdString(planned.plan.joined(planned.page()));
+    preview.after = planned.after();
     return preview;
 }

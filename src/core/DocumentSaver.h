@@ -1,19 +1,29 @@
 #pragma once
 
+#include "FileStamp.h"
 #include "MetaElementSet.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
+
+#include <optional>
 
 class FileWriter;
 
-// Saving a document: the source is read again, a backup of it is written beside the
-// document unless backups are off, and the rewritten page takes the target's place. The
+// Saving a document: the source is read again unless its bytes are given, a backup of it
+// is written beside the document unless backups are off, and the rewritten page takes the
+// target's place. The
 // page keeps its mode, owner, group and links. Any failure leaves every file as it was,
 // or the backup fully written and the page as it was, and says why.
 class DocumentSaver
 {
+    Q_DECLARE_TR_FUNCTIONS(DocumentSaver)
+
 public:
+    // What stopped a save, for callers that act on the cause and not only show it.
+    enum class SaveError { None, SourceUnreadable, NoHead, TargetRefused, BackupRefused, WriteFailed };
+
     struct Request
     {
         QString sourcePath;
@@ -23,14 +33,22 @@ public:
         MetaElementSet values;
         QString version;
         bool backup = true;
+        // The page as last read, saved from instead of sourcePath: a page deleted while it
+        // was open, or moved away before a Save As, is still saved, and its backup holds these.
+        // Empty braces: initialisations that leave it out stay warning-free.
+        std::optional<QByteArray> sourceBytes {};
     };
 
     struct Result
     {
         bool ok = false;
         QString error; // the reason, when not ok
+        SaveError code = SaveError::None;
         QString backupPath; // when a backup was written, even by a save that then failed
         bool changed = false; // whether the page written differs from the source
+        QByteArray written; // after a save: the bytes the page now holds
+        // After a save: the page's stamp as the save left it, for noticing later changes.
+        FileStamp stamp;
     };
 
     // A dry run: what a save would write, worked out the same way but writing nothing.

@@ -1,7 +1,10 @@
 #include "TestHome.h"
 #include "Unprivileged.h"
 
+#include "ByteView.h"
+#include "DocumentRewriter.h"
 #include "DocumentSaver.h"
+#include "FileStamp.h"
 #include "FileWriter.h"
 
 #include <QDir>
@@ -12,6 +15,8 @@
 #include <functional>
 #include <map>
 #include <sys/stat.h>
+
+using SaveError = DocumentSaver::SaveError;
 
 namespace {
 
@@ -49,10 +54,26 @@ DocumentSaver::Request saveOf(const QString &path, bool backup = true, const QSt
 // Every field of a result, for one comparison that shows them all.
 QString fieldsOf(const DocumentSaver::Result &result)
 {
-    return QStringLiteral("ok=%1 changed=%2 backup=%3 error=%4")
+    return QStringLiteral("ok=%1 changed=%2 backup=%3 code=%4 error=%5")
         .arg(result.ok)
         .arg(result.changed)
-        .arg(result.backupPath, result.error);
+        .arg(result.backupPath)
+        .arg(int(result.code))
+        .arg(result.error);
+}
+
+// A save's error, or the promise it broke about the page it wrote: the bytes it says the
+// page holds, and a stamp that the page on disk still matches.
+QString savedAsReported(const DocumentSaver::Request &request)
+{
+    const DocumentSaver::Result result = DocumentSaver::save(request);
+    if (!result.ok)
+        return result.error;
+    if (result.written != readFile(request.targetPath))
+        return QStringLiteral("the bytes written are not the page's");
+    if (!result.stamp.exists || !(result.stamp == FileStamp::of(request.targetPath)))
+        return QStringLiteral("the stamp is not the page's");
+    return {};
 }
 
 void chmodOrFail(const QString &path, mode_t mode)
@@ -66,6 +87,22 @@ void chownOrFail(const QString &path, uid_t owner)
 }
 
 constexpr int kNobody = 65534;
+
+// The process's umask for as long as it lives.
+class Umask
+{
+public:
+    explicit Umask(mode_t mask)
+        : m_previous(::umask(mask))
+    {
+    }
+    ~Umask() { ::umask(m_previous); }
+    Umask(const Umask &) = delete;
+    Umask &operator=(const Umask &) = delete;
+
+private:
+    mode_t m_previous;
+};
 
 // A disk with a number of bytes free. Room a file already has (its size, or what was
 // claimed for it) costs nothing; room past it takes from the free bytes, and a write
@@ -162,6 +199,7 @@ private Q_SLOTS:
         const auto before = QFileInfo(real).permissions();
         const auto result = DocumentSaver::save(saveOf(link));
         QVERIFY2(result.ok, qPrintable(result.error));
+        QVERIFY(result.stamp == FileStamp::of(real));
         QVERIFY(QFileInfo(link).isSymLink());
         QVERIFY(readFile(real).contains("content=\"new\""));
         QCOMPARE(QFileInfo(real).permissions(), before);
@@ -181,19 +219,30 @@ private Q_SLOTS:
     void failures_data()
     {
         QTest::addColumn<QString>("kind");
+        QTest::addColumn<SaveError>("code");
         QTest::addColumn<QString>("reason");
         QTest::addColumn<bool>("previewRefuses");
-        QTest::newRow("missing source") << "missing" << "No such file or directory" << true;
-        QTest::newRow("no head start tag") << "nohead" << "No HEAD section in file..." << true;
-        QTest::newRow("backup name taken by a folder") << "backupfolder" << "index.bak: Is a directory" << true;
-        QTest::newRow("link to /dev/full") << "devfull" << "Not a regular file" << false;
-        QTest::newRow("read-only folder, backup due") << "readonlyfolder" << "<folder>: Permission denied" << true;
-        QTest::newRow("new page in a read-only folder") << "readonlyfolder-newpage" << "<folder>: Permission denied" << true;
-        QTest::newRow("read-only file") << "readonlyfile" << "index.html: Permission denied" << true;
+        QTest::newRow("missing source")
+            << "missing" << SaveError::SourceUnreadable << "No such file or directory" << true;
+        QTest::newRow("no head start tag")
+            << "nohead" << SaveError::NoHead << "No HEAD section in file..." << true;
+        QTest::newRow("backup name taken by a folder")
+            << "backupfolder" << SaveError::BackupRefused << "index.bak: Is a directory" << true;
+        QTest::newRow("target a folder")
+            << "targetfolder" << SaveError::TargetRefused << "other: Is a directory" << true;
+        QTest::newRow("link to /dev/full")
+            << "devfull" << SaveError::TargetRefused << "Not a regular file" << false;
+        QTest::newRow("read-only folder, backup due")
+            << "readonlyfolder" << SaveError::BackupRefused << "<folder>: Permission denied" << true;
+        QTest::newRow("new page in a read-only folder")
+            << "readonlyfolder-newpage" << SaveError::TargetRefused << "<folder>: Permission denied" << true;
+        QTest::newRow("read-only file")
+            << "readonlyfile" << SaveError::TargetRefused << "index.html: Permission denied" << true;
     }
     void failures()
     {
         QFETCH(QString, kind);
+        QFETCH(SaveError, code);
         QFETCH(QString, reason);
         QFETCH(bool, previewRefuses);
         TestHome home;
@@ -206,6 +255,9 @@ private Q_SLOTS:
             QFile::remove(path);
         } else if (kind == "backupfolder") {
             QDir().mkpath(folder + QStringLiteral("/index.bak"));
+        } else if (kind == "targetfolder") {
+            request.targetPath = folder + QStringLiteral("/other");
+            QDir().mkpath(request.targetPath);
         } else if (kind == "devfull") {
             request.targetPath = folder + QStringLiteral("/full.html");
             QVERIFY(QFile::link(QStringLiteral("/dev/full"), request.targetPath));
@@ -229,11 +281,69 @@ private Q_SLOTS:
             if (preview && !previewRefuses)
                 continue;
             const QString fields = unprivileged ? runUnprivileged([&] { return run(preview); }) : run(preview);
-            QVERIFY2(fields.startsWith(QStringLiteral("ok=0 changed=0 backup= error=")) && fields.contains(reason),
+            QVERIFY2(fields.startsWith(QStringLiteral("ok=0 changed=0 backup= code=%1 error=").arg(int(code)))
+                    && fields.contains(reason),
                 qPrintable(fields));
             QCOMPARE(listing(folder), before);
             QCOMPARE(readFile(path), bytesBefore);
         }
+    }
+
+    // A page is saved from the bytes last read when its file is gone or has changed since:
+    // what is on disk is neither read nor kept, the backup holds the bytes saved from, and
+    // a new file gets the mode any new file gets, or the source's while it is still there.
+    void savesFromTheBytesHeld_data()
+    {
+        QTest::addColumn<QString>("situation");
+        QTest::addColumn<int>("umask");
+        QTest::addColumn<bool>("backup");
+        QTest::addColumn<int>("mode");
+        QTest::newRow("page deleted while open, backup due") << "deleted" << 022 << true << 0644;
+        QTest::newRow("page deleted while open, a tighter umask") << "deleted" << 027 << false << 0640;
+        QTest::newRow("page rewritten on disk without its HEAD") << "rewritten" << 022 << true << 0604;
+        QTest::newRow("Save As after the old file vanished") << "saveas" << 077 << true << 0600;
+    }
+    void savesFromTheBytesHeld()
+    {
+        QFETCH(QString, situation);
+        QFETCH(int, umask);
+        QFETCH(bool, backup);
+        QFETCH(int, mode);
+        TestHome home;
+        const Umask mask(mode_t(umask & 0777));
+        const QString folder = home.path() + QStringLiteral("/www");
+        const QString path = home.write(QStringLiteral("www/index.html"), kPage);
+        const QByteArray held = QByteArray(kPage).replace("old", "held");
+        DocumentSaver::Request request = saveOf(path, backup);
+        request.sourceBytes = held;
+        if (situation == "rewritten") {
+            home.write(QStringLiteral("www/index.html"), "<p>no HEAD any more</p>");
+            chmodOrFail(path, 0604);
+        } else {
+            QVERIFY(QFile::remove(path));
+        }
+        if (situation == "saveas")
+            request.targetPath = folder + QStringLiteral("/new.html");
+        const std::optional<std::string> rewritten
+            = DocumentRewriter::save(byteView(held), request.values, request.version.toStdString());
+        QVERIFY(rewritten);
+        const QByteArray expected = QByteArray::fromStdString(*rewritten);
+
+        const DocumentSaver::Preview preview = DocumentSaver::preview(request);
+        QCOMPARE(preview.before, held);
+        QCOMPARE(preview.after, expected);
+        const DocumentSaver::Result result = DocumentSaver::save(request);
+        QVERIFY2(result.ok, qPrintable(result.error));
+        QCOMPARE(result.code, SaveError::None);
+        QCOMPARE(readFile(request.targetPath), expected);
+        QCOMPARE(result.written, expected);
+        QVERIFY(result.stamp == FileStamp::of(request.targetPath));
+        QCOMPARE(int(statOf(request.targetPath).st_mode & 07777), mode);
+        const QString backupPath = folder + QStringLiteral("/index.bak");
+        QCOMPARE(result.backupPath, backup ? backupPath : QString());
+        QCOMPARE(readFile(backupPath), backup ? held : QByteArray());
+        if (backup)
+            QCOMPARE(int(statOf(backupPath).st_mode & 07777), mode);
     }
 
     // The page stays the file it was: its inode and every name of it, its mode, owner and
@@ -290,7 +400,7 @@ private Q_SLOTS:
         const auto as = [&](const std::function<QString()> &check) { return asNobody ? runUnprivileged(check) : check(); };
 
         QCOMPARE(as([&] { return DocumentSaver::preview(request).result.error; }), QString());
-        QCOMPARE(as([&] { return DocumentSaver::save(request).error; }), QString());
+        QCOMPARE(as([&] { return savedAsReported(request); }), QString());
         const struct stat after = statOf(path);
         QCOMPARE(readFile(path), expected);
         QCOMPARE(after.st_ino == before.st_ino, inPlace);
@@ -367,8 +477,11 @@ private Q_SLOTS:
 
         const auto result = DocumentSaver::save(request);
         QVERIFY2(result.ok, qPrintable(result.error));
+        QCOMPARE(result.code, SaveError::None);
         QCOMPARE(result.backupPath, backupPath);
         QCOMPARE(result.changed, changed);
+        QCOMPARE(result.written, preview.after);
+        QVERIFY(result.stamp == FileStamp::of(path));
         QVERIFY(!QFileInfo(backupPath).isSymLink() && QFileInfo(backupPath).isFile());
         QCOMPARE(readFile(backupPath), page);
         QCOMPARE(readFile(path), preview.after);
@@ -424,7 +537,10 @@ private Q_SLOTS:
 
         const auto result = DocumentSaver::save(request, disk);
         QCOMPARE(result.ok, saved);
+        QCOMPARE(result.code, saved ? SaveError::None : SaveError::WriteFailed);
         QCOMPARE(result.changed, saved);
+        QCOMPARE(result.written, saved ? expected : QByteArray());
+        QCOMPARE(result.stamp.exists, saved);
         if (!saved)
             QVERIFY2(result.error.contains("No space left on device"), qPrintable(result.error));
         QCOMPARE(readFile(path), saved ? expected : page);
