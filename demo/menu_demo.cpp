@@ -3,6 +3,7 @@
 // Usage: menu_demo <menu-bar button index> <screenshot.png> page...
 #include "toolbar/Toolbar.h"
 #include "MainWindow.h"
+#include "MetaPane.h"
 #include "ProgramServices.h"
 
 #include <QApplication>

@@ -30,7 +30,7 @@ AboutDialog::AboutDialog(const SettingsCatalogue &settings, QWidget *parent)
     , m_credit(new QLabel(this))
     , m_okButton(new QPushButton(this))
 {
-    const QString version = settings.text(Setting::Version);
+    const QString version = ProgramVersion::version();
     m_okButton->setText(ResourceText::get(3000));
     m_version->setText(QStringLiteral("Version ") + version + QLatin1Char('.') + ProgramVersion::build()
         + QStringLiteral(" (") + ProgramVersion::company() + QLatin1Char(')'));

@@ -1,132 +1,191 @@
 #include "CommandTables.h"
 
-#include "toolbar/Toolbar.h"
-#include "ResourceText.h"
 #include "PopupMenu.h"
+#include "ProgramCommands.h"
+#include "ResourceText.h"
+#include "toolbar/Toolbar.h"
+
+#include <QHash>
+
+#include <iterator>
 
 namespace {
 
+enum class Kind { Menu, Submenu, Command, Separator, HeadingSeparator };
+
 struct MenuRow
 {
-    const char *key; // nullptr: no key
-    int text; // resource id; 0: the literal
-    const char *literal;
-    bool ellipsis;
-    const char *shortcut;
-    int parent; // row number, 0 for the top level
-    int image; // -1: none
+    Kind kind;
+    // The menu key of a menu or a separator, or how later rows name a submenu without a key.
+    const char *name;
+    int text; // resource id
+    CommandId command;
+    const char *parent; // the name of the menu the row belongs to; nullptr: the menu bar
 };
 
-// Row n of the table becomes item n of the menu object.
-constexpr MenuRow kMenu[] = {
-    { "mnuFileTOP", 2000, nullptr, false, nullptr, 0, -1 },
-    { "mnuFile(0)", 2001, nullptr, false, "Ctrl+N", 1, 1 },
-    { "mnuFile(1)", 2002, nullptr, true, "Ctrl+O", 1, 2 },
-    { "mnuFile(2)", 2004, nullptr, false, nullptr, 1, -1 },
-    { nullptr, 0, "-", false, nullptr, 1, -1 },
-    { "mnuFile(3)", 2003, nullptr, true, "Ctrl+S", 1, 3 },
-    { "mnuFile(9)", 0, "Save As", true, nullptr, 1, -1 },
-    { nullptr, 0, "-", false, nullptr, 1, -1 },
-    { "mnuFile(4)", 2005, nullptr, false, nullptr, 1, 12 },
-    { "mnuFileInsert", 0, "-", false, nullptr, 1, -1 },
-    { "mnuFile(5)", 2006, nullptr, false, "Alt+Q", 1, 11 },
-    { "mnuEditTOP", 2007, nullptr, false, nullptr, 0, -1 },
-    { "mnuEdit(0)", 2008, nullptr, false, "Ctrl+Z", 12, 13 },
-    { nullptr, 0, "-", false, nullptr, 12, -1 },
-    { "mnuEdit(1)", 2009, nullptr, false, "Ctrl+X", 12, 14 },
-    { "mnuEdit(2)", 2010, nullptr, false, "Ctrl+C", 12, 15 },
-    { "mnuEdit(3)", 2011, nullptr, false, "Ctrl+V", 12, 16 },
-    { nullptr, 0, "-", false, nullptr, 12, -1 },
-    { "mnuEdit(4)", 0, "Copy META Element Tags", false, "Ctrl+M", 12, 17 },
-    { "mnuInsertTOP", 2013, nullptr, false, nullptr, 0, -1 },
-    { "mnuInsert(0)", 2014, nullptr, false, "Ctrl+I", 20, 4 },
-    { "mnuViewTOP", 2015, nullptr, false, nullptr, 0, -1 },
-    { "mnuView(0)", 2016, nullptr, false, "F8", 22, 5 },
-    { "mnuView(1)", 2017, nullptr, false, "Ctrl+F", 22, -1 },
-    { nullptr, 0, "-", false, nullptr, 22, -1 },
-    { "mnuView(2)", 2018, nullptr, false, nullptr, 22, 6 },
-    { "mnuToolTOP", 2019, nullptr, false, nullptr, 0, -1 },
-    { "mnuTool(0)", 2020, nullptr, true, "F9", 27, 7 },
-    { "mnuWindowTOP", 2021, nullptr, false, nullptr, 0, -1 },
-    { "mnuWindow(0)", 2022, nullptr, false, nullptr, 29, -1 },
-    { "mnuWindow(1)", 2023, nullptr, false, nullptr, 29, -1 },
-    { "mnuWindow(2)", 2024, nullptr, false, nullptr, 29, -1 },
-    { "mnuWindow(3)", 2025, nullptr, false, nullptr, 29, -1 },
-    { "mnuHelpTOP", 2026, nullptr, false, nullptr, 0, -1 },
-    { "mnuHelp(0)", 2027, nullptr, false, "F1", 34, 8 },
-    { nullptr, 0, "-", false, nullptr, 34, -1 },
-    { nullptr, 2028, nullptr, false, nullptr, 34, -1 },
-    { nullptr, 2028, "-", false, nullptr, 37, -1 },
-    { "mnuHelp(1)", 2029, nullptr, false, nullptr, 37, 10 },
-    { "mnuHelp(2)", 2030, nullptr, false, nullptr, 37, 10 },
-    { nullptr, 2031, nullptr, false, nullptr, 34, -1 },
-    { nullptr, 2031, "-", false, nullptr, 41, -1 },
-    { "mnuHelp(3)", 2032, nullptr, false, nullptr, 41, 10 },
-    { nullptr, 0, "-", false, nullptr, 34, -1 },
-    { "mnuHelp(4)", 2033, nullptr, false, nullptr, 34, 10 },
-    { "mnuHelp(5)", 2034, nullptr, true, nullptr, 34, -1 },
-};
-
-// Items the menu shows as defaults: Exit, Index, the maker's site and About.
-constexpr int kDefaultItems[] = { 11, 35, 45, 46 };
-
-QString caption(const MenuRow &row)
+constexpr MenuRow menu(const char *key, int text)
 {
-    QString text;
-    if (row.literal)
-        text = QString::fromLatin1(row.literal);
-    // A heading separator: "-" and the text of the submenu it heads.
-    if (row.text != 0)
-        text += ResourceText::get(row.text);
-    if (row.ellipsis)
-        text += QStringLiteral("...");
-    if (row.shortcut)
-        text += QLatin1Char('\t') + QString::fromLatin1(row.shortcut);
-    return text;
+    return { Kind::Menu, key, text, CommandId::New, nullptr };
 }
+
+constexpr MenuRow submenu(const char *name, int text, const char *parent)
+{
+    return { Kind::Submenu, name, text, CommandId::New, parent };
+}
+
+constexpr MenuRow command(CommandId id, const char *parent)
+{
+    return { Kind::Command, nullptr, 0, id, parent };
+}
+
+constexpr MenuRow separator(const char *parent, const char *key = nullptr)
+{
+    return { Kind::Separator, key, 0, CommandId::New, parent };
+}
+
+// A separator that heads a submenu with the submenu's own text.
+constexpr MenuRow headingSeparator(int text, const char *parent)
+{
+    return { Kind::HeadingSeparator, nullptr, text, CommandId::New, parent };
+}
+
+constexpr const char *kFile = "mnuFileTOP";
+constexpr const char *kEdit = "mnuEditTOP";
+constexpr const char *kInsert = "mnuInsertTOP";
+constexpr const char *kView = "mnuViewTOP";
+constexpr const char *kTool = "mnuToolTOP";
+constexpr const char *kWindow = "mnuWindowTOP";
+constexpr const char *kHelp = "mnuHelpTOP";
+constexpr const char *kHelpProgram = "help: the program's pages";
+constexpr const char *kHelpSearch = "help: search engines";
+
+// In menu order; the menu object numbers the items in this order.
+constexpr MenuRow kMenu[] = {
+    menu(kFile, 2000),
+    command(CommandId::New, kFile),
+    command(CommandId::Open, kFile),
+    command(CommandId::Close, kFile),
+    separator(kFile),
+    command(CommandId::Save, kFile),
+    command(CommandId::SaveAs, kFile),
+    separator(kFile),
+    command(CommandId::Properties, kFile),
+    // The recent files go in after this one.
+    separator(kFile, "mnuFileInsert"),
+    command(CommandId::Exit, kFile),
+    menu(kEdit, 2007),
+    command(CommandId::Undo, kEdit),
+    separator(kEdit),
+    command(CommandId::Cut, kEdit),
+    command(CommandId::Copy, kEdit),
+    command(CommandId::Paste, kEdit),
+    separator(kEdit),
+    command(CommandId::CopyMetaTags, kEdit),
+    menu(kInsert, 2013),
+    command(CommandId::InsertStandardAuthor, kInsert),
+    menu(kView, 2015),
+    command(CommandId::MetaPane, kView),
+    command(CommandId::FullCode, kView),
+    separator(kView),
+    command(CommandId::ToolbarStrip, kView),
+    menu(kTool, 2019),
+    command(CommandId::ProgramSettings, kTool),
+    menu(kWindow, 2021),
+    command(CommandId::Cascade, kWindow),
+    command(CommandId::TileHorizontally, kWindow),
+    command(CommandId::TileVertically, kWindow),
+    command(CommandId::ArrangeIcons, kWindow),
+    menu(kHelp, 2026),
+    command(CommandId::HelpIndex, kHelp),
+    separator(kHelp),
+    submenu(kHelpProgram, 2028, kHelp),
+    headingSeparator(2028, kHelpProgram),
+    command(CommandId::TagsmithHome, kHelpProgram),
+    command(CommandId::Forum, kHelpProgram),
+    submenu(kHelpSearch, 2031, kHelp),
+    headingSeparator(2031, kHelpSearch),
+    command(CommandId::RobotsMetaTag, kHelpSearch),
+    separator(kHelp),
+    command(CommandId::Vantorel, kHelp),
+    command(CommandId::About, kHelp),
+};
+
+// Shown as defaults: Exit, Index, the maker's site and About.
+constexpr CommandId kDefaultCommands[]
+    = { CommandId::Exit, CommandId::HelpIndex, CommandId::Vantorel, CommandId::About };
 
 struct ButtonRow
 {
     const char *key; // nullptr: a separator
-    int image;
-    int tip;
+    CommandId command; // its image is the button's
+    int tip; // resource id
     bool ellipsis;
 };
 
+constexpr ButtonRow kSeparator { nullptr, CommandId::New, 0, false };
+
 constexpr ButtonRow kButtons[] = {
-    { "tbNew", 1, 116, false },
-    { "tbLoad", 2, 117, true },
-    { "tbSave", 3, 118, true },
-    { nullptr, -1, 0, false },
-    { "tbCut", 14, 124, false },
-    { "tbCopy", 15, 125, false },
-    { "tbPaste", 16, 126, false },
-    { "tbCopyMETA", 17, 128, false },
-    { "tbUndo", 13, 127, false },
-    { nullptr, -1, 0, false },
-    { "tbAuthor", 4, 119, false },
-    { "tbMeta", 5, 120, false },
-    { nullptr, -1, 0, false },
-    { "tbSettings", 7, 121, false },
-    { nullptr, -1, 0, false },
-    { "tbLink", 10, 122, false },
-    { "tbHelp", 8, 123, false },
+    { "tbNew", CommandId::New, 116, false },
+    { "tbLoad", CommandId::Open, 117, true },
+    { "tbSave", CommandId::Save, 118, true },
+    kSeparator,
+    { "tbCut", CommandId::Cut, 124, false },
+    { "tbCopy", CommandId::Copy, 125, false },
+    { "tbPaste", CommandId::Paste, 126, false },
+    { "tbCopyMETA", CommandId::CopyMetaTags, 128, false },
+    { "tbUndo", CommandId::Undo, 127, false },
+    kSeparator,
+    { "tbAuthor", CommandId::InsertStandardAuthor, 119, false },
+    { "tbMeta", CommandId::MetaPane, 120, false },
+    kSeparator,
+    { "tbSettings", CommandId::ProgramSettings, 121, false },
+    kSeparator,
+    { "tbLink", CommandId::TagsmithHome, 122, false },
+    { "tbHelp", CommandId::HelpIndex, 123, false },
 };
+
+QString caption(const MenuRow &row)
+{
+    switch (row.kind) {
+    case Kind::Command:
+        return ProgramCommands::menuCaption(row.command);
+    case Kind::Separator:
+        return QStringLiteral("-");
+    case Kind::HeadingSeparator:
+        return QLatin1Char('-') + ResourceText::get(row.text);
+    case Kind::Menu:
+    case Kind::Submenu:
+        break;
+    }
+    return ResourceText::get(row.text);
+}
+
+QString key(const MenuRow &row)
+{
+    if (row.kind == Kind::Command)
+        return ProgramCommands::menuKey(row.command);
+    return row.kind == Kind::Submenu || !row.name ? QString() : QString::fromLatin1(row.name);
+}
 
 } // namespace
 
-void CommandTables::buildMenu(PopupMenu &menu)
+void CommandTables::buildMenu(PopupMenu &popup)
 {
+    QHash<QString, int> menus;
     for (const MenuRow &row : kMenu) {
-        const QString key = row.key ? QString::fromLatin1(row.key) : QString();
-        const int index = menu.appendItem(caption(row), row.parent, key);
-        if (row.image >= 0)
-            menu.setItemImage(index, row.image);
-        if (key == kViewToolbar)
-            menu.setItemChecked(index, true);
+        const int parent = row.parent ? menus.value(QString::fromLatin1(row.parent)) : 0;
+        const int index = popup.appendItem(caption(row), parent, key(row));
+        if (row.kind == Kind::Menu || row.kind == Kind::Submenu)
+            menus.insert(QString::fromLatin1(row.name), index);
+        if (row.kind != Kind::Command)
+            continue;
+        if (const int image = ProgramCommands::row(row.command).image; image >= 0)
+            popup.setItemImage(index, image);
+        if (row.command == CommandId::ToolbarStrip)
+            popup.setItemChecked(index, true);
     }
-    for (const int index : kDefaultItems)
-        menu.setItemDefault(index, true);
+    for (const CommandId id : kDefaultCommands)
+        popup.setItemDefault(popup.findItemByKey(ProgramCommands::menuKey(id)), true);
 }
 
 void CommandTables::buildToolbar(Toolbar &toolbar)
@@ -137,6 +196,14 @@ void CommandTables::buildToolbar(Toolbar &toolbar)
             continue;
         }
         const QString tip = ResourceText::get(row.tip) + (row.ellipsis ? QStringLiteral("...") : QString());
-        toolbar.addButton(tip, row.image, {}, 0, {}, Toolbar::StyleButton, QString::fromLatin1(row.key));
+        toolbar.addButton(tip, ProgramCommands::row(row.command).image, {}, 0, {}, Toolbar::StyleButton,
+            QString::fromLatin1(row.key));
     }
+}
+
+std::optional<CommandId> CommandTables::buttonCommand(int index)
+{
+    if (index < 0 || index >= static_cast<int>(std::size(kButtons)) || !kButtons[index].key)
+        return std::nullopt;
+    return kButtons[index].command;
 }

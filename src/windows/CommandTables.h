@@ -1,26 +1,29 @@
 #pragma once
 
+#include "CommandId.h"
+
 #include <QString>
-#include <QStringList>
+
+#include <optional>
 
 class PopupMenu;
 class Toolbar;
 
-// The main window's menu tree and button toolbar, item by item.
+// Where the commands stand: the menu tree item by item, and the button toolbar.
 class CommandTables
 {
 public:
-    static constexpr int kSaveButton = 2;
-    static constexpr int kMetaButton = 11;
-    static constexpr int kWindowMenuButton = 5;
-    static inline const QString kViewMeta = QStringLiteral("mnuView(0)");
-    static inline const QString kViewToolbar = QStringLiteral("mnuView(2)");
-    // Without a document these are switched off: Close, Save, Properties, Full Code.
-    static inline const QStringList kDocumentCommandKeys = { QStringLiteral("mnuFile(2)"),
-        QStringLiteral("mnuFile(3)"), QStringLiteral("mnuFile(4)"), QStringLiteral("mnuView(1)") };
-    // The image "mnuView(2)" shows while the toolbar strip is on.
+    static inline const QString kSaveButton = QStringLiteral("tbSave");
+    static inline const QString kMetaButton = QStringLiteral("tbMeta");
+    static inline const QString kWindowMenu = QStringLiteral("mnuWindowTOP");
+    // Without a document these are switched off.
+    static constexpr CommandId kDocumentCommands[]
+        = { CommandId::Close, CommandId::Save, CommandId::Properties, CommandId::FullCode };
+    // The image the toolbar strip's menu item shows while the strip is on.
     static constexpr int kToolbarItemImage = 5;
 
     static void buildMenu(PopupMenu &menu);
     static void buildToolbar(Toolbar &toolbar);
+    // The command a toolbar button gives; none for separators and beyond the last button.
+    static std::optional<CommandId> buttonCommand(int index);
 };

@@ -1,23 +1,22 @@
 #include "DocumentCommands.h"
 
 #include "CommandLinePaths.h"
+#include "Document.h"
 #include "DocumentCreator.h"
-#include "DocumentState.h"
-#include "DocumentFile.h"
-#include "DocumentSaver.h"
 #include "DocumentWindow.h"
 #include "IconList.h"
 #include "ProgramServices.h"
+#include "ProgramVersion.h"
 #include "RecentFileList.h"
 #include "ResourceText.h"
 #include "SettingsCatalogue.h"
 #include "StatusPanels.h"
 #include "StringTable.h"
 #include "TagBlock.h"
-#include "TextBox.h"
 #include "UserPrompts.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -79,18 +78,24 @@ void placeCascaded(QMdiSubWindow &frame, const QMdiArea &area, int earlier)
 
 } // namespace
 
-DocumentCommands::DocumentCommands(ProgramServices &services, QMdiArea &mdiArea, UserPrompts &prompts,
-    DocumentState &state, StatusPanels &status, QObject *parent)
+DocumentCommands::DocumentCommands(
+    ProgramServices &services, QMdiArea &mdiArea, UserPrompts &prompts, StatusPanels &status, QObject *parent)
     : QObject(parent)
     , m_services(services)
     , m_mdiArea(mdiArea)
     , m_prompts(prompts)
-    , m_state(state)
     , m_status(status)
+    , m_sharedDescriptions(m_documents)
 {
     connect(&m_mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *frame) {
-        if (auto *document = frame ? qobject_cast<DocumentWindow *>(frame->widget()) : nullptr)
-            documentActivated(*document);
+        auto *window = frame ? qobject_cast<DocumentWindow *>(frame->widget()) : nullptr;
+        if (window)
+            documentActivated(*window);
+    });
+    // Another program may have written the page while this one was in the background.
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (DocumentWindow *window = activeWindow(); window && state == Qt::ApplicationActive)
+            checkDisk(window->document());
     });
 }
 
@@ -104,25 +109,31 @@ QString DocumentCommands::savedText(const QString &path)
     return withPath(StringId::DocumentSaved, path);
 }
 
-QString DocumentCommands::generatorText() const
+DocumentWindow *DocumentCommands::activeWindow() const
 {
-    return QString::fromStdString(
-        TagBlock::generatorText(m_services.settings().text(Setting::Version).toStdString()));
+    return DocumentWindow::activeIn(m_mdiArea);
 }
 
-DocumentWindow *DocumentCommands::createWindow()
+DocumentWindow *DocumentCommands::windowOf(const Document &document) const
 {
-    auto *document = new DocumentWindow;
-    document->setAttribute(Qt::WA_DeleteOnClose);
-    document->applyNewDefaults(
-        m_services.settings().text(Setting::Author), m_services.settings().isOn(Setting::DefaultCharset));
-    connect(document, &DocumentWindow::valuesChanged, this, [this, document] { documentChanged(*document); });
-    connect(document, &DocumentWindow::fieldFocused, this,
-        [this](const QString &name) { m_state.activeField = name; });
-    document->setCloseGuard([this](DocumentWindow &closing) { return confirmClose(closing); });
-    m_sharedDescriptions.add(*document);
+    for (QMdiSubWindow *frame : m_mdiArea.subWindowList()) {
+        auto *window = qobject_cast<DocumentWindow *>(frame->widget());
+        if (window && &window->document() == &document)
+            return window;
+    }
+    return nullptr;
+}
+
+DocumentWindow *DocumentCommands::createWindow(std::unique_ptr<Document> owned)
+{
+    Document *document = m_documents.add(std::move(owned));
+    auto *window = new DocumentWindow(*document);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    connect(document, &Document::valuesChanged, this, [this, document] { documentChanged(*document); });
+    connect(window, &QObject::destroyed, &m_documents, [this, document] { m_documents.remove(document); });
+    window->setCloseGuard([this](DocumentWindow &closing) { return confirmClose(closing); });
     const int earlier = static_cast<int>(m_mdiArea.subWindowList().size());
-    QMdiSubWindow *frame = m_mdiArea.addSubWindow(document);
+    QMdiSubWindow *frame = m_mdiArea.addSubWindow(window);
     frame->setWindowIcon(m_services.icons().icon(StatusPanels::IconIdle));
     frame->setWindowTitle(document->caption());
     frame->resize(kLeastFrameSize);
@@ -131,109 +142,106 @@ DocumentWindow *DocumentCommands::createWindow()
     frame->show();
     m_mdiArea.setActiveSubWindow(frame);
     emit documentOpened();
-    return document;
+    return window;
+}
+
+void DocumentCommands::bringForward(DocumentWindow &window)
+{
+    auto *frame = qobject_cast<QMdiSubWindow *>(window.parentWidget());
+    if (!frame)
+        return;
+    if (frame->isMinimized())
+        frame->showNormal();
+    m_mdiArea.setActiveSubWindow(frame);
+    frame->raise();
 }
 
 DocumentWindow *DocumentCommands::newDocument()
 {
-    DocumentWindow *document = createWindow();
-    m_status.showFileStatus(ResourceText::get(StringId::NoFile), StatusPanels::IconIdle);
-    m_status.showMessage(document->caption());
-    document->setModified(false);
-    return document;
+    auto document = std::make_unique<Document>();
+    document->startNew(m_services.settings().text(Setting::Author), m_services.settings().isOn(Setting::DefaultCharset));
+    DocumentWindow *window = createWindow(std::move(document));
+    m_status.showFileStatus(DocumentWindow::shownPath(window->document()), StatusPanels::IconIdle);
+    m_status.showMessage(window->document().caption());
+    return window;
 }
 
 void DocumentCommands::openWithDialog()
 {
     announceOpening();
-    m_state.openWithDialog = true;
-    open();
+    const QString path = m_prompts.openFileName();
+    if (path.isEmpty()) {
+        m_status.setFileStatusIcon(StatusPanels::IconIdle);
+        m_status.showMessage(m_savedStatusText);
+        return;
+    }
+    open(path);
 }
 
 void DocumentCommands::openRecent(const QString &path)
 {
     announceOpening();
-    m_state.pathToOpen = path;
-    m_state.openWithDialog = false;
-    open();
+    open(path);
 }
 
 void DocumentCommands::announceOpening()
 {
-    m_state.savedStatusText = m_status.message();
+    m_savedStatusText = m_status.message();
     m_status.showFileStatus(ResourceText::status(StringId::OpeningDocument), StatusPanels::IconOpening);
 }
 
-void DocumentCommands::open()
+DocumentWindow *DocumentCommands::open(const QString &given)
 {
-    QString path = m_state.pathToOpen;
-    if (m_state.openWithDialog) {
-        path = m_prompts.openFileName();
-        if (path.isEmpty()) {
-            m_status.setFileStatusIcon(StatusPanels::IconIdle);
-            m_status.showMessage(m_state.savedStatusText);
-            return;
-        }
-    }
-    if (!path.isEmpty())
-        path = CommandLinePaths::absolute(path, QDir::currentPath());
-    BusyScope busy(*this);
+    const QString path = given.isEmpty() ? given : CommandLinePaths::absolute(given, QDir::currentPath());
     m_services.recentFiles().add(path);
     emit recentFilesChanged();
-    const DocumentFile::OpenResult opened = DocumentFile::open(path, DocumentFile::Facts::Take);
+    if (Document *known = m_documents.find(path)) {
+        DocumentWindow *window = windowOf(*known);
+        if (window)
+            bringForward(*window);
+        m_status.showFileStatus(DocumentWindow::shownPath(*known), StatusPanels::IconIdle);
+        m_status.showMessage(tr("Already open... (%1)").arg(path));
+        return window;
+    }
+    DocumentFile::OpenResult opened;
+    {
+        BusyScope busy(*this);
+        opened = DocumentFile::open(path, DocumentFile::Facts::Take);
+    }
     if (!opened.ok) {
-        reportOpenFailure(path, opened.error);
-        return;
+        reportOpenFailure(path, opened);
+        return nullptr;
     }
-    DocumentWindow *document = createWindow();
-    document->setFilePath(path);
-    document->setLineEnd(opened.document.lineEnd);
-    showPage(*document, opened);
-    document->setValues(opened.document.values());
-    document->setCaption(QString::fromStdString(opened.document.title));
+    auto document = std::make_unique<Document>();
+    document->takeOpened(path, opened);
+    DocumentWindow *window = createWindow(std::move(document));
     m_status.showMessage(openedText(path));
-    // The recent list shows the path as given; so does the window.
-    document->setDisplayPath(m_services.recentFiles().caption(1).mid(4));
-    m_status.showFileStatus(document->displayPath(), StatusPanels::IconIdle);
+    m_status.showFileStatus(path, StatusPanels::IconIdle);
     // The page may have brought warnings that need room.
-    if (auto *frame = qobject_cast<QMdiSubWindow *>(document->parentWidget()))
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(window->parentWidget()))
         fitToContents(*frame, m_mdiArea);
-    document->setModified(false);
+    return window;
 }
 
-void DocumentCommands::showPage(DocumentWindow &document, const DocumentFile::OpenResult &page)
+void DocumentCommands::reportOpenFailure(const QString &path, const DocumentFile::OpenResult &failure)
 {
-    document.setPageTitle(QString::fromStdString(page.document.title));
-    document.setPageFacts(page.facts);
-}
-
-void DocumentCommands::reportOpenFailure(const QString &path, const QString &reason)
-{
-    if (reason == ResourceText::status(StringId::NoHeadSection)) {
-        m_prompts.critical(reason + QLatin1Char('\n') + path);
+    if (failure.code == DocumentFile::OpenError::NoHead) {
+        m_prompts.critical(failure.error + QLatin1Char('\n') + path);
         return;
     }
-    m_status.showMessage(reason + QStringLiteral(" (") + path + QLatin1Char(')'));
+    m_status.showMessage(failure.error + QStringLiteral(" (") + path + QLatin1Char(')'));
 }
 
-void DocumentCommands::save()
+bool DocumentCommands::saveActive()
 {
-    DocumentWindow *document = DocumentWindow::activeIn(m_mdiArea);
-    if (!document)
-        return;
-    if (m_state.prepareSave(document->filePath()))
-        fileSaveAs(*document);
-    else
-        fileSave(*document);
+    DocumentWindow *window = activeWindow();
+    return window && save(window->document());
 }
 
-void DocumentCommands::saveAs()
+bool DocumentCommands::saveActiveAs()
 {
-    DocumentWindow *document = DocumentWindow::activeIn(m_mdiArea);
-    if (!document)
-        return;
-    m_state.isNewDocument = document->isNew();
-    fileSaveAs(*document);
+    DocumentWindow *window = activeWindow();
+    return window && saveAs(window->document());
 }
 
 void DocumentCommands::close()
@@ -242,102 +250,175 @@ void DocumentCommands::close()
         frame->close();
 }
 
-bool DocumentCommands::fileSave(DocumentWindow &document)
+bool DocumentCommands::save(Document &document)
 {
-    DocumentSaver::Request request;
-    request.sourcePath = m_state.sourcePath;
-    request.targetPath = m_state.targetPath;
-    request.filePath = document.isNew() ? m_state.targetPath : document.filePath();
-    request.values = document.values();
-    request.version = m_services.settings().text(Setting::Version);
-    // A page made a moment ago holds nothing of the user's worth a backup.
-    request.backup = m_services.settings().isOn(Setting::BackupFiles) && !document.isNew();
-    DocumentSaver::Result result;
-    DocumentFile::OpenResult written;
-    {
-        BusyScope busy(*this);
-        result = DocumentSaver::save(request);
-        // The page on disk changed: its title and facts are read again.
-        if (result.ok)
-            written = DocumentFile::open(m_state.targetPath, DocumentFile::Facts::Take);
-    }
-    if (!result.ok) {
-        m_prompts.critical(
-            tr("The document could not be saved to %1:\n%2").arg(m_state.targetPath, result.error));
+    if (document.isNew())
+        return saveAs(document);
+    if (!mayWriteOver(document))
+        return false;
+    return write(document, document.path());
+}
+
+bool DocumentCommands::saveAs(Document &document)
+{
+    const QString target = m_prompts.saveFileName();
+    if (target.isEmpty()) {
+        m_status.setFileStatusIcon(StatusPanels::IconIdle);
+        m_status.showMessage(m_savedStatusText);
         return false;
     }
-    if (m_state.sourcePath != m_state.targetPath)
-        document.setCaption(m_state.targetPath);
-    document.setFilePath(m_state.targetPath);
-    document.setDisplayPath(m_state.targetPath);
-    if (written.ok)
-        showPage(document, written);
-    m_status.showFileStatus(document.displayPath(), StatusPanels::IconSaved);
-    m_status.showMessage(savedText(m_state.targetPath));
-    document.setModified(false);
+    return saveAs(document, target);
+}
+
+bool DocumentCommands::saveAs(Document &document, const QString &target)
+{
+    // Two windows on one page would each save over the other's edits.
+    if (const Document *other = m_documents.find(target); other && other != &document) {
+        m_prompts.critical(tr("%1 is open in another window. Close that window first, or choose another name.")
+                               .arg(target));
+        return false;
+    }
+    if (document.isNew()) {
+        const DocumentCreator::Result created = DocumentCreator::createDocument(
+            target, QString::fromStdString(TagBlock::generatorText(ProgramVersion::version().toStdString())));
+        if (!created.ok) {
+            m_prompts.critical(tr("The document could not be created at %1:\n%2").arg(target, created.error));
+            return false;
+        }
+        m_services.recentFiles().add(target);
+        emit recentFilesChanged();
+    }
+    return write(document, target);
+}
+
+bool DocumentCommands::write(Document &document, const QString &target)
+{
+    Document::SaveSettings settings;
+    settings.version = ProgramVersion::version();
+    // A page made a moment ago holds nothing of the user's worth a backup.
+    settings.backup = m_services.settings().isOn(Setting::BackupFiles) && !document.isNew();
+    DocumentSaver::Result result;
+    {
+        BusyScope busy(*this);
+        result = document.save(target, settings);
+    }
+    if (!result.ok) {
+        m_prompts.critical(tr("The document could not be saved to %1:\n%2").arg(target, result.error));
+        return false;
+    }
+    m_status.showFileStatus(document.path(), StatusPanels::IconSaved);
+    m_status.showMessage(savedText(target));
     return true;
 }
 
-bool DocumentCommands::fileSaveAs(DocumentWindow &document)
+QString DocumentCommands::changedOnDiskText(const Document &document) const
 {
-    const QString path = m_prompts.saveFileName();
-    if (path.isEmpty()) {
-        m_status.setFileStatusIcon(StatusPanels::IconIdle);
-        m_status.showMessage(m_state.savedStatusText);
-        m_state.saveAsCancelled = true;
-        return false;
-    }
-    if (m_state.isNewDocument) {
-        const DocumentCreator::Result created = DocumentCreator::createDocument(path, generatorText());
-        if (!created.ok) {
-            m_prompts.critical(tr("The document could not be created at %1:\n%2").arg(path, created.error));
-            m_state.saveAsCancelled = true;
-            return false;
-        }
-        m_services.recentFiles().add(path);
-        emit recentFilesChanged();
-    }
-    m_state.sourcePath = m_state.isNewDocument ? path : document.filePath();
-    m_state.targetPath = path;
-    const bool saved = fileSave(document);
-    m_state.saveAsCancelled = !saved;
-    return saved;
+    return tr("The page was changed on disk since it was read:") + QLatin1Char('\n') + document.path()
+        + QStringLiteral("\n\n")
+        + (document.isModified() ? tr("Reload it and lose the edits made here, or save over the changes on disk?")
+                                 : tr("Reload it, or save over the changes on disk?"));
 }
 
-bool DocumentCommands::confirmClose(DocumentWindow &document)
+bool DocumentCommands::mayWriteOver(Document &document)
 {
+    // A page that vanished is written again from the bytes last read.
+    if (document.diskChange() != Document::DiskChange::Changed)
+        return true;
+    switch (m_prompts.askChangedOnDisk(changedOnDiskText(document))) {
+    case QMessageBox::Save:
+        return true;
+    case QMessageBox::Discard:
+        reload(document);
+        return false;
+    default:
+        return false;
+    }
+}
+
+void DocumentCommands::reload(Document &document)
+{
+    DocumentFile::OpenResult reread;
+    {
+        BusyScope busy(*this);
+        reread = document.reload();
+    }
+    if (!reread.ok) {
+        reportOpenFailure(document.path(), reread);
+        return;
+    }
+    m_status.showFileStatus(document.path(), StatusPanels::IconIdle);
+    m_status.showMessage(tr("Reloaded from disk... (%1)").arg(document.path()));
+}
+
+void DocumentCommands::checkDisk(Document &document)
+{
+    // A prompt shown here activates windows of its own.
+    if (m_checkingDisk)
+        return;
+    m_checkingDisk = true;
+    switch (document.diskChange()) {
+    case Document::DiskChange::Unchanged:
+        break;
+    case Document::DiskChange::Vanished:
+        m_status.showMessage(tr("The page is no longer on disk; Save writes it again... (%1)").arg(document.path()));
+        break;
+    case Document::DiskChange::Changed:
+        // Without edits the window only showed what the disk held: it shows what it holds now.
+        if (!document.isModified()) {
+            reload(document);
+            break;
+        }
+        if (document.isDiskChangeSeen())
+            break;
+        switch (m_prompts.askChangedOnDisk(changedOnDiskText(document))) {
+        case QMessageBox::Save:
+            write(document, document.path());
+            break;
+        case QMessageBox::Discard:
+            reload(document);
+            break;
+        default:
+            document.setDiskChangeSeen();
+            break;
+        }
+        break;
+    }
+    m_checkingDisk = false;
+}
+
+bool DocumentCommands::confirmClose(DocumentWindow &window)
+{
+    Document &document = window.document();
     if (!document.isModified())
         return true;
     // The user answers for the page in front of them, so the page asked about comes first.
-    if (auto *frame = qobject_cast<QMdiSubWindow *>(document.parentWidget())) {
-        m_mdiArea.setActiveSubWindow(frame);
-        frame->raise();
-    }
+    bringForward(window);
     const QMessageBox::StandardButton answer = m_prompts.askSaveChanges(
-        ResourceText::get(StringId::SaveChangesPrompt) + QLatin1Char('\n') + document.filePath());
+        ResourceText::get(StringId::SaveChangesPrompt) + QLatin1Char('\n') + DocumentWindow::shownPath(document));
     if (answer == QMessageBox::Cancel)
         return false;
     if (answer == QMessageBox::No)
         return true;
-    // A failed save keeps the window, so its edits are not lost.
-    const bool saved = m_state.prepareSave(document.filePath()) ? fileSaveAs(document) : fileSave(document);
+    // A save that did not happen keeps the window, so its edits are not lost.
+    const bool saved = save(document);
     emit saveOnCloseChosen();
     m_status.setFileStatusIcon(StatusPanels::IconEdited);
     m_status.showMessage(ResourceText::status(StringId::NoDocumentOpen));
     return saved;
 }
 
-void DocumentCommands::documentChanged(DocumentWindow &document)
+void DocumentCommands::documentChanged(Document &document)
 {
-    if (&document != DocumentWindow::activeIn(m_mdiArea))
+    DocumentWindow *window = activeWindow();
+    if (!window || &window->document() != &document)
         return;
-    emit activeValuesChanged();
     m_status.setFileStatusIcon(StatusPanels::IconEdited);
     m_status.showMessage(ResourceText::status(StringId::RememberToSave));
 }
 
-void DocumentCommands::documentActivated(DocumentWindow &document)
+void DocumentCommands::documentActivated(DocumentWindow &window)
 {
-    emit activeValuesChanged();
-    m_status.showFileStatus(document.displayPath(), StatusPanels::IconEdited);
+    emit activeDocumentChanged(&window.document());
+    m_status.showFileStatus(DocumentWindow::shownPath(window.document()), StatusPanels::IconEdited);
+    checkDisk(window.document());
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "Document.h"
 #include "DocumentFile.h"
+#include "DocumentList.h"
 #include "SharedDescriptions.h"
 
 #include <QObject>
@@ -11,36 +13,44 @@ class ProgramServices;
 class QMdiArea;
 class StatusPanels;
 class UserPrompts;
-class DocumentState;
 
-// New, Open, Save, Save As and Close of the main window, with the status texts and the
-// close prompt that go with them.
+// New, Open, Save, Save As and Close, each on the document it is given, with the status
+// texts, the prompts and the checks of the disk that go with them. One window per page.
 class DocumentCommands : public QObject
 {
     Q_OBJECT
 
 public:
-    DocumentCommands(ProgramServices &services, QMdiArea &mdiArea, UserPrompts &prompts, DocumentState &state,
-        StatusPanels &status, QObject *parent = nullptr);
+    DocumentCommands(ProgramServices &services, QMdiArea &mdiArea, UserPrompts &prompts, StatusPanels &status,
+        QObject *parent = nullptr);
+
+    DocumentList &documents() { return m_documents; }
 
     DocumentWindow *newDocument();
-    // Asks for the file first when the state says so; else opens pathToOpen.
-    void open();
+    // Opens the page in a window of its own, or brings the window that shows it forward.
+    // nullptr, with the reason shown, when it cannot be read.
+    DocumentWindow *open(const QString &path);
     // The File menu's Open: remembers "msg" and shows that a document is being opened.
     void openWithDialog();
     // A recent file: opened straight away, without the dialog.
     void openRecent(const QString &path);
-    void save();
-    void saveAs();
     void close();
 
-    // Writes the document to targetPath, reading sourcePath. False, with a message box
-    // naming the file and the reason, when anything failed; then nothing changed.
-    bool fileSave(DocumentWindow &document);
-    // False when cancelled or failed.
-    bool fileSaveAs(DocumentWindow &document);
+    // False when the document was not written: cancelled, refused or failed, each said.
+    bool save(Document &document);
+    bool saveAs(Document &document);
+    bool saveAs(Document &document, const QString &target);
+    bool saveActive();
+    bool saveActiveAs();
+
     // Whether the window may close: asks about its unsaved edits.
-    bool confirmClose(DocumentWindow &document);
+    bool confirmClose(DocumentWindow &window);
+    // Looks at the page's file: a change on disk is shown, or asked about when it would meet
+    // the user's edits.
+    void checkDisk(Document &document);
+
+    DocumentWindow *activeWindow() const;
+    DocumentWindow *windowOf(const Document &document) const;
 
     static QString openedText(const QString &path);
     static QString savedText(const QString &path);
@@ -52,24 +62,31 @@ Q_SIGNALS:
     void busyChanged(bool busy);
     // A document window opened: the document commands have something to act on.
     void documentOpened();
-    // The active document's values changed, or another document became the active one.
-    void activeValuesChanged();
+    // Another document became the active one, or nullptr.
+    void activeDocumentChanged(Document *document);
     // Closing a document with edits, the user chose to save them: the META pane empties.
     void saveOnCloseChosen();
 
 private:
     void announceOpening();
-    DocumentWindow *createWindow();
-    void documentChanged(DocumentWindow &document);
-    void documentActivated(DocumentWindow &document);
-    void reportOpenFailure(const QString &path, const QString &reason);
-    static void showPage(DocumentWindow &document, const DocumentFile::OpenResult &page);
-    QString generatorText() const;
+    DocumentWindow *createWindow(std::unique_ptr<Document> document);
+    void bringForward(DocumentWindow &window);
+    void documentChanged(Document &document);
+    void documentActivated(DocumentWindow &window);
+    void reportOpenFailure(const QString &path, const DocumentFile::OpenResult &failure);
+    // Before a save over the page: false when the user chose not to write over a change on disk.
+    bool mayWriteOver(Document &document);
+    bool write(Document &document, const QString &target);
+    void reload(Document &document);
+    QString changedOnDiskText(const Document &document) const;
 
     ProgramServices &m_services;
     QMdiArea &m_mdiArea;
     UserPrompts &m_prompts;
-    DocumentState &m_state;
     StatusPanels &m_status;
+    DocumentList m_documents;
     SharedDescriptions m_sharedDescriptions;
+    // The message shown before an Open, back when its dialog is cancelled.
+    QString m_savedStatusText;
+    bool m_checkingDisk = false;
 };

@@ -1,31 +1,22 @@
 #include "EditCommands.h"
 
-#include "DocumentState.h"
+#include "Document.h"
 #include "DocumentWindow.h"
 #include "LineEditActions.h"
 #include "SettingsCatalogue.h"
 
-EditCommands::EditCommands(
-    const QMdiArea &mdiArea, const DocumentState &state, const SettingsCatalogue &settings)
+EditCommands::EditCommands(const QMdiArea &mdiArea, const SettingsCatalogue &settings)
     : m_mdiArea(mdiArea)
-    , m_state(state)
     , m_settings(settings)
 {
 }
 
 LineEditActions *EditCommands::activeFieldEdit() const
 {
-    DocumentWindow *document = DocumentWindow::activeIn(m_mdiArea);
-    if (!document)
+    const DocumentWindow *window = DocumentWindow::activeIn(m_mdiArea);
+    if (!window || !window->activeField())
         return nullptr;
-    const QString &name = m_state.activeField;
-    if (name == QStringLiteral("Author"))
-        return &document->editAuthor();
-    if (name == QStringLiteral("Description"))
-        return &document->editDescription();
-    if (name == QStringLiteral("Keywords"))
-        return &document->editKeywords();
-    return nullptr;
+    return &window->editActions(*window->activeField());
 }
 
 void EditCommands::run(Operation operation)
@@ -51,6 +42,6 @@ void EditCommands::run(Operation operation)
 
 void EditCommands::insertStandardAuthor()
 {
-    if (DocumentWindow *document = DocumentWindow::activeIn(m_mdiArea))
-        document->setText(TextField::Author, m_settings.text(Setting::Author));
+    if (DocumentWindow *window = DocumentWindow::activeIn(m_mdiArea))
+        window->document().setText(TextField::Author, m_settings.text(Setting::Author));
 }

@@ -1,22 +1,19 @@
 #pragma once
 
-#include <QString>
-
-class DocumentState;
 class LineEditActions;
 class QMdiArea;
 class SettingsCatalogue;
 
 // The Edit and Insert menus: the clipboard and undo operations on the text field that last
-// had the focus, and the standard author.
+// had the focus in the active document, and the standard author.
 class EditCommands
 {
 public:
     enum class Operation { Undo, Cut, Copy, Paste };
 
-    EditCommands(const QMdiArea &mdiArea, const DocumentState &state, const SettingsCatalogue &settings);
+    EditCommands(const QMdiArea &mdiArea, const SettingsCatalogue &settings);
 
-    // Acts on the active document's field named by activeField; nothing without one.
+    // Nothing without an active document or a field that had the focus.
     void run(Operation operation);
     // Replaces the active document's author by the "Author" setting.
     void insertStandardAuthor();
@@ -25,6 +22,5 @@ private:
     LineEditActions *activeFieldEdit() const;
 
     const QMdiArea &m_mdiArea;
-    const DocumentState &m_state;
     const SettingsCatalogue &m_settings;
 };

@@ -1,6 +1,7 @@
 #include "ExternalTools.h"
 
 #include "DefaultTextEditor.h"
+#include "Document.h"
 #include "DocumentCommands.h"
 #include "DocumentWindow.h"
 #include "ProgramLauncher.h"
@@ -13,18 +14,12 @@
 
 namespace {
 
-struct WebLink
-{
-    int number;
-    const char *address;
-};
-
-// The menu's link items and the pages they open.
-constexpr WebLink kLinks[] = {
-    { 1, "https://www.vantorel.com/tagsmith/" },
-    { 2, "https://www.vantorel.com/forum/" },
-    { 3, "https://developers.google.com/search/docs/crawling-indexing/robots-meta-tag" },
-    { 4, "https://www.vantorel.com/" },
+// By ExternalTools::Link.
+constexpr const char *kLinkAddresses[] = {
+    "https://www.vantorel.com/tagsmith/",
+    "https://www.vantorel.com/forum/",
+    "https://developers.google.com/search/docs/crawling-indexing/robots-meta-tag",
+    "https://www.vantorel.com/",
 };
 
 // Where an installed copy keeps the guide, then where a build tree finds the sources' one.
@@ -58,13 +53,9 @@ void ExternalTools::setLauncher(std::unique_ptr<ProgramLauncher> launcher)
         m_launcher = std::move(launcher);
 }
 
-QUrl ExternalTools::linkAddress(int number)
+QUrl ExternalTools::linkAddress(Link link)
 {
-    for (const WebLink &link : kLinks) {
-        if (link.number == number)
-            return QUrl(QString::fromLatin1(link.address));
-    }
-    return {};
+    return QUrl(QString::fromLatin1(kLinkAddresses[static_cast<std::size_t>(link)]));
 }
 
 QString ExternalTools::userGuide(const QString &programFolder)
@@ -80,14 +71,10 @@ QString ExternalTools::userGuide(const QString &programFolder)
 
 void ExternalTools::fullCode()
 {
-    DocumentWindow *document = DocumentWindow::activeIn(m_mdiArea);
-    if (!document)
-        return;
-    m_commands.save();
-    // A Save As that was cancelled leaves no file to show.
-    if (document->isNew())
-        return;
-    startEditor(document->filePath());
+    DocumentWindow *window = DocumentWindow::activeIn(m_mdiArea);
+    // A save that was cancelled or failed leaves nothing true to show.
+    if (window && m_commands.save(window->document()))
+        startEditor(window->document().path());
 }
 
 void ExternalTools::startEditor(const QString &path)
@@ -110,15 +97,14 @@ void ExternalTools::helpIndex()
         file = userGuide(m_programFolder);
         if (file.isEmpty()) {
             m_status.showMessage(
-                QCoreApplication::translate(
-                    "ExternalTools", "The user guide is not installed (looked for %1).")
+                tr("The user guide is not installed (looked for %1).")
                     .arg(QDir::cleanPath(
                         QDir(m_programFolder).filePath(QString::fromLatin1(kGuidePlaces[0])))));
             return;
         }
     } else if (!QFileInfo::exists(file)) {
         m_status.showMessage(
-            QCoreApplication::translate("ExternalTools", "The help file %1 does not exist.").arg(file));
+            tr("The help file %1 does not exist.").arg(file));
         return;
     }
     if (!startViewer(file))
@@ -130,14 +116,12 @@ bool ExternalTools::startViewer(const QString &file)
     return m_launcher->start(kViewer, { file }) || m_launcher->openUrl(QUrl::fromLocalFile(file));
 }
 
-void ExternalTools::openLink(int number)
+void ExternalTools::openLink(Link link)
 {
-    const QUrl address = linkAddress(number);
-    if (address.isEmpty())
-        return;
+    const QUrl address = linkAddress(link);
     if (!m_launcher->openUrl(address)) {
         m_status.showMessage(
-            QCoreApplication::translate("ExternalTools", "No web browser could be started for %1.")
+            tr("No web browser could be started for %1.")
                 .arg(address.toString()));
     }
 }
@@ -145,5 +129,5 @@ void ExternalTools::openLink(int number)
 void ExternalTools::reportNotStarted(const QString &program)
 {
     m_status.showMessage(
-        QCoreApplication::translate("ExternalTools", "%1 could not be started.").arg(program));
+        tr("%1 could not be started.").arg(program));
 }

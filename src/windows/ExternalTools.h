@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QUrl>
 
@@ -15,23 +16,24 @@ class StatusPanels;
 // and the maker's web pages.
 class ExternalTools
 {
+    Q_DECLARE_TR_FUNCTIONS(ExternalTools)
+
 public:
-    // mnuHelp(1) to mnuHelp(4).
-    static constexpr int kFirstLink = 1;
-    static constexpr int kLastLink = 4;
+    // The web pages the Help menu links to.
+    enum class Link { TagsmithHome, Forum, RobotsMetaTag, Vantorel };
 
     ExternalTools(const QMdiArea &mdiArea, DocumentCommands &commands, const SettingsCatalogue &settings,
         StatusPanels &status);
     ~ExternalTools();
 
-    // Saves the active document as Save does, then shows the saved file in the sibling
+    // Saves the active document as Save does and, once it is saved, shows the saved file in the sibling
     // editor named by the "Scrivan" Location, or else in the user's text editor.
     void fullCode();
     // The "Help" file in the desktop's viewer; without one, the user guide.
     void helpIndex();
-    void openLink(int number);
+    void openLink(Link link);
 
-    static QUrl linkAddress(int number);
+    static QUrl linkAddress(Link link);
     // The installed user guide below the program's folder, or "" when there is none.
     static QString userGuide(const QString &programFolder);
 

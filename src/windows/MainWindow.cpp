@@ -1,16 +1,16 @@
 #include "MainWindow.h"
 
-#include "CommandDispatcher.h"
 #include "CommandTables.h"
 #include "DocumentCommands.h"
-#include "DocumentRewriter.h"
 #include "DocumentWindow.h"
 #include "EditCommands.h"
 #include "ExternalTools.h"
-#include "LineNumberGutter.h"
+#include "MetaPane.h"
 #include "PopupMenu.h"
+#include "ProgramCommands.h"
 #include "ProgramIcons.h"
 #include "ProgramServices.h"
+#include "ProgramVersion.h"
 #include "ProgressBar.h"
 #include "RecentFilesMenu.h"
 #include "ResourceText.h"
@@ -19,7 +19,6 @@
 #include "StatusPanels.h"
 #include "StringTable.h"
 #include "TagBlock.h"
-#include "TextBox.h"
 #include "UserPrompts.h"
 #include "toolbar/Rebar.h"
 #include "toolbar/Toolbar.h"
@@ -28,21 +27,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QStyle>
-#include <QTextDocument>
 #include <QVBoxLayout>
-
-#include <cmath>
 
 namespace {
 
-constexpr int kMetaPaneMargin = 2;
 constexpr int kToolbarBandMinWidth = 64;
 
 } // namespace
@@ -62,7 +54,7 @@ MainWindow::MainWindow(ProgramServices &services, QWidget *parent)
     m_mdiArea = new QMdiArea(central);
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_metaPane = new QWidget(central);
+    m_metaPane = new MetaPane(central);
     layout->addWidget(m_menuBarStrip);
     layout->addWidget(m_toolbarStrip);
     layout->addWidget(m_mdiArea, 1);
@@ -71,15 +63,14 @@ MainWindow::MainWindow(ProgramServices &services, QWidget *parent)
     m_mdiArea->viewport()->installEventFilter(this);
 
     buildMenuBar();
-    m_metaPane->installEventFilter(this);
     buildStatusBar();
     buildCommands();
     restorePlacement();
     setWindowTitle(QString::fromLatin1(TagBlock::kProgramTitle.data()) + QLatin1Char(' ')
-        + m_services.settings().text(Setting::Version));
+        + ProgramVersion::version());
     applyToolbarSetting(m_services.settings().isOn(Setting::Toolbar));
     applyMetaSetting(m_services.settings().isOn(Setting::ViewMeta));
-    m_menuBar->setButtonVisible(CommandTables::kWindowMenuButton, false);
+    m_menuBar->setButtonVisible(CommandTables::kWindowMenu, false);
     layoutMenuBar();
 }
 
@@ -92,32 +83,23 @@ MainWindow::~MainWindow()
 // The commands get what they act on; what they change in this window comes back as signals.
 void MainWindow::buildCommands()
 {
-    m_commands
-        = std::make_unique<DocumentCommands>(m_services, *m_mdiArea, *m_prompts, m_state, *m_statusPanels);
-    m_editCommands = std::make_unique<EditCommands>(*m_mdiArea, m_state, m_services.settings());
-    m_tools
-        = std::make_unique<ExternalTools>(*m_mdiArea, *m_commands, m_services.settings(), *m_statusPanels);
-    m_dispatcher = std::make_unique<CommandDispatcher>(
-        *this, m_services, *m_commands, *m_editCommands, *m_tools, *m_mdiArea);
-    connect(m_dispatcher.get(), &CommandDispatcher::exitChosen, this, &QWidget::close);
-    connect(m_dispatcher.get(), &CommandDispatcher::copyMetaElementTagsChosen, this, &MainWindow::copyMetaElementTags);
-    connect(m_dispatcher.get(), &CommandDispatcher::metaPaneToggleChosen, this, &MainWindow::toggleMetaPane);
-    connect(m_dispatcher.get(), &CommandDispatcher::toolbarToggleChosen, this, &MainWindow::toggleToolbar);
+    m_commands = std::make_unique<DocumentCommands>(m_services, *m_mdiArea, *m_prompts, *m_statusPanels);
+    m_editCommands = std::make_unique<EditCommands>(*m_mdiArea, m_services.settings());
+    m_tools = std::make_unique<ExternalTools>(*m_mdiArea, *m_commands, m_services.settings(), *m_statusPanels);
+    m_programCommands = new ProgramCommands(*this, m_services, *m_commands, *m_editCommands, *m_tools);
     m_recentMenu = std::make_unique<RecentFilesMenu>(*m_menu, m_services.recentFiles());
     m_recentMenu->build();
     connect(m_commands.get(), &DocumentCommands::recentFilesChanged, this, [this] { m_recentMenu->build(); });
     connect(m_commands.get(), &DocumentCommands::busyChanged, this, &MainWindow::setBusy);
-    connect(m_commands.get(), &DocumentCommands::documentOpened, this,
-        [this] { setDocumentCommandsEnabled(true); });
-    connect(m_commands.get(), &DocumentCommands::activeValuesChanged, this, &MainWindow::refreshTagBlockPane);
-    connect(m_commands.get(), &DocumentCommands::saveOnCloseChosen, this, &MainWindow::clearTagBlockPane);
+    connect(m_commands.get(), &DocumentCommands::documentOpened, this, [this] { setDocumentCommandsEnabled(true); });
+    connect(m_commands.get(), &DocumentCommands::activeDocumentChanged, m_metaPane, &MetaPane::showDocument);
+    connect(m_commands.get(), &DocumentCommands::saveOnCloseChosen, m_metaPane, &MetaPane::clear);
 }
 
 void MainWindow::buildMenuBar()
 {
     CommandTables::buildMenu(*m_menu);
     m_menu->setItemImageList(&m_services.icons());
-    m_menu->setOwnerWindow(this);
     connect(m_menu.get(), &PopupMenu::clicked, this, &MainWindow::onMenuItemClicked);
 
     m_toolbarHost = new ToolbarHost(m_menuBarStrip);
@@ -192,52 +174,12 @@ void MainWindow::buildRebar()
 
 TextBox &MainWindow::metaText()
 {
-    ensureMetaText();
-    return *m_metaText;
+    return m_metaPane->text();
 }
 
 LineNumberGutter &MainWindow::gutter()
 {
-    ensureMetaText();
-    return *m_gutter;
-}
-
-void MainWindow::ensureMetaText()
-{
-    if (m_metaText)
-        return;
-    auto *layout = new QVBoxLayout(m_metaPane);
-    layout->setContentsMargins(kMetaPaneMargin, kMetaPaneMargin, kMetaPaneMargin, kMetaPaneMargin);
-    m_metaText = new TextBox(m_metaPane);
-    m_metaText->setMultiLine(true);
-    // The vertical bar shows only if a font leaves the pane too low after all.
-    m_metaText->setScrollBars(TextBox::ScrollHorizontal | TextBox::ScrollVertical);
-    m_metaText->setAppearance(TextBox::StaticEdge);
-    m_metaText->setLockedBackColor(OleColor::Window);
-    m_metaText->setLockedForeColor(OleColor::WindowText);
-    m_metaText->setLocked(true);
-    layout->addWidget(m_metaText);
-    m_gutter = new LineNumberGutter(m_metaText);
-    m_metaText->setText(m_tagBlock);
-    m_gutter->place();
-}
-
-// High enough for the longest block, every tag on, in the pane's own font, above the
-// horizontal scroll bar that a long value brings.
-int MainWindow::metaPaneHeight() const
-{
-    MetaElementSet fullest;
-    for (const TextField field : { TextField::Description, TextField::Keywords, TextField::Author })
-        fullest.setText(field, "x");
-    fullest.setFlag(RobotsFlag::NoFollow, true);
-    fullest.setCharset(true);
-    const auto lines = static_cast<int>(TagBlock::tags(fullest, {}).size());
-    const QPlainTextEdit *edit = m_metaText->hwnd();
-    const QFontMetrics metrics(edit->font());
-    const int text = lines * metrics.lineSpacing()
-        + 2 * static_cast<int>(std::ceil(edit->document()->documentMargin()));
-    return text + 2 * edit->frameWidth() + edit->style()->pixelMetric(QStyle::PM_ScrollBarExtent)
-        + 2 * kMetaPaneMargin;
+    return m_metaPane->gutter();
 }
 
 void MainWindow::buildStatusBar()
@@ -286,33 +228,17 @@ void MainWindow::applyToolbarSetting(bool on)
     if (on)
         ensureRebar();
     m_toolbarStrip->setVisible(on);
-    const int item = m_menu->findItemByKey(CommandTables::kViewToolbar);
+    const int item = m_menu->findItemByKey(ProgramCommands::menuKey(CommandId::ToolbarStrip));
     m_menu->setItemChecked(item, on);
     m_menu->setItemImage(item, on ? CommandTables::kToolbarItemImage : -1);
 }
 
 void MainWindow::applyMetaSetting(bool on)
 {
-    m_menu->setItemChecked(m_menu->findItemByKey(CommandTables::kViewMeta), on);
+    m_menu->setItemChecked(m_menu->findItemByKey(ProgramCommands::menuKey(CommandId::MetaPane)), on);
     if (m_toolbar)
         m_toolbar->setButtonChecked(CommandTables::kMetaButton, on);
-    if (on) {
-        ensureMetaText();
-        useFixedFontInMetaPane();
-    }
     m_metaPane->setVisible(on);
-}
-
-// Done when the pane shows: finding the fixed font costs start-up time that a hidden pane
-// does not need, and the pane's height follows its font.
-void MainWindow::useFixedFontInMetaPane()
-{
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    if (m_metaText->font() != fixed) {
-        m_metaText->setFont(fixed);
-        m_metaText->hwnd()->setFont(fixed);
-    }
-    m_metaPane->setFixedHeight(metaPaneHeight());
 }
 
 void MainWindow::toggleToolbar()
@@ -332,7 +258,7 @@ void MainWindow::toggleMetaPane()
 void MainWindow::copyMetaElementTags()
 {
     if (QClipboard *clipboard = QApplication::clipboard())
-        clipboard->setText(metaText().text().replace(QLatin1Char('\n'), m_metaLineEnd));
+        clipboard->setText(m_metaPane->copyText());
 }
 
 void MainWindow::layoutMenuBar()
@@ -359,14 +285,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::ChildAdded && watched == m_mdiArea->viewport())
         ensureCaptionSink();
-    if (event->type() == QEvent::Resize) {
-        if (watched == m_menuBarStrip)
-            layoutMenuBar();
-        else if (watched == m_metaPane && m_metaText) {
-            refreshTagBlockPane();
-            m_gutter->place();
-        }
-    }
+    if (event->type() == QEvent::Resize && watched == m_menuBarStrip)
+        layoutMenuBar();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -375,36 +295,12 @@ DocumentWindow *MainWindow::activeDocument() const
     return DocumentWindow::activeIn(*m_mdiArea);
 }
 
-void MainWindow::refreshTagBlockPane()
-{
-    const DocumentWindow *document = activeDocument();
-    if (!document)
-        return;
-    // As a save would write it: escaped values, and the charset tag the page's bytes call for.
-    const MetaElementSet values = document->values();
-    const std::string block
-        = DocumentRewriter::shownBlock(values, m_services.settings().text(Setting::Version).toStdString(),
-            "\n", document->pageFacts().charset.saveEncoding(values));
-    m_tagBlock = QString::fromUtf8(block.data(), static_cast<qsizetype>(block.size()));
-    const std::string_view lineEnd = LineEnds::text(document->lineEnd());
-    m_metaLineEnd = QString::fromLatin1(lineEnd.data(), static_cast<qsizetype>(lineEnd.size()));
-    if (m_metaText) {
-        m_metaText->setText(m_tagBlock);
-        m_gutter->place();
-    }
-}
-
-void MainWindow::clearTagBlockPane()
-{
-    m_tagBlock.clear();
-    if (m_metaText)
-        m_metaText->setText({});
-}
-
 void MainWindow::setDocumentCommandsEnabled(bool enabled)
 {
-    for (const QString &key : CommandTables::kDocumentCommandKeys)
-        m_menu->setEnabled(m_menu->findItemByKey(key), enabled);
+    for (const CommandId id : CommandTables::kDocumentCommands) {
+        m_menu->setEnabled(m_menu->findItemByKey(ProgramCommands::menuKey(id)), enabled);
+        m_programCommands->setEnabled(id, enabled);
+    }
     m_documentCommandsEnabled = enabled;
     if (m_toolbar)
         m_toolbar->setButtonEnabled(CommandTables::kSaveButton, enabled);
@@ -426,12 +322,13 @@ void MainWindow::setBusy(bool busy)
 
 void MainWindow::onMenuItemClicked(int index)
 {
-    m_dispatcher->menuClick(m_menu->itemKey(index));
+    m_programCommands->triggerMenuKey(m_menu->itemKey(index));
 }
 
 void MainWindow::onToolbarButtonClicked(int index)
 {
-    m_dispatcher->buttonClick(index);
+    if (const std::optional<CommandId> id = CommandTables::buttonCommand(index))
+        m_programCommands->trigger(*id);
 }
 
 void MainWindow::restoreAndActivate()
@@ -447,11 +344,8 @@ void MainWindow::openCommandLine(const QStringList &paths)
     restoreAndActivate();
     if (paths.isEmpty() && m_mdiArea->subWindowList().isEmpty())
         setDocumentCommandsEnabled(false);
-    for (const QString &path : paths) {
-        m_state.pathToOpen = path;
-        m_state.openWithDialog = false;
-        m_commands->open();
-    }
+    for (const QString &path : paths)
+        m_commands->open(path);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

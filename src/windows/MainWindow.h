@@ -1,19 +1,18 @@
 #pragma once
 
-#include "DocumentState.h"
-
 #include <QMainWindow>
 #include <QStringList>
 
 #include <memory>
 
-class CommandDispatcher;
 class DocumentCommands;
 class EditCommands;
 class ExternalTools;
 class RecentFilesMenu;
 class LineNumberGutter;
+class MetaPane;
 class PopupMenu;
+class ProgramCommands;
 class ProgramServices;
 class ProgressBar;
 class QLabel;
@@ -29,7 +28,7 @@ class StatusBar;
 
 // The multiple-document main window: the menu bar, the button toolbar in its rebar, the
 // document windows, the META pane and the status bar. It keeps the layout and its own
-// life; the document commands live in DocumentCommands.
+// life; the commands live in ProgramCommands and DocumentCommands.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -55,15 +54,14 @@ public:
     // The menu bar: a toolbar with one button per top-level menu.
     Toolbar &menuBarToolbar() const { return *m_menuBar; }
     StatusBar &status() const { return *m_statusBar; }
-    // The META pane's text box is built when the pane first shows or is asked for.
     TextBox &metaText();
     LineNumberGutter &gutter();
-    QWidget &metaPane() const { return *m_metaPane; }
+    MetaPane &metaPane() const { return *m_metaPane; }
     QWidget &toolbarStrip() const { return *m_toolbarStrip; }
     QMdiArea &mdiArea() const { return *m_mdiArea; }
     Rebar &rebar();
-    DocumentState &documentState() { return m_state; }
     DocumentCommands &commands() const { return *m_commands; }
+    ProgramCommands &programCommands() const { return *m_programCommands; }
     ExternalTools &tools() const { return *m_tools; }
     UserPrompts &prompts() const { return *m_prompts; }
 
@@ -77,19 +75,14 @@ private:
     void buildMenuBar();
     void ensureRebar();
     void buildRebar();
-    void ensureMetaText();
-    int metaPaneHeight() const;
     void buildStatusBar();
     void buildCommands();
     void restorePlacement();
     void savePlacement();
     void applyToolbarSetting(bool on);
     void applyMetaSetting(bool on);
-    void useFixedFontInMetaPane();
     void layoutMenuBar();
     void ensureCaptionSink();
-    void refreshTagBlockPane();
-    void clearTagBlockPane();
     void onMenuItemClicked(int index);
     void onToolbarButtonClicked(int index);
     void setDocumentCommandsEnabled(bool enabled);
@@ -98,12 +91,11 @@ private:
 
     ProgramServices &m_services;
     std::unique_ptr<UserPrompts> m_prompts;
-    DocumentState m_state;
     std::unique_ptr<StatusPanels> m_statusPanels;
     std::unique_ptr<DocumentCommands> m_commands;
     std::unique_ptr<EditCommands> m_editCommands;
     std::unique_ptr<ExternalTools> m_tools;
-    std::unique_ptr<CommandDispatcher> m_dispatcher;
+    ProgramCommands *m_programCommands = nullptr;
     std::unique_ptr<RecentFilesMenu> m_recentMenu;
 
     QWidget *m_menuBarStrip;
@@ -116,14 +108,8 @@ private:
     ProgressBar *m_progressBar = nullptr;
     QLabel *m_logo = nullptr;
     QMdiArea *m_mdiArea;
-    QWidget *m_metaPane;
-    TextBox *m_metaText = nullptr;
-    LineNumberGutter *m_gutter = nullptr;
+    MetaPane *m_metaPane;
     StatusBar *m_statusBar;
-    // The line end of the document the pane was last built for; the pane itself shows lines.
-    QString m_metaLineEnd = QStringLiteral("\r\n");
-    // What the pane shows, kept while its text box is not built.
-    QString m_tagBlock;
     // What the toolbar shows once it is built.
     bool m_documentCommandsEnabled = true;
     bool m_busy = false;

@@ -1,6 +1,7 @@
 #include "RecentFilesMenu.h"
 
 #include "PopupMenu.h"
+#include "ProgramCommands.h"
 #include "RecentFileList.h"
 
 #include <algorithm>
@@ -19,13 +20,7 @@ RecentFilesMenu::RecentFilesMenu(PopupMenu &menu, RecentFileList &list)
 
 QString RecentFilesMenu::itemKey(int entry)
 {
-    return QStringLiteral("mnuFile(") + QString::number(entry + kFirstItemNumber - 1) + QLatin1Char(')');
-}
-
-int RecentFilesMenu::entryForItemNumber(int number)
-{
-    const int entry = number - kFirstItemNumber + 1;
-    return entry >= 1 && entry <= kCapacity ? entry : 0;
+    return ProgramCommands::menuKey(static_cast<CommandId>(static_cast<int>(CommandId::RecentFile1) + entry - 1));
 }
 
 void RecentFilesMenu::build()

@@ -11,7 +11,6 @@ class RecentFilesMenu
 {
 public:
     static constexpr int kCapacity = 3;
-    static constexpr int kFirstItemNumber = 6;
     static inline const QString kSeparatorKey = QStringLiteral("mnuFileMRU");
 
     RecentFilesMenu(PopupMenu &menu, RecentFileList &list);
@@ -22,8 +21,6 @@ public:
 
     // "mnuFile(6)" for entry 1.
     static QString itemKey(int entry);
-    // The entry an item number 6 to 8 stands for; 0 for any other number.
-    static int entryForItemNumber(int number);
 
 private:
     PopupMenu &m_menu;

@@ -3,6 +3,7 @@
 #include "ResourceText.h"
 #include "StringTable.h"
 
+#include <QAbstractButton>
 #include <QFileDialog>
 
 UserPrompts::UserPrompts(QWidget *owner)
@@ -28,6 +29,20 @@ QMessageBox::StandardButton UserPrompts::askSaveChanges(const QString &text)
         return m_answers.isEmpty() ? QMessageBox::Cancel : m_answers.dequeue();
     return QMessageBox::question(
         m_owner, kTitle, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+}
+
+QMessageBox::StandardButton UserPrompts::askChangedOnDisk(const QString &text)
+{
+    m_shown.append({ Kind::ChangedOnDisk, text });
+    if (m_scripted)
+        return m_answers.isEmpty() ? QMessageBox::Cancel : m_answers.dequeue();
+    QMessageBox box(QMessageBox::Warning, kTitle, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+        m_owner);
+    box.button(QMessageBox::Discard)->setText(tr("&Reload"));
+    box.button(QMessageBox::Save)->setText(tr("&Save Over"));
+    // Nothing is lost by waiting: the safe answer is the one Enter gives.
+    box.setDefaultButton(QMessageBox::Cancel);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
 QString UserPrompts::openFileName()

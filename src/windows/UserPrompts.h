@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QList>
 #include <QMessageBox>
 #include <QPointer>
@@ -14,8 +15,10 @@ class QWidget;
 // prompt with no answer queued cancels rather than block on a dialog nobody sees.
 class UserPrompts
 {
+    Q_DECLARE_TR_FUNCTIONS(UserPrompts)
+
 public:
-    enum class Kind { Critical, SaveChanges, OpenFile, SaveFile };
+    enum class Kind { Critical, SaveChanges, ChangedOnDisk, OpenFile, SaveFile };
 
     struct Shown
     {
@@ -36,6 +39,9 @@ public:
     void critical(const QString &text);
     // Yes, No or Cancel.
     QMessageBox::StandardButton askSaveChanges(const QString &text);
+    // A page changed on disk: Discard reloads it ("Reload"), Save writes over it ("Save Over"),
+    // Cancel leaves both as they are.
+    QMessageBox::StandardButton askChangedOnDisk(const QString &text);
     // The empty path when cancelled.
     QString openFileName();
     QString saveFileName();

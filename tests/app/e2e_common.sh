@@ -1,8 +1,21 @@
 # Shared by the end-to-end scripts: a private work folder and settings, removed at exit
 # together with the editor they started (EDITOR_PID), and helpers to drive it.
 WORK="$(mktemp -d)"
-trap '[ "$EDITOR_PID" -eq 0 ] || { kill "$EDITOR_PID"; wait "$EDITOR_PID"; } 2>/dev/null; rm -rf "$WORK"' EXIT
+trap 'stop_editor; rm -rf "$WORK"' EXIT
 EDITOR_PID=0
+
+# A terminated editor asks about unsaved edits like any close; a test that failed with edits
+# or a prompt open must not wait for an answer that never comes.
+stop_editor() {
+    [ "$EDITOR_PID" -ne 0 ] || return 0
+    kill "$EDITOR_PID" 2>/dev/null || true
+    for _ in $(seq 20); do
+        kill -0 "$EDITOR_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -KILL "$EDITOR_PID" 2>/dev/null || true
+    wait "$EDITOR_PID" 2>/dev/null || true
+}
 
 export XDG_CONFIG_HOME="$WORK/config" XDG_DATA_HOME="$WORK/data" XDG_RUNTIME_DIR="$WORK/run"
 mkdir -p -m 0700 "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"

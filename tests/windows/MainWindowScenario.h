@@ -11,6 +11,7 @@
 #include "ProgramLauncher.h"
 #include "UserPrompts.h"
 #include "MainWindow.h"
+#include "MetaPane.h"
 #include "ProgramServices.h"
 
 #include <QApplication>
@@ -93,7 +94,7 @@ struct Scenario
     void save(DocumentWindow *document) const
     {
         window->mdiArea().setActiveSubWindow(qobject_cast<QMdiSubWindow *>(document->parentWidget()));
-        window->commands().save();
+        window->commands().saveActive();
     }
 
     PopupMenu &menu() const { return window->menu(); }

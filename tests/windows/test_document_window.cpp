@@ -1,10 +1,14 @@
 #include "TestHome.h"
+#include "Document.h"
 #include "DocumentCreator.h"
 #include "DocumentFile.h"
 #include "DocumentWindow.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTest>
 
 using FlagList = QList<RobotsFlag>;
@@ -52,19 +56,42 @@ private Q_SLOTS:
         QFETCH(FlagList, switched);
         QFETCH(FlagList, checked);
         QFETCH(FlagList, disabled);
-        DocumentWindow window;
+        Document document;
+        DocumentWindow window(document);
         window.show();
         for (const RobotsFlag flag : switched) {
             if (clicked)
                 QTest::mouseClick(window.flagBox(flag), Qt::LeftButton);
             else
-                window.setFlag(flag, !window.flag(flag));
+                document.setFlag(flag, !document.values().flag(flag));
         }
         for (const RobotsFlag flag : MetaElementSet::kRobotsFlags) {
             QCOMPARE(window.flag(flag), checked.contains(flag));
+            QCOMPARE(document.values().flag(flag), checked.contains(flag));
             QCOMPARE(window.flagEnabled(flag), !disabled.contains(flag));
         }
-        QVERIFY(window.isModified());
+        QVERIFY(document.isModified());
+    }
+
+    // A page opens with the caret in its description; Tab goes down the window.
+    void tabGoesDownTheWindow()
+    {
+        Document document;
+        QMdiArea area;
+        QMdiSubWindow *frame = area.addSubWindow(new DocumentWindow(document));
+        area.show();
+        frame->show();
+        area.setActiveSubWindow(frame);
+        QVERIFY(QTest::qWaitForWindowActive(&area));
+        const auto *window = qobject_cast<DocumentWindow *>(frame->widget());
+        QCOMPARE(QApplication::focusWidget(), window->field(TextField::Description));
+        const QList<QWidget *> order { window->field(TextField::Keywords), window->field(TextField::Author),
+            window->flagBox(kIndex), window->flagBox(kFollow), window->flagBox(kImageIndex), window->flagBox(kImageClick),
+            window->charsetBox() };
+        for (QWidget *next : order) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
     }
 
     void createdPageOpensWithNoTags_data()

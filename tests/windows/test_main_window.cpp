@@ -101,14 +101,14 @@ private Q_SLOTS:
         QVERIFY(!document->flagEnabled(RobotsFlag::NoIndex));
         QCOMPARE(s.msg(), "Document opened... (" + path + ')');
         QCOMPARE(s.fil(), path);
-        QVERIFY2(!document->isModified(), "a page just opened has no edits");
+        QVERIFY2(!document->document().isModified(), "a page just opened has no edits");
         QVERIFY(s.window->metaText().text().contains(
             "<META name=\"robots\" content=\"nofollow, noimageclick\">"));
         // An edit shows in the pane at once.
         type(document->field(TextField::Author), "Jo", true);
         QVERIFY(s.window->metaText().text().contains("<META name=\"author\" content=\"Jo\">"));
         QCOMPARE(s.msg(), QStringLiteral("Remember to save..."));
-        QVERIFY(document->isModified());
+        QVERIFY(document->document().isModified());
     }
 
     void aFailedOpenSaysWhy_data()
@@ -190,7 +190,7 @@ private Q_SLOTS:
         const QList<QMdiSubWindow *> frames = s.window->mdiArea().subWindowList();
         for (int i = 0; i < opened.size(); ++i) {
             const auto *document = qobject_cast<DocumentWindow *>(frames.at(i)->widget());
-            QCOMPARE(document->filePath(), s.home.path() + '/' + opened.at(i));
+            QCOMPARE(document->document().path(), s.home.path() + '/' + opened.at(i));
             QCOMPARE(document->text(TextField::Description), QStringLiteral("Hand-made kites"));
             QVERIFY2(s.window->mdiArea().viewport()->rect().contains(frames.at(i)->geometry()),
                 "the window stands whole inside the area");
@@ -206,12 +206,11 @@ private Q_SLOTS:
         }();
         DocumentWindow *last = s.window->activeDocument();
         type(last->field(TextField::Author), "Saved here", true);
-        s.window->commands().save();
-        QCOMPARE(s.window->documentState().targetPath, last->filePath());
-        QVERIFY(!last->isModified());
-        QVERIFY(readFile(last->filePath()).contains("content=\"Saved here\""));
+        QVERIFY(s.window->commands().saveActive());
+        QVERIFY(!last->document().isModified());
+        QVERIFY(readFile(last->document().path()).contains("content=\"Saved here\""));
         for (const QString &file : files) {
-            if (QFileInfo(s.home.path() + '/' + file) != QFileInfo(last->filePath()))
+            if (QFileInfo(s.home.path() + '/' + file) != QFileInfo(last->document().path()))
                 QCOMPARE(readFile(s.home.path() + '/' + file), before.value(file));
         }
     }
@@ -321,7 +320,7 @@ private Q_SLOTS:
         QCOMPARE(s.prompts().size(), fresh ? 2 : 1);
         if (fresh) {
             QCOMPARE(s.prompts().last().kind, UserPrompts::Kind::SaveFile);
-            QCOMPARE(document->filePath(), path);
+            QVERIFY(document->document().isNew());
             return;
         }
         QCOMPARE(readFile(path).contains("kites, lines!"), written);
@@ -338,11 +337,11 @@ private Q_SLOTS:
         type(document->field(TextField::Description), " now");
         const QString newPath = s.home.path() + "/site/new.html";
         s.window->prompts().chooseFileNext(newPath);
-        s.window->commands().saveAs();
+        s.window->commands().saveActiveAs();
         QCOMPARE(readFile(oldPath), kPage);
         QCOMPARE(readFile(s.home.path() + "/site/old.bak"), kPage);
         QVERIFY(readFile(newPath).contains("content=\"Hand-made kites now\""));
-        QCOMPARE(document->filePath(), newPath);
+        QCOMPARE(document->document().path(), newPath);
         QCOMPARE(s.fil(), newPath);
         QVERIFY2(s.caption("mnuFile(6)").endsWith("  " + oldPath) && s.item("mnuFile(7)") == 0,
             "only a new document's first name joins the recent files");
@@ -351,7 +350,7 @@ private Q_SLOTS:
     void aFailedSaveReportsAndChangesNothing_data()
     {
         QTest::addColumn<bool>("saveAs");
-        QTest::newRow("file gone since it was opened") << false;
+        QTest::newRow("page and its folder gone since it was opened") << false;
         QTest::newRow("save as onto a folder") << true;
     }
 
@@ -359,7 +358,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, saveAs);
         Scenario s;
-        const QString path = s.page("a.html");
+        const QString path = s.home.write("site/a.html", kPage);
         DocumentWindow *document = s.open(path);
         type(document->field(TextField::Author), "Kept", true);
         const QString msgBefore = s.msg();
@@ -368,20 +367,20 @@ private Q_SLOTS:
             target = s.home.path() + "/folder";
             s.home.write("folder/x", "x");
             s.window->prompts().chooseFileNext(target);
-            s.window->commands().saveAs();
+            s.window->commands().saveActiveAs();
             QCOMPARE(readFile(path), kPage);
         } else {
-            QFile::remove(path);
-            s.window->commands().save();
+            QVERIFY(QDir(s.home.path() + "/site").removeRecursively());
+            s.window->commands().saveActive();
         }
         const UserPrompts::Shown reported = s.prompts().last();
         QCOMPARE(reported.kind, UserPrompts::Kind::Critical);
         QVERIFY2(reported.text.contains(target), qPrintable(reported.text));
         QVERIFY2(!reported.text.section('\n', 1).isEmpty(), "the reason follows the path");
         QCOMPARE(document->text(TextField::Author), QStringLiteral("Kept"));
-        QCOMPARE(document->filePath(), path);
-        QCOMPARE(document->caption(), QStringLiteral("Kite Shop"));
-        QVERIFY(document->isModified());
+        QCOMPARE(document->document().path(), path);
+        QCOMPARE(document->document().caption(), QStringLiteral("Kite Shop"));
+        QVERIFY(document->document().isModified());
         QCOMPARE(s.msg(), msgBefore);
         QVERIFY(!s.window->rebar().bandVisible(1));
     }
@@ -408,7 +407,7 @@ private Q_SLOTS:
         // Saved and closed, the middle one asks nothing: each window's edits are its own.
         s.activate(1);
         QVERIFY2(s.fil() == s.home.path() + "/b.html", "the window brought forward shows its own path");
-        s.window->commands().save();
+        s.window->commands().saveActive();
         QVERIFY2(s.fil() == s.home.path() + "/b.html", "the saved document shows its own path");
         s.window->commands().close();
         QCOMPARE(s.windows(), 2);
@@ -422,7 +421,7 @@ private Q_SLOTS:
             if (!frame || s.window->mdiArea().subWindowList(QMdiArea::StackingOrder).constLast() != frame)
                 return;
             inFront.resize(s.prompts().size() + 1);
-            inFront.last() = s.window->activeDocument()->filePath();
+            inFront.last() = s.window->activeDocument()->document().path();
         });
         QCOMPARE(s.window->close(), exited);
         QCOMPARE(s.prompts().size(), asked);

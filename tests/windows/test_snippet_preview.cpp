@@ -1,3 +1,5 @@
+#include "Document.h"
+#include "DocumentFile.h"
 #include "DocumentWindow.h"
 #include "SnippetPreview.h"
 #include "TextWidth.h"
@@ -30,16 +32,22 @@ double width(const QString &text, double pixelSize)
     return TextWidth::pixels(std::string_view(utf8.constData(), std::size_t(utf8.size())), pixelSize);
 }
 
-// A new document with a description of its own, so only the warnings under test show.
+// A page with values of its own, so only the warnings under test show.
 struct Window
 {
     Window()
+        : window(document)
     {
-        window.applyNewDefaults(QStringLiteral("Ann Author"), false);
-        window.setText(TextField::Description, QStringLiteral("Hand-made kites from the coast"));
-        window.setText(TextField::Keywords, QStringLiteral("kites, lines"));
-        window.setFilePath(QStringLiteral("/site/kites.html"));
+        showTitle({});
+        document.setText(TextField::Description, QStringLiteral("Hand-made kites from the coast"));
+        document.setText(TextField::Keywords, QStringLiteral("kites, lines"));
+        document.setText(TextField::Author, QStringLiteral("Ann Author"));
         window.show();
+    }
+    void showTitle(const QString &title)
+    {
+        const QByteArray page = "<html><head><title>" + title.toUtf8() + "</title></head></html>";
+        document.takeOpened(QStringLiteral("/site/kites.html"), DocumentFile::fromBytes(page));
     }
     TargetList warned() const
     {
@@ -51,6 +59,7 @@ struct Window
         }
         return targets;
     }
+    Document document;
     DocumentWindow window;
 };
 
@@ -90,7 +99,7 @@ private Q_SLOTS:
         QFETCH(int, hue);
         Window w;
         if (title) {
-            w.window.setPageTitle(text);
+            w.showTitle(text);
             QCOMPARE(w.window.titleWidth().text(), shown);
         } else {
             // Key by key, as a keyboard or an input method delivers them.
