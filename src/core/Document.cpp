@@ -16,7 +16,7 @@ void Document::startNew(const QString &standardAuthor, bool defaultCharset)
     values.setCharset(defaultCharset);
     m_path.clear();
     m_caption = kNewCaption;
-    changeValues(values);
+    setValues(values);
     setModified(false);
     emit pageChanged();
 }
@@ -26,7 +26,7 @@ void Document::takeOpened(const QString &path, const DocumentFile::OpenResult &p
     m_path = path;
     takePage(page);
     m_caption = m_title;
-    changeValues(page.document.values());
+    setValues(page.document.values());
     setModified(false);
     emit pageChanged();
 }
@@ -45,7 +45,7 @@ QString Document::text(TextField field) const
     return QString::fromStdString(m_values.text(field));
 }
 
-void Document::changeValues(const MetaElementSet &values)
+void Document::setValues(const MetaElementSet &values)
 {
     if (values == m_values)
         return;
@@ -54,30 +54,25 @@ void Document::changeValues(const MetaElementSet &values)
     emit valuesChanged();
 }
 
-void Document::setValues(const MetaElementSet &values)
-{
-    changeValues(values);
-}
-
 void Document::setText(TextField field, const QString &text)
 {
     MetaElementSet values = m_values;
     values.setText(field, text.toStdString());
-    changeValues(values);
+    setValues(values);
 }
 
 void Document::setFlag(RobotsFlag flag, bool on)
 {
     MetaElementSet values = m_values;
     values.setFlag(flag, on);
-    changeValues(values);
+    setValues(values);
 }
 
 void Document::setCharset(bool on)
 {
     MetaElementSet values = m_values;
     values.setCharset(on);
-    changeValues(values);
+    setValues(values);
 }
 
 void Document::setModified(bool modified)

@@ -87,7 +87,6 @@ Q_SIGNALS:
 private:
     void takePage(const DocumentFile::OpenResult &page);
     DocumentSaver::Request saveRequest(const QString &target, const SaveSettings &settings) const;
-    void changeValues(const MetaElementSet &values);
 
     QString m_path;
     QString m_caption = kNewCaption;

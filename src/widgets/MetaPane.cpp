@@ -114,8 +114,10 @@ int MetaPane::fittingHeight() const
     const auto lines = static_cast<int>(TagBlock::tags(fullest, {}).size());
     const QPlainTextEdit *edit = m_text->hwnd();
     const QFontMetrics metrics(edit->font());
-    const int text = lines * metrics.lineSpacing() + 2 * static_cast<int>(std::ceil(edit->document()->documentMargin()));
-    return text + 2 * edit->frameWidth() + edit->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * kMargin;
+    const int text
+        = lines * metrics.lineSpacing() + 2 * static_cast<int>(std::ceil(edit->document()->documentMargin()));
+    return text + 2 * edit->frameWidth() + edit->style()->pixelMetric(QStyle::PM_ScrollBarExtent)
+        + 2 * kMargin;
 }
 
 void MetaPane::resizeEvent(QResizeEvent *event)
@@ -133,8 +135,8 @@ void MetaPane::refresh()
         return;
     // As a save would write it: escaped values, and the charset tag the page's bytes call for.
     const MetaElementSet &values = m_document->values();
-    const std::string block = DocumentRewriter::shownBlock(values, ProgramVersion::version().toStdString(), "\n",
-        m_document->facts().charset.saveEncoding(values));
+    const std::string block = DocumentRewriter::shownBlock(values, ProgramVersion::version().toStdString(),
+        "\n", m_document->facts().charset.saveEncoding(values));
     m_block = QString::fromStdString(block);
     const std::string_view lineEnd = LineEnds::text(m_document->lineEnd());
     m_lineEnd = QString::fromLatin1(lineEnd.data(), static_cast<qsizetype>(lineEnd.size()));

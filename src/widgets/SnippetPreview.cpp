@@ -1,5 +1,6 @@
 #include "SnippetPreview.h"
 
+#include "ByteView.h"
 #include "TextWidth.h"
 
 #include <QFontMetricsF>
@@ -34,9 +35,7 @@ double engineWidth(const QList<uint> &codePoints, qsizetype count, double pixelS
     QString text = QString::fromUcs4(reinterpret_cast<const char32_t *>(codePoints.constData()), count);
     if (withEllipsis)
         text = text.trimmed() + kEllipsis;
-    const QByteArray utf8 = text.toUtf8();
-    return TextWidth::pixels(
-        std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), pixelSize);
+    return TextWidth::pixels(byteView(text.toUtf8()), pixelSize);
 }
 
 void drawLine(QPainter &painter, const QFont &font, const QColor &colour, double top, int lineHeight,

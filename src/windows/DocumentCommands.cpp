@@ -159,7 +159,8 @@ void DocumentCommands::bringForward(DocumentWindow &window)
 DocumentWindow *DocumentCommands::newDocument()
 {
     auto document = std::make_unique<Document>();
-    document->startNew(m_services.settings().text(Setting::Author), m_services.settings().isOn(Setting::DefaultCharset));
+    document->startNew(
+        m_services.settings().text(Setting::Author), m_services.settings().isOn(Setting::DefaultCharset));
     DocumentWindow *window = createWindow(std::move(document));
     m_status.showFileStatus(DocumentWindow::shownPath(window->document()), StatusPanels::IconIdle);
     m_status.showMessage(window->document().caption());
@@ -274,8 +275,8 @@ bool DocumentCommands::saveAs(Document &document, const QString &target)
 {
     // Two windows on one page would each save over the other's edits.
     if (const Document *other = m_documents.find(target); other && other != &document) {
-        m_prompts.critical(tr("%1 is open in another window. Close that window first, or choose another name.")
-                               .arg(target));
+        m_prompts.critical(
+            tr("%1 is open in another window. Close that window first, or choose another name.").arg(target));
         return false;
     }
     if (document.isNew()) {
@@ -315,8 +316,9 @@ QString DocumentCommands::changedOnDiskText(const Document &document) const
 {
     return tr("The page was changed on disk since it was read:") + QLatin1Char('\n') + document.path()
         + QStringLiteral("\n\n")
-        + (document.isModified() ? tr("Reload it and lose the edits made here, or save over the changes on disk?")
-                                 : tr("Reload it, or save over the changes on disk?"));
+        + (document.isModified()
+                ? tr("Reload it and lose the edits made here, or save over the changes on disk?")
+                : tr("Reload it, or save over the changes on disk?"));
 }
 
 bool DocumentCommands::mayWriteOver(Document &document)
@@ -360,7 +362,8 @@ void DocumentCommands::checkDisk(Document &document)
     case Document::DiskChange::Unchanged:
         break;
     case Document::DiskChange::Vanished:
-        m_status.showMessage(tr("The page is no longer on disk; Save writes it again... (%1)").arg(document.path()));
+        m_status.showMessage(
+            tr("The page is no longer on disk; Save writes it again... (%1)").arg(document.path()));
         break;
     case Document::DiskChange::Changed:
         // Without edits the window only showed what the disk held: it shows what it holds now.
@@ -393,8 +396,9 @@ bool DocumentCommands::confirmClose(DocumentWindow &window)
         return true;
     // The user answers for the page in front of them, so the page asked about comes first.
     bringForward(window);
-    const QMessageBox::StandardButton answer = m_prompts.askSaveChanges(
-        ResourceText::get(StringId::SaveChangesPrompt) + QLatin1Char('\n') + DocumentWindow::shownPath(document));
+    const QMessageBox::StandardButton answer
+        = m_prompts.askSaveChanges(ResourceText::get(StringId::SaveChangesPrompt) + QLatin1Char('\n')
+            + DocumentWindow::shownPath(document));
     if (answer == QMessageBox::Cancel)
         return false;
     if (answer == QMessageBox::No)

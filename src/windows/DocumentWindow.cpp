@@ -22,7 +22,8 @@
 namespace {
 
 constexpr TextField kTextFields[] = { TextField::Description, TextField::Keywords, TextField::Author };
-constexpr RobotsFlag kExclusiveFlags[] = { RobotsFlag::NoIndex, RobotsFlag::NoImageIndex, RobotsFlag::NoImageClick };
+constexpr RobotsFlag kExclusiveFlags[]
+    = { RobotsFlag::NoIndex, RobotsFlag::NoImageIndex, RobotsFlag::NoImageClick };
 
 QString fieldName(TextField field)
 {
@@ -96,17 +97,13 @@ QString DocumentWindow::shownPath(const Document &document)
     return document.isNew() ? ResourceText::get(StringId::NoFile) : document.path();
 }
 
-QString DocumentWindow::shownPathText() const
-{
-    return m_pathLabel->text();
-}
-
 QLineEdit *DocumentWindow::makeField(TextField field)
 {
     auto *edit = new QLineEdit(this);
     edit->setObjectName(QStringLiteral("txt") + fieldName(field));
     edit->installEventFilter(this);
-    connect(edit, &QLineEdit::textChanged, this, [this, field](const QString &text) { m_document.setText(field, text); });
+    connect(edit, &QLineEdit::textChanged, this,
+        [this, field](const QString &text) { m_document.setText(field, text); });
     return edit;
 }
 

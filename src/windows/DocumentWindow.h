@@ -58,7 +58,6 @@ public:
     WidthCounter &titleWidth() const { return *m_titleWidth; }
     WidthCounter &descriptionWidth() const { return *m_descriptionWidth; }
     WarningLabel &warningLabel(WarningTarget target) const;
-    QString shownPathText() const;
 
     // Asked before the window closes; false keeps it open.
     using CloseGuard = std::function<bool(DocumentWindow &)>;

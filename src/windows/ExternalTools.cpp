@@ -103,8 +103,7 @@ void ExternalTools::helpIndex()
             return;
         }
     } else if (!QFileInfo::exists(file)) {
-        m_status.showMessage(
-            tr("The help file %1 does not exist.").arg(file));
+        m_status.showMessage(tr("The help file %1 does not exist.").arg(file));
         return;
     }
     if (!startViewer(file))
@@ -120,14 +119,11 @@ void ExternalTools::openLink(Link link)
 {
     const QUrl address = linkAddress(link);
     if (!m_launcher->openUrl(address)) {
-        m_status.showMessage(
-            tr("No web browser could be started for %1.")
-                .arg(address.toString()));
+        m_status.showMessage(tr("No web browser could be started for %1.").arg(address.toString()));
     }
 }
 
 void ExternalTools::reportNotStarted(const QString &program)
 {
-    m_status.showMessage(
-        tr("%1 could not be started.").arg(program));
+    m_status.showMessage(tr("%1 could not be started.").arg(program));
 }

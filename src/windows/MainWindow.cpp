@@ -66,8 +66,8 @@ MainWindow::MainWindow(ProgramServices &services, QWidget *parent)
     buildStatusBar();
     buildCommands();
     restorePlacement();
-    setWindowTitle(QString::fromLatin1(TagBlock::kProgramTitle.data()) + QLatin1Char(' ')
-        + ProgramVersion::version());
+    setWindowTitle(
+        QString::fromLatin1(TagBlock::kProgramTitle.data()) + QLatin1Char(' ') + ProgramVersion::version());
     applyToolbarSetting(m_services.settings().isOn(Setting::Toolbar));
     applyMetaSetting(m_services.settings().isOn(Setting::ViewMeta));
     m_menuBar->setButtonVisible(CommandTables::kWindowMenu, false);
@@ -85,13 +85,15 @@ void MainWindow::buildCommands()
 {
     m_commands = std::make_unique<DocumentCommands>(m_services, *m_mdiArea, *m_prompts, *m_statusPanels);
     m_editCommands = std::make_unique<EditCommands>(*m_mdiArea, m_services.settings());
-    m_tools = std::make_unique<ExternalTools>(*m_mdiArea, *m_commands, m_services.settings(), *m_statusPanels);
+    m_tools
+        = std::make_unique<ExternalTools>(*m_mdiArea, *m_commands, m_services.settings(), *m_statusPanels);
     m_programCommands = new ProgramCommands(*this, m_services, *m_commands, *m_editCommands, *m_tools);
     m_recentMenu = std::make_unique<RecentFilesMenu>(*m_menu, m_services.recentFiles());
     m_recentMenu->build();
     connect(m_commands.get(), &DocumentCommands::recentFilesChanged, this, [this] { m_recentMenu->build(); });
     connect(m_commands.get(), &DocumentCommands::busyChanged, this, &MainWindow::setBusy);
-    connect(m_commands.get(), &DocumentCommands::documentOpened, this, [this] { setDocumentCommandsEnabled(true); });
+    connect(m_commands.get(), &DocumentCommands::documentOpened, this,
+        [this] { setDocumentCommandsEnabled(true); });
     connect(m_commands.get(), &DocumentCommands::activeDocumentChanged, m_metaPane, &MetaPane::showDocument);
     connect(m_commands.get(), &DocumentCommands::saveOnCloseChosen, m_metaPane, &MetaPane::clear);
 }

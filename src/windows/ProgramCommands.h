@@ -14,6 +14,7 @@ class ExternalTools;
 class MainWindow;
 class ProgramServices;
 class QAction;
+class QDialog;
 
 // The program's commands as actions, one table row each: its menu key, caption, shortcut,
 // image and handler. The menu object's clicks, the toolbar's buttons and the keys all trigger
@@ -32,7 +33,7 @@ public:
         bool ellipsis;
         const char *shortcut; // nullptr: none
         int image; // -1: none
-        void (ProgramCommands::*handler)();
+        void (*handler)(ProgramCommands &commands);
     };
 
     ProgramCommands(MainWindow &window, ProgramServices &services, DocumentCommands &documents,
@@ -53,37 +54,8 @@ public:
 private:
     static const Row kRows[kCommandCount];
 
-    void newDocument();
-    void open();
-    void close();
-    void save();
-    void saveAs();
-    void properties();
-    void exit();
-    void openRecentFile1();
-    void openRecentFile2();
-    void openRecentFile3();
     void openRecentFile(int entry);
-    void undo();
-    void cut();
-    void copy();
-    void paste();
-    void copyMetaTags();
-    void insertStandardAuthor();
-    void toggleMetaPane();
-    void fullCode();
-    void toggleToolbarStrip();
-    void programSettings();
-    void cascade();
-    void tileHorizontally();
-    void tileVertically();
-    void arrangeIcons();
-    void helpIndex();
-    void tagsmithHome();
-    void forum();
-    void robotsMetaTag();
-    void vantorel();
-    void about();
+    void openDialog(QDialog *dialog);
 
     MainWindow &m_window;
     ProgramServices &m_services;

@@ -20,7 +20,8 @@ RecentFilesMenu::RecentFilesMenu(PopupMenu &menu, RecentFileList &list)
 
 QString RecentFilesMenu::itemKey(int entry)
 {
-    return ProgramCommands::menuKey(static_cast<CommandId>(static_cast<int>(CommandId::RecentFile1) + entry - 1));
+    return ProgramCommands::menuKey(
+        static_cast<CommandId>(static_cast<int>(CommandId::RecentFile1) + entry - 1));
 }
 
 void RecentFilesMenu::build()

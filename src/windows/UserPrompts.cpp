@@ -36,8 +36,8 @@ QMessageBox::StandardButton UserPrompts::askChangedOnDisk(const QString &text)
     m_shown.append({ Kind::ChangedOnDisk, text });
     if (m_scripted)
         return m_answers.isEmpty() ? QMessageBox::Cancel : m_answers.dequeue();
-    QMessageBox box(QMessageBox::Warning, kTitle, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-        m_owner);
+    QMessageBox box(QMessageBox::Warning, kTitle, text,
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, m_owner);
     box.button(QMessageBox::Discard)->setText(tr("&Reload"));
     box.button(QMessageBox::Save)->setText(tr("&Save Over"));
     // Nothing is lost by waiting: the safe answer is the one Enter gives.

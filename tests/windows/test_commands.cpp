@@ -1,6 +1,7 @@
 // Every command as the user gives it: through the menu object, the toolbar and the keys.
 
 #include "MainWindowScenario.h"
+#include "ProgramCommands.h"
 #include "TextBox.h"
 
 #include <QCheckBox>
@@ -93,6 +94,25 @@ private Q_SLOTS:
             QCOMPARE(s.msg(), QStringLiteral("Remember to save..."));
     }
 
+    // One row per command, in the order of their ids, each with a key of its own that the menu
+    // holds; the recent files' keys join the menu with the recent files.
+    void everyCommandHasItsRow()
+    {
+        Scenario s;
+        QStringList keys;
+        for (int i = 0; i < kCommandCount; ++i) {
+            const auto id = CommandId(i);
+            QCOMPARE(ProgramCommands::row(id).id, id);
+            const QString key = ProgramCommands::menuKey(id);
+            QVERIFY2(!keys.contains(key), qPrintable(key));
+            keys.append(key);
+            QCOMPARE(ProgramCommands::forMenuKey(key), std::optional<CommandId>(id));
+            const bool recent = id >= CommandId::RecentFile1 && id <= CommandId::RecentFile3;
+            QVERIFY2((s.item(key) != 0) != recent, qPrintable(key));
+            QVERIFY(s.window->programCommands().action(id));
+        }
+    }
+
     void saveAsksForANameWhenItHasNone_data()
     {
         QTest::addColumn<QString>("how");
@@ -121,6 +141,10 @@ private Q_SLOTS:
         QCOMPARE(readFile(existing), kPage);
         QCOMPARE(s.caption("mnuFile(6)"), recentCaption(1, opened ? existing : chosen));
         QCOMPARE(s.item("mnuFile(7)"), 0);
+        // A cancelled Save As puts back the message shown before the last Open command: none
+        // was given, as the page came from the command line.
+        if (opened)
+            QCOMPARE(s.msg(), QString());
         if (!opened) {
             QVERIFY(readFile(chosen).contains("<META name=\"author\" content=\"Ann\">"));
             QVERIFY(!document->document().isModified());
