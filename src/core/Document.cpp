@@ -139,8 +139,12 @@ DocumentSaver::Request Document::saveRequest(const QString &target, const SaveSe
     request.values = m_values;
     request.version = settings.version;
     request.backup = settings.backup;
-    if (!isNew() && !FileStamp::of(m_path).exists)
+    // A page gone from disk is saved from the bytes last read; with no file left, there is
+    // nothing for a backup to keep.
+    if (!isNew() && !FileStamp::of(m_path).exists) {
         request.sourceBytes = m_diskBytes;
+        request.backup = false;
+    }
     return request;
 }
 

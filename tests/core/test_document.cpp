@@ -214,8 +214,11 @@ private Q_SLOTS:
         document.setValues(kTyped);
         QVERIFY(happen(event, path));
         QSignalSpy pageChanged(&document, &Document::pageChanged);
-        const DocumentSaver::Result result = document.save(target, { QStringLiteral("2.01a"), false });
+        const DocumentSaver::Result result = document.save(target, { QStringLiteral("2.01a"), true });
         QVERIFY2(result.ok, qPrintable(result.error));
+        // The backup keeps the page that was on disk; a page gone from disk leaves none to keep.
+        const QString backup = home.path() + "/site/a.bak";
+        QCOMPARE(readFile(backup), event == "deleted" || event == "its folder deleted" ? QByteArray() : rest);
         QVERIFY(pageChanged.size() >= 1);
 
         TestHome expected;
