@@ -183,6 +183,27 @@ private Q_SLOTS:
         QCOMPARE(s.prompts().size(), answer ? 1 : 0);
     }
 
+    // Back from another program, the page in front is looked at, as when its window comes
+    // forward; in the background the program does not look.
+    void comingBackToTheProgramLooksAtThePageInFront_data()
+    {
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("active again") << int(Qt::ApplicationActive) << "Kites from elsewhere";
+        QTest::newRow("still in the background") << int(Qt::ApplicationInactive) << "Hand-made kites";
+    }
+    void comingBackToTheProgramLooksAtThePageInFront()
+    {
+        QFETCH(int, state);
+        QFETCH(QString, shown);
+        Scenario s;
+        DocumentWindow *document = s.open(s.page("a.html"));
+        QVERIFY(!s.home.write("a.html", kEditedElsewhere).isEmpty());
+        emit qGuiApp->applicationStateChanged(Qt::ApplicationState(state));
+        QCOMPARE(document->text(TextField::Description), shown);
+        QVERIFY(s.prompts().isEmpty());
+    }
+
     // Two windows on one page would save over each other.
     void saveAsOntoAnOpenPageIsRefused()
     {
