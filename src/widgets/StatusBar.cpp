@@ -1,11 +1,11 @@
 #include "StatusBar.h"
 
+#include "ControlError.h"
+#include "IconList.h"
 #include "ImageListArgument.h"
 #include "ProgramFile.h"
 #include "PropertyBag.h"
 #include "VariantKey.h"
-#include "ControlError.h"
-#include "IconList.h"
 
 #include <QDate>
 #include <QHelpEvent>
@@ -548,16 +548,31 @@ void StatusBar::paintPanel(QPainter &painter, int index)
         paintSelfUpdating(painter, panel, frame);
         return;
     }
-    QRect content = frame.adjusted(kTextInset, 1, -kTextInset, -1);
     if (!panel.icon.isNull() && m_imageList) {
+        const QRect content = frame.adjusted(kTextInset, 1, -kTextInset, -1);
         const QSize iconSize = m_imageList->iconSize();
-        const QRect iconRect(QPoint(content.left(), content.center().y() - iconSize.height() / 2), iconSize);
-        panel.icon.paint(&painter, iconRect);
-        content.setLeft(iconRect.right() + kTextInset);
+        panel.icon.paint(
+            &painter, QRect(QPoint(content.left(), content.center().y() - iconSize.height() / 2), iconSize));
     }
     const Qt::Alignment align = (panel.style & RightToLeftReading) ? Qt::AlignRight : Qt::AlignLeft;
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(content, int(align | Qt::AlignVCenter), panel.text);
+    painter.drawText(panelTextArea(index), int(align | Qt::AlignVCenter), panelShownText(index + 1));
+}
+
+QRect StatusBar::panelTextArea(int index) const
+{
+    const Panel &panel = m_panels.at(index);
+    QRect content = panelArea(index).adjusted(kTextInset, 1, -kPanelGap - kTextInset, -1);
+    if (!panel.icon.isNull() && m_imageList)
+        content.setLeft(content.left() + m_imageList->iconSize().width() + kTextInset);
+    return content;
+}
+
+// Cut in the middle, so that a path keeps the file name it ends with.
+QString StatusBar::panelShownText(const QVariant &key) const
+{
+    const int index = require(key);
+    return fontMetrics().elidedText(m_panels.at(index).text, Qt::ElideMiddle, panelTextArea(index).width());
 }
 
 void StatusBar::paintSelfUpdating(QPainter &painter, Panel &panel, const QRect &rect)

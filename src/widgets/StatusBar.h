@@ -55,6 +55,8 @@ public:
     QString panelKey(int index) const;
     void setPanelKey(int index, const QString &key);
     QString panelText(const QVariant &key) const;
+    // The text as the panel shows it: cut in the middle with "…" when the panel is too narrow.
+    QString panelShownText(const QVariant &key) const;
     void setPanelText(const QVariant &key, const QString &text);
     QString panelToolTipText(const QVariant &key) const;
     void setPanelToolTipText(const QVariant &key, const QString &text);
@@ -143,6 +145,7 @@ private:
     void layoutPanels();
     int panelAt(const QPoint &pos) const;
     QRect panelArea(int index) const;
+    QRect panelTextArea(int index) const;
     QString selfUpdatingText(int style) const;
     bool selfUpdatingState(int style) const;
     void refreshSelfUpdatingPanels();

@@ -135,10 +135,18 @@ DocumentWindow *DocumentCommands::createWindow(std::unique_ptr<Document> owned)
     const int earlier = static_cast<int>(m_mdiArea.subWindowList().size());
     QMdiSubWindow *frame = m_mdiArea.addSubWindow(window);
     frame->setWindowIcon(m_services.icons().icon(StatusPanels::IconIdle));
-    frame->setWindowTitle(document->caption());
+    frame->setWindowTitle(DocumentWindow::markedCaption(document->caption()));
     frame->resize(kLeastFrameSize);
     fitToContents(*frame, m_mdiArea);
     placeCascaded(*frame, m_mdiArea, earlier);
+    connect(
+        window, &DocumentWindow::contentsResized, frame, [this, frame] { fitToContents(*frame, m_mdiArea); });
+    // Restored where it was, a window may no longer fit an area that shrank meanwhile.
+    connect(frame, &QMdiSubWindow::windowStateChanged, frame,
+        [this, frame](Qt::WindowStates before, Qt::WindowStates now) {
+            if ((before & Qt::WindowMinimized) && !(now & (Qt::WindowMinimized | Qt::WindowMaximized)))
+                fitToContents(*frame, m_mdiArea);
+        });
     frame->show();
     m_mdiArea.setActiveSubWindow(frame);
     emit documentOpened();
@@ -218,9 +226,6 @@ DocumentWindow *DocumentCommands::open(const QString &given)
     DocumentWindow *window = createWindow(std::move(document));
     m_status.showMessage(openedText(path));
     m_status.showFileStatus(path, StatusPanels::IconIdle);
-    // The page may have brought warnings that need room.
-    if (auto *frame = qobject_cast<QMdiSubWindow *>(window->parentWidget()))
-        fitToContents(*frame, m_mdiArea);
     return window;
 }
 
@@ -407,7 +412,12 @@ bool DocumentCommands::confirmClose(DocumentWindow &window)
     const bool saved = save(document);
     emit saveOnCloseChosen();
     m_status.setFileStatusIcon(StatusPanels::IconEdited);
-    m_status.showMessage(ResourceText::status(StringId::NoDocumentOpen));
+    // With other pages open, the page that comes forward says what it is.
+    const QList<QMdiSubWindow *> frames = m_mdiArea.subWindowList();
+    if (saved && std::count_if(frames.cbegin(), frames.cend(), [](const QMdiSubWindow *frame) {
+            return frame->isVisible();
+        }) == 1)
+        m_status.showMessage(ResourceText::status(StringId::NoDocumentOpen));
     return saved;
 }
 
@@ -424,5 +434,11 @@ void DocumentCommands::documentActivated(DocumentWindow &window)
 {
     emit activeDocumentChanged(&window.document());
     m_status.showFileStatus(DocumentWindow::shownPath(window.document()), StatusPanels::IconEdited);
+    // The reminder belongs to the page in front when it has edits, and to no other.
+    const QString reminder = ResourceText::status(StringId::RememberToSave);
+    if (window.document().isModified())
+        m_status.showMessage(reminder);
+    else if (m_status.message() == reminder)
+        m_status.showMessage({});
     checkDisk(window.document());
 }

@@ -5,6 +5,7 @@
 #include "ResourceText.h"
 #include "SnippetPreview.h"
 #include "StringTable.h"
+#include "TextContrast.h"
 #include "TextWidth.h"
 #include "WarningLabel.h"
 #include "WidthCounter.h"
@@ -17,7 +18,9 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollArea>
 #include <QSignalBlocker>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -55,9 +58,10 @@ QLabel *captionLabel(int id, QWidget *parent)
 DocumentWindow::DocumentWindow(Document &document, QWidget *parent)
     : QWidget(parent)
     , m_document(document)
-    , m_preview(new SnippetPreview(this))
-    , m_titleWidth(new WidthCounter(TextWidth::kTitleLimit, this))
-    , m_descriptionWidth(new WidthCounter(TextWidth::kDescriptionLimit, this))
+    , m_contents(new QWidget)
+    , m_preview(new SnippetPreview(m_contents))
+    , m_titleWidth(new WidthCounter(TextWidth::kTitleLimit, m_contents))
+    , m_descriptionWidth(new WidthCounter(TextWidth::kDescriptionLimit, m_contents))
 {
     // Made in the order the Tab key visits them, the description first, where a page opens.
     for (const TextField field : kTextFields) {
@@ -69,17 +73,29 @@ DocumentWindow::DocumentWindow(Document &document, QWidget *parent)
     constexpr const char *kFlagCaptions[] = { "NOINDEX", "NOFOLLOW", "NOIMAGESINDEX", "NOIMAGECLICK" };
     for (const RobotsFlag flag : MetaElementSet::kRobotsFlags) {
         QCheckBox *&box = m_flagBoxes[static_cast<std::size_t>(flag)];
-        box = new QCheckBox(QString::fromLatin1(kFlagCaptions[static_cast<std::size_t>(flag)]), this);
+        box = new QCheckBox(QString::fromLatin1(kFlagCaptions[static_cast<std::size_t>(flag)]), m_contents);
         connect(box, &QCheckBox::toggled, this, [this, flag](bool on) { m_document.setFlag(flag, on); });
     }
-    m_charsetBox = new QCheckBox(ResourceText::get(StringId::UseDefaultCharset), this);
-    m_pathLabel = new QLabel(this);
+    m_charsetBox = new QCheckBox(ResourceText::get(StringId::UseDefaultCharset), m_contents);
+    m_pathLabel = new QLabel(m_contents);
     connect(m_charsetBox, &QCheckBox::toggled, this, [this](bool on) { m_document.setCharset(on); });
     for (WarningLabel *&label : m_warningLabels)
-        label = new WarningLabel(this);
+        label = new WarningLabel(m_contents);
     buildControls();
+    // A window too small for its page scrolls rather than cuts anything off.
+    auto *scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    // The fields take the keyboard, not the area around them.
+    scroll->setFocusPolicy(Qt::NoFocus);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(m_contents);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll);
+    m_contents->installEventFilter(this);
     connect(&m_document, &Document::valuesChanged, this, &DocumentWindow::showValues);
     connect(&m_document, &Document::pageChanged, this, &DocumentWindow::showPage);
+    connect(&m_document, &Document::modifiedChanged, this, &DocumentWindow::showModified);
     showValues();
     showPage();
 }
@@ -92,6 +108,11 @@ DocumentWindow *DocumentWindow::activeIn(const QMdiArea &area)
     return frame ? qobject_cast<DocumentWindow *>(frame->widget()) : nullptr;
 }
 
+QSize DocumentWindow::sizeHint() const
+{
+    return m_contents->sizeHint();
+}
+
 QString DocumentWindow::shownPath(const Document &document)
 {
     return document.isNew() ? ResourceText::get(StringId::NoFile) : document.path();
@@ -99,7 +120,7 @@ QString DocumentWindow::shownPath(const Document &document)
 
 QLineEdit *DocumentWindow::makeField(TextField field)
 {
-    auto *edit = new QLineEdit(this);
+    auto *edit = new QLineEdit(m_contents);
     edit->setObjectName(QStringLiteral("txt") + fieldName(field));
     edit->installEventFilter(this);
     connect(edit, &QLineEdit::textChanged, this,
@@ -109,16 +130,16 @@ QLineEdit *DocumentWindow::makeField(TextField field)
 
 void DocumentWindow::buildControls()
 {
-    auto *grid = new QGridLayout(this);
+    auto *grid = new QGridLayout(m_contents);
     grid->setColumnStretch(1, 1);
     grid->setVerticalSpacing(4);
-    grid->addWidget(captionLabel(StringId::Description, this), 0, 0);
+    grid->addWidget(captionLabel(StringId::Description, m_contents), 0, 0);
     grid->addWidget(field(TextField::Description), 0, 1);
     grid->addWidget(&warningLabel(WarningTarget::Description), 1, 1);
-    grid->addWidget(captionLabel(StringId::Keywords, this), 2, 0);
+    grid->addWidget(captionLabel(StringId::Keywords, m_contents), 2, 0);
     grid->addWidget(field(TextField::Keywords), 2, 1);
     grid->addWidget(&warningLabel(WarningTarget::Keywords), 3, 1);
-    grid->addWidget(captionLabel(StringId::Author, this), 4, 0);
+    grid->addWidget(captionLabel(StringId::Author, m_contents), 4, 0);
     grid->addWidget(field(TextField::Author), 4, 1);
     grid->addWidget(&warningLabel(WarningTarget::Author), 5, 1);
 
@@ -128,24 +149,29 @@ void DocumentWindow::buildControls()
     robots->addWidget(flagBox(RobotsFlag::NoImageIndex), 1, 0);
     robots->addWidget(flagBox(RobotsFlag::NoImageClick), 1, 1);
     robots->setColumnStretch(2, 1);
-    auto *robotsLabel = captionLabel(StringId::Robots, this);
+    auto *robotsLabel = captionLabel(StringId::Robots, m_contents);
     robotsLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
     grid->addWidget(robotsLabel, 6, 0);
     grid->addLayout(robots, 6, 1);
     grid->addWidget(&warningLabel(WarningTarget::Robots), 7, 1);
-    grid->addWidget(captionLabel(StringId::Charset, this), 8, 0);
+    grid->addWidget(captionLabel(StringId::Charset, m_contents), 8, 0);
     grid->addWidget(m_charsetBox, 8, 1);
     grid->addWidget(&warningLabel(WarningTarget::Charset), 9, 1);
 
     m_pathLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_pathLabel->setForegroundRole(QPalette::PlaceholderText);
+    // Grey, as secondary text is, but dark enough to read.
+    QPalette palette = m_pathLabel->palette();
+    palette.setColor(QPalette::WindowText,
+        TextContrast::readable(palette.color(QPalette::PlaceholderText), palette.color(QPalette::WindowText),
+            palette.color(QPalette::Window)));
+    m_pathLabel->setPalette(palette);
     grid->addWidget(m_pathLabel, 10, 0, 1, 2);
 
     grid->setRowMinimumHeight(11, 4);
     grid->addWidget(m_preview, 12, 0, 1, 2);
-    grid->addWidget(captionLabel(tr("Title:"), this), 13, 0);
+    grid->addWidget(captionLabel(tr("Title:"), m_contents), 13, 0);
     grid->addWidget(m_titleWidth, 13, 1);
-    grid->addWidget(captionLabel(tr("Description:"), this), 14, 0);
+    grid->addWidget(captionLabel(tr("Description:"), m_contents), 14, 0);
     grid->addWidget(m_descriptionWidth, 14, 1);
     grid->setRowStretch(15, 1);
 }
@@ -224,11 +250,26 @@ void DocumentWindow::showFlagStates()
     }
 }
 
+// The caption with Qt's modified mark, which shows as "*" while the page has edits; a "[*]" of
+// the caption's own is doubled so that it shows as written.
+QString DocumentWindow::markedCaption(const QString &caption)
+{
+    return QString(caption).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")) + QStringLiteral("[*]");
+}
+
+void DocumentWindow::showModified()
+{
+    setWindowModified(m_document.isModified());
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        frame->setWindowModified(m_document.isModified());
+}
+
 void DocumentWindow::showPage()
 {
-    setWindowTitle(m_document.caption());
+    setWindowTitle(markedCaption(m_document.caption()));
     if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
-        frame->setWindowTitle(m_document.caption());
+        frame->setWindowTitle(markedCaption(m_document.caption()));
+    showModified();
     m_pathLabel->setText(shownPath(m_document));
     refreshInsights();
 }
@@ -248,10 +289,13 @@ void DocumentWindow::refreshInsights()
     // A placeholder is never written, so the page would show no description at all.
     const std::string written
         = MetaElementSet::hasValue(TextField::Description, description) ? description : std::string();
-    m_preview->setTitle(previewTitle());
-    m_preview->setPath(shownPath(m_document));
+    // The counter measures the title the result shows, the file name of a page without one.
+    const QString title = previewTitle();
+    m_preview->setTitle(title);
+    // A page not yet saved has no address.
+    m_preview->setPath(m_document.path());
     m_preview->setDescription(QString::fromStdString(written));
-    m_titleWidth->setPixels(TextWidth::titlePixels(m_document.title().toStdString()));
+    m_titleWidth->setPixels(TextWidth::titlePixels(title.toStdString()));
     m_descriptionWidth->setPixels(TextWidth::descriptionPixels(written));
 
     m_warnings = PageWarnings::evaluate(m_document.facts(), current, m_document.descriptionShared());
@@ -273,6 +317,11 @@ void DocumentWindow::closeEvent(QCloseEvent *event)
 
 bool DocumentWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    // Warnings that come and go change the room the page needs.
+    if (watched == m_contents && event->type() == QEvent::LayoutRequest) {
+        updateGeometry();
+        emit contentsResized();
+    }
     if (event->type() == QEvent::FocusIn) {
         for (const TextField which : kTextFields) {
             if (watched == field(which)) {

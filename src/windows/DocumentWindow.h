@@ -35,8 +35,11 @@ public:
     static DocumentWindow *activeIn(const QMdiArea &area);
     // The path as the status bar and the prompts show it: "NONE" for a page never saved.
     static QString shownPath(const Document &document);
+    static QString markedCaption(const QString &caption);
 
     Document &document() const { return m_document; }
+    // All the page needs to show without scrolling.
+    QSize sizeHint() const override;
 
     // What the fields show.
     QString text(TextField field) const;
@@ -65,6 +68,8 @@ public:
 
 Q_SIGNALS:
     void fieldFocused(TextField field);
+    // The page needs another size: a warning came or went.
+    void contentsResized();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -76,10 +81,12 @@ private:
     void showValues();
     void showFlagStates();
     void showPage();
+    void showModified();
     void refreshInsights();
     QString previewTitle() const;
 
     Document &m_document;
+    QWidget *m_contents;
     std::array<QLineEdit *, 3> m_fields; // by TextField
     std::array<LineEditActions *, 3> m_editActions; // by TextField
     std::array<QCheckBox *, 4> m_flagBoxes; // by RobotsFlag

@@ -5,6 +5,9 @@
 
 #include <QAbstractButton>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QTreeView>
 
 UserPrompts::UserPrompts(QWidget *owner)
     : m_owner(owner)
@@ -13,7 +16,7 @@ UserPrompts::UserPrompts(QWidget *owner)
 
 void UserPrompts::critical(const QString &text)
 {
-    m_shown.append({ Kind::Critical, text });
+    record(Kind::Critical, text);
     if (m_scripted) {
         if (!m_answers.isEmpty())
             m_answers.dequeue();
@@ -24,7 +27,7 @@ void UserPrompts::critical(const QString &text)
 
 QMessageBox::StandardButton UserPrompts::askSaveChanges(const QString &text)
 {
-    m_shown.append({ Kind::SaveChanges, text });
+    record(Kind::SaveChanges, text);
     if (m_scripted)
         return m_answers.isEmpty() ? QMessageBox::Cancel : m_answers.dequeue();
     return QMessageBox::question(
@@ -33,7 +36,7 @@ QMessageBox::StandardButton UserPrompts::askSaveChanges(const QString &text)
 
 QMessageBox::StandardButton UserPrompts::askChangedOnDisk(const QString &text)
 {
-    m_shown.append({ Kind::ChangedOnDisk, text });
+    record(Kind::ChangedOnDisk, text);
     if (m_scripted)
         return m_answers.isEmpty() ? QMessageBox::Cancel : m_answers.dequeue();
     QMessageBox box(QMessageBox::Warning, kTitle, text,
@@ -43,6 +46,11 @@ QMessageBox::StandardButton UserPrompts::askChangedOnDisk(const QString &text)
     // Nothing is lost by waiting: the safe answer is the one Enter gives.
     box.setDefaultButton(QMessageBox::Cancel);
     return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void UserPrompts::record(Kind kind, const QString &text)
+{
+    m_shown.append({ kind, text, QGuiApplication::overrideCursor() != nullptr });
 }
 
 QString UserPrompts::openFileName()
@@ -59,7 +67,7 @@ QString UserPrompts::askForFile(Kind kind)
 {
     const bool saving = kind == Kind::SaveFile;
     const QString title = ResourceText::status(saving ? StringId::SaveAs : StringId::Open);
-    m_shown.append({ kind, title });
+    record(kind, title);
     if (m_scripted)
         return m_files.isEmpty() ? QString() : m_files.dequeue();
 
@@ -70,9 +78,21 @@ QString UserPrompts::askForFile(Kind kind)
     dialog.setNameFilters(nameFilters(saving ? kSaveFilter : kOpenFilter));
     if (saving)
         dialog.setDefaultSuffix(QStringLiteral("html"));
+    showColumnsWhole(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
+}
+
+// Qt's own dialog opens too narrow for its detail columns: the names get the room left, the
+// size, type and date what their contents take.
+void UserPrompts::showColumnsWhole(QFileDialog &dialog)
+{
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(780, 480)));
+    for (QTreeView *details : dialog.findChildren<QTreeView *>()) {
+        details->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        details->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
 }
 
 QStringList UserPrompts::nameFilters(const QString &filter)

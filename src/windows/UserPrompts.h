@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+class QFileDialog;
 class QWidget;
 
 // Every message box and file dialog of the main window goes through here. Tests answer in
@@ -24,6 +25,8 @@ public:
     {
         Kind kind;
         QString text;
+        // A prompt under the wait cursor looks like a program still busy.
+        bool underWaitCursor = false;
     };
 
     static inline const QString kTitle = QStringLiteral("Tagsmith LITE");
@@ -55,6 +58,8 @@ public:
     const QList<Shown> &shown() const { return m_shown; }
 
 private:
+    void record(Kind kind, const QString &text);
+    static void showColumnsWhole(QFileDialog &dialog);
     QString askForFile(Kind kind);
 
     QPointer<QWidget> m_owner;

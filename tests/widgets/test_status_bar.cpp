@@ -101,6 +101,38 @@ private Q_SLOTS:
         QCOMPARE(lastRight, std::accumulate(widths.cbegin(), widths.cend(), 0));
     }
 
+    // A text wider than its panel is cut in the middle, so a path keeps its file name; a text
+    // that fits shows whole.
+    void panelTextIsCutInTheMiddle_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("withIcon");
+        QTest::addColumn<bool>("cut");
+        const QString longPath = QStringLiteral("/home/someone/sites/harbour-bakery").repeated(6) + QStringLiteral("/page one.html");
+        QTest::newRow("a long path") << longPath << false << true;
+        QTest::newRow("a long path beside an icon") << longPath << true << true;
+        QTest::newRow("a short path") << QStringLiteral("/a.html") << true << false;
+    }
+    void panelTextIsCutInTheMiddle()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, withIcon);
+        QFETCH(bool, cut);
+        IconList icons;
+        icons.addIcon(QIcon(QPixmap(16, 16)));
+        StatusBar bar;
+        bar.setImageList(&icons);
+        bar.addPanel(StatusBar::Sunken, text, {}, withIcon ? 0 : -1, 200, false, false, 0, QStringLiteral("fil"));
+        sizeBar(bar);
+        const QString shown = bar.panelShownText(QStringLiteral("fil"));
+        QCOMPARE(shown != text, cut);
+        const QString fileName = text.section('/', -1);
+        QVERIFY2(shown.endsWith(fileName) && shown.startsWith(QStringLiteral("/")), qPrintable(shown));
+        QVERIFY(bar.fontMetrics().horizontalAdvance(shown) <= bar.panelWidth(1));
+        if (cut)
+            QVERIFY(shown.contains(QChar(0x2026)));
+    }
+
     void springMovesToTheNewestSpringPanel()
     {
         StatusBar bar;

@@ -3,13 +3,16 @@
 #include "DocumentCreator.h"
 #include "DocumentFile.h"
 #include "DocumentWindow.h"
+#include "TextContrast.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
+#include <QWindow>
 
 using FlagList = QList<RobotsFlag>;
 Q_DECLARE_METATYPE(FlagList)
@@ -92,6 +95,48 @@ private Q_SLOTS:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
         }
+    }
+
+    // The title carries Qt's modified mark, shown as "*" while the page has edits; a "[*]" the
+    // page's own title holds shows as written.
+    void theTitleMarksEdits_data()
+    {
+        QTest::addColumn<QByteArray>("title");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("plain") << QByteArray("Kites") << "Kites";
+        QTest::newRow("a mark of its own") << QByteArray("Kites [*] sale") << "Kites [*] sale";
+    }
+    void theTitleMarksEdits()
+    {
+        QFETCH(QByteArray, title);
+        QFETCH(QString, shown);
+        Document document;
+        document.takeOpened(QStringLiteral("/site/a.html"),
+            DocumentFile::fromBytes("<html><head><title>" + title + "</title></head></html>"));
+        DocumentWindow window(document);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.windowHandle()->title(), shown);
+        document.setText(TextField::Author, QStringLiteral("Jo"));
+        QCOMPARE(window.windowHandle()->title(), shown + '*');
+        document.setModified(false);
+        QCOMPARE(window.windowHandle()->title(), shown);
+    }
+
+    // Grey, the path still reads against the window.
+    void thePathReads()
+    {
+        Document document;
+        document.takeOpened(QStringLiteral("/site/a.html"), DocumentFile::fromBytes("<html><head></head></html>"));
+        DocumentWindow window(document);
+        const QList<QLabel *> labels = window.findChildren<QLabel *>();
+        const auto path = std::find_if(labels.cbegin(), labels.cend(),
+            [](const QLabel *label) { return label->text() == QStringLiteral("/site/a.html"); });
+        QVERIFY(path != labels.cend());
+        const QPalette palette = (*path)->palette();
+        QVERIFY(TextContrast::ratio(palette.color(QPalette::WindowText), palette.color(QPalette::Window))
+            >= TextContrast::kReadable);
+        QVERIFY(palette.color(QPalette::WindowText) != window.palette().color(QPalette::WindowText));
     }
 
     void createdPageOpensWithNoTags_data()

@@ -94,7 +94,9 @@ private Q_SLOTS:
         const QString path = s.home.write("site/kites.html", kPage);
         DocumentWindow *document = s.open(path);
         QVERIFY(document);
-        QCOMPARE(s.window->mdiArea().activeSubWindow()->windowTitle(), QStringLiteral("Kite Shop"));
+        QMdiSubWindow *frame = s.window->mdiArea().activeSubWindow();
+        QCOMPARE(frame->windowTitle(), QStringLiteral("Kite Shop[*]"));
+        QVERIFY2(!frame->isWindowModified(), "the title shows no mark before an edit");
         QCOMPARE(document->text(TextField::Description), QStringLiteral("Hand-made kites"));
         QCOMPARE(document->text(TextField::Author), QStringLiteral("No author"));
         QVERIFY(document->flag(RobotsFlag::NoImageClick) && document->flag(RobotsFlag::NoFollow));
@@ -109,6 +111,9 @@ private Q_SLOTS:
         QVERIFY(s.window->metaText().text().contains("<META name=\"author\" content=\"Jo\">"));
         QCOMPARE(s.msg(), QStringLiteral("Remember to save..."));
         QVERIFY(document->document().isModified());
+        QVERIFY2(frame->isWindowModified(), "an edit marks the title");
+        s.save(document);
+        QVERIFY2(!frame->isWindowModified(), "a save takes the mark away");
     }
 
     void aFailedOpenSaysWhy_data()
@@ -132,6 +137,8 @@ private Q_SLOTS:
             QCOMPARE(s.prompts().size(), 1);
             QCOMPARE(s.prompts().first().kind, UserPrompts::Kind::Critical);
             QCOMPARE(s.prompts().first().text, "No HEAD section in file...\n" + path);
+            QVERIFY2(!s.prompts().first().underWaitCursor, "the refusal comes once the reading is over");
+            QVERIFY(!s.window->rebar().bandVisible(1));
             return;
         }
         QVERIFY(s.prompts().isEmpty());
@@ -329,6 +336,30 @@ private Q_SLOTS:
             QVERIFY2(s.window->metaText().text().isEmpty(), "the pane empties after Yes");
     }
 
+    // The status bar speaks of the page in front: the reminder to save comes and goes with
+    // its edits, and "No document open..." waits until none is.
+    void statusFollowsThePageInFront()
+    {
+        Scenario s({ { "Backup Files", "off" } });
+        s.open(s.page("a.html"));
+        DocumentWindow *edited = s.open(s.page("b.html"));
+        type(edited->field(TextField::Author), "Jo", true);
+        QCOMPARE(s.msg(), QStringLiteral("Remember to save..."));
+        s.activate(0);
+        QCOMPARE(s.msg(), QString());
+        s.activate(1);
+        QCOMPARE(s.msg(), QStringLiteral("Remember to save..."));
+        s.window->prompts().answerNext(QMessageBox::Yes);
+        s.window->commands().close();
+        QCOMPARE(s.windows(), 1);
+        QCOMPARE(s.msg(), "Document saved... (" + s.home.path() + "/b.html)");
+        type(s.window->activeDocument()->field(TextField::Author), "Al", true);
+        s.window->prompts().answerNext(QMessageBox::Yes);
+        s.window->commands().close();
+        QCOMPARE(s.windows(), 0);
+        QCOMPARE(s.msg(), QStringLiteral("No document open..."));
+    }
+
     void saveAsOfASavedPageLeavesTheOldFile()
     {
         Scenario s;
@@ -375,6 +406,7 @@ private Q_SLOTS:
         }
         const UserPrompts::Shown reported = s.prompts().last();
         QCOMPARE(reported.kind, UserPrompts::Kind::Critical);
+        QVERIFY2(!reported.underWaitCursor, "the failure is told once the writing is over");
         QVERIFY2(reported.text.contains(target), qPrintable(reported.text));
         QVERIFY2(!reported.text.section('\n', 1).isEmpty(), "the reason follows the path");
         QCOMPARE(document->text(TextField::Author), QStringLiteral("Kept"));

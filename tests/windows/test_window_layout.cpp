@@ -1,0 +1,144 @@
+// Nothing a document window shows is cut off: it grows to hold its page, scrolls where the
+// main window has no more room, and comes back whole from being minimized.
+
+#include "MainWindowScenario.h"
+#include "Document.h"
+#include "MetaPane.h"
+#include "SnippetPreview.h"
+#include "TextBox.h"
+#include "TypedText.h"
+#include "WidthCounter.h"
+
+#include <QCheckBox>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+
+namespace {
+
+const QByteArray kPage = "<html>\n<head>\n<title>Kites</title>\n"
+                         "<meta name=\"description\" content=\"Hand-made kites\">\n"
+                         "</head>\n<body></body>\n</html>\n";
+
+QScrollArea *scrollAreaOf(const DocumentWindow &window)
+{
+    return window.findChild<QScrollArea *>();
+}
+
+// How far below what the window shows the preview's bottom edge lies: 0 when it shows whole.
+int hiddenBelow(const DocumentWindow &window)
+{
+    const QScrollArea *area = scrollAreaOf(window);
+    const QWidget &preview = window.preview();
+    const int bottom = preview.mapTo(area->viewport(), QPoint(0, preview.height())).y();
+    return std::max(0, bottom - area->viewport()->height());
+}
+
+// The preview shows whole, or the window scrolls far enough to show it.
+bool previewInReach(const DocumentWindow &window)
+{
+    const QScrollBar *bar = scrollAreaOf(window)->verticalScrollBar();
+    const int below = hiddenBelow(window);
+    return below == 0 || (bar->isVisible() && bar->maximum() - bar->value() >= below);
+}
+
+} // namespace
+
+class TestWindowLayout : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { Scenario::defaultPage = kPage; }
+
+    // A warning that appears after the page opened makes the window grow when there is room.
+    void aWarningGrowsTheWindow_data()
+    {
+        QTest::addColumn<QByteArray>("page");
+        QTest::newRow("koi8-r page, charset flag on")
+            << QByteArray("<html><head><meta charset=\"koi8-r\"><title>Kites</title>"
+                          "<meta name=\"description\" content=\"Hand-made kites\"></head></html>");
+        QTest::newRow("description emptied") << kPage;
+    }
+    void aWarningGrowsTheWindow()
+    {
+        QFETCH(QByteArray, page);
+        Scenario s;
+        s.window->resize(1000, 800);
+        DocumentWindow *window = s.open(s.page("a.html", page));
+        QCOMPARE(hiddenBelow(*window), 0);
+        const int before = window->height();
+        if (page.contains("koi8-r"))
+            window->charsetBox()->click();
+        else
+            window->field(TextField::Description)->clear();
+        QTRY_VERIFY(window->height() > before);
+        QCOMPARE(hiddenBelow(*window), 0);
+    }
+
+    // However many windows cascade and however small the main window, every page can be read
+    // to its end.
+    void cascadedWindowsKeepTheirPagesInReach_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("eight pages in a large window") << QSize(1000, 800) << 8;
+        QTest::newRow("eight pages in a small window") << QSize(640, 420) << 8;
+        QTest::newRow("one page in a tiny window") << QSize(360, 260) << 1;
+    }
+    void cascadedWindowsKeepTheirPagesInReach()
+    {
+        QFETCH(QSize, size);
+        QFETCH(int, pages);
+        Scenario s;
+        s.window->resize(size);
+        for (int i = 1; i <= pages; ++i)
+            s.open(s.page(QStringLiteral("%1.html").arg(i)));
+        const QRect area = s.window->mdiArea().viewport()->rect();
+        for (QMdiSubWindow *frame : s.window->mdiArea().subWindowList()) {
+            const auto *window = qobject_cast<DocumentWindow *>(frame->widget());
+            QVERIFY2(area.contains(frame->geometry()), "the window stands whole inside the area");
+            QVERIFY2(previewInReach(*window), qPrintable(frame->windowTitle()));
+        }
+    }
+
+    // Restored after the main window shrank, a window is moved and sized back inside.
+    void aRestoredWindowComesBackInside()
+    {
+        Scenario s;
+        s.window->resize(1000, 800);
+        DocumentWindow *window = s.open(s.page("a.html"));
+        auto *frame = qobject_cast<QMdiSubWindow *>(window->parentWidget());
+        frame->move(400, 380);
+        frame->showMinimized();
+        s.window->resize(700, 560);
+        QTest::qWait(20);
+        frame->showNormal();
+        QVERIFY2(s.window->mdiArea().viewport()->rect().contains(frame->geometry()),
+            qPrintable(QStringLiteral("%1,%2 %3x%4").arg(frame->x()).arg(frame->y()).arg(frame->width()).arg(frame->height())));
+        QVERIFY(previewInReach(*window));
+    }
+
+    // A page not yet saved has no address, and its title is measured as the result shows it.
+    void aNewPageShowsNoAddress()
+    {
+        Scenario s;
+        DocumentWindow *window = s.window->commands().newDocument();
+        QCOMPARE(window->preview().shownPath(), QString());
+        QCOMPARE(window->preview().shownTitle(), Document::kNewCaption);
+        QVERIFY2(!window->titleWidth().text().startsWith(QStringLiteral("0 ")), qPrintable(window->titleWidth().text()));
+    }
+
+    // Shown only, the META pane never takes the keyboard by itself.
+    void thePaneHoldsNoCaretAtStart()
+    {
+        Scenario s({ { "ViewMeta", "on" } });
+        s.window->openCommandLine({});
+        QVERIFY(s.window->metaPane().isVisible());
+        QWidget *focused = QApplication::focusWidget();
+        QVERIFY2(!focused || !s.window->metaPane().isAncestorOf(focused), focused ? focused->metaObject()->className() : "");
+    }
+};
+
+QTEST_MAIN(TestWindowLayout)
+#include "test_window_layout.moc"
