@@ -61,15 +61,15 @@ void fitToContents(QMdiSubWindow &frame, const QMdiArea &area)
     frame.move(inside);
 }
 
-// Cascaded, so that every new window's caption stays in sight, and whole inside the area:
-// a window gives up height and width for its place, down to the least size, and the
-// cascade starts over at the top left where even that would pass an edge.
+// Cascaded, so that every new window's caption stays in sight, and whole inside the area
+// at the size its page needs: the cascade starts over at the top left where a window would
+// have to give up room for its place. Only an area too small for the page makes it scroll.
 void placeCascaded(QMdiSubWindow &frame, const QMdiArea &area, int earlier)
 {
     constexpr int kStep = 26;
     constexpr int kLongestCascade = 8;
     const QSize room = area.viewport()->size();
-    const QSize spare = room - kLeastFrameSize.boundedTo(room);
+    const QSize spare = room - frame.size().expandedTo(kLeastFrameSize).boundedTo(room);
     const int fitting = std::clamp(std::min(spare.width(), spare.height()) / kStep + 1, 1, kLongestCascade);
     const int offset = (earlier % fitting) * kStep;
     frame.resize(frame.size().boundedTo(room - QSize(offset, offset)));

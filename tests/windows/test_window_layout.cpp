@@ -82,14 +82,17 @@ private Q_SLOTS:
     {
         QTest::addColumn<QSize>("size");
         QTest::addColumn<int>("pages");
-        QTest::newRow("eight pages in a large window") << QSize(1000, 800) << 8;
-        QTest::newRow("eight pages in a small window") << QSize(640, 420) << 8;
-        QTest::newRow("one page in a tiny window") << QSize(360, 260) << 1;
+        QTest::addColumn<bool>("whole"); // every page shows whole, without scrolling
+        QTest::newRow("eight pages in a large window") << QSize(1000, 800) << 8 << true;
+        QTest::newRow("eight pages in a window for one") << QSize(700, 560) << 8 << true;
+        QTest::newRow("eight pages in a small window") << QSize(640, 420) << 8 << false;
+        QTest::newRow("one page in a tiny window") << QSize(360, 260) << 1 << false;
     }
     void cascadedWindowsKeepTheirPagesInReach()
     {
         QFETCH(QSize, size);
         QFETCH(int, pages);
+        QFETCH(bool, whole);
         Scenario s;
         s.window->resize(size);
         for (int i = 1; i <= pages; ++i)
@@ -99,6 +102,8 @@ private Q_SLOTS:
             const auto *window = qobject_cast<DocumentWindow *>(frame->widget());
             QVERIFY2(area.contains(frame->geometry()), "the window stands whole inside the area");
             QVERIFY2(previewInReach(*window), qPrintable(frame->windowTitle()));
+            if (whole)
+                QCOMPARE(hiddenBelow(*window), 0);
         }
     }
 
