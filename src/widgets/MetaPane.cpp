@@ -76,7 +76,6 @@ void MetaPane::ensureText()
     m_text->setLockedForeColor(OleColor::WindowText);
     m_text->setLocked(true);
     // Only shown, so only a click gives it the keyboard: a start without a page leaves no caret here.
-    m_text->setFocusPolicy(Qt::ClickFocus);
     m_text->hwnd()->setFocusPolicy(Qt::ClickFocus);
     layout->addWidget(m_text);
     m_gutter = new LineNumberGutter(m_text);

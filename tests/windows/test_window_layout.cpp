@@ -84,7 +84,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("pages");
         QTest::addColumn<bool>("whole"); // every page shows whole, without scrolling
         QTest::newRow("eight pages in a large window") << QSize(1000, 800) << 8 << true;
-        QTest::newRow("eight pages in a window for one") << QSize(700, 560) << 8 << true;
+        QTest::newRow("eight pages in a window for one") << QSize(700, 470) << 8 << true;
         QTest::newRow("eight pages in a small window") << QSize(640, 420) << 8 << false;
         QTest::newRow("one page in a tiny window") << QSize(360, 260) << 1 << false;
     }
