@@ -94,9 +94,11 @@ int main(int argc, char *argv[])
         });
     QObject::connect(
         instance.get(), &SingleInstance::activationRequested, &window, &MainWindow::restoreAndActivate);
-    instance->listen();
+    // Before listening, which tells the world this copy is up: from then on a logout must
+    // find it closing the normal way, not killed by the default action.
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &window, &QWidget::close);
+    instance->listen();
     window.show();
     splash.close();
     window.openCommandLine(commandLinePaths(arguments));
