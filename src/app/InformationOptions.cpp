@@ -1,15 +1,15 @@
 #include "InformationOptions.h"
 
 #include "ProgramVersion.h"
+#include "QtOptions.h"
 
+#include <QLatin1String>
 #include <QTextStream>
-
-#include <cstring>
 
 namespace {
 
 const char kHelp[] = "Usage: tagsmith [FILE...]\n"
-                     "       tagsmith --help | --version\n"
+                     "       tagsmith -h | --help | --help-all | -v | --version\n"
                      "Edits the META element tags in the HEAD of web pages.\n"
                      "\n"
                      "Each FILE is one page, used exactly as given and opened in a window of its own;\n"
@@ -17,25 +17,70 @@ const char kHelp[] = "Usage: tagsmith [FILE...]\n"
                      "already runs, the pages are handed to it. To open a page named like an option,\n"
                      "give its path, e.g. ./--help.\n"
                      "\n"
-                     "  --help     Show this help and exit.\n"
-                     "  --version  Show the version and exit.\n"
+                     "Qt's own options (-style fusion, -display :0 and the others --help-all lists)\n"
+                     "may stand anywhere; neither they nor their values are pages. Any other argument\n"
+                     "is a page, one that begins with \"-\" too. A lone -- is passed over: it ends no\n"
+                     "options, since Qt reads its own wherever they stand.\n"
+                     "\n"
+                     "  -h, --help     Show this help and exit.\n"
+                     "      --help-all Show this help and Qt's options, and exit.\n"
+                     "  -v, --version  Show the version and exit.\n"
                      "\n"
                      "The user guide opens from Help > Index; see also tagsmith(1) and tsmeta(1).\n";
 
-} // namespace
+const char kQtOptionsHeading[] = "\n"
+                                 "Qt's options, each also written with two dashes (--style fusion):\n";
 
-std::optional<int> InformationOptions::answer(int argc, const char *const argv[])
+enum class Answer { Help, HelpAll, Version };
+
+struct Spelling
 {
-    if (argc != 2)
-        return std::nullopt;
-    QTextStream out(stdout);
-    if (std::strcmp(argv[1], "--help") == 0) {
-        out << kHelp;
-        return 0;
-    }
-    if (std::strcmp(argv[1], "--version") == 0) {
-        out << "tagsmith " << ProgramVersion::version() << '.' << ProgramVersion::build() << '\n';
-        return 0;
+    QLatin1String option;
+    Answer answer;
+};
+
+constexpr Spelling kSpellings[] = {
+    { QLatin1String("-h"), Answer::Help },
+    { QLatin1String("--help"), Answer::Help },
+    { QLatin1String("--help-all"), Answer::HelpAll },
+    { QLatin1String("-v"), Answer::Version },
+    { QLatin1String("--version"), Answer::Version },
+};
+
+std::optional<Answer> asked(const QStringList &arguments)
+{
+    for (const QString &argument : arguments) {
+        for (const Spelling &spelling : kSpellings) {
+            if (argument == spelling.option)
+                return spelling.answer;
+        }
     }
     return std::nullopt;
+}
+
+void print(Answer answer)
+{
+    QTextStream out(stdout);
+    if (answer == Answer::Version) {
+        out << "tagsmith " << ProgramVersion::version() << '.' << ProgramVersion::build() << '\n';
+        return;
+    }
+    out << kHelp;
+    if (answer == Answer::HelpAll) {
+        out << kQtOptionsHeading;
+        const QStringList forms = QtOptions::forms();
+        for (const QString &form : forms)
+            out << "  " << form << '\n';
+    }
+}
+
+} // namespace
+
+std::optional<int> InformationOptions::answer(const QStringList &arguments)
+{
+    const std::optional<Answer> answer = asked(arguments);
+    if (!answer)
+        return std::nullopt;
+    print(*answer);
+    return 0;
 }

@@ -4,6 +4,7 @@
 #include "InformationOptions.h"
 #include "MainWindow.h"
 #include "ProgramServices.h"
+#include "QtOptions.h"
 #include "RegistryKey.h"
 #include "SettingsCatalogue.h"
 #include "SettingsStore.h"
@@ -36,17 +37,27 @@ void recordStartupValues()
     StartupValues::record(settings, registry, programFolder() + QStringLiteral("/tagsmith"));
 }
 
-// Made absolute here: the running copy works in another folder.
-QStringList commandLinePaths()
+// Read before QApplication takes its own options out of argv, so that the first copy and a
+// later one, which makes no QApplication, leave out Qt's options by the same rule.
+QStringList programArguments(int argc, char *argv[])
 {
-    return CommandLinePaths::fromArguments(QCoreApplication::arguments().mid(1), QDir::currentPath());
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return QtOptions::removedFrom(arguments);
+}
+
+// Made absolute here: the running copy works in another folder.
+QStringList commandLinePaths(const QStringList &arguments)
+{
+    return CommandLinePaths::fromArguments(arguments, QDir::currentPath());
 }
 
 // A later copy opens no window, so it does without the window system altogether.
-int handOverToRunningCopy(int argc, char *argv[])
+int handOverToRunningCopy(int argc, char *argv[], const QStringList &arguments)
 {
     QCoreApplication app(argc, argv);
-    SingleInstance::handOver(HandOverMessage::encode(commandLinePaths()));
+    SingleInstance::handOver(HandOverMessage::encode(commandLinePaths(arguments)));
     return 0;
 }
 
@@ -54,13 +65,14 @@ int handOverToRunningCopy(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
-    // Answered before QApplication exists, which would need a display.
-    if (const auto status = InformationOptions::answer(argc, argv))
+    const QStringList arguments = programArguments(argc, argv);
+    // Answered before anything is written and before QApplication, which needs a display.
+    if (const auto status = InformationOptions::answer(arguments))
         return *status;
     recordStartupValues();
     auto instance = std::make_unique<SingleInstance>();
     if (!instance->tryBecomeFirst())
-        return handOverToRunningCopy(argc, argv);
+        return handOverToRunningCopy(argc, argv, arguments);
 
     // Only the first copy draws text.
     FontConfigWarmUp fontConfig;
@@ -82,12 +94,14 @@ int main(int argc, char *argv[])
         });
     QObject::connect(
         instance.get(), &SingleInstance::activationRequested, &window, &MainWindow::restoreAndActivate);
-    instance->listen();
+    // Before listening, which tells the world this copy is up: from then on a logout must
+    // find it closing the normal way, not killed by the default action.
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &window, &QWidget::close);
+    instance->listen();
     window.show();
     splash.close();
-    window.openCommandLine(commandLinePaths());
+    window.openCommandLine(commandLinePaths(arguments));
     const int exitCode = QApplication::exec();
     // Made before the application object, its server must go while the event loop's
     // machinery is still there.

@@ -12,7 +12,7 @@ QStringList CommandLinePaths::fromArguments(const QStringList &arguments, const 
 
 bool CommandLinePaths::namesNothing(const QString &argument)
 {
-    return argument.trimmed().isEmpty();
+    return argument.trimmed().isEmpty() || argument == QLatin1String("--");
 }
 
 QString CommandLinePaths::absolute(const QString &path, const QString &workingFolder)

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The command line as a user gives it, with the real editor under a real X server: relative
 # paths from another folder (with a comma and quotes in its name), several files at once, and
-# a later start in yet another folder handing over a relative path. Each page is proved open
-# by typing into it and saving it. Run under xvfb-run; arguments: the tagsmith executable and
-# a page to copy.
+# a later start in yet another folder handing over a relative path; both starts with Qt's own
+# options among the pages, which neither opens nor lists. Each page is proved open by typing
+# into it and saving it. Run under xvfb-run; arguments: the tagsmith executable and a page to
+# copy.
 set -euo pipefail
 
 TAGSMITH="$(realpath "$1")"
@@ -26,7 +27,8 @@ describe_and_save() {
 }
 
 cd "$STARTED_IN"
-start_editor "../my site, \"quoted\"/first page.html" "../my site, \"quoted\"/second.htm"
+start_editor -style fusion "../my site, \"quoted\"/first page.html" -name tagsmith-e2e \
+    "../my site, \"quoted\"/second.htm"
 cd "$WORK"
 
 # Both pages are open: the last one in front, the first one behind it.
@@ -37,15 +39,18 @@ xdotool key --clearmodifiers ctrl+Tab
 describe_and_save "First, typed at $STAMP"
 wait_for saved_with "$SITE/first page.html" "First, typed at $STAMP" || fail "the first argument was not opened"
 
-# A later start elsewhere: its relative path names the page in its own folder.
-(cd "$LATER_IN" && exec "$TAGSMITH" page.html) || fail "the later start did not end well"
+# A later start elsewhere: its relative path names the page in its own folder, and Qt's
+# options around it are no pages to hand over.
+(cd "$LATER_IN" && exec "$TAGSMITH" -style fusion page.html --qwindowtitle "Not a page" -display "$DISPLAY") \
+    || fail "the later start did not end well"
 sleep 1
 describe_and_save "Handed over at $STAMP"
 wait_for saved_with "$LATER_IN/page.html" "Handed over at $STAMP" || fail "the handed-over page was not the one opened"
 cmp -s "$EXAMPLE" "$STARTED_IN/page.html" || fail "the running copy's own folder was used for the handed-over path"
 quit_editor "Alt+Q did not end the editor"
 
-# As given, below the folder each start was made in; the settings file quotes what holds a comma.
+# As given, below the folder each start was made in, and nothing else; the settings file
+# quotes what holds a comma.
 RECENT="$(grep -ho '\\File[0-9]*=.*' "$XDG_CONFIG_HOME"/Vantorel/registry/*.ini | cut -d= -f2- \
     | sed -e 's/^"\(.*\)"$/\1/' -e 's/\\"/"/g')"
 EXPECTED="$(printf '%s\n' "$LATER_IN/page.html" "$STARTED_IN/../${SITE#"$WORK/"}/second.htm" \

@@ -3,9 +3,11 @@
 
 #include "TestHome.h"
 
+#include "ProgramVersion.h"
 #include "RegistryKey.h"
 #include "SettingsStore.h"
 
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QLockFile>
 #include <QProcess>
@@ -79,6 +81,20 @@ QStringList recentFiles()
     return paths;
 }
 
+// Every file and folder below a folder, with its size, so that anything written shows.
+QStringList everythingBelow(const QString &folder)
+{
+    QStringList entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+        QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        entries.append(it.filePath() + QLatin1Char(' ') + QString::number(it.fileInfo().size()));
+    }
+    entries.sort();
+    return entries;
+}
+
 QMap<QString, QString> allSettings()
 {
     QSettings ini(SettingsStore().fileName(), QSettings::IniFormat);
@@ -126,6 +142,16 @@ private Q_SLOTS:
         QTest::newRow("several, each its own")
             << QStringList { second, "page.html" } << QStringList { "%later/page.html", second } << true;
         QTest::newRow("empty argument") << QStringList { "" } << QStringList {} << true;
+        const QStringList withQtOptions { "-style", "fusion", "--qwindowtitle", "Not a page", second,
+            "-reverse", "-display", ":0" };
+        QTest::newRow("Qt's options and their values are no pages")
+            << withQtOptions << QStringList { second } << true;
+        QTest::newRow("a name that begins with a dash is a page")
+            << QStringList { "-x.html" } << QStringList { "%later/-x.html" } << true;
+        QTest::newRow("a lone -- is passed over")
+            << QStringList { "--", "page.html" } << QStringList { "%later/page.html" } << true;
+        QTest::newRow("a page named like an option, by its path")
+            << QStringList { "./--help" } << QStringList { "%later/./--help" } << true;
         QTest::newRow("nothing") << QStringList {} << QStringList {} << true;
     }
     void handOver()
@@ -158,6 +184,86 @@ private Q_SLOTS:
                                          .replaceInStrings(QStringLiteral("%home"), m_home->path())
             << m_first;
         QCOMPARE(recentFiles(), expected);
+    }
+
+    // The first copy, where QApplication acts on Qt's options, opens only the pages too.
+    void firstStartOpensOnlyPages_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("Qt's options and their values") << QStringList { "-style", "fusion", "--qwindowtitle",
+            "Not a page", "first page.html", "-reverse" };
+        // Offscreen, Qt itself leaves these; they are Qt's all the same.
+        QTest::newRow("X11 options") << QStringList { "-display", ":0", "-nograb", "first page.html" };
+        QTest::newRow("platform") << QStringList { "-platform", "offscreen", "first page.html" };
+        QTest::newRow("a Qt option's value is no information option")
+            << QStringList { "-qwindowtitle", "--help", "first page.html" };
+        QTest::newRow("a lone -- is passed over") << QStringList { "--", "first page.html" };
+    }
+    void firstStartOpensOnlyPages()
+    {
+        QFETCH(QStringList, arguments);
+        Copy first(arguments, m_home->path());
+        QVERIFY(waitForListening(*m_home));
+        QVERIFY(first.terminate(20000));
+        QCOMPARE(recentFiles(), QStringList { m_first });
+    }
+
+    // Help and version answer on standard output wherever they stand and whatever else is
+    // given, where no display can be reached, and the first one given answers. Nothing is
+    // written: no settings, no lock, not even the folder for a lock where the runtime folder
+    // is missing.
+    void informationOptions_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("-h") << QStringList { "-h" } << "help";
+        QTest::newRow("--help") << QStringList { "--help" } << "help";
+        QTest::newRow("--help-all") << QStringList { "--help-all" } << "help-all";
+        QTest::newRow("-v") << QStringList { "-v" } << "version";
+        QTest::newRow("--version") << QStringList { "--version" } << "version";
+        QTest::newRow("version before help") << QStringList { "--version", "--help" } << "version";
+        QTest::newRow("help before version") << QStringList { "-h", "-v" } << "help";
+        QTest::newRow("all of Qt's options before help") << QStringList { "--help-all", "-h" } << "help-all";
+        QTest::newRow("after a page") << QStringList { "page.html", "-h" } << "help";
+        QTest::newRow("before a page") << QStringList { "-v", "second page.html" } << "version";
+        QTest::newRow("among Qt's options")
+            << QStringList { "-style", "fusion", "--version", "-reverse", "-display", ":0" } << "version";
+        QTest::newRow("after --") << QStringList { "--", "--help" } << "help";
+        QTest::newRow("beside a page named like an option") << QStringList { "./--help", "-v" } << "version";
+    }
+    void informationOptions()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, answer);
+        const QString tmp = m_home->path() + QStringLiteral("/tmp");
+        QDir().mkpath(tmp);
+        const QStringList before = everythingBelow(m_home->path());
+
+        QProcess copy;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home->path() + QStringLiteral("/no runtime"));
+        environment.insert(QStringLiteral("TMPDIR"), tmp);
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":9999"));
+        copy.setProcessEnvironment(environment);
+        copy.setWorkingDirectory(m_home->path());
+        copy.start(kProgram, arguments);
+        QVERIFY(copy.waitForFinished(10000));
+        const QString error = QString::fromLocal8Bit(copy.readAllStandardError());
+        QCOMPARE(copy.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(copy.exitCode(), 0);
+        QCOMPARE(error, QString());
+
+        const QString out = QString::fromLocal8Bit(copy.readAllStandardOutput());
+        if (answer == QLatin1String("version")) {
+            QCOMPARE(out,
+                QStringLiteral("tagsmith %1.%2\n").arg(ProgramVersion::version(), ProgramVersion::build()));
+        } else {
+            QVERIFY2(out.startsWith(QLatin1String("Usage: tagsmith [FILE...]\n")), qPrintable(out));
+            // Only the help for all lists Qt's options, one a line.
+            QCOMPARE(out.contains(QLatin1String("\n  -widgetcount\n")), answer == QLatin1String("help-all"));
+        }
+        QCOMPARE(everythingBelow(m_home->path()), before);
     }
 
     void lockWithoutARunningWindowEndsSilently()

@@ -1,0 +1,37 @@
+#include "CommandLinePaths.h"
+
+#include <QTest>
+
+class TestCommandLinePaths : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // The files the arguments left by Qt name, as paths from the folder the program started in.
+    void fromArguments_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("paths");
+        const auto row = [](const char *name, const QStringList &arguments, const QStringList &paths) {
+            QTest::newRow(name) << arguments << paths;
+        };
+        row("relative", { "page.html" }, { "/site/page.html" });
+        row("absolute", { "/other/page.html" }, { "/other/page.html" });
+        row("kept as given", { " a.html ", "\"b\".html", "../c.html" },
+            { "/site/ a.html ", "/site/\"b\".html", "/site/../c.html" });
+        row("empty and blank name nothing", { "", " ", "\t", "page.html" }, { "/site/page.html" });
+        row("a lone -- names nothing", { "--", "page.html", "--" }, { "/site/page.html" });
+        row("names that begin like options are pages", { "-x.html", "---", "--x", "-" },
+            { "/site/-x.html", "/site/---", "/site/--x", "/site/-" });
+        row("a page named -- by its path", { "./--" }, { "/site/./--" });
+    }
+    void fromArguments()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, paths);
+        QCOMPARE(CommandLinePaths::fromArguments(arguments, QStringLiteral("/site")), paths);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommandLinePaths)
+#include "test_command_line_paths.moc"
