@@ -36,6 +36,7 @@
 namespace {
 
 constexpr int kToolbarBandMinWidth = 64;
+const QString kProgressBand = QStringLiteral("ProgressBar");
 
 } // namespace
 
@@ -133,7 +134,13 @@ void MainWindow::ensureRebar()
     buildRebar();
     m_toolbar->setButtonChecked(CommandTables::kMetaButton, m_services.settings().isOn(Setting::ViewMeta));
     m_toolbar->setButtonEnabled(CommandTables::kSaveButton, m_documentCommandsEnabled);
-    m_rebar->setBandVisible(1, m_busy);
+    showProgressBand(m_busy);
+}
+
+// By its data: the user may have dragged the bands into another order.
+void MainWindow::showProgressBand(bool shown)
+{
+    m_rebar->setBandVisible(m_rebar->bandIndexForData(kProgressBand), shown);
 }
 
 void MainWindow::buildRebar()
@@ -166,7 +173,7 @@ void MainWindow::buildRebar()
             m_toolbar->popupButtonsBeyond(
                 m_toolbar->hwnd()->width(), m_toolbarStrip->mapToGlobal(chevron.bottomLeft()));
     });
-    m_rebar->addBandByHwnd(m_progressBar, {}, false, true, QStringLiteral("ProgressBar"));
+    m_rebar->addBandByHwnd(m_progressBar, {}, false, true, kProgressBand);
     m_rebar->addBandByHwnd(m_logo, {}, false, true);
     connect(m_rebar.get(), &Rebar::heightChanged, m_toolbarStrip,
         [this](int height) { m_toolbarStrip->setFixedHeight(height); });
@@ -319,7 +326,7 @@ void MainWindow::setBusy(bool busy)
         return;
     if (!busy)
         m_progressBar->setPosition(1);
-    m_rebar->setBandVisible(1, busy);
+    showProgressBand(busy);
 }
 
 void MainWindow::onMenuItemClicked(int index)

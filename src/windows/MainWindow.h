@@ -88,6 +88,7 @@ private:
     void setDocumentCommandsEnabled(bool enabled);
     // The hourglass and the progress band while a file operation runs.
     void setBusy(bool busy);
+    void showProgressBand(bool shown);
 
     ProgramServices &m_services;
     std::unique_ptr<UserPrompts> m_prompts;

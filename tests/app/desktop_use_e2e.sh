@@ -22,12 +22,6 @@ output="$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$TAGSMITH" --help)
     || fail "tagsmith --help ended with status $?"
 grep -q '^Usage: tagsmith' <<<"$output" || fail "tagsmith --help printed no usage"
 
-# The META pane and the toolbar shown, in a window of 900 x 700 at the top left.
-usual_settings() {
-    mkdir -p "$XDG_CONFIG_HOME/Vantorel"
-    printf '%s\n' '[Tagsmith%20LITE]' ViewMeta=on Toolbar=on WindowState=normal Left=0 Top=0 Width=900 \
-        Height=700 >"$XDG_CONFIG_HOME/Vantorel/Tagsmith LITE.ini"
-}
 usual_settings
 
 # Every tag of the block at once: the META pane must show all seven lines.

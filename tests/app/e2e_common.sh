@@ -36,6 +36,13 @@ wait_for() {
     done
 }
 
+# The META pane and the toolbar shown, in a window of 900 x 700 at the top left.
+usual_settings() {
+    mkdir -p "$XDG_CONFIG_HOME/Vantorel"
+    printf '%s\n' '[Tagsmith%20LITE]' ViewMeta=on Toolbar=on WindowState=normal Left=0 Top=0 Width=900 \
+        Height=700 >"$XDG_CONFIG_HOME/Vantorel/Tagsmith LITE.ini"
+}
+
 saved_with() {
     grep -qF "<META name=\"description\" content=\"$2\">" "$1"
 }

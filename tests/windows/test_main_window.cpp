@@ -260,6 +260,43 @@ private Q_SLOTS:
         QCOMPARE(sink && !sink->isVisible() && sink->cornerWidget(Qt::TopRightCorner), maximizedPage);
     }
 
+    // Wherever the user dragged the toolbar's band, a read shows the progress band and
+    // leaves the toolbar showing; the strip under the menu bar is as tall as the rebar.
+    void theProgressBandShowsWhereverTheToolbarWent_data()
+    {
+        QTest::addColumn<bool>("dragged");
+        QTest::newRow("bands as built") << false;
+        QTest::newRow("toolbar dragged down onto a row of its own") << true;
+    }
+    void theProgressBandShowsWhereverTheToolbarWent()
+    {
+        QFETCH(bool, dragged);
+        Scenario s;
+        s.window->toggleToolbar();
+        Rebar &rebar = s.window->rebar();
+        const int toolbarId = rebar.bandIdForIndex(rebar.bandIndexForData(QStringLiteral("Toolbar")));
+        const int oneRow = rebar.rebarHeight();
+        if (dragged) {
+            const QRect band = rebar.bandRectangle(rebar.bandIndexForId(toolbarId));
+            const QPoint gripper = band.topLeft() + QPoint(3, band.height() / 2);
+            const QPoint below = gripper + QPoint(0, band.height());
+            QTest::mousePress(rebar.hwnd(), Qt::LeftButton, {}, gripper);
+            QTest::mouseMove(rebar.hwnd(), below);
+            QTest::mouseRelease(rebar.hwnd(), Qt::LeftButton, {}, below);
+        }
+        QCOMPARE(rebar.rebarHeight() > oneRow, dragged);
+        QTRY_COMPARE(s.window->toolbarStrip().height(), rebar.rebarHeight());
+        QList<bool> progressShown;
+        QList<bool> toolbarShown;
+        connect(&s.window->commands(), &DocumentCommands::busyChanged, s.window.get(), [&](bool) {
+            progressShown.append(rebar.bandVisible(rebar.bandIndexForData(QStringLiteral("ProgressBar"))));
+            toolbarShown.append(rebar.bandVisible(rebar.bandIndexForId(toolbarId)));
+        });
+        s.open(s.page("a.html"));
+        QCOMPARE(progressShown, QList<bool>({ true, false }));
+        QCOMPARE(toolbarShown, QList<bool>({ true, true }));
+    }
+
     void thePaneShowsAndNumbersEveryLine_data()
     {
         QTest::addColumn<QByteArray>("page");

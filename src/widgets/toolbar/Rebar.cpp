@@ -8,6 +8,8 @@
 #include <QStyle>
 #include <QStyleOption>
 
+#include <utility>
+
 namespace {
 
 constexpr int kGripperLength = 8;
@@ -510,21 +512,28 @@ QList<int> Rebar::rowLengths(const QList<int> &row) const
     return lengths;
 }
 
-QList<int> Rebar::rowOf(int index) const
+// A band with a line break starts a new row; hidden bands take no part.
+QList<QList<int>> Rebar::bandRows() const
 {
-    QList<int> row;
+    QList<QList<int>> rows;
     for (int i = 0; i < bandCount(); ++i) {
         const Band &band = m_bands.at(i);
         if (band.hidden || !band.child)
             continue;
-        if (band.breakLine) {
-            if (row.contains(index))
-                break;
-            row.clear();
-        }
-        row.append(i);
+        if (rows.isEmpty() || band.breakLine)
+            rows.append(QList<int>());
+        rows.last().append(i);
     }
-    return row.contains(index) ? row : QList<int>();
+    return rows;
+}
+
+QList<int> Rebar::rowOf(int index) const
+{
+    for (const QList<int> &row : bandRows()) {
+        if (row.contains(index))
+            return row;
+    }
+    return {};
 }
 
 void Rebar::layoutBands()
@@ -532,22 +541,13 @@ void Rebar::layoutBands()
     if (!m_window)
         return;
     const int frame = static_cast<QFrame *>(m_window.data())->frameWidth();
-
-    // Rows: a band with a line break starts a new one.
-    QList<QList<int>> rows;
-    for (int i = 0; i < bandCount(); ++i) {
-        Band &band = m_bands[i];
+    for (Band &band : m_bands) {
         band.rect = QRect();
         band.chevronRect = QRect();
-        if (band.hidden || !band.child) {
-            if (band.child)
-                band.child->hide();
-            continue;
-        }
-        if (rows.isEmpty() || band.breakLine)
-            rows.append(QList<int>());
-        rows.last().append(i);
+        if (band.hidden && band.child)
+            band.child->hide();
     }
+    const QList<QList<int>> rows = bandRows();
 
     int across = frame;
     for (const QList<int> &row : std::as_const(rows)) {
@@ -623,42 +623,102 @@ void Rebar::dragFrom(int index, const QPoint &globalPos)
 {
     m_dragId = m_bands.at(index).id;
     m_dragOrigin = globalPos;
+    m_dragLength = lengthOf(m_bands.at(index));
     const QList<int> row = rowOf(index);
     const qsizetype position = row.indexOf(index);
     m_dragBeforeLength = position > 0 ? lengthOf(m_bands.at(row.at(position - 1))) : 0;
 }
 
-// Along the bar the band's start follows the mouse, the band before it giving or taking
-// the room; across it, half a row takes the band into a row of its own or back up.
+// Across the bar, half a row takes the band into the next row; along it, the band's start
+// follows the mouse.
 bool Rebar::mouseMoved(const QMouseEvent &mouse)
 {
     const int index = bandIndexForId(m_dragId);
     if (index < 0 || !(mouse.buttons() & Qt::LeftButton))
         return false;
-    Band &band = m_bands[index];
     const QPoint now = mouse.globalPosition().toPoint();
     const QPoint moved = now - m_dragOrigin;
-    const int half = (isVertical() ? band.rect.width() : band.rect.height()) / 2;
-    const QList<int> row = rowOf(index);
-    const qsizetype position = row.indexOf(index);
-    if (across(moved) > half && position > 0) {
-        band.breakLine = true;
-    } else if (across(moved) < -half && position == 0 && band.breakLine) {
-        band.breakLine = false;
-    } else if (position > 0) {
-        Band &before = m_bands[row.at(position - 1)];
-        before.length = qMax(minimumLength(before), m_dragBeforeLength + along(moved));
+    const QRect &rect = m_bands.at(index).rect;
+    const int half = (isVertical() ? rect.width() : rect.height()) / 2;
+    const int rowStep = across(moved) > half ? 1 : across(moved) < -half ? -1 : 0;
+    if (rowStep != 0 && moveAcrossRows(index, rowStep, along(mouse.position().toPoint()))) {
+        layoutBands();
+        // In another row now: the drag goes on from here.
+        dragFrom(bandIndexForId(m_dragId), now);
+        emit layoutChanged();
+    } else if (resizeWithBandBefore(index, along(moved))) {
         layoutBands();
         emit layoutChanged();
-        return true;
-    } else {
-        return true;
     }
-    // In another row now: the drag goes on from here.
-    layoutBands();
-    dragFrom(index, now);
-    emit layoutChanged();
     return true;
+}
+
+// The band's start moves by that much from where the drag began: the band before it and
+// this one share their lengths of then, neither below its least.
+bool Rebar::resizeWithBandBefore(int index, int by)
+{
+    const QList<int> row = rowOf(index);
+    const qsizetype position = row.indexOf(index);
+    if (position <= 0)
+        return false;
+    Band &band = m_bands[index];
+    Band &before = m_bands[row.at(position - 1)];
+    const int shared = m_dragBeforeLength + m_dragLength;
+    const int beforeLength
+        = qBound(minimumLength(before), m_dragBeforeLength + by, shared - minimumLength(band));
+    if (lengthOf(before) == beforeLength)
+        return false;
+    before.length = beforeLength;
+    band.length = shared - beforeLength;
+    return true;
+}
+
+// The band leaves its row for the next one up or down, taking the place the mouse points
+// at; down from the last row it gets a row of its own, unless it has one already. A band
+// that started its row hands its line break on, so the rest of that row stays a row.
+bool Rebar::moveAcrossRows(int index, int rowStep, int alongPosition)
+{
+    const QList<QList<int>> rows = bandRows();
+    qsizetype from = 0;
+    while (!rows.at(from).contains(index))
+        ++from;
+    const QList<int> &leaving = rows.at(from);
+    const qsizetype to = from + rowStep;
+    const bool ownRow = to == rows.size();
+    if (to < 0 || to > rows.size() || (ownRow && leaving.size() == 1))
+        return false;
+    if (leaving.first() == index && leaving.size() > 1)
+        m_bands[leaving.at(1)].breakLine = m_bands.at(index).breakLine;
+    int insertAt = bandCount();
+    bool breakLine = true;
+    if (!ownRow) {
+        const QList<int> &joining = rows.at(to);
+        const qsizetype position = dropPosition(joining, alongPosition);
+        if (position < joining.size()) {
+            insertAt = joining.at(position);
+            breakLine = std::exchange(m_bands[insertAt].breakLine, false);
+        } else {
+            insertAt = joining.last() + 1;
+            breakLine = false;
+        }
+    }
+    Band band = m_bands.takeAt(index);
+    band.breakLine = breakLine;
+    m_bands.insert(insertAt > index ? insertAt - 1 : insertAt, band);
+    return true;
+}
+
+// Before the first band whose middle lies past the mouse. The last band of a row counts as
+// long as it wants to be, not as all the room left to it.
+qsizetype Rebar::dropPosition(const QList<int> &row, int alongPosition) const
+{
+    qsizetype position = 0;
+    for (; position < row.size(); ++position) {
+        const Band &band = m_bands.at(row.at(position));
+        if (along(band.rect.topLeft()) + qMin(lengthOf(band), wantedLength(band)) / 2 > alongPosition)
+            break;
+    }
+    return position;
 }
 
 bool Rebar::mouseReleased()

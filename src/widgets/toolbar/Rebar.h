@@ -17,6 +17,9 @@ class QMouseEvent;
 // window, in rows. Bands are addressed by index; each also has an identifier and the data
 // given when it was added. Windows docked on one form (rebars and any others registered
 // with addResizeObject) share the form's edges: the first registered sits outermost.
+// A band's gripper dragged along the bar moves the band's start, the band before it giving
+// or taking the room; dragged half a row across, the band moves to the next row up or down,
+// or onto a row of its own below the last. Either way its index may change, its id not.
 class Rebar : public QObject, public EventHook
 {
     Q_OBJECT
@@ -127,12 +130,16 @@ private:
     int wantedLength(const Band &band) const;
     int barLength() const;
     QList<int> rowLengths(const QList<int> &row) const;
+    QList<QList<int>> bandRows() const;
     QList<int> rowOf(int index) const;
     void layoutBands();
     void placeChild(Band &band, const QRect &childRect);
     bool mousePressed(const QMouseEvent &mouse);
     void dragFrom(int index, const QPoint &globalPos);
     bool mouseMoved(const QMouseEvent &mouse);
+    bool resizeWithBandBefore(int index, int by);
+    bool moveAcrossRows(int index, int rowStep, int alongPosition);
+    qsizetype dropPosition(const QList<int> &row, int alongPosition) const;
     bool mouseReleased();
     bool mouseDoubleClicked(const QMouseEvent &mouse);
     int bandAtGripper(const QPoint &point) const;
@@ -151,9 +158,10 @@ private:
     int m_lastId = 0;
     int m_thickness = 0;
     QPixmap m_background;
-    // The band being dragged (-1 none), where the drag started and the length the band
-    // before it had then.
+    // The band being dragged (-1 none), where the drag started and the lengths it and the
+    // band before it had then.
     int m_dragId = -1;
     QPoint m_dragOrigin;
+    int m_dragLength = 0;
     int m_dragBeforeLength = 0;
 };

@@ -606,7 +606,6 @@ void Toolbar::applyButton(Button &button) const
 {
     QWidget *widget = button.widget;
     widget->setEnabled(button.state & StateEnabled);
-    widget->setHidden(button.state & StateHidden);
     QToolButton *tool = toolButton(widget);
     if (!tool)
         return;
@@ -668,8 +667,10 @@ void Toolbar::layoutButtons()
     int y = 0;
     for (int i = 0; i < m_buttons.size(); ++i) {
         const Button &button = m_buttons.at(i);
-        if (button.state & StateHidden)
+        if (button.state & StateHidden) {
+            button.widget->hide();
             continue;
+        }
         int width = kSeparatorWidth;
         if (!(button.style & StyleSeparator)) {
             width = (button.style & StyleAutosize) ? button.widget->sizeHint().width() : uniformWidth;
@@ -681,6 +682,10 @@ void Toolbar::layoutButtons()
         }
         m_rects[i] = QRect(x, y, width, rowHeight);
         button.widget->setGeometry(m_rects.at(i));
+        // Cut off by a short window (a rebar band's), a button would look usable with part
+        // of it missing: the band's chevron offers it instead. A wrapped row has nowhere
+        // else to put a button wider than the window.
+        button.widget->setVisible(m_wrappable || m_rects.at(i).right() < available);
         x += width;
         if (button.state & StateWrap) {
             x = 0;

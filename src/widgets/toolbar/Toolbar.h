@@ -22,7 +22,8 @@ class MenuBarTracker;
 // A toolbar of flat buttons drawn in a window of its own, created on the owner form.
 // Buttons are addressed by a zero-based index or by their key (a QVariant holding a number
 // is an index, anything else a key). Built from a PopupMenu with createFromMenu, the
-// toolbar is a menu bar whose text buttons drop their menus.
+// toolbar is a menu bar whose text buttons drop their menus. A toolbar that does not wrap
+// shows only the buttons that fit its window whole.
 class Toolbar : public QObject, public EventHook
 {
     Q_OBJECT
