@@ -61,16 +61,25 @@ protected:
     }
 };
 
-// Presses Insert in a text widget that many times and gives what of it was painted for them,
-// in the widget's coordinates: a caret that changes its shape must be drawn whole at once,
-// not in part at its next blink. canvas is where the widget paints its text.
-inline QRegion paintedForInsert(QWidget *widget, QWidget *canvas, int presses)
+// Presses Insert in a text widget that many times and says whether each press redrew the
+// caret whole at once, where it was and where it is, rather than in part at its next blink.
+// canvas is where the widget paints its text.
+inline bool insertRedrawsCaret(QWidget *widget, QWidget *canvas, int presses)
 {
-    QCoreApplication::processEvents();
-    PaintWatch watch(canvas);
-    for (int press = 0; press < presses; ++press)
+    const QPoint offset = canvas->mapTo(widget, QPoint());
+    for (int press = 0; press < presses; ++press) {
+        const QRect before = caretArea(widget);
+        QCoreApplication::processEvents();
+        PaintWatch watch(canvas);
         QTest::keyClick(widget, Qt::Key_Insert);
-    if (presses > 0 && !QTest::qWaitFor([&watch] { return !watch.painted.isEmpty(); }, 2000))
-        return {};
-    return watch.painted.translated(canvas->mapTo(widget, QPoint()));
+        const auto covers = [&watch, offset](const QRect &area) {
+            return (QRegion(area) - watch.painted.translated(offset)).isEmpty();
+        };
+        if (!QTest::qWaitFor([&] { return covers(before); }, 2000))
+            return false;
+        canvas->removeEventFilter(&watch);
+        if (!covers(caretArea(widget)))
+            return false;
+    }
+    return true;
 }

@@ -93,7 +93,7 @@ private Q_SLOTS:
         QTest::newRow("inserting: a thin line") << 0 << 0 << QString();
         QTest::newRow("over a wide letter") << 0 << 1 << "W";
         QTest::newRow("over a narrow letter") << 1 << 1 << "i";
-        QTest::newRow("over a letter outside the BMP") << 2 << 1 << u"\U0001D400"_s;
+        QTest::newRow("over a letter outside the BMP") << 2 << 1 << u"\U0001D456"_s;
         QTest::newRow("at the end") << 5 << 1 << QString();
         QTest::newRow("Insert again: a thin line") << 0 << 2 << QString();
     }
@@ -103,15 +103,14 @@ private Q_SLOTS:
         QFETCH(int, insertPresses);
         QFETCH(QString, under);
         Form form { QString() };
-        form.field->setText(u"Wi\U0001D400x"_s);
+        form.field->setText(u"Wi\U0001D456x"_s);
         form.field->setCursorPosition(caret);
-        const QRegion painted = paintedForInsert(form.field, form.field, insertPresses);
+        QVERIFY2(insertRedrawsCaret(form.field, form.field, insertPresses),
+            "the caret's new shape was not drawn at once");
         const QRect block = caretArea(form.field);
         const int width = overwriteCaretWidth(form.field, insertPresses % 2 == 1, under);
         QVERIFY2(qAbs(block.width() - width) <= 1,
             qPrintable(u"a caret %1 pixels wide, not %2"_s.arg(block.width()).arg(width)));
-        QVERIFY2(insertPresses == 0 || (QRegion(block) - painted).isEmpty(),
-            "the caret's new shape was not drawn at once");
     }
 
     void nothingToDoMeansNotAble()
