@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QStyle>
 
 #include <algorithm>
 #include <cmath>
@@ -608,7 +609,7 @@ void TextBox::editKeyReleased(QKeyEvent *event)
 
 void TextBox::editFocused(QFocusEvent *event)
 {
-    m_edit->setOverwriteMode(KeyboardState::isOn(KeyboardState::Insert));
+    showOverwrite();
     if (event->reason() != Qt::MouseFocusReason && m_autoHighLight)
         m_edit->selectAll();
 }
@@ -782,7 +783,19 @@ void TextBox::followMaskedText(int position, int charsRemoved, int charsAdded)
 void TextBox::toggleOverwrite()
 {
     KeyboardState::setOverwrite(!KeyboardState::isOn(KeyboardState::Insert));
-    m_edit->setOverwriteMode(KeyboardState::isOn(KeyboardState::Insert));
+    showOverwrite();
+}
+
+// The editor draws overwriting itself as a block over the next character, but at the end of
+// a line its caret would stay the thin line of inserting; there it is a character wide. The
+// caret changes its shape at once, not at its next blink.
+void TextBox::showOverwrite()
+{
+    const bool overwrite = KeyboardState::isOn(KeyboardState::Insert);
+    m_edit->setOverwriteMode(overwrite);
+    m_edit->setCursorWidth(overwrite ? m_edit->fontMetrics().averageCharWidth()
+                                     : style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, m_edit));
+    m_edit->viewport()->update();
 }
 
 void TextBox::buildEditMenu()

@@ -169,6 +169,7 @@ private:
     void enforceLimits(int position, int charsAdded);
     void followMaskedText(int position, int charsRemoved, int charsAdded);
     void toggleOverwrite();
+    void showOverwrite();
     void buildEditMenu();
     void enableEditMenu();
     void applyFrame();

@@ -1,6 +1,7 @@
 #include "LineEditActions.h"
 
 #include "KeyboardState.h"
+#include "OverwriteCaretStyle.h"
 
 #include <QClipboard>
 #include <QEvent>
@@ -19,12 +20,16 @@ void LineEditActions::setTextBox(QLineEdit *field)
     if (m_field) {
         m_field->removeEventFilter(this);
         disconnect(m_field, nullptr, this, nullptr);
+        m_field->setStyle(nullptr);
+        delete m_caretStyle;
     }
     m_field = field;
     m_hasKept = false;
     if (!m_field)
         return;
     m_field->installEventFilter(this);
+    m_caretStyle = new OverwriteCaretStyle(m_field);
+    m_field->setStyle(m_caretStyle);
     // What was selected no longer names the same characters.
     connect(m_field, &QLineEdit::textChanged, this, [this] { m_hasKept = false; });
 }
@@ -117,6 +122,8 @@ bool LineEditActions::overwriteKey(const QKeyEvent &key)
 {
     if (key.key() == Qt::Key_Insert && key.modifiers() == Qt::NoModifier) {
         KeyboardState::setOverwrite(!KeyboardState::isOn(KeyboardState::Insert));
+        // The caret changes its shape now, not in part at its next blink.
+        m_field->update();
         return true;
     }
     const bool typed = !key.text().isEmpty() && key.text().at(0).isPrint()

@@ -4,11 +4,13 @@
 #include <QObject>
 #include <QPointer>
 
+class OverwriteCaretStyle;
 class QKeyEvent;
 
 // The Edit menu's operations on one text field. The field keeps its own selection when
 // the focus leaves it, so a command given from the toolbar or another control still acts
-// on what the user had selected there.
+// on what the user had selected there. Insert switches the field to overwriting, which
+// its caret shows as a block.
 class LineEditActions : public QObject
 {
     Q_OBJECT
@@ -55,6 +57,8 @@ private:
     void replace(const QString &text, bool allowUndo);
 
     QPointer<QLineEdit> m_field;
+    // The field's own, so that it lives as long as the field that draws with it.
+    QPointer<OverwriteCaretStyle> m_caretStyle;
     Selection m_kept;
     bool m_hasKept = false;
 };

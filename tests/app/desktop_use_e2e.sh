@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The editor as a desktop user finds it, with real X input: --help without a display, the
-# menu bar's keyboard mode, Alt+letters that open nothing, and Exit asking about two edited
-# pages. Run under xvfb-run; arguments: the tagsmith executable and a page to copy. With
-# TAGSMITH_E2E_SHOTS set to a folder, it also leaves screenshots there (the whole META pane,
-# a narrow window and its chevron open, cascaded windows, the first Exit prompt).
+# menu bar's keyboard mode, the caret while it lasts and a shortcut given in it, Alt+letters
+# that open nothing, overwriting, and Exit asking about two edited pages. Run under
+# xvfb-run; arguments: the tagsmith executable and a page to copy. With TAGSMITH_E2E_SHOTS
+# set to a folder, it also leaves screenshots there (the whole META pane, a field
+# overwriting, a narrow window and its chevron open, cascaded windows, the first Exit prompt).
 set -euo pipefail
 
 TAGSMITH="$(realpath "$1")"
@@ -14,6 +15,24 @@ STAMP="$(date +%s)"
 
 shot() {
     [ -z "$SHOTS" ] || import -window root "$SHOTS/$1.png"
+}
+
+popup_open() {
+    xdotool search --onlyvisible --pid "$EDITOR_PID" 2>/dev/null | grep -qv "^$WINDOW\$"
+}
+
+# Whether a caret blinks in the main window: nothing else there changes by itself, and of
+# six pictures over more than a second (a blink's half is half a second) two then differ.
+caret_blinks() {
+    local i
+    for i in 1 2 3 4 5 6; do
+        import -window "$WINDOW" "$WORK/blink$i.png"
+        sleep 0.15
+    done
+    for i in 2 3 4 5 6; do
+        [ "$(compare -metric AE "$WORK/blink1.png" "$WORK/blink$i.png" null: 2>&1 | cut -d' ' -f1)" = 0 ] || return 0
+    done
+    return 1
 }
 
 # Information only, on standard output, with no display at all (the install check asks for
@@ -61,6 +80,43 @@ xdotool key --clearmodifiers alt+z alt+b alt+j
 xdotool key --clearmodifiers ctrl+s
 wait_for saved_with "$FULL" "Menus ${STAMP}XYZ" || fail "keys after leaving the menu bar were lost, or Alt+letters typed"
 
+# The keyboard is in one place at a time. While the menu bar has it, the field shows no
+# caret; a shortcut lets go of the bar before its command runs: F10 and Ctrl+S save once
+# (the backup still holds the page from before this save), the caret is back, and "f",
+# File's letter, goes into the field instead of opening File.
+caret_blinks || fail "the description field shows no caret to begin with"
+xdotool key F10
+! caret_blinks || fail "the caret blinks in the field while the menu bar has the keyboard"
+xdotool key Escape
+cp "$FULL" "$WORK/before-shortcut.html"
+describe "Shortcut $STAMP"
+xdotool key F10 ctrl+s
+wait_for saved_with "$FULL" "Shortcut $STAMP" || fail "F10 and Ctrl+S did not save"
+sleep 0.5
+cmp -s "$WORK/full.bak" "$WORK/before-shortcut.html" || fail "F10 and Ctrl+S saved more than once"
+caret_blinks || fail "no caret came back after F10 and Ctrl+S"
+xdotool type f
+sleep 0.5
+! popup_open || fail "f after F10 and Ctrl+S opened a menu: the bar kept the keyboard"
+xdotool key --clearmodifiers ctrl+s
+wait_for saved_with "$FULL" "Shortcut ${STAMP}f" || fail "f after F10 and Ctrl+S did not reach the field alone"
+# Escape out of a menu leaves the bar with the keyboard, and the field without its caret.
+xdotool key F10 Down Escape
+! caret_blinks || fail "the caret blinks in the field after Escape out of a menu"
+xdotool key Escape
+caret_blinks || fail "no caret came back after Escape left the menu bar"
+
+# Insert switches to overwriting, which the caret shows as a block over the next letter;
+# Insert again goes back to inserting.
+describe "Fresh rye bread every morning"
+xdotool key Home Insert
+xdotool type "Crisp "
+shot overwrite-mode
+xdotool key Insert
+xdotool type "dark "
+xdotool key --clearmodifiers ctrl+s
+wait_for saved_with "$FULL" "Crisp dark rye bread every morning" || fail "Insert did not overwrite, or Insert again did not insert"
+
 # Unmodified after the save even with the Alt+letters: Exit asks nothing.
 quit_editor "the editor asked before ending, so an Alt+letter changed the page"
 
@@ -80,9 +136,6 @@ eval "$(xdotool getwindowgeometry --shell "$POPUP" | sed 's/^/MENU_/')"
 xdotool key Escape Escape
 # The toolbar's chevron stands right before the logo: clicked from the right, past the
 # logo, it is the first thing that opens a popup.
-popup_open() {
-    xdotool search --onlyvisible --pid "$EDITOR_PID" 2>/dev/null | grep -qv "^$WINDOW\$"
-}
 CHEVRON_FOUND=0
 for y in 57 64 50; do
     for x in $(seq 226 -3 84); do

@@ -1,3 +1,4 @@
+#include "CaretPicture.h"
 #include "KeyboardState.h"
 #include "OleColor.h"
 #include "TextBox.h"
@@ -6,6 +7,7 @@
 #include <QClipboard>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QTest>
 
 #include <algorithm>
@@ -64,7 +66,17 @@ class TestTextBoxEx : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { QApplication::clipboard()->clear(); }
+    void initTestCase()
+    {
+        // A steady caret, so that a picture of a box shows it.
+        QGuiApplication::styleHints()->setCursorFlashTime(0);
+    }
+    // Every case begins inserting, whatever the one before left.
+    void init()
+    {
+        QApplication::clipboard()->clear();
+        KeyboardState::setOverwrite(false);
+    }
 
     void changeIsDebounced()
     {
@@ -298,6 +310,43 @@ private Q_SLOTS:
         QCOMPARE(box.text(), QStringLiteral("XYbc"));
         key(box, Qt::Key_Insert, Qt::ShiftModifier);
         QVERIFY2(!KeyboardState::isOn(KeyboardState::Insert), "Shift+Insert pastes, it does not toggle");
+    }
+
+    // Overwriting shows as in a field: the caret becomes a block over the character the next
+    // one typed replaces, or an average character wide at the end of a line, as soon as
+    // Insert is pressed.
+    void caretShowsOverwriting_data()
+    {
+        QTest::addColumn<int>("caret");
+        QTest::addColumn<int>("insertPresses");
+        QTest::addColumn<QString>("under"); // the characters the block covers
+        QTest::newRow("inserting: a thin line") << 0 << 0 << QString();
+        QTest::newRow("over a wide letter") << 0 << 1 << "W";
+        QTest::newRow("over a narrow letter") << 1 << 1 << "i";
+        QTest::newRow("at the end of a line") << 2 << 1 << QString();
+        QTest::newRow("at the end of the text") << 5 << 1 << QString();
+        QTest::newRow("Insert again: a thin line") << 0 << 2 << QString();
+    }
+    void caretShowsOverwriting()
+    {
+        QFETCH(int, caret);
+        QFETCH(int, insertPresses);
+        QFETCH(QString, under);
+        TextBox box;
+        box.setMultiLine(true);
+        box.setText(QStringLiteral("Wi\nab"));
+        box.resize(200, 100);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowActive(&box));
+        box.hwnd()->setFocus();
+        QTRY_VERIFY(box.hwnd()->hasFocus());
+        box.setSelStart(caret);
+        QVERIFY2(insertRedrawsCaret(box.hwnd(), box.hwnd()->viewport(), insertPresses),
+            "the caret's new shape was not drawn at once");
+        const QRect block = caretArea(box.hwnd());
+        const int width = overwriteCaretWidth(box.hwnd(), insertPresses % 2 == 1, under);
+        QVERIFY2(qAbs(block.width() - width) <= 1,
+            qPrintable(QStringLiteral("a caret %1 pixels wide, not %2").arg(block.width()).arg(width)));
     }
 
     void userInputIsLimited()

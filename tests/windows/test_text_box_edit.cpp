@@ -1,9 +1,11 @@
+#include "CaretPicture.h"
 #include "KeyboardState.h"
 #include "LineEditActions.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QStyleHints>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -46,6 +48,14 @@ class TestTextBoxEdit : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase()
+    {
+        // A steady caret, so that a picture of a field shows it.
+        QGuiApplication::styleHints()->setCursorFlashTime(0);
+    }
+    // Every case begins inserting, whatever the one before left.
+    void init() { KeyboardState::setOverwrite(false); }
+
     void insertSwitchesToOverwriting_data()
     {
         QTest::addColumn<int>("caret");
@@ -70,6 +80,37 @@ private Q_SLOTS:
         QVERIFY(!KeyboardState::isOn(KeyboardState::Insert));
         QTest::keyClicks(form.field, u"Z"_s);
         QCOMPARE(form.field->text(), locked ? text : QString(text).insert(caret + 2, u'Z'));
+    }
+
+    // Overwriting shows: the caret becomes a block over what the next character typed
+    // replaces, as soon as Insert is pressed; at the end, where nothing is replaced, it is an
+    // average character wide.
+    void caretShowsOverwriting_data()
+    {
+        QTest::addColumn<int>("caret");
+        QTest::addColumn<int>("insertPresses");
+        QTest::addColumn<QString>("under"); // the characters the block covers
+        QTest::newRow("inserting: a thin line") << 0 << 0 << QString();
+        QTest::newRow("over a wide letter") << 0 << 1 << "W";
+        QTest::newRow("over a narrow letter") << 1 << 1 << "i";
+        QTest::newRow("over a letter outside the BMP") << 2 << 1 << u"\U0001D456"_s;
+        QTest::newRow("at the end") << 5 << 1 << QString();
+        QTest::newRow("Insert again: a thin line") << 0 << 2 << QString();
+    }
+    void caretShowsOverwriting()
+    {
+        QFETCH(int, caret);
+        QFETCH(int, insertPresses);
+        QFETCH(QString, under);
+        Form form { QString() };
+        form.field->setText(u"Wi\U0001D456x"_s);
+        form.field->setCursorPosition(caret);
+        QVERIFY2(insertRedrawsCaret(form.field, form.field, insertPresses),
+            "the caret's new shape was not drawn at once");
+        const QRect block = caretArea(form.field);
+        const int width = overwriteCaretWidth(form.field, insertPresses % 2 == 1, under);
+        QVERIFY2(qAbs(block.width() - width) <= 1,
+            qPrintable(u"a caret %1 pixels wide, not %2"_s.arg(block.width()).arg(width)));
     }
 
     void nothingToDoMeansNotAble()

@@ -3,6 +3,7 @@
 #include "toolbar/Toolbar.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 
 namespace {
@@ -42,8 +43,11 @@ void KeyboardFilter::unregisterToolbar(Toolbar *toolbar)
 {
     KeyboardFilter &filter = instance();
     filter.m_toolbars.removeOne(toolbar);
-    if (filter.m_modeToolbar == toolbar)
+    // The toolbar is going away: its buttons are no longer touched.
+    if (filter.m_modeToolbar == toolbar) {
         filter.m_modeToolbar = nullptr;
+        filter.showCaret();
+    }
     if (filter.m_toolbars.isEmpty() && filter.m_installed) {
         if (qApp)
             qApp->removeEventFilter(&filter);
@@ -59,9 +63,14 @@ bool KeyboardFilter::isInstalled()
 void KeyboardFilter::enterMenuBarMode(Toolbar *toolbar, int index)
 {
     KeyboardFilter &filter = instance();
-    leaveMenuBarMode();
-    if (!toolbar || !filter.m_toolbars.contains(toolbar) || !isMenuButton(*toolbar, index))
+    if (!toolbar || !filter.m_toolbars.contains(toolbar) || !isMenuButton(*toolbar, index)) {
+        leaveMenuBarMode();
         return;
+    }
+    if (filter.m_modeToolbar)
+        filter.m_modeToolbar->setButtonHot(filter.m_modeIndex, false);
+    else
+        filter.hideCaret();
     filter.m_modeToolbar = toolbar;
     filter.m_modeIndex = index;
     toolbar->setButtonHot(index, true);
@@ -70,10 +79,12 @@ void KeyboardFilter::enterMenuBarMode(Toolbar *toolbar, int index)
 void KeyboardFilter::leaveMenuBarMode()
 {
     KeyboardFilter &filter = instance();
-    if (filter.m_modeToolbar)
-        filter.m_modeToolbar->setButtonHot(filter.m_modeIndex, false);
+    if (!filter.m_modeToolbar)
+        return;
+    filter.m_modeToolbar->setButtonHot(filter.m_modeIndex, false);
     filter.m_modeToolbar = nullptr;
     filter.m_modeIndex = -1;
+    filter.showCaret();
 }
 
 Toolbar *KeyboardFilter::menuBarModeToolbar()
@@ -91,6 +102,10 @@ bool KeyboardFilter::eventFilter(QObject *watched, QEvent *event)
         return keyPressed(*static_cast<QKeyEvent *>(event));
     case QEvent::KeyRelease:
         return keyReleased(*static_cast<QKeyEvent *>(event));
+    case QEvent::Shortcut:
+        // The keyboard is never in two places: the command runs with the bar let go.
+        leaveMenuBarMode();
+        return false;
     case QEvent::MouseButtonPress:
     case QEvent::NonClientAreaMouseButtonPress:
     case QEvent::ApplicationDeactivate:
@@ -224,4 +239,26 @@ void KeyboardFilter::moveHighlight(int direction)
             return;
         }
     }
+}
+
+// The focus stays where it is, so nothing there is lost or re-selected; the widget is told
+// what an opening popup tells it, which puts its caret away until the bar lets go.
+void KeyboardFilter::hideCaret()
+{
+    m_caretOwner = QApplication::focusWidget();
+    if (!m_caretOwner)
+        return;
+    QFocusEvent away(QEvent::FocusOut, Qt::PopupFocusReason);
+    QCoreApplication::sendEvent(m_caretOwner, &away);
+}
+
+// A click or another window may have moved the focus meanwhile; its new owner shows its own caret.
+void KeyboardFilter::showCaret()
+{
+    QWidget *owner = m_caretOwner;
+    m_caretOwner = nullptr;
+    if (!owner || owner != QApplication::focusWidget())
+        return;
+    QFocusEvent back(QEvent::FocusIn, Qt::PopupFocusReason);
+    QCoreApplication::sendEvent(owner, &back);
 }

@@ -5,6 +5,7 @@
 #include <QPointer>
 
 class QKeyEvent;
+class QWidget;
 class Toolbar;
 
 // The keyboard side of the menu-bar toolbars, for the whole application while at least one
@@ -14,7 +15,9 @@ class Toolbar;
 // - Alt pressed and released alone, or F10, highlights the first menu of the active
 //   window's menu bar (menu-bar mode): Left and Right move the highlight, Down, Up, Enter
 //   or Space open that menu, a letter opens the menu it marks, and Escape, Alt, F10 or a
-//   mouse click anywhere leave the mode and clear the highlight.
+//   mouse click anywhere leave the mode and clear the highlight. A shortcut leaves the mode
+//   before its command runs; any other key is the bar's alone. While the mode lasts the
+//   widget with the focus keeps it but shows no caret, as under an open menu.
 class KeyboardFilter : public QObject
 {
     Q_OBJECT
@@ -44,6 +47,8 @@ private:
     bool menuBarModeKey(const QKeyEvent &key);
     bool toggleMenuBarMode();
     void moveHighlight(int direction);
+    void hideCaret();
+    void showCaret();
 
     QList<Toolbar *> m_toolbars;
     bool m_installed = false;
@@ -51,4 +56,6 @@ private:
     bool m_altAlone = false;
     QPointer<Toolbar> m_modeToolbar;
     int m_modeIndex = -1;
+    // The focus widget whose caret the mode hides.
+    QPointer<QWidget> m_caretOwner;
 };

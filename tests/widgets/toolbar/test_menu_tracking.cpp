@@ -1,15 +1,20 @@
 #include "toolbar/KeyboardFilter.h"
 #include "toolbar/MenuInputFilter.h"
 #include "toolbar/Toolbar.h"
+#include "CaretPicture.h"
 #include "PopupMenu.h"
 
+#include <QAction>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QTest>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -34,6 +39,17 @@ struct Row {
     bool endsHot = true; // Escape leaves the last menu's button hot; a click or a choice none
     bool chooses = false; // Return on the first item of Edit
     bool clickAway = false; // then a click beside the menu bar
+};
+
+// Keys typed into the first of two text fields of a page while the window has a Ctrl+S
+// command.
+struct KeyboardRow {
+    QList<QKeyCombination> keys;
+    bool focusMoves = false; // after the first key the program puts the focus into the second field
+    bool clickField = false; // then a click into the field with the focus
+    bool barHasKeyboard = false; // at the end: the bar in menu-bar mode, the field without caret
+    int saves = 0;
+    QString typed = {}; // what reached the field
 };
 
 } // namespace
@@ -93,6 +109,11 @@ class TestMenuTracking : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase()
+    {
+        // A steady caret, so that a picture of the field shows whether it has one.
+        QGuiApplication::styleHints()->setCursorFlashTime(0);
+    }
     void init()
     {
         m_bar.reset();
@@ -173,9 +194,8 @@ private Q_SLOTS:
         QFETCH(Row, row);
         for (int index : row.hidden)
             m_bar->setButtonVisible(index, false);
-        QMap<QString, QMenu *> menus{{QStringLiteral("Lab"), m_menu->subMenu(m_labItem)}};
-        for (int i = 0; i < 4; ++i)
-            menus.insert(m_tops.at(i), m_bar->buttonSubMenu(i));
+        QMap<QString, QMenu *> menus = barMenus();
+        menus.insert(QStringLiteral("Lab"), m_menu->subMenu(m_labItem));
         if (row.maximized) {
             auto *area = static_cast<QMdiArea *>(m_form->centralWidget());
             QMdiSubWindow *child = area->addSubWindow(new QWidget);
@@ -212,7 +232,82 @@ private Q_SLOTS:
         QCOMPARE(QApplication::activePopupWidget(), nullptr);
     }
 
+    // The keyboard is in one place at a time: while the bar has it the field shows no caret
+    // and takes nothing; a shortcut lets go of the bar before its command runs.
+    void keyboardInOnePlace_data()
+    {
+        QTest::addColumn<KeyboardRow>("row");
+        const QKeyCombination save = Qt::ControlModifier | Qt::Key_S;
+        QTest::newRow("typed without the bar") << KeyboardRow{.keys = {Qt::Key_X}, .typed = "x"};
+        QTest::newRow("F10 takes it") << KeyboardRow{.keys = {Qt::Key_F10}, .barHasKeyboard = true};
+        QTest::newRow("Alt alone takes it") << KeyboardRow{.keys = {Qt::Key_Alt}, .barHasKeyboard = true};
+        QTest::newRow("moving along the bar keeps it")
+            << KeyboardRow{.keys = {Qt::Key_F10, Qt::Key_Right, Qt::Key_Left}, .barHasKeyboard = true};
+        QTest::newRow("Escape gives it back") << KeyboardRow{.keys = {Qt::Key_F10, Qt::Key_Escape}};
+        QTest::newRow("F10 again gives it back") << KeyboardRow{.keys = {Qt::Key_F10, Qt::Key_F10}};
+        QTest::newRow("a click gives it back") << KeyboardRow{.keys = {Qt::Key_F10}, .clickField = true};
+        QTest::newRow("given back where the focus moved meanwhile")
+            << KeyboardRow{.keys = {Qt::Key_F10, Qt::Key_Escape, Qt::Key_X}, .focusMoves = true, .typed = "x"};
+        QTest::newRow("a shortcut gives it back, then runs") << KeyboardRow{.keys = {Qt::Key_F10, save}, .saves = 1};
+        QTest::newRow("a letter after a shortcut is typed")
+            << KeyboardRow{.keys = {Qt::Key_F10, save, Qt::Key_X}, .saves = 1, .typed = "x"};
+        QTest::newRow("a key no shortcut takes stays with the bar") << KeyboardRow{
+            .keys = {Qt::Key_F10, Qt::ControlModifier | Qt::Key_J, Qt::Key_X}, .barHasKeyboard = true};
+    }
+    void keyboardInOnePlace()
+    {
+        QFETCH(KeyboardRow, row);
+        auto *page = new QWidget;
+        auto *layout = new QVBoxLayout(page);
+        auto *first = new QLineEdit;
+        auto *second = new QLineEdit;
+        layout->addWidget(first);
+        layout->addWidget(second);
+        static_cast<QMdiArea *>(m_form->centralWidget())->addSubWindow(page)->show();
+        first->setFocus();
+        QTRY_VERIFY(first->hasFocus());
+        QVERIFY2(!caretArea(first).isEmpty(), "the field shows its caret to begin with");
+        auto *save = new QAction(m_form.get());
+        save->setShortcut(Qt::ControlModifier | Qt::Key_S);
+        m_form->addAction(save);
+        int saves = 0;
+        bool savedWithBarHeld = false;
+        connect(save, &QAction::triggered, this, [&] {
+            ++saves;
+            savedWithBarHeld = savedWithBarHeld || KeyboardFilter::menuBarModeToolbar();
+        });
+        // Nothing here opens a menu: offscreen, an open menu takes the window's activation and
+        // the field its focus, which no desktop does (desktop_use_e2e.sh goes through the menus).
+        MenuScript run(*m_bar, barMenus());
+
+        QLineEdit *field = row.focusMoves ? second : first;
+        for (const QKeyCombination keys : row.keys) {
+            QTest::keyClick(QApplication::focusWidget(), keys.key(), keys.keyboardModifiers());
+            if (row.focusMoves)
+                second->setFocus();
+        }
+        if (row.clickField)
+            QTest::mouseClick(field, Qt::LeftButton);
+
+        QCOMPARE(run.openedMenus, QStringList());
+        QCOMPARE(KeyboardFilter::menuBarModeToolbar() != nullptr, row.barHasKeyboard);
+        QCOMPARE(saves, row.saves);
+        QVERIFY2(!savedWithBarHeld, "the command ran while the bar still had the keyboard");
+        QCOMPARE(field->text(), row.typed);
+        QVERIFY(field->hasFocus());
+        QCOMPARE(caretArea(field).isEmpty(), row.barHasKeyboard);
+        QLineEdit *other = field == first ? second : first;
+        QVERIFY2(caretArea(other).isEmpty(), "a caret shows in a field without the focus");
+    }
+
 private:
+    QMap<QString, QMenu *> barMenus() const
+    {
+        QMap<QString, QMenu *> menus;
+        for (int i = 0; i < 4; ++i)
+            menus.insert(m_tops.at(i), m_bar->buttonSubMenu(i));
+        return menus;
+    }
     QToolButton *buttonWidget(int index) const
     {
         return qobject_cast<QToolButton *>(m_bar->hwnd()->childAt(m_bar->buttonRect(index).center()));
