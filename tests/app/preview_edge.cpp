@@ -64,9 +64,14 @@ int main(int argc, char *argv[])
     }
     // The card's right border on the address line, then down the card's empty margin inside it,
     // clear of its text and of its rounded corner.
+    // The border is the first thing after a stretch of white: the address's last letter may
+    // leave grey edges of its own.
     int x = path->rightmost;
-    while (x + 1 < image.width() && !near(image.pixel(x + 1, path->y), kCardBorder, 14))
+    int whiteRun = 0;
+    while (x + 1 < image.width() && (whiteRun < 8 || white(image.pixel(x + 1, path->y)))) {
+        whiteRun = white(image.pixel(x + 1, path->y)) ? whiteRun + 1 : 0;
         ++x;
+    }
     const int column = x - 8;
     int y = path->y;
     while (y + 1 < image.height() && white(image.pixel(column, y + 1)))
