@@ -78,8 +78,10 @@ QString DesktopDefaults::gioAnswer(const QByteArray &output)
     return defaultLine.match(QString::fromUtf8(output)).captured(1);
 }
 
-bool DesktopDefaults::isChosen(const QString &mimeType, const QString &desktopId) const
+bool DesktopDefaults::comesBeforeUserListing(const QString &mimeType, const QString &desktopId) const
 {
+    if (MimeAppsList::addsAssociation(readAll(m_userList), mimeType, desktopId))
+        return true;
     const QStringList files = listFiles();
     return std::any_of(files.begin(), files.end(),
         [&](const QString &file) { return MimeAppsList::setsDefault(readAll(file), mimeType, desktopId); });

@@ -14,9 +14,11 @@ public:
     // GIO's answer, or xdg-mime's where GIO is not installed; empty when the type has no
     // default or no answer came in time.
     QString current(const QString &mimeType) const;
-    // Whether a [Default Applications] line of any list the desktop reads names desktopId
-    // for the type. Such a line comes before every [Added Associations] listing.
-    bool isChosen(const QString &mimeType, const QString &desktopId) const;
+    // Whether GIO, looking for the type's default, meets desktopId before an application
+    // listed last on the type's [Added Associations] line of the user's list: named by a
+    // [Default Applications] line of any list the desktop reads (every such line comes before
+    // every listing), or listed on that line itself.
+    bool comesBeforeUserListing(const QString &mimeType, const QString &desktopId) const;
 
     // The desktop id in what `gio mime TYPE` printed in the C locale.
     static QString gioAnswer(const QByteArray &output);

@@ -9,7 +9,6 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-#include <algorithm>
 #include <array>
 
 namespace {
@@ -42,12 +41,6 @@ RegistryKey classesKey(const QString &path, const QString &valueName = QString()
 bool setClassesValue(const QString &path, const QString &text, const QString &valueName = QString())
 {
     return classesKey(path, valueName).setValue(text);
-}
-
-bool isOwnEntry(const QString &desktopId)
-{
-    return std::any_of(kFamilies.begin(), kFamilies.end(),
-        [&desktopId](const FileAssociations::FamilyRecord &family) { return family.entryName == desktopId; });
 }
 
 } // namespace
@@ -174,14 +167,12 @@ QString FileAssociations::desktopEntry(Family family) const
 }
 
 // Listed only while the entry is there: after it on the way on, before it on the way off.
-// A pin is recorded once it is written: a record of a pin that never got written could later
-// take out a line that someone else wrote.
 bool FileAssociations::addToDesktop(const FamilyRecord &r) const
 {
     if (!removeDesktopEntry(r))
         return false;
-    const MimeAppsList::Pins pins = defaultsToPin(r);
-    return writeDesktopEntry(r) && m_mimeApps.add(r.entryName, r.mimeTypes, pins) && recordPins(r, pins);
+    const QStringList types = typesToList(r);
+    return writeDesktopEntry(r) && m_mimeApps.list(r.entryName, types);
 }
 
 bool FileAssociations::removeFromDesktop(const FamilyRecord &r) const
@@ -204,28 +195,27 @@ bool FileAssociations::removeDesktopEntry(const FamilyRecord &r) const
     return !QFile::exists(path) || QFile::remove(path);
 }
 
-// Asked while our entry is not installed, the desktop names what opens the type without us.
-// With no default of its own, GIO takes the first application listed under
-// [Added Associations] as the default, which our listing could be; the pin keeps the answer.
-MimeAppsList::Pins FileAssociations::defaultsToPin(const FamilyRecord &r) const
+// GIO takes for a type's default the first installed application it meets: those named by
+// [Default Applications] lines, then those listed under [Added Associations] (the user's list
+// first), then those whose entries claim the type, and then the same for the parent types.
+// Listed behind the default it meets, the program joins the choices and every answer stays.
+// Where it would be met first (the default only claims the type, or opens a parent type, or
+// nothing opens the type) it would become GIO's answer, so it is not listed there. Pinning the
+// old default under [Default Applications] instead would keep GIO's answer but give xdg-mime,
+// which reads those lines and no listing, an answer it did not have.
+QStringList FileAssociations::typesToList(const FamilyRecord &r) const
 {
-    MimeAppsList::Pins pins;
+    QStringList types;
     for (const QString &type : r.mimeTypes) {
-        // A default line of the user's own is theirs, whatever it names; even one that names
-        // only applications no longer installed, which GIO passes over for the listed ones.
-        if (m_mimeApps.setsDefault(type))
-            continue;
-        // Nothing opens the type: there is no default to keep, and while we are listed we
-        // are the only candidate, so the desktop will offer us; only not listing avoids that.
-        // One of our own entries answers only through our listing for a parent type.
+        // Asked while our entry is not installed, the desktop names what opens the type without us.
         const QString current = m_desktopDefaults.current(type);
-        if (current.isEmpty() || isOwnEntry(current) || m_desktopDefaults.isChosen(type, current))
-            continue;
-        pins.insert(type, current);
+        if (!current.isEmpty() && m_desktopDefaults.comesBeforeUserListing(type, current))
+            types.append(type);
     }
-    return pins;
+    return types;
 }
 
+// What earlier versions pinned as default and recorded, for off to take out again.
 MimeAppsList::Pins FileAssociations::recordedPins(const FamilyRecord &r) const
 {
     const QString path = r.classKey + RegistryPaths::kPinsKey;
@@ -233,14 +223,6 @@ MimeAppsList::Pins FileAssociations::recordedPins(const FamilyRecord &r) const
     for (const QString &type : classesKey(path).valueNames())
         pins.insert(type, classesKey(path, type).value());
     return pins;
-}
-
-bool FileAssociations::recordPins(const FamilyRecord &r, const MimeAppsList::Pins &pins) const
-{
-    bool ok = true;
-    for (auto pin = pins.cbegin(); pin != pins.cend(); ++pin)
-        ok = setClassesValue(r.classKey + RegistryPaths::kPinsKey, pin.value(), pin.key()) && ok;
-    return ok;
 }
 
 bool FileAssociations::forgetPins(const FamilyRecord &r) const

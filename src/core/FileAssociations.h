@@ -12,10 +12,10 @@ class RegistryKey;
 
 // The "Edit with Tagsmith" registration of the four families of web pages: the class keys
 // and shell verb kept in the registry store, and for the desktop an entry with the action
-// that file managers offer, listed for the family's types in mimeapps.list. The entry
-// claims no type itself, so whatever opened these pages before still does; where nothing
-// but that listing chose the default, what the desktop named before is pinned as default
-// and recorded, and off takes the pin out again unless it was changed meanwhile.
+// that file managers offer, listed in mimeapps.list for those of the family's types whose
+// default the listing leaves as it is. The entry claims no type itself, so whatever opened
+// these pages before still does. Off also takes out the defaults an earlier version pinned,
+// each unless it was changed meanwhile.
 class FileAssociations
 {
 public:
@@ -52,8 +52,8 @@ public:
 
     Reading read(Family family) const;
     // "on" writes the registration (anew when present), "off" removes the verb and icon, the
-    // entry, our place in mimeapps.list and our pins. False when any of them could not be
-    // written.
+    // entry, our place in mimeapps.list and the pins recorded. False when any of them could
+    // not be written.
     bool write(Family family, bool on) const;
 
     QString desktopEntryPath(Family family) const;
@@ -71,9 +71,8 @@ private:
     bool removeFromDesktop(const FamilyRecord &family) const;
     bool writeDesktopEntry(const FamilyRecord &family) const;
     bool removeDesktopEntry(const FamilyRecord &family) const;
-    MimeAppsList::Pins defaultsToPin(const FamilyRecord &family) const;
+    QStringList typesToList(const FamilyRecord &family) const;
     MimeAppsList::Pins recordedPins(const FamilyRecord &family) const;
-    bool recordPins(const FamilyRecord &family, const MimeAppsList::Pins &pins) const;
     bool forgetPins(const FamilyRecord &family) const;
     void refreshMimeCache() const;
 

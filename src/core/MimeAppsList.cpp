@@ -60,6 +60,16 @@ bool listsId(const QByteArray &value, const QByteArray &id)
     return std::any_of(items.begin(), items.end(), [&id](const QByteArray &item) { return isId(item, id); });
 }
 
+// Once, behind every other application on the line.
+bool listsLast(const QByteArray &value, const QByteArray &id)
+{
+    QList<QByteArray> items = value.split(';');
+    items.removeIf([](const QByteArray &item) { return item.trimmed().isEmpty(); });
+    const auto times
+        = std::count_if(items.begin(), items.end(), [&id](const QByteArray &item) { return isId(item, id); });
+    return times == 1 && isId(items.last(), id);
+}
+
 // Behind what is listed, in the line's own style: closed by ";" when the list is.
 QByteArray appended(const QByteArray &value, const QByteArray &id)
 {
@@ -143,6 +153,15 @@ void insertIntoGroup(QList<QByteArray> &lines, const QByteArray &header, QList<Q
         lines.insert(insertAt + k, added.at(k));
 }
 
+// Whether a line of the type in a group with that header names the id.
+bool namesFor(const QByteArray &text, const QByteArray &header, const QByteArray &type, const QByteArray &id)
+{
+    const QList<QByteArray> lines = text.split('\n');
+    const QList<qsizetype> entries = entriesOf(lines, header);
+    return std::any_of(entries.begin(), entries.end(),
+        [&](qsizetype i) { return keyOf(lines.at(i)) == type && listsId(Entry(lines.at(i)).value, id); });
+}
+
 } // namespace
 
 MimeAppsList::MimeAppsList(QString path)
@@ -156,7 +175,9 @@ QString MimeAppsList::defaultPath()
         + QStringLiteral("/mimeapps.list");
 }
 
-QByteArray MimeAppsList::withAdded(
+// A listing ahead of another application would make the program the default of the type for
+// GIO, which takes the first one it meets: a line that lists it anywhere else lists it last.
+QByteArray MimeAppsList::withListed(
     const QByteArray &text, const QString &desktopId, const QStringList &mimeTypes)
 {
     const QByteArray id = desktopId.toUtf8();
@@ -164,68 +185,56 @@ QByteArray MimeAppsList::withAdded(
     for (const QString &type : mimeTypes)
         pending.append(type.toUtf8());
     QList<QByteArray> lines = text.split('\n');
-    for (const qsizetype i : entriesOf(lines, kAddedGroup)) {
-        const QByteArray key = keyOf(lines.at(i));
-        if (!pending.contains(key))
-            continue;
-        pending.removeAll(key);
-        Entry entry(lines.at(i));
-        if (!listsId(entry.value, id)) {
-            entry.value = appended(entry.value, id);
-            lines[i] = entry.line();
-        }
+    const QList<qsizetype> entries = entriesOf(lines, kAddedGroup);
+    // The first line of a type lists the id; any other line, of the type or not, loses it.
+    QList<qsizetype> listing;
+    for (const qsizetype i : entries) {
+        if (pending.removeAll(keyOf(lines.at(i))) > 0)
+            listing.append(i);
     }
-    if (pending.isEmpty())
-        return lines.join('\n');
+    bool dropped = false;
+    // From the last entry back, so that dropping one leaves the places of the others.
+    for (auto at = entries.rbegin(); at != entries.rend(); ++at) {
+        Entry entry(lines.at(*at));
+        if (listing.contains(*at)) {
+            if (listsLast(entry.value, id))
+                continue;
+            entry.value = appended(withoutId(entry.value, id), id);
+        } else if (!listsId(entry.value, id)) {
+            continue;
+        } else {
+            entry.value = withoutId(entry.value, id);
+            if (listsNothing(entry.value)) {
+                lines.removeAt(*at);
+                dropped = true;
+                continue;
+            }
+        }
+        lines[*at] = entry.line();
+    }
     QList<QByteArray> added;
     for (const QByteArray &type : std::as_const(pending))
         added.append(type + '=' + id + ';');
-    insertIntoGroup(lines, kAddedGroup, added);
+    if (!added.isEmpty())
+        insertIntoGroup(lines, kAddedGroup, added);
+    if (dropped)
+        dropEmptyGroups(lines, kAddedGroup);
     return lines.join('\n');
 }
 
 QByteArray MimeAppsList::withRemoved(const QByteArray &text, const QString &desktopId)
 {
-    const QByteArray id = desktopId.toUtf8();
-    QList<QByteArray> lines = text.split('\n');
-    bool changed = false;
-    // From the last entry back, so that removing one leaves the places of the others.
-    const QList<qsizetype> entries = entriesOf(lines, kAddedGroup);
-    for (auto at = entries.rbegin(); at != entries.rend(); ++at) {
-        Entry entry(lines.at(*at));
-        if (!listsId(entry.value, id))
-            continue;
-        changed = true;
-        entry.value = withoutId(entry.value, id);
-        if (listsNothing(entry.value))
-            lines.removeAt(*at);
-        else
-            lines[*at] = entry.line();
-    }
-    if (!changed)
-        return text;
-    dropEmptyGroups(lines, kAddedGroup);
-    return lines.join('\n');
+    return withListed(text, desktopId, {});
 }
 
 bool MimeAppsList::setsDefault(const QByteArray &text, const QString &mimeType, const QString &desktopId)
 {
-    const QByteArray type = mimeType.toUtf8();
-    const QByteArray id = desktopId.toUtf8();
-    const QList<QByteArray> lines = text.split('\n');
-    const QList<qsizetype> entries = entriesOf(lines, kDefaultGroup);
-    return std::any_of(entries.begin(), entries.end(), [&](qsizetype i) {
-        return keyOf(lines.at(i)) == type && (id.isEmpty() || listsId(Entry(lines.at(i)).value, id));
-    });
+    return namesFor(text, kDefaultGroup, mimeType.toUtf8(), desktopId.toUtf8());
 }
 
-QByteArray MimeAppsList::withPinned(const QByteArray &text, const QString &mimeType, const QString &desktopId)
+bool MimeAppsList::addsAssociation(const QByteArray &text, const QString &mimeType, const QString &desktopId)
 {
-    if (setsDefault(text, mimeType))
-        return text;
-    QList<QByteArray> lines = text.split('\n');
-    insertIntoGroup(lines, kDefaultGroup, { pinLine(mimeType, desktopId) });
-    return lines.join('\n');
+    return namesFor(text, kAddedGroup, mimeType.toUtf8(), desktopId.toUtf8());
 }
 
 QByteArray MimeAppsList::withUnpinned(
@@ -253,15 +262,10 @@ std::optional<QByteArray> MimeAppsList::contents() const
     return QByteArray();
 }
 
-bool MimeAppsList::add(const QString &desktopId, const QStringList &mimeTypes, const Pins &pins) const
+bool MimeAppsList::list(const QString &desktopId, const QStringList &mimeTypes) const
 {
     const std::optional<QByteArray> before = contents();
-    if (!before)
-        return false;
-    QByteArray after = *before;
-    for (auto pin = pins.cbegin(); pin != pins.cend(); ++pin)
-        after = withPinned(after, pin.key(), pin.value());
-    return rewrite(*before, withAdded(after, desktopId, mimeTypes));
+    return before && rewrite(*before, withListed(*before, desktopId, mimeTypes));
 }
 
 bool MimeAppsList::remove(const QString &desktopId, const Pins &pins) const
@@ -272,21 +276,16 @@ bool MimeAppsList::remove(const QString &desktopId, const Pins &pins) const
     QByteArray after = withRemoved(*before, desktopId);
     for (auto pin = pins.cbegin(); pin != pins.cend(); ++pin)
         after = withUnpinned(after, pin.key(), pin.value());
-    // A list that held nothing but our lines goes with them, as it came.
-    if (after.isEmpty() && !before->isEmpty())
-        return QFile::remove(m_path);
     return rewrite(*before, after);
-}
-
-bool MimeAppsList::setsDefault(const QString &mimeType) const
-{
-    return setsDefault(contents().value_or(QByteArray()), mimeType);
 }
 
 bool MimeAppsList::rewrite(const QByteArray &before, const QByteArray &after) const
 {
     if (after == before)
         return true;
+    // A list that held nothing but our lines goes with them, as it came.
+    if (after.isEmpty())
+        return QFile::remove(m_path);
     if (!QDir().mkpath(QFileInfo(m_path).path()))
         return false;
     QSaveFile file(m_path);

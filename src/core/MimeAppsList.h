@@ -9,14 +9,13 @@
 
 // The user's mimeapps.list, where the desktop keeps which applications open which types.
 // The program lists itself under [Added Associations], behind the applications already
-// listed there: it joins the choices without becoming the default. Where that listing would
-// make it the default after all, the application that was the default is pinned under
-// [Default Applications]; a line there the program did not write is never touched. Every
-// line it did not add keeps its bytes.
+// listed there: it joins the choices without becoming the default. It writes no
+// [Default Applications] line; it takes out one that an earlier version wrote, while that
+// line is still exactly as it was written. Every line it did not add keeps its bytes.
 class MimeAppsList
 {
 public:
-    // MIME type -> desktop id kept as its default.
+    // MIME type -> desktop id an earlier version kept as its default.
     using Pins = QMap<QString, QString>;
 
     explicit MimeAppsList(QString path);
@@ -25,20 +24,20 @@ public:
     static QString defaultPath();
     QString path() const { return m_path; }
 
-    // False when the file could not be written; a file left as it was needs no write.
-    bool add(const QString &desktopId, const QStringList &mimeTypes, const Pins &pins = {}) const;
+    // Lists the id for these types, each behind the applications listed for it, and for no
+    // other. False when the file could not be written; a file left as it was needs no write.
+    bool list(const QString &desktopId, const QStringList &mimeTypes) const;
     // Takes the id out of every type's list, and a line that lists nothing else with it; a pin
     // goes only while its line is still exactly as it was written.
     bool remove(const QString &desktopId, const Pins &pins = {}) const;
-    // Whether the file has a [Default Applications] line for the type.
-    bool setsDefault(const QString &mimeType) const;
 
-    static QByteArray withAdded(
+    static QByteArray withListed(
         const QByteArray &text, const QString &desktopId, const QStringList &mimeTypes);
     static QByteArray withRemoved(const QByteArray &text, const QString &desktopId);
-    // An empty desktopId asks for any line of the type.
-    static bool setsDefault(const QByteArray &text, const QString &mimeType, const QString &desktopId = {});
-    static QByteArray withPinned(const QByteArray &text, const QString &mimeType, const QString &desktopId);
+    // Whether a [Default Applications] line for the type names the id.
+    static bool setsDefault(const QByteArray &text, const QString &mimeType, const QString &desktopId);
+    // Whether an [Added Associations] line for the type lists the id.
+    static bool addsAssociation(const QByteArray &text, const QString &mimeType, const QString &desktopId);
     static QByteArray withUnpinned(const QByteArray &text, const QString &mimeType, const QString &desktopId);
 
 private:

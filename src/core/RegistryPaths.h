@@ -28,6 +28,6 @@ public:
     static inline const QString kDefaultIconKey = QStringLiteral("\\DefaultIcon");
     static inline const QString kEditVerbKey = QStringLiteral("\\shell\\Edit_with_Tagsmith");
     static inline const QString kCommandKey = QStringLiteral("\\command");
-    // The defaults we pinned: a value per MIME type naming the desktop id.
+    // The defaults earlier versions pinned: a value per MIME type naming the desktop id.
     static inline const QString kPinsKey = QStringLiteral("\\Tagsmith pinned defaults");
 };

@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -22,12 +23,8 @@ constexpr const char *kLinkAddresses[] = {
     "https://www.vantorel.com/",
 };
 
-// Where an installed copy keeps the guide, then where a build tree finds the sources' one.
-constexpr const char *kGuidePlaces[] = {
-    "../share/doc/tagsmith/index.html",
-    "../docs/guide/index.html",
-    "../../docs/guide/index.html",
-};
+// Where an installed copy keeps the guide, from the program's folder.
+const QString kInstalledGuide = QStringLiteral("../share/doc/tagsmith/index.html");
 
 const QString kSiblingEditorEnding = QStringLiteral("Scriv.exe");
 const QString kViewer = QStringLiteral("xdg-open");
@@ -61,12 +58,17 @@ QUrl ExternalTools::linkAddress(Link link)
 QString ExternalTools::userGuide(const QString &programFolder)
 {
     const QDir folder(programFolder);
-    for (const char *place : kGuidePlaces) {
-        const QString candidate = QDir::cleanPath(folder.filePath(QString::fromLatin1(place)));
-        if (QFileInfo(candidate).isFile())
-            return candidate;
-    }
-    return {};
+    const QString installed = QDir::cleanPath(folder.filePath(kInstalledGuide));
+    if (QFileInfo(installed).isFile())
+        return installed;
+    // The path comes from a note the build leaves beside the program rather than from the
+    // program itself: no program, installed or packaged, carries a path of the machine it
+    // was built on, and only a build tree holds the note.
+    QFile note(folder.filePath(kSourceGuideNote));
+    if (!note.open(QIODevice::ReadOnly))
+        return {};
+    const QString sourceGuide = QFile::decodeName(note.readAll());
+    return QFileInfo(sourceGuide).isFile() ? sourceGuide : QString();
 }
 
 void ExternalTools::fullCode()
@@ -96,10 +98,8 @@ void ExternalTools::helpIndex()
     if (file.isEmpty()) {
         file = userGuide(m_programFolder);
         if (file.isEmpty()) {
-            m_status.showMessage(
-                tr("The user guide is not installed (looked for %1).")
-                    .arg(QDir::cleanPath(
-                        QDir(m_programFolder).filePath(QString::fromLatin1(kGuidePlaces[0])))));
+            m_status.showMessage(tr("The user guide is not installed (looked for %1).")
+                                     .arg(QDir::cleanPath(QDir(m_programFolder).filePath(kInstalledGuide))));
             return;
         }
     } else if (!QFileInfo::exists(file)) {

@@ -33,13 +33,18 @@ public:
     void helpIndex();
     void openLink(Link link);
 
+    // Beside a program run from its build tree: the path of the user guide in the sources it
+    // was built from.
+    static inline const QString kSourceGuideNote = QStringLiteral("tagsmith-guide.path");
+
     static QUrl linkAddress(Link link);
-    // The installed user guide below the program's folder, or "" when there is none.
+    // The user guide installed with the program in the folder, or for a program in its build
+    // tree the guide of its sources; "" when there is none.
     static QString userGuide(const QString &programFolder);
 
     ProgramLauncher &launcher() const { return *m_launcher; }
     void setLauncher(std::unique_ptr<ProgramLauncher> launcher);
-    // Where the program is installed; the user guide is looked for from here.
+    // Where the program is, installed or built; the user guide is looked for from here.
     void setProgramFolder(const QString &folder) { m_programFolder = folder; }
 
 private:

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The editor as a desktop user finds it, with real X input: --help without a display, the
 # menu bar's keyboard mode, the caret while it lasts and a shortcut given in it, Alt+letters
-# that open nothing, overwriting, and Exit asking about two edited pages. Run under
-# xvfb-run; arguments: the tagsmith executable and a page to copy. With TAGSMITH_E2E_SHOTS
-# set to a folder, it also leaves screenshots there (the whole META pane, a field
-# overwriting, a narrow window and its chevron open, cascaded windows, the first Exit prompt).
+# that open nothing, overwriting, Help > Index from the build tree, and Exit asking about two
+# edited pages. Run under xvfb-run; arguments: the tagsmith executable (the one in the build
+# tree) and a page to copy. With TAGSMITH_E2E_SHOTS set to a folder, it also leaves
+# screenshots there (the whole META pane, a field overwriting, a narrow window and its
+# chevron open, cascaded windows, the first Exit prompt).
 set -euo pipefail
 
 TAGSMITH="$(realpath "$1")"
@@ -119,6 +120,20 @@ wait_for saved_with "$FULL" "Crisp dark rye bread every morning" || fail "Insert
 
 # Unmodified after the save even with the Alt+letters: Exit asks nothing.
 quit_editor "the editor asked before ending, so an Alt+letter changed the page"
+
+# Help > Index of the editor in its build tree opens the user guide of the sources it was built
+# from, in the desktop's viewer: a stand-in here that writes down what it was given.
+mkdir -p "$WORK/bin"
+printf '#!/bin/sh\nprintf "%%s" "$1" >"$0.part" && mv "$0.part" "$0.args"\n' >"$WORK/bin/xdg-open"
+chmod +x "$WORK/bin/xdg-open"
+PATH="$WORK/bin:$PATH" start_editor
+xdotool key F1
+viewer_started() { [ -f "$WORK/bin/xdg-open.args" ]; }
+wait_for viewer_started || fail "F1 started no viewer"
+SOURCE_GUIDE="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/docs/guide/index.html"
+[ "$(realpath "$(cat "$WORK/bin/xdg-open.args")")" = "$(realpath "$SOURCE_GUIDE")" ] \
+    || fail "F1 opened $(cat "$WORK/bin/xdg-open.args"), not the guide of the sources, $SOURCE_GUIDE"
+quit_editor "Alt+Q did not end the editor after Help > Index"
 
 # A narrow window: the menu bar wraps, nothing is cut off. Help, the last menu, drops its
 # menu inside the window, from a second row.

@@ -64,6 +64,8 @@ public:
     {
         for (const char *folder : { "/config", "/data/applications", "/system/applications", "/system-config" })
             QDir().mkpath(home.path() + QLatin1String(folder));
+        // The machine's MIME database, which says which type is a kind of which other.
+        QFile::link(mimeDatabase(), home.path() + u"/system/mime"_s);
         // GIO passes over an entry whose program is not there: ours must start a real one.
         QFile(home.write(u"program/tagsmith"_s, "#!/bin/sh\n"))
             .setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
@@ -74,14 +76,29 @@ public:
         return FileAssociations(m_home.path() + u"/program"_s, m_home.path() + u"/data/applications"_s, mimeApps);
     }
 
-    // A browser for web pages in the system folder, in its MIME cache when `cached`.
-    bool installBrowser(const QString &id, bool cached = true) const
+    // Applications in the system folder, each claiming a type ("text/html=browser.desktop"):
+    // those of `cached` in its MIME cache too.
+    bool install(const QStringList &cached, const QStringList &uncached = {}) const
     {
-        const QString folder = u"system/applications/"_s;
-        const QByteArray name = id.toUtf8();
-        return !m_home.write(folder + id, "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=true %u\n"
-                                             "MimeType=text/html;\n").isEmpty()
-            && (!cached || !m_home.write(folder + u"mimeinfo.cache"_s, "[MIME Cache]\ntext/html=" + name + ";\n").isEmpty());
+        QByteArray cache = "[MIME Cache]\n";
+        for (const QString &claim : cached + uncached) {
+            const QByteArray type = claim.section(u'=', 0, 0).toUtf8();
+            const QByteArray id = claim.section(u'=', 1).toUtf8();
+            if (m_home.write(u"system/applications/"_s + id, "[Desktop Entry]\nType=Application\nName=" + id
+                                     + "\nExec=true %u\nMimeType=" + type + ";\n").isEmpty())
+                return false;
+            if (cached.contains(claim))
+                cache += type + '=' + id + ";\n";
+        }
+        return cached.isEmpty() || !m_home.write(u"system/applications/mimeinfo.cache"_s, cache).isEmpty();
+    }
+    // Where the machine keeps its MIME database; "" without one. Found before any test moves
+    // the system's data folders.
+    static QString mimeDatabase()
+    {
+        static const QString folder = QFileInfo(QStandardPaths::locate(QStandardPaths::GenericDataLocation,
+                                                    u"mime/mime.cache"_s)).path();
+        return folder == u"."_s ? QString() : folder;
     }
     // What the program prints; what went wrong when it failed.
     QString run(const QString &program, const QStringList &arguments, const QString &desktop = QString()) const
@@ -125,10 +142,12 @@ private:
 
 bool hasDesktopTools()
 {
-    return !QStandardPaths::findExecutable(u"xdg-mime"_s).isEmpty() && !QStandardPaths::findExecutable(u"gio"_s).isEmpty();
+    return !QStandardPaths::findExecutable(u"xdg-mime"_s).isEmpty() && !QStandardPaths::findExecutable(u"gio"_s).isEmpty()
+        && !PrivateDesktop::mimeDatabase().isEmpty();
 }
 
-const QString kNoGio = u"xdg-mime (xdg-utils) or gio (libglib2.0-bin) is not installed"_s;
+const QString kNoGio
+    = u"xdg-mime (xdg-utils), gio (libglib2.0-bin) or the MIME database (shared-mime-info) is not installed"_s;
 
 } // namespace
 
@@ -141,6 +160,7 @@ class TestFileAssociations : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
+        PrivateDesktop::mimeDatabase();
         // No test may reach the desktop it runs on.
         for (const char *name : { "XDG_CURRENT_DESKTOP", "XDG_SESSION_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
                  "KDE_SESSION_VERSION", "GNOME_DESKTOP_SESSION_ID", "MATE_DESKTOP_SESSION_ID", "XDG_MENU_PREFIX",
@@ -261,7 +281,8 @@ private Q_SLOTS:
         QVERIFY(QDir(m_fixture->home.path() + u"/applications"_s).entryList({ u"*.desktop"_s }).isEmpty());
     }
 
-    // Our place in mimeapps.list: behind what is listed, and gone again without a trace.
+    // Our place in mimeapps.list: behind what is listed, only for the types given, and gone
+    // again without a trace.
     void mimeAppsListing_data()
     {
         QTest::addColumn<QByteArray>("before");
@@ -293,10 +314,28 @@ private Q_SLOTS:
             << QStringList { u"application/x-php"_s, u"text/x-php"_s }
             << QByteArray("[Added Associations]\ntext/x-php=ide.desktop;tagsmith-html.desktop;\napplication/x-php=tagsmith-html.desktop;\n")
             << QByteArray("[Added Associations]\ntext/x-php=ide.desktop;\n");
-        QTest::newRow("listed already: nothing twice")
+        QTest::newRow("listed behind already: nothing twice")
+            << QByteArray("[Added Associations]\ntext/html=a.desktop; " + ours + "\n") << html
+            << QByteArray("[Added Associations]\ntext/html=a.desktop; " + ours + "\n")
+            << QByteArray("[Added Associations]\ntext/html=a.desktop\n");
+        QTest::newRow("listed ahead of others: moved behind them")
             << QByteArray("[Added Associations]\ntext/html=" + ours + ";a.desktop;\n") << html
-            << QByteArray("[Added Associations]\ntext/html=" + ours + ";a.desktop;\n")
+            << QByteArray("[Added Associations]\ntext/html=a.desktop;" + ours + ";\n")
             << QByteArray("[Added Associations]\ntext/html=a.desktop;\n");
+        QTest::newRow("listed ahead of others and behind them: once, behind")
+            << QByteArray("[Added Associations]\ntext/html=" + ours + ";a.desktop;" + ours + ";\n") << html
+            << QByteArray("[Added Associations]\ntext/html=a.desktop;" + ours + ";\n")
+            << QByteArray("[Added Associations]\ntext/html=a.desktop;\n");
+        QTest::newRow("listed for a type no longer given: taken out there")
+            << QByteArray("[Added Associations]\ntext/x-php=" + ours + ";\nimage/png=v.desktop;\n"
+                          "text/plain=e.desktop;" + ours + ";\n")
+            << html
+            << QByteArray("[Added Associations]\nimage/png=v.desktop;\ntext/plain=e.desktop;\ntext/html=" + ours + ";\n")
+            << QByteArray("[Added Associations]\nimage/png=v.desktop;\ntext/plain=e.desktop;\n");
+        QTest::newRow("no type: only taken out")
+            << QByteArray("[Default Applications]\ntext/html=a.desktop;\n[Added Associations]\ntext/html=" + ours + ";\n")
+            << QStringList {} << QByteArray("[Default Applications]\ntext/html=a.desktop;\n")
+            << QByteArray("[Default Applications]\ntext/html=a.desktop;\n");
         QTest::newRow("a default naming us is the user's")
             << QByteArray("[Default Applications]\ntext/html=" + ours + ";\n") << html
             << QByteArray("[Default Applications]\ntext/html=" + ours + ";\n[Added Associations]\ntext/html=" + ours + ";\n")
@@ -309,8 +348,8 @@ private Q_SLOTS:
         QFETCH(QByteArray, on);
         QFETCH(QByteArray, off);
         const QString id = u"tagsmith-html.desktop"_s;
-        QCOMPARE(MimeAppsList::withAdded(before, id, types), on);
-        QCOMPARE(MimeAppsList::withAdded(on, id, types), on);
+        QCOMPARE(MimeAppsList::withListed(before, id, types), on);
+        QCOMPARE(MimeAppsList::withListed(on, id, types), on);
         QCOMPARE(MimeAppsList::withRemoved(on, id), off);
         QCOMPARE(MimeAppsList::withRemoved(off, id), off);
     }
@@ -338,7 +377,7 @@ private Q_SLOTS:
         if (!hasDesktopTools())
             QSKIP(qPrintable(kNoGio));
         const PrivateDesktop desktop(m_fixture->home);
-        QVERIFY(desktop.installBrowser(u"web-browser.desktop"_s));
+        QVERIFY(desktop.install({ u"text/html=web-browser.desktop"_s }));
         QVERIFY(!m_fixture->home.write(u"data/applications/tagsmith-html.desktop"_s, entry).isEmpty());
         if (!list.isEmpty())
             QVERIFY(!m_fixture->home.write(u"config/mimeapps.list"_s, list).isEmpty());
@@ -351,130 +390,180 @@ private Q_SLOTS:
         QCOMPARE(desktop.answers(u"text/html"_s), PrivateDesktop::sameAnswers(u"web-browser.desktop"_s));
     }
 
-    // Whatever the desktop named before (the installed entries alone, the user's choice, the
-    // system's), GIO and xdg-mime, generic or on GNOME, name while the family is on and after
-    // it is off; and the user's list is given back as it was. Where nothing opens the type
-    // there is no default to keep: we are listed while the family is on.
+    // Whatever GIO and xdg-mime, generic or on GNOME, answered before (one of the installed
+    // entries, the user's choice, the system's, an editor of a parent type, nothing at all),
+    // each answers while the family is on and after it is off; and the user's list is given
+    // back as it was. The program is listed only where it comes behind the answer GIO meets.
     void everyReaderKeepsItsDefault_data()
     {
-        QTest::addColumn<bool>("browsers");
+        QTest::addColumn<QStringList>("cached"); // applications in the MIME cache: "type=id"
+        QTest::addColumn<QStringList>("uncached"); // and in none
         QTest::addColumn<QByteArray>("userList"); // null: no list
         QTest::addColumn<QByteArray>("systemList"); // null: none
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<QString>("whileOn"); // every reader's answer while the family is on
-        QTest::addColumn<QByteArray>("listOn");
-        const QString browser = u"web-browser.desktop"_s;
-        const QString other = u"other-browser.desktop"_s;
-        QTest::newRow("nothing sets a default, no list yet")
-            << true << QByteArray() << QByteArray() << browser << PrivateDesktop::sameAnswers(browser)
-            << QByteArray("[Default Applications]\ntext/html=web-browser.desktop;\n"
-                          "[Added Associations]\ntext/html=tagsmith-html.desktop;\n");
+        QTest::addColumn<QString>("answers");
+        QTest::addColumn<QByteArray>("listOn"); // null: no list
+        const QStringList browser { u"text/html=web-browser.desktop"_s };
+        const QStringList other { u"text/html=other-browser.desktop"_s };
+        const QString browsers = PrivateDesktop::sameAnswers(u"web-browser.desktop"_s);
+        const QString others = PrivateDesktop::sameAnswers(u"other-browser.desktop"_s);
+        QTest::newRow("nothing sets a default, no list yet: not listed, we would be the default")
+            << browser << other << QByteArray() << QByteArray() << browsers << QByteArray();
+        const QByteArray otherTypes = "[Added Associations]\nimage/png=viewer.desktop;\n# mine\n";
         QTest::newRow("nothing sets a default, a list of other types")
-            << true << QByteArray("[Added Associations]\nimage/png=viewer.desktop;\n# mine\n") << QByteArray() << browser
-            << PrivateDesktop::sameAnswers(browser)
-            << QByteArray("[Added Associations]\nimage/png=viewer.desktop;\ntext/html=tagsmith-html.desktop;\n# mine\n"
-                          "[Default Applications]\ntext/html=web-browser.desktop;\n");
-        QTest::newRow("nothing sets a default, a list without a last line end")
-            << true << QByteArray("[Added Associations]\nimage/png=viewer.desktop;") << QByteArray() << browser
-            << PrivateDesktop::sameAnswers(browser)
-            << QByteArray("[Added Associations]\nimage/png=viewer.desktop;\ntext/html=tagsmith-html.desktop;\n"
-                          "[Default Applications]\ntext/html=web-browser.desktop;");
+            << browser << other << otherTypes << QByteArray() << browsers << otherTypes;
+        const QByteArray gone = "[Default Applications]\ntext/html=gone.desktop;\n";
+        QTest::newRow("the user's default is no longer installed")
+            << browser << other << gone << QByteArray() << browsers << gone;
         QTest::newRow("the user's default")
-            << true << QByteArray("[Default Applications]\ntext/html=other-browser.desktop\n") << QByteArray() << other
-            << PrivateDesktop::sameAnswers(other)
+            << browser << other << QByteArray("[Default Applications]\ntext/html=other-browser.desktop\n")
+            << QByteArray() << others
             << QByteArray("[Default Applications]\ntext/html=other-browser.desktop\n"
                           "[Added Associations]\ntext/html=tagsmith-html.desktop;\n");
+        QTest::newRow("the user's default, in a list without a last line end")
+            << browser << other << QByteArray("[Added Associations]\nimage/png=viewer.desktop;\n"
+                                              "[Default Applications]\ntext/html=other-browser.desktop;")
+            << QByteArray() << others
+            << QByteArray("[Added Associations]\nimage/png=viewer.desktop;\ntext/html=tagsmith-html.desktop;\n"
+                          "[Default Applications]\ntext/html=other-browser.desktop;");
         QTest::newRow("a default in the system's list")
-            << true << QByteArray() << QByteArray("[Default Applications]\ntext/html=other-browser.desktop;\n") << other
-            << PrivateDesktop::sameAnswers(other) << QByteArray("[Added Associations]\ntext/html=tagsmith-html.desktop;\n");
+            << browser << other << QByteArray() << QByteArray("[Default Applications]\ntext/html=other-browser.desktop;\n")
+            << others << QByteArray("[Added Associations]\ntext/html=tagsmith-html.desktop;\n");
+        QTest::newRow("GIO's answer listed by the user, xdg-mime's from the MIME cache")
+            << browser << other << QByteArray("[Added Associations]\ntext/html=gone.desktop;other-browser.desktop\n")
+            << QByteArray()
+            << u"gio: other-browser.desktop, xdg-mime: web-browser.desktop, xdg-mime on GNOME: web-browser.desktop"_s
+            << QByteArray("[Added Associations]\ntext/html=gone.desktop;other-browser.desktop;tagsmith-html.desktop\n");
+        QTest::newRow("xdg-mime printed nothing: GIO's answer opens the parent type")
+            << QStringList { u"text/plain=text-editor.desktop"_s } << QStringList {} << QByteArray() << QByteArray()
+            << u"gio: text-editor.desktop, xdg-mime: , xdg-mime on GNOME: "_s << QByteArray();
+        QTest::newRow("xdg-mime printed nothing: the user's default for the parent type")
+            << QStringList { u"text/plain=text-editor.desktop"_s } << other
+            << QByteArray("[Default Applications]\ntext/plain=other-browser.desktop;\n") << QByteArray()
+            << u"gio: other-browser.desktop, xdg-mime: other-browser.desktop, xdg-mime on GNOME: other-browser.desktop"_s
+            << QByteArray("[Default Applications]\ntext/plain=other-browser.desktop;\n");
+        QTest::newRow("GIO printed nothing: the browser is in no MIME cache")
+            << QStringList {} << other << QByteArray() << QByteArray()
+            << u"gio: , xdg-mime: other-browser.desktop, xdg-mime on GNOME: other-browser.desktop"_s << QByteArray();
         QTest::newRow("nothing opens the type")
-            << false << QByteArray() << QByteArray() << QString()
-            << u"gio: tagsmith-html.desktop, xdg-mime: , xdg-mime on GNOME: "_s
-            << QByteArray("[Added Associations]\ntext/html=tagsmith-html.desktop;\n");
+            << QStringList {} << QStringList {} << QByteArray() << QByteArray() << PrivateDesktop::sameAnswers(QString())
+            << QByteArray();
+        QTest::newRow("nothing opens the type, the user's default is gone")
+            << QStringList {} << QStringList {} << gone << QByteArray() << PrivateDesktop::sameAnswers(QString()) << gone;
     }
     void everyReaderKeepsItsDefault()
     {
-        QFETCH(bool, browsers);
+        QFETCH(QStringList, cached);
+        QFETCH(QStringList, uncached);
         QFETCH(QByteArray, userList);
         QFETCH(QByteArray, systemList);
-        QFETCH(QString, expected);
-        QFETCH(QString, whileOn);
+        QFETCH(QString, answers);
         QFETCH(QByteArray, listOn);
         if (!hasDesktopTools())
             QSKIP(qPrintable(kNoGio));
         const PrivateDesktop desktop(m_fixture->home);
-        // Two browsers; only the second is in the MIME cache, which makes it the default.
-        QVERIFY(!browsers
-            || (desktop.installBrowser(u"other-browser.desktop"_s, false) && desktop.installBrowser(u"web-browser.desktop"_s)));
+        QVERIFY(desktop.install(cached, uncached));
         if (!userList.isNull())
             QVERIFY(!m_fixture->home.write(u"config/mimeapps.list"_s, userList).isEmpty());
         if (!systemList.isNull())
             QVERIFY(!m_fixture->home.write(u"system-config/mimeapps.list"_s, systemList).isEmpty());
-        QCOMPARE(desktop.answers(u"text/html"_s), PrivateDesktop::sameAnswers(expected));
+        QCOMPARE(desktop.answers(u"text/html"_s), answers);
 
         const FileAssociations associations = desktop.associations();
         QVERIFY(associations.write(Family::Htm, true));
         QVERIFY(associations.write(Family::Htm, true)); // a second OK in the dialog
-        QCOMPARE(desktop.answers(u"text/html"_s), whileOn);
+        QCOMPARE(desktop.answers(u"text/html"_s), answers);
+        QCOMPARE(QFile::exists(desktop.mimeApps), !listOn.isNull());
         QCOMPARE(readFile(desktop.mimeApps), listOn);
         const QByteArray entry = readFile(associations.desktopEntryPath(Family::Htm));
         QVERIFY(entry.contains("[Desktop Action edit-with-tagsmith]\nName=Edit with Tagsmith\n"));
         QVERIFY2(!entry.contains("MimeType="), "an entry that claims a type may be taken for its default");
 
         QVERIFY(associations.write(Family::Htm, false));
-        QCOMPARE(desktop.answers(u"text/html"_s), PrivateDesktop::sameAnswers(expected));
+        QCOMPARE(desktop.answers(u"text/html"_s), answers);
         QCOMPARE(QFile::exists(desktop.mimeApps), !userList.isNull());
         QCOMPARE(readFile(desktop.mimeApps), userList);
     }
 
-    // The pin: a line of its own under [Default Applications], written only where the list has
-    // no default for the type, and taken out leaving the other bytes as they were.
-    void pinning_data()
+    // An earlier version pinned the default it found under [Default Applications] and recorded
+    // the pin; off takes it out with our listing, and the list that held nothing else goes.
+    void anEarlierVersionsPinGoesWhenTurnedOff()
     {
-        QTest::addColumn<QByteArray>("before");
-        QTest::addColumn<QByteArray>("pinned");
-        const QByteArray pin = "text/html=b.desktop;";
-        QTest::newRow("behind the defaults listed")
-            << QByteArray("[Default Applications]\nimage/png=v.desktop\n\n[Added Associations]\na/b=c;\n")
-            << "[Default Applications]\nimage/png=v.desktop\n" + pin + "\n\n[Added Associations]\na/b=c;\n";
-        QTest::newRow("CR LF") << QByteArray("[Default Applications]\r\nimage/png=v.desktop\r\n")
-                               << "[Default Applications]\r\nimage/png=v.desktop\r\n" + pin + "\n";
-        const QByteArray users = "[Default Applications]\ntext/html = a.desktop;\n";
-        QTest::newRow("the user's default, spaced") << users << users;
-        const QByteArray empty = "[Default Applications]\r\ntext/html=\r\n";
-        QTest::newRow("the user's default, naming nothing") << empty << empty;
-        const QByteArray second = "[Default Applications]\nimage/png=v.desktop\n[Added Associations]\n[Default Applications]\ntext/html=a;\n";
-        QTest::newRow("the user's default, in a second group") << second << second;
-    }
-    void pinning()
-    {
-        QFETCH(QByteArray, before);
-        QFETCH(QByteArray, pinned);
-        const QString type = u"text/html"_s;
-        const QString id = u"b.desktop"_s;
-        QCOMPARE(MimeAppsList::withPinned(before, type, id), pinned);
-        QCOMPARE(MimeAppsList::withPinned(pinned, type, id), pinned);
-        QCOMPARE(MimeAppsList::withUnpinned(pinned, type, id), before);
-        QVERIFY(MimeAppsList::setsDefault(pinned, type));
-        QCOMPARE(MimeAppsList::setsDefault(pinned, type, id), pinned != before);
+        if (!hasDesktopTools())
+            QSKIP(qPrintable(kNoGio));
+        const PrivateDesktop desktop(m_fixture->home);
+        QVERIFY(desktop.install({ u"text/html=web-browser.desktop"_s }));
+        const QByteArray earlier = "[Default Applications]\ntext/html=web-browser.desktop;\n"
+                                   "[Added Associations]\ntext/html=tagsmith-html.desktop;\n";
+        QVERIFY(!m_fixture->home.write(u"config/mimeapps.list"_s, earlier).isEmpty());
+        setClasses(u"htmlfile\\Tagsmith pinned defaults"_s, u"web-browser.desktop"_s, u"text/html"_s);
+
+        const FileAssociations associations = desktop.associations();
+        QVERIFY(associations.write(Family::Htm, true));
+        QCOMPARE(readFile(desktop.mimeApps), earlier);
+        QVERIFY(associations.write(Family::Htm, false));
+        QVERIFY(!QFile::exists(desktop.mimeApps));
+        QCOMPARE(classes(u"htmlfile\\Tagsmith pinned defaults"_s, u"text/html"_s), QString());
+        QCOMPARE(desktop.answers(u"text/html"_s), PrivateDesktop::sameAnswers(u"web-browser.desktop"_s));
     }
 
-    // Only the very line that was written is taken out again.
-    void aChangedPinStays_data()
+    // A pin an earlier version wrote: only the very line that was written is taken out, and
+    // its group when nothing else is left in it.
+    void anEarlierPinGoesOnlyAsWritten_data()
     {
         QTest::addColumn<QByteArray>("text");
-        QTest::newRow("another application") << QByteArray("[Default Applications]\ntext/html=a.desktop;\n");
-        QTest::newRow("a second application behind") << QByteArray("[Default Applications]\ntext/html=b.desktop;a.desktop;\n");
-        QTest::newRow("no closing semicolon") << QByteArray("[Default Applications]\ntext/html=b.desktop\n");
-        QTest::newRow("spaced") << QByteArray("[Default Applications]\ntext/html = b.desktop;\n");
-        QTest::newRow("CR LF line end") << QByteArray("[Default Applications]\r\ntext/html=b.desktop;\r\n");
-        QTest::newRow("in another group") << QByteArray("[Added Associations]\ntext/html=b.desktop;\n");
-        QTest::newRow("another type") << QByteArray("[Default Applications]\ntext/xml=b.desktop;\n");
+        QTest::addColumn<QByteArray>("unpinned");
+        QTest::newRow("behind the defaults listed")
+            << QByteArray("[Default Applications]\nimage/png=v.desktop\ntext/html=b.desktop;\n\n[Added Associations]\na/b=c;\n")
+            << QByteArray("[Default Applications]\nimage/png=v.desktop\n\n[Added Associations]\na/b=c;\n");
+        QTest::newRow("written into a CR LF list")
+            << QByteArray("[Default Applications]\r\nimage/png=v.desktop\r\ntext/html=b.desktop;\n")
+            << QByteArray("[Default Applications]\r\nimage/png=v.desktop\r\n");
+        QTest::newRow("alone in its group")
+            << QByteArray("[Added Associations]\na/b=c;\n[Default Applications]\ntext/html=b.desktop;\n")
+            << QByteArray("[Added Associations]\na/b=c;\n");
+        const QList<QByteArray> changed { "[Default Applications]\ntext/html=a.desktop;\n",
+            "[Default Applications]\ntext/html=b.desktop;a.desktop;\n", "[Default Applications]\ntext/html=b.desktop\n",
+            "[Default Applications]\ntext/html = b.desktop;\n", "[Default Applications]\r\ntext/html=b.desktop;\r\n",
+            "[Added Associations]\ntext/html=b.desktop;\n", "[Default Applications]\ntext/xml=b.desktop;\n" };
+        const char *const names[] = { "changed: another application", "changed: a second application behind",
+            "changed: no closing semicolon", "changed: spaced", "changed: CR LF line end", "in another group",
+            "another type" };
+        for (qsizetype i = 0; i < changed.size(); ++i)
+            QTest::newRow(names[i]) << changed.at(i) << changed.at(i);
     }
-    void aChangedPinStays()
+    void anEarlierPinGoesOnlyAsWritten()
     {
         QFETCH(QByteArray, text);
-        QCOMPARE(MimeAppsList::withUnpinned(text, u"text/html"_s, u"b.desktop"_s), text);
+        QFETCH(QByteArray, unpinned);
+        QCOMPARE(MimeAppsList::withUnpinned(text, u"text/html"_s, u"b.desktop"_s), unpinned);
+    }
+
+    // Which group's line of the type names the application, as the desktop reads the list.
+    void linesThatNameAnApplication_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("setsDefault");
+        QTest::addColumn<bool>("addsAssociation");
+        QTest::newRow("a default line, second")
+            << QByteArray("[Default Applications]\ntext/html=a.desktop;b.desktop;\n") << true << false;
+        QTest::newRow("an added line, spaced, CR LF")
+            << QByteArray("[Added Associations]\r\ntext/html = b.desktop\r\n") << false << true;
+        QTest::newRow("a second group of the name")
+            << QByteArray("[Added Associations]\n[Default Applications]\nimage/png=b.desktop\n"
+                          "[Added Associations]\ntext/html=b.desktop\n")
+            << false << true;
+        QTest::newRow("another type") << QByteArray("[Default Applications]\ntext/plain=b.desktop;\n") << false << false;
+        QTest::newRow("a longer id") << QByteArray("[Added Associations]\ntext/html=b.desktop.old;\n") << false << false;
+        QTest::newRow("a comment") << QByteArray("[Default Applications]\n# text/html=b.desktop;\n") << false << false;
+        QTest::newRow("removed") << QByteArray("[Removed Associations]\ntext/html=b.desktop;\n") << false << false;
+    }
+    void linesThatNameAnApplication()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, setsDefault);
+        QFETCH(bool, addsAssociation);
+        QCOMPARE(MimeAppsList::setsDefault(text, u"text/html"_s, u"b.desktop"_s), setsDefault);
+        QCOMPARE(MimeAppsList::addsAssociation(text, u"text/html"_s, u"b.desktop"_s), addsAssociation);
     }
 
     void gioAnswerIsRead_data()

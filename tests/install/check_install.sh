@@ -99,5 +99,10 @@ for needed in libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 qt6-qpa-plugi
 done
 dpkg-deb -x "$DEB" "$WORK/unpacked"
 check_tree "$WORK/unpacked/usr"
+# Built from any folder, the package is the same: nothing in it names the trees it came from,
+# not even where a program run in the build tree finds the sources' user guide.
+for tree in "$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)" "$(realpath "$BUILD")"; do
+    ! grep -rqF "$tree" "$WORK/unpacked" || fail "the package names the folder $tree it was built in"
+done
 check_lintian "$DEB"
 echo "PASS: $(basename "$DEB")"

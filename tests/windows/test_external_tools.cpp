@@ -6,6 +6,8 @@
 
 #include <QLineEdit>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QByteArray kPage = "<html>\n<head>\n<title>Home</title>\n</head>\n<body></body>\n</html>\n";
@@ -173,26 +175,46 @@ private Q_SLOTS:
         QVERIFY2(s.msg().contains("xdg-open"), qPrintable(s.msg()));
     }
 
+    // Help > Index by the program's folder: an installed copy opens the guide installed with
+    // it; one in its build tree, the guide of the sources its build notes beside it; a guide
+    // anywhere else is not the program's.
     void helpIndex_data()
     {
         QTest::addColumn<QString>("help");
-        QTest::addColumn<QString>("guide");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("guide"); // written when not empty
+        QTest::addColumn<QString>("note"); // the build's note: a guide's path below the home
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("message");
-        QTest::newRow("the help setting")
-            << "help files/tagsmith help.html" << "" << "help files/tagsmith help.html" << "";
-        QTest::newRow("no setting: the installed guide") << "" << "install/share/doc/tagsmith/index.html"
-                                                         << "install/share/doc/tagsmith/index.html" << "";
-        QTest::newRow("no setting: the guide of a build tree")
-            << "" << "docs/guide/index.html" << "docs/guide/index.html" << "";
-        QTest::newRow("no setting and no guide") << "" << "" << "" << "user guide is not installed";
-        QTest::newRow("a help file that is gone") << "gone/help.html" << "" << "" << "does not exist";
+        const QString installed = u"install/share/doc/tagsmith/index.html"_s;
+        const QString sources = u"sources/docs/guide/index.html"_s;
+        const QString notInstalled = u"The user guide is not installed (looked for %1install/share/doc/tagsmith/index.html)."_s;
+        QTest::newRow("the help setting") << u"help files/tagsmith help.html"_s << u"install/bin"_s << QString()
+                                          << QString() << u"help files/tagsmith help.html"_s << QString();
+        QTest::newRow("installed prefix") << QString() << u"install/bin"_s << installed << QString() << installed
+                                          << QString();
+        QTest::newRow("build tree: the guide of its sources")
+            << QString() << u"build/src/app"_s << sources << sources << sources << QString();
+        QTest::newRow("installed prefix with a note: the installed guide first")
+            << QString() << u"install/bin"_s << installed << sources << installed << QString();
+        QTest::newRow("build tree whose sources are gone")
+            << QString() << u"build/src/app"_s << QString() << sources << QString()
+            << u"The user guide is not installed (looked for %1build/src/share/doc/tagsmith/index.html)."_s;
+        QTest::newRow("neither: a guide two folders up is not the program's")
+            << QString() << u"install/bin"_s << u"docs/guide/index.html"_s << QString() << QString() << notInstalled;
+        QTest::newRow("neither: a guide one folder up is not the program's")
+            << QString() << u"install/bin"_s << u"install/docs/guide/index.html"_s << QString() << QString()
+            << notInstalled;
+        QTest::newRow("a help file that is gone") << u"gone/help.html"_s << u"install/bin"_s << QString() << QString()
+                                                  << QString() << u"The help file %1gone/help.html does not exist."_s;
     }
 
     void helpIndex()
     {
         QFETCH(QString, help);
+        QFETCH(QString, folder);
         QFETCH(QString, guide);
+        QFETCH(QString, note);
         QFETCH(QString, shown);
         QFETCH(QString, message);
         ToolsScenario s;
@@ -200,15 +222,19 @@ private Q_SLOTS:
         const QString viewer = standIn(s.home, QStringLiteral("bin/xdg-open"));
         if (!help.isEmpty())
             SettingsStore().setValue(QStringLiteral("Help"), root + help);
-        if (!shown.isEmpty())
-            s.home.write(shown, "<html></html>");
-        if (guide.startsWith(QStringLiteral("docs/")))
-            s.window->tools().setProgramFolder(root + QStringLiteral("build/src"));
+        for (const QString &page : { guide, shown }) {
+            if (!page.isEmpty())
+                s.home.write(page, "<html></html>");
+        }
+        QDir().mkpath(root + folder);
+        if (!note.isEmpty())
+            s.home.write(folder + u'/' + ExternalTools::kSourceGuideNote, QFile::encodeName(root + note));
+        s.window->tools().setProgramFolder(root + folder);
         s.click(QStringLiteral("mnuHelp(0)"));
         if (shown.isEmpty()) {
             QTest::qWait(200);
             QVERIFY(!wasStarted(viewer));
-            QVERIFY2(s.msg().contains(message), qPrintable(s.msg()));
+            QVERIFY2(s.msg().contains(message.arg(root)), qPrintable(s.msg()));
             return;
         }
         QTRY_VERIFY_WITH_TIMEOUT(wasStarted(viewer), 10000);

@@ -7,6 +7,7 @@
 #include "ProgramServices.h"
 #include "SettingsDialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,36 @@ namespace {
 QString setting(const QString &name) { return SettingsStore().value(name); }
 
 const QString kAspCommand = u"aspfile\\shell\\Edit_with_Tagsmith\\command"_s;
+
+// The controls a Tab can reach, by the names the focus walk reports them with.
+QMap<QWidget *, QString> controlNames(const SettingsDialog &dialog)
+{
+    using F = FileAssociations::Family;
+    return { { dialog.tabs().tabCtrlHwnd(), u"tabs"_s }, { dialog.authorEdit(), u"author"_s },
+        { dialog.charsetBox(), u"charset"_s }, { dialog.backupBox(), u"backup"_s },
+        { dialog.associationBox(F::Htm), u"htm"_s }, { dialog.associationBox(F::Asp), u"asp"_s },
+        { dialog.associationBox(F::Php), u"php"_s }, { dialog.associationBox(F::Ssi), u"ssi"_s },
+        { dialog.okButton(), u"OK"_s }, { dialog.applyButton(), u"APPLY"_s },
+        { dialog.cancelButton(), u"CANCEL"_s } };
+}
+
+QString focusName(const SettingsDialog &dialog)
+{
+    return controlNames(dialog).value(QApplication::focusWidget(), u"?"_s);
+}
+
+// Where the focus goes, one key press at a time, until it is back on the tab strip.
+QStringList focusWalk(const SettingsDialog &dialog, QKeyCombination key)
+{
+    QStringList walk;
+    for (qsizetype step = 0; step <= controlNames(dialog).size(); ++step) {
+        QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+        walk.append(focusName(dialog));
+        if (walk.last() == u"tabs"_s)
+            break;
+    }
+    return walk;
+}
 
 } // namespace
 
@@ -85,6 +116,41 @@ private Q_SLOTS:
         QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
         QCOMPARE(setting(u"Author"_s), u"Your name goes here"_s);
         QVERIFY(!m_fixture->associations.read(FileAssociations::Family::Htm).registered);
+    }
+
+    // The dialog opens on the tab strip, where Right picks a page; Tab goes from there down the
+    // page in front to the buttons and round to the strip, Shift+Tab the same way back. APPLY
+    // counts only once something has changed.
+    void tabGoesFromTheTabStripDownThePage_data()
+    {
+        QTest::addColumn<int>("rights");
+        QTest::addColumn<bool>("changed");
+        QTest::addColumn<QStringList>("order");
+        QTest::newRow("Editor") << 0 << false << QStringList { u"author"_s, u"charset"_s, u"OK"_s, u"CANCEL"_s };
+        QTest::newRow("General") << 1 << false << QStringList { u"backup"_s, u"OK"_s, u"CANCEL"_s };
+        QTest::newRow("File extentions")
+            << 2 << false << QStringList { u"htm"_s, u"asp"_s, u"php"_s, u"ssi"_s, u"OK"_s, u"CANCEL"_s };
+        QTest::newRow("a change enables APPLY")
+            << 1 << true << QStringList { u"backup"_s, u"OK"_s, u"APPLY"_s, u"CANCEL"_s };
+    }
+    void tabGoesFromTheTabStripDownThePage()
+    {
+        QFETCH(int, rights);
+        QFETCH(bool, changed);
+        QFETCH(QStringList, order);
+        ProgramServices services;
+        SettingsDialog dialog(services, m_fixture->associations);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QCOMPARE(focusName(dialog), u"tabs"_s);
+        for (int i = 0; i < rights; ++i)
+            QTest::keyClick(dialog.tabs().tabCtrlHwnd(), Qt::Key_Right);
+        QCOMPARE(dialog.tabs().selectedTab(), rights + 1);
+        if (changed)
+            dialog.backupBox()->click();
+        QCOMPARE(focusWalk(dialog, Qt::Key_Tab), order + QStringList { u"tabs"_s });
+        const QStringList back(order.rbegin(), order.rend());
+        QCOMPARE(focusWalk(dialog, Qt::ShiftModifier | Qt::Key_Backtab), back + QStringList { u"tabs"_s });
     }
 
     void aboutBoxShowsTheStoredVersion()
