@@ -169,11 +169,7 @@ quit_editor "Alt+Q did not end the narrow editor"
 
 # Many pages: the cascade stays inside the window.
 usual_settings
-PAGES=()
-for n in 1 2 3 4 5 6 7 8; do
-    cp "$EXAMPLE" "$WORK/page$n.html"
-    PAGES+=("$WORK/page$n.html")
-done
+eight_pages
 start_editor "${PAGES[@]}"
 shot cascade
 quit_editor "Alt+Q did not end the editor with eight pages"

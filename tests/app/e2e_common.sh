@@ -80,3 +80,13 @@ describe() {
     xdotool key --clearmodifiers ctrl+a
     xdotool type --delay 5 "$1"
 }
+
+# Eight copies of the example page, page1.html to page8.html, named in PAGES.
+eight_pages() {
+    PAGES=()
+    local n
+    for n in 1 2 3 4 5 6 7 8; do
+        cp "$EXAMPLE" "$WORK/page$n.html"
+        PAGES+=("$WORK/page$n.html")
+    done
+}

@@ -11,20 +11,13 @@ PREVIEW_EDGE="$(realpath "$2")"
 EXAMPLE="$3"
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
 
-# The META pane and the toolbar shown, in a window of 900 x 700 at the top left.
-mkdir -p "$XDG_CONFIG_HOME/Vantorel"
-printf '%s\n' '[Tagsmith%20LITE]' ViewMeta=on Toolbar=on WindowState=normal Left=0 Top=0 Width=900 \
-    Height=700 >"$XDG_CONFIG_HOME/Vantorel/Tagsmith LITE.ini"
+usual_settings
 
 preview_whole() {
     "$PREVIEW_EDGE" || fail "$1"
 }
 
-PAGES=()
-for n in 1 2 3 4 5 6 7 8; do
-    cp "$EXAMPLE" "$WORK/page$n.html"
-    PAGES+=("$WORK/page$n.html")
-done
+eight_pages
 start_editor "${PAGES[@]}"
 preview_whole "the eighth cascaded window cuts its preview off"
 quit_editor "Alt+Q did not end the editor with eight pages"

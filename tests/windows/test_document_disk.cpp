@@ -23,6 +23,16 @@ bool describedAs(const QString &path, const QString &description)
     return readFile(path).contains(tag);
 }
 
+// What another program does to the page meanwhile.
+bool happen(const QString &event, const TestHome &home, const QString &path)
+{
+    if (event == "deleted")
+        return QFile::remove(path);
+    if (event == "changed")
+        return !home.write(QFileInfo(path).fileName(), kEditedElsewhere).isEmpty();
+    return event == "left alone";
+}
+
 QList<UserPrompts::Kind> kinds(const QList<UserPrompts::Shown> &shown)
 {
     QList<UserPrompts::Kind> result;
@@ -100,10 +110,7 @@ private Q_SLOTS:
         const QString path = s.page("a.html");
         DocumentWindow *document = s.open(path);
         type(document->field(TextField::Description), "Typed", true);
-        if (event == "deleted")
-            QVERIFY(QFile::remove(path));
-        else if (event == "changed")
-            QVERIFY(!s.home.write("a.html", kEditedElsewhere).isEmpty());
+        QVERIFY(happen(event, s.home, path));
         const QString target = saveAs ? s.home.path() + "/b.html" : path;
         if (answer)
             s.window->prompts().answerNext(QMessageBox::StandardButton(answer));
@@ -163,10 +170,7 @@ private Q_SLOTS:
         if (edited)
             type(document->field(TextField::Description), "Typed", true);
         s.open(s.page("b.html"));
-        if (event == "deleted")
-            QVERIFY(QFile::remove(path));
-        else if (event == "changed")
-            QVERIFY(!s.home.write("a.html", kEditedElsewhere).isEmpty());
+        QVERIFY(happen(event, s.home, path));
         if (answer)
             s.window->prompts().answerNext(QMessageBox::StandardButton(answer));
         s.activate(0);
