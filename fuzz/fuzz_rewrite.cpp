@@ -1,86 +1,20 @@
 // A save of any page with any values keeps its promise: the page is refused only when it
 // has no HEAD start tag; otherwise reading the saved page gives back every value set, a
 // second save writes the same bytes, and every byte outside the managed tags stays.
-//
-// Input: the page, optionally followed by "\xFF\xFE", a byte of flags and the three
-// values separated by "\xFF". Without that trailer the values are cut from the page, so
-// the seed pages alone already vary them.
+// The input is read as FuzzInput.h says.
 
-#include "SaveProperty.h"
+#include "FuzzInput.h"
 
-#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <string_view>
-
-namespace {
-
-constexpr std::string_view kTrailer = "\xFF\xFE";
-constexpr std::array<TextField, 3> kFields = { TextField::Description, TextField::Keywords, TextField::Author };
-
-void setFlags(MetaElementSet &values, unsigned char flags)
-{
-    for (std::size_t i = 0; i < MetaElementSet::kRobotsFlags.size(); ++i)
-        values.setFlag(MetaElementSet::kRobotsFlags[i], (flags >> i) & 1);
-    values.setCharset((flags >> 4) & 1);
-}
-
-MetaElementSet valuesFromTrailer(std::string_view trailer)
-{
-    MetaElementSet values;
-    if (trailer.empty())
-        return values;
-    setFlags(values, static_cast<unsigned char>(trailer.front()));
-    trailer.remove_prefix(1);
-    for (const TextField field : kFields) {
-        const std::size_t separator = trailer.find('\xFF');
-        values.setText(field, std::string(trailer.substr(0, separator)));
-        trailer = separator == std::string_view::npos ? std::string_view() : trailer.substr(separator + 1);
-    }
-    return values;
-}
-
-MetaElementSet valuesFromPage(std::string_view page)
-{
-    MetaElementSet values;
-    setFlags(values, page.empty() ? 0 : static_cast<unsigned char>(page.back()));
-    for (std::size_t i = 0; i < kFields.size(); ++i) {
-        const std::size_t from = page.size() * (i + 1) / 4;
-        values.setText(kFields[i], std::string(page.substr(from, std::min<std::size_t>(page.size() - from, 24 + 8 * i))));
-    }
-    return values;
-}
-
-// U+0080 to U+009F, the C1 controls: a single-byte page cannot hold most of them, and
-// HTML reads their numeric references as the Windows-1252 characters of those bytes, so
-// no text form brings them back. Nobody types them; values holding one are left out.
-bool holdsC1Control(const MetaElementSet &values)
-{
-    for (const TextField field : kFields) {
-        const std::string text = SaveProperty::typed(values.text(field));
-        for (std::size_t pos = 0; pos < text.size();) {
-            const char32_t codePoint = TextEncoding::decodeNext(text, pos);
-            if (codePoint >= 0x80 && codePoint <= 0x9F)
-                return true;
-        }
-    }
-    return false;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const std::string_view input(reinterpret_cast<const char *>(data), size);
-    const std::size_t trailer = input.rfind(kTrailer);
-    const std::string_view page = input.substr(0, trailer);
-    const MetaElementSet values = trailer == std::string_view::npos
-        ? valuesFromPage(page)
-        : valuesFromTrailer(input.substr(trailer + kTrailer.size()));
-    if (holdsC1Control(values))
+    const FuzzInput::Decoded input = FuzzInput::decode(data, size);
+    if (FuzzInput::holdsC1Control(input.values))
         return -1;
-    const std::string broken = SaveProperty::check(page, values);
+    const std::string broken = SaveProperty::check(input.page, input.values);
     if (!broken.empty()) {
         std::fprintf(stderr, "save broke its promise: %s\n", broken.c_str());
         std::abort();
