@@ -184,17 +184,7 @@ struct PlannedSave
     bool changed() const { return plan.head != page().substr(0, plan.tailFrom); }
 
     // The page as the save writes it; an unchanged page shares the source's bytes.
-    QByteArray after() const
-    {
-        if (!changed())
-            return source;
-        const std::string_view tail = page().substr(plan.tailFrom);
-        QByteArray whole;
-        whole.reserve(qsizetype(plan.head.size() + tail.size()));
-        whole.append(plan.head.data(), qsizetype(plan.head.size()));
-        whole.append(tail.data(), qsizetype(tail.size()));
-        return whole;
-    }
+    QByteArray after() const { return changed() ? QByteArray::fromStdString(plan.joined(page())) : source; }
 
     void refuse(DocumentSaver::SaveError refusal, const QString &reason)
     {

@@ -2,6 +2,7 @@
 
 #include "KeyboardState.h"
 #include "PropertyBag.h"
+#include "TextContrast.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -11,9 +12,6 @@
 #include <QMimeData>
 #include <QScrollBar>
 #include <QStyle>
-
-#include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -75,37 +73,6 @@ QColor colourOr(quint32 oleColor, QPalette::ColorGroup group, QPalette::ColorRol
 {
     const QColor colour = OleColor::translate(oleColor);
     return colour.isValid() ? colour : QApplication::palette().color(group, fallback);
-}
-
-double relativeLuminance(const QColor &colour)
-{
-    const auto linear = [](double channel) {
-        return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF())
-        + 0.0722 * linear(colour.blueF());
-}
-
-double contrastRatio(const QColor &a, const QColor &b)
-{
-    const double la = relativeLuminance(a);
-    const double lb = relativeLuminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-// A locked box still shows text to read: grey text on a button face, the usual pair, is
-// darkened (or lightened, on a dark theme) until it reads at the 4.5:1 that body text needs.
-QColor readableOn(QColor fore, const QColor &back)
-{
-    constexpr double kReadable = 4.5;
-    const QColor extreme = relativeLuminance(back) > 0.18 ? QColor(Qt::black) : QColor(Qt::white);
-    for (int step = 1; step <= 10 && contrastRatio(fore, back) < kReadable; ++step) {
-        const double keep = 1.0 - step / 10.0;
-        fore = QColor::fromRgbF(float(fore.redF() * keep + extreme.redF() * (1 - keep)),
-            float(fore.greenF() * keep + extreme.greenF() * (1 - keep)),
-            float(fore.blueF() * keep + extreme.blueF() * (1 - keep)));
-    }
-    return fore;
 }
 
 QString plainText(QString text)
@@ -889,7 +856,7 @@ void TextBox::applyColours()
         const QColor backColour = colourOr(back, group, QPalette::Base);
         QColor foreColour = colourOr(fore, group, QPalette::Text);
         if (m_locked && isEnabled())
-            foreColour = readableOn(foreColour, backColour);
+            foreColour = TextContrast::readable(foreColour, backColour);
         pal.setColor(group, QPalette::Base, backColour);
         pal.setColor(group, QPalette::Window, backColour);
         pal.setColor(group, QPalette::Text, foreColour);

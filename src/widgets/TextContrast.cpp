@@ -32,11 +32,11 @@ double TextContrast::ratio(const QColor &text, const QColor &background)
     return std::max(a, b) / std::min(a, b);
 }
 
-QColor TextContrast::readable(
-    const QColor &text, const QColor &strongest, const QColor &background, double least)
+QColor TextContrast::readable(const QColor &text, const QColor &background, double least)
 {
     if (ratio(text, background) >= least)
         return text;
+    const QColor strongest = luminance(background) > 0.18 ? QColor(Qt::black) : QColor(Qt::white);
     // The contrast grows steadily on the way to the strongest colour: halve the way there.
     double weak = 0.0;
     double strong = 1.0;

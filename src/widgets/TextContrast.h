@@ -11,8 +11,7 @@ public:
     static constexpr double kReadable = 4.5;
 
     static double ratio(const QColor &text, const QColor &background);
-    // text itself when it reads at least `least` on background; else text moved towards `strongest`
-    // (the palette's own text colour) just as far as it takes.
-    static QColor readable(
-        const QColor &text, const QColor &strongest, const QColor &background, double least = kReadable);
+    // text itself when it reads at least `least` on background; else text darkened (lightened,
+    // on a dark background) just as far as it takes.
+    static QColor readable(const QColor &text, const QColor &background, double least = kReadable);
 };

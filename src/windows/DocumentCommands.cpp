@@ -14,6 +14,7 @@
 #include "StringTable.h"
 #include "TagBlock.h"
 #include "UserPrompts.h"
+#include "WindowArranger.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -45,36 +46,6 @@ public:
 private:
     DocumentCommands &m_commands;
 };
-
-constexpr QSize kLeastFrameSize(520, 300);
-
-// Grown to hold the fields, the search result and the warnings of the page, as far as the
-// main window has room from where the window stands; moved back in should it still pass an
-// edge.
-void fitToContents(QMdiSubWindow &frame, const QMdiArea &area)
-{
-    const QSize room = area.viewport()->size();
-    const QSize fromHere = room - QSize(frame.x(), frame.y());
-    frame.resize(frame.size().expandedTo(frame.sizeHint().boundedTo(fromHere)));
-    const QPoint inside(std::clamp(frame.x(), 0, std::max(0, room.width() - frame.width())),
-        std::clamp(frame.y(), 0, std::max(0, room.height() - frame.height())));
-    frame.move(inside);
-}
-
-// Cascaded, so that every new window's caption stays in sight, and whole inside the area
-// at the size its page needs: the cascade starts over at the top left where a window would
-// have to give up room for its place. Only an area too small for the page makes it scroll.
-void placeCascaded(QMdiSubWindow &frame, const QMdiArea &area, int earlier)
-{
-    constexpr int kStep = 26;
-    constexpr int kLongestCascade = 8;
-    const QSize room = area.viewport()->size();
-    const QSize spare = room - frame.size().expandedTo(kLeastFrameSize).boundedTo(room);
-    const int fitting = std::clamp(std::min(spare.width(), spare.height()) / kStep + 1, 1, kLongestCascade);
-    const int offset = (earlier % fitting) * kStep;
-    frame.resize(frame.size().boundedTo(room - QSize(offset, offset)));
-    frame.move(offset, offset);
-}
 
 } // namespace
 
@@ -135,17 +106,16 @@ DocumentWindow *DocumentCommands::createWindow(std::unique_ptr<Document> owned)
     const int earlier = static_cast<int>(m_mdiArea.subWindowList().size());
     QMdiSubWindow *frame = m_mdiArea.addSubWindow(window);
     frame->setWindowIcon(m_services.icons().icon(StatusPanels::IconIdle));
-    frame->setWindowTitle(DocumentWindow::markedCaption(document->caption()));
-    frame->resize(kLeastFrameSize);
-    fitToContents(*frame, m_mdiArea);
-    placeCascaded(*frame, m_mdiArea, earlier);
-    connect(
-        window, &DocumentWindow::contentsResized, frame, [this, frame] { fitToContents(*frame, m_mdiArea); });
+    frame->resize(WindowArranger::kLeastWindowSize);
+    WindowArranger::fitToContents(*frame, m_mdiArea);
+    WindowArranger::placeNew(*frame, m_mdiArea, earlier);
+    connect(window, &DocumentWindow::contentsResized, frame,
+        [this, frame] { WindowArranger::fitToContents(*frame, m_mdiArea); });
     // Restored where it was, a window may no longer fit an area that shrank meanwhile.
     connect(frame, &QMdiSubWindow::windowStateChanged, frame,
         [this, frame](Qt::WindowStates before, Qt::WindowStates now) {
             if ((before & Qt::WindowMinimized) && !(now & (Qt::WindowMinimized | Qt::WindowMaximized)))
-                fitToContents(*frame, m_mdiArea);
+                WindowArranger::fitToContents(*frame, m_mdiArea);
         });
     frame->show();
     m_mdiArea.setActiveSubWindow(frame);

@@ -162,8 +162,7 @@ void DocumentWindow::buildControls()
     // Grey, as secondary text is, but dark enough to read.
     QPalette palette = m_pathLabel->palette();
     palette.setColor(QPalette::WindowText,
-        TextContrast::readable(palette.color(QPalette::PlaceholderText), palette.color(QPalette::WindowText),
-            palette.color(QPalette::Window)));
+        TextContrast::readable(palette.color(QPalette::PlaceholderText), palette.color(QPalette::Window)));
     m_pathLabel->setPalette(palette);
     grid->addWidget(m_pathLabel, 10, 0, 1, 2);
 
@@ -257,18 +256,15 @@ QString DocumentWindow::markedCaption(const QString &caption)
     return QString(caption).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")) + QStringLiteral("[*]");
 }
 
+// The MDI frame follows the window's title and mark itself.
 void DocumentWindow::showModified()
 {
     setWindowModified(m_document.isModified());
-    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
-        frame->setWindowModified(m_document.isModified());
 }
 
 void DocumentWindow::showPage()
 {
     setWindowTitle(markedCaption(m_document.caption()));
-    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
-        frame->setWindowTitle(markedCaption(m_document.caption()));
     showModified();
     m_pathLabel->setText(shownPath(m_document));
     refreshInsights();

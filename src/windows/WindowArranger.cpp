@@ -3,6 +3,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include <algorithm>
 #include <cmath>
 
 void WindowArranger::arrange(QMdiArea &area, Mode mode)
@@ -80,4 +81,26 @@ void WindowArranger::arrangeIcons(QMdiArea &area)
         left += size.width();
         rowHeight = std::max(rowHeight, size.height());
     }
+}
+
+void WindowArranger::fitToContents(QMdiSubWindow &frame, const QMdiArea &area)
+{
+    const QSize room = area.viewport()->size();
+    const QSize fromHere = room - QSize(frame.x(), frame.y());
+    frame.resize(frame.size().expandedTo(frame.sizeHint().boundedTo(fromHere)));
+    const QPoint inside(std::clamp(frame.x(), 0, std::max(0, room.width() - frame.width())),
+        std::clamp(frame.y(), 0, std::max(0, room.height() - frame.height())));
+    frame.move(inside);
+}
+
+void WindowArranger::placeNew(QMdiSubWindow &frame, const QMdiArea &area, int earlier)
+{
+    constexpr int kStep = 26;
+    constexpr int kLongestCascade = 8;
+    const QSize room = area.viewport()->size();
+    const QSize spare = room - frame.size().expandedTo(kLeastWindowSize).boundedTo(room);
+    const int fitting = std::clamp(std::min(spare.width(), spare.height()) / kStep + 1, 1, kLongestCascade);
+    const int offset = (earlier % fitting) * kStep;
+    frame.resize(frame.size().boundedTo(room - QSize(offset, offset)));
+    frame.move(offset, offset);
 }
