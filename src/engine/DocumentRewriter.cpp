@@ -106,7 +106,8 @@ PageCharset DocumentRewriter::charsetOf(std::string_view page, const HeadRegion 
 {
     const TextEncoding::Survey bytes = TextEncoding::survey(page);
     PageCharset charset;
-    charset.readAs = PageCharset::readEncoding(contents, bytes);
+    charset.utf8Mark = PageCharset::startsWithUtf8Mark(page);
+    charset.readAs = PageCharset::readEncoding(page, contents, bytes);
     charset.keptDeclaration = PageCharset::keptDeclarationOf(contents);
     charset.keptValidUtf8 = bytes.validUtf8;
     charset.keptNonAscii = bytes.nonAscii;

@@ -62,12 +62,13 @@ template <typename PageIsUtf8> ScannedDocument scanWith(std::string_view bytes, 
     const auto region = HeadRegion::find(bytes);
     if (!region) {
         // A page that cannot be opened needs no encoding; one with only "<header" does.
-        const bool utf8 = !DocumentScanner::hasHeadStart(bytes) || pageIsUtf8();
+        const bool utf8
+            = !DocumentScanner::hasHeadStart(bytes) || PageCharset::startsWithUtf8Mark(bytes) || pageIsUtf8();
         return DocumentScanner::scanFound(bytes, region, {}, utf8 ? Encoding::Utf8 : Encoding::Windows1252);
     }
     const HeadContents contents = HeadContents::of(bytes, *region);
-    const std::optional<Encoding> declared = PageCharset::declaredEncodingOf(contents);
-    const Encoding encoding = declared ? *declared : (pageIsUtf8() ? Encoding::Utf8 : Encoding::Windows1252);
+    const std::optional<Encoding> decided = PageCharset::decidedEncodingOf(bytes, contents);
+    const Encoding encoding = decided ? *decided : (pageIsUtf8() ? Encoding::Utf8 : Encoding::Windows1252);
     return DocumentScanner::scanFound(bytes, region, contents, encoding);
 }
 
@@ -98,7 +99,7 @@ DocumentScanner::Need DocumentScanner::needOf(std::string_view prefix)
     const auto region = HeadRegion::find(prefix);
     if (!region || prefix.size() - region->contentTo < kHeadEndTag.size())
         return Need::MoreBytes;
-    return PageCharset::declaredEncodingOf(HeadContents::of(prefix, *region)) ? Need::Nothing : Need::RestEncoding;
+    return PageCharset::decidedEncodingOf(prefix, HeadContents::of(prefix, *region)) ? Need::Nothing : Need::RestEncoding;
 }
 
 ScannedDocument DocumentScanner::scanPrefix(std::string_view prefix, bool pageIsUtf8)

@@ -13,8 +13,12 @@ namespace {
 constexpr std::array<std::string_view, 17> kLatin1Labels = { "ansi_x3.4-1968", "ascii", "cp1252", "cp819",
     "csisolatin1", "ibm819", "iso-8859-1", "iso-ir-100", "iso8859-1", "iso88591", "iso_8859-1",
     "iso_8859-1:1987", "l1", "latin1", "us-ascii", "windows-1252", "x-cp1252" };
-constexpr std::array<std::string_view, 6> kUtf8Labels
-    = { "unicode-1-1-utf-8", "unicode11utf8", "unicode20utf8", "utf-8", "utf8", "x-unicode20utf8" };
+// A page whose bytes a META tag could be read from is not UTF-16, so browsers take the
+// UTF-16 labels in it for UTF-8.
+constexpr std::array<std::string_view, 15> kUtf8Labels = { "unicode-1-1-utf-8", "unicode11utf8",
+    "unicode20utf8", "utf-8", "utf8", "x-unicode20utf8", "csunicode", "iso-10646-ucs-2", "ucs-2",
+    "unicode", "unicodefeff", "unicodefffe", "utf-16", "utf-16be", "utf-16le" };
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 std::string folded(std::string_view label)
 {
@@ -46,7 +50,8 @@ PageCharset PageCharset::ofBytes(std::string_view page)
 {
     const TextEncoding::Survey bytes = TextEncoding::survey(page);
     PageCharset charset;
-    charset.readAs = bytes.validUtf8 ? Encoding::Utf8 : Encoding::Windows1252;
+    charset.utf8Mark = startsWithUtf8Mark(page);
+    charset.readAs = bytes.validUtf8 || charset.utf8Mark ? Encoding::Utf8 : Encoding::Windows1252;
     charset.keptValidUtf8 = bytes.validUtf8;
     charset.keptNonAscii = bytes.nonAscii;
     return charset;
@@ -71,6 +76,11 @@ bool PageCharset::isUtf8Label(std::string_view label)
     return isOneOf(kUtf8Labels, label);
 }
 
+bool PageCharset::startsWithUtf8Mark(std::string_view page)
+{
+    return page.substr(0, kUtf8Mark.size()) == kUtf8Mark;
+}
+
 std::optional<Encoding> PageCharset::declaredEncodingOf(const HeadContents &contents)
 {
     if (contents.declarations.empty())
@@ -78,10 +88,17 @@ std::optional<Encoding> PageCharset::declaredEncodingOf(const HeadContents &cont
     return encodingOfLabel(contents.declarations.front().label);
 }
 
-Encoding PageCharset::readEncoding(const HeadContents &contents, const TextEncoding::Survey &bytes)
+std::optional<Encoding> PageCharset::decidedEncodingOf(std::string_view page, const HeadContents &contents)
 {
-    if (const auto declared = declaredEncodingOf(contents))
-        return *declared;
+    if (startsWithUtf8Mark(page))
+        return Encoding::Utf8;
+    return declaredEncodingOf(contents);
+}
+
+Encoding PageCharset::readEncoding(std::string_view page, const HeadContents &contents, const TextEncoding::Survey &bytes)
+{
+    if (const auto decided = decidedEncodingOf(page, contents))
+        return *decided;
     return bytes.validUtf8 ? Encoding::Utf8 : Encoding::Windows1252;
 }
 
@@ -101,6 +118,8 @@ SaveEncoding PageCharset::saveEncoding(const MetaElementSet &values) const
         const bool nonAscii = keptNonAscii || TextEncoding::hasNonAscii(encodedTexts(values, readAs));
         return { readAs, readAs == Encoding::Utf8 && nonAscii };
     }
+    if (utf8Mark)
+        return { Encoding::Utf8, false };
     if (keptDeclaration)
         return { *keptDeclaration, false };
     // Undeclared, the saved bytes decide: UTF-8 when every one of them is.

@@ -17,9 +17,10 @@ struct SaveEncoding
     bool operator==(const SaveEncoding &) const = default;
 };
 
-// What a page's bytes say about its encoding, as a read finds it. A charset the HEAD
-// region declares decides when it names UTF-8 or the ISO-8859-1 family; otherwise the
-// bytes do: UTF-8 when they all are, else Windows-1252.
+// What a page's bytes say about its encoding, as a read finds it, in a browser's order: a
+// UTF-8 byte order mark decides whatever the page declares; then a charset the HEAD region
+// declares, when it names UTF-8 or the ISO-8859-1 family; otherwise the bytes: UTF-8 when
+// they all are, else Windows-1252.
 struct PageCharset
 {
     Encoding readAs = Encoding::Utf8; // how the values were decoded
@@ -28,6 +29,8 @@ struct PageCharset
     // The bytes a save keeps (all but the managed tags it removes): valid UTF-8, non-ASCII.
     bool keptValidUtf8 = true;
     bool keptNonAscii = false;
+    // The page starts with EF BB BF; a save keeps it, so the saved page is UTF-8 too.
+    bool utf8Mark = false;
 
     // The encoding a declared label stands for, when it is one the program writes in.
     static std::optional<Encoding> encodingOfLabel(std::string_view label);
@@ -38,10 +41,14 @@ struct PageCharset
     // page that has one, as a save would leave it.
     static PageCharset ofBytes(std::string_view page);
 
+    static bool startsWithUtf8Mark(std::string_view page);
     // The first declaration decides, as in a browser, when it names one of the two.
     static std::optional<Encoding> declaredEncodingOf(const HeadContents &contents);
+    // What decides before the bytes are looked at: the mark, then the declaration.
+    static std::optional<Encoding> decidedEncodingOf(std::string_view page, const HeadContents &contents);
     // Then the page's bytes.
-    static Encoding readEncoding(const HeadContents &contents, const TextEncoding::Survey &bytes);
+    static Encoding readEncoding(
+        std::string_view page, const HeadContents &contents, const TextEncoding::Survey &bytes);
     static std::optional<Encoding> keptDeclarationOf(const HeadContents &contents);
 
     // The values are written in the encoding the saved page will be read in, so that a read

@@ -3,6 +3,7 @@
 #include "BackupPath.h"
 #include "DocumentRewriter.h"
 #include "DocumentScanner.h"
+#include "PageFacts.h"
 
 #include <QTest>
 
@@ -198,6 +199,64 @@ private Q_SLOTS:
         QCOMPARE(textOf(reread.values().text(field)), text);
         QCOMPARE(reread.charsetTagFound, charset);
         QCOMPARE(save(written, values), written);
+    }
+
+    // A browser's order: a UTF-8 byte order mark, then the declaration in the HEAD (where a
+    // UTF-16 label means UTF-8), then the bytes. The title reads as the browser shows it and a
+    // saved value is written so that the browser shows what was typed.
+    void encodingAsABrowserDecides_data()
+    {
+        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<bool>("browserReadsUtf8");
+        QTest::addColumn<QString>("title");
+        const QByteArray bom = "\xEF\xBB\xBF";
+        QTest::newRow("mark outranks a Latin-1 charset")
+            << QByteArray(bom + "<head><meta charset=\"ISO-8859-1\"><title>Caf\xC3\xA9</title></head>") << true << QStringLiteral(u"Café");
+        QTest::newRow("mark outranks a Latin-1 Content-Type")
+            << QByteArray(bom + "<head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\"><title>Caf\xC3\xA9</title></head>")
+            << true << QStringLiteral(u"Café");
+        QTest::newRow("mark with a stray byte is still UTF-8")
+            << QByteArray(bom + "<head><title>Caf\xC3\xA9</title></head><p>\xFF") << true << QStringLiteral(u"Café");
+        QTest::newRow("mark without a HEAD end")
+            << QByteArray(bom + "<head><meta charset=latin1><title>Caf\xC3\xA9</title>\xFF") << true << QStringLiteral(u"Café");
+        QTest::newRow("mark not at the start is text")
+            << QByteArray("<head>" + bom + "<meta charset=\"ISO-8859-1\"><title>Caf\xE9</title></head>") << false << QStringLiteral(u"Café");
+        QTest::newRow("mark cut short is text")
+            << QByteArray("\xEF\xBB<head><title>Caf\xE9</title></head>") << false << QStringLiteral(u"Café");
+        QTest::newRow("utf-16 means UTF-8")
+            << QByteArray("<head><meta charset=\"utf-16\"><title>Caf\xC3\xA9</title></head><p>\xFF") << true << QStringLiteral(u"Café");
+        QTest::newRow("UTF-16LE means UTF-8")
+            << QByteArray("<head><meta charset=\"UTF-16LE\"><title>Caf\xC3\xA9</title></head><p>\xFF") << true << QStringLiteral(u"Café");
+        QTest::newRow("unquoted utf-16be means UTF-8")
+            << QByteArray("<head><meta charset=utf-16be><title>Caf\xC3\xA9</title></head><p>\xFF") << true << QStringLiteral(u"Café");
+        QTest::newRow("utf-16 outside the HEAD counts for nothing")
+            << QByteArray("<head><title>Caf\xE9</title></head><meta charset=\"utf-16\">") << false << QStringLiteral(u"Café");
+        QTest::newRow("utf-32 is no UTF-16 label")
+            << QByteArray("<head><meta charset=\"utf-32\"><title>Caf\xE9</title></head>") << false << QStringLiteral(u"Café");
+        QTest::newRow("declared Latin-1 without a mark")
+            << QByteArray("<head><meta charset=\"ISO-8859-1\"><title>Caf\xC3\xA9</title></head>") << false << QStringLiteral(u"CafÃ©");
+    }
+    void encodingAsABrowserDecides()
+    {
+        QFETCH(QByteArray, page);
+        QFETCH(bool, browserReadsUtf8);
+        QFETCH(QString, title);
+        const Encoding browser = browserReadsUtf8 ? Encoding::Utf8 : Encoding::Windows1252;
+        QCOMPARE(textOf(DocumentScanner::scan(bytesOf(page)).title), title);
+        QCOMPARE(PageFacts::of(bytesOf(page)).charset.readAs, browser);
+        for (const bool charset : { false, true }) {
+            MetaElementSet values = withDescription(QStringLiteral(u"Zoë"));
+            values.setCharset(charset);
+            const QByteArray written = save(page, values);
+            const QByteArray zoe = browserReadsUtf8 ? QByteArray("Zo\xC3\xAB") : QByteArray("Zo\xEB");
+            QVERIFY2(written.contains(QByteArray("content=\"" + zoe + "\"")), written.constData());
+            QCOMPARE(written.startsWith("\xEF\xBB\xBF"), page.startsWith("\xEF\xBB\xBF"));
+            if (charset)
+                QCOMPARE(written.contains("charset=UTF-8"), browserReadsUtf8);
+            const ScannedDocument reread = DocumentScanner::scan(bytesOf(written));
+            QCOMPARE(textOf(reread.description), QStringLiteral(u"Zoë"));
+            QCOMPARE(textOf(reread.title), title);
+        }
     }
 
     void backupPath_data()
