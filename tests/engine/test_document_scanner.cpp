@@ -110,6 +110,19 @@ private Q_SLOTS:
         QTest::newRow("numbers without ; and the Windows-1252 range")
             << page("<meta name=\"author\" content=\"&#65&#x42; &#150; &#0; &#xD800;\">")
             << QStringLiteral(u"author=AB – \uFFFD \uFFFD");
+        QTest::newRow("the Windows-1252 range, first and last")
+            << page("<meta name=\"author\" content=\"&#128;&#x9F;\">") << QStringLiteral(u"author=€Ÿ");
+        QTest::newRow("just outside the Windows-1252 range")
+            << page("<meta name=\"author\" content=\"&#126;&#127;&#160;\">") << QStringLiteral(u"author=~\u007F\u00A0");
+        QTest::newRow("a number the code page leaves unused keeps its value")
+            << page("<meta name=\"author\" content=\"&#129;&#x8D;\">") << QStringLiteral(u"author=\u0081\u008D");
+        QTest::newRow("the last code point and past it")
+            << page("<meta name=\"author\" content=\"&#x10FFFF;&#x110000;&#1114112;\">")
+            << QStringLiteral(u"author=\U0010FFFF\uFFFD\uFFFD");
+        QTest::newRow("around the surrogates")
+            << page("<meta name=\"author\" content=\"&#xD7FF;&#xDFFF;&#xE000;\">") << QStringLiteral(u"author=\uD7FF\uFFFD\uE000");
+        QTest::newRow("digits a hexadecimal number does not take")
+            << page("<meta name=\"author\" content=\"&#x4g;&#9a;&#xaF;\">") << QStringLiteral(u"author=\u0004g;\u0009a;\u00AF");
         QTest::newRow("< and > inside the value are text")
             << page("<meta name=\"description\" content=\"a<b> c\">") << "description=a<b> c";
         QTest::newRow("unclosed value: nothing from there on, earlier values stay")
