@@ -97,6 +97,44 @@ private Q_SLOTS:
         QCOMPARE(keysInOrder(tabs), expected);
     }
 
+    // What is left after a removal: each tab with its own text, key, data and image, also
+    // after a rebuild, which makes the strip again from what the control keeps.
+    void removeTabTakesEverythingOfIt_data()
+    {
+        QTest::addColumn<QVariant>("removed");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("first, by position") << QVariant(1) << QStringList { "fil=Files/20/1", "abt=About/30/2" };
+        QTest::newRow("middle, by key") << QVariant(QStringLiteral("fil")) << QStringList { "gen=General/10/0", "abt=About/30/2" };
+        QTest::newRow("last, by position") << QVariant(3) << QStringList { "gen=General/10/0", "fil=Files/20/1" };
+        QTest::newRow("unknown key removes nothing")
+            << QVariant(QStringLiteral("zzz")) << QStringList { "gen=General/10/0", "fil=Files/20/1", "abt=About/30/2" };
+        QTest::newRow("position past the end removes nothing")
+            << QVariant(4) << QStringList { "gen=General/10/0", "fil=Files/20/1", "abt=About/30/2" };
+    }
+    void removeTabTakesEverythingOfIt()
+    {
+        QFETCH(QVariant, removed);
+        QFETCH(QStringList, expected);
+        TabControl tabs;
+        addSettingsTabs(tabs);
+        tabs.removeTab(removed);
+        const auto shown = [&tabs] {
+            QStringList found;
+            for (int i = 1; i <= tabs.tabCount(); ++i) {
+                found << QStringLiteral("%1=%2/%3/%4")
+                             .arg(tabs.tabKey(i), tabs.tabText(i))
+                             .arg(tabs.tabItemData(i))
+                             .arg(tabs.tabImage(i));
+            }
+            return found;
+        };
+        QCOMPARE(shown(), expected);
+        QCOMPARE(tabs.tabCtrlHwnd()->count(), expected.size());
+        tabs.rebuild();
+        QCOMPARE(shown(), expected);
+        QCOMPARE(tabs.tabCtrlHwnd()->count(), expected.size());
+    }
+
     void selectTab_data()
     {
         QTest::addColumn<Selection>("selection");

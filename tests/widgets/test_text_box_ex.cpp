@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QStyleHints>
@@ -126,6 +127,43 @@ private Q_SLOTS:
         QCOMPARE(box.text(), text);
         QVERIFY(!box.isDirty());
         QCOMPARE(changes.count(), 0);
+    }
+
+    // The edit menu offers only what the box would do: a locked box lets text be copied and
+    // nothing else, a password box lets nothing out.
+    void editMenuOffersWhatTheBoxAllows_data()
+    {
+        QTest::addColumn<bool>("locked");
+        QTest::addColumn<bool>("password");
+        QTest::addColumn<int>("selection");
+        QTest::addColumn<QString>("offered");
+        QTest::newRow("plain, selected") << false << false << 2 << "Undo Cut Copy Paste Delete Select All";
+        QTest::newRow("plain, nothing selected") << false << false << 0 << "Undo Paste Select All";
+        QTest::newRow("locked, selected") << true << false << 2 << "Copy Select All";
+        QTest::newRow("locked, nothing selected") << true << false << 0 << "Select All";
+        QTest::newRow("password, selected") << false << true << 2 << "Paste Delete Select All";
+        QTest::newRow("locked password, selected") << true << true << 2 << "Select All";
+    }
+    void editMenuOffersWhatTheBoxAllows()
+    {
+        QFETCH(bool, locked);
+        QFETCH(bool, password);
+        QFETCH(int, selection);
+        QFETCH(QString, offered);
+        TextBox box;
+        type(box, QStringLiteral("two"));
+        if (password)
+            box.setPasswordChar(QStringLiteral("*"));
+        box.setLocked(locked);
+        QApplication::clipboard()->setText(QStringLiteral("PASTED"));
+        select(box, 0, selection);
+        Q_EMIT box.editMenu()->aboutToShow();
+        QStringList enabled;
+        for (const QAction *action : box.editMenu()->actions()) {
+            if (!action->isSeparator() && action->isEnabled())
+                enabled << action->text().remove(QLatin1Char('&'));
+        }
+        QCOMPARE(enabled.join(QLatin1Char(' ')), offered);
     }
 
     void editPerformOnAnUnlockedBox_data()
