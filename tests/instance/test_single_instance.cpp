@@ -1,12 +1,16 @@
 #include "HandOverMessage.h"
 #include "SingleInstance.h"
 
+#include <QDataStream>
+#include <QDir>
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <future>
+#include <unistd.h>
 
 namespace {
 
@@ -81,6 +85,106 @@ private Q_SLOTS:
         const QByteArray arrived = received.isEmpty() ? QByteArray() : received.first().first().toByteArray();
         QCOMPARE(arrived, message);
         QCOMPARE(HandOverMessage::decode(arrived), paths);
+    }
+
+    // A message arrives in as many reads as the socket gives it: it is delivered once, whole,
+    // when its last byte comes, and never when the sender stops short.
+    void handOverInPieces_data()
+    {
+        QTest::addColumn<QList<int>>("cuts");
+        QTest::addColumn<bool>("complete");
+        QTest::newRow("inside the length") << QList<int> { 2 } << true;
+        QTest::newRow("right after the length") << QList<int> { 4 } << true;
+        QTest::newRow("inside the paths") << QList<int> { 9 } << true;
+        QTest::newRow("many pieces") << QList<int> { 1, 3, 5, 8, 13, 21 } << true;
+        QTest::newRow("stops inside the length") << QList<int> { 3 } << false;
+        QTest::newRow("stops one byte short") << QList<int> { -1 } << false;
+    }
+    void handOverInPieces()
+    {
+        QFETCH(QList<int>, cuts);
+        QFETCH(bool, complete);
+        const QByteArray message = HandOverMessage::encode({ "/site/a page.html", "/site/b.html" });
+        QByteArray frame;
+        QDataStream framing(&frame, QIODevice::WriteOnly);
+        framing << message;
+        QTemporaryDir folder;
+        SingleInstance first(folder.path());
+        QVERIFY(first.tryBecomeFirst() && first.listen());
+        QSignalSpy received(&first, &SingleInstance::messageReceived);
+        QSignalSpy activated(&first, &SingleInstance::activationRequested);
+        QLocalSocket sender;
+        sender.connectToServer(first.serverPath());
+        QVERIFY(sender.waitForConnected(1000));
+        qsizetype from = 0;
+        for (const int cut : cuts) {
+            const qsizetype to = cut < 0 ? frame.size() + cut : cut;
+            sender.write(frame.mid(from, to - from));
+            sender.flush();
+            QTest::qWait(30);
+            QCOMPARE(received.size(), 0);
+            from = to;
+        }
+        if (complete)
+            sender.write(frame.mid(from));
+        else
+            sender.disconnectFromServer();
+        sender.flush();
+        QTest::qWait(200);
+        QCOMPARE(received.size(), complete ? 1 : 0);
+        QCOMPARE(activated.size(), 0);
+        if (complete)
+            QCOMPARE(received.first().first().toByteArray(), message);
+    }
+
+    // Without a runtime folder the copies meet in a folder of the user's own under the
+    // temporary folder, which no one else may enter, whatever it was before.
+    void meetingFolder_data()
+    {
+        QTest::addColumn<QString>("runtime"); // "dir", "file", "none"
+        QTest::addColumn<bool>("fallbackExistedOpen");
+        QTest::newRow("runtime folder set") << "dir" << false;
+        QTest::newRow("runtime folder unset") << "none" << false;
+        QTest::newRow("runtime folder names a file") << "file" << false;
+        QTest::newRow("fallback left open to everyone") << "none" << true;
+    }
+    void meetingFolder()
+    {
+        QFETCH(QString, runtime);
+        QFETCH(bool, fallbackExistedOpen);
+        QTemporaryDir temp;
+        const QByteArray oldTemp = qgetenv("TMPDIR");
+        const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", QFile::encodeName(temp.path()));
+        const QString runtimePath = temp.path() + QStringLiteral("/runtime");
+        if (runtime == QLatin1String("dir"))
+            QVERIFY(QDir().mkpath(runtimePath));
+        if (runtime == QLatin1String("file")) {
+            QFile file(runtimePath);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        if (runtime == QLatin1String("none"))
+            qunsetenv("XDG_RUNTIME_DIR");
+        else
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimePath));
+        const QString fallback = temp.path() + QStringLiteral("/tagsmith-") + QString::number(getuid());
+        if (fallbackExistedOpen) {
+            QVERIFY(QDir().mkpath(fallback));
+            QVERIFY(QFile::setPermissions(fallback, QFileDevice::Permissions(0x7777)));
+        }
+        const QString folder = SingleInstance::runtimeFolder();
+        qputenv("TMPDIR", oldTemp);
+        qputenv("XDG_RUNTIME_DIR", oldRuntime);
+        if (runtime == QLatin1String("dir")) {
+            QCOMPARE(folder, runtimePath);
+            return;
+        }
+        QCOMPARE(folder, fallback);
+        const QFileInfo info(folder);
+        QVERIFY(info.isDir());
+        // Owner, group and others; the "user" bits only repeat the owner's for its owner.
+        QCOMPARE(int(info.permissions() & QFileDevice::Permissions(0x7077)),
+            int(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
     }
 
     void aCopyThatDoesNotAnswer()
