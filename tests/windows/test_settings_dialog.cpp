@@ -96,6 +96,66 @@ private Q_SLOTS:
         QCOMPARE(setting(u"DefaultCharset"_s), u"off"_s);
     }
 
+    // Each check box shows and writes its own setting and nothing else's: turned on alone,
+    // applied, and shown alone again when the dialog opens anew.
+    void eachCheckBoxIsItsOwnSetting_data()
+    {
+        QTest::addColumn<QString>("box");
+        for (const char *box : { "backup", "charset", "htm", "asp", "php", "ssi" })
+            QTest::newRow(box) << QString::fromLatin1(box);
+    }
+    void eachCheckBoxIsItsOwnSetting()
+    {
+        QFETCH(QString, box);
+        using F = FileAssociations::Family;
+        const QList<std::pair<QString, F>> families { { u"htm"_s, F::Htm }, { u"asp"_s, F::Asp }, { u"php"_s, F::Php },
+            { u"ssi"_s, F::Ssi } };
+        const auto boxNamed = [&](const SettingsDialog &dialog, const QString &name) {
+            if (name == u"backup"_s)
+                return dialog.backupBox();
+            if (name == u"charset"_s)
+                return dialog.charsetBox();
+            for (const auto &[familyName, family] : families) {
+                if (familyName == name)
+                    return dialog.associationBox(family);
+            }
+            return static_cast<QCheckBox *>(nullptr);
+        };
+        const auto stored = [&] {
+            QStringList on;
+            if (setting(u"Backup Files"_s) == u"on"_s)
+                on << u"backup"_s;
+            if (setting(u"DefaultCharset"_s) == u"on"_s)
+                on << u"charset"_s;
+            for (const auto &[name, family] : families) {
+                if (m_fixture->associations.read(family).registered)
+                    on << name;
+            }
+            return on;
+        };
+        const auto checked = [&](const SettingsDialog &dialog) {
+            QStringList on;
+            for (const char *name : { "backup", "charset", "htm", "asp", "php", "ssi" }) {
+                if (boxNamed(dialog, QString::fromLatin1(name))->isChecked())
+                    on << QString::fromLatin1(name);
+            }
+            return on;
+        };
+        SettingsStore().setValue(u"Backup Files"_s, u"off"_s);
+        SettingsStore().setValue(u"DefaultCharset"_s, u"off"_s);
+        ProgramServices services;
+        {
+            SettingsDialog dialog(services, m_fixture->associations);
+            dialog.show();
+            QCOMPARE(checked(dialog), QStringList());
+            boxNamed(dialog, box)->click();
+            QTest::mouseClick(dialog.applyButton(), Qt::LeftButton);
+        }
+        QCOMPARE(stored(), QStringList { box });
+        SettingsDialog reopened(services, m_fixture->associations);
+        QCOMPARE(checked(reopened), QStringList { box });
+    }
+
     void applyWritesAClearedAuthorAsThePlaceholderAndCancelNothing()
     {
         ProgramServices services;
