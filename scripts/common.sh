@@ -8,7 +8,7 @@ PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
     libbenchmark-dev clang libclang-rt-14-dev
-    xvfb xauth xdotool fonts-liberation desktop-file-utils xdg-utils libglib2.0-bin shared-mime-info
+    xvfb xauth xdotool imagemagick fonts-liberation desktop-file-utils xdg-utils libglib2.0-bin shared-mime-info
     appstream patch dpkg-dev file lintian
 )
 

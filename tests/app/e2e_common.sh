@@ -23,7 +23,25 @@ unset QT_QPA_PLATFORM
 
 fail() {
     echo "FAIL: $*" >&2
+    [ "$EDITOR_PID" -eq 0 ] || echo "The editor shows: $(shown_windows)" >&2
     exit 1
+}
+
+# The names of the editor's windows on screen, a prompt nobody expected among them.
+shown_windows() {
+    local id
+    for id in $(timeout 5 xdotool search --onlyvisible --pid "$EDITOR_PID" 2>/dev/null); do
+        printf '"%s" ' "$(timeout 5 xdotool getwindowname "$id" 2>/dev/null)"
+    done
+}
+
+# No call waits for ever: with a window in the way that nobody expected (a prompt after a
+# slip), --sync would wait until CTest's timeout, which says nothing of why.
+xdotool() {
+    local status=0
+    timeout 10 xdotool "$@" || status=$?
+    [ "$status" -ne 124 ] || fail "xdotool $* waited 10 s"
+    return "$status"
 }
 
 # Waits up to ten seconds for a condition given as a command.
