@@ -7,6 +7,8 @@
 #include "StringTable.h"
 #include "Utf8Validator.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -58,60 +60,69 @@ void preferHugePages(QByteArray &bytes)
         madvise(reinterpret_cast<void *>(alignedBegin), alignedEnd - alignedBegin, MADV_HUGEPAGE);
 }
 
+// Reads into data until count bytes are there or the file ends; the count read, or -1 with
+// errno set.
+qint64 readFully(int fd, char *data, qint64 count, qint64 at)
+{
+    qint64 done = 0;
+    while (done < count) {
+        const ssize_t got = ::pread(fd, data + done, std::size_t(count - done), off_t(at + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return -1;
+        if (got == 0)
+            break;
+        done += got;
+    }
+    return done;
+}
+
 // Reading a cached file is bound by copying it out of the page cache, so a large file is
 // read as two halves at once. Returns how much of the start is filled; on any shortfall
 // the rest is simply read again in order.
-qint64 readHalvesAtOnce(QFile &file, QByteArray &bytes, qint64 size)
+qint64 readHalvesAtOnce(int fd, QByteArray &bytes, qint64 size)
 {
     constexpr qint64 kSplitFrom = 8 * 1024 * 1024;
     if (size < kSplitFrom)
         return 0;
     const qint64 half = size / 2;
-    auto second = std::async(std::launch::async, [fd = file.handle(), data = bytes.data(), half, size] {
-        qint64 done = 0;
-        while (half + done < size) {
-            const ssize_t got = ::pread(fd, data + half + done, std::size_t(size - half - done), off_t(half + done));
-            if (got <= 0)
-                break;
-            done += got;
-        }
-        return done;
-    });
-    qint64 first = 0;
-    while (first < half) {
-        const qint64 got = file.read(bytes.data() + first, half - first);
-        if (got <= 0)
-            break;
-        first += got;
-    }
+    auto second = std::async(std::launch::async,
+        [fd, data = bytes.data(), half, size] { return readFully(fd, data + half, size - half, half); });
+    const qint64 first = readFully(fd, bytes.data(), half, 0);
     const bool secondComplete = second.get() == size - half;
-    const qint64 filled = (first == half && secondComplete) ? size : first;
-    return file.seek(filled) ? filled : 0;
+    return (first == half && secondComplete) ? size : std::max<qint64>(first, 0);
 }
 
-// Reads to the end even when the file grew since its size was taken, up to the limit.
-bool readWhole(QFile &file, QByteArray &bytes)
+// Reads to the end even when the file grew since its size was taken, up to the limit; false
+// with errno set on a read error, false with errno 0 when the page is too large. A page is
+// a regular file, whose read comes short only at its end: reading one byte more than its
+// size tells that end without a further read.
+bool readWhole(int fd, qint64 size, QByteArray &bytes)
 {
-    const qint64 size = std::max<qint64>(file.size(), 0);
     // Reserved first: a resize alone rounds a large page up to the next power of two.
     bytes.reserve(size + 1);
     bytes.resize(size + 1);
     preferHugePages(bytes);
-    qint64 filled = readHalvesAtOnce(file, bytes, size);
+    qint64 filled = readHalvesAtOnce(fd, bytes, size);
     for (;;) {
         if (filled == bytes.size()) {
-            if (bytes.size() > DocumentFile::kMaxBytes)
+            if (bytes.size() > DocumentFile::kMaxBytes) {
+                errno = 0;
                 return false;
+            }
             bytes.resize(std::min<qint64>(bytes.size() * 2, DocumentFile::kMaxBytes + 1));
         }
-        const qint64 got = file.read(bytes.data() + filled, bytes.size() - filled);
+        const qint64 want = bytes.size() - filled;
+        const qint64 got = readFully(fd, bytes.data() + filled, want, filled);
         if (got < 0)
             return false;
-        if (got == 0)
-            break;
         filled += got;
+        if (got < want)
+            break;
     }
     bytes.truncate(filled);
+    errno = 0;
     return filled <= DocumentFile::kMaxBytes;
 }
 
@@ -160,7 +171,7 @@ BlockFeed feedBlocks(int fd, qint64 from, qint64 end, Utf8Validator &validator, 
 
 // Opens a page for reading, or says why it cannot be read. Looked at before it is opened:
 // opening a device or a pipe may block or act on it.
-DocumentFile::Failure DocumentFile::openForReading(const QString &path, QFile &file)
+DocumentFile::Failure DocumentFile::openDescriptor(const QString &path, int &fd)
 {
     if (path.isEmpty())
         return { OpenError::NotAPage, tr("No file name given") };
@@ -176,11 +187,19 @@ DocumentFile::Failure DocumentFile::openForReading(const QString &path, QFile &f
             return tooLarge(status.st_size);
     }
     // Opened here rather than by QFile, whose failure keeps the words but not the errno.
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         const int error = errno;
         return { openErrorOf(error), qt_error_string(error) };
     }
+    return {};
+}
+
+DocumentFile::Failure DocumentFile::openForReading(const QString &path, QFile &file)
+{
+    int fd = -1;
+    if (Failure refused = openDescriptor(path, fd); refused.code != OpenError::None)
+        return refused;
     // Unbuffered: the bytes go straight into their final buffer.
     file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
     return {};
@@ -203,19 +222,23 @@ DocumentFile::ReadResult DocumentFile::readBytesInTurn(
     const QString &path, std::unique_lock<std::mutex> &turn)
 {
     ReadResult result;
-    QFile file;
-    if (Failure refused = openForReading(path, file); refused.code != OpenError::None) {
+    int fd = -1;
+    if (Failure refused = openDescriptor(path, fd); refused.code != OpenError::None) {
         result.code = refused.code;
         result.error = std::move(refused.error);
         return result;
     }
-    result.stamp = FileStamp::of(file.handle());
-    if (turn.mutex() && file.size() > kLargePage)
+    // Plain calls on the descriptor: an audit reads tens of thousands of small pages, and
+    // each call a file object makes besides the reading shows in its time.
+    const auto closeFile = qScopeGuard([fd] { ::close(fd); });
+    result.stamp = FileStamp::of(fd);
+    const qint64 size = std::max<qint64>(result.stamp.size, 0);
+    if (turn.mutex() && size > kLargePage)
         turn.lock();
-    if (!readWhole(file, result.bytes)) {
-        const Failure failure = file.error() != QFileDevice::NoError
-            ? Failure { OpenError::ReadFailed, file.errorString() }
-            : tooLarge(result.bytes.size());
+    if (!readWhole(fd, size, result.bytes)) {
+        const int error = errno;
+        const Failure failure
+            = error != 0 ? Failure { OpenError::ReadFailed, qt_error_string(error) } : tooLarge(result.bytes.size());
         result.code = failure.code;
         result.error = failure.error;
         result.bytes.clear();

@@ -80,6 +80,7 @@ private:
         Failure failure;
     };
 
+    static Failure openDescriptor(const QString &path, int &fd);
     static Failure openForReading(const QString &path, QFile &file);
     static Failure tooLarge(qint64 size);
     // Takes the turn, when it holds a mutex, before reading a large page.
