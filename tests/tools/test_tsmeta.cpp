@@ -101,6 +101,7 @@ private Q_SLOTS:
         QTest::newRow("no threads") << QStringList { "audit", "--jobs", "0", "x.html" } << 2 << u"from 1 to"_s;
         QTest::newRow("threads not a number") << QStringList { "audit", "--jobs", "two", "x.html" } << 2 << u"not 'two'"_s;
         QTest::newRow("threads for read") << QStringList { "read", "--jobs", "2", "x.html" } << 2 << u"--jobs is for audit"_s;
+        QTest::newRow("check for read") << QStringList { "read", "--check", "x.html" } << 2 << u"--check is for audit only"_s;
         QTest::newRow("help") << QStringList { "--help" } << 0 << u"read FILE..."_s;
     }
     void usage()
