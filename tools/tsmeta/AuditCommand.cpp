@@ -75,7 +75,8 @@ struct Summary
 // The type first, as on every line that is not a page's, for readers that look no further.
 QByteArray typedLine(const char *type, const QJsonObject &fields)
 {
-    return QByteArray("{\"type\":\"") + type + "\"," + QJsonDocument(fields).toJson(QJsonDocument::Compact).mid(1) + '\n';
+    return QByteArray("{\"type\":\"") + type + "\","
+        + QJsonDocument(fields).toJson(QJsonDocument::Compact).mid(1) + '\n';
 }
 
 QByteArray summaryLine(const Summary &summary)
@@ -84,7 +85,8 @@ QByteArray summaryLine(const Summary &summary)
     for (auto it = summary.warnings.cbegin(); it != summary.warnings.cend(); ++it)
         warnings[it.key()] = it.value();
     return typedLine("summary",
-        QJsonObject { { QStringLiteral("pages"), summary.pages }, { QStringLiteral("unreadable"), summary.unreadable },
+        QJsonObject { { QStringLiteral("pages"), summary.pages },
+            { QStringLiteral("unreadable"), summary.unreadable },
             { QStringLiteral("missingTitles"), summary.missingTitles },
             { QStringLiteral("missingDescriptions"), summary.missingDescriptions },
             { QStringLiteral("sharedDescriptions"), summary.sharedDescriptions },
@@ -112,7 +114,8 @@ void writeCountsInWords(const Summary &summary, QTextStream &out)
                .arg(summary.missingDescriptions)
         << '\n'
         << AuditCommand::tr("%1 wider than %2 px, %3 wider than %4 px (marked !).")
-               .arg(counted(summary.titlesTooLong, AuditCommand::tr("%1 title"), AuditCommand::tr("%1 titles")))
+               .arg(counted(
+                   summary.titlesTooLong, AuditCommand::tr("%1 title"), AuditCommand::tr("%1 titles")))
                .arg(TextWidth::kTitleLimit)
                .arg(counted(summary.descriptionsTooLong, AuditCommand::tr("%1 description"),
                    AuditCommand::tr("%1 descriptions")))
@@ -123,7 +126,8 @@ void writeCountsInWords(const Summary &summary, QTextStream &out)
 void writeWarningCountsInWords(const Summary &summary, QTextStream &out)
 {
     for (auto it = summary.warnings.cbegin(); it != summary.warnings.cend(); ++it)
-        out << counted(it.value(), AuditCommand::tr("%1 warning of kind %2."), AuditCommand::tr("%1 warnings of kind %2."))
+        out << counted(it.value(), AuditCommand::tr("%1 warning of kind %2."),
+            AuditCommand::tr("%1 warnings of kind %2."))
                    .arg(it.key())
             << '\n';
 }
@@ -343,13 +347,15 @@ private:
         if (read.digest) {
             description = m_tally.add(*read.digest);
             const bool firstUse = m_tally.pagesWith(description) == 1;
-            m_entries.stream() << description << (firstUse ? bytesOf(read.page.description) : QByteArray()) << read.entry;
+            m_entries.stream() << description << (firstUse ? bytesOf(read.page.description) : QByteArray())
+                               << read.entry;
         }
         const bool settled = description < 0 || m_tally.pagesWith(description) > 1;
         if (settled && !table())
             m_settled += description < 0 ? read.text : read.sharedText;
         else
-            m_heldPages.stream() << read.lead << qint32(read.page.path.size()) << read.text << read.sharedText << description;
+            m_heldPages.stream() << read.lead << qint32(read.page.path.size()) << read.text << read.sharedText
+                                 << description;
     }
 
     void writeSettled()
@@ -360,7 +366,8 @@ private:
             m_out.flush();
             m_settled.clear();
         }
-        m_progress.update(counted(m_pagesRead, AuditCommand::tr("%1 page read"), AuditCommand::tr("%1 pages read")));
+        m_progress.update(
+            counted(m_pagesRead, AuditCommand::tr("%1 page read"), AuditCommand::tr("%1 pages read")));
     }
 
     bool shared(qint64 description) const { return description >= 0 && m_tally.pagesWith(description) > 1; }
@@ -379,7 +386,8 @@ private:
         }
         m_summary.sharedDescriptions = qint64(m_groupPages.size());
         if (sharedPages > 0)
-            m_summary.warnings[QString::fromUtf8(PageWarnings::kindName(WarningKind::DescriptionShared))] += int(sharedPages);
+            m_summary.warnings[QString::fromUtf8(PageWarnings::kindName(WarningKind::DescriptionShared))]
+                += int(sharedPages);
     }
 
     void writeHeldPages()
@@ -452,34 +460,37 @@ private:
     void writeSummaryInWords()
     {
         writeCountsInWords(m_summary, m_out.text());
-        forEachGroupEntry([this](qint64 pages, qint64 inGroup, const QByteArray &description, const QByteArray &entry) {
-            if (inGroup == 0) {
-                m_out.text() << counted(pages, AuditCommand::tr("%1 page has the description \"%2\":"),
-                                    AuditCommand::tr("%1 pages share the description \"%2\":"))
-                                    .arg(QString::fromUtf8(description))
-                             << '\n';
-            }
-            m_out.write(entry);
-        });
+        forEachGroupEntry(
+            [this](qint64 pages, qint64 inGroup, const QByteArray &description, const QByteArray &entry) {
+                if (inGroup == 0) {
+                    m_out.text() << counted(pages, AuditCommand::tr("%1 page has the description \"%2\":"),
+                        AuditCommand::tr("%1 pages share the description \"%2\":"))
+                                        .arg(QString::fromUtf8(description))
+                                 << '\n';
+                }
+                m_out.write(entry);
+            });
         writeWarningCountsInWords(m_summary, m_out.text());
     }
 
     void writeGroupAndSummaryLines()
     {
-        forEachGroupEntry([this](qint64 pages, qint64 inGroup, const QByteArray &description, const QByteArray &entry) {
-            QByteArray text;
-            if (inGroup == 0) {
-                text += "{\"type\":\"sharedDescription\",\"description\":";
-                JsonText::appendUtf8(text, std::string_view(description.constData(), std::size_t(description.size())));
-                text += ",\"pages\":[";
-            } else {
-                text += ',';
-            }
-            text += entry;
-            if (inGroup == pages - 1)
-                text += "]}\n";
-            m_out.write(text);
-        });
+        forEachGroupEntry(
+            [this](qint64 pages, qint64 inGroup, const QByteArray &description, const QByteArray &entry) {
+                QByteArray text;
+                if (inGroup == 0) {
+                    text += "{\"type\":\"sharedDescription\",\"description\":";
+                    JsonText::appendUtf8(
+                        text, std::string_view(description.constData(), std::size_t(description.size())));
+                    text += ",\"pages\":[";
+                } else {
+                    text += ',';
+                }
+                text += entry;
+                if (inGroup == pages - 1)
+                    text += "]}\n";
+                m_out.write(text);
+            });
         m_out.write(summaryLine(m_summary));
     }
 
@@ -518,7 +529,8 @@ QStringList AuditCommand::pagesIn(const QStringList &paths)
     return pages;
 }
 
-AuditCommand::Outcome AuditCommand::run(const QStringList &paths, const Options &options, QTextStream &out, QTextStream &err)
+AuditCommand::Outcome AuditCommand::run(
+    const QStringList &paths, const Options &options, QTextStream &out, QTextStream &err)
 {
     Audit audit(options, out, err);
     if (const QString error = audit.run(paths); !error.isEmpty()) {

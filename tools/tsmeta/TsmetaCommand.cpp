@@ -175,7 +175,8 @@ int runAudit(const QCommandLineParser &parser, const QStringList &paths, QTextSt
 {
     for (const QString &name : parser.optionNames()) {
         if (name != kFormat && name != kJobs && name != kCheck)
-            return usageError(err, TsmetaCommand::tr("audit takes no options but --format, --jobs and --check"));
+            return usageError(
+                err, TsmetaCommand::tr("audit takes no options but --format, --jobs and --check"));
     }
     const QString formatName = parser.isSet(kFormat) ? parser.value(kFormat) : QStringLiteral("jsonl");
     const auto format = AuditCommand::formatNamed(formatName);
