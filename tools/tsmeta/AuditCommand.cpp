@@ -1,16 +1,17 @@
 #include "AuditCommand.h"
 
+#include "DescriptionTally.h"
 #include "JsonText.h"
 #include "PageAudit.h"
 #include "PageLines.h"
 #include "PageWalk.h"
+#include "ProgressLine.h"
 
 #include "TextWidth.h"
 
 #include <QCoreApplication>
 #include <QDataStream>
 #include <QFileDevice>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
@@ -21,9 +22,9 @@
 #include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
-#include <cstdint>
 #include <functional>
-#include <unordered_map>
+#include <optional>
+#include <string_view>
 
 namespace {
 
@@ -32,17 +33,11 @@ QByteArray bytesOf(const std::string &text)
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string textOf(const QByteArray &bytes)
+// English has one form for one and another for every other count.
+QString counted(qint64 count, const QString &one, const QString &other)
 {
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return (count == 1 ? one : other).arg(count);
 }
-
-// A description shared by several pages, in the order of first use.
-struct DuplicateGroup
-{
-    std::string description; // as the first page has it
-    qint64 pages = 0;
-};
 
 // The figures the summary gives, in both formats.
 struct Summary
@@ -53,8 +48,8 @@ struct Summary
     int missingDescriptions = 0;
     int titlesTooLong = 0;
     int descriptionsTooLong = 0;
+    qint64 sharedDescriptions = 0;
     QMap<QString, int> warnings;
-    std::vector<DuplicateGroup> duplicates;
 
     void count(const PageAudit &page)
     {
@@ -77,22 +72,27 @@ struct Summary
     }
 };
 
-// The summary line with its list of shared descriptions left empty, for the audit to
-// stream into it.
-QJsonObject summaryJson(const Summary &summary)
+// The type first, as on every line that is not a page's, for readers that look no further.
+QByteArray typedLine(const char *type, const QJsonObject &fields)
+{
+    return QByteArray("{\"type\":\"") + type + "\","
+        + QJsonDocument(fields).toJson(QJsonDocument::Compact).mid(1) + '\n';
+}
+
+QByteArray summaryLine(const Summary &summary)
 {
     QJsonObject warnings;
     for (auto it = summary.warnings.cbegin(); it != summary.warnings.cend(); ++it)
         warnings[it.key()] = it.value();
-    return QJsonObject { { QStringLiteral("summary"),
+    return typedLine("summary",
         QJsonObject { { QStringLiteral("pages"), summary.pages },
             { QStringLiteral("unreadable"), summary.unreadable },
             { QStringLiteral("missingTitles"), summary.missingTitles },
             { QStringLiteral("missingDescriptions"), summary.missingDescriptions },
-            { QStringLiteral("duplicateDescriptions"), QJsonArray() },
+            { QStringLiteral("sharedDescriptions"), summary.sharedDescriptions },
             { QStringLiteral("titlesTooLong"), summary.titlesTooLong },
             { QStringLiteral("descriptionsTooLong"), summary.descriptionsTooLong },
-            { QStringLiteral("warnings"), warnings } } } };
+            { QStringLiteral("warnings"), warnings } });
 }
 
 void writeTableHeader(qsizetype pathWidth, QTextStream &out)
@@ -105,15 +105,20 @@ void writeTableHeader(qsizetype pathWidth, QTextStream &out)
 void writeCountsInWords(const Summary &summary, QTextStream &out)
 {
     out << '\n'
-        << AuditCommand::tr("%1 pages, %2 unreadable.").arg(summary.pages).arg(summary.unreadable) << '\n'
+        << AuditCommand::tr("%1, %2 unreadable.")
+               .arg(counted(summary.pages, AuditCommand::tr("%1 page"), AuditCommand::tr("%1 pages")))
+               .arg(summary.unreadable)
+        << '\n'
         << AuditCommand::tr("%1 without a title, %2 without a description.")
                .arg(summary.missingTitles)
                .arg(summary.missingDescriptions)
         << '\n'
-        << AuditCommand::tr("%1 titles wider than %2 px, %3 descriptions wider than %4 px (marked !).")
-               .arg(summary.titlesTooLong)
+        << AuditCommand::tr("%1 wider than %2 px, %3 wider than %4 px (marked !).")
+               .arg(counted(
+                   summary.titlesTooLong, AuditCommand::tr("%1 title"), AuditCommand::tr("%1 titles")))
                .arg(TextWidth::kTitleLimit)
-               .arg(summary.descriptionsTooLong)
+               .arg(counted(summary.descriptionsTooLong, AuditCommand::tr("%1 description"),
+                   AuditCommand::tr("%1 descriptions")))
                .arg(TextWidth::kDescriptionLimit)
         << '\n';
 }
@@ -121,11 +126,15 @@ void writeCountsInWords(const Summary &summary, QTextStream &out)
 void writeWarningCountsInWords(const Summary &summary, QTextStream &out)
 {
     for (auto it = summary.warnings.cbegin(); it != summary.warnings.cend(); ++it)
-        out << AuditCommand::tr("%1 warnings of kind %2.").arg(it.value()).arg(it.key()) << '\n';
+        out << counted(it.value(), AuditCommand::tr("%1 warning of kind %2."),
+            AuditCommand::tr("%1 warnings of kind %2."))
+                   .arg(it.key())
+            << '\n';
 }
 
 // Text that is UTF-8 already goes to the device as it is; a stream on a string (as the
-// tests use) takes it as text.
+// tests use) takes it as text. A write that fails marks the stream, where the caller looks
+// for lost output.
 class Utf8Output
 {
 public:
@@ -138,7 +147,8 @@ public:
     {
         if (QIODevice *device = m_out.device()) {
             m_out.flush();
-            device->write(bytes);
+            if (device->write(bytes) != bytes.size())
+                m_out.setStatus(QTextStream::WriteFailed);
         } else {
             m_out << QString::fromUtf8(bytes);
         }
@@ -146,32 +156,19 @@ public:
 
     QTextStream &text() { return m_out; }
 
+    // Out of the program's buffers, so that a reader sees what is settled.
     void flush()
     {
         m_out.flush();
-        if (auto *file = qobject_cast<QFileDevice *>(m_out.device()))
-            file->flush();
+        auto *file = qobject_cast<QFileDevice *>(m_out.device());
+        if (file && !file->flush())
+            m_out.setStatus(QTextStream::WriteFailed);
     }
+
+    bool failed() const { return m_out.status() == QTextStream::WriteFailed; }
 
 private:
     QTextStream &m_out;
-};
-
-// How often each description's hash came up, up to twice, in a table of fixed size so that
-// memory stays the same however many pages there are. Two descriptions that meet in a
-// slot only make candidates, which their texts then tell apart.
-class HashTally
-{
-public:
-    void add(std::size_t hash)
-    {
-        std::uint8_t &count = m_counts[hash % m_counts.size()];
-        count = std::min<std::uint8_t>(count + 1, 2);
-    }
-    bool repeated(std::size_t hash) const { return m_counts[hash % m_counts.size()] == 2; }
-
-private:
-    std::vector<std::uint8_t> m_counts = std::vector<std::uint8_t>(std::size_t(1) << 20);
 };
 
 // What the threads make of a page: the page itself for the summary, and its output, with
@@ -179,7 +176,7 @@ private:
 struct ReadPage
 {
     PageAudit page;
-    std::string key; // the description as compared; empty when the page has none
+    std::optional<DescriptionTally::Digest> digest; // none when the page has no description
     QByteArray lead; // what goes before the padding: the path, in a table
     QByteArray text;
     QByteArray sharedText;
@@ -226,17 +223,19 @@ private:
 };
 
 // An audit in passes, so that memory stays the same however many pages a site has. The
-// pages are read on several threads, and their output, made there in both forms, is put
-// aside in page order, with the pages that have a description in a second file. The pages
-// sharing a description are then found from that file, and the candidates of each group
-// put aside once more; last, each page's output is written in the form it needs, and the
-// groups are written into the summary a window of pages at a time.
+// pages are read on several threads, their output made there in both forms, and taken in
+// page order. A JSON line that is settled (no description, or one an earlier page has) is
+// written at once; the others, and every row of a table, are put aside in page order, and
+// each page's entry for the lists of pages sharing a description in a second file. When
+// all are read, what was put aside is written in the form it turned out to need, then the
+// lists, a window of pages at a time, then the summary.
 class Audit
 {
 public:
-    Audit(const AuditCommand::Options &options, QTextStream &out)
+    Audit(const AuditCommand::Options &options, QTextStream &out, QTextStream &err)
         : m_options(options)
         , m_out(out)
+        , m_progress(err, options.progress, options.progressInterval)
     {
         m_pool.setMaxThreadCount(options.jobs > 0 ? options.jobs : QThread::idealThreadCount());
     }
@@ -245,20 +244,24 @@ public:
     QString run(const QStringList &paths)
     {
         QString error;
-        if (!m_lines.open(error) || !m_described.open(error) || !m_candidates.open(error))
+        if (!m_heldPages.open(error) || !m_entries.open(error))
             return error;
         readPages(PageWalk(paths));
-        if (!m_lines.written(error) || !m_described.written(error))
+        m_progress.hide();
+        if (!m_heldPages.written(error) || !m_entries.written(error))
             return error;
-        findDuplicates();
-        if (!m_candidates.written(error))
-            return error;
-        writePages();
-        writeSummary();
+        numberGroups();
+        writeHeldPages();
+        writeGroupsAndSummary();
         return {};
     }
 
-    bool allRead() const { return m_summary.unreadable == 0; }
+    AuditCommand::Outcome outcome() const
+    {
+        if (m_summary.unreadable > 0)
+            return AuditCommand::Outcome::Failed;
+        return m_summary.warnings.isEmpty() ? AuditCommand::Outcome::Clean : AuditCommand::Outcome::Warnings;
+    }
 
 private:
     static constexpr qsizetype kBatchPerThread = 128;
@@ -266,8 +269,10 @@ private:
     bool table() const { return m_options.format == AuditCommand::Format::Table; }
 
     // Items come from next() in batches that the threads map while the next batch is
-    // fetched; the results go to take() in the order the items came.
-    template <typename Next, typename Map, typename Take> void inBatches(Next next, Map map, Take take)
+    // fetched; the results go to take() in the order the items came, and batchTaken() is
+    // called after each batch.
+    template <typename Next, typename Map, typename Take, typename BatchTaken>
+    void inBatches(Next next, Map map, Take take, BatchTaken batchTaken)
     {
         using Item = typename std::invoke_result_t<Next>::value_type;
         using Result = std::invoke_result_t<Map, const Item &>;
@@ -300,6 +305,7 @@ private:
             QFuture<void> nextMapping = start(nextBatch);
             for (Slot &slot : batch)
                 take(slot.result);
+            batchTaken();
             batch = std::move(nextBatch);
             mapping = std::move(nextMapping);
         }
@@ -310,7 +316,7 @@ private:
         ReadPage read { PageAudit::read(path), {}, {}, {}, {}, {} };
         const PageAudit &page = read.page;
         if (page.ok && page.hasDescription())
-            read.key = page.descriptionKey();
+            read.digest = DescriptionTally::digestOf(page.descriptionKey());
         if (table()) {
             read.lead = page.path.toUtf8();
             read.text = PageLines::tableCells(page, false);
@@ -319,181 +325,188 @@ private:
             read.text = PageLines::json(page, false);
             JsonText::appendString(read.entry, page.path);
         }
-        if (!read.key.empty())
+        if (read.digest)
             read.sharedText = table() ? PageLines::tableCells(page, true) : PageLines::json(page, true);
         return read;
     }
 
     void readPages(PageWalk walk)
     {
-        inBatches([&walk] { return walk.next(); }, [this](const QString &path) { return read(path); },
-            [this](ReadPage &read) { putAside(read); });
+        // Once the output is lost, reading on would be for nothing.
+        inBatches([&] { return m_out.failed() ? std::nullopt : walk.next(); },
+            [this](const QString &path) { return read(path); }, [this](const ReadPage &read) { take(read); },
+            [this] { writeSettled(); });
     }
 
-    void putAside(const ReadPage &read)
+    void take(const ReadPage &read)
     {
         m_summary.count(read.page);
         m_pathWidth = std::max(m_pathWidth, read.page.path.size());
-        m_lines.stream() << read.lead << qint32(read.page.path.size()) << read.text << read.sharedText;
-        if (!read.key.empty()) {
-            m_tally.add(std::hash<std::string>()(read.key));
-            m_described.stream() << m_pageCount << bytesOf(read.page.description) << bytesOf(read.key) << read.entry;
+        ++m_pagesRead;
+        qint64 description = -1;
+        if (read.digest) {
+            description = m_tally.add(*read.digest);
+            const bool firstUse = m_tally.pagesWith(description) == 1;
+            m_entries.stream() << description << (firstUse ? bytesOf(read.page.description) : QByteArray())
+                               << read.entry;
         }
-        ++m_pageCount;
+        const bool settled = description < 0 || m_tally.pagesWith(description) > 1;
+        if (settled && !table())
+            m_settled += description < 0 ? read.text : read.sharedText;
+        else
+            m_heldPages.stream() << read.lead << qint32(read.page.path.size()) << read.text << read.sharedText
+                                 << description;
     }
 
-    // Only the pages whose description's hash came up twice are looked at again, by text;
-    // they are put aside once more with their group, for the summary to list.
-    void findDuplicates()
+    void writeSettled()
     {
-        struct Candidate
-        {
-            std::string description;
-            qint64 firstPage = 0;
-            qint64 pages = 0;
-        };
-        std::unordered_map<std::string, std::size_t> groupOf;
-        std::vector<Candidate> candidates;
-        m_shared.assign(std::size_t(m_pageCount), false);
-        m_described.forEach([&](QDataStream &stream) {
-            qint64 page = 0;
-            QByteArray description, key, entry;
-            stream >> page >> description >> key >> entry;
-            const std::string keyText = textOf(key);
-            if (!m_tally.repeated(std::hash<std::string>()(keyText)))
-                return;
-            const auto [it, added] = groupOf.try_emplace(keyText, candidates.size());
-            if (added)
-                candidates.push_back({ textOf(description), page, 0 });
-            Candidate &group = candidates[it->second];
-            if (++group.pages == 2)
-                m_shared[std::size_t(group.firstPage)] = true;
-            if (group.pages >= 2)
-                m_shared[std::size_t(page)] = true;
-            m_candidates.stream() << qint64(it->second) << entry;
-        });
-        m_groupOfCandidate.assign(candidates.size(), -1);
-        for (std::size_t candidate = 0; candidate < candidates.size(); ++candidate) {
-            if (candidates[candidate].pages < 2)
+        if (!m_settled.isEmpty()) {
+            m_progress.hide();
+            m_out.write(m_settled);
+            m_out.flush();
+            m_settled.clear();
+        }
+        m_progress.update(
+            counted(m_pagesRead, AuditCommand::tr("%1 page read"), AuditCommand::tr("%1 pages read")));
+    }
+
+    bool shared(qint64 description) const { return description >= 0 && m_tally.pagesWith(description) > 1; }
+
+    // The descriptions of more than one page, numbered as groups in order of first use.
+    void numberGroups()
+    {
+        m_groupOf.assign(std::size_t(m_tally.descriptions()), -1);
+        qint64 sharedPages = 0;
+        for (qsizetype description = 0; description < m_tally.descriptions(); ++description) {
+            if (!shared(description))
                 continue;
-            m_groupOfCandidate[candidate] = qint64(m_summary.duplicates.size());
-            m_summary.duplicates.push_back({ std::move(candidates[candidate].description), candidates[candidate].pages });
+            m_groupOf[std::size_t(description)] = qint64(m_groupPages.size());
+            m_groupPages.push_back(m_tally.pagesWith(description));
+            sharedPages += m_tally.pagesWith(description);
         }
+        m_summary.sharedDescriptions = qint64(m_groupPages.size());
+        if (sharedPages > 0)
+            m_summary.warnings[QString::fromUtf8(PageWarnings::kindName(WarningKind::DescriptionShared))]
+                += int(sharedPages);
     }
 
-    void writePages()
+    void writeHeldPages()
     {
-        const QString sharedKind = QString::fromUtf8(PageWarnings::kindName(WarningKind::DescriptionShared));
         const qsizetype padTo = table() ? m_pathWidth : 0;
         if (table())
             writeTableHeader(m_pathWidth, m_out.text());
-        qint64 page = 0;
-        m_lines.forEach([&](QDataStream &stream) {
+        m_heldPages.forEach([&](QDataStream &stream) {
             QByteArray lead, text, sharedText;
             qint32 leadWidth = 0;
-            stream >> lead >> leadWidth >> text >> sharedText;
-            const bool shared = m_shared[std::size_t(page++)];
-            m_out.write(lead + QByteArray(std::max<qsizetype>(padTo - leadWidth, 0), ' ') + (shared ? sharedText : text));
+            qint64 description = -1;
+            stream >> lead >> leadWidth >> text >> sharedText >> description;
+            m_out.write(lead + QByteArray(std::max<qsizetype>(padTo - leadWidth, 0), ' ')
+                + (shared(description) ? sharedText : text));
         });
-        if (const auto sharedPages = std::count(m_shared.begin(), m_shared.end(), true))
-            m_summary.warnings[sharedKind] += int(sharedPages);
     }
 
     // Visits the entries of the groups in output order: group after group in the order
-    // of first use, each group's pages in page order. Entries are put aside in page order,
-    // so each window of the output is gathered by one pass over them.
+    // of first use, each group's pages in page order; the first of each carries the
+    // description as its page has it. Entries are put aside in page order, so each window
+    // of the output is gathered by one pass over them.
     template <typename Visit> void forEachGroupEntry(Visit visit)
     {
+        struct Entry
+        {
+            QByteArray description;
+            QByteArray page;
+        };
         std::vector<qint64> groupStart;
         qint64 total = 0;
-        for (const DuplicateGroup &group : m_summary.duplicates) {
+        for (const qint64 pages : m_groupPages) {
             groupStart.push_back(total);
-            total += group.pages;
+            total += pages;
         }
         std::size_t group = 0;
         qint64 inGroup = 0;
         for (qint64 windowStart = 0; windowStart < total; windowStart += m_options.listWindow) {
-            std::vector<QByteArray> window(std::size_t(std::min(m_options.listWindow, total - windowStart)));
-            std::vector<qint64> seen(m_summary.duplicates.size(), 0);
-            m_candidates.forEach([&](QDataStream &stream) {
-                qint64 candidate = 0;
-                QByteArray entry;
-                stream >> candidate >> entry;
-                const qint64 shared = m_groupOfCandidate.at(std::size_t(candidate));
+            std::vector<Entry> window(std::size_t(std::min(m_options.listWindow, total - windowStart)));
+            std::vector<qint64> seen(m_groupPages.size(), 0);
+            m_entries.forEach([&](QDataStream &stream) {
+                qint64 description = 0;
+                Entry entry;
+                stream >> description >> entry.description >> entry.page;
+                const qint64 shared = m_groupOf.at(std::size_t(description));
                 if (shared < 0)
                     return;
                 const qint64 at = groupStart[std::size_t(shared)] + seen[std::size_t(shared)]++ - windowStart;
                 if (at >= 0 && at < qint64(window.size()))
                     window[std::size_t(at)] = std::move(entry);
             });
-            for (const QByteArray &entry : window) {
-                while (inGroup == m_summary.duplicates[group].pages) {
+            for (const Entry &entry : window) {
+                while (inGroup == m_groupPages[group]) {
                     ++group;
                     inGroup = 0;
                 }
-                visit(m_summary.duplicates[group], inGroup++, entry);
+                visit(m_groupPages[group], inGroup++, entry.description, entry.page);
             }
         }
     }
 
-    void writeSummary()
+    void writeGroupsAndSummary()
     {
         if (table())
             writeSummaryInWords();
         else
-            writeSummaryJson();
+            writeGroupAndSummaryLines();
         m_out.flush();
     }
 
     void writeSummaryInWords()
     {
         writeCountsInWords(m_summary, m_out.text());
-        forEachGroupEntry([this](const DuplicateGroup &group, qint64 inGroup, const QByteArray &entry) {
-            if (inGroup == 0) {
-                m_out.text() << AuditCommand::tr("%1 pages share the description \"%2\":")
-                                    .arg(group.pages)
-                                    .arg(QString::fromUtf8(group.description))
-                             << '\n';
-            }
-            m_out.write(entry);
-        });
+        forEachGroupEntry(
+            [this](qint64 pages, qint64 inGroup, const QByteArray &description, const QByteArray &entry) {
+                if (inGroup == 0) {
+                    m_out.text() << counted(pages, AuditCommand::tr("%1 page has the description \"%2\":"),
+                        AuditCommand::tr("%1 pages share the description \"%2\":"))
+                                        .arg(QString::fromUtf8(description))
+                                 << '\n';
+                }
+                m_out.write(entry);
+            });
         writeWarningCountsInWords(m_summary, m_out.text());
     }
 
-    void writeSummaryJson()
+    void writeGroupAndSummaryLines()
     {
-        const QByteArray summary = QJsonDocument(summaryJson(m_summary)).toJson(QJsonDocument::Compact);
-        const QByteArray groupsFrom = "\"duplicateDescriptions\":[";
-        const qsizetype split = summary.indexOf(groupsFrom) + groupsFrom.size();
-        m_out.write(summary.left(split));
-        bool first = true;
-        forEachGroupEntry([&](const DuplicateGroup &group, qint64 inGroup, const QByteArray &entry) {
-            QByteArray text;
-            if (inGroup == 0) {
-                text += first ? "{\"description\":" : "]},{\"description\":";
-                JsonText::appendUtf8(text, group.description);
-                text += ",\"pages\":[";
-            } else {
-                text += ',';
-            }
-            first = false;
-            m_out.write(text + entry);
-        });
-        m_out.write((first ? QByteArray() : QByteArray("]}")) + summary.mid(split) + '\n');
+        forEachGroupEntry(
+            [this](qint64 pages, qint64 inGroup, const QByteArray &description, const QByteArray &entry) {
+                QByteArray text;
+                if (inGroup == 0) {
+                    text += "{\"type\":\"sharedDescription\",\"description\":";
+                    JsonText::appendUtf8(
+                        text, std::string_view(description.constData(), std::size_t(description.size())));
+                    text += ",\"pages\":[";
+                } else {
+                    text += ',';
+                }
+                text += entry;
+                if (inGroup == pages - 1)
+                    text += "]}\n";
+                m_out.write(text);
+            });
+        m_out.write(summaryLine(m_summary));
     }
 
     const AuditCommand::Options m_options;
     Utf8Output m_out;
+    ProgressLine m_progress;
     QThreadPool m_pool;
-    Spool m_lines;
-    Spool m_described;
-    Spool m_candidates;
+    Spool m_heldPages;
+    Spool m_entries;
     Summary m_summary;
     qsizetype m_pathWidth = AuditCommand::tr("Page").size();
-    qint64 m_pageCount = 0;
-    HashTally m_tally;
-    std::vector<bool> m_shared; // one bit a page
-    std::vector<qint64> m_groupOfCandidate; // -1 for a candidate group of one page
+    qint64 m_pagesRead = 0;
+    QByteArray m_settled; // lines of the batch taken last, written together
+    DescriptionTally m_tally;
+    std::vector<qint64> m_groupOf; // for each description, its group, or -1 for one page
+    std::vector<qint64> m_groupPages; // for each group, its number of pages
 };
 
 } // namespace
@@ -516,13 +529,14 @@ QStringList AuditCommand::pagesIn(const QStringList &paths)
     return pages;
 }
 
-bool AuditCommand::run(const QStringList &paths, const Options &options, QTextStream &out, QTextStream &err)
+AuditCommand::Outcome AuditCommand::run(
+    const QStringList &paths, const Options &options, QTextStream &out, QTextStream &err)
 {
-    Audit audit(options, out);
+    Audit audit(options, out, err);
     if (const QString error = audit.run(paths); !error.isEmpty()) {
         err << "tsmeta: " << error << '\n';
         err.flush();
-        return false;
+        return Outcome::Failed;
     }
-    return audit.allRead();
+    return audit.outcome();
 }

@@ -13,7 +13,10 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 #include <QTextStream>
+
+#include <unistd.h>
 
 namespace {
 
@@ -26,6 +29,7 @@ const QString kJobs = QStringLiteral("jobs");
 constexpr int kMaxJobs = 256;
 const QString kDryRun = QStringLiteral("dry-run");
 const QString kDiff = QStringLiteral("diff");
+const QString kCheck = QStringLiteral("check");
 
 QString helpText()
 {
@@ -39,18 +43,29 @@ QString helpText()
         "                   author, noindex, nofollow, noimageindex, noimageclick, charset,\n"
         "                   robots, lineEnd and encoding. Missing values read as the texts the\n"
         "                   editor shows (\"No description\", \"No, keywords\", \"No author\").\n"
-        "  audit [--format jsonl|table] [--jobs N] PATH...\n"
+        "  audit [--format jsonl|table] [--jobs N] [--check] PATH...\n"
         "                   Read each page as read does (a folder: every .htm .html .asp .php\n"
         "                   .php3 .phtml .shtml .ssi file below it) and report what a search\n"
         "                   result shows of it and what the editor warns about. One JSON line per\n"
         "                   page: path, ok, error, title, description, keywords, author, robots,\n"
         "                   titlePixels, descriptionPixels (widths in Arial at 20 and 14 px) and\n"
-        "                   warnings [{kind, target, message}]; then one line {\"summary\": ...}\n"
-        "                   with pages, unreadable, missingTitles, missingDescriptions,\n"
-        "                   duplicateDescriptions, titlesTooLong (over 580 px),\n"
-        "                   descriptionsTooLong (over 920 px) and the count of each warning kind.\n"
-        "                   --format table prints an aligned table and the summary in words.\n"
-        "                   Pages are read on N threads (one per core unless --jobs says).\n"
+        "                   warnings [{kind, target, message}]. A page's line comes as soon as\n"
+        "                   it is settled: at once for a page that has no description or cannot\n"
+        "                   be read, or whose description an earlier page has; the pages whose\n"
+        "                   description no earlier page had come when all are read, in page\n"
+        "                   order. Page lines have no type field; after them comes a line\n"
+        "                   {\"type\":\"sharedDescription\", description, pages} for each\n"
+        "                   description several pages share, in order of first use, and last\n"
+        "                   {\"type\":\"summary\"} with pages, unreadable, missingTitles,\n"
+        "                   missingDescriptions, sharedDescriptions (the number of such lines),\n"
+        "                   titlesTooLong (over 580 px), descriptionsTooLong (over 920 px) and\n"
+        "                   warnings (the count of each kind).\n"
+        "                   --format table waits for the last page, so that its columns align,\n"
+        "                   and prints the pages in order, then the summary in words.\n"
+        "                   Pages are read on N threads (one per core unless --jobs says). When\n"
+        "                   standard error is a terminal it shows how many pages have been read.\n"
+        "                   --check: exit status 3 when any page has a warning (1 still wins\n"
+        "                   when a page cannot be read).\n"
         "  apply [VALUES] [--backup | --no-backup] [--dry-run [--diff]] FILE...\n"
         "                   Open each file as the editor does, set the values given, and save it\n"
         "                   as the editor does: the program's tag block after the HEAD start tag,\n"
@@ -136,11 +151,32 @@ int printBlock(
     return TsmetaCommand::AllOk;
 }
 
+// Whether the stream writes to a terminal, where a progress line can be rewritten in place.
+bool isTerminal(const QTextStream &stream)
+{
+    const auto *file = qobject_cast<const QFile *>(stream.device());
+    return file && file->handle() >= 0 && isatty(file->handle());
+}
+
+int exitStatusOf(AuditCommand::Outcome outcome, bool check)
+{
+    switch (outcome) {
+    case AuditCommand::Outcome::Failed:
+        return TsmetaCommand::SomeFailed;
+    case AuditCommand::Outcome::Warnings:
+        return check ? TsmetaCommand::CheckFailed : TsmetaCommand::AllOk;
+    case AuditCommand::Outcome::Clean:
+        break;
+    }
+    return TsmetaCommand::AllOk;
+}
+
 int runAudit(const QCommandLineParser &parser, const QStringList &paths, QTextStream &out, QTextStream &err)
 {
     for (const QString &name : parser.optionNames()) {
-        if (name != kFormat && name != kJobs)
-            return usageError(err, TsmetaCommand::tr("audit takes no options but --format and --jobs"));
+        if (name != kFormat && name != kJobs && name != kCheck)
+            return usageError(
+                err, TsmetaCommand::tr("audit takes no options but --format, --jobs and --check"));
     }
     const QString formatName = parser.isSet(kFormat) ? parser.value(kFormat) : QStringLiteral("jsonl");
     const auto format = AuditCommand::formatNamed(formatName);
@@ -148,6 +184,7 @@ int runAudit(const QCommandLineParser &parser, const QStringList &paths, QTextSt
         return usageError(err, TsmetaCommand::tr("--format takes jsonl or table, not '%1'").arg(formatName));
     AuditCommand::Options options;
     options.format = *format;
+    options.progress = isTerminal(err);
     if (parser.isSet(kJobs)) {
         bool number = false;
         options.jobs = parser.value(kJobs).toInt(&number);
@@ -157,7 +194,7 @@ int runAudit(const QCommandLineParser &parser, const QStringList &paths, QTextSt
                     .arg(kMaxJobs)
                     .arg(parser.value(kJobs)));
     }
-    return AuditCommand::run(paths, options, out, err) ? TsmetaCommand::AllOk : TsmetaCommand::SomeFailed;
+    return exitStatusOf(AuditCommand::run(paths, options, out, err), parser.isSet(kCheck));
 }
 
 } // namespace
@@ -175,6 +212,7 @@ int TsmetaCommand::run(const QStringList &arguments, QTextStream &out, QTextStre
     parser.addOptions(MetaOptions::options());
     parser.addOption({ kFormat, tr("Output of audit."), tr("jsonl|table") });
     parser.addOption({ kJobs, tr("Threads that read pages for audit."), tr("N") });
+    parser.addOption({ kCheck, tr("Exit with status 3 when audit finds a warning.") });
     parser.addOptions({ { kDryRun, tr("Work out the save but write nothing.") },
         { kDiff, tr("Print the dry run as a unified diff.") } });
     if (!parser.parse(arguments))
@@ -216,6 +254,8 @@ int TsmetaCommand::run(const QStringList &arguments, QTextStream &out, QTextStre
         return usageError(err, tr("--format is for audit only"));
     if (parser.isSet(kJobs) && command != QLatin1String("audit"))
         return usageError(err, tr("--jobs is for audit only"));
+    if (parser.isSet(kCheck) && command != QLatin1String("audit"))
+        return usageError(err, tr("--check is for audit only"));
     if (command != QLatin1String("read") && command != QLatin1String("apply")
         && command != QLatin1String("audit"))
         return usageError(err, tr("unknown command '%1'").arg(command));

@@ -13,7 +13,7 @@ class TsmetaCommand
     Q_DECLARE_TR_FUNCTIONS(tsmeta)
 
 public:
-    enum ExitStatus { AllOk = 0, SomeFailed = 1, UsageError = 2 };
+    enum ExitStatus { AllOk = 0, SomeFailed = 1, UsageError = 2, CheckFailed = 3 };
 
     // arguments as QCoreApplication::arguments() gives them, program name first.
     static int run(const QStringList &arguments, QTextStream &out, QTextStream &err);
