@@ -18,7 +18,8 @@ QString valuesHelp()
 QString commonOptionsHelp()
 {
     return HelpText::tr(
-        "  -q, --quiet     Print nothing on standard output; errors still go to standard error.\n"
+        "  -q, --quiet     Print nothing on standard output; errors still go to standard\n"
+        "                  error.\n"
         "  -h, --help      Show this help.\n"
         "\n");
 }
@@ -141,7 +142,8 @@ QString HelpText::general()
               "A FILE or PATH of - is standard input.\n"
               "\n"
               "Options:\n"
-              "  -q, --quiet      Print nothing on standard output; errors still go to standard error.\n"
+              "  -q, --quiet      Print nothing on standard output; errors still go to\n"
+              "                   standard error.\n"
               "  -h, --help       Show this help, or with a command, that command's help.\n"
               "  -v, --version    Show the version.\n"
               "\n"
@@ -149,13 +151,13 @@ QString HelpText::general()
               "  0  every file was handled (with --check: and nothing was found)\n"
               "  1  a file could not be handled, or standard output could not be written\n"
               "  2  a usage error\n"
-              "  3  with --check: apply found a page that would change, audit a page with a warning\n"
+              "  3  with --check: a page would change (apply) or has a warning (audit)\n"
               "\n"
               "Examples:\n"
               "  find site -name '*.html' -print0 | xargs -0 tsmeta read > site.jsonl\n"
               "  tsmeta apply --description \"Fresh bread daily\" --robots noimageindex site/*.html\n"
               "  tsmeta apply --dry-run --diff --author \"Ann Baker\" site/*.html > authors.diff\n"
-              "  tsmeta apply --check -q --author \"Ann Baker\" site/*.html || echo \"not all by Ann\"\n"
+              "  tsmeta apply --check -q --author \"Ann Baker\" site/*.html   # 3: a page would change\n"
               "  curl -s https://example.com/ | tsmeta read -\n"
               "\n"
               "'tsmeta help COMMAND' or 'tsmeta COMMAND --help' tells a command's options.\n");
