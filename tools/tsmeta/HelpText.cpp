@@ -17,11 +17,10 @@ QString valuesHelp()
 // The options every command takes, closing its list of options.
 QString commonOptionsHelp()
 {
-    return HelpText::tr(
-        "  -q, --quiet     Print nothing on standard output; errors still go to standard\n"
-        "                  error.\n"
-        "  -h, --help      Show this help.\n"
-        "\n");
+    return HelpText::tr("  -q, --quiet     Print nothing on standard output; errors still go to standard\n"
+                        "                  error.\n"
+                        "  -h, --help      Show this help.\n"
+                        "\n");
 }
 
 QString exitStatusHelp(const QString &done, const QString &failed, const QString &found = {})
@@ -53,23 +52,22 @@ QString readHelp()
 
 QString auditHelp()
 {
-    return HelpText::tr(
-               "Usage: tsmeta audit [--format jsonl|table] [-j N] [--check] [options] PATH...\n"
-               "Read each page as read does (a folder: every .htm .html .asp .php .php3 .phtml\n"
-               ".shtml .ssi file below it; -: standard input) and report what a search result\n"
-               "shows of it and what the editor warns about. One JSON line per page: path, ok,\n"
-               "error, title, description, keywords, author, robots, titlePixels,\n"
-               "descriptionPixels (widths in Arial at 20 and 14 px) and warnings\n"
-               "[{kind, target, message}]; then one line {\"summary\": ...} with pages,\n"
-               "unreadable, missingTitles, missingDescriptions, duplicateDescriptions,\n"
-               "titlesTooLong (over 580 px), descriptionsTooLong (over 920 px) and the count of\n"
-               "each warning kind.\n"
-               "\n"
-               "Options:\n"
-               "  --format jsonl|table  jsonl (the default) as above; table: an aligned table and\n"
-               "                  the summary in words.\n"
-               "  -j, --jobs N    Read the pages on N threads (one per core unless given).\n"
-               "  --check         Exit with status 3 when a page has a warning.\n")
+    return HelpText::tr("Usage: tsmeta audit [--format jsonl|table] [-j N] [--check] [options] PATH...\n"
+                        "Read each page as read does (a folder: every .htm .html .asp .php .php3 .phtml\n"
+                        ".shtml .ssi file below it; -: standard input) and report what a search result\n"
+                        "shows of it and what the editor warns about. One JSON line per page: path, ok,\n"
+                        "error, title, description, keywords, author, robots, titlePixels,\n"
+                        "descriptionPixels (widths in Arial at 20 and 14 px) and warnings\n"
+                        "[{kind, target, message}]; then one line {\"summary\": ...} with pages,\n"
+                        "unreadable, missingTitles, missingDescriptions, duplicateDescriptions,\n"
+                        "titlesTooLong (over 580 px), descriptionsTooLong (over 920 px) and the count of\n"
+                        "each warning kind.\n"
+                        "\n"
+                        "Options:\n"
+                        "  --format jsonl|table  jsonl (the default) as above; table: an aligned table and\n"
+                        "                  the summary in words.\n"
+                        "  -j, --jobs N    Read the pages on N threads (one per core unless given).\n"
+                        "  --check         Exit with status 3 when a page has a warning.\n")
         + commonOptionsHelp()
         + exitStatusHelp(HelpText::tr("every page was read (with --check: and none has a warning)"),
             HelpText::tr("a page could not be read, or standard output could not be written"),
@@ -90,18 +88,17 @@ QString applyHelp()
                "run takes - as any other FILE.\n"
                "\n")
         + valuesHelp()
-        + HelpText::tr(
-            "Options:\n"
-            "  --backup        Write a backup of each page first (the name up to its first dot,\n"
-            "                  plus .bak).\n"
-            "  --no-backup     Write no backups. Without either, the editor's \"Backup Files\"\n"
-            "                  setting decides.\n"
-            "  --dry-run       Write nothing (no page, no backup): each line tells what the save\n"
-            "                  would do, with dryRun, changed (whether the page's bytes would\n"
-            "                  change) and backup (the backup it would write).\n"
-            "  --check         A dry run whose exit status is 3 when a page would change.\n"
-            "  --diff          With --dry-run or --check: print instead a unified diff of each\n"
-            "                  page that would change, ready for patch -p0.\n")
+        + HelpText::tr("Options:\n"
+                       "  --backup        Write a backup of each page first (the name up to its first dot,\n"
+                       "                  plus .bak).\n"
+                       "  --no-backup     Write no backups. Without either, the editor's \"Backup Files\"\n"
+                       "                  setting decides.\n"
+                       "  --dry-run       Write nothing (no page, no backup): each line tells what the save\n"
+                       "                  would do, with dryRun, changed (whether the page's bytes would\n"
+                       "                  change) and backup (the backup it would write).\n"
+                       "  --check         A dry run whose exit status is 3 when a page would change.\n"
+                       "  --diff          With --dry-run or --check: print instead a unified diff of each\n"
+                       "                  page that would change, ready for patch -p0.\n")
         + commonOptionsHelp()
         + exitStatusHelp(HelpText::tr("every file was saved, or in a dry run could be (with --check: and\n"
                                       "     none would change)"),
@@ -111,14 +108,12 @@ QString applyHelp()
 
 QString blockHelp()
 {
-    return HelpText::tr(
-               "Usage: tsmeta block [VALUES] [--line-end crlf|lf|cr] [options]\n"
-               "Print the tag block exactly as the editor's META pane shows it.\n"
-               "\n")
+    return HelpText::tr("Usage: tsmeta block [VALUES] [--line-end crlf|lf|cr] [options]\n"
+                        "Print the tag block exactly as the editor's META pane shows it.\n"
+                        "\n")
         + valuesHelp()
-        + HelpText::tr(
-            "Options:\n"
-            "  --line-end crlf|lf|cr  The line end between the tags (crlf unless given).\n")
+        + HelpText::tr("Options:\n"
+                       "  --line-end crlf|lf|cr  The line end between the tags (crlf unless given).\n")
         + commonOptionsHelp()
         + exitStatusHelp(
             HelpText::tr("the block was printed"), HelpText::tr("standard output could not be written"));

@@ -34,7 +34,8 @@ void JsonLines::reportFailure(const QString &path, const QString &error, QTextSt
     QStringList parts = error.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     parts.removeAll(path);
     const QString reason = parts.join(QLatin1Char(' '));
-    err << "tsmeta: " << (reason.startsWith(path + QStringLiteral(": ")) ? reason : path + QStringLiteral(": ") + reason)
+    err << "tsmeta: "
+        << (reason.startsWith(path + QStringLiteral(": ")) ? reason : path + QStringLiteral(": ") + reason)
         << '\n';
     err.flush();
 }

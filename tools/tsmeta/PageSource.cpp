@@ -28,7 +28,8 @@ bool PageSource::isStandardInput(const QString &path)
     return path == QLatin1String("-");
 }
 
-DocumentFile::OpenResult PageSource::open(const QString &path, DocumentFile::Facts facts, std::mutex *largePageTurn)
+DocumentFile::OpenResult PageSource::open(
+    const QString &path, DocumentFile::Facts facts, std::mutex *largePageTurn)
 {
     return isStandardInput(path) ? openStandardInput() : DocumentFile::open(path, facts, largePageTurn);
 }
@@ -55,7 +56,8 @@ DocumentFile::OpenResult PageSource::openStandardInput()
             break;
         if (bytes.size() > DocumentFile::kMaxBytes)
             return refused(DocumentFile::OpenError::TooLarge,
-                tr("Standard input is too large (pages up to %1 MB can be read)").arg(megabytes(DocumentFile::kMaxBytes)));
+                tr("Standard input is too large (pages up to %1 MB can be read)")
+                    .arg(megabytes(DocumentFile::kMaxBytes)));
     }
     return DocumentFile::fromBytes(std::move(bytes));
 }

@@ -17,8 +17,8 @@ class PageSource
 public:
     static bool isStandardInput(const QString &path);
     // DocumentFile::open for a file; standard input is read to its end, the page's bytes kept.
-    static DocumentFile::OpenResult open(
-        const QString &path, DocumentFile::Facts facts = DocumentFile::Facts::Skip, std::mutex *largePageTurn = nullptr);
+    static DocumentFile::OpenResult open(const QString &path,
+        DocumentFile::Facts facts = DocumentFile::Facts::Skip, std::mutex *largePageTurn = nullptr);
 
 private:
     static DocumentFile::OpenResult openStandardInput();

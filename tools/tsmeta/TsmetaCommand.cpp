@@ -48,7 +48,8 @@ QList<QCommandLineOption> tsmetaOptions()
     options += MetaOptions::options();
     options += {
         { kFormat, TsmetaCommand::tr("Output of audit."), TsmetaCommand::tr("jsonl|table") },
-        { { QStringLiteral("j"), kJobs }, TsmetaCommand::tr("Threads that read pages for audit."), TsmetaCommand::tr("N") },
+        { { QStringLiteral("j"), kJobs }, TsmetaCommand::tr("Threads that read pages for audit."),
+            TsmetaCommand::tr("N") },
         { kDryRun, TsmetaCommand::tr("Work out the save but write nothing.") },
         { kDiff, TsmetaCommand::tr("Print the dry run as a unified diff.") },
         { kCheck, TsmetaCommand::tr("Say by the exit status whether anything was found.") },

@@ -23,8 +23,12 @@ int main(int argc, char *argv[])
     // go unnoticed.
     QFile standardOutput;
     QFile standardError;
-    standardOutput.open(STDOUT_FILENO, QIODevice::WriteOnly, QFileDevice::DontCloseHandle);
-    standardError.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle);
+    // As stdio does it: a terminal shows each write as it is made, a pipe or a file takes
+    // them in blocks.
+    const QIODevice::OpenMode buffering = isatty(STDOUT_FILENO) ? QIODevice::Unbuffered : QIODevice::NotOpen;
+    standardOutput.open(STDOUT_FILENO, QIODevice::WriteOnly | buffering, QFileDevice::DontCloseHandle);
+    standardError.open(
+        STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle);
     QTextStream out(&standardOutput);
     QTextStream err(&standardError);
     return TsmetaCommand::run(arguments, out, err);
