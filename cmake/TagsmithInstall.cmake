@@ -61,6 +61,9 @@ foreach(size IN LISTS TAGSMITH_ICON_SIZES)
 endforeach()
 install(FILES "${TAGSMITH_DOCS_BUILD}/tagsmith.1.gz" "${TAGSMITH_DOCS_BUILD}/tsmeta.1.gz"
         DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+# Where bash-completion looks up a command's completion the first time it is completed.
+install(FILES "${TAGSMITH_DATA}/bash-completion/tsmeta"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/bash-completion/completions")
 install(DIRECTORY "${PROJECT_SOURCE_DIR}/docs/guide/"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/tagsmith")
 install(FILES "${TAGSMITH_DOCS_BUILD}/copyright" "${TAGSMITH_DOCS_BUILD}/changelog.Debian.gz"

@@ -9,7 +9,7 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
     libbenchmark-dev clang libclang-rt-14-dev
     xvfb xauth xdotool imagemagick fonts-liberation desktop-file-utils xdg-utils libglib2.0-bin shared-mime-info
-    appstream patch dpkg-dev file lintian
+    appstream patch dpkg-dev file lintian bash-completion
 )
 
 # Runs a command as root: directly when this script already is root (CI), else through

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh prefix and builds the Debian package, then checks that
-# what a user gets works: desktop files valid, guide and man pages in place, tsmeta and a
-# headless tagsmith running from the installed files (the package's unpacked too).
+# what a user gets works: desktop files valid, guide and man pages in place, tsmeta, its
+# bash completion and a headless tagsmith running from the installed files (the package's
+# unpacked too).
 # Usage: check_install.sh BUILD-DIR CPACK-COMMAND
 #        check_install.sh --tree PREFIX    (checks an installed copy only, e.g. /usr)
 set -euo pipefail
@@ -57,6 +58,10 @@ check_tree() {
     grep -q '^License: MIT$' "$share/doc/tagsmith/copyright" || fail "the copyright file names no MIT licence"
     gzip -t "$share/doc/tagsmith/changelog.Debian.gz" || fail "changelog.Debian.gz is no gzip file"
     "$root/bin/tsmeta" --help | grep -q '^Usage: tsmeta' || fail "tsmeta --help"
+    expect_file "$share/bash-completion/completions/tsmeta"
+    bash -c 'source /usr/share/bash-completion/bash_completion 2>/dev/null; source "$1"; complete -p tsmeta' \
+        bash "$share/bash-completion/completions/tsmeta" | grep -q '^complete -F _tsmeta tsmeta$' \
+        || fail "the installed bash completion completes nothing for tsmeta"
     env -u DISPLAY -u WAYLAND_DISPLAY "$root/bin/tagsmith" --version | grep -q '^tagsmith [0-9]' \
         || fail "tagsmith --version without a display"
     headless_start "$root/bin/tagsmith"

@@ -101,7 +101,13 @@ private Q_SLOTS:
         QTest::newRow("no threads") << QStringList { "audit", "--jobs", "0", "x.html" } << 2 << u"from 1 to"_s;
         QTest::newRow("threads not a number") << QStringList { "audit", "--jobs", "two", "x.html" } << 2 << u"not 'two'"_s;
         QTest::newRow("threads for read") << QStringList { "read", "--jobs", "2", "x.html" } << 2 << u"--jobs is for audit"_s;
-        QTest::newRow("check for read") << QStringList { "read", "--check", "x.html" } << 2 << u"--check is for audit only"_s;
+        QTest::newRow("no threads, short form") << QStringList { "audit", "-j0", "x.html" } << 2 << u"from 1 to"_s;
+        QTest::newRow("check for read") << QStringList { "read", "--check", "x.html" } << 2 << u"--check is for apply and audit only"_s;
+        QTest::newRow("values for read") << QStringList { "read", "-q", "--author", "Ann", "x.html" } << 2 << u"read takes no options but --quiet"_s;
+        QTest::newRow("standard input among files") << QStringList { "apply", "--author", "Ann", "-", "x.html" } << 2 << u"- must be its only FILE"_s;
+        QTest::newRow("backup of standard input") << QStringList { "apply", "--backup", "-" } << 2 << u"no file to back up"_s;
+        QTest::newRow("help on an unknown command") << QStringList { "help", "write" } << 2 << u"unknown command 'write'"_s;
+        QTest::newRow("unknown command's help") << QStringList { "write", "--help" } << 2 << u"unknown command 'write'"_s;
         QTest::newRow("help") << QStringList { "--help" } << 0 << u"read FILE..."_s;
     }
     void usage()

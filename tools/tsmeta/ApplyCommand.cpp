@@ -2,11 +2,15 @@
 
 #include "JsonLines.h"
 #include "MetaOptions.h"
+#include "PageSource.h"
 
 #include "ByteView.h"
 #include "DocumentFile.h"
+#include "DocumentRewriter.h"
 #include "DocumentSaver.h"
 #include "ProgramVersion.h"
+#include "ResourceText.h"
+#include "StringTable.h"
 #include "UnifiedDiff.h"
 
 #include <QFile>
@@ -40,8 +44,29 @@ DocumentSaver::Result failure(const QString &error)
     return failed;
 }
 
+// The save of the page standard input holds, worked out as a file's would be; there is no
+// file to check or back up, and nothing is written.
+DocumentSaver::Preview standardInputPreview(const MetaOptions &options)
+{
+    const DocumentFile::OpenResult opened = PageSource::open(QStringLiteral("-"));
+    if (!opened.ok)
+        return { failure(opened.error), {}, {} };
+    MetaElementSet values = opened.document.values();
+    options.applyTo(values);
+    const auto after
+        = DocumentRewriter::save(byteView(opened.bytes), values, ProgramVersion::version().toStdString());
+    if (!after)
+        return { failure(ResourceText::status(StringId::NoHeadSection)), {}, {} };
+    DocumentSaver::Preview preview { {}, opened.bytes, QByteArray::fromStdString(*after) };
+    preview.result.ok = true;
+    preview.result.changed = preview.after != preview.before;
+    return preview;
+}
+
 DocumentSaver::Preview previewFor(const QString &path, const MetaOptions &options, bool backup)
 {
+    if (PageSource::isStandardInput(path))
+        return standardInputPreview(options);
     const PlannedRequest planned = requestFor(path, options, backup);
     if (planned.request)
         return DocumentSaver::preview(*planned.request);
@@ -58,34 +83,42 @@ QJsonObject lineFor(const QString &path, const DocumentSaver::Result &result)
     return line;
 }
 
-// "PATH: reason" on one line, whichever form the reason came in.
-QString errorLine(const QString &path, const QString &error)
+// The page's own bytes in whatever encoding; Latin-1 passes them through.
+void writeBytes(const QByteArray &bytes, QTextStream &out)
 {
-    QStringList parts = error.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    parts.removeAll(path);
-    const QString reason = parts.join(QLatin1Char(' '));
-    return reason.startsWith(path + QStringLiteral(": ")) ? reason : path + QStringLiteral(": ") + reason;
+    out.setEncoding(QStringConverter::Latin1);
+    out << QString::fromLatin1(bytes);
+    out.flush();
 }
 
-bool printDiffs(
+// A filter: the page on standard input, saved, to standard output.
+bool writeStandardInputSaved(const MetaOptions &options, QTextStream &out, QTextStream &err)
+{
+    const DocumentSaver::Preview preview = standardInputPreview(options);
+    if (!preview.result.ok) {
+        JsonLines::reportFailure(QStringLiteral("-"), preview.result.error, err);
+        return false;
+    }
+    writeBytes(preview.after, out);
+    return true;
+}
+
+ApplyCommand::Outcome printDiffs(
     const QStringList &paths, const MetaOptions &options, bool backup, QTextStream &out, QTextStream &err)
 {
-    // The diff holds the page's own bytes in whatever encoding; Latin-1 passes them through.
-    out.setEncoding(QStringConverter::Latin1);
-    bool allOk = true;
+    ApplyCommand::Outcome outcome;
     for (const QString &path : paths) {
         QByteArray diff;
         QString error;
         if (ApplyCommand::diffOf(path, options, backup, diff, error)) {
-            out << QString::fromLatin1(diff);
-            out.flush();
+            writeBytes(diff, out);
+            outcome.anyChanged = outcome.anyChanged || !diff.isEmpty();
         } else {
-            err << "tsmeta: " << error << '\n';
-            err.flush();
-            allOk = false;
+            JsonLines::reportFailure(path, error, err);
+            outcome.allOk = false;
         }
     }
-    return allOk;
+    return outcome;
 }
 
 } // namespace
@@ -111,7 +144,7 @@ bool ApplyCommand::diffOf(
 {
     const DocumentSaver::Preview preview = previewFor(path, options, backup);
     if (!preview.result.ok) {
-        error = errorLine(path, preview.result.error);
+        error = preview.result.error;
         return false;
     }
     const QByteArray name = QFile::encodeName(path);
@@ -120,18 +153,29 @@ bool ApplyCommand::diffOf(
     return true;
 }
 
-bool ApplyCommand::run(const QStringList &paths, const MetaOptions &options, bool backup, Mode mode,
-    QTextStream &out, QTextStream &err)
+ApplyCommand::Outcome ApplyCommand::run(const QStringList &paths, const MetaOptions &options, bool backup,
+    Mode mode, QTextStream &out, QTextStream &err)
 {
+    Outcome outcome;
     switch (mode) {
     case Mode::Save:
-        return JsonLines::forEach(
-            paths, out, [&](const QString &path) { return applyTo(path, options, backup); });
+        if (paths.size() == 1 && PageSource::isStandardInput(paths.first())) {
+            outcome.allOk = writeStandardInputSaved(options, out, err);
+            break;
+        }
+        outcome.allOk = JsonLines::forEach(
+            paths, out, err, [&](const QString &path) { return applyTo(path, options, backup); });
+        break;
     case Mode::DryRun:
-        return JsonLines::forEach(
-            paths, out, [&](const QString &path) { return dryRunOf(path, options, backup); });
+        outcome.allOk = JsonLines::forEach(paths, out, err, [&](const QString &path) {
+            const QJsonObject line = dryRunOf(path, options, backup);
+            outcome.anyChanged = outcome.anyChanged || line.value(QStringLiteral("changed")).toBool();
+            return line;
+        });
+        break;
     case Mode::Diff:
-        return printDiffs(paths, options, backup, out, err);
+        outcome = printDiffs(paths, options, backup, out, err);
+        break;
     }
-    return false;
+    return outcome;
 }

@@ -14,14 +14,28 @@ void JsonLines::write(const QJsonObject &line, QTextStream &out)
     out.flush();
 }
 
-bool JsonLines::forEach(
-    const QStringList &paths, QTextStream &out, const std::function<QJsonObject(const QString &)> &describe)
+bool JsonLines::forEach(const QStringList &paths, QTextStream &out, QTextStream &err,
+    const std::function<QJsonObject(const QString &)> &describe)
 {
     bool allOk = true;
     for (const QString &path : paths) {
         const QJsonObject line = describe(path);
-        allOk = line.value(QStringLiteral("ok")).toBool() && allOk;
         write(line, out);
+        if (!line.value(QStringLiteral("ok")).toBool()) {
+            reportFailure(path, line.value(QStringLiteral("error")).toString(), err);
+            allOk = false;
+        }
     }
     return allOk;
+}
+
+void JsonLines::reportFailure(const QString &path, const QString &error, QTextStream &err)
+{
+    QStringList parts = error.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    parts.removeAll(path);
+    const QString reason = parts.join(QLatin1Char(' '));
+    err << "tsmeta: "
+        << (reason.startsWith(path + QStringLiteral(": ")) ? reason : path + QStringLiteral(": ") + reason)
+        << '\n';
+    err.flush();
 }

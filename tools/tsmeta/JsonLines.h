@@ -14,7 +14,11 @@ public:
     static void write(const QJsonObject &line, QTextStream &out);
     // The line as write writes it, its line end included.
     static QString lineOf(const QJsonObject &line);
-    // Writes describe(path) for each path; true when every line has "ok": true.
-    static bool forEach(const QStringList &paths, QTextStream &out,
+    // Writes describe(path) for each path; true when every line has "ok": true. A file
+    // that was not handled is named on err too, where a user reading no JSON, or asking
+    // for quiet, still sees it.
+    static bool forEach(const QStringList &paths, QTextStream &out, QTextStream &err,
         const std::function<QJsonObject(const QString &)> &describe);
+    // "tsmeta: PATH: reason" on one line, whichever form the reason came in.
+    static void reportFailure(const QString &path, const QString &error, QTextStream &err);
 };

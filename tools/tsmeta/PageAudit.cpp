@@ -1,8 +1,7 @@
 #include "PageAudit.h"
 
-#include "DocumentFile.h"
+#include "PageSource.h"
 #include "TextWidth.h"
-
 
 #include <cmath>
 #include <mutex>
@@ -35,7 +34,7 @@ PageAudit PageAudit::read(const QString &path)
     // threads happen to hold together.
     static std::mutex largePageTurn;
     const DocumentFile::OpenResult opened
-        = DocumentFile::open(path, DocumentFile::Facts::Take, &largePageTurn);
+        = PageSource::open(path, DocumentFile::Facts::Take, &largePageTurn);
     page.ok = opened.ok;
     if (!opened.ok) {
         page.error = opened.error;

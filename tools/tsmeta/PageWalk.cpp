@@ -1,5 +1,7 @@
 #include "PageWalk.h"
 
+#include "PageSource.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -98,7 +100,7 @@ std::optional<QString> PageWalk::next()
         if (m_nextPath == m_paths.size())
             return std::nullopt;
         const QString path = m_paths.at(m_nextPath++);
-        if (!QFileInfo(path).isDir())
+        if (PageSource::isStandardInput(path) || !QFileInfo(path).isDir())
             return path;
         enter(path);
     }

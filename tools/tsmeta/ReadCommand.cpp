@@ -1,8 +1,8 @@
 #include "ReadCommand.h"
 
 #include "JsonLines.h"
+#include "PageSource.h"
 
-#include "DocumentFile.h"
 #include "TextEncoding.h"
 
 namespace {
@@ -30,7 +30,7 @@ QJsonObject ReadCommand::describe(const QString &path)
 {
     QJsonObject line;
     line[QStringLiteral("path")] = path;
-    const DocumentFile::OpenResult opened = DocumentFile::open(path);
+    const DocumentFile::OpenResult opened = PageSource::open(path);
     line[QStringLiteral("ok")] = opened.ok;
     if (opened.ok)
         addValues(line, opened.document);
@@ -39,7 +39,7 @@ QJsonObject ReadCommand::describe(const QString &path)
     return line;
 }
 
-bool ReadCommand::run(const QStringList &paths, QTextStream &out)
+bool ReadCommand::run(const QStringList &paths, QTextStream &out, QTextStream &err)
 {
-    return JsonLines::forEach(paths, out, &ReadCommand::describe);
+    return JsonLines::forEach(paths, out, err, &ReadCommand::describe);
 }

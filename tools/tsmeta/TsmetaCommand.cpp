@@ -2,7 +2,10 @@
 
 #include "ApplyCommand.h"
 #include "AuditCommand.h"
+#include "DiscardingDevice.h"
+#include "HelpText.h"
 #include "MetaOptions.h"
+#include "PageSource.h"
 #include "ReadCommand.h"
 
 #include "LineEnds.h"
@@ -20,6 +23,9 @@
 
 namespace {
 
+const QString kHelp = QStringLiteral("help");
+const QString kVersion = QStringLiteral("version");
+const QString kQuiet = QStringLiteral("quiet");
 const QString kBackup = QStringLiteral("backup");
 const QString kNoBackup = QStringLiteral("no-backup");
 const QString kLineEnd = QStringLiteral("line-end");
@@ -31,73 +37,38 @@ const QString kDryRun = QStringLiteral("dry-run");
 const QString kDiff = QStringLiteral("diff");
 const QString kCheck = QStringLiteral("check");
 
-QString helpText()
+QList<QCommandLineOption> tsmetaOptions()
 {
-    return TsmetaCommand::tr(
-        "Usage: tsmeta <command> [options] FILE...\n"
-        "Reads and rewrites the META element tags of web pages without opening a window.\n"
-        "\n"
-        "Commands:\n"
-        "  read FILE...     For each file, print one line of JSON (JSON Lines) with the keys\n"
-        "                   path, ok, error (only when not ok), title, description, keywords,\n"
-        "                   author, noindex, nofollow, noimageindex, noimageclick, charset,\n"
-        "                   robots, lineEnd and encoding. Missing values read as the texts the\n"
-        "                   editor shows (\"No description\", \"No, keywords\", \"No author\").\n"
-        "  audit [--format jsonl|table] [--jobs N] [--check] PATH...\n"
-        "                   Read each page as read does (a folder: every .htm .html .asp .php\n"
-        "                   .php3 .phtml .shtml .ssi file below it) and report what a search\n"
-        "                   result shows of it and what the editor warns about. One JSON line per\n"
-        "                   page: path, ok, error, title, description, keywords, author, robots,\n"
-        "                   titlePixels, descriptionPixels (widths in Arial at 20 and 14 px) and\n"
-        "                   warnings [{kind, target, message}]. A page's line comes as soon as\n"
-        "                   it is settled: at once for a page that has no description or cannot\n"
-        "                   be read, or whose description an earlier page has; the pages whose\n"
-        "                   description no earlier page had come when all are read, in page\n"
-        "                   order. Page lines have no type field; after them comes a line\n"
-        "                   {\"type\":\"sharedDescription\", description, pages} for each\n"
-        "                   description several pages share, in order of first use, and last\n"
-        "                   {\"type\":\"summary\"} with pages, unreadable, missingTitles,\n"
-        "                   missingDescriptions, sharedDescriptions (the number of such lines),\n"
-        "                   titlesTooLong (over 580 px), descriptionsTooLong (over 920 px) and\n"
-        "                   warnings (the count of each kind).\n"
-        "                   --format table waits for the last page, so that its columns align,\n"
-        "                   and prints the pages in order, then the summary in words.\n"
-        "                   Pages are read on N threads (one per core unless --jobs says). When\n"
-        "                   standard error is a terminal it shows how many pages have been read.\n"
-        "                   --check: exit status 3 when any page has a warning (1 still wins\n"
-        "                   when a page cannot be read).\n"
-        "  apply [VALUES] [--backup | --no-backup] [--dry-run [--diff]] FILE...\n"
-        "                   Open each file as the editor does, set the values given, and save it\n"
-        "                   as the editor does: the program's tag block after the HEAD start tag,\n"
-        "                   the old managed tags removed, every other byte kept. Values not given\n"
-        "                   keep what the file holds. Backups (the name up to its first dot, plus\n"
-        "                   .bak) follow the editor's \"Backup Files\" setting unless a flag says\n"
-        "                   otherwise. One JSON line per file: path, ok, backup, error.\n"
-        "                   --dry-run writes nothing (no page, no backup): each line tells what\n"
-        "                   the save would do, with dryRun, changed (whether the page's bytes\n"
-        "                   would change) and backup (the backup it would write). --diff, with\n"
-        "                   --dry-run, prints instead a unified diff of each page that would\n"
-        "                   change, ready for patch -p0; errors go to standard error.\n"
-        "  block [VALUES] [--line-end crlf|lf|cr]\n"
-        "                   Print the tag block exactly as the editor's META pane shows it.\n"
-        "\n"
-        "VALUES:\n"
-        "  --description TEXT  --keywords TEXT  --author TEXT\n"
-        "  --robots LIST       comma-separated noindex, nofollow, noimageindex, noimageclick,\n"
-        "                      applied in order; of noindex, noimageindex and noimageclick the\n"
-        "                      last one given stays on. An empty LIST clears all four.\n"
-        "  --charset on|off    the ISO-8859-1 content-type tag\n"
-        "\n"
-        "Options:\n"
-        "  -h, --help     Show this help.\n"
-        "  -v, --version  Show the version.\n"
-        "\n"
-        "Exit status: 0 when every file was handled, 1 when any was not, 2 for a usage error.\n"
-        "\n"
-        "Examples:\n"
-        "  find site -name '*.html' -print0 | xargs -0 tsmeta read > site.jsonl\n"
-        "  tsmeta apply --description \"Fresh bread daily\" --robots noimageindex site/*.html\n"
-        "  tsmeta apply --dry-run --diff --author \"Ann Baker\" site/*.html > authors.diff\n");
+    QList<QCommandLineOption> options {
+        { { QStringLiteral("h"), kHelp }, TsmetaCommand::tr("Show this help.") },
+        { { QStringLiteral("v"), kVersion }, TsmetaCommand::tr("Show the version.") },
+        { { QStringLiteral("q"), kQuiet }, TsmetaCommand::tr("Print nothing on standard output.") },
+        { kBackup, TsmetaCommand::tr("Write backups.") },
+        { kNoBackup, TsmetaCommand::tr("Write no backups.") },
+        { kLineEnd, TsmetaCommand::tr("Line end of the block."), TsmetaCommand::tr("crlf|lf|cr") },
+    };
+    options += MetaOptions::options();
+    options += {
+        { kFormat, TsmetaCommand::tr("Output of audit."), TsmetaCommand::tr("jsonl|table") },
+        { { QStringLiteral("j"), kJobs }, TsmetaCommand::tr("Threads that read pages for audit."),
+            TsmetaCommand::tr("N") },
+        { kDryRun, TsmetaCommand::tr("Work out the save but write nothing.") },
+        { kDiff, TsmetaCommand::tr("Print the dry run as a unified diff.") },
+        { kCheck, TsmetaCommand::tr("Say by the exit status whether anything was found.") },
+    };
+    return options;
+}
+
+// The options given, by their long names, but for those every command takes.
+QStringList commandOptionNames(const QCommandLineParser &parser)
+{
+    QStringList names;
+    for (const QCommandLineOption &option : tsmetaOptions()) {
+        const QString name = option.names().constLast();
+        if (name != kQuiet && name != kHelp && parser.isSet(name))
+            names.append(name);
+    }
+    return names;
 }
 
 int usageError(QTextStream &err, const QString &message)
@@ -119,9 +90,67 @@ bool backupsWanted(const QCommandLineParser &parser)
 
 ApplyCommand::Mode applyMode(const QCommandLineParser &parser)
 {
-    if (!parser.isSet(kDryRun))
-        return ApplyCommand::Mode::Save;
-    return parser.isSet(kDiff) ? ApplyCommand::Mode::Diff : ApplyCommand::Mode::DryRun;
+    if (parser.isSet(kDiff))
+        return ApplyCommand::Mode::Diff;
+    const bool dryRun = parser.isSet(kDryRun) || parser.isSet(kCheck);
+    return dryRun ? ApplyCommand::Mode::DryRun : ApplyCommand::Mode::Save;
+}
+
+// A save of standard input writes the page where the other files' lines would go.
+std::optional<QString> standardInputMisuse(const QCommandLineParser &parser, const QStringList &files)
+{
+    if (applyMode(parser) != ApplyCommand::Mode::Save || !files.contains(QStringLiteral("-")))
+        return std::nullopt;
+    if (files.size() > 1)
+        return TsmetaCommand::tr("apply writes the page of - to standard output, so - must be its only FILE");
+    if (parser.isSet(kBackup))
+        return TsmetaCommand::tr("--backup: the page of - has no file to back up");
+    return std::nullopt;
+}
+
+int runApply(const QCommandLineParser &parser, const QStringList &files, const MetaOptions &values,
+    QTextStream &out, QTextStream &err)
+{
+    if (const auto misuse = standardInputMisuse(parser, files))
+        return usageError(err, *misuse);
+    const ApplyCommand::Outcome outcome
+        = ApplyCommand::run(files, values, backupsWanted(parser), applyMode(parser), out, err);
+    if (!outcome.allOk)
+        return TsmetaCommand::SomeFailed;
+    return parser.isSet(kCheck) && outcome.anyChanged ? TsmetaCommand::CheckFailed : TsmetaCommand::AllOk;
+}
+
+// "tsmeta help [COMMAND]" and "tsmeta [COMMAND] --help" alike.
+int printHelp(const QString &command, QTextStream &out, QTextStream &err)
+{
+    if (command.isEmpty()) {
+        out << HelpText::general();
+        return TsmetaCommand::AllOk;
+    }
+    const std::optional<QString> help = HelpText::forCommand(command);
+    if (!help)
+        return usageError(err, TsmetaCommand::tr("unknown command '%1'").arg(command));
+    out << *help;
+    return TsmetaCommand::AllOk;
+}
+
+// Whether all that was written to out reached it; said on err when not. A write that
+// failed only at the end, when the buffers were flushed, counts too.
+bool outputWritten(QTextStream &out, QTextStream &err)
+{
+    out.flush();
+    QIODevice *device = out.device();
+    auto *file = qobject_cast<QFileDevice *>(device);
+    const bool fileFailed = file && (!file->flush() || file->error() != QFileDevice::NoError);
+    if (out.status() != QTextStream::WriteFailed && !fileFailed)
+        return true;
+    const QString reason = device ? device->errorString() : QString();
+    err << "tsmeta: " << TsmetaCommand::tr("write error");
+    if (!reason.isEmpty())
+        err << ": " << reason;
+    err << '\n';
+    err.flush();
+    return false;
 }
 
 std::optional<std::string_view> lineEndNamed(const QString &name)
@@ -147,7 +176,6 @@ int printBlock(
     values.applyTo(set);
     const std::string block = TagBlock::forView(set, ProgramVersion::version().toStdString(), *lineEnd);
     out << QString::fromStdString(block);
-    out.flush();
     return TsmetaCommand::AllOk;
 }
 
@@ -173,7 +201,7 @@ int exitStatusOf(AuditCommand::Outcome outcome, bool check)
 
 int runAudit(const QCommandLineParser &parser, const QStringList &paths, QTextStream &out, QTextStream &err)
 {
-    for (const QString &name : parser.optionNames()) {
+    for (const QString &name : commandOptionNames(parser)) {
         if (name != kFormat && name != kJobs && name != kCheck)
             return usageError(
                 err, TsmetaCommand::tr("audit takes no options but --format, --jobs and --check"));
@@ -203,32 +231,30 @@ int TsmetaCommand::run(const QStringList &arguments, QTextStream &out, QTextStre
 {
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
-    const QCommandLineOption help({ QStringLiteral("h"), QStringLiteral("help") }, tr("Show this help."));
-    const QCommandLineOption version(
-        { QStringLiteral("v"), QStringLiteral("version") }, tr("Show the version."));
-    parser.addOptions(
-        { help, version, { kBackup, tr("Write backups.") }, { kNoBackup, tr("Write no backups.") },
-            { kLineEnd, tr("Line end of the block."), tr("crlf|lf|cr") } });
-    parser.addOptions(MetaOptions::options());
-    parser.addOption({ kFormat, tr("Output of audit."), tr("jsonl|table") });
-    parser.addOption({ kJobs, tr("Threads that read pages for audit."), tr("N") });
-    parser.addOption({ kCheck, tr("Exit with status 3 when audit finds a warning.") });
-    parser.addOptions({ { kDryRun, tr("Work out the save but write nothing.") },
-        { kDiff, tr("Print the dry run as a unified diff.") } });
+    parser.addOptions(tsmetaOptions());
     if (!parser.parse(arguments))
         return usageError(err, parser.errorText());
-    if (parser.isSet(help)) {
-        out << helpText();
-        out.flush();
-        return AllOk;
+    if (parser.isSet(kQuiet)) {
+        DiscardingDevice nowhere;
+        QTextStream quiet(&nowhere);
+        return runCommand(parser, quiet, err);
     }
-    if (parser.isSet(version)) {
+    const int status = runCommand(parser, out, err);
+    return outputWritten(out, err) ? status : SomeFailed;
+}
+
+int TsmetaCommand::runCommand(const QCommandLineParser &parser, QTextStream &out, QTextStream &err)
+{
+    QStringList positional = parser.positionalArguments();
+    if (parser.isSet(kHelp))
+        return printHelp(positional.value(0), out, err);
+    if (positional.value(0) == kHelp)
+        return printHelp(positional.value(1), out, err);
+    if (parser.isSet(kVersion)) {
         out << "tsmeta " << ProgramVersion::version() << '.' << ProgramVersion::build() << '\n';
-        out.flush();
         return AllOk;
     }
 
-    QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
         return usageError(err, tr("no command given"));
     const QString command = positional.takeFirst();
@@ -238,10 +264,12 @@ int TsmetaCommand::run(const QStringList &arguments, QTextStream &out, QTextStre
         return usageError(err, error);
     if (parser.isSet(kBackup) && parser.isSet(kNoBackup))
         return usageError(err, tr("--backup and --no-backup exclude each other"));
-    if (parser.isSet(kDiff) && !parser.isSet(kDryRun))
-        return usageError(err, tr("--diff shows a dry run and needs --dry-run"));
+    if (parser.isSet(kDiff) && !parser.isSet(kDryRun) && !parser.isSet(kCheck))
+        return usageError(err, tr("--diff shows a dry run and needs --dry-run or --check"));
     if (parser.isSet(kDryRun) && command != QLatin1String("apply"))
         return usageError(err, tr("--dry-run is for apply only"));
+    if (parser.isSet(kCheck) && command != QLatin1String("apply") && command != QLatin1String("audit"))
+        return usageError(err, tr("--check is for apply and audit only"));
 
     if (command == QLatin1String("block")) {
         if (!positional.isEmpty())
@@ -254,8 +282,6 @@ int TsmetaCommand::run(const QStringList &arguments, QTextStream &out, QTextStre
         return usageError(err, tr("--format is for audit only"));
     if (parser.isSet(kJobs) && command != QLatin1String("audit"))
         return usageError(err, tr("--jobs is for audit only"));
-    if (parser.isSet(kCheck) && command != QLatin1String("audit"))
-        return usageError(err, tr("--check is for audit only"));
     if (command != QLatin1String("read") && command != QLatin1String("apply")
         && command != QLatin1String("audit"))
         return usageError(err, tr("unknown command '%1'").arg(command));
@@ -264,11 +290,9 @@ int TsmetaCommand::run(const QStringList &arguments, QTextStream &out, QTextStre
     if (command == QLatin1String("audit"))
         return runAudit(parser, positional, out, err);
     if (command == QLatin1String("read")) {
-        if (parser.optionNames().size() > 0)
-            return usageError(err, tr("read takes no options"));
-        return ReadCommand::run(positional, out) ? AllOk : SomeFailed;
+        if (!commandOptionNames(parser).isEmpty())
+            return usageError(err, tr("read takes no options but --quiet"));
+        return ReadCommand::run(positional, out, err) ? AllOk : SomeFailed;
     }
-    return ApplyCommand::run(positional, values, backupsWanted(parser), applyMode(parser), out, err)
-        ? AllOk
-        : SomeFailed;
+    return runApply(parser, positional, values, out, err);
 }

@@ -1,10 +1,11 @@
 #include "TsmetaCommand.h"
 
+#include <QFile>
 #include <QStringList>
 #include <QTextStream>
 
-#include <cstdio>
 #include <malloc.h>
+#include <unistd.h>
 
 // No application object: nothing here runs an event loop, and making one (the locale,
 // the logging rules, an event dispatcher) costs a good part of reading one small page.
@@ -17,7 +18,18 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    QTextStream out(stdout);
-    QTextStream err(stderr);
+    // On the descriptors rather than stdout and stderr: no stdio buffer is left to be
+    // flushed at exit, after the check that all output was written, where a failure would
+    // go unnoticed.
+    QFile standardOutput;
+    QFile standardError;
+    // As stdio does it: a terminal shows each write as it is made, a pipe or a file takes
+    // them in blocks.
+    const QIODevice::OpenMode buffering = isatty(STDOUT_FILENO) ? QIODevice::Unbuffered : QIODevice::NotOpen;
+    standardOutput.open(STDOUT_FILENO, QIODevice::WriteOnly | buffering, QFileDevice::DontCloseHandle);
+    standardError.open(
+        STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle);
+    QTextStream out(&standardOutput);
+    QTextStream err(&standardError);
     return TsmetaCommand::run(arguments, out, err);
 }
