@@ -95,6 +95,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("written");
         QTest::newRow("read") << QStringList { "read", "PAGE" } << 0;
+        QTest::newRow("audit") << QStringList { "audit", "PAGE" } << 0;
+        QTest::newRow("audit check") << QStringList { "audit", "--check", "PAGE" } << 0;
         QTest::newRow("audit table") << QStringList { "audit", "--format", "table", "PAGE" } << 0;
         QTest::newRow("apply") << QStringList { "apply", "--no-backup", "--author", "Ann", "PAGE" } << 0;
         QTest::newRow("apply dry run") << QStringList { "apply", "--dry-run", "--author", "Ann", "PAGE" } << 0;
