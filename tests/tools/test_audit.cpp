@@ -5,6 +5,7 @@
 #include "AuditCommand.h"
 #include "PageAudit.h"
 #include "PageLines.h"
+#include "TextWidth.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -608,6 +609,52 @@ private Q_SLOTS:
         const QStringList lines = run.out.split(u'\n');
         for (const QString &phrase : phrases)
             QVERIFY2(lines.contains(phrase), qPrintable(phrase + u"\n---\n"_s + run.out));
+    }
+
+    // Each width is held to its own limit, counted only past it: a description as wide as a
+    // title may not be is no description too wide.
+    void widthsAreCountedAgainstTheirOwnLimits_data()
+    {
+        const auto widest = [](double limit, double (*pixels)(std::string_view), bool over) {
+            std::string text;
+            while (pixels(text + "W") <= limit)
+                text += "W";
+            return QByteArray::fromStdString(over ? text + "W" : text);
+        };
+        const QByteArray titleAtLimit = widest(TextWidth::kTitleLimit, TextWidth::titlePixels, false);
+        const QByteArray titleOver = widest(TextWidth::kTitleLimit, TextWidth::titlePixels, true);
+        const QByteArray descriptionAtTitleLimit = widest(TextWidth::kTitleLimit, TextWidth::descriptionPixels, true);
+        const QByteArray descriptionAtLimit = widest(TextWidth::kDescriptionLimit, TextWidth::descriptionPixels, false);
+        const QByteArray descriptionOver = widest(TextWidth::kDescriptionLimit, TextWidth::descriptionPixels, true);
+        QTest::addColumn<QByteArray>("title");
+        QTest::addColumn<QByteArray>("description");
+        QTest::addColumn<int>("titlesTooLong");
+        QTest::addColumn<int>("descriptionsTooLong");
+        QTest::newRow("title at its limit") << titleAtLimit << QByteArray("Bread") << 0 << 0;
+        QTest::newRow("title past its limit") << titleOver << QByteArray("Bread") << 1 << 0;
+        QTest::newRow("description past the title's limit") << QByteArray("Bread") << descriptionAtTitleLimit << 0 << 0;
+        QTest::newRow("description at its limit") << QByteArray("Bread") << descriptionAtLimit << 0 << 0;
+        QTest::newRow("description past its limit") << QByteArray("Bread") << descriptionOver << 0 << 1;
+        QTest::newRow("both past") << titleOver << descriptionOver << 1 << 1;
+    }
+    void widthsAreCountedAgainstTheirOwnLimits()
+    {
+        QFETCH(QByteArray, title);
+        QFETCH(QByteArray, description);
+        QFETCH(int, titlesTooLong);
+        QFETCH(int, descriptionsTooLong);
+        TestHome home;
+        const QString path = home.write(u"page.html"_s,
+            page("<title>" + title + "</title><meta name=\"description\" content=\"" + description + "\">"));
+        const TsmetaRun run = runTsmeta({ "audit", path });
+        QCOMPARE(run.status, 0);
+        const QJsonObject summary = run.lines.last();
+        QCOMPARE(summary["type"].toString(), u"summary"_s);
+        QCOMPARE(summary["titlesTooLong"].toInt(), titlesTooLong);
+        QCOMPARE(summary["descriptionsTooLong"].toInt(), descriptionsTooLong);
+        const QJsonObject line = run.lines.first();
+        QVERIFY(line["titlePixels"].toDouble() <= TextWidth::kTitleLimit || titlesTooLong == 1);
+        QVERIFY(line["descriptionPixels"].toDouble() <= TextWidth::kDescriptionLimit || descriptionsTooLong == 1);
     }
 
     // --check fails a build on any warning, a shared description found only at the end
