@@ -3,6 +3,7 @@
 
 #include <QDataStream>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QSignalSpy>
@@ -197,6 +198,51 @@ private Q_SLOTS:
         QLocalServer mute;
         QVERIFY(mute.listen(serverName(folder)));
         QCOMPARE(handOver("/x.html", folder.path(), 300), SingleInstance::HandOver::TimedOut);
+    }
+
+    // A later copy is never told "delivered" by a listener that did not take its message:
+    // one that hangs up at once, answers something else, or only part of the answer.
+    void handOverToAListenerThatDoesNotAcknowledge_data()
+    {
+        QTest::addColumn<QByteArray>("answer");
+        QTest::newRow("hangs up") << QByteArray();
+        QTest::newRow("answers no") << QByteArray("no");
+        QTest::newRow("half the answer, then hangs up") << QByteArray("o");
+    }
+    void handOverToAListenerThatDoesNotAcknowledge()
+    {
+        QFETCH(QByteArray, answer);
+        QTemporaryDir folder;
+        QLocalServer impostor;
+        QVERIFY(impostor.listen(serverName(folder)));
+        QObject::connect(&impostor, &QLocalServer::newConnection, &impostor, [&] {
+            QLocalSocket *socket = impostor.nextPendingConnection();
+            socket->write(answer);
+            socket->flush();
+            socket->disconnectFromServer();
+        });
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(handOver("/x.html", folder.path(), 2000), SingleInstance::HandOver::TimedOut);
+        // Hanging up ends the wait; only a listener that stays silent uses the whole time.
+        QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    // Listening twice is listening; where no socket can be made the reason comes back and
+    // nothing listens.
+    void listening()
+    {
+        QTemporaryDir folder;
+        SingleInstance first(folder.path());
+        QVERIFY(first.tryBecomeFirst());
+        QVERIFY(first.listen() && first.listen() && first.isListening());
+        QVERIFY(QFileInfo::exists(first.lockPath()));
+        SingleInstance nowhere(folder.path() + QStringLiteral("/missing"));
+        QString error;
+        QVERIFY(!nowhere.listen(&error));
+        QVERIFY(!nowhere.isListening());
+        QVERIFY2(!error.isEmpty(), "no reason given");
+        QVERIFY(!nowhere.listen());
     }
 
     void staleSocketOfADeadCopyIsReplacedAndPrivate()
