@@ -71,22 +71,6 @@ DocumentRewriter::Plan DocumentRewriter::plan(std::string_view page, const HeadR
     return Rewrite(page, block).run(region, contents, block, lineEnd);
 }
 
-std::optional<DocumentRewriter::Plan> DocumentRewriter::plan(
-    std::string_view page, std::string_view block, std::string_view lineEnd)
-{
-    const auto region = HeadRegion::find(page);
-    if (!region)
-        return std::nullopt;
-    return plan(page, *region, HeadContents::of(page, *region), block, lineEnd);
-}
-
-std::optional<std::string> DocumentRewriter::rewrite(
-    std::string_view page, std::string_view block, std::string_view lineEnd)
-{
-    const auto planned = plan(page, block, lineEnd);
-    return planned ? std::optional(planned->joined(page)) : std::nullopt;
-}
-
 std::string DocumentRewriter::encodedBlock(
     const MetaElementSet &values, std::string_view version, LineEnd lineEnd, const SaveEncoding &encoding)
 {

@@ -29,10 +29,6 @@ public:
     // keeps the last tag on a line of its own, so the next save removes it cleanly.
     static Plan plan(std::string_view page, const HeadRegion &region, const HeadContents &contents,
         std::string_view block, std::string_view lineEnd);
-    // Nothing when the page has no HEAD start tag to put the block after.
-    static std::optional<Plan> plan(std::string_view page, std::string_view block, std::string_view lineEnd);
-    static std::optional<std::string> rewrite(
-        std::string_view page, std::string_view block, std::string_view lineEnd);
 
     // What the page's charset declarations and bytes say, the bytes being those a save keeps.
     static PageCharset charsetOf(std::string_view page, const HeadRegion &region, const HeadContents &contents);
