@@ -16,36 +16,48 @@ UserPrompts::UserPrompts(QWidget *owner)
 
 void UserPrompts::critical(const QString &text)
 {
-    record(Kind::Critical, text);
-    if (m_scripted) {
-        if (!m_answers.isEmpty())
-            m_answers.dequeue();
-        return;
-    }
-    QMessageBox::critical(m_owner, kTitle, text, QMessageBox::Ok);
+    ask(Kind::Critical, text);
 }
 
 QMessageBox::StandardButton UserPrompts::askSaveChanges(const QString &text)
 {
-    record(Kind::SaveChanges, text);
-    if (m_scripted)
-        return m_answers.isEmpty() ? QMessageBox::Cancel : m_answers.dequeue();
-    return QMessageBox::question(
-        m_owner, kTitle, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    return ask(Kind::SaveChanges, text);
 }
 
 QMessageBox::StandardButton UserPrompts::askChangedOnDisk(const QString &text)
 {
-    record(Kind::ChangedOnDisk, text);
+    return ask(Kind::ChangedOnDisk, text);
+}
+
+QMessageBox::StandardButton UserPrompts::ask(Kind kind, const QString &text)
+{
+    record(kind, text);
     if (m_scripted)
         return m_answers.isEmpty() ? QMessageBox::Cancel : m_answers.dequeue();
-    QMessageBox box(QMessageBox::Warning, kTitle, text,
-        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, m_owner);
-    box.button(QMessageBox::Discard)->setText(tr("&Reload"));
-    box.button(QMessageBox::Save)->setText(tr("&Save Over"));
-    // Nothing is lost by waiting: the safe answer is the one Enter gives.
-    box.setDefaultButton(QMessageBox::Cancel);
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+    return static_cast<QMessageBox::StandardButton>(messageBox(kind, text)->exec());
+}
+
+std::unique_ptr<QMessageBox> UserPrompts::messageBox(Kind kind, const QString &text) const
+{
+    switch (kind) {
+    case Kind::SaveChanges: {
+        auto box = std::make_unique<QMessageBox>(QMessageBox::Question, kTitle, text,
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_owner);
+        box->setDefaultButton(QMessageBox::Yes);
+        return box;
+    }
+    case Kind::ChangedOnDisk: {
+        auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, kTitle, text,
+            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, m_owner);
+        box->button(QMessageBox::Discard)->setText(tr("&Reload"));
+        box->button(QMessageBox::Save)->setText(tr("&Save Over"));
+        // Nothing is lost by waiting: the safe answer is the one Enter gives.
+        box->setDefaultButton(QMessageBox::Cancel);
+        return box;
+    }
+    default:
+        return std::make_unique<QMessageBox>(QMessageBox::Critical, kTitle, text, QMessageBox::Ok, m_owner);
+    }
 }
 
 void UserPrompts::record(Kind kind, const QString &text)
@@ -65,23 +77,32 @@ QString UserPrompts::saveFileName()
 
 QString UserPrompts::askForFile(Kind kind)
 {
-    const bool saving = kind == Kind::SaveFile;
-    const QString title = ResourceText::status(saving ? StringId::SaveAs : StringId::Open);
-    record(kind, title);
+    record(kind, fileDialogTitle(kind));
     if (m_scripted)
         return m_files.isEmpty() ? QString() : m_files.dequeue();
-
-    // A child of the main window, so the dialog opens centred over it.
-    QFileDialog dialog(m_owner, title);
-    dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setNameFilters(nameFilters(saving ? kSaveFilter : kOpenFilter));
-    if (saving)
-        dialog.setDefaultSuffix(QStringLiteral("html"));
-    showColumnsWhole(dialog);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const std::unique_ptr<QFileDialog> dialog = fileDialog(kind);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return {};
-    return dialog.selectedFiles().constFirst();
+    return dialog->selectedFiles().constFirst();
+}
+
+QString UserPrompts::fileDialogTitle(Kind kind)
+{
+    return ResourceText::status(kind == Kind::SaveFile ? StringId::SaveAs : StringId::Open);
+}
+
+std::unique_ptr<QFileDialog> UserPrompts::fileDialog(Kind kind) const
+{
+    const bool saving = kind == Kind::SaveFile;
+    // A child of the main window, so the dialog opens centred over it.
+    auto dialog = std::make_unique<QFileDialog>(m_owner, fileDialogTitle(kind));
+    dialog->setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog->setNameFilters(nameFilters(saving ? kSaveFilter : kOpenFilter));
+    if (saving)
+        dialog->setDefaultSuffix(QStringLiteral("html"));
+    showColumnsWhole(*dialog);
+    return dialog;
 }
 
 // Qt's own dialog opens too narrow for its detail columns: the names get the room left, the

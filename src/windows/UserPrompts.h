@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QFileDialog>
 #include <QList>
 #include <QMessageBox>
 #include <QPointer>
@@ -8,7 +9,8 @@
 #include <QString>
 #include <QStringList>
 
-class QFileDialog;
+#include <memory>
+
 class QWidget;
 
 // Every message box and file dialog of the main window goes through here. Tests answer in
@@ -49,6 +51,10 @@ public:
     QString openFileName();
     QString saveFileName();
 
+    // The dialogs as they are shown, before they are: to look at without a modal loop.
+    std::unique_ptr<QMessageBox> messageBox(Kind kind, const QString &text) const;
+    std::unique_ptr<QFileDialog> fileDialog(Kind kind) const;
+
     // "desc|patterns|desc|patterns" as Qt name filters: "desc (p1 p2)".
     static QStringList nameFilters(const QString &filter);
 
@@ -58,8 +64,10 @@ public:
     const QList<Shown> &shown() const { return m_shown; }
 
 private:
+    QMessageBox::StandardButton ask(Kind kind, const QString &text);
     void record(Kind kind, const QString &text);
     static void showColumnsWhole(QFileDialog &dialog);
+    static QString fileDialogTitle(Kind kind);
     QString askForFile(Kind kind);
 
     QPointer<QWidget> m_owner;
