@@ -5,7 +5,7 @@ TOP="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${TAGSMITH_BUILD_DIR:-$TOP/build}"
 
 PACKAGES=(
-    build-essential cmake ninja-build pkg-config
+    build-essential cmake ninja-build pkg-config libglib2.0-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
     libbenchmark-dev clang libclang-rt-14-dev
     xvfb xauth xdotool fonts-liberation desktop-file-utils xdg-utils libglib2.0-bin shared-mime-info
