@@ -143,8 +143,8 @@ html_defaults() {
     printf 'gio: %s\n' "${gio#Default application for *: }"
 }
 
-# Installing the package is its files joining the system's data folders and dpkg's trigger
-# renewing the MIME cache of their applications. Whether or not anything opened web pages
+# Installing the package is its files joining the system's folders (its programs on PATH,
+# which GIO looks for) and dpkg's trigger renewing the MIME cache of their applications. Whether or not anything opened web pages
 # before (nothing; a browser), each reader answers the same after.
 check_defaults_kept() {
     local unpacked="$1" system before after
@@ -164,7 +164,8 @@ check_defaults_kept() {
             update-desktop-database "$WORK/$system/applications"
         fi
         before="$(html_defaults "$WORK/$system" "$WORK/$system-home")"
-        after="$(html_defaults "$WORK/$system:$WORK/installed/usr/share" "$WORK/$system-home")"
+        after="$(PATH="$WORK/installed/usr/bin:$PATH" \
+            html_defaults "$WORK/$system:$WORK/installed/usr/share" "$WORK/$system-home")"
         [ "$after" = "$before" ] \
             || fail "installing the package changed what opens web pages on a system with $system for them:
 before:
