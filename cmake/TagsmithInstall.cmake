@@ -1,5 +1,7 @@
 # Install layout and the Debian package. The user guide goes where Help > Index looks for
-# it from the program's folder: <bindir>/../share/doc/tagsmith/index.html.
+# it from the program's folder, <bindir>/../share/tagsmith/guide/index.html: the program
+# needs it, and a system may leave out share/doc (Debian Policy 12.3). share/doc/tagsmith/guide
+# links to it.
 include(GNUInstallDirs)
 
 set(TAGSMITH_DATA "${PROJECT_SOURCE_DIR}/data")
@@ -65,7 +67,10 @@ install(FILES "${TAGSMITH_DOCS_BUILD}/tagsmith.1.gz" "${TAGSMITH_DOCS_BUILD}/tsm
 install(FILES "${TAGSMITH_DATA}/bash-completion/tsmeta"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/bash-completion/completions")
 install(DIRECTORY "${PROJECT_SOURCE_DIR}/docs/guide/"
-        DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/tagsmith")
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/tagsmith/guide")
+# A relative link, made here and installed as it is, so that it holds in any prefix.
+file(CREATE_LINK ../../tagsmith/guide "${TAGSMITH_DOCS_BUILD}/guide" SYMBOLIC)
+install(FILES "${TAGSMITH_DOCS_BUILD}/guide" DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/tagsmith")
 install(FILES "${TAGSMITH_DOCS_BUILD}/copyright" "${TAGSMITH_DOCS_BUILD}/changelog.Debian.gz"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/tagsmith")
 install(FILES "${TAGSMITH_DATA}/debian/lintian-overrides"

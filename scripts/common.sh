@@ -5,7 +5,7 @@ TOP="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${TAGSMITH_BUILD_DIR:-$TOP/build}"
 
 PACKAGES=(
-    build-essential cmake ninja-build pkg-config
+    build-essential cmake ninja-build pkg-config libglib2.0-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
     libbenchmark-dev clang libclang-rt-14-dev
     xvfb xauth xdotool imagemagick fonts-liberation desktop-file-utils xdg-utils libglib2.0-bin shared-mime-info
@@ -43,6 +43,28 @@ configure() {
     cmake -S "$TOP" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
 }
 
+# The compiler and linker flags of a Debian package build, every hardening feature on
+# (fortified libc calls, stack protector, read-only relocations bound at start-up), as
+# dpkg-buildflags gives them from the top of the sources, for cmake's command line.
+debian_build_flags() {
+    DEBIAN_BUILD_FLAGS=(
+        "-DCMAKE_CXX_FLAGS=$(dpkg_build_flag CPPFLAGS) $(dpkg_build_flag CXXFLAGS)"
+        "-DCMAKE_EXE_LINKER_FLAGS=$(dpkg_build_flag LDFLAGS)"
+    )
+}
+
+dpkg_build_flag() {
+    (cd "$TOP" && DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1")
+}
+
 build() {
     cmake --build "$BUILD_DIR" --parallel "$(nproc)" "$@"
+}
+
+# The two programs alone, built as the package ships them.
+build_for_package() {
+    debian_build_flags
+    configure -DTAGSMITH_BUILD_TESTS=OFF -DTAGSMITH_BUILD_BENCH=OFF -DTAGSMITH_BUILD_DEMOS=OFF \
+        "${DEBIAN_BUILD_FLAGS[@]}" "$@"
+    build --target tagsmith tsmeta
 }

@@ -1,37 +1,14 @@
 #include "DesktopDefaults.h"
 
+#include "DesktopApplication.h"
 #include "MimeAppsList.h"
 
 #include <QFile>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QStandardPaths>
 
 #include <algorithm>
 
 namespace {
-
-// The desktop answers at once; a tool that hangs must not hold up the settings dialog.
-constexpr int kAnswerTimeoutMs = 5000;
-
-QByteArray answerOf(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    environment.remove(QStringLiteral("LANGUAGE"));
-    process.setProcessEnvironment(environment);
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.start(program, arguments);
-    if (!process.waitForFinished(kAnswerTimeoutMs)) {
-        process.kill();
-        process.waitForFinished(kAnswerTimeoutMs);
-        return {};
-    }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return {};
-    return process.readAllStandardOutput();
-}
 
 QStringList desktopNames()
 {
@@ -55,27 +32,13 @@ DesktopDefaults::DesktopDefaults(QString userList)
 {
 }
 
-// GIO decides for GNOME and most other desktops and file managers; xdg-mime's own reading is
-// the generic one. Where the two differ (GIO also follows a parent type's default, xdg-mime
-// does not), GIO's answer is the one kept.
+// GIO decides for GNOME and most other desktops and file managers. Where xdg-mime's own
+// reading differs (GIO also follows a parent type's default, xdg-mime does not), GIO's answer
+// is the one kept.
 QString DesktopDefaults::current(const QString &mimeType) const
 {
-    const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
-    if (!gio.isEmpty())
-        return gioAnswer(answerOf(gio, { QStringLiteral("mime"), mimeType }));
-    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
-    if (xdgMime.isEmpty())
-        return {};
-    const QStringList query { QStringLiteral("query"), QStringLiteral("default"), mimeType };
-    const QString answer = QString::fromUtf8(answerOf(xdgMime, query)).trimmed();
-    return answer.contains(u'\n') ? QString() : answer;
-}
-
-QString DesktopDefaults::gioAnswer(const QByteArray &output)
-{
-    static const QRegularExpression defaultLine(
-        QStringLiteral("^Default application for .*: (\\S+)$"), QRegularExpression::MultilineOption);
-    return defaultLine.match(QString::fromUtf8(output)).captured(1);
+    const std::optional<DesktopApplication> application = DesktopApplication::defaultFor(mimeType);
+    return application ? application->id() : QString();
 }
 
 bool DesktopDefaults::comesBeforeUserListing(const QString &mimeType, const QString &desktopId) const

@@ -11,17 +11,13 @@ public:
     // userList: the user's mimeapps.list, read with the lists the desktop keeps elsewhere.
     explicit DesktopDefaults(QString userList);
 
-    // GIO's answer, or xdg-mime's where GIO is not installed; empty when the type has no
-    // default or no answer came in time.
+    // The desktop id of what GIO opens the type with; empty when nothing opens it.
     QString current(const QString &mimeType) const;
     // Whether GIO, looking for the type's default, meets desktopId before an application
     // listed last on the type's [Added Associations] line of the user's list: named by a
     // [Default Applications] line of any list the desktop reads (every such line comes before
     // every listing), or listed on that line itself.
     bool comesBeforeUserListing(const QString &mimeType, const QString &desktopId) const;
-
-    // The desktop id in what `gio mime TYPE` printed in the C locale.
-    static QString gioAnswer(const QByteArray &output);
 
 private:
     // The lists the desktop reads, the ones of the current desktop first in every folder.

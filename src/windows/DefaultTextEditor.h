@@ -1,12 +1,15 @@
 #pragma once
 
+#include "DesktopApplication.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <optional>
 
-// Which program shows a file's text: the user's $VISUAL, else the desktop's default
-// application for plain text (mimeapps.list and its desktop entry), else xdg-open.
+// Which program shows a file's text: the user's $VISUAL, else the application the desktop
+// opens plain text with. Never the application of the file's own type: for a web page that
+// is a browser, or this program.
 class DefaultTextEditor
 {
 public:
@@ -16,17 +19,9 @@ public:
         QStringList arguments;
     };
 
-    static Command forFile(const QString &path);
-
     // "$VISUAL" may carry options of its own: "gvim -f".
     static std::optional<Command> fromVisual(const QString &visual, const QString &path);
-    // The first installed, launchable desktop entry listed as the default for the type.
-    static QString defaultEntryFile(const QString &mimeType);
-    static std::optional<Command> fromDesktopEntry(const QString &entryFile, const QString &path);
-    // Splits an Exec value into arguments and puts the path in place of its file codes.
-    static QStringList expandExec(const QString &exec, const QString &path);
-
-private:
-    static QStringList defaultEntryIds(const QString &mimeType);
-    static QString installedEntry(const QString &id);
+    // Found by a [Default Applications] line as well as by an editor whose entry merely lists
+    // plain text among its types, the common case after an editor is installed.
+    static std::optional<DesktopApplication> forPlainText();
 };

@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMdiArea>
+#include <QPointer>
 
 namespace {
 
@@ -23,8 +25,9 @@ constexpr const char *kLinkAddresses[] = {
     "https://www.vantorel.com/",
 };
 
-// Where an installed copy keeps the guide, from the program's folder.
-const QString kInstalledGuide = QStringLiteral("../share/doc/tagsmith/index.html");
+// Where an installed copy keeps the guide, from the program's folder: with the program's own
+// data, for a system may leave out /usr/share/doc.
+const QString kInstalledGuide = QStringLiteral("../share/tagsmith/guide/index.html");
 
 const QString kSiblingEditorEnding = QStringLiteral("Scriv.exe");
 const QString kViewer = QStringLiteral("xdg-open");
@@ -87,9 +90,22 @@ void ExternalTools::startEditor(const QString &path)
             reportNotStarted(sibling);
         return;
     }
-    const DefaultTextEditor::Command editor = DefaultTextEditor::forFile(path);
-    if (!m_launcher->start(editor.program, editor.arguments))
-        reportNotStarted(editor.program);
+    if (const auto visual = DefaultTextEditor::fromVisual(qEnvironmentVariable("VISUAL"), path)) {
+        if (!m_launcher->start(visual->program, visual->arguments))
+            reportNotStarted(visual->program);
+        return;
+    }
+    const std::optional<DesktopApplication> editor = DefaultTextEditor::forPlainText();
+    if (!editor) {
+        m_status.showMessage(tr("No text editor found for plain text."));
+        return;
+    }
+    // The answer comes after the command has returned, maybe after the window has gone.
+    const QPointer<const QMdiArea> windowOpen(&m_mdiArea);
+    m_launcher->open(*editor, path, [this, windowOpen, name = editor->name()](const QString &reason) {
+        if (windowOpen)
+            m_status.showMessage(tr("%1 could not be started: %2").arg(name, reason));
+    });
 }
 
 void ExternalTools::helpIndex()

@@ -1,8 +1,8 @@
 #include "AssociationsHome.h"
 
 #include "RegistryKey.h"
-#include "DesktopDefaults.h"
 #include "MimeAppsList.h"
+#include "RowProcess.h"
 
 #include <QDir>
 #include <QProcess>
@@ -371,6 +371,7 @@ private Q_SLOTS:
     }
     void anEarlierVersionsClaimIsGivenUp()
     {
+        TAGSMITH_ROW_IN_OWN_PROCESS();
         QFETCH(QByteArray, entry);
         QFETCH(QByteArray, list);
         QFETCH(bool, inCache);
@@ -452,6 +453,7 @@ private Q_SLOTS:
     }
     void everyReaderKeepsItsDefault()
     {
+        TAGSMITH_ROW_IN_OWN_PROCESS();
         QFETCH(QStringList, cached);
         QFETCH(QStringList, uncached);
         QFETCH(QByteArray, userList);
@@ -488,6 +490,7 @@ private Q_SLOTS:
     // the pin; off takes it out with our listing, and the list that held nothing else goes.
     void anEarlierVersionsPinGoesWhenTurnedOff()
     {
+        TAGSMITH_ROW_IN_OWN_PROCESS();
         if (!hasDesktopTools())
             QSKIP(qPrintable(kNoGio));
         const PrivateDesktop desktop(m_fixture->home);
@@ -564,24 +567,6 @@ private Q_SLOTS:
         QFETCH(bool, addsAssociation);
         QCOMPARE(MimeAppsList::setsDefault(text, u"text/html"_s, u"b.desktop"_s), setsDefault);
         QCOMPARE(MimeAppsList::addsAssociation(text, u"text/html"_s, u"b.desktop"_s), addsAssociation);
-    }
-
-    void gioAnswerIsRead_data()
-    {
-        QTest::addColumn<QByteArray>("output");
-        QTest::addColumn<QString>("id");
-        QTest::newRow("a default, typographic quotes")
-            << QByteArray("Default application for \xe2\x80\x9ctext/html\xe2\x80\x9d: org.gnome.Epiphany.desktop\n")
-            << u"org.gnome.Epiphany.desktop"_s;
-        QTest::newRow("registered, but none is the default")
-            << QByteArray("No default applications for ?text/html?\nRegistered applications:\n\ta.desktop\n") << QString();
-        QTest::newRow("no output") << QByteArray() << QString();
-    }
-    void gioAnswerIsRead()
-    {
-        QFETCH(QByteArray, output);
-        QFETCH(QString, id);
-        QCOMPARE(DesktopDefaults::gioAnswer(output), id);
     }
 };
 

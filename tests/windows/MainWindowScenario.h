@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TestHome.h"
+#include "DesktopApplication.h"
 #include "DocumentWindow.h"
 #include "PopupMenu.h"
 #include "SettingsStore.h"
@@ -31,6 +32,13 @@ public:
     {
         started.append(QStringList { program } + arguments);
         return succeeds;
+    }
+    void open(const DesktopApplication &application, const QString &file,
+        std::function<void(const QString &)> whenFailed) override
+    {
+        started.append(QStringList { application.id(), file });
+        if (!succeeds)
+            whenFailed(QStringLiteral("told to fail"));
     }
     bool openUrl(const QUrl &url) override
     {

@@ -2,9 +2,11 @@
 // were given, found where the real ones would be.
 
 #include "MainWindowScenario.h"
-#include "DefaultTextEditor.h"
+#include "RowProcess.h"
+#include "StandInDesktop.h"
 
 #include <QLineEdit>
+#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
@@ -12,44 +14,21 @@ namespace {
 
 const QByteArray kPage = "<html>\n<head>\n<title>Home</title>\n</head>\n<body></body>\n</html>\n";
 
-// A program that writes its arguments, each ended by a NUL, next to itself.
-QString standIn(const TestHome &home, const QString &name)
-{
-    const QString path = home.write(name,
-        "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$0.part\" && mv \"$0.part\" "
-        "\"$0.args\"\n");
-    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
-    return path;
-}
-
-QStringList argumentsOf(const QString &standInPath)
-{
-    QFile file(standInPath + QStringLiteral(".args"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList arguments = QString::fromUtf8(file.readAll()).split(QChar(0));
-    arguments.removeLast();
-    return arguments;
-}
-
-bool wasStarted(const QString &standInPath) { return QFile::exists(standInPath + ".args"); }
-
-// The real launcher, with the stand-ins found first on PATH and no desktop of the
-// machine's own to ask. Every variable the launcher reads is set afresh, so none comes
-// from the machine or from the row before.
+// The real launcher, with the stand-ins found first on PATH and a desktop of the test's
+// own to ask. Every variable the launcher reads is set afresh, so none comes from the machine
+// or from the row before.
 struct ToolsScenario : Scenario
 {
     ToolsScenario()
     {
         static const QString machinePath = qEnvironmentVariable("PATH");
-        qputenv("XDG_CONFIG_DIRS", QFile::encodeName(home.path() + QStringLiteral("/no-system-config")));
-        qputenv("XDG_DATA_DIRS", QFile::encodeName(home.path() + QStringLiteral("/no-system-data")));
-        qunsetenv("XDG_CURRENT_DESKTOP");
         qunsetenv("VISUAL");
         qputenv("PATH", QFile::encodeName(home.path() + QStringLiteral("/bin:") + machinePath));
         window->tools().setLauncher(std::make_unique<ProgramLauncher>());
         window->tools().setProgramFolder(home.path() + QStringLiteral("/install/bin"));
     }
+
+    StandInDesktop desktop { home };
 };
 
 } // namespace
@@ -59,85 +38,65 @@ class TestExternalTools : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void execLines_data()
-    {
-        QTest::addColumn<QString>("exec");
-        QTest::addColumn<QStringList>("arguments");
-        const QString p = QStringLiteral("/home/me/my site/a page.html");
-        QTest::newRow("file code alone") << "edit %f" << QStringList { "edit", p };
-        QTest::newRow("url code takes the path") << "edit --tab %U" << QStringList { "edit", "--tab", p };
-        QTest::newRow("no file code: the path goes last")
-            << "edit --new" << QStringList { "edit", "--new", p };
-        QTest::newRow("icon, caption and entry codes dropped")
-            << "edit %i %c %k %f" << QStringList { "edit", p };
-        QTest::newRow("quoted program")
-            << "\"/opt/my editor/edit\" %f" << QStringList { "/opt/my editor/edit", p };
-        QTest::newRow("escaped quote")
-            << "edit \"say \\\"hi\\\"\" %f" << QStringList { "edit", "say \"hi\"", p };
-        QTest::newRow("code inside an argument") << "edit --file=%f" << QStringList { "edit", "--file=" + p };
-        QTest::newRow("percent sign kept")
-            << "edit --zoom=100%% %f" << QStringList { "edit", "--zoom=100%", p };
-        QTest::newRow("value escapes") << "edit\\s--wait %f" << QStringList { "edit", "--wait", p };
-        QTest::newRow("empty") << "" << QStringList {};
-    }
-
-    void execLines()
-    {
-        QFETCH(QString, exec);
-        QFETCH(QStringList, arguments);
-        QCOMPARE(
-            DefaultTextEditor::expandExec(exec, QStringLiteral("/home/me/my site/a page.html")), arguments);
-    }
-
-    // Which editor shows the full code, and that the path reaches it whole.
+    // Which editor shows the full code, and that the path reaches it whole. The desktop knows
+    // a web browser for web pages, never the one to show their code.
     void fullCode_data()
     {
         QTest::addColumn<QString>("location");
-        QTest::addColumn<QString>("setup");
-        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("visual");
+        QTest::addColumn<QString>("desktop");
+        QTest::addColumn<QString>("expected"); // the stand-in started; none: the message
         QTest::addColumn<QStringList>("leading");
         QTest::newRow("sibling editor")
-            << "Scrivan Editor/Scriv.exe" << "visual" << "Scrivan Editor/Scriv.exe" << QStringList {};
+            << "Scrivan Editor/Scriv.exe" << "visual" << "mime types" << "Scrivan Editor/Scriv.exe" << QStringList {};
         QTest::newRow("another letter case is not the sibling, VISUAL with an option")
-            << "Scrivan Editor/scriv.exe" << "visual" << "bin/visual-editor" << QStringList { "-f" };
+            << "Scrivan Editor/scriv.exe" << "visual" << "mime types" << "bin/visual-editor" << QStringList { "-f" };
+        QTest::newRow("an editor whose entry lists plain text")
+            << "" << "" << "mime types" << "bin/desk-editor" << QStringList { "--new-window" };
         QTest::newRow("a VISUAL that names no program is passed over")
-            << "" << "missing" << "bin/xdg-open" << QStringList {};
-        QTest::newRow("a blank VISUAL is passed over") << "" << "blank" << "bin/xdg-open" << QStringList {};
-        QTest::newRow("the desktop's plain-text application")
-            << "" << "desktop" << "bin/desk-editor" << QStringList { "--new-window" };
-        QTest::newRow("a terminal application is passed over")
-            << "" << "terminal desktop" << "bin/xdg-open" << QStringList {};
-        QTest::newRow("nothing set up: xdg-open") << "" << "" << "bin/xdg-open" << QStringList {};
+            << "" << "missing" << "mime types" << "bin/desk-editor" << QStringList { "--new-window" };
+        QTest::newRow("a blank VISUAL is passed over")
+            << "" << "blank" << "mime types" << "bin/desk-editor" << QStringList { "--new-window" };
+        QTest::newRow("the user's default for plain text, in no MIME cache")
+            << "" << "" << "default line" << "bin/desk-editor" << QStringList { "--new-window" };
+        QTest::newRow("no editor: not the browser, not xdg-open")
+            << "" << "" << "browser only" << "" << QStringList {};
+        QTest::newRow("nothing at all") << "" << "" << "" << "" << QStringList {};
     }
 
     void fullCode()
     {
+        TAGSMITH_ROW_IN_OWN_PROCESS();
         QFETCH(QString, location);
-        QFETCH(QString, setup);
+        QFETCH(QString, visual);
+        QFETCH(QString, desktop);
         QFETCH(QString, expected);
         QFETCH(QStringList, leading);
+        if (QStandardPaths::findExecutable(u"update-desktop-database"_s).isEmpty())
+            QSKIP("update-desktop-database (desktop-file-utils) is not installed");
         ToolsScenario s;
         const QString root = s.home.path() + QLatin1Char('/');
-        QStringList standIns = { "bin/visual-editor", "bin/desk-editor", "bin/xdg-open" };
+        QStringList standIns = { "bin/visual-editor", "bin/desk-editor", "bin/web-browser", "bin/xdg-open" };
         if (!location.isEmpty()) {
             standIns.append(location);
             SettingsStore().setValue(QStringLiteral("Location"), root + location, QStringLiteral("Scrivan"));
         }
         for (const QString &name : standIns)
-            standIn(s.home, name);
-        const QMap<QString, QString> visual { { "visual", root + "bin/visual-editor -f" },
+            s.desktop.standIn(name);
+        const QMap<QString, QString> visuals { { "visual", root + "bin/visual-editor -f" },
             { "missing", "no-such-editor-anywhere" }, { "blank", "  " } };
-        if (visual.contains(setup))
-            qputenv("VISUAL", QFile::encodeName(visual.value(setup)));
-        if (setup.endsWith(QStringLiteral("desktop"))) {
-            s.home.write(QStringLiteral("config/mimeapps.list"),
-                "[Added Associations]\ntext/plain=other.desktop;\n"
-                "[Default Applications]\ntext/html=browser.desktop\ntext/plain=gone.desktop;desk.desktop;\n");
-            const QByteArray terminal = setup.startsWith(QStringLiteral("terminal")) ? "Terminal=true\n" : "";
-            s.home.write(QStringLiteral("data/applications/desk.desktop"),
-                "[Desktop Entry]\nType=Application\nName=Desk\n" + terminal + "Exec=\""
-                    + QFile::encodeName(root)
-                    + "bin/desk-editor\" --new-window %F\n[Desktop Action New]\nExec=wrong %f\n");
+        if (visuals.contains(visual))
+            qputenv("VISUAL", QFile::encodeName(visuals.value(visual)));
+        if (!desktop.isEmpty()) {
+            QVERIFY(s.desktop.install(u"browser.desktop"_s, "bin/web-browser\" %U", "text/html;"));
+            if (desktop != "browser only") {
+                const QByteArray types = desktop == "mime types" ? "text/plain;" : "";
+                QVERIFY(s.desktop.install(u"desk.desktop"_s, "bin/desk-editor\" --new-window %F", types));
+            }
+            QVERIFY(s.desktop.renewMimeCache());
+            if (desktop == "default line")
+                s.home.write(u"config/mimeapps.list"_s,
+                    "[Default Applications]\ntext/html=browser.desktop\ntext/plain=gone.desktop;desk.desktop;\n");
         }
         const QString path = s.home.write(QStringLiteral("my site/home page.html"), kPage);
         s.window->openCommandLine({ path });
@@ -145,22 +104,44 @@ private Q_SLOTS:
         QVERIFY(document);
         document->field(TextField::Author)->setText(QStringLiteral("Saved first"));
         s.click(QStringLiteral("mnuView(1)"));
-        QTRY_VERIFY_WITH_TIMEOUT(wasStarted(root + expected), 10000);
-        QCOMPARE(argumentsOf(root + expected), leading + QStringList { path });
+        if (expected.isEmpty()) {
+            QCOMPARE(s.msg(), u"No text editor found for plain text."_s);
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(StandInDesktop::wasStarted(root + expected), 10000);
+            QCOMPARE(StandInDesktop::argumentsOf(root + expected), leading + QStringList { path });
+        }
         QFile saved(path);
         QVERIFY2(saved.open(QIODevice::ReadOnly) && saved.readAll().contains("content=\"Saved first\""),
             "the edits were saved before the editor");
         QTest::qWait(200);
         for (const QString &name : standIns) {
             if (name != expected)
-                QVERIFY2(!wasStarted(root + name), qPrintable(name));
+                QVERIFY2(!StandInDesktop::wasStarted(root + name), qPrintable(name));
         }
     }
 
-    // Nothing starts for a page never saved; a start that fails names the program.
+    // Nothing starts for a page never saved; a start that fails says which program and why.
+    void fullCodeWhenNothingCanStart_data()
+    {
+        QTest::addColumn<QString>("visual");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("VISUAL") << "sh" << "sh could not be started.";
+        QTest::newRow("the desktop's editor")
+            << "" << "desk.desktop could not be started: told to fail";
+    }
     void fullCodeWhenNothingCanStart()
     {
+        TAGSMITH_ROW_IN_OWN_PROCESS();
+        QFETCH(QString, visual);
+        QFETCH(QString, message);
+        if (QStandardPaths::findExecutable(u"update-desktop-database"_s).isEmpty())
+            QSKIP("update-desktop-database (desktop-file-utils) is not installed");
         ToolsScenario s;
+        s.desktop.standIn(u"bin/desk-editor"_s);
+        QVERIFY(s.desktop.install(u"desk.desktop"_s, "bin/desk-editor\" %F", "text/plain;"));
+        QVERIFY(s.desktop.renewMimeCache());
+        if (!visual.isEmpty())
+            qputenv("VISUAL", visual.toUtf8());
         auto launcher = std::make_unique<RecordingLauncher>();
         launcher->succeeds = false;
         RecordingLauncher *observed = launcher.get();
@@ -170,9 +151,12 @@ private Q_SLOTS:
         QCOMPARE(s.window->prompts().shown().size(), 1);
         QCOMPARE(s.window->prompts().shown().first().kind, UserPrompts::Kind::SaveFile);
         QVERIFY(observed->started.isEmpty());
-        s.window->openCommandLine({ s.home.write("a.html", kPage) });
+        const QString page = s.home.write("a.html", kPage);
+        s.window->openCommandLine({ page });
         s.click("mnuView(1)");
-        QVERIFY2(s.msg().contains("xdg-open"), qPrintable(s.msg()));
+        QCOMPARE(observed->started.size(), 1);
+        QCOMPARE(observed->started.first().last(), page);
+        QCOMPARE(s.msg(), message);
     }
 
     // Help > Index by the program's folder: an installed copy opens the guide installed with
@@ -186,9 +170,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("note"); // the build's note: a guide's path below the home
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("message");
-        const QString installed = u"install/share/doc/tagsmith/index.html"_s;
+        const QString installed = u"install/share/tagsmith/guide/index.html"_s;
         const QString sources = u"sources/docs/guide/index.html"_s;
-        const QString notInstalled = u"The user guide is not installed (looked for %1install/share/doc/tagsmith/index.html)."_s;
+        const QString notInstalled = u"The user guide is not installed (looked for %1install/share/tagsmith/guide/index.html)."_s;
         QTest::newRow("the help setting") << u"help files/tagsmith help.html"_s << u"install/bin"_s << QString()
                                           << QString() << u"help files/tagsmith help.html"_s << QString();
         QTest::newRow("installed prefix") << QString() << u"install/bin"_s << installed << QString() << installed
@@ -199,7 +183,7 @@ private Q_SLOTS:
             << QString() << u"install/bin"_s << installed << sources << installed << QString();
         QTest::newRow("build tree whose sources are gone")
             << QString() << u"build/src/app"_s << QString() << sources << QString()
-            << u"The user guide is not installed (looked for %1build/src/share/doc/tagsmith/index.html)."_s;
+            << u"The user guide is not installed (looked for %1build/src/share/tagsmith/guide/index.html)."_s;
         QTest::newRow("neither: a guide two folders up is not the program's")
             << QString() << u"install/bin"_s << u"docs/guide/index.html"_s << QString() << QString() << notInstalled;
         QTest::newRow("neither: a guide one folder up is not the program's")
@@ -219,7 +203,7 @@ private Q_SLOTS:
         QFETCH(QString, message);
         ToolsScenario s;
         const QString root = s.home.path() + QLatin1Char('/');
-        const QString viewer = standIn(s.home, QStringLiteral("bin/xdg-open"));
+        const QString viewer = s.desktop.standIn(QStringLiteral("bin/xdg-open"));
         if (!help.isEmpty())
             SettingsStore().setValue(QStringLiteral("Help"), root + help);
         for (const QString &page : { guide, shown }) {
@@ -233,12 +217,12 @@ private Q_SLOTS:
         s.click(QStringLiteral("mnuHelp(0)"));
         if (shown.isEmpty()) {
             QTest::qWait(200);
-            QVERIFY(!wasStarted(viewer));
+            QVERIFY(!StandInDesktop::wasStarted(viewer));
             QVERIFY2(s.msg().contains(message.arg(root)), qPrintable(s.msg()));
             return;
         }
-        QTRY_VERIFY_WITH_TIMEOUT(wasStarted(viewer), 10000);
-        QCOMPARE(argumentsOf(viewer), QStringList { root + shown });
+        QTRY_VERIFY_WITH_TIMEOUT(StandInDesktop::wasStarted(viewer), 10000);
+        QCOMPARE(StandInDesktop::argumentsOf(viewer), QStringList { root + shown });
     }
 };
 
