@@ -60,7 +60,7 @@ RULE_ROWS = [
      {("constant", "3", "4")}),
     ("constant table kept", "constexpr int kTable[] = { 1, 2 };\n" + in_function("return kTable[a];"),
      set(), {("constant", "2", "3")}),
-    ("enumerator kept", "enum Kind { First = 1 };\n" + in_function("return a;"), set(),
+    ("enumerator kept", "enum class Kind : int { First = 1 };\n" + in_function("return a;"), set(),
      {("constant", "1", "2")}),
     ("class constant changed", "struct Limits\n{\n    static constexpr int kMax = 9;\n};\n" + in_function("return a;"),
      {("constant", "9", "10")}, set()),
