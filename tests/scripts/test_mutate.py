@@ -87,6 +87,8 @@ RULE_ROWS = [
     ("declaration in a class kept", "struct S\n{\n    S();\n    void g(int a, int b);\n};\n", set(),
      {("statement", "S();", ";"), ("swap", "int a, int b", "int b, int a")}),
     ("two arguments swapped", in_function("return g(a, b + 1);"), {("swap", "a, b + 1", "b + 1, a")}, set()),
+    ("comma in a string parts no arguments", in_function('return g(f("x, y"), b);'),
+     {("swap", 'f("x, y"), b', 'b, f("x, y")')}, set()),
     ("commuting arguments kept", in_function("return std::max(a, b);"), set(), {("swap", "a, b", "b, a")}),
     ("text and number kept in place", in_function('return g("x", 1);'), set(), {("swap", '"x", 1', '1, "x"')}),
     ("three arguments kept", in_function("return g(a, b, 1);"), set(), {("swap", "a, b", "b, a")}),
