@@ -17,3 +17,12 @@ target_compile_definitions(tagsmith_options INTERFACE
     QT_NO_FOREACH
     QT_USE_QSTRINGBUILDER
     QT_DISABLE_DEPRECATED_BEFORE=0x060400)
+
+# Line and branch counts for scripts/coverage. The audit reads pages on several threads,
+# and counters updated without atomics came out negative; no optimisation, so that a
+# counted line is a line of the source.
+option(TAGSMITH_COVERAGE "Compile and link with gcc's coverage counters" OFF)
+if(TAGSMITH_COVERAGE)
+    target_compile_options(tagsmith_options INTERFACE --coverage -fprofile-update=atomic -O0)
+    target_link_options(tagsmith_options INTERFACE --coverage)
+endif()

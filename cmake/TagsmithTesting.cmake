@@ -1,5 +1,19 @@
 find_package(Qt6 REQUIRED COMPONENTS Test)
 
+# tagsmith_label_tests(<names...> [LABELS <extra labels...>])
+# Labels each test with the layer its folder under tests/ tests (tests/tools: tsmeta), so
+# that `ctest -L widgets` runs one layer's tests, as scripts/mutate does.
+function(tagsmith_label_tests)
+    cmake_parse_arguments(ARG "" "" "LABELS" ${ARGN})
+    file(RELATIVE_PATH folder "${PROJECT_SOURCE_DIR}/tests" "${CMAKE_CURRENT_SOURCE_DIR}")
+    string(REGEX REPLACE "/.*" "" layer "${folder}")
+    if(layer STREQUAL "tools")
+        set(layer tsmeta)
+    endif()
+    set(labels ${layer} ${ARG_LABELS})
+    set_tests_properties(${ARG_UNPARSED_ARGUMENTS} PROPERTIES LABELS "${labels}")
+endfunction()
+
 # tagsmith_add_test(<name> [X_SERVER] SOURCES <files...> LIBRARIES <targets...>)
 # One test program per component, registered with CTest. Widgets render offscreen
 # so the suite runs without a display. X_SERVER gives the program a virtual X server of
@@ -22,6 +36,7 @@ function(tagsmith_add_test name)
     set_tests_properties(${name} PROPERTIES
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TAGSMITH_CORPUS=${PROJECT_SOURCE_DIR}/../shared/corpus"
         TIMEOUT 300)
+    tagsmith_label_tests(${name})
 endfunction()
 
 # tagsmith_add_tests(<names...> LIBRARIES <targets...>)

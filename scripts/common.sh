@@ -11,6 +11,8 @@ PACKAGES=(
     xvfb xauth xdotool imagemagick fonts-liberation desktop-file-utils xdg-utils libglib2.0-bin shared-mime-info
     appstream patch dpkg-dev file lintian bash-completion
 )
+# Only scripts/coverage needs these; the test suite does not.
+COVERAGE_PACKAGES=(gcovr)
 
 # Runs a command as root: directly when this script already is root (CI), else through
 # sudo, which asks for the password only now. Everything else runs as the user, so the
@@ -26,10 +28,13 @@ as_root() {
     fi
 }
 
+# Installs those of the packages named (by default PACKAGES) that are missing.
 install_missing_packages() {
+    local wanted=("$@")
+    [ ${#wanted[@]} -eq 0 ] && wanted=("${PACKAGES[@]}")
     local missing=()
     local package
-    for package in "${PACKAGES[@]}"; do
+    for package in "${wanted[@]}"; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
