@@ -113,6 +113,26 @@ private Q_SLOTS:
     }
 
     // Values are encoded back into the page's own bytes on save; none may change.
+    // Each code point at the edges of the UTF-8 lengths is written as Qt writes it and read
+    // back as itself.
+    void codePointsAtTheEdgesOfEachLength_data()
+    {
+        QTest::addColumn<uint>("codePoint");
+        for (const uint cp : { 0x1u, 0x7Fu, 0x80u, 0x7FFu, 0x800u, 0xFFFFu, 0x10000u, 0x10FFFFu })
+            QTest::newRow(qPrintable(QStringLiteral("U+%1").arg(cp, 4, 16, QLatin1Char('0')).toUpper())) << cp;
+    }
+    void codePointsAtTheEdgesOfEachLength()
+    {
+        QFETCH(uint, codePoint);
+        std::string written;
+        TextEncoding::appendUtf8(written, char32_t(codePoint));
+        const char32_t asUcs4[] = { char32_t(codePoint) };
+        QCOMPARE(QByteArray::fromStdString(written), QString::fromUcs4(asUcs4, 1).toUtf8());
+        std::size_t at = 0;
+        QCOMPARE(uint(TextEncoding::decodeNext(written, at)), codePoint);
+        QCOMPARE(at, written.size());
+    }
+
     void everyWindows1252ByteSurvivesARoundTrip()
     {
         std::string all;
