@@ -97,6 +97,42 @@ private Q_SLOTS:
         }
     }
 
+    // Every control stands on screen in the order it is read, none on top of another: the
+    // three fields one under the other, the four robots flags two by two below them, then the
+    // charset flag.
+    void controlsStandInReadingOrder()
+    {
+        Document document;
+        DocumentWindow window(document);
+        window.resize(700, 500);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QList<QWidget *> controls { window.field(TextField::Description), window.field(TextField::Keywords),
+            window.field(TextField::Author), window.flagBox(kIndex), window.flagBox(kFollow), window.flagBox(kImageIndex),
+            window.flagBox(kImageClick), window.charsetBox() };
+        QList<QRect> places;
+        for (QWidget *control : controls) {
+            QVERIFY(control->isVisible());
+            const QRect place(control->mapTo(&window, QPoint(0, 0)), control->size());
+            QVERIFY2(place.width() > 20 && place.height() > 10, qPrintable(control->objectName()));
+            for (const QRect &other : places)
+                QVERIFY2(!place.intersects(other), "two controls overlap");
+            places.append(place);
+        }
+        const auto below = [&](int lower, int upper) { return places[lower].top() >= places[upper].bottom(); };
+        QVERIFY(below(1, 0) && below(2, 1) && below(3, 2));
+        // The fields make one column, right of their captions.
+        for (int field : { 1, 2 }) {
+            QCOMPARE(places[field].left(), places[0].left());
+            QCOMPARE(places[field].width(), places[0].width());
+        }
+        QVERIFY(places[0].left() > 20);
+        QCOMPARE(places[4].top(), places[3].top());
+        QVERIFY(places[4].left() > places[3].left());
+        QVERIFY(below(5, 3) && below(6, 4) && below(7, 5));
+        QCOMPARE(places[6].top(), places[5].top());
+    }
+
     // The title carries Qt's modified mark, shown as "*" while the page has edits; a "[*]" the
     // page's own title holds shows as written.
     void theTitleMarksEdits_data()
