@@ -60,15 +60,24 @@ void preferHugePages(QByteArray &bytes)
         madvise(reinterpret_cast<void *>(alignedBegin), alignedEnd - alignedBegin, MADV_HUGEPAGE);
 }
 
+// One read at a position, again when a signal cut it short; the count read, or -1 with
+// errno set.
+qint64 readAt(int fd, char *data, qint64 count, qint64 at)
+{
+    for (;;) {
+        const ssize_t got = ::pread(fd, data, std::size_t(count), off_t(at));
+        if (got >= 0 || errno != EINTR)
+            return got;
+    }
+}
+
 // Reads into data until count bytes are there or the file ends; the count read, or -1 with
 // errno set.
 qint64 readFully(int fd, char *data, qint64 count, qint64 at)
 {
     qint64 done = 0;
     while (done < count) {
-        const ssize_t got = ::pread(fd, data + done, std::size_t(count - done), off_t(at + done));
-        if (got < 0 && errno == EINTR)
-            continue;
+        const qint64 got = readAt(fd, data + done, count - done, at + done);
         if (got < 0)
             return -1;
         if (got == 0)
@@ -94,10 +103,10 @@ qint64 readHalvesAtOnce(int fd, QByteArray &bytes, qint64 size)
     return (first == half && secondComplete) ? size : std::max<qint64>(first, 0);
 }
 
-// Reads to the end even when the file grew since its size was taken, up to the limit; false
-// with errno set on a read error, false with errno 0 when the page is too large. A page is
-// a regular file, whose read comes short only at its end: reading one byte more than its
-// size tells that end without a further read.
+// Reads to the end even when the file grew or shrank since its size was taken, up to the
+// limit; false with errno set on a read error, false with errno 0 when the page is too
+// large. A page is a regular file, whose read comes short only at its end: a read of one
+// byte more than its size that brings exactly its size tells that end without a further read.
 bool readWhole(int fd, qint64 size, QByteArray &bytes)
 {
     // Reserved first: a resize alone rounds a large page up to the next power of two.
@@ -114,11 +123,11 @@ bool readWhole(int fd, qint64 size, QByteArray &bytes)
             bytes.resize(std::min<qint64>(bytes.size() * 2, DocumentFile::kMaxBytes + 1));
         }
         const qint64 want = bytes.size() - filled;
-        const qint64 got = readFully(fd, bytes.data() + filled, want, filled);
+        const qint64 got = readAt(fd, bytes.data() + filled, want, filled);
         if (got < 0)
             return false;
         filled += got;
-        if (got < want)
+        if (got == 0 || (filled == size && got < want))
             break;
     }
     bytes.truncate(filled);
