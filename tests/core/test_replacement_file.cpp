@@ -113,6 +113,7 @@ private Q_SLOTS:
                     told = file.commit(used);
             }
             QCOMPARE(qt_error_string(told), qt_error_string(error));
+            QCOMPARE(file.hasTakenName(), replaced);
         }
         QCOMPARE(listing(folder), before);
         const QString page = folder + QStringLiteral("/index.html");
