@@ -147,6 +147,58 @@ private Q_SLOTS:
         loaded.load(store);
         QCOMPARE(pathsOf(loaded), QStringList { u"/only"_s });
     }
+
+    // A restart lists the stored paths in their order, each once, as many as there is room
+    // for; entries past the list hold nothing.
+    void recentFilesAsARestartFindsThem_data()
+    {
+        QTest::addColumn<QStringList>("stored"); // File1, File2, ...
+        QTest::addColumn<int>("capacity");
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("as stored") << QStringList { u"/a"_s, u"/b"_s } << 3 << QStringList { u"/a"_s, u"/b"_s };
+        QTest::newRow("the same path twice is listed once")
+            << QStringList { u"/a"_s, u"/a"_s, u"/b"_s } << 3 << QStringList { u"/a"_s, u"/b"_s };
+        QTest::newRow("more than there is room for: the newest")
+            << QStringList { u"/a"_s, u"/b"_s, u"/c"_s, u"/d"_s } << 2 << QStringList { u"/a"_s, u"/b"_s };
+        QTest::newRow("a gap in the numbers") << QStringList { u"/a"_s, QString(), u"/c"_s } << 3
+                                              << QStringList { u"/a"_s, u"/c"_s };
+        QTest::newRow("the last of nine") << QStringList(8, QString()) + QStringList { u"/ninth"_s } << 9
+                                          << QStringList { u"/ninth"_s };
+        QTest::newRow("no room at all") << QStringList { u"/a"_s } << 0 << QStringList();
+    }
+    void recentFilesAsARestartFindsThem()
+    {
+        QFETCH(QStringList, stored);
+        QFETCH(int, capacity);
+        QFETCH(QStringList, listed);
+        TestHome home;
+        RegistryKey store = programKey();
+        for (int i = 0; i < stored.size(); ++i) {
+            store.setValueName(u"File"_s + QString::number(i + 1));
+            QVERIFY(stored.at(i).isEmpty() || store.setValue(stored.at(i)));
+        }
+        RecentFileList list;
+        list.setCapacity(capacity);
+        list.load(store);
+        QCOMPARE(pathsOf(list), listed);
+        QCOMPARE(list.count(), capacity);
+        QCOMPARE(list.path(0), QString());
+        QCOMPARE(list.path(int(listed.size()) + 1), QString());
+        QVERIFY(!list.inUse(int(listed.size()) + 1));
+        list.add(u"/added"_s);
+        QCOMPARE(pathsOf(list).value(0), capacity == 0 ? QString() : u"/added"_s);
+    }
+
+    // A list that cannot be stored says so.
+    void recentFilesUnwritable()
+    {
+        TestHome home;
+        home.write(u"config/Vantorel"_s, "in the way");
+        RecentFileList list;
+        list.add(u"/a.html"_s);
+        RegistryKey store = programKey();
+        QVERIFY(!list.save(store));
+    }
 };
 
 QTEST_APPLESS_MAIN(TestRegistryKey)
