@@ -86,6 +86,38 @@ private Q_SLOTS:
         QCOMPARE(key(u"htmlfile\\shell\\open"_s).value(), u"y"_s);
     }
 
+    // A key is there while it holds a value or a subkey; the root itself is never deleted,
+    // nor anything under it by such a try.
+    void keysExistByWhatTheyHold_data()
+    {
+        QTest::addColumn<QString>("written"); // key path given a value
+        QTest::addColumn<QString>("deleted"); // key path deleted afterwards; none when null
+        QTest::addColumn<bool>("deletes");
+        QTest::addColumn<QString>("asked");
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("a key with a value") << u"a\\b"_s << QString() << false << u"a\\b"_s << true;
+        QTest::newRow("a key with only a subkey") << u"a\\b"_s << QString() << false << u"a"_s << true;
+        QTest::newRow("a key never written") << u"a\\b"_s << QString() << false << u"a\\c"_s << false;
+        QTest::newRow("a key deleted") << u"a\\b"_s << u"a"_s << true << u"a\\b"_s << false;
+        QTest::newRow("the root deleted: nothing goes") << u"a"_s << u""_s << false << u"a"_s << true;
+        QTest::newRow("the root deleted by separators alone") << u"a"_s << u"\\"_s << false << u"a"_s << true;
+    }
+    void keysExistByWhatTheyHold()
+    {
+        QFETCH(QString, written);
+        QFETCH(QString, deleted);
+        QFETCH(bool, deletes);
+        QFETCH(QString, asked);
+        QFETCH(bool, exists);
+        TestHome home;
+        QVERIFY(key(written, u"v"_s).setValue(u"x"_s));
+        QVERIFY(key(QString(), u"top"_s).setValue(u"y"_s));
+        if (!deleted.isNull())
+            QCOMPARE(key(deleted).deleteKey(), deletes);
+        QCOMPARE(key(asked).keyExists(), exists);
+        QCOMPARE(key(QString(), u"top"_s).value(), u"y"_s);
+    }
+
     // Newest first, up to the capacity, each file once; whatever form a path came in, the
     // list keeps where it points from here.
     void recentFiles_data()
