@@ -3,6 +3,7 @@
 #include "TestHome.h"
 #include "Document.h"
 #include "DocumentList.h"
+#include "SharedDescriptions.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -335,6 +336,39 @@ private Q_SLOTS:
         QCOMPARE(removed.size(), 1);
         QCOMPARE(list.find(path), nullptr);
         QCOMPARE(list.documents().size(), 1);
+    }
+
+    // Pages open with the same description, as a reader sees it, are marked, those opened
+    // before anyone watched too; an edit or a closed window takes the mark away, and a
+    // window closed twice is closed once.
+    void sharedDescriptionsAreMarked()
+    {
+        DocumentList list;
+        const auto newPage = [&](const QString &description) {
+            auto document = std::make_unique<Document>();
+            document->startNew({}, false);
+            document->setText(TextField::Description, description);
+            return list.add(std::move(document));
+        };
+        Document *first = newPage("Kites  and strings");
+        Document *second = newPage("Kites and strings");
+        Document *placeholder = newPage("Description of your homepage");
+        newPage("Description of your homepage");
+        const SharedDescriptions shared(list);
+        QVERIFY(first->descriptionShared() && second->descriptionShared());
+        QVERIFY(!placeholder->descriptionShared());
+        Document *third = newPage("Other");
+        QVERIFY(!third->descriptionShared());
+        third->setText(TextField::Description, "Kites and strings ");
+        QVERIFY(third->descriptionShared());
+        second->setText(TextField::Description, "Changed");
+        QVERIFY(first->descriptionShared() && !second->descriptionShared());
+        QSignalSpy removed(&list, &DocumentList::removed);
+        list.remove(third);
+        QVERIFY(!first->descriptionShared());
+        list.remove(third);
+        QCOMPARE(removed.size(), 1);
+        QCOMPARE(list.documents().size(), 4);
     }
 
     // A page deleted while open is still found by its path, so opening it again brings its
