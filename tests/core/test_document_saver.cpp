@@ -280,6 +280,27 @@ private Q_SLOTS:
         QVERIFY(readFile(renamed).contains("content=\"new\""));
     }
 
+    // A backup written over an earlier one keeps that one's mode, whatever the page's, and
+    // holds the page as it was before this save.
+    void backupOverAnEarlierOneKeepsItsMode()
+    {
+        TestHome home;
+        const QString path = home.write(QStringLiteral("www/index.html"), kPage);
+        chmodOrFail(path, 0644);
+        QVERIFY(DocumentSaver::save(saveOf(path)).ok);
+        const QString backupPath = home.path() + QStringLiteral("/www/index.bak");
+        chmodOrFail(backupPath, 0600);
+        const QByteArray saved = readFile(path);
+        DocumentSaver::Request again = saveOf(path);
+        again.values.setText(TextField::Keywords, "newer");
+        const DocumentSaver::Result result = DocumentSaver::save(again);
+        QVERIFY2(result.ok, qPrintable(result.error));
+        QCOMPARE(result.backupPath, backupPath);
+        QCOMPARE(readFile(backupPath), saved);
+        QCOMPARE(int(statOf(backupPath).st_mode & 07777), 0600);
+        QCOMPARE(int(statOf(path).st_mode & 07777), 0644);
+    }
+
     // Every way a save can fail leaves every file as it was, with no temporary file left;
     // a preview refuses what the save would refuse where it can know it without writing.
     // "<folder>" in a reason stands for the page's folder.
