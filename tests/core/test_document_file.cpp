@@ -282,6 +282,11 @@ private Q_SLOTS:
         }
         QTest::newRow("undeclared, large, a stray byte early in the body")
             << undeclared + "</head>\n<body>\xE9" + QByteArray(9 * 1024 * 1024, 'x');
+        // The first half of the rest is read up to the middle before its stray byte shows,
+        // while the second half, all valid, may be done by then.
+        QByteArray strayBeforeMiddle = undeclared + QByteArray(largeBody).leftJustified(10 * 1024 * 1024, 'x');
+        strayBeforeMiddle[strayBeforeMiddle.size() / 2 + 32 * 1024 - 100] = '\xE9';
+        QTest::newRow("undeclared, large, a stray byte just before the middle") << strayBeforeMiddle;
         QTest::newRow("undeclared, large, a run of continuation bytes over the middle")
             << undeclared + largeBody + QByteArray(2 * 1024 * 1024, '\x80') + largeBody;
         QTest::newRow("undeclared, large, characters cut at every block edge")
