@@ -354,7 +354,8 @@ private:
         if (!m_backup)
             return {};
         const int error = m_backup->commit(m_writer);
-        m_backupWritten = error == 0;
+        // A backup whose folder failed to sync has its name all the same.
+        m_backupWritten = m_backup->hasTakenName();
         return error == 0 ? QString() : failure(m_backup->folder(), error);
     }
 

@@ -12,11 +12,6 @@ QString ProgramVersion::buildText(int revision)
     return QString::number(revision).rightJustified(4, QLatin1Char('0'));
 }
 
-QString ProgramVersion::noticeYear(const QString &legalNotice)
-{
-    return legalNotice.mid(13, 4);
-}
-
 QString ProgramVersion::version()
 {
     return versionText(BuildInfo::kMajor, BuildInfo::kMinor);
@@ -25,11 +20,6 @@ QString ProgramVersion::version()
 QString ProgramVersion::build()
 {
     return buildText(BuildInfo::kRevision);
-}
-
-QString ProgramVersion::year()
-{
-    return noticeYear(QString::fromLatin1(BuildInfo::kLegalNotice));
 }
 
 QString ProgramVersion::company()

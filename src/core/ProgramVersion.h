@@ -10,12 +10,9 @@ public:
     static QString versionText(int major, int minor);
     // The revision, left-padded with zeros to four digits; longer revisions stay whole.
     static QString buildText(int revision);
-    // The four characters from position 14 (counted from 1) of the legal notice.
-    static QString noticeYear(const QString &legalNotice);
 
     // The values of this build.
     static QString version();
     static QString build();
-    static QString year();
     static QString company();
 };

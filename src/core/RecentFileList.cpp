@@ -17,7 +17,7 @@ void RecentFileList::setCapacity(int capacity)
 
 void RecentFileList::add(const QString &path)
 {
-    if (path.isEmpty() || m_capacity == 0)
+    if (path.isEmpty())
         return;
     const QString absolute = CommandLinePaths::absolute(path, QDir::currentPath());
     m_paths.removeAll(absolute);

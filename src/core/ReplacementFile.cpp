@@ -56,6 +56,7 @@ int ReplacementFile::commit(FileWriter &writer)
     if (closed != 0 || ::rename(m_temporaryPath.constData(), QFile::encodeName(m_path).constData()) != 0)
         return errno;
     m_temporaryPath.clear();
+    m_tookName = true;
     // The new name is only safe from a crash once the folder holding it is on disk too.
     // A folder the user may not read cannot be opened to sync, and some file systems
     // cannot sync a folder at all; the rename stands all the same.

@@ -36,6 +36,8 @@ public:
     // system refuses any of it, as it refuses another user's owner to anyone but root.
     bool takeIdentity(mode_t mode, std::optional<Owner> owner);
 
+    // Whether the new file took the name, even when a commit then failed.
+    bool hasTakenName() const { return m_tookName; }
     int fd() const { return m_fd; }
     QString folder() const { return folderOf(m_path); }
 
@@ -45,4 +47,5 @@ private:
     QString m_path;
     QByteArray m_temporaryPath;
     int m_fd = -1;
+    bool m_tookName = false;
 };

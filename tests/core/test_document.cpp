@@ -3,6 +3,7 @@
 #include "TestHome.h"
 #include "Document.h"
 #include "DocumentList.h"
+#include "SharedDescriptions.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -79,6 +80,10 @@ bool happen(const QString &event, const QString &path)
         return QFile::remove(path);
     if (event == "its folder deleted")
         return QDir(QFileInfo(path).path()).removeRecursively();
+    if (event == "replaced by a folder")
+        return QFile::remove(path) && QDir().mkdir(path);
+    if (event == "replaced by a named pipe")
+        return QFile::remove(path) && ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
     return false;
 }
 
@@ -172,6 +177,9 @@ private Q_SLOTS:
         QTest::newRow("replaced by another page") << "replaced by another page" << C::Changed;
         QTest::newRow("deleted") << "deleted" << C::Vanished;
         QTest::newRow("its folder deleted") << "its folder deleted" << C::Vanished;
+        // What cannot be read as a page is no evidence of a change; the save says what is wrong.
+        QTest::newRow("replaced by a folder") << "replaced by a folder" << C::Unchanged;
+        QTest::newRow("replaced by a named pipe") << "replaced by a named pipe" << C::Unchanged;
     }
     void noticesWhatHappenedOnDisk()
     {
@@ -184,7 +192,7 @@ private Q_SLOTS:
         QVERIFY(happen(event, path));
         QCOMPARE(document.diskChange(), change);
         QCOMPARE(document.diskChange(), change);
-        if (change == Document::DiskChange::Unchanged)
+        if (change == Document::DiskChange::Unchanged && QFileInfo(path).isFile())
             QVERIFY2(document.diskStamp() == FileStamp::of(path), "the stamp of the same bytes is taken");
     }
 
@@ -328,6 +336,39 @@ private Q_SLOTS:
         QCOMPARE(removed.size(), 1);
         QCOMPARE(list.find(path), nullptr);
         QCOMPARE(list.documents().size(), 1);
+    }
+
+    // Pages open with the same description, as a reader sees it, are marked, those opened
+    // before anyone watched too; an edit or a closed window takes the mark away, and a
+    // window closed twice is closed once.
+    void sharedDescriptionsAreMarked()
+    {
+        DocumentList list;
+        const auto newPage = [&](const QString &description) {
+            auto document = std::make_unique<Document>();
+            document->startNew({}, false);
+            document->setText(TextField::Description, description);
+            return list.add(std::move(document));
+        };
+        Document *first = newPage("Kites  and strings");
+        Document *second = newPage("Kites and strings");
+        Document *placeholder = newPage("Description of your homepage");
+        newPage("Description of your homepage");
+        const SharedDescriptions shared(list);
+        QVERIFY(first->descriptionShared() && second->descriptionShared());
+        QVERIFY(!placeholder->descriptionShared());
+        Document *third = newPage("Other");
+        QVERIFY(!third->descriptionShared());
+        third->setText(TextField::Description, "Kites and strings ");
+        QVERIFY(third->descriptionShared());
+        second->setText(TextField::Description, "Changed");
+        QVERIFY(first->descriptionShared() && !second->descriptionShared());
+        QSignalSpy removed(&list, &DocumentList::removed);
+        list.remove(third);
+        QVERIFY(!first->descriptionShared());
+        list.remove(third);
+        QCOMPARE(removed.size(), 1);
+        QCOMPARE(list.documents().size(), 4);
     }
 
     // A page deleted while open is still found by its path, so opening it again brings its

@@ -84,6 +84,8 @@ private Q_SLOTS:
         QTest::newRow("sparse file over the limit")
             << "sparse" << OpenError::TooLarge
             << "File is too large (513 MB; pages up to 512 MB can be opened)";
+        QTest::newRow("a file the system fails to read") << "/proc/self/mem" << OpenError::ReadFailed
+                                                         << "Input/output error";
         QTest::newRow("no head") << "nohead" << OpenError::NoHead << "No HEAD section in file...";
         QTest::newRow("unreadable") << "secret" << OpenError::AccessDenied << "Permission denied";
         QTest::newRow("a good page") << "good" << OpenError::None << "";
@@ -134,6 +136,30 @@ private Q_SLOTS:
         } else {
             QCOMPARE(reason(), expected);
         }
+    }
+
+    // The largest page opens: only its HEAD is read, however large the rest.
+    void pageAtTheLimitOpens()
+    {
+        TestHome home;
+        const QString path = home.write(QStringLiteral("page.html"), "<head><meta charset=\"utf-8\"><title>Edge</title></head>\n");
+        QCOMPARE(::truncate(QFile::encodeName(path).constData(), DocumentFile::kMaxBytes), 0);
+        const DocumentFile::OpenResult opened = DocumentFile::open(path);
+        QVERIFY2(opened.ok, qPrintable(opened.error));
+        QCOMPARE(opened.document.title, std::string("Edge"));
+    }
+
+    // A file may hold more than its size said when it was looked at, as one that grew
+    // meanwhile does, and as the system's own files always do: all of it is read.
+    void readsPastTheSizeFirstSeen()
+    {
+        const QString path = QStringLiteral("/proc/self/cmdline");
+        const QByteArray bytes = readFile(path);
+        QVERIFY(!bytes.isEmpty());
+        QCOMPARE(QFileInfo(path).size(), 0);
+        const DocumentFile::ReadResult read = DocumentFile::readBytes(path);
+        QVERIFY2(read.ok, qPrintable(read.error));
+        QCOMPARE(read.bytes, bytes);
     }
 
     // An open keeps the stamp of the file it read in either mode, and the page's bytes when
@@ -256,6 +282,11 @@ private Q_SLOTS:
         }
         QTest::newRow("undeclared, large, a stray byte early in the body")
             << undeclared + "</head>\n<body>\xE9" + QByteArray(9 * 1024 * 1024, 'x');
+        // The first half of the rest is read up to the middle before its stray byte shows,
+        // while the second half, all valid, may be done by then.
+        QByteArray strayBeforeMiddle = undeclared + QByteArray(largeBody).leftJustified(10 * 1024 * 1024, 'x');
+        strayBeforeMiddle[strayBeforeMiddle.size() / 2 + 32 * 1024 - 100] = '\xE9';
+        QTest::newRow("undeclared, large, a stray byte just before the middle") << strayBeforeMiddle;
         QTest::newRow("undeclared, large, a run of continuation bytes over the middle")
             << undeclared + largeBody + QByteArray(2 * 1024 * 1024, '\x80') + largeBody;
         QTest::newRow("undeclared, large, characters cut at every block edge")

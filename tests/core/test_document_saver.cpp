@@ -14,6 +14,8 @@
 #include <cerrno>
 #include <functional>
 #include <map>
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using SaveError = DocumentSaver::SaveError;
@@ -181,6 +183,71 @@ private:
     std::map<ino_t, qint64> m_written;
 };
 
+// A disk on which one call, the n-th, fails with an I/O error. It tells whether that call
+// was the sync of a folder, which comes after a file has taken its name.
+class FailingCall : public FileWriter
+{
+public:
+    explicit FailingCall(int failing)
+        : m_failing(failing)
+    {
+    }
+
+    int reserve(int fd, qint64 length) override { return fails(fd) ? EIO : FileWriter::reserve(fd, length); }
+    int writeAt(int fd, qint64 offset, std::string_view bytes) override
+    {
+        return fails(fd) ? EIO : FileWriter::writeAt(fd, offset, bytes);
+    }
+    int truncate(int fd, qint64 length) override { return fails(fd) ? EIO : FileWriter::truncate(fd, length); }
+    int sync(int fd) override { return fails(fd) ? EIO : FileWriter::sync(fd); }
+
+    bool failed() const { return m_calls >= m_failing; }
+    bool failedOnFolder() const { return m_failedOnFolder; }
+
+private:
+    bool fails(int fd)
+    {
+        if (++m_calls != m_failing)
+            return false;
+        m_failedOnFolder = S_ISDIR(statOf(fd).st_mode);
+        return true;
+    }
+    static struct stat statOf(int fd)
+    {
+        struct stat info = {};
+        ::fstat(fd, &info);
+        return info;
+    }
+
+    int m_failing;
+    int m_calls = 0;
+    bool m_failedOnFolder = false;
+};
+
+// Lets the process open only this many more files while it lives, as when a program has
+// run out of descriptors.
+class DescriptorLimit
+{
+public:
+    explicit DescriptorLimit(int more)
+    {
+        ::getrlimit(RLIMIT_NOFILE, &m_previous);
+        rlim_t limit = 0;
+        for (int free = 0; free <= more; ++limit) {
+            if (::fcntl(int(limit), F_GETFD) < 0 && ++free > more)
+                break;
+        }
+        const rlimit lowered { limit, m_previous.rlim_max };
+        ::setrlimit(RLIMIT_NOFILE, &lowered);
+    }
+    ~DescriptorLimit() { ::setrlimit(RLIMIT_NOFILE, &m_previous); }
+    DescriptorLimit(const DescriptorLimit &) = delete;
+    DescriptorLimit &operator=(const DescriptorLimit &) = delete;
+
+private:
+    rlimit m_previous {};
+};
+
 } // namespace
 
 class TestDocumentSaver : public QObject
@@ -211,6 +278,27 @@ private Q_SLOTS:
         QVERIFY(DocumentSaver::save(saveOf(real, false, renamed)).ok);
         QCOMPARE(readFile(real), saved);
         QVERIFY(readFile(renamed).contains("content=\"new\""));
+    }
+
+    // A backup written over an earlier one keeps that one's mode, whatever the page's, and
+    // holds the page as it was before this save.
+    void backupOverAnEarlierOneKeepsItsMode()
+    {
+        TestHome home;
+        const QString path = home.write(QStringLiteral("www/index.html"), kPage);
+        chmodOrFail(path, 0644);
+        QVERIFY(DocumentSaver::save(saveOf(path)).ok);
+        const QString backupPath = home.path() + QStringLiteral("/www/index.bak");
+        chmodOrFail(backupPath, 0600);
+        const QByteArray saved = readFile(path);
+        DocumentSaver::Request again = saveOf(path);
+        again.values.setText(TextField::Keywords, "newer");
+        const DocumentSaver::Result result = DocumentSaver::save(again);
+        QVERIFY2(result.ok, qPrintable(result.error));
+        QCOMPARE(result.backupPath, backupPath);
+        QCOMPARE(readFile(backupPath), saved);
+        QCOMPARE(int(statOf(backupPath).st_mode & 07777), 0600);
+        QCOMPARE(int(statOf(path).st_mode & 07777), 0644);
     }
 
     // Every way a save can fail leaves every file as it was, with no temporary file left;
@@ -556,6 +644,130 @@ private Q_SLOTS:
         QVERIFY(!backupWritten || readFile(backupPath) == page);
         QVERIFY(backup || !backupWritten);
         QCOMPARE(listing(folder), backupWritten ? sorted(QStringList(before) << "index.bak") : before);
+    }
+
+    // Whichever call of a save fails, the save says so and leaves no temporary file. A page
+    // replaced through a new file is as it was, unless all that failed was the folder's
+    // sync after the new page took its name; a page rewritten in place may be cut short
+    // only with its backup whole beside it. A backup that took its name is reported.
+    void anyFailingCallLeavesThePageWhole_data()
+    {
+        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<int>("links");
+        QTest::addColumn<bool>("backup");
+        const QByteArray shrinking = QByteArray(kPage).replace("old", QByteArray(400, 'o'));
+        const QByteArray longTail = QByteArray(kPage) + QByteArray(3 * 1024 * 1024, '\n');
+        QTest::newRow("replaced, backup due") << kPage << 1 << true;
+        QTest::newRow("replaced, no backup") << kPage << 1 << false;
+        QTest::newRow("replaced, a long tail") << longTail << 1 << true;
+        QTest::newRow("in place, growing, backup due") << kPage << 2 << true;
+        QTest::newRow("in place, shrinking, backup due") << shrinking << 2 << true;
+    }
+    void anyFailingCallLeavesThePageWhole()
+    {
+        QFETCH(QByteArray, page);
+        QFETCH(int, links);
+        QFETCH(bool, backup);
+        bool saved = false;
+        for (int failing = 1; !saved && failing < 50; ++failing) {
+            TestHome home;
+            const QString folder = home.path() + QStringLiteral("/www");
+            const QString path = home.write(QStringLiteral("www/index.html"), page);
+            if (links == 2)
+                QVERIFY(::link(QFile::encodeName(path).constData(),
+                            QFile::encodeName(folder + QStringLiteral("/second.html")).constData())
+                    == 0);
+            const QStringList before = listing(folder);
+            const DocumentSaver::Request request = saveOf(path, backup);
+            const QByteArray expected = DocumentSaver::preview(request).after;
+            FailingCall disk(failing);
+            const DocumentSaver::Result result = DocumentSaver::save(request, disk);
+            saved = !disk.failed();
+            const QByteArray now = readFile(path);
+            const QString backupPath = folder + QStringLiteral("/index.bak");
+            const bool backupWritten = QFileInfo::exists(backupPath);
+            const QString where = QStringLiteral("call %1 failing: %2").arg(failing).arg(fieldsOf(result));
+            QVERIFY2(result.ok == saved, qPrintable(where));
+            QVERIFY2(saved || (result.code == SaveError::WriteFailed && result.error.contains("Input/output error")),
+                qPrintable(where));
+            if (saved || (links == 1 && disk.failedOnFolder() && now == expected))
+                QVERIFY2(now == expected, qPrintable(where));
+            else if (links == 1 || !backupWritten)
+                QVERIFY2(now == page, qPrintable(where));
+            QVERIFY2(!backupWritten || readFile(backupPath) == page, qPrintable(where));
+            QVERIFY2(result.backupPath == (backupWritten ? backupPath : QString()), qPrintable(where));
+            QVERIFY2(listing(folder) == (backupWritten ? sorted(QStringList(before) << "index.bak") : before),
+                qPrintable(where));
+        }
+        QVERIFY(saved);
+    }
+
+    // A program out of file descriptors saves nothing and says why: the page cannot be read
+    // again, nor its new file or its backup made, nor the page opened to rewrite in place.
+    void descriptorsRunningOutChangeNothing_data()
+    {
+        QTest::addColumn<int>("more"); // files the save may still open
+        QTest::addColumn<bool>("bytesHeld");
+        QTest::addColumn<int>("links");
+        QTest::addColumn<SaveError>("code");
+        QTest::addColumn<QString>("reason"); // "<folder>" stands for the page's folder
+        QTest::newRow("none to read the page again")
+            << 0 << false << 1 << SaveError::SourceUnreadable << "index.html: Too many open files";
+        QTest::newRow("none for the new page")
+            << 0 << true << 1 << SaveError::WriteFailed << "<folder>: Too many open files";
+        QTest::newRow("one for the new page, none for the backup")
+            << 1 << true << 1 << SaveError::WriteFailed << "<folder>: Too many open files";
+        QTest::newRow("none to open the page in place")
+            << 0 << true << 2 << SaveError::WriteFailed << "index.html: Too many open files";
+    }
+    void descriptorsRunningOutChangeNothing()
+    {
+        QFETCH(int, more);
+        QFETCH(bool, bytesHeld);
+        QFETCH(int, links);
+        QFETCH(SaveError, code);
+        QFETCH(QString, reason);
+        TestHome home;
+        const QString folder = home.path() + QStringLiteral("/www");
+        const QString path = home.write(QStringLiteral("www/index.html"), kPage);
+        if (links == 2)
+            QVERIFY(::link(QFile::encodeName(path).constData(),
+                        QFile::encodeName(folder + QStringLiteral("/second.html")).constData())
+                == 0);
+        reason.replace(QStringLiteral("<folder>"), folder);
+        DocumentSaver::Request request = saveOf(path);
+        if (bytesHeld)
+            request.sourceBytes = kPage;
+        const QStringList before = listing(folder);
+        DocumentSaver::Result result;
+        {
+            const DescriptorLimit limit(more);
+            result = DocumentSaver::save(request);
+        }
+        QVERIFY2(fieldsOf(result).startsWith(QStringLiteral("ok=0 changed=0 backup= code=%1 error=").arg(int(code)))
+                && result.error.endsWith(reason),
+            qPrintable(fieldsOf(result)));
+        QCOMPARE(listing(folder), before);
+        QCOMPARE(readFile(path), kPage);
+    }
+
+    // A link whose page is not there yet is saved through: the page is made where the
+    // link points, and the link stays.
+    void linkToAPageNotYetThere()
+    {
+        TestHome home;
+        const QString folder = home.path() + QStringLiteral("/www");
+        const QString path = home.write(QStringLiteral("www/index.html"), kPage);
+        const QString link = folder + QStringLiteral("/link.html");
+        QVERIFY(QFile::link(QStringLiteral("new.html"), link));
+        DocumentSaver::Request request = saveOf(path, false, link);
+        const DocumentSaver::Result result = DocumentSaver::save(request);
+        QVERIFY2(result.ok, qPrintable(result.error));
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(readFile(folder + QStringLiteral("/new.html")), result.written);
+        QVERIFY(result.written.contains("content=\"new\""));
+        QCOMPARE(readFile(path), kPage);
+        QCOMPARE(listing(folder), QStringList({ "index.html", "link.html", "new.html" }));
     }
 };
 

@@ -137,6 +137,44 @@ private Q_SLOTS:
         QCOMPARE(differences(FileStamp::of(link), stamp), QStringList());
     }
 
+    // Stamps are the same only when every field is: a change to any one of them, even where
+    // no change on a real disk moves it alone, is a change. The same file is the same device
+    // and inode, whatever else changed.
+    void everyFieldCounts_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<bool>("sameFile");
+        QTest::newRow("size") << "size" << true;
+        QTest::newRow("modification time") << "modifiedNs" << true;
+        QTest::newRow("status change time") << "changedNs" << true;
+        QTest::newRow("device") << "device" << false;
+        QTest::newRow("inode") << "inode" << false;
+        QTest::newRow("mode") << "mode" << true;
+    }
+    void everyFieldCounts()
+    {
+        QFETCH(QString, field);
+        QFETCH(bool, sameFile);
+        const FileStamp stamp { true, 6, 1000, 2000, 8, 99, 0644 };
+        FileStamp other = stamp;
+        if (field == "size")
+            ++other.size;
+        else if (field == "modifiedNs")
+            ++other.modifiedNs;
+        else if (field == "changedNs")
+            ++other.changedNs;
+        else if (field == "device")
+            ++other.device;
+        else if (field == "inode")
+            ++other.inode;
+        else if (field == "mode")
+            other.mode = 0600;
+        QCOMPARE(differences(stamp, other), QStringList { field });
+        QVERIFY(!(stamp == other));
+        QVERIFY(stamp == FileStamp(stamp));
+        QCOMPARE(stamp.sameFile(other), sameFile);
+    }
+
     // Where nothing can be looked at, there is no stamp, and nothing is the same file as it.
     void nothingToStamp_data()
     {

@@ -86,6 +86,38 @@ private Q_SLOTS:
         QCOMPARE(key(u"htmlfile\\shell\\open"_s).value(), u"y"_s);
     }
 
+    // A key is there while it holds a value or a subkey; the root itself is never deleted,
+    // nor anything under it by such a try.
+    void keysExistByWhatTheyHold_data()
+    {
+        QTest::addColumn<QString>("written"); // key path given a value
+        QTest::addColumn<QString>("deleted"); // key path deleted afterwards; none when null
+        QTest::addColumn<bool>("deletes");
+        QTest::addColumn<QString>("asked");
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("a key with a value") << u"a\\b"_s << QString() << false << u"a\\b"_s << true;
+        QTest::newRow("a key with only a subkey") << u"a\\b"_s << QString() << false << u"a"_s << true;
+        QTest::newRow("a key never written") << u"a\\b"_s << QString() << false << u"a\\c"_s << false;
+        QTest::newRow("a key deleted") << u"a\\b"_s << u"a"_s << true << u"a\\b"_s << false;
+        QTest::newRow("the root deleted: nothing goes") << u"a"_s << u""_s << false << u"a"_s << true;
+        QTest::newRow("the root deleted by separators alone") << u"a"_s << u"\\"_s << false << u"a"_s << true;
+    }
+    void keysExistByWhatTheyHold()
+    {
+        QFETCH(QString, written);
+        QFETCH(QString, deleted);
+        QFETCH(bool, deletes);
+        QFETCH(QString, asked);
+        QFETCH(bool, exists);
+        TestHome home;
+        QVERIFY(key(written, u"v"_s).setValue(u"x"_s));
+        QVERIFY(key(QString(), u"top"_s).setValue(u"y"_s));
+        if (!deleted.isNull())
+            QCOMPARE(key(deleted).deleteKey(), deletes);
+        QCOMPARE(key(asked).keyExists(), exists);
+        QCOMPARE(key(QString(), u"top"_s).value(), u"y"_s);
+    }
+
     // Newest first, up to the capacity, each file once; whatever form a path came in, the
     // list keeps where it points from here.
     void recentFiles_data()
@@ -146,6 +178,58 @@ private Q_SLOTS:
         RecentFileList loaded;
         loaded.load(store);
         QCOMPARE(pathsOf(loaded), QStringList { u"/only"_s });
+    }
+
+    // A restart lists the stored paths in their order, each once, as many as there is room
+    // for; entries past the list hold nothing.
+    void recentFilesAsARestartFindsThem_data()
+    {
+        QTest::addColumn<QStringList>("stored"); // File1, File2, ...
+        QTest::addColumn<int>("capacity");
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("as stored") << QStringList { u"/a"_s, u"/b"_s } << 3 << QStringList { u"/a"_s, u"/b"_s };
+        QTest::newRow("the same path twice is listed once")
+            << QStringList { u"/a"_s, u"/a"_s, u"/b"_s } << 3 << QStringList { u"/a"_s, u"/b"_s };
+        QTest::newRow("more than there is room for: the newest")
+            << QStringList { u"/a"_s, u"/b"_s, u"/c"_s, u"/d"_s } << 2 << QStringList { u"/a"_s, u"/b"_s };
+        QTest::newRow("a gap in the numbers") << QStringList { u"/a"_s, QString(), u"/c"_s } << 3
+                                              << QStringList { u"/a"_s, u"/c"_s };
+        QTest::newRow("the last of nine") << QStringList(8, QString()) + QStringList { u"/ninth"_s } << 9
+                                          << QStringList { u"/ninth"_s };
+        QTest::newRow("no room at all") << QStringList { u"/a"_s } << 0 << QStringList();
+    }
+    void recentFilesAsARestartFindsThem()
+    {
+        QFETCH(QStringList, stored);
+        QFETCH(int, capacity);
+        QFETCH(QStringList, listed);
+        TestHome home;
+        RegistryKey store = programKey();
+        for (int i = 0; i < stored.size(); ++i) {
+            store.setValueName(u"File"_s + QString::number(i + 1));
+            QVERIFY(stored.at(i).isEmpty() || store.setValue(stored.at(i)));
+        }
+        RecentFileList list;
+        list.setCapacity(capacity);
+        list.load(store);
+        QCOMPARE(pathsOf(list), listed);
+        QCOMPARE(list.count(), capacity);
+        QCOMPARE(list.path(0), QString());
+        QCOMPARE(list.path(int(listed.size()) + 1), QString());
+        QVERIFY(!list.inUse(int(listed.size()) + 1));
+        list.add(u"/added"_s);
+        QCOMPARE(pathsOf(list).value(0), capacity == 0 ? QString() : u"/added"_s);
+    }
+
+    // A list that cannot be stored says so.
+    void recentFilesUnwritable()
+    {
+        TestHome home;
+        home.write(u"config/Vantorel"_s, "in the way");
+        RecentFileList list;
+        list.add(u"/a.html"_s);
+        RegistryKey store = programKey();
+        QVERIFY(!list.save(store));
     }
 };
 

@@ -55,12 +55,41 @@ private Q_SLOTS:
         QTest::newRow("negative position") << u"-120"_s << -120;
         QTest::newRow("decimal cut") << u"99.7"_s << 99;
         QTest::newRow("huge is clamped") << u"99999999999999"_s << 2147483647;
+        QTest::newRow("a plus sign") << u"+40"_s << 40;
+        QTest::newRow("blanks only") << u"   "_s << 0;
+        QTest::newRow("a sign alone") << u"-"_s << 0;
+        QTest::newRow("two signs") << u"+-5"_s << 0;
     }
     void leadingNumber()
     {
         QFETCH(QString, stored);
         QFETCH(int, number);
         QCOMPARE(SettingsCatalogue::leadingNumber(stored), number);
+    }
+
+    // Only on/off settings switch anything: a text or a number reading "on" is no switch,
+    // and a number setting reads its number.
+    void textAndNumberSettingsAreNoSwitches_data()
+    {
+        QTest::addColumn<Setting>("setting");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("number");
+        QTest::newRow("author reading on") << Setting::Author << u"on"_s << 0;
+        QTest::newRow("width reading on") << Setting::Width << u"on"_s << 0;
+        QTest::newRow("width of 1200") << Setting::Width << u"1200"_s << 1200;
+        QTest::newRow("window state reading on") << Setting::WindowState << u"on"_s << 0;
+    }
+    void textAndNumberSettingsAreNoSwitches()
+    {
+        QFETCH(Setting, setting);
+        QFETCH(QString, stored);
+        QFETCH(int, number);
+        TestHome home;
+        SettingsStore store;
+        SettingsCatalogue settings(store);
+        QVERIFY(settings.setText(setting, stored));
+        QVERIFY(!settings.isOn(setting));
+        QCOMPARE(settings.number(setting), number);
     }
 
     // The sibling editor's folder is read from its own section, which that program writes.
