@@ -98,9 +98,13 @@ struct Click {
     bool dropped; // dropDownPressed instead of buttonClicked
 };
 
+// A change made to a rebar of two bands, A (100 x 20) and B (80 x 20), in one row.
+using RebarChange = std::function<void(Rebar &)>;
+
 } // namespace
 
 Q_DECLARE_METATYPE(Placement)
+Q_DECLARE_METATYPE(RebarChange)
 
 class TestToolbar : public QObject
 {
@@ -671,6 +675,205 @@ private Q_SLOTS:
 
     // Up beside another band, the drag goes on from where the band joined the row: its start
     // follows the mouse along the row, the band before it growing, itself able to shrink.
+    // The rebar keeps to the side of the form it is put on, as long as that side, as thick
+    // as its rows.
+    void rebarSides_data()
+    {
+        QTest::addColumn<int>("side");
+        QTest::addColumn<Qt::Edge>("edge");
+        QTest::newRow("top") << int(Rebar::Top) << Qt::TopEdge;
+        QTest::newRow("bottom") << int(Rebar::Bottom) << Qt::BottomEdge;
+        QTest::newRow("left") << int(Rebar::Left) << Qt::LeftEdge;
+        QTest::newRow("right") << int(Rebar::Right) << Qt::RightEdge;
+    }
+    void rebarSides()
+    {
+        QFETCH(int, side);
+        QFETCH(Qt::Edge, edge);
+        Rebar rebar;
+        rebar.createRebar(m_form.get());
+        rebar.addBandByHwnd(child(100, 24));
+        QSignalSpy heights(&rebar, &Rebar::heightChanged);
+        rebar.setPosition(Rebar::Side(side));
+        QCOMPARE(rebar.position(), Rebar::Side(side));
+        QVERIFY(!heights.isEmpty());
+        const QRect form = m_form->rect();
+        const QRect bar = rebar.hwnd()->geometry();
+        const bool upright = edge == Qt::LeftEdge || edge == Qt::RightEdge;
+        QCOMPARE(rebar.rebarWidth(), upright ? form.height() : form.width());
+        QCOMPARE(upright ? bar.width() : bar.height(), rebar.rebarHeight());
+        QVERIFY(rebar.rebarHeight() >= 24);
+        switch (edge) {
+        case Qt::TopEdge:
+            QCOMPARE(bar.topLeft(), form.topLeft());
+            break;
+        case Qt::BottomEdge:
+            QCOMPARE(bar.bottomLeft(), form.bottomLeft());
+            break;
+        case Qt::LeftEdge:
+            QCOMPARE(bar.topLeft(), form.topLeft());
+            break;
+        case Qt::RightEdge:
+            QCOMPARE(bar.topRight(), form.topRight());
+            break;
+        }
+    }
+
+    // What each band property does to the bands as they show.
+    void rebarBandProperties_data()
+    {
+        QTest::addColumn<RebarChange>("change");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char *name, RebarChange change, const char *expected) {
+            QTest::newRow(name) << change << QString::fromLatin1(expected);
+        };
+        row("as added", [](Rebar &) {}, "A B");
+        row("B moved before A", [](Rebar &r) { r.bandMove(1, 0); }, "B A");
+        row("moved onto itself", [](Rebar &r) { r.bandMove(1, 1); }, "A B");
+        row("moved to no band", [](Rebar &r) { r.bandMove(1, 5); }, "A B");
+        row("B hidden", [](Rebar &r) { r.setBandVisible(1, false); }, "A");
+        row("B shown again", [](Rebar &r) {
+            r.setBandVisible(1, false);
+            r.setBandVisible(1, true);
+        }, "A B");
+        row("B removed", [](Rebar &r) { r.removeBand(1); }, "A");
+        row("all removed", [](Rebar &r) { r.removeAllRebarBands(); }, "");
+    }
+    void rebarBandProperties()
+    {
+        QFETCH(RebarChange, change);
+        QFETCH(QString, expected);
+        Rebar rebar;
+        rebar.createRebar(m_form.get());
+        rebar.addBandByHwnd(child(100, 20), {}, false, false, QStringLiteral("A"));
+        rebar.addBandByHwnd(child(80, 20), {}, false, false, QStringLiteral("B"));
+        change(rebar);
+        QCOMPARE(bandLayout(rebar), expected);
+        QCOMPARE(rebar.bandVisible(1), expected.size() == 3);
+    }
+
+    // Where a band's child sits: after the gripper (none on a fixed band or when taken away),
+    // inside an edge when asked, as thick as its minimum height allows and no thicker than
+    // its maximum.
+    void rebarBandChild_data()
+    {
+        QTest::addColumn<RebarChange>("change");
+        QTest::addColumn<int>("leftShift"); // against the child of a plain band
+        QTest::addColumn<int>("height"); // -1: no taller than the child
+        const auto row = [](const char *name, RebarChange change, int leftShift, int height) {
+            QTest::newRow(name) << change << leftShift << height;
+        };
+        row("plain", [](Rebar &) {}, 0, 20);
+        row("gripper taken away", [](Rebar &r) { r.setBandGripper(0, false); }, -1, 20);
+        row("gripper back", [](Rebar &r) {
+            r.setBandGripper(0, false);
+            r.setBandGripper(0, true);
+        }, 0, 20);
+        row("child edge", [](Rebar &r) { r.setBandChildEdge(0, true); }, 1, -1);
+        row("minimum height 30", [](Rebar &r) { r.setBandChildMinHeight(0, 30); }, 0, 30);
+        row("maximum height 12", [](Rebar &r) {
+            r.setBandChildMinHeight(0, 30);
+            r.setBandChildMaxHeight(0, 12);
+        }, 0, 12);
+        row("child resized to 40 x 26", [](Rebar &r) { r.bandChildResized(0, 40, 26); }, 0, 26);
+    }
+    void rebarBandChild()
+    {
+        QFETCH(RebarChange, change);
+        QFETCH(int, leftShift);
+        QFETCH(int, height);
+        Rebar rebar;
+        rebar.createRebar(m_form.get());
+        QWidget *plainChild = child(100, 20);
+        QWidget *changedChild = child(100, 20);
+        rebar.addBandByHwnd(changedChild, {}, true);
+        rebar.addBandByHwnd(plainChild, {}, true);
+        change(rebar);
+        const int shift = changedChild->x() - plainChild->x();
+        QCOMPARE(shift == 0 ? 0 : shift > 0 ? 1 : -1, leftShift);
+        if (height >= 0)
+            QCOMPARE(changedChild->height(), height);
+        else
+            QVERIFY(changedChild->height() <= 20);
+        QCOMPARE(rebar.bandGripper(0), leftShift >= 0);
+        QCOMPARE(rebar.bandChildEdge(0), leftShift > 0);
+    }
+
+    // Minimising a band makes it as short as its child; maximising gives it what the others
+    // in its row can spare.
+    void rebarBandMinimiseAndMaximise()
+    {
+        Rebar rebar;
+        rebar.createRebar(m_form.get());
+        QWidget *a = child(100, 20);
+        QWidget *b = child(80, 20);
+        rebar.addBandByHwnd(a);
+        rebar.addBandByHwnd(b);
+        QSignalSpy changed(&rebar, &Rebar::layoutChanged);
+        rebar.bandMaximise(0);
+        QVERIFY(rebar.bandRectangle(0).width() > 400);
+        QVERIFY(rebar.bandRectangle(1).width() < 200);
+        QCOMPARE(b->width(), 80);
+        rebar.bandMinimise(0);
+        QVERIFY(rebar.bandRectangle(0).width() < 200);
+        QVERIFY(rebar.bandRectangle(1).width() > 400);
+        QCOMPARE(a->width(), 100);
+        rebar.bandMaximise(1);
+        QVERIFY(rebar.bandRectangle(1).width() > 400);
+        QCOMPARE(changed.count(), 3);
+        rebar.bandMaximise(7);
+        rebar.bandMinimise(7);
+        QCOMPARE(changed.count(), 3);
+    }
+
+    // Asked about a band that is not there, the rebar answers with nothing.
+    void rebarNamesNoMissingBand()
+    {
+        Rebar rebar;
+        QCOMPARE(rebar.rebarWidth(), 0);
+        rebar.createRebar(m_form.get());
+        rebar.addBandByHwnd(child(100, 20));
+        for (const int index : { -1, 1 }) {
+            QVERIFY(!rebar.bandVisible(index));
+            QVERIFY(!rebar.bandGripper(index));
+            QVERIFY(!rebar.bandChildEdge(index));
+            QVERIFY(!rebar.bandChevron(index));
+            QCOMPARE(rebar.bandChildMinHeight(index), 0);
+            QCOMPARE(rebar.bandChildMaxHeight(index), 0);
+            QCOMPARE(rebar.bandChildMinWidth(index), 0);
+            QVERIFY(rebar.bandRectangle(index).isNull());
+            QVERIFY(rebar.bandChevronRectangle(index).isNull());
+        }
+        QVERIFY(rebar.bandGripper(0));
+        QVERIFY(rebar.bandChevron(0));
+        rebar.setBandChevron(0, false);
+        QVERIFY(!rebar.bandChevron(0));
+    }
+
+    // A rebar can be hidden and shown, and draws a picture behind its bands when it has one.
+    void rebarVisibilityAndPicture()
+    {
+        Rebar rebar;
+        rebar.createRebar(m_form.get());
+        rebar.addBandByHwnd(child(100, 20));
+        m_form->show();
+        QVERIFY(rebar.isVisible());
+        rebar.setVisible(false);
+        QVERIFY(!rebar.isVisible());
+        rebar.setVisible(true);
+        const QImage plain = rebar.hwnd()->grab().toImage();
+        rebar.setImageFile(QStringLiteral("/nonexistent/picture.png"));
+        QVERIFY(!rebar.hasBitmap());
+        QPixmap picture(8, 8);
+        picture.fill(Qt::magenta);
+        rebar.setImagePicture(picture);
+        QVERIFY(rebar.hasBitmap());
+        QCOMPARE(rebar.backgroundBitmap().size(), QSize(8, 8));
+        const QImage drawn = rebar.hwnd()->grab().toImage();
+        QVERIFY(drawn != plain);
+        QCOMPARE(drawn.pixelColor(drawn.width() - 2, 1), QColor(Qt::magenta));
+    }
+
     void rebarDragGoesOnInTheNewRow()
     {
         Rebar rebar;
