@@ -1,6 +1,8 @@
 #include "toolbar/Rebar.h"
 #include "toolbar/Toolbar.h"
 #include "toolbar/ToolbarHost.h"
+#include "ControlError.h"
+#include "IconList.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -675,6 +677,98 @@ private Q_SLOTS:
 
     // Up beside another band, the drag goes on from where the band joined the row: its start
     // follows the mouse along the row, the band before it growing, itself able to shrink.
+    // A button's tip, caption and image show on its widget; equal captions share one entry of
+    // the text pool; a missing button answers with nothing and takes no change.
+    void toolbarButtonProperties()
+    {
+        IconList icons;
+        icons.addIcon(QIcon(QPixmap(16, 16)));
+        m_toolbar->setImageList(QVariant::fromValue(&icons));
+        addTextButtons(*m_toolbar, { QStringLiteral("Open"), QStringLiteral("Save") });
+        m_toolbar->setButtonToolTip(QStringLiteral("kSave"), QStringLiteral("Save the page"));
+        m_toolbar->setButtonCaption(1, QStringLiteral("Open"));
+        m_toolbar->setButtonImage(1, 0);
+        m_form->show();
+        QCOMPARE(buttonWidget(*m_toolbar, 1)->toolTip(), QStringLiteral("Save the page"));
+        QCOMPARE(m_toolbar->buttonToolTip(1), QStringLiteral("Save the page"));
+        QCOMPARE(m_toolbar->buttonCaption(1), QStringLiteral("Open"));
+        QCOMPARE(m_toolbar->buttonStringIndex(1), m_toolbar->buttonStringIndex(0));
+        QVERIFY(!buttonWidget(*m_toolbar, 1)->icon().isNull());
+        QCOMPARE(m_toolbar->buttonImage(1), 0);
+        QVERIFY(m_toolbar->buttonId(1) != m_toolbar->buttonId(0));
+        m_toolbar->setButtonCaption(0, QString());
+        QCOMPARE(m_toolbar->buttonStringIndex(0), -1);
+        QCOMPARE(m_toolbar->buttonCaption(0), QString());
+
+        const QVariant missing(QStringLiteral("kNone"));
+        m_toolbar->setButtonToolTip(missing, QStringLiteral("x"));
+        m_toolbar->setButtonCaption(missing, QStringLiteral("x"));
+        m_toolbar->setButtonImage(missing, 0);
+        m_toolbar->setButtonTextVisible(missing, false);
+        QCOMPARE(m_toolbar->buttonCount(), 2);
+        QCOMPARE(m_toolbar->buttonKey(5), QString());
+        QCOMPARE(m_toolbar->buttonId(missing), 0);
+        QCOMPARE(m_toolbar->buttonStringIndex(missing), -1);
+        QCOMPARE(m_toolbar->buttonToolTip(missing), QString());
+        QCOMPARE(m_toolbar->buttonCaption(missing), QString());
+        QCOMPARE(m_toolbar->buttonImage(missing), -1);
+        QVERIFY(!m_toolbar->buttonTextVisible(missing));
+        QVERIFY(m_toolbar->buttonAccelerator(missing).isNull());
+    }
+
+    // Only a list-style toolbar shows text on some buttons and not on others; any other takes
+    // the choice for all its buttons.
+    void buttonTextVisible_data()
+    {
+        QTest::addColumn<bool>("listStyle");
+        QTest::addColumn<QList<bool>>("visible");
+        QTest::newRow("list style: that button alone") << true << QList<bool> { true, false };
+        QTest::newRow("otherwise: every button") << false << QList<bool> { false, false };
+    }
+    void buttonTextVisible()
+    {
+        QFETCH(bool, listStyle);
+        QFETCH(QList<bool>, visible);
+        addTextButtons(*m_toolbar, { QStringLiteral("Open"), QStringLiteral("Save") });
+        m_toolbar->setListStyle(listStyle);
+        m_toolbar->setButtonTextVisible(0, true);
+        m_toolbar->setButtonTextVisible(1, true);
+        const int wide = m_toolbar->toolbarWidth();
+        m_toolbar->setButtonTextVisible(1, false);
+        QCOMPARE((QList<bool> { m_toolbar->buttonTextVisible(0), m_toolbar->buttonTextVisible(1) }), visible);
+        QVERIFY(m_toolbar->toolbarWidth() <= wide);
+    }
+
+    // An image list of any other kind than a list or its handle is refused by number.
+    void toolbarRefusesOtherImageLists()
+    {
+        try {
+            m_toolbar->setImageList(QVariant(QStringLiteral("icons")));
+            QFAIL("no error raised");
+        } catch (const ControlError &error) {
+            QCOMPARE(error.number(), qint32(0x80040000u) + Toolbar::kErrImageListArgument);
+            QCOMPARE(error.description(), QStringLiteral("ImageList property expects ImageList object or long hImageList handle."));
+        }
+    }
+
+    // A drop-down opens at the button's bottom-left corner, given in twips of the owner form.
+    void dropDownPosition()
+    {
+        addTextButtons(*m_toolbar, { QStringLiteral("Open"), QStringLiteral("Recent") });
+        m_toolbar->hwnd()->move(30, 40);
+        int x = -1;
+        int y = -1;
+        m_toolbar->getDropDownPosition(1, x, y);
+        const QRect button = m_toolbar->buttonRect(1);
+        QCOMPARE(qRound(x * m_form->logicalDpiX() / 1440.0), 30 + button.left());
+        QCOMPARE(qRound(y * m_form->logicalDpiY() / 1440.0), 40 + button.bottom() + 1);
+        int untouchedX = -1;
+        int untouchedY = -1;
+        m_toolbar->getDropDownPosition(7, untouchedX, untouchedY);
+        QCOMPARE(untouchedX, -1);
+        QCOMPARE(untouchedY, -1);
+    }
+
     // The rebar keeps to the side of the form it is put on, as long as that side, as thick
     // as its rows.
     void rebarSides_data()
