@@ -288,6 +288,39 @@ private Q_SLOTS:
         QCOMPARE(qobject_cast<QLineEdit *>(active)->text(), typed);
     }
 
+    // Any control is taken in at the width it has and stays; only toolbars go back to their
+    // former parent. A toolbar without a window is recorded, not placed.
+    void hostTakesInOtherControls()
+    {
+        ToolbarHost *host = makeHost();
+        host->resize(600, 60);
+        auto *field = new QLineEdit(m_form.get());
+        field->resize(120, 22);
+        Toolbar windowless(m_form.get());
+        addTextButtons(*m_toolbar, { "&File" });
+        host->capture(static_cast<Toolbar *>(nullptr));
+        host->capture(static_cast<QWidget *>(nullptr));
+        QCOMPARE(host->capturedCount(), 0);
+        QCOMPARE(host->requiredHeight(), 0);
+        host->capture(&windowless);
+        host->capture(field);
+        host->capture(m_toolbar.get());
+        QCOMPARE(host->capturedCount(), 3);
+        QCOMPARE(field->parentWidget(), host);
+        QCOMPARE(field->geometry(), QRect(2 + host->frameWidth(), host->frameWidth(), 120, 22));
+        QCOMPARE(m_toolbar->hwnd()->x(), field->geometry().right() + 3);
+        host->resize(130, 60);
+        host->refresh();
+        QVERIFY2(m_toolbar->hwnd()->y() > field->geometry().bottom(), "the toolbar on a row of its own");
+        host->resize(600, 60);
+        host->autosize();
+        QCOMPARE(m_toolbar->hwnd()->y(), field->y());
+        host->releaseCaptures();
+        QCOMPARE(host->capturedCount(), 0);
+        QCOMPARE(m_toolbar->hwnd()->parentWidget(), m_form.get());
+        QCOMPARE(field->parentWidget(), host);
+    }
+
     void hostPlacesItemsInRows_data()
     {
         QTest::addColumn<int>("hostWidth"); // -1: the first toolbar and one button more
