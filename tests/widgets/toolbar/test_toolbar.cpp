@@ -772,6 +772,54 @@ private Q_SLOTS:
         QVERIFY(m_toolbar->toolbarWidth() <= wide);
     }
 
+    // With hot or disabled lists a button shows the hot picture under the mouse and the
+    // disabled one when disabled, each from its own list; without them only the normal one.
+    void buttonImagesPerState_data()
+    {
+        QTest::addColumn<bool>("withHot");
+        QTest::addColumn<bool>("withDisabled");
+        QTest::addColumn<QColor>("hot");
+        QTest::addColumn<QColor>("disabled");
+        QTest::newRow("normal list only") << false << false << QColor(Qt::red) << QColor();
+        QTest::newRow("hot list") << true << false << QColor(Qt::green) << QColor();
+        QTest::newRow("disabled list") << false << true << QColor(Qt::red) << QColor(Qt::blue);
+        QTest::newRow("all three") << true << true << QColor(Qt::green) << QColor(Qt::blue);
+    }
+    void buttonImagesPerState()
+    {
+        QFETCH(bool, withHot);
+        QFETCH(bool, withDisabled);
+        QFETCH(QColor, hot);
+        QFETCH(QColor, disabled);
+        const auto flat = [](Qt::GlobalColor colour) {
+            IconList list;
+            QPixmap pixmap(16, 16);
+            pixmap.fill(colour);
+            list.addIcon(QIcon(pixmap));
+            return list;
+        };
+        IconList normalList = flat(Qt::red);
+        IconList hotList = flat(Qt::green);
+        IconList disabledList = flat(Qt::blue);
+        m_toolbar->setImageList(QVariant::fromValue(&normalList));
+        if (withHot)
+            m_toolbar->setImageList(QVariant::fromValue(hotList.hImageList()), Toolbar::HotImages);
+        if (withDisabled)
+            m_toolbar->setImageList(QVariant::fromValue(&disabledList), Toolbar::DisabledImages);
+        m_toolbar->addButton(QStringLiteral("Open"), 0);
+        m_toolbar->addButton(QStringLiteral("Past the lists"), 3);
+        m_form->show();
+        const QIcon icon = buttonWidget(*m_toolbar, 0)->icon();
+        const auto shown = [&icon](QIcon::Mode mode) { return icon.pixmap(QSize(16, 16), mode).toImage().pixelColor(8, 8); };
+        QCOMPARE(shown(QIcon::Normal), QColor(Qt::red));
+        QCOMPARE(shown(QIcon::Active), hot);
+        if (disabled.isValid())
+            QCOMPARE(shown(QIcon::Disabled), disabled);
+        else
+            QVERIFY2(shown(QIcon::Disabled) != QColor(Qt::red), "greyed from the normal picture");
+        QVERIFY(buttonWidget(*m_toolbar, 1)->icon().isNull());
+    }
+
     // An image list of any other kind than a list or its handle is refused by number.
     void toolbarRefusesOtherImageLists()
     {
@@ -924,6 +972,19 @@ private Q_SLOTS:
             QVERIFY(changedChild->height() <= 20);
         QCOMPARE(rebar.bandGripper(0), leftShift >= 0);
         QCOMPARE(rebar.bandChildEdge(0), leftShift > 0);
+    }
+
+    // A band's text stands between its gripper and its child.
+    void rebarBandText()
+    {
+        Rebar rebar;
+        rebar.createRebar(m_form.get());
+        QWidget *plain = child(100, 20);
+        QWidget *named = child(100, 20);
+        rebar.addBandByHwnd(plain, {}, true);
+        rebar.addBandByHwnd(named, QStringLiteral("Tools"), true);
+        const int textWidth = rebar.hwnd()->fontMetrics().horizontalAdvance(QStringLiteral("Tools"));
+        QVERIFY(named->x() - plain->x() > textWidth);
     }
 
     // Minimising a band makes it as short as its child; maximising gives it what the others
