@@ -321,6 +321,29 @@ private Q_SLOTS:
         QCOMPARE(field->parentWidget(), host);
     }
 
+    // Without a menu bar among its toolbars the host opens the maximized child's own system
+    // menu from the child's icon.
+    void hostChildIconOpensTheSystemMenu()
+    {
+        ToolbarHost *host = makeHost();
+        addTextButtons(*m_toolbar, { "&File" });
+        host->capture(m_toolbar.get());
+        host->setMdiToolbar(true);
+        m_form->show();
+        QPointer<QMdiSubWindow> child = m_area->addSubWindow(new QWidget);
+        child->showMaximized();
+        QVERIFY(host->showsChildIcon());
+        QWidget *opened = nullptr;
+        QTimer::singleShot(0, [&opened] {
+            opened = QApplication::activePopupWidget();
+            if (opened)
+                opened->close();
+        });
+        QTest::mousePress(host->childIcon(), Qt::LeftButton);
+        QTRY_VERIFY(opened);
+        QCOMPARE(opened, child->systemMenu());
+    }
+
     void hostPlacesItemsInRows_data()
     {
         QTest::addColumn<int>("hostWidth"); // -1: the first toolbar and one button more
