@@ -63,6 +63,7 @@ const QList<QEvent::Type> &strippedEvents()
 TabControl::TabControl(QWidget *parent)
     : QWidget(parent)
 {
+    setFont(defaultFont());
     createStrip();
 }
 

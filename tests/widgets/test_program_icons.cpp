@@ -1,11 +1,14 @@
+#include "DeferredIconEngine.h"
 #include "ProgramIcons.h"
 
 #include <QDir>
 #include <QImage>
+#include <QPainter>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -56,7 +59,24 @@ bool useTheme(const QString &root, const QString &theme, const QString &iconName
     return flat.save(dir.filePath(theme + u"/16x16/actions/"_s + iconName + u".png"_s));
 }
 
+// Whatever one may ask of an icon, as a value to compare.
+using IconQuestion = std::function<QVariant(const QIcon &)>;
+
+// A picture in two sizes, red at 16 and blue at 32 pixels.
+QIcon twoSizes()
+{
+    QIcon icon;
+    for (const auto &[side, colour] : { std::pair { 16, Qt::red }, std::pair { 32, Qt::blue } }) {
+        QPixmap pixmap(side, side);
+        pixmap.fill(colour);
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(IconQuestion)
 
 class TestProgramIcons : public QObject
 {
@@ -122,6 +142,57 @@ private Q_SLOTS:
         const QImage shown = image16(ProgramIcons::picture(number));
         QCOMPARE(shown.pixelColor(8, 8) == QColor(0xff00cc), wins);
         QCOMPARE(shown == bundled, !wins);
+    }
+
+    // A deferred icon is made on the first question that needs its picture, once, and then
+    // answers as the picture itself would; until then it counts as an icon that is there.
+    void deferredIconIsMadeWhenFirstNeeded_data()
+    {
+        QTest::addColumn<IconQuestion>("question");
+        const auto row = [](const char *name, IconQuestion question) { QTest::newRow(name) << question; };
+        row("pixmap", [](const QIcon &i) { return QVariant(i.pixmap(QSize(32, 32)).toImage()); });
+        row("pixmap at twice the scale", [](const QIcon &i) { return QVariant(i.pixmap(QSize(16, 16), 2.0).toImage()); });
+        row("painted", [](const QIcon &i) {
+            QImage canvas(20, 20, QImage::Format_ARGB32);
+            canvas.fill(Qt::white);
+            QPainter painter(&canvas);
+            i.paint(&painter, QRect(2, 2, 16, 16));
+            return QVariant(canvas);
+        });
+        row("actual size", [](const QIcon &i) { return QVariant(i.actualSize(QSize(64, 64))); });
+        row("available sizes", [](const QIcon &i) { return QVariant::fromValue(i.availableSizes()); });
+        row("name", [](const QIcon &i) { return QVariant(i.name()); });
+        row("a copy changed after drawing", [](const QIcon &i) {
+            i.pixmap(QSize(16, 16));
+            QIcon copy = i;
+            copy.setIsMask(true);
+            return QVariant(copy.pixmap(QSize(16, 16)).toImage());
+        });
+    }
+    void deferredIconIsMadeWhenFirstNeeded()
+    {
+        QFETCH(IconQuestion, question);
+        int made = 0;
+        const QIcon deferred(new DeferredIconEngine([&made] {
+            ++made;
+            return twoSizes();
+        }));
+        QVERIFY(!deferred.isNull());
+        QCOMPARE(made, 0);
+        const QVariant answer = question(deferred);
+        QCOMPARE(made, 1);
+        QCOMPARE(question(deferred), answer);
+        QCOMPARE(made, 1);
+        QCOMPARE(answer, question(twoSizes()));
+    }
+
+    // Once made, a deferred icon whose maker gave no picture is null like that picture.
+    void deferredIconWithoutPictureIsNullOnceMade()
+    {
+        const QIcon deferred(new DeferredIconEngine([] { return QIcon(); }));
+        QVERIFY(!deferred.isNull());
+        QVERIFY(deferred.pixmap(QSize(16, 16)).isNull());
+        QVERIFY(deferred.isNull());
     }
 
     void bannersArePainted()

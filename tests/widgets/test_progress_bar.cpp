@@ -2,15 +2,51 @@
 #include "ProgressBar.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QProgressBar>
 #include <QTest>
 
+#include <functional>
 #include <limits>
 
 namespace {
 constexpr qint32 kIntMin = std::numeric_limits<qint32>::min();
 constexpr qint32 kIntMax = std::numeric_limits<qint32>::max();
+constexpr QRgb kRed = 0xFFFF0000u;
+constexpr QRgb kWhite = 0xFFFFFFFFu;
+
+// How much of the line through the middle of the bar, along its length, shows the bar colour.
+enum Share { None, Some, All };
+
+struct Look
+{
+    bool smooth;
+    Qt::Orientation orientation;
+    int border;
+    quint32 fore;
+    qint32 position; // of 0..100
+    QRgb foreShown;
+    Share share;
+    bool edgeShowsBackground;
+};
+
+Share foreShare(const QImage &image, Qt::Orientation orientation, QRgb fore)
+{
+    // Two pixels off each end, clear of any border.
+    const int length = orientation == Qt::Horizontal ? image.width() : image.height();
+    int foreCount = 0;
+    for (int i = 2; i < length - 2; ++i) {
+        const QPoint at = orientation == Qt::Horizontal ? QPoint(i, image.height() / 2) : QPoint(image.width() / 2, i);
+        foreCount += image.pixel(at) == fore ? 1 : 0;
+    }
+    return foreCount == 0 ? None : foreCount == length - 4 ? All : Some;
+}
+
+using BarChange = std::function<void(ProgressBar &)>;
 } // namespace
+
+Q_DECLARE_METATYPE(Look)
+Q_DECLARE_METATYPE(BarChange)
 
 class TestProgressBar : public QObject
 {
@@ -55,6 +91,94 @@ private Q_SLOTS:
         QCOMPARE(bar.hwnd()->minimum(), min);
         QCOMPARE(bar.hwnd()->maximum(), max);
         QCOMPARE(bar.hwnd()->value(), expected);
+    }
+
+    // A Max below Min holds the bar at Min; Max keeps the value given and counts again once Min
+    // is lowered.
+    void maxBelowMinHoldsTheBarAtMin()
+    {
+        ProgressBar bar;
+        bar.setMin(10);
+        bar.setMax(5);
+        bar.setPosition(7);
+        QCOMPARE(bar.max(), 5);
+        QCOMPARE(bar.hwnd()->maximum(), 10);
+        QCOMPARE(bar.position(), 10);
+        bar.setMin(0);
+        bar.setPosition(7);
+        QCOMPARE(bar.hwnd()->maximum(), 5);
+        QCOMPARE(bar.position(), 5);
+    }
+
+    void look_data()
+    {
+        QTest::addColumn<Look>("look");
+        const QRgb highlight = QApplication::palette().color(QPalette::Highlight).rgb();
+        QTest::newRow("smooth and full: one block of the bar colour")
+            << Look { true, Qt::Horizontal, 1, 0x0000FFu, 100, kRed, All, false };
+        QTest::newRow("segmented and full: blocks with gaps")
+            << Look { false, Qt::Horizontal, 1, 0x0000FFu, 100, kRed, Some, false };
+        QTest::newRow("segmented upright: blocks with gaps")
+            << Look { false, Qt::Vertical, 1, 0x0000FFu, 100, kRed, Some, false };
+        QTest::newRow("half way") << Look { true, Qt::Horizontal, 1, 0x0000FFu, 50, kRed, Some, false };
+        QTest::newRow("empty: the background alone")
+            << Look { true, Qt::Horizontal, 1, 0x0000FFu, 0, kRed, None, false };
+        QTest::newRow("a bar colour without a translation: the desktop's highlight")
+            << Look { true, Qt::Horizontal, 1, 0x80000019u, 100, highlight, All, false };
+        QTest::newRow("no border: the background to the edge")
+            << Look { true, Qt::Horizontal, 0, 0x0000FFu, 0, kRed, None, true };
+        QTest::newRow("sunken: the control's frame, none on the bar")
+            << Look { true, Qt::Horizontal, 2, 0x0000FFu, 0, kRed, None, true };
+    }
+    void look()
+    {
+        QFETCH(Look, look);
+        ProgressBar bar;
+        bar.resize(look.orientation == Qt::Horizontal ? QSize(200, 24) : QSize(24, 200));
+        // Colours and border first: a new progress window for Smooth or Orientation keeps them.
+        bar.setBorderStyle(look.border);
+        bar.setForeColor(look.fore);
+        bar.setBackColor(0xFFFFFFu);
+        bar.setPosition(look.position);
+        bar.setSmooth(look.smooth);
+        bar.setOrientation(look.orientation);
+        bar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        const QImage shown = bar.hwnd()->grab().toImage();
+        QCOMPARE(foreShare(shown, look.orientation, look.foreShown), look.share);
+        QCOMPARE(shown.pixel(0, 0) == kWhite, look.edgeShowsBackground);
+        QCOMPARE(bar.frameWidth() > 0, look.border == ProgressBar::BorderSunken);
+    }
+
+    // Smooth and Orientation make a new progress window only when they change; the new one
+    // has the range, position and look of the old.
+    void newBarOnlyOnChange_data()
+    {
+        QTest::addColumn<BarChange>("change");
+        QTest::addColumn<bool>("newBar");
+        QTest::newRow("smooth on") << BarChange([](ProgressBar &b) { b.setSmooth(true); }) << true;
+        QTest::newRow("smooth as it was") << BarChange([](ProgressBar &b) { b.setSmooth(false); }) << false;
+        QTest::newRow("upright") << BarChange([](ProgressBar &b) { b.setOrientation(Qt::Vertical); }) << true;
+        QTest::newRow("orientation as it was")
+            << BarChange([](ProgressBar &b) { b.setOrientation(Qt::Horizontal); }) << false;
+        QTest::newRow("border style") << BarChange([](ProgressBar &b) { b.setBorderStyle(0); }) << false;
+    }
+    void newBarOnlyOnChange()
+    {
+        QFETCH(BarChange, change);
+        QFETCH(bool, newBar);
+        ProgressBar bar;
+        bar.setMin(1);
+        bar.setMax(1500);
+        bar.setPosition(700);
+        const QPointer<QProgressBar> old = bar.hwnd();
+        change(bar);
+        QCOMPARE(old.isNull(), newBar);
+        QCOMPARE(bar.hwnd()->minimum(), 1);
+        QCOMPARE(bar.hwnd()->maximum(), 1500);
+        QCOMPARE(bar.hwnd()->value(), 700);
+        QCOMPARE(bar.hwnd()->orientation(), bar.orientation());
+        QCOMPARE(bar.hwnd()->parentWidget(), &bar);
     }
 
     void oleColours_data()

@@ -1,10 +1,14 @@
 #include "TabControl.h"
 #include "TabStrip.h"
 #include "ControlError.h"
+#include "IconList.h"
 
+#include <QApplication>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <functional>
 
@@ -63,9 +67,39 @@ QPoint centreOfTab(const TabControl &tabs, int position)
     return tabs.tabCtrlHwnd()->tabRect(position - 1).center();
 }
 
+// Arrow keys on the strip: from which tab, which key, whether beforeClick cancels, and after
+// it the tab selected and the events raised.
+struct ArrowKey
+{
+    int from;
+    Qt::Key key;
+    bool cancel;
+    int selected;
+    QList<int> beforeClicks, tabClicks;
+};
+
+// Where the strip sits for a TabAlign: its shape and the control's edge it keeps to.
+struct StripSide
+{
+    int tabAlign;
+    QTabBar::Shape shape;
+    Qt::Edge edge;
+};
+
+// The controls' icon list: three 16 x 16 pictures.
+IconList threeIcons()
+{
+    IconList icons;
+    for (int i = 0; i < 3; ++i)
+        icons.addIcon(QIcon(QPixmap(16, 16)));
+    return icons;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Look)
+Q_DECLARE_METATYPE(ArrowKey)
+Q_DECLARE_METATYPE(StripSide)
 
 class TestTabControl : public QObject
 {
@@ -175,6 +209,12 @@ private Q_SLOTS:
         row("TabText", [](TabControl &t) { t.tabText(0); }, 1051, "TabIndex 0 does not exist");
         row("TabItemData let", [](TabControl &t) { t.setTabItemData(9, 1); }, 1054,
             "Failed to set item data for tab 9");
+        row("TabImage get", [](TabControl &t) { t.tabImage(QStringLiteral("xyz")); }, 1050,
+            "Failed to get image for tab xyz");
+        row("TabImage let", [](TabControl &t) { t.setTabImage(0, 1); }, 1055, "Failed to set image for tab 0");
+        row("TabItemData get", [](TabControl &t) { t.tabItemData(4); }, 1053, "Failed to get item data for tab 4");
+        row("IndexForTab", [](TabControl &t) { t.indexForTab(QStringLiteral("gone")); }, 1049,
+            "TabIndex gone does not exist");
         row("ImageList of another kind",
             [](TabControl &t) { t.setImageList(QVariant(QStringLiteral("icons"))); }, 1052,
             "Invalid Image List.");
@@ -276,6 +316,159 @@ private Q_SLOTS:
         QTest::mouseClick(tabs.tabCtrlHwnd(), Qt::LeftButton, {}, last.center());
         QCOMPARE(tabs.selectedTab(), tabs.tabCount());
         QCOMPARE(log.tabClicks, QList<int> { tabs.tabCount() });
+    }
+
+    // The arrow keys on the strip move to the next tab, asking beforeClick first; at either end
+    // nothing moves and nothing is asked.
+    void arrowKeys_data()
+    {
+        QTest::addColumn<ArrowKey>("press");
+        QTest::newRow("right from the first") << ArrowKey { 1, Qt::Key_Right, false, 2, { 1 }, { 2 } };
+        QTest::newRow("left from the last") << ArrowKey { 3, Qt::Key_Left, false, 2, { 3 }, { 2 } };
+        QTest::newRow("right on the last") << ArrowKey { 3, Qt::Key_Right, false, 3, {}, {} };
+        QTest::newRow("left on the first") << ArrowKey { 1, Qt::Key_Left, false, 1, {}, {} };
+        QTest::newRow("beforeClick cancels") << ArrowKey { 2, Qt::Key_Right, true, 2, { 2 }, {} };
+    }
+    void arrowKeys()
+    {
+        QFETCH(ArrowKey, press);
+        TabControl tabs;
+        tabs.resize(300, 200);
+        addSettingsTabs(tabs);
+        tabs.selectTab(press.from, true);
+        tabs.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+        EventLog log(tabs, press.cancel);
+        QTest::keyClick(tabs.tabCtrlHwnd(), press.key);
+        QCOMPARE(tabs.selectedTab(), press.selected);
+        QCOMPARE(log.beforeClicks, press.beforeClicks);
+        QCOMPARE(log.tabClicks, press.tabClicks);
+    }
+
+    // The wheel turns no tab; a right click selects none and is reported as tabRightClicked.
+    void wheelAndRightClickKeepTheTab()
+    {
+        TabControl tabs;
+        tabs.resize(300, 200);
+        addSettingsTabs(tabs);
+        tabs.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+        EventLog log(tabs);
+        QSignalSpy rightClicks(&tabs, &TabControl::tabRightClicked);
+        const QPoint second = centreOfTab(tabs, 2);
+        QWheelEvent wheel(second, tabs.tabCtrlHwnd()->mapToGlobal(second), {}, { 0, -120 }, Qt::NoButton, {},
+            Qt::NoScrollPhase, false);
+        QApplication::sendEvent(tabs.tabCtrlHwnd(), &wheel);
+        QTest::mouseClick(tabs.tabCtrlHwnd(), Qt::RightButton, {}, second);
+        QCOMPARE(tabs.selectedTab(), 1);
+        QCOMPARE(rightClicks.count(), 1);
+        QCOMPARE(log.beforeClicks, QList<int> {});
+        QCOMPARE(log.tabClicks, QList<int> {});
+        QTest::mouseClick(tabs.tabCtrlHwnd(), Qt::LeftButton, {}, second);
+        QCOMPARE(rightClicks.count(), 1);
+    }
+
+    void selectingAnUnknownTabDoesNothing()
+    {
+        TabControl tabs;
+        addSettingsTabs(tabs);
+        tabs.selectTab(2, true);
+        EventLog log(tabs);
+        tabs.selectTab(QStringLiteral("nope"));
+        tabs.selectTab(4);
+        QCOMPARE(tabs.selectedTab(), 2);
+        QCOMPARE(log.beforeClicks, QList<int> {});
+    }
+
+    // The strip keeps to the edge TabAlign names; the client area takes the rest inside a
+    // two-pixel frame, clear of the strip.
+    void clientAreaBesideTheStrip_data()
+    {
+        QTest::addColumn<StripSide>("side");
+        QTest::newRow("top") << StripSide { TabControl::AlignTop, QTabBar::RoundedNorth, Qt::TopEdge };
+        QTest::newRow("left") << StripSide { TabControl::AlignLeft, QTabBar::RoundedWest, Qt::LeftEdge };
+        QTest::newRow("bottom") << StripSide { TabControl::AlignBottom, QTabBar::RoundedSouth, Qt::BottomEdge };
+        QTest::newRow("right") << StripSide { TabControl::AlignRight, QTabBar::RoundedEast, Qt::RightEdge };
+    }
+    void clientAreaBesideTheStrip()
+    {
+        QFETCH(StripSide, side);
+        TabControl tabs;
+        tabs.resize(300, 200);
+        addSettingsTabs(tabs);
+        tabs.setTabAlign(side.tabAlign);
+        tabs.rebuild();
+        tabs.show();
+        const QRect strip = tabs.tabCtrlHwnd()->geometry();
+        const QRect client(tabs.clientLeft(), tabs.clientTop(), tabs.clientWidth(), tabs.clientHeight());
+        QCOMPARE(tabs.tabCtrlHwnd()->shape(), side.shape);
+        QVERIFY(!strip.isEmpty());
+        QVERIFY(!client.intersects(strip));
+        const bool across = side.edge == Qt::TopEdge || side.edge == Qt::BottomEdge;
+        const QRect inFrame = tabs.rect().adjusted(2, 2, -2, -2);
+        QVERIFY(inFrame.contains(client));
+        if (across) {
+            QCOMPARE(strip.width(), tabs.width());
+            QCOMPARE(client.width(), inFrame.width());
+            QCOMPARE(client.height(), tabs.height() - strip.height() - 4);
+        } else {
+            QCOMPARE(strip.height(), tabs.height());
+            QCOMPARE(client.height(), inFrame.height());
+            QCOMPARE(client.width(), tabs.width() - strip.width() - 4);
+        }
+        switch (side.edge) {
+        case Qt::TopEdge:
+            QCOMPARE(strip.top(), 0);
+            break;
+        case Qt::LeftEdge:
+            QCOMPARE(strip.left(), 0);
+            break;
+        case Qt::BottomEdge:
+            QCOMPARE(strip.bottom(), tabs.height() - 1);
+            break;
+        case Qt::RightEdge:
+            QCOMPARE(strip.right(), tabs.width() - 1);
+            break;
+        }
+    }
+
+    // Each tab shows the icon of its own image index, from a list given as itself or by its
+    // handle; a list of another kind takes the icons away.
+    void tabImages()
+    {
+        const IconList icons = threeIcons();
+        TabControl tabs;
+        addSettingsTabs(tabs);
+        QVERIFY(tabs.tabCtrlHwnd()->tabIcon(0).isNull());
+        tabs.setImageList(QVariant::fromValue(icons.hImageList()));
+        QVERIFY(!tabs.tabCtrlHwnd()->tabIcon(0).isNull());
+        tabs.setTabImage(QStringLiteral("fil"), 7);
+        QCOMPARE(tabs.tabImage(2), 7);
+        QVERIFY2(tabs.tabCtrlHwnd()->tabIcon(1).isNull(), "an index past the list shows none");
+        tabs.setTabImage(2, 1);
+        QCOMPARE(tabs.tabImage(QStringLiteral("fil")), 1);
+        QVERIFY(!tabs.tabCtrlHwnd()->tabIcon(1).isNull());
+        QCOMPARE(tabs.tabCtrlHwnd()->iconSize(), QSize(16, 16));
+        QVERIFY_THROWS_EXCEPTION(ControlError, tabs.setImageList(QVariant(QStringLiteral("icons"))));
+        for (int i = 0; i < tabs.tabCount(); ++i)
+            QVERIFY(tabs.tabCtrlHwnd()->tabIcon(i).isNull());
+    }
+
+    // After RemoveAllTabs nothing is selected and nothing of the old tabs is left.
+    void removeAllTabsLeavesNothing()
+    {
+        TabControl tabs;
+        addSettingsTabs(tabs);
+        EventLog log(tabs);
+        tabs.removeAllTabs();
+        QCOMPARE(tabs.tabCount(), 0);
+        QCOMPARE(tabs.selectedTab(), 0);
+        QVERIFY_THROWS_EXCEPTION(ControlError, tabs.tabKey(1));
+        tabs.addTab(QStringLiteral("Only"), -1, -1, QStringLiteral("one"), 5);
+        QCOMPARE(keysInOrder(tabs), QStringList { "one=Only" });
+        QCOMPARE(tabs.tabItemData(QStringLiteral("one")), 5);
+        QCOMPARE(tabs.indexForTab(QStringLiteral("one")), 1);
+        QCOMPARE(log.tabClicks, QList<int> {});
     }
 
     void rebuildKeepsTabsAndAppliesStyles()

@@ -1,6 +1,8 @@
 #include "toolbar/Rebar.h"
 #include "toolbar/Toolbar.h"
 #include "toolbar/ToolbarHost.h"
+#include "ControlError.h"
+#include "IconList.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -98,9 +100,13 @@ struct Click {
     bool dropped; // dropDownPressed instead of buttonClicked
 };
 
+// A change made to a rebar of two bands, A (100 x 20) and B (80 x 20), in one row.
+using RebarChange = std::function<void(Rebar &)>;
+
 } // namespace
 
 Q_DECLARE_METATYPE(Placement)
+Q_DECLARE_METATYPE(RebarChange)
 
 class TestToolbar : public QObject
 {
@@ -280,6 +286,62 @@ private Q_SLOTS:
         QTest::keyClick(active, keys.key(), keys.keyboardModifiers());
         QCOMPARE(clicks, clicked);
         QCOMPARE(qobject_cast<QLineEdit *>(active)->text(), typed);
+    }
+
+    // Any control is taken in at the width it has and stays; only toolbars go back to their
+    // former parent. A toolbar without a window is recorded, not placed.
+    void hostTakesInOtherControls()
+    {
+        ToolbarHost *host = makeHost();
+        host->resize(600, 60);
+        auto *field = new QLineEdit(m_form.get());
+        field->resize(120, 22);
+        Toolbar windowless(m_form.get());
+        addTextButtons(*m_toolbar, { "&File" });
+        host->capture(static_cast<Toolbar *>(nullptr));
+        host->capture(static_cast<QWidget *>(nullptr));
+        QCOMPARE(host->capturedCount(), 0);
+        QCOMPARE(host->requiredHeight(), 0);
+        host->capture(&windowless);
+        host->capture(field);
+        host->capture(m_toolbar.get());
+        QCOMPARE(host->capturedCount(), 3);
+        QCOMPARE(field->parentWidget(), host);
+        QCOMPARE(field->geometry(), QRect(2 + host->frameWidth(), host->frameWidth(), 120, 22));
+        QCOMPARE(m_toolbar->hwnd()->x(), field->geometry().right() + 3);
+        host->resize(130, 60);
+        host->refresh();
+        QVERIFY2(m_toolbar->hwnd()->y() > field->geometry().bottom(), "the toolbar on a row of its own");
+        host->resize(600, 60);
+        host->autosize();
+        QCOMPARE(m_toolbar->hwnd()->y(), field->y());
+        host->releaseCaptures();
+        QCOMPARE(host->capturedCount(), 0);
+        QCOMPARE(m_toolbar->hwnd()->parentWidget(), m_form.get());
+        QCOMPARE(field->parentWidget(), host);
+    }
+
+    // Without a menu bar among its toolbars the host opens the maximized child's own system
+    // menu from the child's icon.
+    void hostChildIconOpensTheSystemMenu()
+    {
+        ToolbarHost *host = makeHost();
+        addTextButtons(*m_toolbar, { "&File" });
+        host->capture(m_toolbar.get());
+        host->setMdiToolbar(true);
+        m_form->show();
+        QPointer<QMdiSubWindow> child = m_area->addSubWindow(new QWidget);
+        child->showMaximized();
+        QVERIFY(host->showsChildIcon());
+        QWidget *opened = nullptr;
+        QTimer::singleShot(0, [&opened] {
+            opened = QApplication::activePopupWidget();
+            if (opened)
+                opened->close();
+        });
+        QTest::mousePress(host->childIcon(), Qt::LeftButton);
+        QTRY_VERIFY(opened);
+        QCOMPARE(opened, child->systemMenu());
     }
 
     void hostPlacesItemsInRows_data()
@@ -671,6 +733,358 @@ private Q_SLOTS:
 
     // Up beside another band, the drag goes on from where the band joined the row: its start
     // follows the mouse along the row, the band before it growing, itself able to shrink.
+    // A button's tip, caption and image show on its widget; equal captions share one entry of
+    // the text pool; a missing button answers with nothing and takes no change.
+    void toolbarButtonProperties()
+    {
+        IconList icons;
+        icons.addIcon(QIcon(QPixmap(16, 16)));
+        m_toolbar->setImageList(QVariant::fromValue(&icons));
+        addTextButtons(*m_toolbar, { QStringLiteral("Open"), QStringLiteral("Save") });
+        m_toolbar->setButtonToolTip(QStringLiteral("kSave"), QStringLiteral("Save the page"));
+        m_toolbar->setButtonCaption(1, QStringLiteral("Open"));
+        m_toolbar->setButtonImage(1, 0);
+        m_form->show();
+        QCOMPARE(buttonWidget(*m_toolbar, 1)->toolTip(), QStringLiteral("Save the page"));
+        QCOMPARE(m_toolbar->buttonToolTip(1), QStringLiteral("Save the page"));
+        QCOMPARE(m_toolbar->buttonCaption(1), QStringLiteral("Open"));
+        QCOMPARE(m_toolbar->buttonStringIndex(1), m_toolbar->buttonStringIndex(0));
+        QVERIFY(!buttonWidget(*m_toolbar, 1)->icon().isNull());
+        QCOMPARE(m_toolbar->buttonImage(1), 0);
+        QVERIFY(m_toolbar->buttonId(1) != m_toolbar->buttonId(0));
+        m_toolbar->setButtonCaption(0, QString());
+        QCOMPARE(m_toolbar->buttonStringIndex(0), -1);
+        QCOMPARE(m_toolbar->buttonCaption(0), QString());
+
+        const QVariant missing(QStringLiteral("kNone"));
+        m_toolbar->setButtonToolTip(missing, QStringLiteral("x"));
+        m_toolbar->setButtonCaption(missing, QStringLiteral("x"));
+        m_toolbar->setButtonImage(missing, 0);
+        m_toolbar->setButtonTextVisible(missing, false);
+        QCOMPARE(m_toolbar->buttonCount(), 2);
+        QCOMPARE(m_toolbar->buttonKey(5), QString());
+        QCOMPARE(m_toolbar->buttonId(missing), 0);
+        QCOMPARE(m_toolbar->buttonStringIndex(missing), -1);
+        QCOMPARE(m_toolbar->buttonToolTip(missing), QString());
+        QCOMPARE(m_toolbar->buttonCaption(missing), QString());
+        QCOMPARE(m_toolbar->buttonImage(missing), -1);
+        QVERIFY(!m_toolbar->buttonTextVisible(missing));
+        QVERIFY(m_toolbar->buttonAccelerator(missing).isNull());
+    }
+
+    // Only a list-style toolbar shows text on some buttons and not on others; any other takes
+    // the choice for all its buttons.
+    void buttonTextVisible_data()
+    {
+        QTest::addColumn<bool>("listStyle");
+        QTest::addColumn<QList<bool>>("visible");
+        QTest::newRow("list style: that button alone") << true << QList<bool> { true, false };
+        QTest::newRow("otherwise: every button") << false << QList<bool> { false, false };
+    }
+    void buttonTextVisible()
+    {
+        QFETCH(bool, listStyle);
+        QFETCH(QList<bool>, visible);
+        addTextButtons(*m_toolbar, { QStringLiteral("Open"), QStringLiteral("Save") });
+        m_toolbar->setListStyle(listStyle);
+        m_toolbar->setButtonTextVisible(0, true);
+        m_toolbar->setButtonTextVisible(1, true);
+        const int wide = m_toolbar->toolbarWidth();
+        m_toolbar->setButtonTextVisible(1, false);
+        QCOMPARE((QList<bool> { m_toolbar->buttonTextVisible(0), m_toolbar->buttonTextVisible(1) }), visible);
+        QVERIFY(m_toolbar->toolbarWidth() <= wide);
+    }
+
+    // With hot or disabled lists a button shows the hot picture under the mouse and the
+    // disabled one when disabled, each from its own list; without them only the normal one.
+    void buttonImagesPerState_data()
+    {
+        QTest::addColumn<bool>("withHot");
+        QTest::addColumn<bool>("withDisabled");
+        QTest::addColumn<QColor>("hot");
+        QTest::addColumn<QColor>("disabled");
+        QTest::newRow("normal list only") << false << false << QColor(Qt::red) << QColor();
+        QTest::newRow("hot list") << true << false << QColor(Qt::green) << QColor();
+        QTest::newRow("disabled list") << false << true << QColor(Qt::red) << QColor(Qt::blue);
+        QTest::newRow("all three") << true << true << QColor(Qt::green) << QColor(Qt::blue);
+    }
+    void buttonImagesPerState()
+    {
+        QFETCH(bool, withHot);
+        QFETCH(bool, withDisabled);
+        QFETCH(QColor, hot);
+        QFETCH(QColor, disabled);
+        const auto flat = [](Qt::GlobalColor colour) {
+            IconList list;
+            QPixmap pixmap(16, 16);
+            pixmap.fill(colour);
+            list.addIcon(QIcon(pixmap));
+            return list;
+        };
+        IconList normalList = flat(Qt::red);
+        IconList hotList = flat(Qt::green);
+        IconList disabledList = flat(Qt::blue);
+        m_toolbar->setImageList(QVariant::fromValue(&normalList));
+        if (withHot)
+            m_toolbar->setImageList(QVariant::fromValue(hotList.hImageList()), Toolbar::HotImages);
+        if (withDisabled)
+            m_toolbar->setImageList(QVariant::fromValue(&disabledList), Toolbar::DisabledImages);
+        m_toolbar->addButton(QStringLiteral("Open"), 0);
+        m_toolbar->addButton(QStringLiteral("Past the lists"), 3);
+        m_form->show();
+        const QIcon icon = buttonWidget(*m_toolbar, 0)->icon();
+        const auto shown = [&icon](QIcon::Mode mode) { return icon.pixmap(QSize(16, 16), mode).toImage().pixelColor(8, 8); };
+        QCOMPARE(shown(QIcon::Normal), QColor(Qt::red));
+        QCOMPARE(shown(QIcon::Active), hot);
+        if (disabled.isValid())
+            QCOMPARE(shown(QIcon::Disabled), disabled);
+        else
+            QVERIFY2(shown(QIcon::Disabled) != QColor(Qt::red), "greyed from the normal picture");
+        QVERIFY(buttonWidget(*m_toolbar, 1)->icon().isNull());
+    }
+
+    // An image list of any other kind than a list or its handle is refused by number.
+    void toolbarRefusesOtherImageLists()
+    {
+        try {
+            m_toolbar->setImageList(QVariant(QStringLiteral("icons")));
+            QFAIL("no error raised");
+        } catch (const ControlError &error) {
+            QCOMPARE(error.number(), qint32(0x80040000u) + Toolbar::kErrImageListArgument);
+            QCOMPARE(error.description(), QStringLiteral("ImageList property expects ImageList object or long hImageList handle."));
+        }
+    }
+
+    // A drop-down opens at the button's bottom-left corner, given in twips of the owner form.
+    void dropDownPosition()
+    {
+        addTextButtons(*m_toolbar, { QStringLiteral("Open"), QStringLiteral("Recent") });
+        m_toolbar->hwnd()->move(30, 40);
+        int x = -1;
+        int y = -1;
+        m_toolbar->getDropDownPosition(1, x, y);
+        const QRect button = m_toolbar->buttonRect(1);
+        QCOMPARE(qRound(x * m_form->logicalDpiX() / 1440.0), 30 + button.left());
+        QCOMPARE(qRound(y * m_form->logicalDpiY() / 1440.0), 40 + button.bottom() + 1);
+        int untouchedX = -1;
+        int untouchedY = -1;
+        m_toolbar->getDropDownPosition(7, untouchedX, untouchedY);
+        QCOMPARE(untouchedX, -1);
+        QCOMPARE(untouchedY, -1);
+    }
+
+    // The rebar keeps to the side of the form it is put on, as long as that side, as thick
+    // as its rows.
+    void rebarSides_data()
+    {
+        QTest::addColumn<int>("side");
+        QTest::addColumn<Qt::Edge>("edge");
+        QTest::newRow("top") << int(Rebar::Top) << Qt::TopEdge;
+        QTest::newRow("bottom") << int(Rebar::Bottom) << Qt::BottomEdge;
+        QTest::newRow("left") << int(Rebar::Left) << Qt::LeftEdge;
+        QTest::newRow("right") << int(Rebar::Right) << Qt::RightEdge;
+    }
+    void rebarSides()
+    {
+        QFETCH(int, side);
+        QFETCH(Qt::Edge, edge);
+        Rebar rebar;
+        rebar.createRebar(m_form.get());
+        rebar.addBandByHwnd(child(100, 24));
+        QSignalSpy heights(&rebar, &Rebar::heightChanged);
+        rebar.setPosition(Rebar::Side(side));
+        QCOMPARE(rebar.position(), Rebar::Side(side));
+        QVERIFY(!heights.isEmpty());
+        const QRect form = m_form->rect();
+        const QRect bar = rebar.hwnd()->geometry();
+        const bool upright = edge == Qt::LeftEdge || edge == Qt::RightEdge;
+        QCOMPARE(rebar.rebarWidth(), upright ? form.height() : form.width());
+        QCOMPARE(upright ? bar.width() : bar.height(), rebar.rebarHeight());
+        QVERIFY(rebar.rebarHeight() >= 24);
+        switch (edge) {
+        case Qt::TopEdge:
+            QCOMPARE(bar.topLeft(), form.topLeft());
+            break;
+        case Qt::BottomEdge:
+            QCOMPARE(bar.bottomLeft(), form.bottomLeft());
+            break;
+        case Qt::LeftEdge:
+            QCOMPARE(bar.topLeft(), form.topLeft());
+            break;
+        case Qt::RightEdge:
+            QCOMPARE(bar.topRight(), form.topRight());
+            break;
+        }
+    }
+
+    // What each band property does to the bands as they show.
+    void rebarBandProperties_data()
+    {
+        QTest::addColumn<RebarChange>("change");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char *name, RebarChange change, const char *expected) {
+            QTest::newRow(name) << change << QString::fromLatin1(expected);
+        };
+        row("as added", [](Rebar &) {}, "A B");
+        row("B moved before A", [](Rebar &r) { r.bandMove(1, 0); }, "B A");
+        row("moved onto itself", [](Rebar &r) { r.bandMove(1, 1); }, "A B");
+        row("moved to no band", [](Rebar &r) { r.bandMove(1, 5); }, "A B");
+        row("B hidden", [](Rebar &r) { r.setBandVisible(1, false); }, "A");
+        row("B shown again", [](Rebar &r) {
+            r.setBandVisible(1, false);
+            r.setBandVisible(1, true);
+        }, "A B");
+        row("B removed", [](Rebar &r) { r.removeBand(1); }, "A");
+        row("all removed", [](Rebar &r) { r.removeAllRebarBands(); }, "");
+    }
+    void rebarBandProperties()
+    {
+        QFETCH(RebarChange, change);
+        QFETCH(QString, expected);
+        Rebar rebar;
+        rebar.createRebar(m_form.get());
+        rebar.addBandByHwnd(child(100, 20), {}, false, false, QStringLiteral("A"));
+        rebar.addBandByHwnd(child(80, 20), {}, false, false, QStringLiteral("B"));
+        change(rebar);
+        QCOMPARE(bandLayout(rebar), expected);
+        QCOMPARE(rebar.bandVisible(1), expected.size() == 3);
+    }
+
+    // Where a band's child sits: after the gripper (none on a fixed band or when taken away),
+    // inside an edge when asked, as thick as its minimum height allows and no thicker than
+    // its maximum.
+    void rebarBandChild_data()
+    {
+        QTest::addColumn<RebarChange>("change");
+        QTest::addColumn<int>("leftShift"); // against the child of a plain band
+        QTest::addColumn<int>("height"); // -1: no taller than the child
+        const auto row = [](const char *name, RebarChange change, int leftShift, int height) {
+            QTest::newRow(name) << change << leftShift << height;
+        };
+        row("plain", [](Rebar &) {}, 0, 20);
+        row("gripper taken away", [](Rebar &r) { r.setBandGripper(0, false); }, -1, 20);
+        row("gripper back", [](Rebar &r) {
+            r.setBandGripper(0, false);
+            r.setBandGripper(0, true);
+        }, 0, 20);
+        row("child edge", [](Rebar &r) { r.setBandChildEdge(0, true); }, 1, -1);
+        row("minimum height 30", [](Rebar &r) { r.setBandChildMinHeight(0, 30); }, 0, 30);
+        row("maximum height 12", [](Rebar &r) {
+            r.setBandChildMinHeight(0, 30);
+            r.setBandChildMaxHeight(0, 12);
+        }, 0, 12);
+        row("child resized to 40 x 26", [](Rebar &r) { r.bandChildResized(0, 40, 26); }, 0, 26);
+    }
+    void rebarBandChild()
+    {
+        QFETCH(RebarChange, change);
+        QFETCH(int, leftShift);
+        QFETCH(int, height);
+        Rebar rebar;
+        rebar.createRebar(m_form.get());
+        QWidget *plainChild = child(100, 20);
+        QWidget *changedChild = child(100, 20);
+        rebar.addBandByHwnd(changedChild, {}, true);
+        rebar.addBandByHwnd(plainChild, {}, true);
+        change(rebar);
+        const int shift = changedChild->x() - plainChild->x();
+        QCOMPARE(shift == 0 ? 0 : shift > 0 ? 1 : -1, leftShift);
+        if (height >= 0)
+            QCOMPARE(changedChild->height(), height);
+        else
+            QVERIFY(changedChild->height() <= 20);
+        QCOMPARE(rebar.bandGripper(0), leftShift >= 0);
+        QCOMPARE(rebar.bandChildEdge(0), leftShift > 0);
+    }
+
+    // A band's text stands between its gripper and its child.
+    void rebarBandText()
+    {
+        Rebar rebar;
+        rebar.createRebar(m_form.get());
+        QWidget *plain = child(100, 20);
+        QWidget *named = child(100, 20);
+        rebar.addBandByHwnd(plain, {}, true);
+        rebar.addBandByHwnd(named, QStringLiteral("Tools"), true);
+        const int textWidth = rebar.hwnd()->fontMetrics().horizontalAdvance(QStringLiteral("Tools"));
+        QVERIFY(named->x() - plain->x() > textWidth);
+    }
+
+    // Minimising a band makes it as short as its child; maximising gives it what the others
+    // in its row can spare.
+    void rebarBandMinimiseAndMaximise()
+    {
+        Rebar rebar;
+        rebar.createRebar(m_form.get());
+        QWidget *a = child(100, 20);
+        QWidget *b = child(80, 20);
+        rebar.addBandByHwnd(a);
+        rebar.addBandByHwnd(b);
+        QSignalSpy changed(&rebar, &Rebar::layoutChanged);
+        rebar.bandMaximise(0);
+        QVERIFY(rebar.bandRectangle(0).width() > 400);
+        QVERIFY(rebar.bandRectangle(1).width() < 200);
+        QCOMPARE(b->width(), 80);
+        rebar.bandMinimise(0);
+        QVERIFY(rebar.bandRectangle(0).width() < 200);
+        QVERIFY(rebar.bandRectangle(1).width() > 400);
+        QCOMPARE(a->width(), 100);
+        rebar.bandMaximise(1);
+        QVERIFY(rebar.bandRectangle(1).width() > 400);
+        QCOMPARE(changed.count(), 3);
+        rebar.bandMaximise(7);
+        rebar.bandMinimise(7);
+        QCOMPARE(changed.count(), 3);
+    }
+
+    // Asked about a band that is not there, the rebar answers with nothing.
+    void rebarNamesNoMissingBand()
+    {
+        Rebar rebar;
+        QCOMPARE(rebar.rebarWidth(), 0);
+        rebar.createRebar(m_form.get());
+        rebar.addBandByHwnd(child(100, 20));
+        for (const int index : { -1, 1 }) {
+            QVERIFY(!rebar.bandVisible(index));
+            QVERIFY(!rebar.bandGripper(index));
+            QVERIFY(!rebar.bandChildEdge(index));
+            QVERIFY(!rebar.bandChevron(index));
+            QCOMPARE(rebar.bandChildMinHeight(index), 0);
+            QCOMPARE(rebar.bandChildMaxHeight(index), 0);
+            QCOMPARE(rebar.bandChildMinWidth(index), 0);
+            QVERIFY(rebar.bandRectangle(index).isNull());
+            QVERIFY(rebar.bandChevronRectangle(index).isNull());
+        }
+        QVERIFY(rebar.bandGripper(0));
+        QVERIFY(rebar.bandChevron(0));
+        rebar.setBandChevron(0, false);
+        QVERIFY(!rebar.bandChevron(0));
+    }
+
+    // A rebar can be hidden and shown, and draws a picture behind its bands when it has one.
+    void rebarVisibilityAndPicture()
+    {
+        Rebar rebar;
+        rebar.createRebar(m_form.get());
+        rebar.addBandByHwnd(child(100, 20));
+        m_form->show();
+        QVERIFY(rebar.isVisible());
+        rebar.setVisible(false);
+        QVERIFY(!rebar.isVisible());
+        rebar.setVisible(true);
+        const QImage plain = rebar.hwnd()->grab().toImage();
+        rebar.setImageFile(QStringLiteral("/nonexistent/picture.png"));
+        QVERIFY(!rebar.hasBitmap());
+        QPixmap picture(8, 8);
+        picture.fill(Qt::magenta);
+        rebar.setImagePicture(picture);
+        QVERIFY(rebar.hasBitmap());
+        QCOMPARE(rebar.backgroundBitmap().size(), QSize(8, 8));
+        const QImage drawn = rebar.hwnd()->grab().toImage();
+        QVERIFY(drawn != plain);
+        QCOMPARE(drawn.pixelColor(drawn.width() - 2, 1), QColor(Qt::magenta));
+    }
+
     void rebarDragGoesOnInTheNewRow()
     {
         Rebar rebar;
