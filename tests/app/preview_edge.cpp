@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 
@@ -36,14 +37,28 @@ struct PathLine
     int rightmost = -1;
 };
 
+int rightmostPathPixel(const QImage &image, int y)
+{
+    for (int x = image.width() - 1; x >= 0; --x) {
+        if (near(image.pixel(x, y), kPathColour, 24))
+            return x;
+    }
+    return -1;
+}
+
 // The window in front stands lowest in a cascade, so its address line is the lowest one.
+// Its lowest row holds only the letters that reach below the line (p, g, y), which may all
+// stand early in the address: its end is looked for over the line's whole height.
 std::optional<PathLine> lowestPathLine(const QImage &image)
 {
+    constexpr int kLineHeight = 16;
     for (int y = image.height() - 1; y >= 0; --y) {
-        for (int x = image.width() - 1; x >= 0; --x) {
-            if (near(image.pixel(x, y), kPathColour, 24))
-                return PathLine { y, x };
-        }
+        if (rightmostPathPixel(image, y) < 0)
+            continue;
+        PathLine line { y, -1 };
+        for (int row = std::max(0, y - kLineHeight); row <= y; ++row)
+            line.rightmost = std::max(line.rightmost, rightmostPathPixel(image, row));
+        return line;
     }
     return std::nullopt;
 }

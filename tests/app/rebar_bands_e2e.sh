@@ -11,11 +11,21 @@ TAGSMITH="$(realpath "$1")"
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
 SHOTS="${TAGSMITH_E2E_SHOTS:-}"
 
-# A picture of the window with the mouse away from the toolbar, so no button is hot in it.
+# A picture of the window with the mouse away from the toolbar, so no button is hot in it,
+# once the window has stopped changing: on a loaded machine a resize or a drag is laid out
+# and painted some time after xdotool returns.
 look() {
     xdotool mousemove --window "$WINDOW" 600 400
-    sleep 0.5
+    sleep 0.3
     import -window "$WINDOW" "$WORK/$1.png"
+    local tries
+    for tries in $(seq 20); do
+        sleep 0.3
+        import -window "$WINDOW" "$WORK/$1-again.png"
+        [ "$(compare -metric AE "$WORK/$1.png" "$WORK/$1-again.png" null: 2>&1 || true)" != 0 ] || return 0
+        mv "$WORK/$1-again.png" "$WORK/$1.png"
+    done
+    fail "the window kept changing while $1.png was taken"
 }
 
 # The top of the empty document area: the window's first row of its colour down the middle.
@@ -100,6 +110,7 @@ read -r NX NY < <(buttons_in narrow)
 [ "$NX" -eq "$X0" ] || fail "at 200 px the toolbar starts at x=$NX, not at x=$X0"
 verdict="$(whole_buttons_only narrow "$NX" "$NY" wide "$X0" "$Y0")" || fail "at 200 px wide: $verdict"
 xdotool windowsize --sync "$WINDOW" 900 700
+look wide-again
 
 # Down by a row: the band on a row of its own below the logo, the window making room.
 drag 5 "$GRIP_Y" 5 $((GRIP_Y + 30))

@@ -107,6 +107,19 @@ private Q_SLOTS:
         }
     }
 
+    // A page that opened while the main window was still small, as at a start on a busy
+    // desktop, gets the room it needs once the main window grows.
+    void aWindowCutShortGrowsWithTheMainWindow()
+    {
+        Scenario s;
+        s.window->resize(360, 260);
+        DocumentWindow *window = s.open(s.page("a.html"));
+        QVERIFY(hiddenBelow(*window) > 0);
+        s.window->resize(1000, 800);
+        QTRY_COMPARE(hiddenBelow(*window), 0);
+        QVERIFY(s.window->mdiArea().viewport()->rect().contains(window->parentWidget()->geometry()));
+    }
+
     // Restored after the main window shrank, a window is moved and sized back inside.
     void aRestoredWindowComesBackInside()
     {
