@@ -29,6 +29,14 @@ void sizeBar(StatusBar &bar)
     bar.show();
 }
 
+// Two plain panels of 100 pixels on a bar of fixed size.
+void twoPanels(StatusBar &bar)
+{
+    bar.addPanel(StatusBar::Sunken, {}, {}, -1, 100);
+    bar.addPanel(StatusBar::Sunken, {}, {}, -1, 100);
+    sizeBar(bar);
+}
+
 QList<int> panelWidths(const StatusBar &bar)
 {
     QList<int> widths;
@@ -265,9 +273,7 @@ private Q_SLOTS:
     {
         QFETCH(StatusCall, change);
         StatusBar bar;
-        bar.addPanel(StatusBar::Sunken, {}, {}, -1, 100);
-        bar.addPanel(StatusBar::Sunken, {}, {}, -1, 100);
-        sizeBar(bar);
+        twoPanels(bar);
         QVERIFY(QTest::qWaitForWindowExposed(&bar));
         PaintWatcher watcher(bar);
         QTest::qWait(50);
@@ -552,9 +558,7 @@ private Q_SLOTS:
     void redrawPanelDrawsAtOnce()
     {
         StatusBar bar;
-        bar.addPanel(StatusBar::Sunken, {}, {}, -1, 100);
-        bar.addPanel(StatusBar::Sunken, {}, {}, -1, 100);
-        sizeBar(bar);
+        twoPanels(bar);
         QVERIFY(QTest::qWaitForWindowExposed(&bar));
         PaintWatcher watcher(bar);
         bar.redrawPanel(2);
@@ -576,9 +580,7 @@ private Q_SLOTS:
     {
         QFETCH(Click, click);
         StatusBar bar;
-        bar.addPanel(StatusBar::Sunken, {}, {}, -1, 100);
-        bar.addPanel(StatusBar::Sunken, {}, {}, -1, 100);
-        sizeBar(bar);
+        twoPanels(bar);
         QSignalSpy clicked(&bar, click.doubleClick ? &StatusBar::doubleClicked : &StatusBar::clicked);
         const QPoint at(click.x, click.y);
         if (click.doubleClick)
