@@ -72,7 +72,7 @@ void WindowArranger::arrangeIcons(QMdiArea &area)
         if (!window->isMinimized() || !window->isVisible())
             continue;
         const QSize size = window->size();
-        if (left > 0 && left + size.width() > space.width()) {
+        if (left + size.width() > space.width()) {
             left = 0;
             bottom -= rowHeight;
             rowHeight = 0;

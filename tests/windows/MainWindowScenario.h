@@ -43,11 +43,12 @@ public:
     bool openUrl(const QUrl &url) override
     {
         urls.append(url);
-        return succeeds;
+        return opensUrls;
     }
     QList<QStringList> started;
     QList<QUrl> urls;
     bool succeeds = true;
+    bool opensUrls = true;
 };
 
 // A home of its own for each scenario, with the version the start-up records, and the

@@ -159,6 +159,41 @@ private Q_SLOTS:
         QCOMPARE(s.msg(), message);
     }
 
+    // A program that does not start is named; the help falls back on the desktop's viewer
+    // for a file before it gives up.
+    void whenAProgramCannotStart_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("opensUrls");
+        QTest::addColumn<QString>("url"); // asked of the desktop; %1 is the home
+        QTest::addColumn<QString>("message"); // %1 is the home
+        const QString guide = u"file://%1help.html"_s;
+        QTest::newRow("the sibling editor") << "mnuView(1)" << true << "" << "%1Scrivan Editor/Scriv.exe could not be started.";
+        QTest::newRow("help: the desktop shows the guide instead")
+            << "mnuHelp(0)" << true << guide << "Document opened... (%1a.html)";
+        QTest::newRow("help: nothing shows the guide") << "mnuHelp(0)" << false << guide << "xdg-open could not be started.";
+        QTest::newRow("a link with no browser") << "mnuHelp(4)" << false << "https://www.vantorel.com/"
+                                                << "No web browser could be started for https://www.vantorel.com/.";
+    }
+    void whenAProgramCannotStart()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, opensUrls);
+        QFETCH(QString, url);
+        QFETCH(QString, message);
+        Scenario s;
+        const QString root = s.home.path() + u'/';
+        SettingsStore().setValue(u"Help"_s, s.home.write(u"help.html"_s, "<html></html>"));
+        SettingsStore().setValue(u"Location"_s, root + u"Scrivan Editor/Scriv.exe"_s, u"Scrivan"_s);
+        s.open(s.page(u"a.html"_s, kPage));
+        s.launcher->succeeds = false;
+        s.launcher->opensUrls = opensUrls;
+        s.click(command);
+        const auto inHome = [&root](QString text) { return text.replace(u"%1"_s, root); };
+        QCOMPARE(s.launcher->urls, url.isEmpty() ? QList<QUrl> {} : QList<QUrl> { QUrl(inHome(url)) });
+        QCOMPARE(s.msg(), inHome(message));
+    }
+
     // Help > Index by the program's folder: an installed copy opens the guide installed with
     // it; one in its build tree, the guide of the sources its build notes beside it; a guide
     // anywhere else is not the program's.
