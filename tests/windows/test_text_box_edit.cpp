@@ -82,6 +82,47 @@ private Q_SLOTS:
         QCOMPARE(form.field->text(), locked ? text : QString(text).insert(caret + 2, u'Z'));
     }
 
+    // Overwriting replaces only what a typed character would: keys with Ctrl or Alt, keys
+    // that type nothing, and typing over a selection behave as when inserting.
+    void overwritingLeavesOtherKeysAlone_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<bool>("selected"); // "kites" selected before the key
+        QTest::addColumn<QString>("text");
+        QTest::newRow("a typed space takes a letter's place")
+            << int(Qt::Key_Space) << Qt::KeyboardModifiers() << false << " ites & lines";
+        QTest::newRow("typing over a selection replaces just the selection")
+            << int(Qt::Key_X) << Qt::KeyboardModifiers() << true << "x & lines";
+        QTest::newRow("Ctrl+K types nothing") << int(Qt::Key_K) << Qt::KeyboardModifiers(Qt::ControlModifier)
+                                              << false << "kites & lines";
+        QTest::newRow("Alt+K inserts, overwriting nothing")
+            << int(Qt::Key_K) << Qt::KeyboardModifiers(Qt::AltModifier) << false << "kkites & lines";
+        QTest::newRow("Escape, a control character, selects nothing")
+            << int(Qt::Key_Escape) << Qt::KeyboardModifiers() << false << "kites & lines";
+        QTest::newRow("Delete deletes as ever") << int(Qt::Key_Delete) << Qt::KeyboardModifiers() << false
+                                                << "ites & lines";
+        QTest::newRow("Shift+Insert pastes and does not switch") << int(Qt::Key_Insert)
+                                                                 << Qt::KeyboardModifiers(Qt::ShiftModifier) << false
+                                                                 << kUntouched + "kites & lines";
+    }
+    void overwritingLeavesOtherKeysAlone()
+    {
+        QFETCH(int, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(bool, selected);
+        QFETCH(QString, text);
+        Form form;
+        KeyboardState::setOverwrite(true);
+        form.field->setCursorPosition(0);
+        if (selected)
+            form.field->setSelection(0, 5);
+        QTest::keyClick(form.field, Qt::Key(key), modifiers);
+        QCOMPARE(form.field->text(), text);
+        QCOMPARE(form.field->selectedText(), QString());
+        QVERIFY2(KeyboardState::isOn(KeyboardState::Insert), "none of these keys switches overwriting off");
+    }
+
     // Overwriting shows: the caret becomes a block over what the next character typed
     // replaces, as soon as Insert is pressed; at the end, where nothing is replaced, it is an
     // average character wide.
