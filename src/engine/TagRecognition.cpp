@@ -48,12 +48,6 @@ std::string_view TagRecognition::prefix(TagKind kind)
     return kTable[static_cast<std::size_t>(kind)].prefix;
 }
 
-bool TagRecognition::isValue(TagKind kind)
-{
-    return kind == TagKind::Description || kind == TagKind::Keywords || kind == TagKind::Author
-        || kind == TagKind::Robots;
-}
-
 bool TagRecognition::opensMeta(std::string_view afterLessThan)
 {
     if (!startsWithFolded(afterLessThan, "meta"))

@@ -233,6 +233,12 @@ private Q_SLOTS:
             << QByteArray("<head><title>Caf\xE9</title></head><meta charset=\"utf-16\">") << false << QStringLiteral(u"Café");
         QTest::newRow("utf-32 is no UTF-16 label")
             << QByteArray("<head><meta charset=\"utf-32\"><title>Caf\xE9</title></head>") << false << QStringLiteral(u"Café");
+        QTest::newRow("Content-Type's bare charset ends with the value")
+            << QByteArray("<head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\"><title>Caf\xC3\xA9</title></head>") << false << QStringLiteral(u"CafÃ©");
+        QTest::newRow("Content-Type's charset ends at a semicolon")
+            << QByteArray("<head><meta http-equiv=content-type content='text/html;charset=latin1;q=1'><title>Caf\xC3\xA9</title></head>") << false << QStringLiteral(u"CafÃ©");
+        QTest::newRow("Content-Type's charset quoted inside the value")
+            << QByteArray("<head><meta http-equiv=\"Content-Type\" content='text/html; charset = \"latin1\"'><title>Caf\xC3\xA9</title></head>") << false << QStringLiteral(u"CafÃ©");
         QTest::newRow("declared Latin-1 without a mark")
             << QByteArray("<head><meta charset=\"ISO-8859-1\"><title>Caf\xC3\xA9</title></head>") << false << QStringLiteral(u"CafÃ©");
     }
