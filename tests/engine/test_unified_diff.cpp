@@ -67,6 +67,13 @@ private Q_SLOTS:
         QTest::newRow("beyond the work limit")
             << QByteArray("1\n2\n3\n4\na\nb\n5\n6\n7\n8\n") << QByteArray("1\n2\n3\n4\nb\nc\n5\n6\n7\n8\n")
             << 0ULL << QByteArray("@@ -2,8 +2,8 @@\n 2\n 3\n 4\n-a\n-b\n+b\n+c\n 5\n 6\n 7\n");
+        // Every step counts towards the limit, a step along no common line too.
+        const QByteArray before = "1\n2\n3\n4\na\nx\nb\n5\n6\n7\n8\n";
+        const QByteArray after = "1\n2\n3\n4\nc\nx\nd\n5\n6\n7\n8\n";
+        QTest::newRow("a common line kept within the limit") << before << after << 20ULL
+            << QByteArray("@@ -2,9 +2,9 @@\n 2\n 3\n 4\n-a\n+c\n x\n-b\n+d\n 5\n 6\n 7\n");
+        QTest::newRow("a common line replaced beyond it") << before << after << 3ULL
+            << QByteArray("@@ -2,9 +2,9 @@\n 2\n 3\n 4\n-a\n-x\n-b\n+c\n+x\n+d\n 5\n 6\n 7\n");
     }
     void hunks()
     {
