@@ -6,6 +6,9 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 // Points the user's configuration and data folders at a fresh temporary folder, so a
 // test never reads or writes the real user's files.
 class TestHome
@@ -29,6 +32,20 @@ public:
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
             return {};
         return filePath;
+    }
+
+    // A device every write to fails as on a full disk. As root, who could replace the
+    // machine's /dev/full through a slip in a save, a node of the test's own when the folder
+    // allows devices; else the machine's, which nobody else can replace.
+    QString fullDevice() const
+    {
+        const QString node = m_dir.filePath(QStringLiteral("full"));
+        if (::mknod(QFile::encodeName(node).constData(), S_IFCHR | 0666, makedev(1, 7)) == 0) {
+            QFile device(node);
+            if (device.open(QIODevice::WriteOnly))
+                return node;
+        }
+        return QStringLiteral("/dev/full");
     }
 
 private:

@@ -318,7 +318,7 @@ private Q_SLOTS:
             << "backupfolder" << SaveError::BackupRefused << "index.bak: Is a directory" << true;
         QTest::newRow("target a folder")
             << "targetfolder" << SaveError::TargetRefused << "other: Is a directory" << true;
-        QTest::newRow("link to /dev/full")
+        QTest::newRow("link to a full device")
             << "devfull" << SaveError::TargetRefused << "Not a regular file" << false;
         QTest::newRow("read-only folder, backup due")
             << "readonlyfolder" << SaveError::BackupRefused << "<folder>: Permission denied" << true;
@@ -348,7 +348,7 @@ private Q_SLOTS:
             QDir().mkpath(request.targetPath);
         } else if (kind == "devfull") {
             request.targetPath = folder + QStringLiteral("/full.html");
-            QVERIFY(QFile::link(QStringLiteral("/dev/full"), request.targetPath));
+            QVERIFY(QFile::link(home.fullDevice(), request.targetPath));
         } else if (unprivileged) {
             // Open to everyone but writable only by its owner, root in CI; or the file alone read-only.
             const bool fileOnly = kind == "readonlyfile";
