@@ -27,7 +27,7 @@ class TestTextWidth : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Characters the font lacks, drawn as a browser draws them.
+    // Characters the font lacks, drawn as a browser draws them; controls draw nothing.
     void advancesOutsideTheFont_data()
     {
         QTest::addColumn<uint>("codePoint");
@@ -39,6 +39,9 @@ private Q_SLOTS:
         QTest::newRow("soft hyphen") << 0xADu << 0;
         QTest::newRow("ideographic variation selector") << 0xE0100u << 0;
         QTest::newRow("byte order mark") << 0xFEFFu << 0;
+        QTest::newRow("bell, a C0 control") << 0x07u << 0;
+        QTest::newRow("delete") << 0x7Fu << 0;
+        QTest::newRow("next line, a C1 control") << 0x85u << 0;
     }
     void advancesOutsideTheFont()
     {
