@@ -314,8 +314,12 @@ private Q_SLOTS:
         QFETCH(int, clicked);
         QFETCH(bool, gone);
         Scenario s;
-        for (const QString &name : opened)
-            s.open(s.page(name));
+        // Through File > Open, as a user picks a page.
+        for (const QString &name : opened) {
+            s.window->prompts().chooseFileNext(s.page(name));
+            s.click("mnuFile(1)");
+        }
+        QCOMPARE(s.windows(), QSet<QString>(opened.cbegin(), opened.cend()).size());
         const auto checkMenu = [&] {
             QStringList keys;
             for (int i = 0; i < recent.size(); ++i) {

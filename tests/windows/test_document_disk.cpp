@@ -54,21 +54,27 @@ private Q_SLOTS:
     void aPageOpenedTwiceHasOneWindow_data()
     {
         QTest::addColumn<QString>("again");
-        QTest::newRow("the same path") << "site/a.html";
-        QTest::newRow("with dot segments") << "site/../site/./a.html";
-        QTest::newRow("through a symbolic link") << "link.html";
+        QTest::addColumn<bool>("minimized");
+        QTest::newRow("the same path") << "site/a.html" << false;
+        QTest::newRow("with dot segments") << "site/../site/./a.html" << false;
+        QTest::newRow("through a symbolic link") << "link.html" << false;
+        QTest::newRow("its window minimized: shown again") << "site/a.html" << true;
     }
     void aPageOpenedTwiceHasOneWindow()
     {
         QFETCH(QString, again);
+        QFETCH(bool, minimized);
         Scenario s;
         const QString path = s.page("site/a.html");
         QVERIFY(QFile::link(path, s.home.path() + "/link.html"));
         DocumentWindow *first = s.open(path);
         type(first->field(TextField::Keywords), "typed first", true);
+        if (minimized)
+            first->parentWidget()->showMinimized();
         s.open(s.page("b.html", QByteArray(kPage).replace("Hand-made", "Box")));
         QCOMPARE(s.windows(), 2);
         DocumentWindow *brought = s.open(s.home.path() + '/' + again);
+        QVERIFY(!first->parentWidget()->isMinimized());
         QCOMPARE(s.windows(), 2);
         QCOMPARE(brought, first);
         QCOMPARE(s.window->activeDocument(), first);
@@ -185,6 +191,23 @@ private Q_SLOTS:
         s.activate(1);
         s.activate(0);
         QCOMPARE(s.prompts().size(), answer ? 1 : 0);
+    }
+
+    // A reload of a page that can no longer be read keeps what was typed and says why.
+    void aFailedReloadKeepsTheEdits()
+    {
+        Scenario s;
+        const QString path = s.page("a.html");
+        DocumentWindow *document = s.open(path);
+        type(document->field(TextField::Description), "Typed", true);
+        s.open(s.page("b.html"));
+        QVERIFY(!s.home.write("a.html", "<p>No HEAD any more</p>").isEmpty());
+        s.window->prompts().answerNext(QMessageBox::Discard);
+        s.activate(0);
+        QCOMPARE(document->text(TextField::Description), QStringLiteral("Typed"));
+        QVERIFY(document->document().isModified());
+        QCOMPARE(s.prompts().size(), 2);
+        QCOMPARE(s.prompts().last().text, "No HEAD section in file...\n" + path);
     }
 
     // Back from another program, the page in front is looked at, as when its window comes
