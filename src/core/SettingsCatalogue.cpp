@@ -11,7 +11,7 @@ constexpr const char *kProgram = "Tagsmith LITE";
 // The sibling editor's own section, read for its program path.
 constexpr const char *kSibling = "Scrivan";
 
-constexpr std::array<SettingsCatalogue::Entry, 14> kEntries = { {
+constexpr std::array<SettingsCatalogue::Entry, 15> kEntries = { {
     { Setting::Version, "Version", kProgram, ReadingRule::Text },
     { Setting::Location, "Location", kProgram, ReadingRule::Text },
     { Setting::Author, "Author", kProgram, ReadingRule::Text },
@@ -26,6 +26,7 @@ constexpr std::array<SettingsCatalogue::Entry, 14> kEntries = { {
     { Setting::WindowState, "WindowState", kProgram, ReadingRule::Text },
     { Setting::Help, "Help", kProgram, ReadingRule::Text },
     { Setting::ScrivanLocation, "Location", kSibling, ReadingRule::Text },
+    { Setting::WidthLimits, "Width Limits", kProgram, ReadingRule::Text },
 } };
 
 QString nameOf(Setting setting)
@@ -78,6 +79,16 @@ bool SettingsCatalogue::setText(Setting setting, const QString &value)
 bool SettingsCatalogue::setOn(Setting setting, bool on)
 {
     return setText(setting, on ? QStringLiteral("on") : QStringLiteral("off"));
+}
+
+WidthLimits SettingsCatalogue::widthLimits() const
+{
+    return WidthLimits::named(text(Setting::WidthLimits).toStdString()).value_or(WidthLimits::desktop());
+}
+
+bool SettingsCatalogue::setWidthLimits(const WidthLimits &limits)
+{
+    return setText(Setting::WidthLimits, QString::fromStdString(limits.name()));
 }
 
 bool SettingsCatalogue::isOn(ReadingRule rule, const QString &stored)

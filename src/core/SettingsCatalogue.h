@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WidthLimits.h"
+
 #include <QString>
 
 #include <span>
@@ -21,6 +23,7 @@ enum class Setting {
     WindowState,
     Help,
     ScrivanLocation,
+    WidthLimits,
 };
 
 // How a stored text is understood. Nothing passes a default: a value never written reads
@@ -55,6 +58,9 @@ public:
     bool setText(Setting setting, const QString &value);
     // Writes "on" or "off".
     bool setOn(Setting setting, bool on);
+    // The desktop's limits unless the setting names others.
+    ::WidthLimits widthLimits() const;
+    bool setWidthLimits(const ::WidthLimits &limits);
 
     SettingsStore &store() const { return m_store; }
 

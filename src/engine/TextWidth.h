@@ -15,9 +15,6 @@ public:
     static constexpr int kUnitsPerEm = 2048;
     static constexpr double kTitlePixelSize = 20.0;
     static constexpr double kDescriptionPixelSize = 14.0;
-    // Widths a result shows before it cuts the text: the commonly used limits.
-    static constexpr double kTitleLimit = 580.0;
-    static constexpr double kDescriptionLimit = 920.0;
 
     // Advance of one code point in font units (kUnitsPerEm to the em).
     static int advance(char32_t codePoint);

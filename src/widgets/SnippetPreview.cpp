@@ -81,7 +81,8 @@ QString SnippetPreview::cut(const QString &text, double pixelSize, double limit)
 
 void SnippetPreview::setTitle(const QString &title)
 {
-    m_shownTitle = cut(title, TextWidth::kTitlePixelSize, TextWidth::kTitleLimit);
+    m_title = title;
+    m_shownTitle = cut(title, TextWidth::kTitlePixelSize, m_limits.title);
     update();
 }
 
@@ -93,8 +94,16 @@ void SnippetPreview::setPath(const QString &path)
 
 void SnippetPreview::setDescription(const QString &description)
 {
-    m_description = cut(description, TextWidth::kDescriptionPixelSize, TextWidth::kDescriptionLimit);
+    m_fullDescription = description;
+    m_description = cut(description, TextWidth::kDescriptionPixelSize, m_limits.description);
     update();
+}
+
+void SnippetPreview::setWidthLimits(const WidthLimits &limits)
+{
+    m_limits = limits;
+    setTitle(m_title);
+    setDescription(m_fullDescription);
 }
 
 QString SnippetPreview::shownPath() const

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "WidthLimits.h"
+
 #include <QString>
 #include <QWidget>
 
-// The page as a desktop search engine lists it: the title as a link, the path, and the
+// The page as a search engine lists it on a desktop: the title as a link, the path, and the
 // description over at most two lines, each cut with "…" where a result cuts it. Drawn at
 // the result's own size (Liberation Sans 20 px and 14 px) and scaled down as a whole when
 // the window is narrower, so that where the text is cut never depends on the window.
@@ -25,6 +27,8 @@ public:
     void setTitle(const QString &title);
     void setPath(const QString &path);
     void setDescription(const QString &description);
+    // Where the title and the description are cut: a desktop's limits until set.
+    void setWidthLimits(const WidthLimits &limits);
     // As the result shows them, cut; the description in its lines, which joined give its text.
     QString shownTitle() const { return m_shownTitle; }
     QString shownPath() const;
@@ -47,7 +51,10 @@ private:
 
     QFont m_titleFont;
     QFont m_textFont;
+    WidthLimits m_limits;
+    QString m_title;
     QString m_shownTitle;
     QString m_path;
+    QString m_fullDescription;
     QString m_description;
 };

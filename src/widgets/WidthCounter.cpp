@@ -27,6 +27,17 @@ WidthCounter::Rating WidthCounter::rate(double pixels, double limit)
 void WidthCounter::setPixels(double pixels)
 {
     m_pixels = pixels;
+    showRating();
+}
+
+void WidthCounter::setLimit(double limit)
+{
+    m_limit = limit;
+    showRating();
+}
+
+void WidthCounter::showRating()
+{
     const QString shown = text();
     setToolTip(shown);
     setAccessibleName(shown);

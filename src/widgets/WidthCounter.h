@@ -21,6 +21,7 @@ public:
     static Rating rate(double pixels, double limit);
 
     void setPixels(double pixels);
+    void setLimit(double limit);
     double pixels() const { return m_pixels; }
     double limit() const { return m_limit; }
     Rating rating() const { return rate(m_pixels, m_limit); }
@@ -35,6 +36,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void showRating();
+
     static constexpr int kBarWidth = 96;
     static constexpr int kBarHeight = 8;
     static constexpr int kGap = 6;

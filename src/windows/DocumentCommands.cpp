@@ -99,6 +99,7 @@ DocumentWindow *DocumentCommands::createWindow(std::unique_ptr<Document> owned)
 {
     Document *document = m_documents.add(std::move(owned));
     auto *window = new DocumentWindow(*document);
+    window->setWidthLimits(m_services.settings().widthLimits());
     window->setAttribute(Qt::WA_DeleteOnClose);
     connect(document, &Document::valuesChanged, this, [this, document] { documentChanged(*document); });
     connect(window, &QObject::destroyed, &m_documents, [this, document] { m_documents.remove(document); });

@@ -7,6 +7,7 @@
 #include "StringTable.h"
 #include "TextContrast.h"
 #include "TextWidth.h"
+#include "WidthLimits.h"
 #include "WarningLabel.h"
 #include "WidthCounter.h"
 
@@ -60,8 +61,8 @@ DocumentWindow::DocumentWindow(Document &document, QWidget *parent)
     , m_document(document)
     , m_contents(new QWidget)
     , m_preview(new SnippetPreview(m_contents))
-    , m_titleWidth(new WidthCounter(TextWidth::kTitleLimit, m_contents))
-    , m_descriptionWidth(new WidthCounter(TextWidth::kDescriptionLimit, m_contents))
+    , m_titleWidth(new WidthCounter(WidthLimits::desktop().title, m_contents))
+    , m_descriptionWidth(new WidthCounter(WidthLimits::desktop().description, m_contents))
 {
     // Made in the order the Tab key visits them, the description first, where a page opens.
     for (const TextField field : kTextFields) {
@@ -208,6 +209,13 @@ bool DocumentWindow::flagEnabled(RobotsFlag which) const
 bool DocumentWindow::charset() const
 {
     return m_charsetBox->isChecked();
+}
+
+void DocumentWindow::setWidthLimits(const WidthLimits &limits)
+{
+    m_titleWidth->setLimit(limits.title);
+    m_descriptionWidth->setLimit(limits.description);
+    m_preview->setWidthLimits(limits);
 }
 
 WarningLabel &DocumentWindow::warningLabel(WarningTarget target) const

@@ -2,6 +2,7 @@
 
 #include "MetaElementSet.h"
 #include "PageWarnings.h"
+#include "WidthLimits.h"
 
 #include <QWidget>
 
@@ -60,6 +61,8 @@ public:
     SnippetPreview &preview() const { return *m_preview; }
     WidthCounter &titleWidth() const { return *m_titleWidth; }
     WidthCounter &descriptionWidth() const { return *m_descriptionWidth; }
+    // The widths the counters measure against, as the settings name them.
+    void setWidthLimits(const WidthLimits &limits);
     WarningLabel &warningLabel(WarningTarget target) const;
 
     // Asked before the window closes; false keeps it open.

@@ -92,6 +92,46 @@ private Q_SLOTS:
         QCOMPARE(settings.number(setting), number);
     }
 
+    // The width limits: a preset by name or two numbers, the desktop's for anything else;
+    // written back by the same name.
+    void widthLimits_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<double>("title");
+        QTest::addColumn<double>("description");
+        QTest::addColumn<QString>("written"); // when the limits read are set again
+        QTest::newRow("unset: desktop") << QString() << 580.0 << 920.0 << "desktop";
+        QTest::newRow("mobile") << "mobile" << 580.0 << 680.0 << "mobile";
+        QTest::newRow("preset in capitals") << "Mobile" << 580.0 << 680.0 << "mobile";
+        QTest::newRow("two numbers") << "600,700" << 600.0 << 700.0 << "600,700";
+        QTest::newRow("numbers of a preset take its name") << "580,680" << 580.0 << 680.0 << "mobile";
+        QTest::newRow("the widest") << "10000,1" << 10000.0 << 1.0 << "10000,1";
+        QTest::newRow("one number") << "600" << 580.0 << 920.0 << "desktop";
+        QTest::newRow("zero") << "0,700" << 580.0 << 920.0 << "desktop";
+        QTest::newRow("beyond the widest") << "600,10001" << 580.0 << 920.0 << "desktop";
+        QTest::newRow("three numbers") << "600,700,800" << 580.0 << 920.0 << "desktop";
+        QTest::newRow("a space") << "600, 700" << 580.0 << 920.0 << "desktop";
+        QTest::newRow("a fraction") << "600.5,700" << 580.0 << 920.0 << "desktop";
+        QTest::newRow("another word") << "tablet" << 580.0 << 920.0 << "desktop";
+    }
+    void widthLimits()
+    {
+        QFETCH(QString, stored);
+        QFETCH(double, title);
+        QFETCH(double, description);
+        QFETCH(QString, written);
+        TestHome home;
+        SettingsStore store;
+        SettingsCatalogue settings(store);
+        if (!stored.isNull())
+            QVERIFY(settings.setText(Setting::WidthLimits, stored));
+        const WidthLimits limits = settings.widthLimits();
+        QCOMPARE(limits.title, title);
+        QCOMPARE(limits.description, description);
+        QVERIFY(settings.setWidthLimits(limits));
+        QCOMPARE(store.value(u"Width Limits"_s), written);
+    }
+
     // The sibling editor's folder is read from its own section, which that program writes.
     void settingsReadWhatOtherProgramsWrote()
     {

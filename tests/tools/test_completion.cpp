@@ -101,7 +101,8 @@ private Q_SLOTS:
             { "--description", "--keywords", "--author", "--robots", "--charset", "--backup", "--no-backup",
                 "--dry-run", "--check", "--diff", "--quiet", "--help" });
         addRowsWithAndWithoutLibrary("audit's options after a path", { "tsmeta", "audit", "site", "-" },
-            { "--format", "-j", "--jobs", "--check", "-q", "--quiet", "-h", "--help" });
+            { "--format", "-j", "--jobs", "--widths", "--check", "-q", "--quiet", "-h", "--help" });
+        addRowsWithAndWithoutLibrary("the width presets", { "tsmeta", "audit", "--widths", "m" }, { "mobile" });
         addRowsWithAndWithoutLibrary("an option's value is no command", { "tsmeta", "--author", "apply", "read", "--" },
             { "--quiet", "--help" });
         addRowsWithAndWithoutLibrary("formats", { "tsmeta", "audit", "--format", "" }, { "jsonl", "table" });

@@ -96,10 +96,13 @@ private Q_SLOTS:
         QTest::newRow("dry run for read") << QStringList { "read", "--dry-run", "x.html" } << 2 << u"for apply only"_s;
         QTest::newRow("audit without a path") << QStringList { "audit" } << 2 << u"audit needs at least one FILE"_s;
         QTest::newRow("unknown format") << QStringList { "audit", "--format", "xml", "x.html" } << 2 << u"not 'xml'"_s;
-        QTest::newRow("values for audit") << QStringList { "audit", "--author", "Ann", "x" } << 2 << u"but --format, --jobs and --check"_s;
+        QTest::newRow("values for audit") << QStringList { "audit", "--author", "Ann", "x" } << 2 << u"but --format, --jobs, --widths and --check"_s;
         QTest::newRow("format for read") << QStringList { "read", "--format", "table", "x.html" } << 2 << u"for audit only"_s;
         QTest::newRow("no threads") << QStringList { "audit", "--jobs", "0", "x.html" } << 2 << u"from 1 to"_s;
         QTest::newRow("threads not a number") << QStringList { "audit", "--jobs", "two", "x.html" } << 2 << u"not 'two'"_s;
+        QTest::newRow("widths of a tablet") << QStringList { "audit", "--widths", "tablet", "x.html" } << 2 << u"not 'tablet'"_s;
+        QTest::newRow("one width") << QStringList { "audit", "--widths", "600", "x.html" } << 2 << u"two numbers of pixels"_s;
+        QTest::newRow("widths for apply") << QStringList { "apply", "--widths", "mobile", "x.html" } << 2 << u"--widths is for audit only"_s;
         QTest::newRow("threads for read") << QStringList { "read", "--jobs", "2", "x.html" } << 2 << u"--jobs is for audit"_s;
         QTest::newRow("no threads, short form") << QStringList { "audit", "-j0", "x.html" } << 2 << u"from 1 to"_s;
         QTest::newRow("check for read") << QStringList { "read", "--check", "x.html" } << 2 << u"--check is for apply and audit only"_s;

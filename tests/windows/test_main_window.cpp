@@ -5,6 +5,7 @@
 #include "CommandLinePaths.h"
 #include "CommandTables.h"
 #include "LineNumberGutter.h"
+#include "WidthCounter.h"
 
 #include <QDir>
 #include <QFile>
@@ -86,6 +87,16 @@ private Q_SLOTS:
         s.window.reset();
         s.start();
         QCOMPARE(s.window->isMaximized(), state == "maximized");
+    }
+
+    // Every window opened measures against the width limits the settings name.
+    void widthLimitsComeFromTheSettings()
+    {
+        Scenario s({ { "Width Limits", "mobile" } });
+        DocumentWindow *document = s.open(s.home.write("kites.html", kPage));
+        QVERIFY(document);
+        QCOMPARE(document->titleWidth().limit(), 580.0);
+        QCOMPARE(document->descriptionWidth().limit(), 680.0);
     }
 
     void openingAPageShowsItsValues()

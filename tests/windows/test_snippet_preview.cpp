@@ -3,6 +3,7 @@
 #include "DocumentWindow.h"
 #include "SnippetPreview.h"
 #include "TextWidth.h"
+#include "WidthLimits.h"
 #include "WarningLabel.h"
 #include "WidthCounter.h"
 
@@ -77,19 +78,25 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<int>("hue"); // of the description's bar; -1 for none
-        QTest::newRow("nothing typed") << false << QString() << "0 / 920 px · short" << -1;
-        QTest::newRow("first digit in range") << false << digits(48) << "374 / 920 px" << 137;
-        QTest::newRow("last digit that fits") << false << digits(118) << "919 / 920 px · near the limit" << 40;
-        QTest::newRow("one digit over") << false << digits(119) << "927 / 920 px · 7 px too wide" << 2;
+        QTest::addColumn<QString>("limits"); // as the settings name them; the desktop's when empty
+        QTest::newRow("nothing typed") << false << QString() << "0 / 920 px · short" << -1 << QString();
+        QTest::newRow("first digit in range") << false << digits(48) << "374 / 920 px" << 137 << QString();
+        QTest::newRow("last digit that fits") << false << digits(118) << "919 / 920 px · near the limit" << 40 << QString();
+        QTest::newRow("one digit over") << false << digits(119) << "927 / 920 px · 7 px too wide" << 2 << QString();
         QTest::newRow("CJK over by width, not by count")
-            << false << QString(66, QChar(0x6F22)) << "924 / 920 px · 4 px too wide" << 2;
+            << false << QString(66, QChar(0x6F22)) << "924 / 920 px · 4 px too wide" << 2 << QString();
         QTest::newRow("over, cut in words")
             << false << QStringLiteral("0123456789 ").repeated(12).chopped(1) << "977 / 920 px · 57 px too wide"
-            << 2;
-        QTest::newRow("title: last digit that fits") << true << digits(52) << "578 / 580 px · near the limit" << 0;
-        QTest::newRow("title: one digit over") << true << digits(53) << "590 / 580 px · 10 px too wide" << 0;
+            << 2 << QString();
+        QTest::newRow("title: last digit that fits") << true << digits(52) << "578 / 580 px · near the limit" << 0 << QString();
+        QTest::newRow("title: one digit over") << true << digits(53) << "590 / 580 px · 10 px too wide" << 0 << QString();
         QTest::newRow("title: CJK one over") << true << QString(30, QChar(0x6F22)) << "600 / 580 px · 20 px too wide"
-                                             << 0;
+                                             << 0 << QString();
+        QTest::newRow("phone: last digit that fits") << false << digits(87) << "677 / 680 px · near the limit" << 40
+                                                     << "mobile";
+        QTest::newRow("phone: one digit over") << false << digits(88) << "685 / 680 px · 5 px too wide" << 2 << "mobile";
+        QTest::newRow("title over limits of its own") << true << digits(40) << "445 / 400 px · 45 px too wide" << 0
+                                                      << "400,1000";
     }
     void countersAndPreviewFollowTheTexts()
     {
@@ -97,7 +104,10 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QString, shown);
         QFETCH(int, hue);
+        QFETCH(QString, limits);
         Window w;
+        const WidthLimits cutAt = limits.isEmpty() ? WidthLimits::desktop() : *WidthLimits::named(limits.toStdString());
+        w.window.setWidthLimits(cutAt);
         if (title) {
             w.showTitle(text);
             QCOMPARE(w.window.titleWidth().text(), shown);
@@ -123,13 +133,12 @@ private Q_SLOTS:
         const bool cut = shown.contains(QLatin1String("too wide"));
         QCOMPARE(previewed.endsWith(QChar(0x2026)), cut);
         QCOMPARE(previewed.chopped(cut ? 1 : 0), cut ? text.left(previewed.size() - 1) : text);
-        QVERIFY(title ? width(previewed, TextWidth::kTitlePixelSize) <= TextWidth::kTitleLimit
-                      : width(previewed, TextWidth::kDescriptionPixelSize) <= TextWidth::kDescriptionLimit);
+        QVERIFY(title ? width(previewed, TextWidth::kTitlePixelSize) <= cutAt.title
+                      : width(previewed, TextWidth::kDescriptionPixelSize) <= cutAt.description);
         QVERIFY(preview.shownDescription().size() <= SnippetPreview::kMaxDescriptionLines);
         // Nothing more of the title would have fitted.
         if (title && cut)
-            QVERIFY(width(text.left(previewed.size()) + QChar(0x2026), TextWidth::kTitlePixelSize)
-                > TextWidth::kTitleLimit);
+            QVERIFY(width(text.left(previewed.size()) + QChar(0x2026), TextWidth::kTitlePixelSize) > cutAt.title);
     }
 
     // Qt takes a tip for rich text when it starts like a tag; a user must still read it as written.

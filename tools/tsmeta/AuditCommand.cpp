@@ -50,6 +50,7 @@ struct Summary
     int descriptionsTooLong = 0;
     qint64 sharedDescriptions = 0;
     QMap<QString, int> warnings;
+    WidthLimits limits;
 
     void count(const PageAudit &page)
     {
@@ -61,8 +62,8 @@ struct Summary
         }
         missingTitles += PageAudit::collapsedSpaces(page.title).empty();
         missingDescriptions += !page.hasDescription();
-        titlesTooLong += page.titlePixels > TextWidth::kTitleLimit;
-        descriptionsTooLong += page.descriptionPixels > TextWidth::kDescriptionLimit;
+        titlesTooLong += page.titlePixels > limits.title;
+        descriptionsTooLong += page.descriptionPixels > limits.description;
     }
 
     void countWarnings(const std::vector<Warning> &found)
@@ -116,10 +117,10 @@ void writeCountsInWords(const Summary &summary, QTextStream &out)
         << AuditCommand::tr("%1 wider than %2 px, %3 wider than %4 px (marked !).")
                .arg(counted(
                    summary.titlesTooLong, AuditCommand::tr("%1 title"), AuditCommand::tr("%1 titles")))
-               .arg(TextWidth::kTitleLimit)
+               .arg(summary.limits.title)
                .arg(counted(summary.descriptionsTooLong, AuditCommand::tr("%1 description"),
                    AuditCommand::tr("%1 descriptions")))
-               .arg(TextWidth::kDescriptionLimit)
+               .arg(summary.limits.description)
         << '\n';
 }
 
@@ -238,6 +239,7 @@ public:
         , m_progress(err, options.progress, options.progressInterval)
     {
         m_pool.setMaxThreadCount(options.jobs > 0 ? options.jobs : QThread::idealThreadCount());
+        m_summary.limits = options.limits;
     }
 
     // Returns the reason when the pages could not be put aside.
@@ -319,14 +321,14 @@ private:
             read.digest = DescriptionTally::digestOf(page.descriptionKey());
         if (table()) {
             read.lead = page.path.toUtf8();
-            read.text = PageLines::tableCells(page, false);
+            read.text = PageLines::tableCells(page, false, m_options.limits);
             read.entry = (QStringLiteral("  ") + page.path + QLatin1Char('\n')).toUtf8();
         } else {
             read.text = PageLines::json(page, false);
             JsonText::appendString(read.entry, page.path);
         }
         if (read.digest)
-            read.sharedText = table() ? PageLines::tableCells(page, true) : PageLines::json(page, true);
+            read.sharedText = table() ? PageLines::tableCells(page, true, m_options.limits) : PageLines::json(page, true);
         return read;
     }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WidthLimits.h"
+
 #include <QCoreApplication>
 #include <QStringList>
 
@@ -29,6 +31,8 @@ public:
         qint64 listWindow = 32768;
         // "N pages read" on the error stream while the pages are read: for a terminal only.
         bool progress = false;
+        // Titles and descriptions wider than these are counted and marked.
+        WidthLimits limits;
         std::chrono::milliseconds progressInterval { 250 };
     };
 

@@ -65,8 +65,8 @@ QString auditHelp()
                         "line {\"type\":\"sharedDescription\", description, pages} for each description\n"
                         "several pages share, in order of first use, and last {\"type\":\"summary\"} with\n"
                         "pages, unreadable, missingTitles, missingDescriptions, sharedDescriptions (the\n"
-                        "number of such lines), titlesTooLong (over 580 px), descriptionsTooLong (over\n"
-                        "920 px) and warnings (the count of each kind).\n"
+                        "number of such lines), titlesTooLong, descriptionsTooLong (wider than the\n"
+                        "limits) and warnings (the count of each kind).\n"
                         "\n"
                         "Options:\n"
                         "  --format jsonl|table  jsonl (the default) as above; table: waits for the last\n"
@@ -74,6 +74,9 @@ QString auditHelp()
                         "                  then the summary in words.\n"
                         "  -j, --jobs N    Read the pages on N threads (one per core unless given). When\n"
                         "                  standard error is a terminal it shows how many have been read.\n"
+                        "  --widths desktop|mobile|T,D  The widths in pixels past which a title or a\n"
+                        "                  description counts as too long: desktop (580 and 920), mobile\n"
+                        "                  (580 and 680) or two numbers; unless given, the editor's setting.\n"
                         "  --check         Exit with status 3 when a page has a warning.\n")
         + commonOptionsHelp()
         + exitStatusHelp(HelpText::tr("every page was read (with --check: and none has a warning)"),

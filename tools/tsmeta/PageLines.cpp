@@ -87,13 +87,13 @@ QByteArray PageLines::json(const PageAudit &page, bool descriptionShared)
     return line;
 }
 
-QByteArray PageLines::tableCells(const PageAudit &page, bool descriptionShared)
+QByteArray PageLines::tableCells(const PageAudit &page, bool descriptionShared, const WidthLimits &limits)
 {
     if (!page.ok)
         return (QStringLiteral("  ") + tr("unreadable: %1").arg(page.error) + QLatin1Char('\n')).toUtf8();
     const std::vector<Warning> warnings = warningsOf(page, descriptionShared);
-    QString cells = QStringLiteral("  ") + pixelCell(page.titlePixels, TextWidth::kTitleLimit).rightJustified(9)
-        + QStringLiteral("  ") + pixelCell(page.descriptionPixels, TextWidth::kDescriptionLimit).rightJustified(9)
+    QString cells = QStringLiteral("  ") + pixelCell(page.titlePixels, limits.title).rightJustified(9)
+        + QStringLiteral("  ") + pixelCell(page.descriptionPixels, limits.description).rightJustified(9)
         + QStringLiteral("  ") + QString::number(warnings.size());
     if (!warnings.empty())
         cells += QStringLiteral(" (") + warningKinds(warnings) + QLatin1Char(')');

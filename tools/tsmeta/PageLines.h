@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PageAudit.h"
+#include "WidthLimits.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -16,6 +17,7 @@ class PageLines
 public:
     // The page's JSON line, its line end included.
     static QByteArray json(const PageAudit &page, bool descriptionShared);
-    // The table row from the path's padding on: the widths and the warnings.
-    static QByteArray tableCells(const PageAudit &page, bool descriptionShared);
+    // The table row from the path's padding on: the widths, marked past their limits, and
+    // the warnings.
+    static QByteArray tableCells(const PageAudit &page, bool descriptionShared, const WidthLimits &limits);
 };

@@ -31,6 +31,7 @@ const QString kNoBackup = QStringLiteral("no-backup");
 const QString kLineEnd = QStringLiteral("line-end");
 const QString kFormat = QStringLiteral("format");
 const QString kJobs = QStringLiteral("jobs");
+const QString kWidths = QStringLiteral("widths");
 // More threads than this only queue behind the disk.
 constexpr int kMaxJobs = 256;
 const QString kDryRun = QStringLiteral("dry-run");
@@ -52,6 +53,7 @@ QList<QCommandLineOption> tsmetaOptions()
         { kFormat, TsmetaCommand::tr("Output of audit."), TsmetaCommand::tr("jsonl|table") },
         { { QStringLiteral("j"), kJobs }, TsmetaCommand::tr("Threads that read pages for audit."),
             TsmetaCommand::tr("N") },
+        { kWidths, TsmetaCommand::tr("Width limits of audit."), TsmetaCommand::tr("desktop|mobile|T,D") },
         { kDryRun, TsmetaCommand::tr("Work out the save but write nothing.") },
         { kDiff, TsmetaCommand::tr("Print the dry run as a unified diff.") },
         { kCheck, TsmetaCommand::tr("Say by the exit status whether anything was found.") },
@@ -202,9 +204,9 @@ int exitStatusOf(AuditCommand::Outcome outcome, bool check)
 int runAudit(const QCommandLineParser &parser, const QStringList &paths, QTextStream &out, QTextStream &err)
 {
     for (const QString &name : commandOptionNames(parser)) {
-        if (name != kFormat && name != kJobs && name != kCheck)
+        if (name != kFormat && name != kJobs && name != kWidths && name != kCheck)
             return usageError(
-                err, TsmetaCommand::tr("audit takes no options but --format, --jobs and --check"));
+                err, TsmetaCommand::tr("audit takes no options but --format, --jobs, --widths and --check"));
     }
     const QString formatName = parser.isSet(kFormat) ? parser.value(kFormat) : QStringLiteral("jsonl");
     const auto format = AuditCommand::formatNamed(formatName);
@@ -213,6 +215,16 @@ int runAudit(const QCommandLineParser &parser, const QStringList &paths, QTextSt
     AuditCommand::Options options;
     options.format = *format;
     options.progress = isTerminal(err);
+    SettingsStore store;
+    options.limits = SettingsCatalogue(store).widthLimits();
+    if (parser.isSet(kWidths)) {
+        const auto named = WidthLimits::named(parser.value(kWidths).toStdString());
+        if (!named)
+            return usageError(err,
+                TsmetaCommand::tr("--widths takes desktop, mobile or two numbers of pixels as 600,700, not '%1'")
+                    .arg(parser.value(kWidths)));
+        options.limits = *named;
+    }
     if (parser.isSet(kJobs)) {
         bool number = false;
         options.jobs = parser.value(kJobs).toInt(&number);
@@ -282,6 +294,8 @@ int TsmetaCommand::runCommand(const QCommandLineParser &parser, QTextStream &out
         return usageError(err, tr("--format is for audit only"));
     if (parser.isSet(kJobs) && command != QLatin1String("audit"))
         return usageError(err, tr("--jobs is for audit only"));
+    if (parser.isSet(kWidths) && command != QLatin1String("audit"))
+        return usageError(err, tr("--widths is for audit only"));
     if (command != QLatin1String("read") && command != QLatin1String("apply")
         && command != QLatin1String("audit"))
         return usageError(err, tr("unknown command '%1'").arg(command));
