@@ -101,6 +101,29 @@ Q_DECLARE_METATYPE(Look)
 Q_DECLARE_METATYPE(ArrowKey)
 Q_DECLARE_METATYPE(StripSide)
 
+// The strip as drawn in a style.
+QImage shown(const Look &style)
+{
+    TabControl tabs;
+    tabs.resize(300, 120);
+    addSettingsTabs(tabs);
+    tabs.show();
+    tabs.activateWindow();
+    if (!QTest::qWaitForWindowActive(&tabs))
+        qWarning("the tab control did not become active");
+    tabs.setButtons(style.buttons);
+    tabs.setFlatButtons(style.flatButtons);
+    tabs.setHotTrack(style.hotTrack);
+    tabs.rebuild();
+    if (style.mouseOver)
+        QTest::mouseMove(tabs.tabCtrlHwnd(), centreOfTab(tabs, 2));
+    if (style.focus)
+        tabs.tabCtrlHwnd()->setFocus(Qt::TabFocusReason);
+    else
+        tabs.tabCtrlHwnd()->clearFocus();
+    return tabs.tabCtrlHwnd()->grab().toImage();
+}
+
 class TestTabControl : public QObject
 {
     Q_OBJECT
@@ -257,28 +280,20 @@ private Q_SLOTS:
         QFETCH(Look, look);
         QFETCH(bool, looksAlike);
         QFETCH(Look, against);
-        const auto shown = [](const Look &style) {
-            TabControl tabs;
-            tabs.resize(300, 120);
-            addSettingsTabs(tabs);
-            tabs.show();
-            tabs.activateWindow();
-            if (!QTest::qWaitForWindowActive(&tabs))
-                qWarning("the tab control did not become active");
-            tabs.setButtons(style.buttons);
-            tabs.setFlatButtons(style.flatButtons);
-            tabs.setHotTrack(style.hotTrack);
-            tabs.rebuild();
-            if (style.mouseOver)
-                QTest::mouseMove(tabs.tabCtrlHwnd(), centreOfTab(tabs, 2));
-            if (style.focus)
-                tabs.tabCtrlHwnd()->setFocus(Qt::TabFocusReason);
-            else
-                tabs.tabCtrlHwnd()->clearFocus();
-            return tabs.tabCtrlHwnd()->grab().toImage();
-        };
         const QImage other = shown(against);
         QCOMPARE(shown(look) == other, looksAlike);
+    }
+
+    // Plain tabs are drawn by the strip itself: their captions show.
+    void plainTabsShowTheirCaptions()
+    {
+        const QImage strip = shown(Look {});
+        QSet<QRgb> colours;
+        for (int y = 0; y < strip.height(); ++y) {
+            for (int x = 0; x < strip.width(); ++x)
+                colours.insert(strip.pixel(x, y));
+        }
+        QVERIFY2(colours.size() > 8, "a strip of plain tabs draws text, not one flat colour");
     }
 
     void multiLineShowsEveryTabInRows_data()

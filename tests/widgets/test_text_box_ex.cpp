@@ -52,6 +52,7 @@ struct TabPress
     int selStart, selLength;
     QKeyCombination keys;
     QString expected;
+    bool handlerTakesTab = false; // a keyDown handler cancels the Tab key
 };
 
 // The contrast of two colours as readers of text perceive it (1 to 21).
@@ -269,6 +270,7 @@ private Q_SLOTS:
         QTest::newRow("tab with shift held unindents")
             << TabPress { true, "    a\n    b", 0, 11, Qt::ShiftModifier | Qt::Key_Tab, "a\nb" };
         QTest::newRow("without the trap nothing is inserted") << TabPress { false, "ab", 1, 0, tab, "ab" };
+        QTest::newRow("a key handler takes the Tab back") << TabPress { true, "ab", 1, 0, tab, "ab", true };
     }
     void tabKey()
     {
@@ -278,6 +280,10 @@ private Q_SLOTS:
         box.setTrapTabKey(press.trap);
         box.setText(press.text);
         select(box, press.selStart, press.selLength);
+        connect(&box, &TextBox::keyDown, &box, [&press](int &keyCode, int) {
+            if (press.handlerTakesTab && keyCode == Qt::Key_Tab)
+                keyCode = 0;
+        });
         key(box, press.keys.key(), press.keys.keyboardModifiers());
         QCOMPARE(box.text(), press.expected);
         QCOMPARE(box.isDirty(), press.text != press.expected);
