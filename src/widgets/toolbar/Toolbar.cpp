@@ -9,6 +9,7 @@
 #include "EventHooks.h"
 
 #include <QApplication>
+#include <QBitmap>
 #include <QFileInfo>
 #include <QFrame>
 #include <QImage>
@@ -713,19 +714,13 @@ void Toolbar::loadImageStrip()
         strip = m_imagePicture;
     if (strip.isNull() || m_bitmapSize <= 0)
         return;
-    QImage image = strip.toImage().convertToFormat(QImage::Format_ARGB32);
-    const QRgb transparent = image.pixel(0, 0);
-    for (int y = 0; y < image.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            if (line[x] == transparent)
-                line[x] = qRgba(0, 0, 0, 0);
-        }
-    }
+    // The strip's top-left colour is its ground, shown as no colour at all.
+    const QImage image = strip.toImage();
+    strip.setMask(QBitmap::fromImage(image.createMaskFromColor(image.pixel(0, 0), Qt::MaskInColor)));
     m_stripImages = std::make_unique<IconList>(m_bitmapSize, m_bitmapSize);
-    const int count = qMin(kMaxStripImages, image.width() / m_bitmapSize);
+    const int count = qMin(kMaxStripImages, strip.width() / m_bitmapSize);
     for (int i = 0; i < count; ++i)
-        m_stripImages->addIcon(QIcon(QPixmap::fromImage(image.copy(i * m_bitmapSize, 0, m_bitmapSize, m_bitmapSize))));
+        m_stripImages->addIcon(QIcon(strip.copy(i * m_bitmapSize, 0, m_bitmapSize, m_bitmapSize)));
     m_imageLists[NormalImages] = m_stripImages.get();
 }
 
