@@ -42,16 +42,16 @@ QString fieldName(TextField field)
     return QStringLiteral("Author");
 }
 
-QLabel *captionLabel(const QString &text, QWidget *parent)
+// A caption in the first column, right-aligned beside what it names in the second; told
+// which that is, so that assistive tools read them together.
+QLabel *addCaptioned(QGridLayout &grid, int row, const QString &caption, QWidget *named)
 {
-    auto *label = new QLabel(text, parent);
+    auto *label = new QLabel(caption, named->parentWidget());
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setBuddy(named);
+    grid.addWidget(label, row, 0);
+    grid.addWidget(named, row, 1);
     return label;
-}
-
-QLabel *captionLabel(int id, QWidget *parent)
-{
-    return captionLabel(ResourceText::caption(id), parent);
 }
 
 } // namespace
@@ -134,29 +134,24 @@ void DocumentWindow::buildControls()
     auto *grid = new QGridLayout(m_contents);
     grid->setColumnStretch(1, 1);
     grid->setVerticalSpacing(4);
-    grid->addWidget(captionLabel(StringId::Description, m_contents), 0, 0);
-    grid->addWidget(field(TextField::Description), 0, 1);
+    addCaptioned(*grid, 0, ResourceText::caption(StringId::Description), field(TextField::Description));
     grid->addWidget(&warningLabel(WarningTarget::Description), 1, 1);
-    grid->addWidget(captionLabel(StringId::Keywords, m_contents), 2, 0);
-    grid->addWidget(field(TextField::Keywords), 2, 1);
+    addCaptioned(*grid, 2, ResourceText::caption(StringId::Keywords), field(TextField::Keywords));
     grid->addWidget(&warningLabel(WarningTarget::Keywords), 3, 1);
-    grid->addWidget(captionLabel(StringId::Author, m_contents), 4, 0);
-    grid->addWidget(field(TextField::Author), 4, 1);
+    addCaptioned(*grid, 4, ResourceText::caption(StringId::Author), field(TextField::Author));
     grid->addWidget(&warningLabel(WarningTarget::Author), 5, 1);
 
-    auto *robots = new QGridLayout;
-    robots->addWidget(flagBox(RobotsFlag::NoIndex), 0, 0);
-    robots->addWidget(flagBox(RobotsFlag::NoFollow), 0, 1);
-    robots->addWidget(flagBox(RobotsFlag::NoImageIndex), 1, 0);
-    robots->addWidget(flagBox(RobotsFlag::NoImageClick), 1, 1);
-    robots->setColumnStretch(2, 1);
-    auto *robotsLabel = captionLabel(StringId::Robots, m_contents);
-    robotsLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    grid->addWidget(robotsLabel, 6, 0);
-    grid->addLayout(robots, 6, 1);
+    auto *robots = new QWidget(m_contents);
+    auto *flags = new QGridLayout(robots);
+    flags->setContentsMargins({});
+    flags->addWidget(flagBox(RobotsFlag::NoIndex), 0, 0);
+    flags->addWidget(flagBox(RobotsFlag::NoFollow), 0, 1);
+    flags->addWidget(flagBox(RobotsFlag::NoImageIndex), 1, 0);
+    flags->addWidget(flagBox(RobotsFlag::NoImageClick), 1, 1);
+    flags->setColumnStretch(2, 1);
+    addCaptioned(*grid, 6, ResourceText::caption(StringId::Robots), robots)->setAlignment(Qt::AlignRight | Qt::AlignTop);
     grid->addWidget(&warningLabel(WarningTarget::Robots), 7, 1);
-    grid->addWidget(captionLabel(StringId::Charset, m_contents), 8, 0);
-    grid->addWidget(m_charsetBox, 8, 1);
+    addCaptioned(*grid, 8, ResourceText::caption(StringId::Charset), m_charsetBox);
     grid->addWidget(&warningLabel(WarningTarget::Charset), 9, 1);
 
     m_pathLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -169,10 +164,8 @@ void DocumentWindow::buildControls()
 
     grid->setRowMinimumHeight(11, 4);
     grid->addWidget(m_preview, 12, 0, 1, 2);
-    grid->addWidget(captionLabel(tr("Title:"), m_contents), 13, 0);
-    grid->addWidget(m_titleWidth, 13, 1);
-    grid->addWidget(captionLabel(tr("Description:"), m_contents), 14, 0);
-    grid->addWidget(m_descriptionWidth, 14, 1);
+    addCaptioned(*grid, 13, tr("Title:"), m_titleWidth);
+    addCaptioned(*grid, 14, tr("Description:"), m_descriptionWidth);
     grid->setRowStretch(15, 1);
 }
 

@@ -193,6 +193,22 @@ private Q_SLOTS:
         QCOMPARE(s.prompts().size(), answer ? 1 : 0);
     }
 
+    // The status bar speaks of the page in front: a page behind it that changes says nothing.
+    void aPageChangingBehindTheActiveOneLeavesTheStatusAlone()
+    {
+        Scenario s;
+        DocumentWindow *behind = s.open(s.page("a.html"));
+        const QString front = s.page("b.html");
+        s.open(front);
+        const QString shown = s.msg();
+        QCOMPARE(shown, "Document opened... (" + front + ')');
+        behind->document().setText(TextField::Keywords, QStringLiteral("changed behind"));
+        QCOMPARE(s.msg(), shown);
+        s.activate(0);
+        type(behind->field(TextField::Author), "Jo", true);
+        QCOMPARE(s.msg(), QStringLiteral("Remember to save..."));
+    }
+
     // A reload of a page that can no longer be read keeps what was typed and says why.
     void aFailedReloadKeepsTheEdits()
     {

@@ -10,6 +10,7 @@
 #include "WidthCounter.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -52,6 +53,27 @@ private Q_SLOTS:
     void initTestCase() { Scenario::defaultPage = kPage; }
 
     // A warning that appears after the page opened makes the window grow when there is room.
+    // Each caption stands on its row left of what it names, and names it for assistive tools.
+    void everyCaptionStandsBesideWhatItNames()
+    {
+        Scenario s;
+        DocumentWindow *document = s.open(s.page("a.html"));
+        QVERIFY(document);
+        QStringList captions;
+        for (const QLabel *label : document->findChildren<QLabel *>()) {
+            const QWidget *named = label->buddy();
+            if (!named)
+                continue;
+            captions.append(label->text());
+            const QRect caption(label->mapTo(document, QPoint()), label->size());
+            const QRect beside(named->mapTo(document, QPoint()), named->size());
+            QVERIFY2(caption.right() < beside.left(), qPrintable(label->text()));
+            QVERIFY2(caption.top() < beside.bottom() && beside.top() < caption.bottom(), qPrintable(label->text()));
+        }
+        captions.sort();
+        QCOMPARE(captions, (QStringList { "Author:", "Charset:", "Description:", "Description:", "Keywords:", "Robots:", "Title:" }));
+    }
+
     void aWarningGrowsTheWindow_data()
     {
         QTest::addColumn<QByteArray>("page");
