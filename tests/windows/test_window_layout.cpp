@@ -7,6 +7,7 @@
 #include "SnippetPreview.h"
 #include "TextBox.h"
 #include "TypedText.h"
+#include "WarningLabel.h"
 #include "WidthCounter.h"
 
 #include <QCheckBox>
@@ -72,6 +73,24 @@ private Q_SLOTS:
         }
         captions.sort();
         QCOMPARE(captions, (QStringList { "Author:", "Charset:", "Description:", "Description:", "Keywords:", "Robots:", "Title:" }));
+    }
+
+    // A warning stands right under the field it is about, in line with it.
+    void aWarningStandsUnderItsField()
+    {
+        Scenario s;
+        DocumentWindow *document = s.open(s.page("a.html"));
+        document->field(TextField::Description)->clear();
+        const QWidget &warning = document->warningLabel(WarningTarget::Description);
+        QTRY_VERIFY(warning.isVisible());
+        const auto placed = [document](const QWidget *widget) {
+            return QRect(widget->mapTo(document, QPoint()), widget->size());
+        };
+        const QRect field = placed(document->field(TextField::Description));
+        const QRect shown = placed(&warning);
+        QCOMPARE(shown.left(), field.left());
+        QVERIFY(shown.top() > field.bottom());
+        QVERIFY(shown.bottom() < placed(document->field(TextField::Keywords)).top());
     }
 
     void aWarningGrowsTheWindow_data()
