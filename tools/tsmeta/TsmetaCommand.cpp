@@ -114,7 +114,7 @@ int runApply(const QCommandLineParser &parser, const QStringList &files, const M
     if (const auto misuse = standardInputMisuse(parser, files))
         return usageError(err, *misuse);
     const ApplyCommand::Outcome outcome
-        = ApplyCommand::run(files, values, backupsWanted(parser), applyMode(parser), out, err);
+        = ApplyCommand::run(files, values.edit(), backupsWanted(parser), applyMode(parser), out, err);
     if (!outcome.allOk)
         return TsmetaCommand::SomeFailed;
     return parser.isSet(kCheck) && outcome.anyChanged ? TsmetaCommand::CheckFailed : TsmetaCommand::AllOk;
@@ -173,7 +173,7 @@ int printBlock(
         return usageError(
             err, TsmetaCommand::tr("--line-end takes crlf, lf or cr, not '%1'").arg(parser.value(kLineEnd)));
     MetaElementSet set;
-    values.applyTo(set);
+    values.edit().applyTo(set);
     const std::string block = TagBlock::forView(set, ProgramVersion::version().toStdString(), *lineEnd);
     out << QString::fromStdString(block);
     return TsmetaCommand::AllOk;
