@@ -3,6 +3,7 @@
 #include "Utf8Validator.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 namespace {
 
@@ -11,6 +12,13 @@ constexpr QByteArrayView kByteOrderMark = "\xEF\xBB\xBF";
 bool isLineEndByte(char c)
 {
     return c == '\r' || c == '\n';
+}
+
+// A byte order mark at the start of a cell is the cell's text, not a mark to drop.
+QString textOf(const QByteArray &cell)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(cell);
 }
 
 } // namespace
@@ -116,7 +124,7 @@ bool CsvReader::readRow(Row &row)
         }
         if (++m_cells > kMaxCells)
             return fail(tr("more than %1 cells: too many for a table").arg(kMaxCells), m_line);
-        row.cells.append(QString::fromUtf8(cell));
+        row.cells.append(textOf(cell));
         if (m_at >= m_bytes.size())
             return true;
         if (atLineEnd()) {
