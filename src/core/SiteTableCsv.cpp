@@ -117,7 +117,7 @@ private:
     {
         if (row.cells.size() != m_columns.size()) {
             error(row.line,
-                SiteTableCsv::tr("%1 cells where the header names %2 columns").arg(row.cells.size()).arg(m_columns.size()));
+                SiteTableCsv::tr("%1 cells, but the header has %2").arg(row.cells.size()).arg(m_columns.size()));
             return;
         }
         SiteTableCsv::PageEdit page;
