@@ -77,6 +77,28 @@ private Q_SLOTS:
         QCOMPARE(read.separator, ',');
     }
 
+    // What a spreadsheet would trim, split or take for an empty line is quoted; the rest
+    // is written as it is.
+    void quotesWhatOthersWouldChange_data()
+    {
+        QTest::addColumn<QStringList>("row");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("plain") << QStringList { "a b", "Zoë" } << "a b,Zo\xc3\xab\r\n"_ba;
+        QTest::newRow("blank first") << QStringList { " a", "\tb" } << "\" a\",\"\tb\"\r\n"_ba;
+        QTest::newRow("blank last") << QStringList { "a ", "b\t" } << "\"a \",\"b\t\"\r\n"_ba;
+        QTest::newRow("semicolon") << QStringList { "a;b" } << "\"a;b\"\r\n"_ba;
+        QTest::newRow("quote doubled") << QStringList { "5\" screen" } << "\"5\"\" screen\"\r\n"_ba;
+        QTest::newRow("line end") << QStringList { "a\nb" } << "\"a\nb\"\r\n"_ba;
+        QTest::newRow("empty among others") << QStringList { "", "" } << ",\r\n"_ba;
+        QTest::newRow("empty alone") << QStringList { "" } << "\"\"\r\n"_ba;
+    }
+    void quotesWhatOthersWouldChange()
+    {
+        QFETCH(QStringList, row);
+        QFETCH(QByteArray, written);
+        QCOMPARE(CsvWriter::write({ row }), "\xEF\xBB\xBF"_ba + written);
+    }
+
     // The same over tables nobody chose.
     void randomTablesReadBack()
     {

@@ -116,6 +116,23 @@ private Q_SLOTS:
         QCOMPARE(saved, changed);
     }
 
+    // Each page gets the values of its own row, in the table's order.
+    void eachPageItsOwnRow()
+    {
+        TestHome home;
+        const QString a = home.write(u"a.html"_s, kPage);
+        const QString b = home.write(u"b.html"_s, kPage);
+        const QString csv = home.write(u"t.csv"_s, "path,author,robots\nb.html,Bea,nofollow\na.html,Ann,\n");
+        const TsmetaRun run = runTsmeta(fromCsv(csv));
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.lines, (QList<QJsonObject> { { { "path", b }, { "ok", true } }, { { "path", a }, { "ok", true } } }));
+        const TsmetaRun read = runTsmeta({ "read", a, b });
+        QCOMPARE(read.lines.at(0)["author"], u"Ann"_s);
+        QCOMPARE(read.lines.at(0)["robots"], QString());
+        QCOMPARE(read.lines.at(1)["author"], u"Bea"_s);
+        QCOMPARE(read.lines.at(1)["robots"], u"nofollow"_s);
+    }
+
     // Backups as apply makes them; a page that cannot be written is reported and left as
     // it was, and the others are saved.
     void savesEachPageAsApplyDoes()
