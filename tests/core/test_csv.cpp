@@ -164,6 +164,7 @@ private Q_SLOTS:
         QTest::addColumn<qsizetype>("line");
         QTest::newRow("quote never closed") << "a,b\r\nc,\"d\r\ne\r\n"_ba << u"never ends"_s << qsizetype(2);
         QTest::newRow("quote never closed after a cell over lines") << "\"a\nb\",c\n\"d\n"_ba << u"never ends"_s << qsizetype(3);
+        QTest::newRow("quote never closed, a doubled one lines later") << "x\n\"a\nb\"\"c\nd\n"_ba << u"never ends"_s << qsizetype(2);
         QTest::newRow("a lone doubled quote never closes") << "a\n\"\"\"\n"_ba << u"never ends"_s << qsizetype(2);
         QTest::newRow("text after the closing quote") << "a\n\"b\"c\n"_ba << u"after the quote"_s << qsizetype(2);
         QTest::newRow("blank after the closing quote") << "\"x\nb\" ,c\n"_ba << u"after the quote"_s << qsizetype(2);
