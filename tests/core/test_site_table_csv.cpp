@@ -145,6 +145,8 @@ private Q_SLOTS:
             << u"description=No description|keywords=old keywords|author=Old Author|robots=noindex, nofollow|charset=on"_s;
         QTest::newRow("robots words, any case and blanks") << "path,robots\na.html,\" NoImageIndex ,NOFOLLOW\"\n"_ba
             << u"description=old description|keywords=old keywords|author=Old Author|robots=nofollow, noimageindex|charset=on"_s;
+        QTest::newRow("robots blank items skipped") << "path,robots\na.html,\"noindex, , nofollow, \"\n"_ba
+            << u"description=old description|keywords=old keywords|author=Old Author|robots=noindex, nofollow|charset=on"_s;
         QTest::newRow("robots in order, last exclusive one stays") << "path,robots\na.html,\"noindex,noimageclick\"\n"_ba
             << u"description=old description|keywords=old keywords|author=Old Author|robots=noimageclick|charset=on"_s;
         QTest::newRow("robots as the export writes them") << "path,robots\na.html,\"nofollow, noindex\"\n"_ba
@@ -209,33 +211,36 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("csv");
         QTest::addColumn<QStringList>("errors");
-        QTest::newRow("unknown column") << "path,descripton\na.html,x\n"_ba << QStringList { "t.csv:1: unknown column 'descripton' (path, description, keywords, author, robots, charset)" };
-        QTest::newRow("column twice") << "path,Author,author\na.html,x,y\n"_ba << QStringList { "t.csv:1: the column 'author' is named twice" };
-        QTest::newRow("no path column") << "description\nx\n"_ba << QStringList { "t.csv:1: no path column: it names the page of each row" };
-        QTest::newRow("empty table") << "\xEF\xBB\xBF\r\n"_ba << QStringList { "t.csv: the table is empty: its first line must name the columns" };
-        QTest::newRow("too few cells") << "path,description,author\na.html,x,y\nb.html,x\n"_ba << QStringList { "t.csv:3: 2 cells, but the header has 3" };
-        QTest::newRow("too many cells") << "path\na.html,x\n"_ba << QStringList { "t.csv:2: 2 cells, but the header has 1" };
-        QTest::newRow("unknown robots word") << "path,robots\na.html,noindex\nb.html,\"noindex,noarchive\"\n"_ba << QStringList { "t.csv:3: unknown robots word 'noarchive' (use noindex, nofollow, noimageindex, noimageclick)" };
-        QTest::newRow("charset not understood") << "path,charset\na.html,maybe\n"_ba << QStringList { "t.csv:2: charset takes on or off, not 'maybe'" };
-        QTest::newRow("no path") << "path,author\n,x\n"_ba << QStringList { "t.csv:2: no path" };
-        QTest::newRow("above the folder") << "path\n../x.html\n"_ba << QStringList { "t.csv:2: '../x.html' is not a page inside /srv/site" };
-        QTest::newRow("up and out again") << "path\nsub/../../site2/x.html\n"_ba << QStringList { "t.csv:2: 'sub/../../site2/x.html' is not a page inside /srv/site" };
-        QTest::newRow("absolute outside") << "path\n/etc/passwd\n"_ba << QStringList { "t.csv:2: '/etc/passwd' is not a page inside /srv/site" };
-        QTest::newRow("a folder with the same start") << "path\n/srv/site2/a.html\n"_ba << QStringList { "t.csv:2: '/srv/site2/a.html' is not a page inside /srv/site" };
-        QTest::newRow("the folder itself") << "path\n.\n"_ba << QStringList { "t.csv:2: '.' is not a page inside /srv/site" };
-        QTest::newRow("page named twice") << "path,author\na.html,x\nb.html,y\n./a.html,z\n"_ba << QStringList { "t.csv:4: the page of line 2 again" };
-        QTest::newRow("page twice, relative and absolute") << "path\n/srv/site/a.html\na.html\n"_ba << QStringList { "t.csv:3: the page of line 2 again" };
-        QTest::newRow("not a table") << "path\n\"a.html\n"_ba << QStringList { "t.csv:2: a quoted cell starts here and never ends" };
+        QTest::addColumn<QString>("site");
+        QTest::newRow("unknown column") << "path,descripton\na.html,x\n"_ba << QStringList { "t.csv:1: unknown column 'descripton' (path, description, keywords, author, robots, charset)" } << kSite;
+        QTest::newRow("column twice") << "path,Author,author\na.html,x,y\n"_ba << QStringList { "t.csv:1: the column 'author' is named twice" } << kSite;
+        QTest::newRow("no path column") << "description\nx\n"_ba << QStringList { "t.csv:1: no path column: it names the page of each row" } << kSite;
+        QTest::newRow("empty table") << "\xEF\xBB\xBF\r\n"_ba << QStringList { "t.csv: the table is empty: its first line must name the columns" } << kSite;
+        QTest::newRow("too few cells") << "path,description,author\na.html,x,y\nb.html,x\n"_ba << QStringList { "t.csv:3: 2 cells, but the header has 3" } << kSite;
+        QTest::newRow("too many cells") << "path\na.html,x\n"_ba << QStringList { "t.csv:2: 2 cells, but the header has 1" } << kSite;
+        QTest::newRow("unknown robots word") << "path,robots\na.html,noindex\nb.html,\"noindex,noarchive\"\n"_ba << QStringList { "t.csv:3: unknown robots word 'noarchive' (use noindex, nofollow, noimageindex, noimageclick)" } << kSite;
+        QTest::newRow("charset not understood") << "path,charset\na.html,maybe\n"_ba << QStringList { "t.csv:2: charset takes on or off, not 'maybe'" } << kSite;
+        QTest::newRow("no path") << "path,author\n,x\n"_ba << QStringList { "t.csv:2: no path" } << kSite;
+        QTest::newRow("above the folder") << "path\n../x.html\n"_ba << QStringList { "t.csv:2: '../x.html' is not a page inside /srv/site" } << kSite;
+        QTest::newRow("up and out again") << "path\nsub/../../site2/x.html\n"_ba << QStringList { "t.csv:2: 'sub/../../site2/x.html' is not a page inside /srv/site" } << kSite;
+        QTest::newRow("absolute outside") << "path\n/etc/passwd\n"_ba << QStringList { "t.csv:2: '/etc/passwd' is not a page inside /srv/site" } << kSite;
+        QTest::newRow("a folder with the same start") << "path\n/srv/site2/a.html\n"_ba << QStringList { "t.csv:2: '/srv/site2/a.html' is not a page inside /srv/site" } << kSite;
+        QTest::newRow("the folder itself") << "path\n.\n"_ba << QStringList { "t.csv:2: '.' is not a page inside /srv/site" } << kSite;
+        QTest::newRow("the root folder itself") << "path\n/\n"_ba << QStringList { "t.csv:2: '/' is not a page inside /" } << u"/"_s;
+        QTest::newRow("page named twice") << "path,author\na.html,x\nb.html,y\n./a.html,z\n"_ba << QStringList { "t.csv:4: the page of line 2 again" } << kSite;
+        QTest::newRow("page twice, relative and absolute") << "path\n/srv/site/a.html\na.html\n"_ba << QStringList { "t.csv:3: the page of line 2 again" } << kSite;
+        QTest::newRow("not a table") << "path\n\"a.html\n"_ba << QStringList { "t.csv:2: a quoted cell starts here and never ends" } << kSite;
         QTest::newRow("every bad row") << "path,robots,charset\na.html,noindex,on\nb.html,nope,on\nc.html,,off\n,,\nd.html,,perhaps\n../e.html,nope,no\n"_ba
                                        << QStringList { "t.csv:3: unknown robots word 'nope' (use noindex, nofollow, noimageindex, noimageclick)",
                                               "t.csv:6: charset takes on or off, not 'perhaps'", "t.csv:7: '../e.html' is not a page inside /srv/site",
-                                              "t.csv:7: unknown robots word 'nope' (use noindex, nofollow, noimageindex, noimageclick)" };
+                                              "t.csv:7: unknown robots word 'nope' (use noindex, nofollow, noimageindex, noimageclick)" } << kSite;
     }
     void importRefusesBadTables()
     {
         QFETCH(QByteArray, csv);
         QFETCH(QStringList, errors);
-        const SiteTableCsv::Import import = SiteTableCsv::importTable(csv, kSite);
+        QFETCH(QString, site);
+        const SiteTableCsv::Import import = SiteTableCsv::importTable(csv, site);
         QCOMPARE(errorTexts(import), errors);
         QVERIFY(import.edits.isEmpty());
     }
