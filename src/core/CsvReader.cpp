@@ -82,8 +82,6 @@ bool CsvReader::checkText()
         while (end < m_bytes.size() && !isLineEndByte(m_bytes[end]))
             ++end;
         const QByteArrayView text = m_bytes.sliced(from, end - from);
-        if (text.contains('\0'))
-            return fail(tr("binary data (a NUL byte): not a table of text"), line);
         Utf8Validator validator;
         validator.feed(std::string_view(text.data(), std::size_t(text.size())));
         if (!validator.valid())
@@ -121,6 +119,9 @@ bool CsvReader::readRow(Row &row)
             readPlainCell(cell);
             if (m_at < m_bytes.size() && m_bytes[m_at] == '"')
                 return fail(tr("a quote inside a cell that does not start with one"), m_line);
+            // Text a page holds may have one, and is written quoted; bare, it marks a binary file.
+            if (m_at < m_bytes.size() && m_bytes[m_at] == '\0')
+                return fail(tr("binary data (a NUL byte outside quotes): not a table of text"), m_line);
         }
         if (++m_cells > kMaxCells)
             return fail(tr("more than %1 cells: too many for a table").arg(kMaxCells), m_line);
@@ -167,7 +168,8 @@ bool CsvReader::readQuotedCell(QByteArray &cell)
 void CsvReader::readPlainCell(QByteArray &cell)
 {
     const qsizetype from = m_at;
-    while (m_at < m_bytes.size() && m_bytes[m_at] != m_separator && m_bytes[m_at] != '"' && !atLineEnd())
+    while (m_at < m_bytes.size() && m_bytes[m_at] != m_separator && m_bytes[m_at] != '"' && m_bytes[m_at] != '\0'
+        && !atLineEnd())
         ++m_at;
     cell = m_bytes.sliced(from, m_at - from).toByteArray();
 }

@@ -44,7 +44,7 @@ private:
     explicit CsvReader(QByteArrayView bytes);
 
     Result run();
-    // A NUL byte or a byte that is not UTF-8, found line by line.
+    // A byte that is not UTF-8, found line by line.
     bool checkText();
     char separatorOfHeader() const;
     bool readRow(Row &row);

@@ -7,7 +7,8 @@ bool needsQuotes(const QString &text, bool alone)
     // An empty cell alone on its row would be an empty line, which readers may skip.
     if (text.isEmpty())
         return alone;
-    static const QString kSpecial = QStringLiteral(",;\"\r\n");
+    // A NUL is quoted too: bare, it marks a binary file to a reader.
+    static const QString kSpecial = QStringLiteral(",;\"\r\n") + QChar(0);
     for (const QChar c : text) {
         if (kSpecial.contains(c))
             return true;

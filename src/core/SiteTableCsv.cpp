@@ -100,7 +100,9 @@ private:
         const qsizetype errorsBefore = m_import.errors.size();
         for (const QString &name : header.cells) {
             const std::optional<SiteTableCsv::Column> column = columnNamed(name);
-            if (!column)
+            if (name.trimmed().isEmpty())
+                error(header.line, SiteTableCsv::tr("column %1 has no name").arg(m_columns.size() + 1));
+            else if (!column)
                 error(header.line,
                     SiteTableCsv::tr("unknown column '%1' (path, description, keywords, author, robots, charset)")
                         .arg(name));

@@ -31,7 +31,7 @@ QList<qsizetype> linesOf(const CsvReader::Result &result)
 QString randomText(QRandomGenerator &random)
 {
     static const QStringList kPieces { u","_s, u";"_s, u"\""_s, u"\"\""_s, u"\r"_s, u"\n"_s, u"\r\n"_s, u" "_s,
-        u"\t"_s, u"a"_s, u"Zoë"_s, u"–"_s, u"日本"_s, u"😀"_s, u"\uFEFF"_s, u"="_s, u"'"_s };
+        u"\t"_s, u"a"_s, u"Zoë"_s, u"–"_s, u"日本"_s, u"😀"_s, u"\uFEFF"_s, u"="_s, u"'"_s, QString(QChar(0)) };
     QString text;
     const int length = random.bounded(0, 6);
     for (int i = 0; i < length; ++i)
@@ -89,6 +89,7 @@ private Q_SLOTS:
         QTest::newRow("semicolon") << QStringList { "a;b" } << "\"a;b\"\r\n"_ba;
         QTest::newRow("quote doubled") << QStringList { "5\" screen" } << "\"5\"\" screen\"\r\n"_ba;
         QTest::newRow("line end") << QStringList { "a\nb" } << "\"a\nb\"\r\n"_ba;
+        QTest::newRow("nul") << QStringList { QString(QChar(0)) } << "\"\0\"\r\n"_ba;
         QTest::newRow("empty among others") << QStringList { "", "" } << ",\r\n"_ba;
         QTest::newRow("empty alone") << QStringList { "" } << "\"\"\r\n"_ba;
     }
@@ -140,6 +141,7 @@ private Q_SLOTS:
         QTest::newRow("quoted empty cells") << "\"\",\"\"\n"_ba << Table { { "", "" } } << Lines { 1 } << ',';
         QTest::newRow("separator at the end") << "a,\nb,\n"_ba << Table { { "a", "" }, { "b", "" } } << Lines { 1, 2 } << ',';
         QTest::newRow("blanks kept") << " a , b \n"_ba << Table { { " a ", " b " } } << Lines { 1 } << ',';
+        QTest::newRow("nul byte in a quoted cell is text") << "a\n\"\0\n\"\n"_ba << Table { { "a" }, { QString(QChar(0)) + u'\n' } } << Lines { 1, 2 } << ',';
         QTest::newRow("empty file") << ""_ba << Table {} << Lines {} << ',';
         QTest::newRow("byte order mark alone") << "\xEF\xBB\xBF"_ba << Table {} << Lines {} << ',';
     }
@@ -171,12 +173,13 @@ private Q_SLOTS:
         QTest::newRow("quote inside a plain cell") << "a,b\nc,5\" screen\n"_ba << u"quote inside a cell"_s << qsizetype(2);
         QTest::newRow("quote at the end of a plain cell") << "a,b\"\n"_ba << u"quote inside a cell"_s << qsizetype(1);
         QTest::newRow("nul byte") << "a\nb\nc\0d\n"_ba << u"binary"_s << qsizetype(3);
-        QTest::newRow("nul byte in a quoted cell") << "\"a\n\0\"\n"_ba << u"binary"_s << qsizetype(2);
+        QTest::newRow("nul byte ending a cell") << "a,b\0\n"_ba << u"binary"_s << qsizetype(1);
         QTest::newRow("windows-1252") << "path\r\ncaf\xe9\r\n"_ba << u"not UTF-8"_s << qsizetype(2);
         QTest::newRow("cut in the middle of a character") << "a\nb\n\xC3"_ba << u"not UTF-8"_s << qsizetype(3);
         QTest::newRow("overlong slash") << "\xC0\xAF"_ba << u"not UTF-8"_s << qsizetype(1);
         QTest::newRow("surrogate") << "a\r\xED\xA0\x80\r"_ba << u"not UTF-8"_s << qsizetype(2);
-        QTest::newRow("utf-16 with its mark") << "\xFF\xFEp\0a\0"_ba << u"binary"_s << qsizetype(1);
+        QTest::newRow("utf-16 with its mark") << "\xFF\xFEp\0a\0"_ba << u"not UTF-8"_s << qsizetype(1);
+        QTest::newRow("utf-16 without a mark") << "p\0a\0t\0h\0\n\0"_ba << u"binary"_s << qsizetype(1);
         QTest::newRow("bad byte inside a cell over lines") << "\"1\r\n2\r\n\x80\"\r\n"_ba << u"not UTF-8"_s << qsizetype(3);
         QTest::newRow("bad byte after a byte order mark") << "\xEF\xBB\xBF\xFF"_ba << u"not UTF-8"_s << qsizetype(1);
     }

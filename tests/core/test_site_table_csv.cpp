@@ -213,6 +213,7 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("errors");
         QTest::addColumn<QString>("site");
         QTest::newRow("unknown column") << "path,descripton\na.html,x\n"_ba << QStringList { "t.csv:1: unknown column 'descripton' (path, description, keywords, author, robots, charset)" } << kSite;
+        QTest::newRow("column without a name") << "path,description, \na.html,x,\n"_ba << QStringList { "t.csv:1: column 3 has no name" } << kSite;
         QTest::newRow("column twice") << "path,Author,author\na.html,x,y\n"_ba << QStringList { "t.csv:1: the column 'author' is named twice" } << kSite;
         QTest::newRow("no path column") << "description\nx\n"_ba << QStringList { "t.csv:1: no path column: it names the page of each row" } << kSite;
         QTest::newRow("empty table") << "\xEF\xBB\xBF\r\n"_ba << QStringList { "t.csv: the table is empty: its first line must name the columns" } << kSite;
