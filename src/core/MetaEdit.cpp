@@ -59,7 +59,7 @@ void MetaEdit::applyTo(MetaElementSet &values) const
 bool MetaEdit::parseRobots(const QString &list, QList<RobotsFlag> &flags, QString &error)
 {
     flags.clear();
-    for (const QString &item : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+    for (const QString &item : list.split(QLatin1Char(','))) {
         const QString word = item.trimmed();
         if (word.isEmpty())
             continue;
