@@ -4,6 +4,7 @@
 #include "CsvWriter.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
 
@@ -75,7 +76,8 @@ class ImportReader
 {
 public:
     explicit ImportReader(const QString &siteFolder)
-        : m_folder(QDir::cleanPath(QDir(siteFolder).absolutePath()))
+        : m_folder(siteFolder)
+        , m_absoluteFolder(QDir::cleanPath(QDir(siteFolder).absolutePath()))
     {
     }
 
@@ -162,10 +164,12 @@ private:
     {
         if (cell.isEmpty())
             return error(page.line, SiteTableCsv::tr("no path"));
-        page.path = QDir::cleanPath(QDir(m_folder).absoluteFilePath(cell));
-        const QString inside = m_folder.endsWith(QLatin1Char('/')) ? m_folder : m_folder + QLatin1Char('/');
-        if (!page.path.startsWith(inside) || page.path == inside)
-            return error(page.line, SiteTableCsv::tr("'%1' is not a page inside %2").arg(cell, m_folder));
+        page.path = QDir::cleanPath(QDir(m_folder).filePath(cell));
+        const QString absolute = QDir::cleanPath(QDir(m_absoluteFolder).absoluteFilePath(cell));
+        const QString inside
+            = m_absoluteFolder.endsWith(QLatin1Char('/')) ? m_absoluteFolder : m_absoluteFolder + QLatin1Char('/');
+        if (!absolute.startsWith(inside) || absolute == inside)
+            return error(page.line, SiteTableCsv::tr("'%1' is not a page inside %2").arg(cell, m_absoluteFolder));
         return true;
     }
 
@@ -190,10 +194,11 @@ private:
 
     bool registerPath(const SiteTableCsv::PageEdit &page)
     {
-        const auto earlier = m_lineOfPath.constFind(page.path);
+        const QString absolute = QDir::cleanPath(QFileInfo(page.path).absoluteFilePath());
+        const auto earlier = m_lineOfPath.constFind(absolute);
         if (earlier != m_lineOfPath.constEnd())
             return error(page.line, SiteTableCsv::tr("the page of line %1 again").arg(*earlier));
-        m_lineOfPath.insert(page.path, page.line);
+        m_lineOfPath.insert(absolute, page.line);
         return true;
     }
 
@@ -204,6 +209,7 @@ private:
     }
 
     QString m_folder;
+    QString m_absoluteFolder;
     QList<std::optional<SiteColumn>> m_columns;
     QHash<QString, qsizetype> m_lineOfPath;
     SiteTableCsv::Import m_import;

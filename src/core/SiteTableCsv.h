@@ -65,7 +65,9 @@ public:
     struct PageEdit
     {
         qsizetype line = 0; // of the row in the file
-        QString path; // absolute and clean
+        // The site's folder as given joined with the row's path, clean: absolute when either
+        // is, so that a relative one names the page as the caller named the folder.
+        QString path;
         MetaEdit edit;
     };
 

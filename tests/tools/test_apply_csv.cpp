@@ -195,6 +195,18 @@ private Q_SLOTS:
         QCOMPARE(listing(home.path()), before);
     }
 
+    // Pages are named from the table's folder as given, so that a diff made from the
+    // folder above patches there.
+    void diffNamesPagesAsTheFolderWasNamed()
+    {
+        TestHome home;
+        QVERIFY(!home.write(u"site/sub/b.html"_s, kPage).isEmpty());
+        QVERIFY(!home.write(u"site/t.csv"_s, "path,author\n./sub/b.html,Bea\n").isEmpty());
+        const TsmetaRun run = runTsmeta(fromCsv(u"site/t.csv"_s, { u"--dry-run"_s, u"--diff"_s }), home.path());
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.out.startsWith(u"--- site/sub/b.html\n+++ site/sub/b.html\n"_s), qPrintable(run.out));
+    }
+
     // A table with any bad row changes no page, and says which rows are bad.
     void badTablesChangeNothing_data()
     {

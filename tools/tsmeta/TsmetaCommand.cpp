@@ -132,7 +132,9 @@ int runApply(const QCommandLineParser &parser, const QStringList &files, const M
 }
 
 // Without --site, the table's relative paths are read from the table's own folder, where an
-// export saved beside the pages leaves it, whatever folder the command runs in.
+// export saved beside the pages leaves it, whatever folder the command runs in. Pages are
+// named from the folder as given, so that a diff of site/pages.csv names site/index.html,
+// ready for patch -p0.
 int runApplyFromCsv(const QCommandLineParser &parser, const QStringList &files, const MetaOptions &values,
     QTextStream &out, QTextStream &err)
 {
@@ -143,7 +145,7 @@ int runApplyFromCsv(const QCommandLineParser &parser, const QStringList &files, 
     if (!files.isEmpty())
         return usageError(err, TsmetaCommand::tr("--from-csv takes the pages from the table: give no FILE"));
     const QString table = parser.value(kFromCsv);
-    const QString site = parser.isSet(kSite) ? parser.value(kSite) : QFileInfo(table).absolutePath();
+    const QString site = parser.isSet(kSite) ? parser.value(kSite) : QFileInfo(table).path();
     if (!QFileInfo(site).isDir())
         return usageError(err, TsmetaCommand::tr("--site: '%1' is not a folder").arg(site));
     const SiteTableCsv::Import import = SiteTableCsv::readImport(table, site);
