@@ -159,7 +159,8 @@ bool CsvReader::readQuotedCell(QByteArray &cell)
             continue;
         }
         if (m_at < m_bytes.size() && m_bytes[m_at] != m_separator && !atLineEnd())
-            return fail(tr("text after the quote that closes a cell (a quote inside a cell is written twice)"),
+            return fail(
+                tr("text after the quote that closes a cell (a quote inside a cell is written twice)"),
                 m_line);
         return true;
     }
@@ -168,8 +169,8 @@ bool CsvReader::readQuotedCell(QByteArray &cell)
 void CsvReader::readPlainCell(QByteArray &cell)
 {
     const qsizetype from = m_at;
-    while (m_at < m_bytes.size() && m_bytes[m_at] != m_separator && m_bytes[m_at] != '"' && m_bytes[m_at] != '\0'
-        && !atLineEnd())
+    while (m_at < m_bytes.size() && m_bytes[m_at] != m_separator && m_bytes[m_at] != '"'
+        && m_bytes[m_at] != '\0' && !atLineEnd())
         ++m_at;
     cell = m_bytes.sliced(from, m_at - from).toByteArray();
 }

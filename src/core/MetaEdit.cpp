@@ -65,7 +65,8 @@ bool MetaEdit::parseRobots(const QString &list, QList<RobotsFlag> &flags, QStrin
             continue;
         const auto flag = robotsFlagNamed(word);
         if (!flag) {
-            error = tr("unknown robots word '%1' (use noindex, nofollow, noimageindex, noimageclick)").arg(word);
+            error = tr("unknown robots word '%1' (use noindex, nofollow, noimageindex, noimageclick)")
+                        .arg(word);
             return false;
         }
         flags.append(*flag);

@@ -34,10 +34,11 @@ public:
     static QJsonObject dryRunOf(const QString &path, const MetaEdit &edit, bool backup);
     // The unified diff of the save, empty when it would change nothing; false with the
     // reason when the file cannot be saved.
-    static bool diffOf(const QString &path, const MetaEdit &edit, bool backup, QByteArray &diff, QString &error);
+    static bool diffOf(
+        const QString &path, const MetaEdit &edit, bool backup, QByteArray &diff, QString &error);
 
     // The same values in every file.
-    static Outcome run(const QStringList &paths, const MetaEdit &edit, bool backup, Mode mode, QTextStream &out,
-        QTextStream &err);
+    static Outcome run(const QStringList &paths, const MetaEdit &edit, bool backup, Mode mode,
+        QTextStream &out, QTextStream &err);
     static Outcome run(const QList<Page> &pages, bool backup, Mode mode, QTextStream &out, QTextStream &err);
 };

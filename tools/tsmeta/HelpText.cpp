@@ -97,19 +97,18 @@ QString applyHelp()
                "run takes - as any other FILE.\n"
                "\n")
         + valuesHelp()
-        + HelpText::tr(
-            "TABLE (--from-csv): a CSV file, as the site window exports it, names the pages and\n"
-            "their values instead: a header row with path and any of description, keywords,\n"
-            "author, robots and charset, in any order and letter case (other columns of the\n"
-            "export are ignored), then one row per page. A column left out keeps what the pages\n"
-            "hold; an empty cell empties the value (no tag). Robots cells take the words of\n"
-            "--robots; charset cells on/off, yes/no, true/false or 1/0. Paths are relative to\n"
-            "the table's folder, or to --site FOLDER; every page must be inside it. UTF-8, with\n"
-            "or without a byte order mark; commas or, as some spreadsheets write, semicolons.\n"
-            "When any row is bad (an unknown column, a page named twice, a value not understood,\n"
-            "a page outside the folder), each is named with its line on standard error and no\n"
-            "page is touched. No VALUES and no FILE go with --from-csv.\n"
-            "\n")
+        + HelpText::tr("TABLE (--from-csv): a CSV file, as the site window exports it, names the pages and\n"
+                       "their values instead: a header row with path and any of description, keywords,\n"
+                       "author, robots and charset, in any order and letter case (other columns of the\n"
+                       "export are ignored), then one row per page. A column left out keeps what the pages\n"
+                       "hold; an empty cell empties the value (no tag). Robots cells take the words of\n"
+                       "--robots; charset cells on/off, yes/no, true/false or 1/0. Paths are relative to\n"
+                       "the table's folder, or to --site FOLDER; every page must be inside it. UTF-8, with\n"
+                       "or without a byte order mark; commas or, as some spreadsheets write, semicolons.\n"
+                       "When any row is bad (an unknown column, a page named twice, a value not understood,\n"
+                       "a page outside the folder), each is named with its line on standard error and no\n"
+                       "page is touched. No VALUES and no FILE go with --from-csv.\n"
+                       "\n")
         + HelpText::tr("Options:\n"
                        "  --backup        Write a backup of each page first (the name up to its first dot,\n"
                        "                  plus .bak).\n"

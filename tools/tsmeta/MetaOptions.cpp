@@ -31,8 +31,8 @@ QList<QCommandLineOption> MetaOptions::options()
 
 bool MetaOptions::parse(const QCommandLineParser &parser, QString &error)
 {
-    const std::pair<QString, TextField> texts[]
-        = { { kDescription, TextField::Description }, { kKeywords, TextField::Keywords }, { kAuthor, TextField::Author } };
+    const std::pair<QString, TextField> texts[] = { { kDescription, TextField::Description },
+        { kKeywords, TextField::Keywords }, { kAuthor, TextField::Author } };
     for (const auto &[name, field] : texts) {
         if (const auto text = valueIfSet(parser, name))
             m_edit.setText(field, *text);

@@ -9,11 +9,11 @@
 #include "ReadCommand.h"
 
 #include "LineEnds.h"
-#include "TagBlock.h"
-#include "SettingsStore.h"
-#include "SettingsCatalogue.h"
 #include "ProgramVersion.h"
+#include "SettingsCatalogue.h"
+#include "SettingsStore.h"
 #include "SiteTableCsv.h"
+#include "TagBlock.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -59,7 +59,8 @@ QList<QCommandLineOption> tsmetaOptions()
         { kDryRun, TsmetaCommand::tr("Work out the save but write nothing.") },
         { kDiff, TsmetaCommand::tr("Print the dry run as a unified diff.") },
         { kCheck, TsmetaCommand::tr("Say by the exit status whether anything was found.") },
-        { kFromCsv, TsmetaCommand::tr("Take the pages and their values from a table."), TsmetaCommand::tr("FILE") },
+        { kFromCsv, TsmetaCommand::tr("Take the pages and their values from a table."),
+            TsmetaCommand::tr("FILE") },
         { kSite, TsmetaCommand::tr("The folder the table's paths are in."), TsmetaCommand::tr("FOLDER") },
     };
     return options;
@@ -140,8 +141,9 @@ int runApplyFromCsv(const QCommandLineParser &parser, const QStringList &files, 
 {
     if (!values.edit().isEmpty())
         return usageError(err,
-            TsmetaCommand::tr("--from-csv takes the values from the table: give no --description, --keywords, "
-                              "--author, --robots or --charset"));
+            TsmetaCommand::tr(
+                "--from-csv takes the values from the table: give no --description, --keywords, "
+                "--author, --robots or --charset"));
     if (!files.isEmpty())
         return usageError(err, TsmetaCommand::tr("--from-csv takes the pages from the table: give no FILE"));
     const QString table = parser.value(kFromCsv);
