@@ -99,7 +99,7 @@ private Q_SLOTS:
             { "-q", "--quiet", "-h", "--help", "-v", "--version" });
         addRowsWithAndWithoutLibrary("apply's options", { "tsmeta", "apply", "--" },
             { "--description", "--keywords", "--author", "--robots", "--charset", "--backup", "--no-backup",
-                "--dry-run", "--check", "--diff", "--quiet", "--help" });
+                "--dry-run", "--check", "--diff", "--from-csv", "--site", "--quiet", "--help" });
         addRowsWithAndWithoutLibrary("audit's options after a path", { "tsmeta", "audit", "site", "-" },
             { "--format", "-j", "--jobs", "--widths", "--check", "-q", "--quiet", "-h", "--help" });
         addRowsWithAndWithoutLibrary("the width presets", { "tsmeta", "audit", "--widths", "m" }, { "mobile" });
@@ -118,6 +118,9 @@ private Q_SLOTS:
         addRowsWithAndWithoutLibrary("block takes no file", { "tsmeta", "block", "" }, {});
         addRowsWithAndWithoutLibrary("pages", { "tsmeta", "read", "-q", "pa" }, { "page one.html" });
         addRowsWithAndWithoutLibrary("folders", { "tsmeta", "audit", "s" }, { "site" });
+        addRowsWithAndWithoutLibrary("a table", { "tsmeta", "apply", "--from-csv", "" }, { "page one.html", "site" });
+        addRowsWithAndWithoutLibrary("a site's folder", { "tsmeta", "apply", "--from-csv", "t.csv", "--site", "" }, { "site" });
+        addRowsWithAndWithoutLibrary("a folder named like a command is no command", { "tsmeta", "--site", "apply", "read", "--" }, { "--quiet", "--help" });
     }
     void offers()
     {

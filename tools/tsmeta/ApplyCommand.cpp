@@ -1,7 +1,6 @@
 #include "ApplyCommand.h"
 
 #include "JsonLines.h"
-#include "MetaOptions.h"
 #include "PageSource.h"
 
 #include "ByteView.h"
@@ -27,13 +26,13 @@ struct PlannedRequest
 };
 
 // The save the editor would make: the page opened as it opens it, the values given set.
-PlannedRequest requestFor(const QString &path, const MetaOptions &options, bool backup)
+PlannedRequest requestFor(const QString &path, const MetaEdit &edit, bool backup)
 {
     const DocumentFile::OpenResult opened = DocumentFile::open(path);
     if (!opened.ok)
         return { std::nullopt, opened.error };
     MetaElementSet values = opened.document.values();
-    options.applyTo(values);
+    edit.applyTo(values);
     return { DocumentSaver::Request { path, path, path, values, ProgramVersion::version(), backup }, {} };
 }
 
@@ -46,13 +45,13 @@ DocumentSaver::Result failure(const QString &error)
 
 // The save of the page standard input holds, worked out as a file's would be; there is no
 // file to check or back up, and nothing is written.
-DocumentSaver::Preview standardInputPreview(const MetaOptions &options)
+DocumentSaver::Preview standardInputPreview(const MetaEdit &edit)
 {
     const DocumentFile::OpenResult opened = PageSource::open(QStringLiteral("-"));
     if (!opened.ok)
         return { failure(opened.error), {}, {} };
     MetaElementSet values = opened.document.values();
-    options.applyTo(values);
+    edit.applyTo(values);
     const auto after
         = DocumentRewriter::save(byteView(opened.bytes), values, ProgramVersion::version().toStdString());
     if (!after)
@@ -63,11 +62,11 @@ DocumentSaver::Preview standardInputPreview(const MetaOptions &options)
     return preview;
 }
 
-DocumentSaver::Preview previewFor(const QString &path, const MetaOptions &options, bool backup)
+DocumentSaver::Preview previewFor(const QString &path, const MetaEdit &edit, bool backup)
 {
     if (PageSource::isStandardInput(path))
-        return standardInputPreview(options);
-    const PlannedRequest planned = requestFor(path, options, backup);
+        return standardInputPreview(edit);
+    const PlannedRequest planned = requestFor(path, edit, backup);
     if (planned.request)
         return DocumentSaver::preview(*planned.request);
     return { failure(planned.error), {}, {} };
@@ -92,9 +91,9 @@ void writeBytes(const QByteArray &bytes, QTextStream &out)
 }
 
 // A filter: the page on standard input, saved, to standard output.
-bool writeStandardInputSaved(const MetaOptions &options, QTextStream &out, QTextStream &err)
+bool writeStandardInputSaved(const MetaEdit &edit, QTextStream &out, QTextStream &err)
 {
-    const DocumentSaver::Preview preview = standardInputPreview(options);
+    const DocumentSaver::Preview preview = standardInputPreview(edit);
     if (!preview.result.ok) {
         JsonLines::reportFailure(QStringLiteral("-"), preview.result.error, err);
         return false;
@@ -103,18 +102,17 @@ bool writeStandardInputSaved(const MetaOptions &options, QTextStream &out, QText
     return true;
 }
 
-ApplyCommand::Outcome printDiffs(
-    const QStringList &paths, const MetaOptions &options, bool backup, QTextStream &out, QTextStream &err)
+ApplyCommand::Outcome printDiffs(const QList<ApplyCommand::Page> &pages, bool backup, QTextStream &out, QTextStream &err)
 {
     ApplyCommand::Outcome outcome;
-    for (const QString &path : paths) {
+    for (const ApplyCommand::Page &page : pages) {
         QByteArray diff;
         QString error;
-        if (ApplyCommand::diffOf(path, options, backup, diff, error)) {
+        if (ApplyCommand::diffOf(page.path, page.edit, backup, diff, error)) {
             writeBytes(diff, out);
             outcome.anyChanged = outcome.anyChanged || !diff.isEmpty();
         } else {
-            JsonLines::reportFailure(path, error, err);
+            JsonLines::reportFailure(page.path, error, err);
             outcome.allOk = false;
         }
     }
@@ -123,15 +121,15 @@ ApplyCommand::Outcome printDiffs(
 
 } // namespace
 
-QJsonObject ApplyCommand::applyTo(const QString &path, const MetaOptions &options, bool backup)
+QJsonObject ApplyCommand::applyTo(const QString &path, const MetaEdit &edit, bool backup)
 {
-    const PlannedRequest planned = requestFor(path, options, backup);
+    const PlannedRequest planned = requestFor(path, edit, backup);
     return lineFor(path, planned.request ? DocumentSaver::save(*planned.request) : failure(planned.error));
 }
 
-QJsonObject ApplyCommand::dryRunOf(const QString &path, const MetaOptions &options, bool backup)
+QJsonObject ApplyCommand::dryRunOf(const QString &path, const MetaEdit &edit, bool backup)
 {
-    const DocumentSaver::Result result = previewFor(path, options, backup).result;
+    const DocumentSaver::Result result = previewFor(path, edit, backup).result;
     QJsonObject line = lineFor(path, result);
     line[QStringLiteral("dryRun")] = true;
     if (result.ok)
@@ -140,9 +138,9 @@ QJsonObject ApplyCommand::dryRunOf(const QString &path, const MetaOptions &optio
 }
 
 bool ApplyCommand::diffOf(
-    const QString &path, const MetaOptions &options, bool backup, QByteArray &diff, QString &error)
+    const QString &path, const MetaEdit &edit, bool backup, QByteArray &diff, QString &error)
 {
-    const DocumentSaver::Preview preview = previewFor(path, options, backup);
+    const DocumentSaver::Preview preview = previewFor(path, edit, backup);
     if (!preview.result.ok) {
         error = preview.result.error;
         return false;
@@ -153,28 +151,38 @@ bool ApplyCommand::diffOf(
     return true;
 }
 
-ApplyCommand::Outcome ApplyCommand::run(const QStringList &paths, const MetaOptions &options, bool backup,
-    Mode mode, QTextStream &out, QTextStream &err)
+ApplyCommand::Outcome ApplyCommand::run(
+    const QStringList &paths, const MetaEdit &edit, bool backup, Mode mode, QTextStream &out, QTextStream &err)
+{
+    QList<Page> pages;
+    for (const QString &path : paths)
+        pages.append({ path, edit });
+    return run(pages, backup, mode, out, err);
+}
+
+ApplyCommand::Outcome ApplyCommand::run(
+    const QList<Page> &pages, bool backup, Mode mode, QTextStream &out, QTextStream &err)
 {
     Outcome outcome;
     switch (mode) {
     case Mode::Save:
-        if (paths.size() == 1 && PageSource::isStandardInput(paths.first())) {
-            outcome.allOk = writeStandardInputSaved(options, out, err);
+        if (pages.size() == 1 && PageSource::isStandardInput(pages.first().path)) {
+            outcome.allOk = writeStandardInputSaved(pages.first().edit, out, err);
             break;
         }
-        outcome.allOk = JsonLines::forEach(
-            paths, out, err, [&](const QString &path) { return applyTo(path, options, backup); });
+        for (const Page &page : pages)
+            outcome.allOk = JsonLines::writeOutcome(page.path, applyTo(page.path, page.edit, backup), out, err)
+                && outcome.allOk;
         break;
     case Mode::DryRun:
-        outcome.allOk = JsonLines::forEach(paths, out, err, [&](const QString &path) {
-            const QJsonObject line = dryRunOf(path, options, backup);
+        for (const Page &page : pages) {
+            const QJsonObject line = dryRunOf(page.path, page.edit, backup);
             outcome.anyChanged = outcome.anyChanged || line.value(QStringLiteral("changed")).toBool();
-            return line;
-        });
+            outcome.allOk = JsonLines::writeOutcome(page.path, line, out, err) && outcome.allOk;
+        }
         break;
     case Mode::Diff:
-        outcome = printDiffs(paths, options, backup, out, err);
+        outcome = printDiffs(pages, backup, out, err);
         break;
     }
     return outcome;

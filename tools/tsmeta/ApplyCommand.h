@@ -3,7 +3,8 @@
 #include <QJsonObject>
 #include <QStringList>
 
-class MetaOptions;
+#include "MetaEdit.h"
+
 class QTextStream;
 
 // "tsmeta apply": opens each file as the editor does, sets the given values and saves it
@@ -22,13 +23,22 @@ public:
         bool anyChanged = false; // in a dry run: some page's bytes would change
     };
 
-    static QJsonObject applyTo(const QString &path, const MetaOptions &options, bool backup);
-    static QJsonObject dryRunOf(const QString &path, const MetaOptions &options, bool backup);
+    // A page and the values to set in it.
+    struct Page
+    {
+        QString path;
+        MetaEdit edit;
+    };
+
+    static QJsonObject applyTo(const QString &path, const MetaEdit &edit, bool backup);
+    static QJsonObject dryRunOf(const QString &path, const MetaEdit &edit, bool backup);
     // The unified diff of the save, empty when it would change nothing; false with the
     // reason when the file cannot be saved.
     static bool diffOf(
-        const QString &path, const MetaOptions &options, bool backup, QByteArray &diff, QString &error);
+        const QString &path, const MetaEdit &edit, bool backup, QByteArray &diff, QString &error);
 
-    static Outcome run(const QStringList &paths, const MetaOptions &options, bool backup, Mode mode,
+    // The same values in every file.
+    static Outcome run(const QStringList &paths, const MetaEdit &edit, bool backup, Mode mode,
         QTextStream &out, QTextStream &err);
+    static Outcome run(const QList<Page> &pages, bool backup, Mode mode, QTextStream &out, QTextStream &err);
 };

@@ -89,6 +89,8 @@ QString applyHelp()
     return HelpText::tr(
                "Usage: tsmeta apply [VALUES] [--backup | --no-backup] [--dry-run | --check] [--diff]\n"
                "                    [options] FILE...\n"
+               "       tsmeta apply --from-csv TABLE [--site FOLDER] [--backup | --no-backup]\n"
+               "                    [--dry-run | --check] [--diff] [options]\n"
                "Open each file as the editor does, set the values given, and save it as the editor\n"
                "does: the program's tag block after the HEAD start tag, the old managed tags\n"
                "removed, every other byte kept. One JSON line per file: path, ok, backup, error; a\n"
@@ -98,6 +100,18 @@ QString applyHelp()
                "run takes - as any other FILE.\n"
                "\n")
         + valuesHelp()
+        + HelpText::tr("TABLE (--from-csv): a CSV file, as the site window exports it, names the pages and\n"
+                       "their values instead: a header row with path and any of description, keywords,\n"
+                       "author, robots and charset, in any order and letter case (other columns of the\n"
+                       "export are ignored), then one row per page. A column left out keeps what the pages\n"
+                       "hold; an empty cell empties the value (no tag). Robots cells take the words of\n"
+                       "--robots; charset cells on/off, yes/no, true/false or 1/0. Paths are relative to\n"
+                       "the table's folder, or to --site FOLDER; every page must be inside it. UTF-8, with\n"
+                       "or without a byte order mark; commas or, as some spreadsheets write, semicolons.\n"
+                       "When any row is bad (an unknown column, a page named twice, a value not understood,\n"
+                       "a page outside the folder), each is named with its line on standard error and no\n"
+                       "page is touched. No VALUES and no FILE go with --from-csv.\n"
+                       "\n")
         + HelpText::tr("Options:\n"
                        "  --backup        Write a backup of each page first (the name up to its first dot,\n"
                        "                  plus .bak).\n"
@@ -108,11 +122,14 @@ QString applyHelp()
                        "                  change) and backup (the backup it would write).\n"
                        "  --check         A dry run whose exit status is 3 when a page would change.\n"
                        "  --diff          With --dry-run or --check: print instead a unified diff of each\n"
-                       "                  page that would change, ready for patch -p0.\n")
+                       "                  page that would change, ready for patch -p0.\n"
+                       "  --from-csv TABLE  Take the pages and their values from TABLE (see above).\n"
+                       "  --site FOLDER   With --from-csv: the folder the table's paths are in.\n")
         + commonOptionsHelp()
         + exitStatusHelp(HelpText::tr("every file was saved, or in a dry run could be (with --check: and\n"
                                       "     none would change)"),
-            HelpText::tr("a file could not be handled, or standard output could not be written"),
+            HelpText::tr("a file could not be handled, the table could not be read or has a bad\n"
+                         "     row, or standard output could not be written"),
             HelpText::tr("with --check: a page would change"));
 }
 
@@ -142,6 +159,8 @@ QString HelpText::general()
               "                   pages below it) and what the editor warns about.\n"
               "  apply [VALUES] FILE...\n"
               "                   Set the values given in each page and save it as the editor does.\n"
+              "  apply --from-csv TABLE\n"
+              "                   The same for the pages and values a CSV table names.\n"
               "  block [VALUES]   Print the tag block for the values given.\n"
               "  help [COMMAND]   Show this help, or the help of a command.\n"
               "A FILE or PATH of - is standard input.\n"

@@ -18,15 +18,18 @@ bool JsonLines::forEach(const QStringList &paths, QTextStream &out, QTextStream 
     const std::function<QJsonObject(const QString &)> &describe)
 {
     bool allOk = true;
-    for (const QString &path : paths) {
-        const QJsonObject line = describe(path);
-        write(line, out);
-        if (!line.value(QStringLiteral("ok")).toBool()) {
-            reportFailure(path, line.value(QStringLiteral("error")).toString(), err);
-            allOk = false;
-        }
-    }
+    for (const QString &path : paths)
+        allOk = writeOutcome(path, describe(path), out, err) && allOk;
     return allOk;
+}
+
+bool JsonLines::writeOutcome(const QString &path, const QJsonObject &line, QTextStream &out, QTextStream &err)
+{
+    write(line, out);
+    if (line.value(QStringLiteral("ok")).toBool())
+        return true;
+    reportFailure(path, line.value(QStringLiteral("error")).toString(), err);
+    return false;
 }
 
 void JsonLines::reportFailure(const QString &path, const QString &error, QTextStream &err)

@@ -19,6 +19,9 @@ public:
     // for quiet, still sees it.
     static bool forEach(const QStringList &paths, QTextStream &out, QTextStream &err,
         const std::function<QJsonObject(const QString &)> &describe);
+    // Writes the line of one file, naming it on err too when it was not handled; whether it was.
+    static bool writeOutcome(
+        const QString &path, const QJsonObject &line, QTextStream &out, QTextStream &err);
     // "tsmeta: PATH: reason" on one line, whichever form the reason came in.
     static void reportFailure(const QString &path, const QString &error, QTextStream &err);
 };

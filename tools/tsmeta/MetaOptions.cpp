@@ -16,17 +16,6 @@ std::optional<QString> valueIfSet(const QCommandLineParser &parser, const QStrin
     return parser.isSet(name) ? std::optional(parser.value(name)) : std::nullopt;
 }
 
-std::optional<RobotsFlag> robotsFlagNamed(const QString &word)
-{
-    for (const RobotsFlag flag : MetaElementSet::kRobotsFlags) {
-        const std::string_view name = MetaElementSet::robotsWord(flag);
-        if (word.compare(QLatin1String(name.data(), static_cast<qsizetype>(name.size())), Qt::CaseInsensitive)
-            == 0)
-            return flag;
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
 QList<QCommandLineOption> MetaOptions::options()
@@ -42,46 +31,24 @@ QList<QCommandLineOption> MetaOptions::options()
 
 bool MetaOptions::parse(const QCommandLineParser &parser, QString &error)
 {
-    m_description = valueIfSet(parser, kDescription);
-    m_keywords = valueIfSet(parser, kKeywords);
-    m_author = valueIfSet(parser, kAuthor);
+    const std::pair<QString, TextField> texts[] = { { kDescription, TextField::Description },
+        { kKeywords, TextField::Keywords }, { kAuthor, TextField::Author } };
+    for (const auto &[name, field] : texts) {
+        if (const auto text = valueIfSet(parser, name))
+            m_edit.setText(field, *text);
+    }
     if (const auto charset = valueIfSet(parser, kCharset)) {
         if (*charset != QLatin1String("on") && *charset != QLatin1String("off")) {
             error = tr("--charset takes on or off, not '%1'").arg(*charset);
             return false;
         }
-        m_charset = *charset == QLatin1String("on");
+        m_edit.setCharset(*charset == QLatin1String("on"));
     }
     if (const auto robots = valueIfSet(parser, kRobots)) {
         QList<RobotsFlag> flags;
-        for (const QString &word : robots->split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-            const auto flag = robotsFlagNamed(word.trimmed());
-            if (!flag) {
-                error = tr("unknown robots word '%1' (use noindex, nofollow, noimageindex, noimageclick)")
-                            .arg(word.trimmed());
-                return false;
-            }
-            flags.append(*flag);
-        }
-        m_robots = flags;
+        if (!MetaEdit::parseRobots(*robots, flags, error))
+            return false;
+        m_edit.setRobots(flags);
     }
     return true;
-}
-
-void MetaOptions::applyTo(MetaElementSet &values) const
-{
-    if (m_description)
-        values.setText(TextField::Description, m_description->toStdString());
-    if (m_keywords)
-        values.setText(TextField::Keywords, m_keywords->toStdString());
-    if (m_author)
-        values.setText(TextField::Author, m_author->toStdString());
-    if (m_charset)
-        values.setCharset(*m_charset);
-    if (m_robots) {
-        for (const RobotsFlag flag : MetaElementSet::kRobotsFlags)
-            values.setFlag(flag, false);
-        for (const RobotsFlag flag : *m_robots)
-            values.setFlag(flag, true);
-    }
 }

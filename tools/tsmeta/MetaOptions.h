@@ -1,13 +1,11 @@
 #pragma once
 
-#include "MetaElementSet.h"
+#include "MetaEdit.h"
 
 #include <QCommandLineOption>
 #include <QCoreApplication>
 #include <QList>
 #include <QString>
-
-#include <optional>
 
 class QCommandLineParser;
 
@@ -22,12 +20,8 @@ public:
 
     // False with a message when a value is not understood.
     bool parse(const QCommandLineParser &parser, QString &error);
-    void applyTo(MetaElementSet &values) const;
+    const MetaEdit &edit() const { return m_edit; }
 
 private:
-    std::optional<QString> m_description;
-    std::optional<QString> m_keywords;
-    std::optional<QString> m_author;
-    std::optional<QList<RobotsFlag>> m_robots;
-    std::optional<bool> m_charset;
+    MetaEdit m_edit;
 };

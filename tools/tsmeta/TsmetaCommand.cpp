@@ -9,14 +9,16 @@
 #include "ReadCommand.h"
 
 #include "LineEnds.h"
-#include "TagBlock.h"
-#include "SettingsStore.h"
-#include "SettingsCatalogue.h"
 #include "ProgramVersion.h"
+#include "SettingsCatalogue.h"
+#include "SettingsStore.h"
+#include "SiteTableCsv.h"
+#include "TagBlock.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 #include <unistd.h>
@@ -37,6 +39,8 @@ constexpr int kMaxJobs = 256;
 const QString kDryRun = QStringLiteral("dry-run");
 const QString kDiff = QStringLiteral("diff");
 const QString kCheck = QStringLiteral("check");
+const QString kFromCsv = QStringLiteral("from-csv");
+const QString kSite = QStringLiteral("site");
 
 QList<QCommandLineOption> tsmetaOptions()
 {
@@ -57,6 +61,9 @@ QList<QCommandLineOption> tsmetaOptions()
         { kDryRun, TsmetaCommand::tr("Work out the save but write nothing.") },
         { kDiff, TsmetaCommand::tr("Print the dry run as a unified diff.") },
         { kCheck, TsmetaCommand::tr("Say by the exit status whether anything was found.") },
+        { kFromCsv, TsmetaCommand::tr("Take the pages and their values from a table."),
+            TsmetaCommand::tr("FILE") },
+        { kSite, TsmetaCommand::tr("The folder the table's paths are in."), TsmetaCommand::tr("FOLDER") },
     };
     return options;
 }
@@ -110,16 +117,52 @@ std::optional<QString> standardInputMisuse(const QCommandLineParser &parser, con
     return std::nullopt;
 }
 
+int exitStatusOf(const ApplyCommand::Outcome &outcome, bool check)
+{
+    if (!outcome.allOk)
+        return TsmetaCommand::SomeFailed;
+    return check && outcome.anyChanged ? TsmetaCommand::CheckFailed : TsmetaCommand::AllOk;
+}
+
 int runApply(const QCommandLineParser &parser, const QStringList &files, const MetaOptions &values,
     QTextStream &out, QTextStream &err)
 {
     if (const auto misuse = standardInputMisuse(parser, files))
         return usageError(err, *misuse);
-    const ApplyCommand::Outcome outcome
-        = ApplyCommand::run(files, values, backupsWanted(parser), applyMode(parser), out, err);
-    if (!outcome.allOk)
+    return exitStatusOf(
+        ApplyCommand::run(files, values.edit(), backupsWanted(parser), applyMode(parser), out, err),
+        parser.isSet(kCheck));
+}
+
+// Without --site, the table's relative paths are read from the table's own folder, where an
+// export saved beside the pages leaves it, whatever folder the command runs in. Pages are
+// named from the folder as given, so that a diff of site/pages.csv names site/index.html,
+// ready for patch -p0.
+int runApplyFromCsv(const QCommandLineParser &parser, const QStringList &files, const MetaOptions &values,
+    QTextStream &out, QTextStream &err)
+{
+    if (!values.edit().isEmpty())
+        return usageError(err,
+            TsmetaCommand::tr(
+                "--from-csv takes the values from the table: give no --description, --keywords, "
+                "--author, --robots or --charset"));
+    if (!files.isEmpty())
+        return usageError(err, TsmetaCommand::tr("--from-csv takes the pages from the table: give no FILE"));
+    const QString table = parser.value(kFromCsv);
+    const QString site = parser.isSet(kSite) ? parser.value(kSite) : QFileInfo(table).path();
+    if (!QFileInfo(site).isDir())
+        return usageError(err, TsmetaCommand::tr("--site: '%1' is not a folder").arg(site));
+    const SiteTableCsv::Import import = SiteTableCsv::readImport(table, site);
+    for (const SiteTableCsv::RowError &error : import.errors)
+        err << "tsmeta: " << SiteTableCsv::describe(table, error) << '\n';
+    err.flush();
+    if (!import.errors.isEmpty())
         return TsmetaCommand::SomeFailed;
-    return parser.isSet(kCheck) && outcome.anyChanged ? TsmetaCommand::CheckFailed : TsmetaCommand::AllOk;
+    QList<ApplyCommand::Page> pages;
+    for (const SiteTableCsv::PageEdit &page : import.edits)
+        pages.append({ page.path, page.edit });
+    return exitStatusOf(
+        ApplyCommand::run(pages, backupsWanted(parser), applyMode(parser), out, err), parser.isSet(kCheck));
 }
 
 // "tsmeta help [COMMAND]" and "tsmeta [COMMAND] --help" alike.
@@ -175,7 +218,7 @@ int printBlock(
         return usageError(
             err, TsmetaCommand::tr("--line-end takes crlf, lf or cr, not '%1'").arg(parser.value(kLineEnd)));
     MetaElementSet set;
-    values.applyTo(set);
+    values.edit().applyTo(set);
     const std::string block = TagBlock::forView(set, ProgramVersion::version().toStdString(), *lineEnd);
     out << QString::fromStdString(block);
     return TsmetaCommand::AllOk;
@@ -282,6 +325,10 @@ int TsmetaCommand::runCommand(const QCommandLineParser &parser, QTextStream &out
         return usageError(err, tr("--dry-run is for apply only"));
     if (parser.isSet(kCheck) && command != QLatin1String("apply") && command != QLatin1String("audit"))
         return usageError(err, tr("--check is for apply and audit only"));
+    if (parser.isSet(kFromCsv) && command != QLatin1String("apply"))
+        return usageError(err, tr("--from-csv is for apply only"));
+    if (parser.isSet(kSite) && !parser.isSet(kFromCsv))
+        return usageError(err, tr("--site is for apply --from-csv only"));
 
     if (command == QLatin1String("block")) {
         if (!positional.isEmpty())
@@ -299,6 +346,8 @@ int TsmetaCommand::runCommand(const QCommandLineParser &parser, QTextStream &out
     if (command != QLatin1String("read") && command != QLatin1String("apply")
         && command != QLatin1String("audit"))
         return usageError(err, tr("unknown command '%1'").arg(command));
+    if (command == QLatin1String("apply") && parser.isSet(kFromCsv))
+        return runApplyFromCsv(parser, positional, values, out, err);
     if (positional.isEmpty())
         return usageError(err, tr("%1 needs at least one FILE").arg(command));
     if (command == QLatin1String("audit"))
