@@ -15,12 +15,17 @@ enum class WarningKind {
     OutsideHead,            // a managed tag outside the HEAD, neither read nor changed
     DescriptionMissing,
     DescriptionPlaceholder,
+    DescriptionTooLong,     // wider than a search result shows
+    DescriptionTooShort,
+    DescriptionSameAsTitle, // the result would show the same words twice
+    DescriptionRepeated,    // more than one description tag, read as one run-together text
     DescriptionShared       // another page (or open document) has the same description
 };
 
 // Where a warning belongs in the document window.
 enum class WarningTarget { Description, Keywords, Author, Robots, Charset };
 inline constexpr std::size_t kWarningTargetCount = 5;
+inline constexpr std::size_t kWarningKindCount = 11;
 
 struct Warning
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 // How wide text is in a desktop search result, in pixels: the advance widths of Liberation
@@ -18,6 +19,8 @@ public:
     // Widths a result shows before it cuts the text: the commonly used limits.
     static constexpr double kTitleLimit = 580.0;
     static constexpr double kDescriptionLimit = 920.0;
+    // Below this a description says too little to tell the page from others in the results.
+    static constexpr double kDescriptionShortLimit = 400.0;
 
     // Advance of one code point in font units (kUnitsPerEm to the em).
     static int advance(char32_t codePoint);
@@ -27,6 +30,8 @@ public:
     // A title as the page holds it: its character references ("&amp;") are decoded first.
     // Values need no decoding: they are read as the text they stand for.
     static double titlePixels(std::string_view html);
+    // The text with runs of white space as one space, none at the ends, as a result shows it.
+    static std::string collapsedSpaces(std::string_view text);
     static double descriptionPixels(std::string_view utf8)
     {
         return pixels(utf8, kDescriptionPixelSize);

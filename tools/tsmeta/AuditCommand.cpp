@@ -4,6 +4,7 @@
 #include "JsonText.h"
 #include "PageAudit.h"
 #include "PageLines.h"
+#include "PageSource.h"
 #include "PageWalk.h"
 #include "ProgressLine.h"
 
@@ -59,7 +60,7 @@ struct Summary
             ++unreadable;
             return;
         }
-        missingTitles += PageAudit::collapsedSpaces(page.title).empty();
+        missingTitles += TextWidth::collapsedSpaces(page.title).empty();
         missingDescriptions += !page.hasDescription();
         titlesTooLong += page.titlePixels > TextWidth::kTitleLimit;
         descriptionsTooLong += page.descriptionPixels > TextWidth::kDescriptionLimit;
@@ -313,10 +314,13 @@ private:
 
     ReadPage read(const QString &path) const
     {
-        ReadPage read { PageAudit::read(path), {}, {}, {}, {}, {} };
+        ReadPage read { PageSource::isStandardInput(path)
+                ? PageAudit::of(path, PageSource::open(path, DocumentFile::Facts::Take))
+                : PageAudit::read(path),
+            {}, {}, {}, {}, {} };
         const PageAudit &page = read.page;
-        if (page.ok && page.hasDescription())
-            read.digest = DescriptionTally::digestOf(page.descriptionKey());
+        if (page.ok)
+            read.digest = DescriptionTally::digestOfDescription(page.description);
         if (table()) {
             read.lead = page.path.toUtf8();
             read.text = PageLines::tableCells(page, false);

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "DescriptionTally.h"
+#include "DocumentFile.h"
+#include "FileStamp.h"
+#include "MetaElementSet.h"
+#include "PageFacts.h"
+#include "PageWarnings.h"
+
+#include <QString>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// One page of a site as its row shows it: the values, what the page's bytes tell of them,
+// and the file's stamp, never the bytes themselves, so a site costs memory by its number
+// of pages and not by their size.
+struct SitePage
+{
+    QString path; // relative to the site's folder
+    bool ok = false;
+    QString error; // why the page could not be read
+    std::string title; // UTF-8, as written
+    double titlePixels = 0;
+    MetaElementSet found; // texts empty where the page has none, as the audit reads them
+    std::optional<MetaElementSet> edited; // pending, held as a document window holds values
+    PageFacts facts;
+    FileStamp stamp; // of the bytes the row was read from
+    QString issue; // why the last save or undo left the page as it is
+
+    // Worked out from the above whenever the values change.
+    double descriptionPixels = 0;
+    std::vector<Warning> warnings; // all but the shared description, which the other pages decide
+    std::optional<DescriptionTally::Digest> digest;
+
+    // relativePath names the row; the page is read at folder + "/" + relativePath.
+    static SitePage read(const QString &folder, const QString &relativePath);
+    static SitePage of(const QString &relativePath, const DocumentFile::OpenResult &opened);
+
+    // What a save writes: the edits, else the values as a document window opens the page.
+    MetaElementSet values() const;
+    bool isEdited() const { return edited.has_value(); }
+    void edit(const MetaElementSet &values);
+    void revert();
+
+private:
+    void refresh();
+};
