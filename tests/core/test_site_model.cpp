@@ -272,8 +272,9 @@ private slots:
         for (const QString name : { "a.html", "c.html" })
             ::chmod(QFile::encodeName(site.file(name)).constData(), 0666);
         ::chmod(QFile::encodeName(site.file("b.html")).constData(), 0444);
+        site.reload();
         const QByteArray before = site.bytes("b.html");
-        const QString report = runUnprivileged([&] {
+        const QString report = runUnprivileged([&]() -> QString {
             site.model.setDataOnRows({ 0, 1, 2 }, SiteModel::DescriptionColumn, QString::fromUtf8(kGood));
             const QList<SiteModel::Outcome> outcomes = site.model.save(kSettings);
             return outcomesOf(outcomes) + QLatin1Char('|') + outcomes.value(1).reason + QLatin1Char('|')
