@@ -152,23 +152,30 @@ private slots:
         for (int i = 0; i < kPages; ++i)
             home.write(QStringLiteral("site/p%1.html").arg(i), pageWith("Page", "A page among many"));
         SiteLoader loader;
-        loader.setThreads(2);
+        loader.setThreads(1);
         int rows = 0;
-        connect(&loader, &SiteLoader::pagesRead, this, [&](const QList<SitePage> &pages) { rows += int(pages.size()); });
+        bool cancelAtFirstRows = true;
+        // Cancelled at the first rows, when the walk has found far more pages than were read.
+        connect(&loader, &SiteLoader::pagesRead, this, [&](const QList<SitePage> &pages) {
+            rows += int(pages.size());
+            if (cancelAtFirstRows)
+                loader.cancel();
+        });
+        QSignalSpy progress(&loader, &SiteLoader::progress);
         QSignalSpy finished(&loader, &SiteLoader::finished);
         loader.start(home.path() + QStringLiteral("/site"));
-        loader.cancel();
         QVERIFY(finished.wait(30000));
         QCOMPARE(finished.size(), 1);
         QCOMPARE(finished.first().first().toBool(), true);
-        QVERIFY2(rows < kPages, qPrintable(QString::number(rows)));
+        const qint64 found = progress.last().first().toLongLong();
+        QVERIFY2(rows < found, qPrintable(QStringLiteral("%1 rows of %2 pages found").arg(rows).arg(found)));
         QVERIFY(!loader.isRunning());
         const int rowsAtCancel = rows;
         QTest::qWait(50);
         QCOMPARE(rows, rowsAtCancel);
 
         // A load after a cancelled one reads every page, in batches, and counts them all.
-        QSignalSpy progress(&loader, &SiteLoader::progress);
+        cancelAtFirstRows = false;
         rows = 0;
         loader.start(home.path() + QStringLiteral("/site"));
         QVERIFY(finished.wait(30000));

@@ -253,6 +253,10 @@ private slots:
         }
         QCOMPARE(site.value("r.html", SiteModel::RobotsColumn).toString(), robots);
         QCOMPARE(site.model.isDescriptionShared(site.row("a.html")), sharedDescription);
+        // b.html keeps "Short": shared as long as the edited rows keep it too.
+        const bool keptShort = description == u"Short"_qs;
+        QCOMPARE(site.model.isDescriptionShared(site.row("b.html")), keptShort);
+        QCOMPARE(site.model.rowsSharingDescription(site.row("b.html")).size(), keptShort ? 3 : 0);
         QVERIFY(!site.model.data(site.model.index(untouched, 0), SiteModel::EditedRole).toBool());
         QCOMPARE(site.value("c.html", SiteModel::DescriptionColumn).toString(), u"Left alone"_qs);
 
