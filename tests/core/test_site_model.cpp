@@ -115,9 +115,13 @@ private slots:
     {
         QFETCH(int, column);
         QFETCH(QStringList, ascending);
-        Site site({ { "a.html", pageWith("A much longer title than the others", "Short") },
-            { "b.html", pageWith("i", kGood) },
-            { "c.html", pageWith("Medium title", "Short", "<meta name=\"description\" content=\"Short\">\n") } });
+        // Warnings counted 0, 2 and 11: as text "11" sorts before "2".
+        const QByteArray outside = "<meta name=\"keywords\" content=\"outside the head\">";
+        QByteArray many = pageWith("Medium title", "Short", "<meta name=\"description\" content=\"Short\">\n");
+        many.replace("<body>", QByteArray("<body>" + outside.repeated(9)));
+        QByteArray two = pageWith("A much longer title than the others", "Short");
+        two.replace("<body>", QByteArray("<body>" + outside));
+        Site site({ { "a.html", two }, { "b.html", pageWith("i", kGood) }, { "c.html", many } });
         SiteFilterModel sorted;
         sorted.setSourceModel(&site.model);
         sorted.sort(column, Qt::AscendingOrder);
