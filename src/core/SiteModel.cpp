@@ -581,7 +581,7 @@ void SiteModel::takeFromDocument(Document *document)
         disk.stamp = document->diskStamp();
         m_pages[std::size_t(row)] = SitePage::of(before.path, disk);
     }
-    if (document->isModified() || document->values() != page(row).values())
+    if (document->isModified())
         m_pages[std::size_t(row)].edit(document->values());
     addToDescriptions(row);
     emitRowChanged(row);
