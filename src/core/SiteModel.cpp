@@ -184,7 +184,7 @@ QVariant SiteModel::data(const QModelIndex &index, int role) const
             return shown.ok ? shown.issue : shown.error;
         return {};
     case SortRole:
-        return sortData(shown, row, index.column());
+        return sortData(shown, index.column());
     case WarningKindsRole:
         return warningKinds(row);
     case EditedRole:
@@ -217,7 +217,7 @@ QVariant SiteModel::displayData(const SitePage &shown, int column) const
     case CharsetColumn:
         return values.charset();
     case WarningsColumn:
-        return qsizetype(shown.warnings.size()) + (shown.digest && m_rowsOfDescription.value(*shown.digest).size() > 1);
+        return shown.warningCount + int(shown.digest && m_rowsOfDescription.value(*shown.digest).size() > 1);
     default:
         if (!shown.ok)
             return shown.error;
@@ -227,10 +227,8 @@ QVariant SiteModel::displayData(const SitePage &shown, int column) const
     }
 }
 
-QVariant SiteModel::sortData(const SitePage &shown, int row, int column) const
+QVariant SiteModel::sortData(const SitePage &shown, int column) const
 {
-    if (column == WarningsColumn)
-        return int(warnings(row).size());
     const QVariant value = displayData(shown, column);
     if (value.typeId() == QMetaType::Bool)
         return int(value.toBool());
@@ -239,7 +237,7 @@ QVariant SiteModel::sortData(const SitePage &shown, int row, int column) const
 
 std::vector<Warning> SiteModel::warnings(int row) const
 {
-    std::vector<Warning> found = page(row).warnings;
+    std::vector<Warning> found = page(row).warnings();
     if (isDescriptionShared(row))
         found.push_back(PageWarnings::descriptionShared());
     return found;
@@ -247,10 +245,8 @@ std::vector<Warning> SiteModel::warnings(int row) const
 
 int SiteModel::warningKinds(int row) const
 {
-    int kinds = 0;
-    for (const Warning &warning : warnings(row))
-        kinds |= 1 << int(warning.kind);
-    return kinds;
+    const int shared = isDescriptionShared(row) ? 1 << int(WarningKind::DescriptionShared) : 0;
+    return int(page(row).warningKinds) | shared;
 }
 
 Qt::ItemFlags SiteModel::flags(const QModelIndex &index) const

@@ -138,7 +138,7 @@ private:
     };
 
     QVariant displayData(const SitePage &page, int column) const;
-    QVariant sortData(const SitePage &page, int row, int column) const;
+    QVariant sortData(const SitePage &page, int column) const;
     int warningKinds(int row) const;
     bool applyEdit(int row, int column, const QVariant &value, int role);
     void changeRow(int row, const std::function<void(SitePage &)> &change);

@@ -60,13 +60,24 @@ void SitePage::revert()
     refresh();
 }
 
+std::vector<Warning> SitePage::warnings() const
+{
+    if (!ok)
+        return {};
+    // Unedited, a missing description is missing, as the audit says; edited, the texts are
+    // judged as the document window judges what is typed.
+    return PageWarnings::evaluate(facts, edited ? *edited : found, false);
+}
+
 void SitePage::refresh()
 {
     const std::string description = values().text(TextField::Description);
     const bool described = MetaElementSet::hasValue(TextField::Description, description);
     descriptionPixels = described ? PageAudit::roundedPixels(TextWidth::descriptionPixels(description)) : 0;
-    // Unedited, a missing description is missing, as the audit says; edited, the texts are
-    // judged as the document window judges what is typed.
-    warnings = PageWarnings::evaluate(facts, edited ? *edited : found, false);
+    const std::vector<Warning> current = warnings();
+    warningCount = int(current.size());
+    warningKinds = 0;
+    for (const Warning &warning : current)
+        warningKinds |= 1u << unsigned(warning.kind);
     digest = DescriptionTally::digestOfDescription(description);
 }

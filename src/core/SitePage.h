@@ -30,8 +30,11 @@ struct SitePage
     QString issue; // why the last save or undo left the page as it is
 
     // Worked out from the above whenever the values change.
+    // Of the warnings only their number and kinds are kept: their texts, worked out again
+    // when asked for, would cost a large site more than all its values.
     double descriptionPixels = 0;
-    std::vector<Warning> warnings; // all but the shared description, which the other pages decide
+    int warningCount = 0;
+    quint32 warningKinds = 0; // bit (1 << WarningKind) of each kind
     std::optional<DescriptionTally::Digest> digest;
 
     // relativePath names the row; the page is read at folder + "/" + relativePath.
@@ -41,6 +44,8 @@ struct SitePage
     // What a save writes: the edits, else the values as a document window opens the page.
     MetaElementSet values() const;
     bool isEdited() const { return edited.has_value(); }
+    // All but the shared description, which the other pages decide.
+    std::vector<Warning> warnings() const;
     void edit(const MetaElementSet &values);
     void revert();
 

@@ -78,7 +78,7 @@ QStringList loaded(const QString &folder, int threads)
                 page.ok ? values.text(TextField::Description) : std::string(),
                 page.ok ? values.text(TextField::Keywords) : std::string(),
                 page.ok ? values.text(TextField::Author) : std::string(), page.ok ? values.robotsValue() : std::string(),
-                page.titlePixels, page.descriptionPixels, page.warnings);
+                page.titlePixels, page.descriptionPixels, page.warnings());
         }
     });
     QSignalSpy finished(&loader, &SiteLoader::finished);
