@@ -31,7 +31,8 @@ void SiteFilterModel::setKindShown(WarningKind kind, bool shown)
 
 bool SiteFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const
 {
-    const int kinds = sourceModel()->index(sourceRow, 0, sourceParent).data(SiteModel::WarningKindsRole).toInt();
+    const int kinds
+        = sourceModel()->index(sourceRow, 0, sourceParent).data(SiteModel::WarningKindsRole).toInt();
     if (m_onlyWithWarnings && kinds == 0)
         return false;
     if (m_kinds != 0 && (kinds & m_kinds) == 0)

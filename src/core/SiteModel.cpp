@@ -404,7 +404,8 @@ QList<SiteModel::Outcome> SiteModel::save(const Document::SaveSettings &settings
     return outcomes;
 }
 
-SiteModel::Outcome SiteModel::saveRow(int row, const Document::SaveSettings &settings, std::vector<SavedPage> &saved)
+SiteModel::Outcome SiteModel::saveRow(
+    int row, const Document::SaveSettings &settings, std::vector<SavedPage> &saved)
 {
     Outcome outcome { row, page(row).path, Outcome::Result::Refused, {}, {} };
     const QString file = filePath(row);
@@ -494,7 +495,8 @@ SiteModel::Outcome SiteModel::undoRow(const SavedPage &saved)
     else if (!backup.ok)
         outcome.reason = backup.error;
     else if (digestOfBytes(backup.bytes) != saved.backupDigest)
-        outcome.reason = tr("The backup %1 changed after the save; the page is left as it is").arg(saved.backupPath);
+        outcome.reason
+            = tr("The backup %1 changed after the save; the page is left as it is").arg(saved.backupPath);
     if (outcome.reason.isEmpty()) {
         const DocumentSaver::Result result = DocumentSaver::restore(file, backup.bytes);
         outcome.reason = result.error;
