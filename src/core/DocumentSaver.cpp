@@ -437,7 +437,6 @@ DocumentSaver::Result DocumentSaver::restore(const QString &path, const QByteArr
     Result result;
     PlannedSave planned;
     planned.source = bytes;
-    planned.sourceMode = FileStatus::of(path, true).mode & 0777;
     planned.target = resolvedTarget(path);
     if (const QString refusal = targetRefusal(planned.target); !refusal.isEmpty()) {
         result.code = SaveError::TargetRefused;
