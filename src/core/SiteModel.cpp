@@ -56,10 +56,10 @@ bool isFlagColumn(int column)
     return robotsFlagOf(column) || column == SiteModel::CharsetColumn;
 }
 
-// A check box gives Qt::Checked; an editor or a caller gives a bool.
+// A check box gives Qt::Checked as a number; an editor or a caller gives a bool.
 bool flagValue(const QVariant &value, int role)
 {
-    return role == Qt::CheckStateRole ? value.value<Qt::CheckState>() == Qt::Checked : value.toBool();
+    return role == Qt::CheckStateRole ? value.toInt() == Qt::Checked : value.toBool();
 }
 
 QByteArray digestOfBytes(const QByteArray &bytes)

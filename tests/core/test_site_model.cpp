@@ -211,34 +211,42 @@ private slots:
     {
         QTest::addColumn<int>("column");
         QTest::addColumn<QVariant>("value");
+        QTest::addColumn<int>("role");
         QTest::addColumn<QString>("robots");
         QTest::addColumn<QString>("description");
         QTest::addColumn<QStringList>("kinds");
         QTest::addColumn<bool>("sharedDescription");
         const QString none = QString::fromUtf8(MetaElementSet::noValueText(TextField::Description));
-        QTest::newRow("one description for both") << int(SiteModel::DescriptionColumn) << QVariant(QString::fromUtf8(kGood))
+        QTest::newRow("one description for both") << int(SiteModel::DescriptionColumn) << QVariant(QString::fromUtf8(kGood)) << int(Qt::EditRole)
                                                   << "noindex, nofollow" << QString::fromUtf8(kGood)
                                                   << QStringList { "description-shared" } << true;
-        QTest::newRow("description emptied") << int(SiteModel::DescriptionColumn) << QVariant(QString())
+        QTest::newRow("description emptied") << int(SiteModel::DescriptionColumn) << QVariant(QString()) << int(Qt::EditRole)
                                              << "noindex, nofollow" << ""
                                              << QStringList { "description-missing" } << false;
         QTest::newRow("description set to the placeholder")
-            << int(SiteModel::DescriptionColumn) << QVariant(none) << "noindex, nofollow" << none
+            << int(SiteModel::DescriptionColumn) << QVariant(none) << int(Qt::EditRole) << "noindex, nofollow" << none
             << QStringList { "description-placeholder" } << false;
         const QStringList shortAndShared = { "description-too-short", "description-shared" };
         QTest::newRow("noimageindex ends noindex")
-            << int(SiteModel::NoImageIndexColumn) << QVariant(true) << "nofollow, noimageindex" << "Short"
+            << int(SiteModel::NoImageIndexColumn) << QVariant(true) << int(Qt::EditRole) << "nofollow, noimageindex" << "Short"
             << shortAndShared << true;
         QTest::newRow("noimageclick ends noindex")
-            << int(SiteModel::NoImageClickColumn) << QVariant(true) << "nofollow, noimageclick" << "Short"
+            << int(SiteModel::NoImageClickColumn) << QVariant(true) << int(Qt::EditRole) << "nofollow, noimageclick" << "Short"
             << shortAndShared << true;
-        QTest::newRow("nofollow off") << int(SiteModel::NoFollowColumn) << QVariant(false) << "noindex" << "Short"
+        QTest::newRow("nofollow off") << int(SiteModel::NoFollowColumn) << QVariant(false) << int(Qt::EditRole) << "noindex" << "Short"
                                       << shortAndShared << true;
+        QTest::newRow("charset on by its check box")
+            << int(SiteModel::CharsetColumn) << QVariant(int(Qt::Checked)) << int(Qt::CheckStateRole)
+            << "noindex, nofollow" << "Short" << shortAndShared << true;
+        QTest::newRow("keywords for both") << int(SiteModel::KeywordsColumn) << QVariant(u"bread, rolls"_qs)
+                                           << int(Qt::EditRole) << "noindex, nofollow" << "Short" << shortAndShared
+                                           << true;
     }
     void editsManyRowsAtOnce()
     {
         QFETCH(int, column);
         QFETCH(QVariant, value);
+        QFETCH(int, role);
         QFETCH(QString, robots);
         QFETCH(QString, description);
         QFETCH(QStringList, kinds);
@@ -247,8 +255,9 @@ private slots:
         Site site({ { "a.html", pageWith("A", "Short") }, { "b.html", pageWith("B", "Short") },
             { "c.html", pageWith("C", "Left alone") }, { "r.html", pageWith("R", "Short", robotsTag) } });
         const int untouched = site.row("c.html");
-        QVERIFY(site.model.setDataOnRows({ site.row("a.html"), site.row("r.html") }, column, value));
+        QVERIFY(site.model.setDataOnRows({ site.row("a.html"), site.row("r.html") }, column, value, role));
         QVERIFY(site.value("r.html", 0, SiteModel::EditedRole).toBool());
+        QCOMPARE(site.value("r.html", column, role), value);
         for (const QString name : { "a.html", "r.html" }) {
             QCOMPARE(site.value(name, SiteModel::DescriptionColumn).toString(), description);
             QCOMPARE(site.kindsOf(name), kinds);
