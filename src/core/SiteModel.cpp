@@ -56,12 +56,6 @@ bool isFlagColumn(int column)
     return robotsFlagOf(column) || column == SiteModel::CharsetColumn;
 }
 
-// A check box gives Qt::Checked as a number; an editor or a caller gives a bool.
-bool flagValue(const QVariant &value, int role)
-{
-    return role == Qt::CheckStateRole ? value.toInt() == Qt::Checked : value.toBool();
-}
-
 QByteArray digestOfBytes(const QByteArray &bytes)
 {
     return QCryptographicHash::hash(bytes, QCryptographicHash::Blake2s_128);
@@ -274,11 +268,12 @@ bool SiteModel::setDataOnRows(const QList<int> &rows, int column, const QVariant
         return false;
     bool taken = false;
     for (const int row : rows)
-        taken = applyEdit(row, column, value, role) || taken;
+        taken = applyEdit(row, column, value) || taken;
     return taken;
 }
 
-bool SiteModel::applyEdit(int row, int column, const QVariant &value, int role)
+// A check box's Qt::Checked and Qt::Unchecked read as true and false, as a bool does.
+bool SiteModel::applyEdit(int row, int column, const QVariant &value)
 {
     if (row < 0 || row >= rowCount() || !page(row).ok)
         return false;
@@ -286,9 +281,9 @@ bool SiteModel::applyEdit(int row, int column, const QVariant &value, int role)
     if (const auto field = textFieldOf(column))
         values.setText(*field, value.toString().toStdString());
     else if (const auto flag = robotsFlagOf(column))
-        values.setFlag(*flag, flagValue(value, role));
+        values.setFlag(*flag, value.toBool());
     else if (column == CharsetColumn)
-        values.setCharset(flagValue(value, role));
+        values.setCharset(value.toBool());
     else
         return false;
     if (values != page(row).values())

@@ -140,7 +140,7 @@ private:
     QVariant displayData(const SitePage &page, int column) const;
     QVariant sortData(const SitePage &page, int column) const;
     int warningKinds(int row) const;
-    bool applyEdit(int row, int column, const QVariant &value, int role);
+    bool applyEdit(int row, int column, const QVariant &value);
     void changeRow(int row, const std::function<void(SitePage &)> &change);
     void setIssue(int row, const QString &issue);
     void addToDescriptions(int row);
