@@ -164,13 +164,13 @@ QVariant SiteModel::data(const QModelIndex &index, int role) const
     const SitePage &shown = page(row);
     switch (role) {
     case Qt::DisplayRole:
-        return isFlagColumn(index.column()) ? QVariant() : displayData(shown, index.column());
+        return isFlagColumn(index.column()) ? QVariant() : displayData(row, index.column());
     case Qt::EditRole:
-        return displayData(shown, index.column());
+        return displayData(row, index.column());
     case Qt::CheckStateRole:
         if (!isFlagColumn(index.column()) || !shown.ok)
             return {};
-        return displayData(shown, index.column()).toBool() ? Qt::Checked : Qt::Unchecked;
+        return displayData(row, index.column()).toBool() ? Qt::Checked : Qt::Unchecked;
     case Qt::ToolTipRole:
         if (index.column() == WarningsColumn)
             return joinedMessages(warnings(row));
@@ -178,7 +178,7 @@ QVariant SiteModel::data(const QModelIndex &index, int role) const
             return shown.ok ? shown.issue : shown.error;
         return {};
     case SortRole:
-        return sortData(shown, index.column());
+        return sortData(row, index.column());
     case WarningKindsRole:
         return warningKinds(row);
     case EditedRole:
@@ -190,13 +190,9 @@ QVariant SiteModel::data(const QModelIndex &index, int role) const
     }
 }
 
-QVariant SiteModel::displayData(const SitePage &shown, int column) const
+QVariant SiteModel::displayData(int row, int column) const
 {
-    const MetaElementSet values = shown.values();
-    if (const auto field = textFieldOf(column))
-        return shown.ok ? textOf(values.text(*field)) : QString();
-    if (const auto flag = robotsFlagOf(column))
-        return values.flag(*flag);
+    const SitePage &shown = page(row);
     switch (column) {
     case PathColumn:
         return shown.path;
@@ -206,24 +202,40 @@ QVariant SiteModel::displayData(const SitePage &shown, int column) const
         return shown.titlePixels;
     case DescriptionPixelsColumn:
         return shown.descriptionPixels;
-    case RobotsColumn:
-        return textOf(values.robotsValue());
-    case CharsetColumn:
-        return values.charset();
     case WarningsColumn:
-        return shown.warningCount + int(shown.digest && m_rowsOfDescription.value(*shown.digest).size() > 1);
+        return shown.warningCount + int(isDescriptionShared(row));
+    case StateColumn:
+        return stateText(shown);
     default:
-        if (!shown.ok)
-            return shown.error;
-        if (!shown.issue.isEmpty())
-            return shown.issue;
-        return shown.isEdited() ? tr("Edited") : QString();
+        return valueData(shown, column);
     }
 }
 
-QVariant SiteModel::sortData(const SitePage &shown, int column) const
+// Worked out only for the columns that show them: sorting a large site asks every row.
+QVariant SiteModel::valueData(const SitePage &shown, int column)
 {
-    const QVariant value = displayData(shown, column);
+    const MetaElementSet values = shown.values();
+    if (const auto field = textFieldOf(column))
+        return shown.ok ? textOf(values.text(*field)) : QString();
+    if (const auto flag = robotsFlagOf(column))
+        return values.flag(*flag);
+    if (column == CharsetColumn)
+        return values.charset();
+    return textOf(values.robotsValue());
+}
+
+QString SiteModel::stateText(const SitePage &shown)
+{
+    if (!shown.ok)
+        return shown.error;
+    if (!shown.issue.isEmpty())
+        return shown.issue;
+    return shown.isEdited() ? tr("Edited") : QString();
+}
+
+QVariant SiteModel::sortData(int row, int column) const
+{
+    const QVariant value = displayData(row, column);
     if (value.typeId() == QMetaType::Bool)
         return int(value.toBool());
     return value;

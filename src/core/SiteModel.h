@@ -137,8 +137,10 @@ private:
         FileStamp stamp; // of the page as the save left it
     };
 
-    QVariant displayData(const SitePage &page, int column) const;
-    QVariant sortData(const SitePage &page, int column) const;
+    QVariant displayData(int row, int column) const;
+    static QVariant valueData(const SitePage &page, int column);
+    static QString stateText(const SitePage &page);
+    QVariant sortData(int row, int column) const;
     int warningKinds(int row) const;
     bool applyEdit(int row, int column, const QVariant &value);
     void changeRow(int row, const std::function<void(SitePage &)> &change);
