@@ -11,6 +11,8 @@
 
 #include <sys/stat.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Wide enough for no warning of its own.
@@ -238,7 +240,7 @@ private slots:
         QTest::newRow("charset on by its check box")
             << int(SiteModel::CharsetColumn) << QVariant(int(Qt::Checked)) << int(Qt::CheckStateRole)
             << "noindex, nofollow" << "Short" << shortAndShared << true;
-        QTest::newRow("keywords for both") << int(SiteModel::KeywordsColumn) << QVariant(u"bread, rolls"_qs)
+        QTest::newRow("keywords for both") << int(SiteModel::KeywordsColumn) << QVariant(u"bread, rolls"_s)
                                            << int(Qt::EditRole) << "noindex, nofollow" << "Short" << shortAndShared
                                            << true;
     }
@@ -267,19 +269,19 @@ private slots:
         QCOMPARE(site.value("r.html", SiteModel::RobotsColumn).toString(), robots);
         QCOMPARE(site.model.isDescriptionShared(site.row("a.html")), sharedDescription);
         // b.html keeps "Short": shared as long as the edited rows keep it too.
-        const bool keptShort = description == u"Short"_qs;
+        const bool keptShort = description == u"Short"_s;
         QCOMPARE(site.model.isDescriptionShared(site.row("b.html")), keptShort);
         QCOMPARE(site.model.rowsSharingDescription(site.row("b.html")).size(), keptShort ? 3 : 0);
         QVERIFY(!site.model.data(site.model.index(untouched, 0), SiteModel::EditedRole).toBool());
-        QCOMPARE(site.value("c.html", SiteModel::DescriptionColumn).toString(), u"Left alone"_qs);
+        QCOMPARE(site.value("c.html", SiteModel::DescriptionColumn).toString(), u"Left alone"_s);
 
         site.model.revertRow(site.row("a.html"));
         QVERIFY(!site.value("a.html", 0, SiteModel::EditedRole).toBool());
-        QCOMPARE(site.value("a.html", SiteModel::DescriptionColumn).toString(), u"Short"_qs);
+        QCOMPARE(site.value("a.html", SiteModel::DescriptionColumn).toString(), u"Short"_s);
         QCOMPARE(site.kindsOf("a.html"), (QStringList { "description-too-short", "description-shared" }));
         site.model.revertAll();
         QCOMPARE(site.model.summary().edited, 0);
-        QCOMPARE(site.value("r.html", SiteModel::RobotsColumn).toString(), u"noindex, nofollow"_qs);
+        QCOMPARE(site.value("r.html", SiteModel::RobotsColumn).toString(), u"noindex, nofollow"_s);
     }
 
     void aFailedPageLeavesTheOthersSaved()
@@ -299,10 +301,10 @@ private slots:
                 + QString::number(site.model.summary().edited);
         });
         const QStringList parts = report.split(QLatin1Char('|'));
-        QCOMPARE(parts.value(0), u"a.html saved,b.html refused,c.html saved"_qs);
-        QVERIFY2(parts.value(1).contains(u"Permission denied"_qs), qPrintable(report));
+        QCOMPARE(parts.value(0), u"a.html saved,b.html refused,c.html saved"_s);
+        QVERIFY2(parts.value(1).contains(u"Permission denied"_s), qPrintable(report));
         QCOMPARE(parts.value(2), parts.value(1));
-        QCOMPARE(parts.value(3), u"1"_qs);
+        QCOMPARE(parts.value(3), u"1"_s);
         QCOMPARE(site.bytes("b.html"), before);
         for (const QString name : { "a.html", "c.html" })
             QVERIFY(site.bytes(name).contains(kGood));
@@ -311,7 +313,7 @@ private slots:
     void aPageChangedOnDiskIsNotOverwritten()
     {
         Site site({ { "a.html", pageWith("A", "Old") }, { "b.html", pageWith("B", "Old") } });
-        QVERIFY(site.model.setDataOnRows({ 0, 1 }, SiteModel::KeywordsColumn, u"bread, rolls"_qs));
+        QVERIFY(site.model.setDataOnRows({ 0, 1 }, SiteModel::KeywordsColumn, u"bread, rolls"_s));
         QTest::qWait(20);
         const QByteArray changed = pageWith("B", "Changed by someone else");
         QFile file(site.file("b.html"));
@@ -319,12 +321,12 @@ private slots:
         file.write(changed);
         file.close();
         const QList<SiteModel::Outcome> outcomes = site.model.save(kSettings);
-        QCOMPARE(outcomesOf(outcomes), u"a.html saved,b.html refused"_qs);
+        QCOMPARE(outcomesOf(outcomes), u"a.html saved,b.html refused"_s);
         QCOMPARE(site.bytes("b.html"), changed);
-        QVERIFY(!QFile::exists(site.folder() + u"/b.bak"_qs));
-        QVERIFY(site.value("b.html", SiteModel::StateColumn).toString().contains(u"changed on disk"_qs));
+        QVERIFY(!QFile::exists(site.folder() + u"/b.bak"_s));
+        QVERIFY(site.value("b.html", SiteModel::StateColumn).toString().contains(u"changed on disk"_s));
         QVERIFY(site.value("b.html", 0, SiteModel::EditedRole).toBool());
-        QCOMPARE(site.value("b.html", SiteModel::KeywordsColumn).toString(), u"bread, rolls"_qs);
+        QCOMPARE(site.value("b.html", SiteModel::KeywordsColumn).toString(), u"bread, rolls"_s);
         QVERIFY(!site.value("a.html", 0, SiteModel::EditedRole).toBool());
         QVERIFY(site.bytes("a.html").contains("content=\"bread, rolls\""));
     }
@@ -346,8 +348,8 @@ private slots:
         QVERIFY(!site.model.canUndoLastSave());
         site.model.setDataOnRows({ 0, 1 }, SiteModel::DescriptionColumn, QString::fromUtf8(kGood));
         const QList<SiteModel::Outcome> saved = site.model.save(kSettings);
-        QCOMPARE(outcomesOf(saved), u"a.html saved,b.html saved"_qs);
-        QCOMPARE(saved[0].backupPath, site.folder() + u"/a.bak"_qs);
+        QCOMPARE(outcomesOf(saved), u"a.html saved,b.html saved"_s);
+        QCOMPARE(saved[0].backupPath, site.folder() + u"/a.bak"_s);
         QVERIFY(site.bytes("a.html") != a);
         const QByteArray other = pageWith("B", "Someone else's words");
         if (touchAfterSave) {
@@ -361,26 +363,26 @@ private slots:
         QVERIFY(!site.model.canUndoLastSave());
         QCOMPARE(site.bytes("a.html"), a);
         QCOMPARE(site.bytes("b.html"), touchAfterSave ? other : b);
-        QCOMPARE(site.value("a.html", SiteModel::DescriptionColumn).toString(), u"Old"_qs);
+        QCOMPARE(site.value("a.html", SiteModel::DescriptionColumn).toString(), u"Old"_s);
         // The row knows the page as it is again: an edit now saves over the restored page.
-        site.model.setData(site.model.index(0, SiteModel::AuthorColumn), u"Ann"_qs);
-        QCOMPARE(outcomesOf(site.model.save(kSettings)), u"a.html saved"_qs);
+        site.model.setData(site.model.index(0, SiteModel::AuthorColumn), u"Ann"_s);
+        QCOMPARE(outcomesOf(site.model.save(kSettings)), u"a.html saved"_s);
     }
 
     void aDryRunShowsTheDiffAndWritesNothing()
     {
         Site site({ { "a.html", pageWith("A", "Old") }, { "b.html", pageWith("B", "Old") } });
-        site.model.setData(site.model.index(0, SiteModel::DescriptionColumn), u"New words"_qs);
-        site.model.setData(site.model.index(1, SiteModel::DescriptionColumn), u"Old"_qs);
+        site.model.setData(site.model.index(0, SiteModel::DescriptionColumn), u"New words"_s);
+        site.model.setData(site.model.index(1, SiteModel::DescriptionColumn), u"Old"_s);
         const QByteArray before = site.bytes("a.html");
         const QList<SiteModel::Preview> previews = site.model.preview(kSettings);
         QCOMPARE(previews.size(), 1);
-        QCOMPARE(previews[0].path, u"a.html"_qs);
+        QCOMPARE(previews[0].path, u"a.html"_s);
         QVERIFY2(previews[0].diff.startsWith("--- a/a.html\n+++ b/a.html\n"), previews[0].diff.constData());
         QVERIFY(previews[0].diff.contains("\n-<meta name=\"description\" content=\"Old\">\n"));
         QVERIFY(previews[0].diff.contains("content=\"New words\">"));
         QCOMPARE(site.bytes("a.html"), before);
-        QVERIFY(!QFile::exists(site.folder() + u"/a.bak"_qs));
+        QVERIFY(!QFile::exists(site.folder() + u"/a.bak"_s));
     }
 
     void anOpenDocumentAndItsRowShareValues()
@@ -392,21 +394,21 @@ private slots:
         opened->takeOpened(site.file("a.html"), DocumentFile::open(site.file("a.html"), DocumentFile::Facts::Take));
         Document *document = documents.add(std::move(opened));
 
-        site.model.setData(site.model.index(0, SiteModel::KeywordsColumn), u"from the row"_qs);
-        QCOMPARE(document->text(TextField::Keywords), u"from the row"_qs);
+        site.model.setData(site.model.index(0, SiteModel::KeywordsColumn), u"from the row"_s);
+        QCOMPARE(document->text(TextField::Keywords), u"from the row"_s);
         QVERIFY(document->isModified());
 
-        document->setText(TextField::Author, u"from the window"_qs);
-        QCOMPARE(site.value("a.html", SiteModel::AuthorColumn).toString(), u"from the window"_qs);
-        QCOMPARE(site.value("a.html", SiteModel::KeywordsColumn).toString(), u"from the row"_qs);
+        document->setText(TextField::Author, u"from the window"_s);
+        QCOMPARE(site.value("a.html", SiteModel::AuthorColumn).toString(), u"from the window"_s);
+        QCOMPARE(site.value("a.html", SiteModel::KeywordsColumn).toString(), u"from the row"_s);
 
         QVERIFY(document->save(document->path(), kSettings).ok);
         QVERIFY(!site.value("a.html", 0, SiteModel::EditedRole).toBool());
-        QCOMPARE(site.value("a.html", SiteModel::AuthorColumn).toString(), u"from the window"_qs);
+        QCOMPARE(site.value("a.html", SiteModel::AuthorColumn).toString(), u"from the window"_s);
         // The row holds the page as the window wrote it: saving from the site is no conflict.
-        site.model.setData(site.model.index(0, SiteModel::DescriptionColumn), u"Newer"_qs);
-        QCOMPARE(outcomesOf(site.model.save(kSettings)), u"a.html saved"_qs);
-        QCOMPARE(document->text(TextField::Description), u"Newer"_qs);
+        site.model.setData(site.model.index(0, SiteModel::DescriptionColumn), u"Newer"_s);
+        QCOMPARE(outcomesOf(site.model.save(kSettings)), u"a.html saved"_s);
+        QCOMPARE(document->text(TextField::Description), u"Newer"_s);
         QVERIFY(!document->isModified());
         QCOMPARE(document->diskChange(), Document::DiskChange::Unchanged);
         QVERIFY(!site.value("b.html", 0, SiteModel::EditedRole).toBool());
