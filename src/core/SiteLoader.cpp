@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QMetaObject>
 #include <QMutexLocker>
+#include <QTimer>
 
 SiteLoader::SiteLoader(QObject *parent)
     : QObject(parent)
@@ -37,6 +38,7 @@ void SiteLoader::start(const QString &folder)
         m_batch.clear();
         m_deliveryQueued = false;
     }
+    m_sinceDelivery.invalidate();
     m_walker.reset(QThread::create([this, folder] { walk(folder); }));
     m_walker->start();
 }
@@ -102,20 +104,33 @@ void SiteLoader::deliver()
     const bool walkDone = m_walkDone;
     const qint64 found = m_found;
     const qint64 read = m_read;
+    const bool last = walkDone && read == found;
     QList<SitePage> batch;
     {
         const QMutexLocker locker(&m_lock);
+        if (m_walker && !deliveryDue(last)) {
+            // Still queued as far as the readers know: the rows they add meanwhile join it.
+            QTimer::singleShot(kIntervalMs - m_sinceDelivery.elapsed(), this, &SiteLoader::deliver);
+            return;
+        }
         batch.swap(m_batch);
         m_deliveryQueued = false;
     }
     if (!m_walker)
         return;
+    m_sinceDelivery.start();
     if (!batch.isEmpty())
         emit pagesRead(batch);
     emit progress(found, read);
     // Every page found was read (or skipped when cancelled) and its row is delivered.
-    if (walkDone && read == found) {
+    if (last) {
         stopThreads();
         emit finished(m_cancelled);
     }
+}
+
+bool SiteLoader::deliveryDue(bool last) const
+{
+    return last || !m_sinceDelivery.isValid() || m_sinceDelivery.elapsed() >= kIntervalMs
+        || m_batch.size() >= kBatchRows;
 }

@@ -2,6 +2,7 @@
 
 #include "SitePage.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QMutex>
 #include <QObject>
@@ -15,8 +16,9 @@
 
 // Reads every page under a folder on worker threads while the folder is still being
 // walked, so the first rows come at once. Rows reach the thread the loader lives on in
-// batches: whatever was read since that thread last took a batch, so a busy window takes
-// many rows at a time and an idle one sees them as they come.
+// batches: the first page as soon as it is read, then whatever was read since, at most
+// every kIntervalMs unless kBatchRows are waiting, so a large site costs the window a few
+// hundred updates and not one for each page.
 class SiteLoader : public QObject
 {
     Q_OBJECT
@@ -43,11 +45,15 @@ Q_SIGNALS:
 private:
     // Paths handed to the readers and not yet read: bounds the queue when walking outruns reading.
     static constexpr int kPathsAhead = 1024;
+    static constexpr qint64 kIntervalMs = 20;
+    static constexpr qsizetype kBatchRows = 2000;
 
     void walk(const QString &folder);
     void readPage(const QString &folder, const QString &relativePath);
     void queueDelivery();
     void deliver();
+    // Whether the rows read so far go now, or wait for more to join them.
+    bool deliveryDue(bool last) const;
     void stopThreads();
 
     QString m_folder;
@@ -61,4 +67,5 @@ private:
     QMutex m_lock;
     QList<SitePage> m_batch; // read and not yet delivered, under m_lock
     bool m_deliveryQueued = false; // under m_lock
+    QElapsedTimer m_sinceDelivery;
 };
