@@ -6,6 +6,7 @@
 #include "SiteLoader.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -177,10 +178,16 @@ private slots:
         // A load after a cancelled one reads every page, in batches, and counts them all.
         cancelWhenAhead = false;
         rows = 0;
+        QSignalSpy batches(&loader, &SiteLoader::pagesRead);
+        QElapsedTimer clock;
+        clock.start();
         loader.start(home.path() + QStringLiteral("/site"));
         QVERIFY(finished.wait(30000));
         QCOMPARE(finished.last().first().toBool(), false);
         QCOMPARE(rows, kPages);
+        // The first rows at once, then at most one batch every 20 ms (and one more for a full one).
+        QVERIFY2(batches.size() <= 3 + clock.elapsed() / 20,
+            qPrintable(QStringLiteral("%1 batches in %2 ms").arg(batches.size()).arg(clock.elapsed())));
         QCOMPARE(progress.last(), (QList<QVariant> { qint64(kPages), qint64(kPages) }));
     }
 };
