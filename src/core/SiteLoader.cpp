@@ -52,7 +52,8 @@ void SiteLoader::stopThreads()
 {
     if (m_walker)
         m_walker->wait();
-    m_readers.clear();
+    // Not cleared: each read still queued gives back its place among the paths ahead,
+    // and after a cancel it returns at once.
     m_readers.waitForDone();
     m_walker.reset();
 }
