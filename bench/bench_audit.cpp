@@ -68,7 +68,7 @@ void BM_FactsAndWarningsInMemory(benchmark::State &state)
             const std::string_view bytes(page.constData(), static_cast<std::size_t>(page.size()));
             const ScannedDocument document = DocumentScanner::scan(bytes);
             const std::vector<Warning> warnings
-                = PageWarnings::evaluate(PageFacts::of(bytes), document.values(), false);
+                = PageWarnings::evaluate(PageFacts::of(bytes), document.values(), false, WidthLimits::desktop());
             benchmark::DoNotOptimize(warnings.data());
             benchmark::DoNotOptimize(TextWidth::titlePixels(document.title));
             benchmark::DoNotOptimize(TextWidth::descriptionPixels(document.description));

@@ -432,6 +432,31 @@ DocumentSaver::Result DocumentSaver::save(const Request &request, FileWriter &wr
     return result;
 }
 
+DocumentSaver::Result DocumentSaver::restore(const QString &path, const QByteArray &bytes)
+{
+    Result result;
+    PlannedSave planned;
+    planned.source = bytes;
+    planned.target = resolvedTarget(path);
+    if (const QString refusal = targetRefusal(planned.target); !refusal.isEmpty()) {
+        result.code = SaveError::TargetRefused;
+        result.error = refusal;
+        return result;
+    }
+    FileWriter writer;
+    SaveWriting writing(planned, writer);
+    result.error = writing.run();
+    result.ok = result.error.isEmpty();
+    if (!result.ok) {
+        result.code = SaveError::WriteFailed;
+        return result;
+    }
+    result.changed = true;
+    result.written = bytes;
+    result.stamp = writing.stamp();
+    return result;
+}
+
 DocumentSaver::Preview DocumentSaver::preview(const Request &request)
 {
     Preview preview;

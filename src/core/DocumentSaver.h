@@ -63,5 +63,8 @@ public:
     // Tests hand in a writer that fails on purpose, as a full disk would.
     static Result save(const Request &request, FileWriter &writer);
     static Preview preview(const Request &request);
+    // Puts bytes back as the page at path (a backup taken back), written as a save writes a
+    // page, with its mode, owner and links kept, and no backup of what it replaces.
+    static Result restore(const QString &path, const QByteArray &bytes);
     static QString backupPathFor(const QString &filePath);
 };

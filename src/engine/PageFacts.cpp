@@ -1,11 +1,14 @@
 #include "PageFacts.h"
 
+#include "CharacterReference.h"
 #include "DocumentRewriter.h"
 #include "DocumentScanner.h"
 #include "HeadRegion.h"
 #include "TagAttributes.h"
 #include "TextEncoding.h"
+#include "TextWidth.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -132,6 +135,12 @@ void addDeclarations(PageFacts &page, const HeadContents &contents)
     }
 }
 
+std::size_t descriptionTagsIn(const HeadContents &contents)
+{
+    return std::size_t(std::count_if(contents.tags.begin(), contents.tags.end(),
+        [](const ManagedTag &tag) { return tag.kind == TagKind::Description; }));
+}
+
 } // namespace
 
 PageFacts PageFacts::of(std::string_view bytes)
@@ -147,6 +156,9 @@ PageFacts PageFacts::of(std::string_view bytes, const std::optional<HeadRegion> 
     if (region) {
         page.charset = DocumentRewriter::charsetOf(bytes, *region, contents);
         addDeclarations(page, contents);
+        page.descriptionTags = descriptionTagsIn(contents);
+        page.shownTitle = TextWidth::collapsedSpaces(CharacterReference::decodeAll(
+            TextEncoding::toUtf8(contents.title, page.charset.readAs), CharacterReference::Context::Text));
     } else {
         page.charset = PageCharset::ofBytes(bytes);
     }

@@ -4,6 +4,7 @@
 #include "PageCharset.h"
 #include "TagRecognition.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -35,6 +36,10 @@ struct PageFacts
     std::vector<UnreadTag> unreadTags;
     // Outside the HEAD region, where nothing is read or changed.
     std::vector<UnreadTag> outsideTags;
+    // Description tags a read runs together into one value; a save writes one.
+    std::size_t descriptionTags = 0;
+    // The title as a search result shows it: references decoded, runs of white space as one.
+    std::string shownTitle;
 
     static PageFacts of(std::string_view bytes);
     // When the region and what it holds have been found already.

@@ -1,5 +1,7 @@
 #include "PageWarnings.h"
 
+#include "TextWidth.h"
+
 #include <algorithm>
 #include <array>
 #include <optional>
@@ -102,31 +104,67 @@ void addOutsideHeadWarnings(std::vector<Warning> &warnings, const PageFacts &pag
     }
 }
 
-void addDescriptionWarnings(std::vector<Warning> &warnings, const MetaElementSet &values, bool shared)
+void addDescriptionSizeWarnings(
+    std::vector<Warning> &warnings, const std::string &description, const WidthLimits &limits)
+{
+    const double pixels = TextWidth::descriptionPixels(description);
+    const double shortest = limits.description * WidthLimits::kShortShare;
+    if (pixels > limits.description)
+        warnings.push_back({ WarningKind::DescriptionTooLong, WarningTarget::Description,
+            "The description is wider than the " + std::to_string(int(limits.description))
+                + " pixels a search result shows, so its end is cut off; shorten it." });
+    else if (pixels < shortest)
+        warnings.push_back({ WarningKind::DescriptionTooShort, WarningTarget::Description,
+            "The description is narrower than " + std::to_string(int(shortest))
+                + " pixels, too short to tell searchers what the page offers; say a little more." });
+}
+
+void addDescriptionTextWarnings(std::vector<Warning> &warnings, const PageFacts &page,
+    const std::string &description, const WidthLimits &limits)
+{
+    addDescriptionSizeWarnings(warnings, description, limits);
+    if (!page.shownTitle.empty() && TextWidth::collapsedSpaces(description) == page.shownTitle)
+        warnings.push_back({ WarningKind::DescriptionSameAsTitle, WarningTarget::Description,
+            "The description repeats the title, which a search result shows right above it; describe "
+            "the page instead." });
+    if (page.descriptionTags > 1)
+        warnings.push_back({ WarningKind::DescriptionRepeated, WarningTarget::Description,
+            "The page has " + std::to_string(page.descriptionTags)
+                + " description tags, read as one text run together; a save writes one tag with the text "
+                  "shown." });
+}
+
+void addDescriptionWarnings(std::vector<Warning> &warnings, const PageFacts &page, const MetaElementSet &values,
+    bool shared, const WidthLimits &limits)
 {
     const std::string &description = values.text(TextField::Description);
-    if (isBlank(description))
+    if (isBlank(description)) {
         warnings.push_back({ WarningKind::DescriptionMissing, WarningTarget::Description,
             "The description is empty; search engines will make up a snippet from the page, so write "
             "a sentence or two about it." });
-    else if (!MetaElementSet::hasValue(TextField::Description, description))
+        return;
+    }
+    if (!MetaElementSet::hasValue(TextField::Description, description)) {
         warnings.push_back({ WarningKind::DescriptionPlaceholder, WarningTarget::Description,
             "The description is the placeholder \"" + description
                 + "\", so no description tag is written; write a sentence or two about the page." });
-    else if (shared)
+        return;
+    }
+    addDescriptionTextWarnings(warnings, page, description, limits);
+    if (shared)
         warnings.push_back(PageWarnings::descriptionShared());
 }
 
 } // namespace
 
 std::vector<Warning> PageWarnings::evaluate(
-    const PageFacts &page, const MetaElementSet &values, bool sharedDescription)
+    const PageFacts &page, const MetaElementSet &values, bool sharedDescription, const WidthLimits &limits)
 {
     std::vector<Warning> warnings;
     addCharsetWarnings(warnings, page, values);
     addUnreadTagWarnings(warnings, page);
     addOutsideHeadWarnings(warnings, page);
-    addDescriptionWarnings(warnings, values, sharedDescription);
+    addDescriptionWarnings(warnings, page, values, sharedDescription, limits);
     return warnings;
 }
 
@@ -151,6 +189,14 @@ std::string_view PageWarnings::kindName(WarningKind kind)
         return "description-missing";
     case WarningKind::DescriptionPlaceholder:
         return "description-placeholder";
+    case WarningKind::DescriptionTooLong:
+        return "description-too-long";
+    case WarningKind::DescriptionTooShort:
+        return "description-too-short";
+    case WarningKind::DescriptionSameAsTitle:
+        return "description-same-as-title";
+    case WarningKind::DescriptionRepeated:
+        return "description-repeated";
     case WarningKind::DescriptionShared:
         break;
     }

@@ -2,6 +2,7 @@
 
 #include "MetaElementSet.h"
 #include "PageFacts.h"
+#include "WidthLimits.h"
 
 #include <cstddef>
 #include <string>
@@ -15,12 +16,17 @@ enum class WarningKind {
     OutsideHead,            // a managed tag outside the HEAD, neither read nor changed
     DescriptionMissing,
     DescriptionPlaceholder,
+    DescriptionTooLong,     // wider than a search result shows
+    DescriptionTooShort,
+    DescriptionSameAsTitle, // the result would show the same words twice
+    DescriptionRepeated,    // more than one description tag, read as one run-together text
     DescriptionShared       // another page (or open document) has the same description
 };
 
 // Where a warning belongs in the document window.
 enum class WarningTarget { Description, Keywords, Author, Robots, Charset };
 inline constexpr std::size_t kWarningTargetCount = 5;
+inline constexpr std::size_t kWarningKindCount = 11;
 
 struct Warning
 {
@@ -35,8 +41,9 @@ class PageWarnings
 {
 public:
     // sharedDescription: the caller knows of another page with the same description.
+    // limits: where a description counts as too long or too short.
     static std::vector<Warning> evaluate(const PageFacts &page, const MetaElementSet &values,
-                                         bool sharedDescription);
+                                         bool sharedDescription, const WidthLimits &limits);
     // The last warning evaluate gives when the description is shared, for a caller that
     // learns of the other page only later.
     static Warning descriptionShared();

@@ -120,3 +120,20 @@ double TextWidth::titlePixels(std::string_view html)
     const std::string shown = CharacterReference::decodeAll(html, CharacterReference::Context::Text);
     return pixels(shown, kTitlePixelSize);
 }
+
+std::string TextWidth::collapsedSpaces(std::string_view text)
+{
+    std::string collapsed;
+    bool space = false;
+    for (const char c : text) {
+        if (isHtmlSpace(static_cast<unsigned char>(c))) {
+            space = !collapsed.empty();
+            continue;
+        }
+        if (space)
+            collapsed += ' ';
+        space = false;
+        collapsed += c;
+    }
+    return collapsed;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 // How wide text is in a desktop search result, in pixels: the advance widths of Liberation
@@ -24,6 +25,8 @@ public:
     // A title as the page holds it: its character references ("&amp;") are decoded first.
     // Values need no decoding: they are read as the text they stand for.
     static double titlePixels(std::string_view html);
+    // The text with runs of white space as one space, none at the ends, as a result shows it.
+    static std::string collapsedSpaces(std::string_view text);
     static double descriptionPixels(std::string_view utf8)
     {
         return pixels(utf8, kDescriptionPixelSize);

@@ -12,6 +12,10 @@ struct WidthLimits
     double title = 580.0;
     double description = 920.0;
 
+    // Below this share of its limit a text looks bare in a result, too short to tell one
+    // page from another.
+    static constexpr double kShortShare = 0.4;
+
     static WidthLimits desktop() { return {}; }
     static WidthLimits mobile() { return { 580.0, 680.0 }; }
     // "desktop" or "mobile" in any letter case, or "TITLE,DESCRIPTION": two whole numbers of

@@ -1,5 +1,7 @@
 #include "WidthCounter.h"
 
+#include "WidthLimits.h"
+
 #include <QPainter>
 
 #include <algorithm>
@@ -19,7 +21,7 @@ WidthCounter::Rating WidthCounter::rate(double pixels, double limit)
         return Rating::OverLimit;
     if (pixels >= limit * kNearShare)
         return Rating::NearLimit;
-    if (pixels < limit * kShortShare)
+    if (pixels < limit * WidthLimits::kShortShare)
         return Rating::Short;
     return Rating::Good;
 }

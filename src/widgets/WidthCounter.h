@@ -11,9 +11,7 @@ class WidthCounter : public QWidget
 public:
     enum class Rating { Short, Good, NearLimit, OverLimit };
 
-    // Below this share of the limit a result looks bare; from kNearShare on, a few more
-    // characters get the text cut.
-    static constexpr double kShortShare = 0.4;
+    // From this share of the limit on, a few more characters get the text cut.
     static constexpr double kNearShare = 0.95;
 
     explicit WidthCounter(double limit, QWidget *parent = nullptr);

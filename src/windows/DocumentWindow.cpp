@@ -206,9 +206,11 @@ bool DocumentWindow::charset() const
 
 void DocumentWindow::setWidthLimits(const WidthLimits &limits)
 {
+    m_limits = limits;
     m_titleWidth->setLimit(limits.title);
     m_descriptionWidth->setLimit(limits.description);
     m_preview->setWidthLimits(limits);
+    refreshInsights();
 }
 
 WarningLabel &DocumentWindow::warningLabel(WarningTarget target) const
@@ -295,7 +297,7 @@ void DocumentWindow::refreshInsights()
     m_titleWidth->setPixels(TextWidth::titlePixels(title.toStdString()));
     m_descriptionWidth->setPixels(TextWidth::descriptionPixels(written));
 
-    m_warnings = PageWarnings::evaluate(m_document.facts(), current, m_document.descriptionShared());
+    m_warnings = PageWarnings::evaluate(m_document.facts(), current, m_document.descriptionShared(), m_limits);
     std::array<QStringList, kWarningTargetCount> messages;
     for (const Warning &warning : m_warnings)
         messages[static_cast<std::size_t>(warning.target)].append(QString::fromStdString(warning.message));

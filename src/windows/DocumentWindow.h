@@ -101,6 +101,7 @@ private:
     SnippetPreview *m_preview;
     WidthCounter *m_titleWidth;
     WidthCounter *m_descriptionWidth;
+    WidthLimits m_limits;
     std::array<WarningLabel *, kWarningTargetCount> m_warningLabels; // by WarningTarget
     std::vector<Warning> m_warnings;
 };

@@ -304,6 +304,43 @@ private Q_SLOTS:
     // Every way a save can fail leaves every file as it was, with no temporary file left;
     // a preview refuses what the save would refuse where it can know it without writing.
     // "<folder>" in a reason stands for the page's folder.
+    // Putting a backup back writes the page as a save does, and no backup of what it replaces.
+    void restoreKeepsWhatTheFileIs_data()
+    {
+        QTest::addColumn<QString>("reachedAs"); // how the page is named: "file", "hard link", "symlink"
+        QTest::newRow("a file of its own") << "file";
+        QTest::newRow("one of two hard links: rewritten in place") << "hard link";
+        QTest::newRow("through a symlink: its target written") << "symlink";
+    }
+    void restoreKeepsWhatTheFileIs()
+    {
+        QFETCH(QString, reachedAs);
+        TestHome home;
+        const QString real = home.write(QStringLiteral("real.html"), kPage + "<!-- saved since -->\n");
+        chmodOrFail(real, 0640);
+        QString path = real;
+        if (reachedAs == QLatin1String("hard link")) {
+            path = home.path() + QStringLiteral("/second.html");
+            QVERIFY(::link(QFile::encodeName(real).constData(), QFile::encodeName(path).constData()) == 0);
+        } else if (reachedAs == QLatin1String("symlink")) {
+            path = home.path() + QStringLiteral("/link.html");
+            QVERIFY(QFile::link(real, path));
+        }
+        const QStringList before = listing(home.path());
+        const DocumentSaver::Result result = DocumentSaver::restore(path, kPage);
+        QVERIFY2(result.ok, qPrintable(result.error));
+        QCOMPARE(readFile(real), kPage);
+        QCOMPARE(readFile(path), kPage);
+        QCOMPARE(statOf(real).st_mode & 07777, mode_t(0640));
+        QCOMPARE(listing(home.path()), before);
+        QVERIFY(result.backupPath.isEmpty());
+        QVERIFY(result.stamp == FileStamp::of(path));
+        if (reachedAs == QLatin1String("symlink"))
+            QVERIFY(QFileInfo(path).isSymLink());
+        if (reachedAs == QLatin1String("hard link"))
+            QCOMPARE(statOf(real).st_ino, statOf(path).st_ino);
+    }
+
     void failures_data()
     {
         QTest::addColumn<QString>("kind");

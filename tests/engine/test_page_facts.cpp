@@ -55,7 +55,8 @@ void checkSane(const QByteArray &page)
 }
 
 const QByteArray kPlainPage = "<html><head><title>Shop</title></head><body>Bread</body></html>";
-const QString kGood = QStringLiteral("Fresh bread daily");
+// Wide enough to say something, short enough for a search result.
+const QString kGood = QStringLiteral("Fresh bread daily, baked before dawn in our stone oven from local flour.");
 
 // Keywords and author hold the description's text too: quotes and markup in any value are fine.
 std::vector<Warning> warningsFor(const QByteArray &page, bool charset, const QString &text, bool shared = false)
@@ -64,7 +65,7 @@ std::vector<Warning> warningsFor(const QByteArray &page, bool charset, const QSt
     values.setCharset(charset);
     for (const TextField field : { TextField::Description, TextField::Keywords, TextField::Author })
         values.setText(field, utf8Of(text));
-    return PageWarnings::evaluate(PageFacts::of(bytesOf(page)), values, shared);
+    return PageWarnings::evaluate(PageFacts::of(bytesOf(page)), values, shared, WidthLimits::desktop());
 }
 
 } // namespace
@@ -225,17 +226,38 @@ private Q_SLOTS:
                           "http-equiv=\"Content-Type\">")
             << false << kGood << false << "unread-tag-form/description unread-tag-form/charset";
         QTest::newRow("quotes and markup in values are fine")
-            << kPlainPage << false << "The \"best\" <bread> & more" << false << "";
+            << kPlainPage << false << "The \"best\" <bread> & more, baked before dawn in our old stone oven" << false << "";
         QTest::newRow("managed tags outside the HEAD")
             << QByteArray("<head></head><body><meta name=\"robots\" content=\"noindex\"><meta name=\"keywords\">")
             << false << kGood << false << "outside-head/robots outside-head/keywords";
-        QTest::newRow("single quotes are fine") << kPlainPage << false << "Jo's 'best'" << false << "";
+        QTest::newRow("single quotes are fine")
+            << kPlainPage << false << "Jo's 'best' bread, baked before dawn in our old stone oven from local flour" << false << "";
         QTest::newRow("description blank") << kPlainPage << false << " \t\r\n" << false
                                            << "description-missing/description";
         QTest::newRow("description is the no-value text") << kPlainPage << false << none << false
                                                           << "description-placeholder/description";
         QTest::newRow("placeholder with an extra word is a value")
-            << kPlainPage << false << none + QStringLiteral(" yet") << false << "";
+            << kPlainPage << false << none + QStringLiteral(" yet, though the page has plenty to say about bread and rolls")
+            << false << "";
+        QTest::newRow("description too short") << kPlainPage << false << "Bread" << false
+                                               << "description-too-short/description";
+        QTest::newRow("description too long") << kPlainPage << false << kGood + kGood + kGood << false
+                                              << "description-too-long/description";
+        QTest::newRow("too short and shared: both") << kPlainPage << false << "Bread" << true
+                                                    << "description-too-short/description description-shared/description";
+        const QString title = kGood.left(40);
+        QTest::newRow("a title that only starts the description")
+            << QByteArray("<head><title>" + title.toUtf8() + "</title>") << false << kGood << false << "";
+        QTest::newRow("description is the title as a result shows it")
+            << QByteArray("<head><title> Fresh   bread &amp; rolls, baked before dawn in our old stone oven from local flour \n</title>")
+            << false << "Fresh bread & rolls, baked before dawn in our old stone oven from local flour" << false
+            << "description-same-as-title/description";
+        QTest::newRow("two description tags")
+            << QByteArray("<head><meta name=\"description\" content=\"One\"><meta name=\"description\" content=\"Two\">")
+            << false << kGood << false << "description-repeated/description";
+        QTest::newRow("one description tag and one in the body")
+            << QByteArray("<head><meta name=\"description\" content=\"One\"></head><meta name=\"description\" content=\"Two\">")
+            << false << kGood << false << "outside-head/description";
         QTest::newRow("description shared") << kPlainPage << false << kGood << true
                                             << "description-shared/description";
         QTest::newRow("shared placeholder is only a placeholder") << kPlainPage << false << none << true

@@ -58,8 +58,8 @@ QStringList warningKinds(const QJsonObject &line)
     return kinds;
 }
 
-// A page for each of `kinds`: a letter gives it the description "Description" and that
-// letter (a capital the same in other white space), '-' none, '!' no HEAD, so that it
+// A page for each of `kinds`: a letter gives it a description, wide enough to warn of
+// nothing, that ends in that letter (a capital the same in other white space), '-' none, '!' no HEAD, so that it
 // cannot be read. The pages sort in that order. Returns the site's folder.
 QString writeSite(const TestHome &home, const QByteArray &kinds)
 {
@@ -68,9 +68,9 @@ QString writeSite(const TestHome &home, const QByteArray &kinds)
         const QByteArray letter(1, char(QChar::toLower(uint(kind))));
         QByteArray bytes = kind == '!' ? QByteArray("<html><body>No head</body></html>") : page("<title>Page</title>");
         if (kind >= 'a' && kind <= 'z')
-            bytes = page("<title>Page</title><meta name=\"description\" content=\"Description " + letter + "\">");
+            bytes = page("<title>Page</title><meta name=\"description\" content=\"A description wide enough to tell searchers what this page offers: " + letter + "\">");
         if (kind >= 'A' && kind <= 'Z')
-            bytes = page("<title>Page</title><meta name=\"description\" content=\"\n Description\t" + letter + " \">");
+            bytes = page("<title>Page</title><meta name=\"description\" content=\"\n A description wide enough to tell searchers\twhat this page offers: " + letter + " \">");
         home.write(u"site/p%1.html"_s.arg(at, 3, 10, QLatin1Char('0')), bytes);
     }
     return home.path() + u"/site"_s;
@@ -115,7 +115,7 @@ struct AuditOfAllPagesFirst
         std::vector<std::pair<std::string, std::string>> firstUses; // key and description
         qsizetype pathWidth = u"Page"_s.size();
         for (const QString &path : AuditCommand::pagesIn(paths)) {
-            const PageAudit &page = pages.emplace_back(PageAudit::read(path));
+            const PageAudit &page = pages.emplace_back(PageAudit::read(path, WidthLimits::desktop()));
             pathWidth = std::max(pathWidth, page.path.size());
             if (!described(page))
                 continue;
@@ -236,18 +236,21 @@ private Q_SLOTS:
                     return warningKinds(line);
             return QStringList { u"<no line>"_s };
         };
-        QCOMPARE(warningsOf("about.HTM"), QStringList { u"description-shared/description"_s });
+        QCOMPARE(warningsOf("about.HTM"),
+            (QStringList { u"description-too-short/description"_s, u"description-shared/description"_s }));
         QCOMPARE(warningsOf("index.html"),
-            (QStringList { u"outside-head/robots"_s, u"description-shared/description"_s }));
+            (QStringList { u"outside-head/robots"_s, u"description-too-short/description"_s,
+                u"description-shared/description"_s }));
         QCOMPARE(warningsOf("contact.php"), QStringList { u"description-missing/description"_s });
-        QCOMPARE(warningsOf("news/old.shtml"), QStringList { u"unread-tag-form/keywords"_s });
+        QCOMPARE(warningsOf("news/old.shtml"),
+            (QStringList { u"unread-tag-form/keywords"_s, u"description-too-long/description"_s }));
         QCOMPARE(run.lines.value(0), (QJsonObject { { "path", site.path("broken.html") }, { "ok", false }, { "error", "No HEAD section in file..." } }));
 
         QCOMPARE(run.lines.size(), 7);
         QCOMPARE(run.lines.at(5), (QJsonObject { { "type", "sharedDescription" }, { "description", "Fresh  bread\r\ndaily" },
             { "pages", QJsonArray { site.path("about.HTM"), site.path("index.html") } } }));
         const QJsonObject warnings { { "description-shared", 2 }, { "description-missing", 1 }, { "unread-tag-form", 1 },
-            { "outside-head", 1 } };
+            { "outside-head", 1 }, { "description-too-short", 2 }, { "description-too-long", 1 } };
         QCOMPARE(run.lines.at(6), (QJsonObject { { "type", "summary" }, { "pages", 5 }, { "unreadable", 1 },
             { "missingTitles", 1 }, { "missingDescriptions", 1 }, { "sharedDescriptions", 1 },
             { "titlesTooLong", 1 }, { "descriptionsTooLong", 1 }, { "warnings", warnings } }));
@@ -269,7 +272,7 @@ private Q_SLOTS:
         // "Fresh bread daily": 15823 units at 14 px.
         QCOMPARE(index["descriptionPixels"].toDouble(), 108.2);
         // Alone in this run, the description is no longer shared.
-        QCOMPARE(warningKinds(index), QStringList { u"outside-head/robots"_s });
+        QCOMPARE(warningKinds(index), (QStringList { u"outside-head/robots"_s, u"description-too-short/description"_s }));
         QCOMPARE(run.lines.at(0)["descriptionPixels"].toDouble(), 0.0);
         QCOMPARE(run.lines.at(0)["titlePixels"].toDouble(), 755.1);
         // A file named on the command line is read whatever its extension.
@@ -287,7 +290,7 @@ private Q_SLOTS:
                     return row.mid(site.path(relative).size()).simplified();
             return QString();
         };
-        QCOMPARE(rowOf("index.html"), u"53.3 108.2 2 (outside-head, description-shared)"_s);
+        QCOMPARE(rowOf("index.html"), u"53.3 108.2 3 (outside-head, description-too-short, description-shared)"_s);
         QCOMPARE(rowOf("contact.php"), u"755.1! 0.0 1 (description-missing)"_s);
         QCOMPARE(rowOf("broken.html"), u"unreadable: No HEAD section in file..."_s);
         QVERIFY(run.out.contains(u"5 pages, 1 unreadable."_s));

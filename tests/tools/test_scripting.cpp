@@ -9,7 +9,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QByteArray kPage = "<html>\n<head>\n<title>Bakery</title>\n<meta name=\"description\" content=\"Fresh bread\">\n"
+const QByteArray kPage = "<html>\n<head>\n<title>Bakery</title>\n<meta name=\"description\" content=\"Fresh bread and pastries baked before dawn every morning in our old stone oven\">\n"
                          "</head>\n<body></body>\n</html>\n";
 const QByteArray kFragment = "<p>no head</p>\n";
 const QString kWriteError = u"tsmeta: write error: No space left on device\n"_s;

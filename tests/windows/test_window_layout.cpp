@@ -19,7 +19,7 @@
 namespace {
 
 const QByteArray kPage = "<html>\n<head>\n<title>Kites</title>\n"
-                         "<meta name=\"description\" content=\"Hand-made kites\">\n"
+                         "<meta name=\"description\" content=\"Hand-made kites of silk and bamboo, built to fly in light winds and strong ones alike\">\n"
                          "</head>\n<body></body>\n</html>\n";
 
 QScrollArea *scrollAreaOf(const DocumentWindow &window)

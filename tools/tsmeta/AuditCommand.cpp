@@ -4,6 +4,7 @@
 #include "JsonText.h"
 #include "PageAudit.h"
 #include "PageLines.h"
+#include "PageSource.h"
 #include "PageWalk.h"
 #include "ProgressLine.h"
 
@@ -60,7 +61,7 @@ struct Summary
             ++unreadable;
             return;
         }
-        missingTitles += PageAudit::collapsedSpaces(page.title).empty();
+        missingTitles += TextWidth::collapsedSpaces(page.title).empty();
         missingDescriptions += !page.hasDescription();
         titlesTooLong += page.titlePixels > limits.title;
         descriptionsTooLong += page.descriptionPixels > limits.description;
@@ -315,10 +316,13 @@ private:
 
     ReadPage read(const QString &path) const
     {
-        ReadPage read { PageAudit::read(path), {}, {}, {}, {}, {} };
+        ReadPage read { PageSource::isStandardInput(path)
+                ? PageAudit::of(path, PageSource::open(path, DocumentFile::Facts::Take), m_options.limits)
+                : PageAudit::read(path, m_options.limits),
+            {}, {}, {}, {}, {} };
         const PageAudit &page = read.page;
-        if (page.ok && page.hasDescription())
-            read.digest = DescriptionTally::digestOf(page.descriptionKey());
+        if (page.ok)
+            read.digest = DescriptionTally::digestOfDescription(page.description);
         if (table()) {
             read.lead = page.path.toUtf8();
             read.text = PageLines::tableCells(page, false, m_options.limits);

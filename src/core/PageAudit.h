@@ -1,10 +1,12 @@
 #pragma once
 
+#include "DocumentFile.h"
 #include "PageWarnings.h"
 
 #include <QString>
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -25,11 +27,18 @@ struct PageAudit
     double descriptionPixels = 0;
     std::vector<Warning> warnings;
 
-    static PageAudit read(const QString &path);
+    // Reads the file with its facts, one large page at a time over all threads.
+    // limits: where a description counts as too long or too short.
+    static PageAudit read(const QString &path, const WidthLimits &limits);
+    // What a read with the facts gave, for readers that take the page from elsewhere.
+    // Held while a large page is read and scanned, by every reader of many pages at once.
+    static std::mutex &largePageTurn();
+    static PageAudit of(const QString &path, const DocumentFile::OpenResult &opened, const WidthLimits &limits);
+    // The texts as found, so that a missing one is empty rather than its "no value" text.
+    static MetaElementSet foundValues(const ScannedDocument &document);
+    static double roundedPixels(double pixels);
 
     bool hasDescription() const;
     // Descriptions count as the same when they differ only in white space.
     std::string descriptionKey() const;
-    // The text with runs of white space as one space, none at the ends.
-    static std::string collapsedSpaces(std::string_view text);
 };

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QtGlobal>
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -26,6 +27,9 @@ public:
 
     // Thread-safe, for the threads that read the pages.
     static Digest digestOf(std::string_view key);
+    // The digest of a description as pages are compared: texts that differ only in white
+    // space are the same. None for a text that is no description (empty, a placeholder).
+    static std::optional<Digest> digestOfDescription(std::string_view description);
 
     // Counts one more page with the description; returns the description's number.
     qsizetype add(const Digest &digest);

@@ -1,5 +1,8 @@
 #include "DescriptionTally.h"
 
+#include "MetaElementSet.h"
+#include "TextWidth.h"
+
 #include <QCryptographicHash>
 
 #include <cstring>
@@ -12,6 +15,13 @@ DescriptionTally::Digest DescriptionTally::digestOf(std::string_view key)
     std::memcpy(&digest.high, bytes.constData(), sizeof digest.high);
     std::memcpy(&digest.low, bytes.constData() + sizeof digest.high, sizeof digest.low);
     return digest;
+}
+
+std::optional<DescriptionTally::Digest> DescriptionTally::digestOfDescription(std::string_view description)
+{
+    if (!MetaElementSet::hasValue(TextField::Description, description))
+        return std::nullopt;
+    return digestOf(TextWidth::collapsedSpaces(description));
 }
 
 qsizetype DescriptionTally::add(const Digest &digest)

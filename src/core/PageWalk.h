@@ -7,8 +7,8 @@
 #include <optional>
 #include <vector>
 
-// The pages an audit reads, one at a time, so that a site of any size costs only the
-// folders on the way down: files (and "-", standard input) as given; folders searched through their subfolders for
+// The pages under folders, one at a time, so that a site of any size costs only the
+// folders on the way down: files (and "-", a command line's standard input) as given; folders searched through their subfolders for
 // the page extensions (.htm .html .asp .php .php3 .phtml .shtml .ssi in any letter case),
 // hidden entries skipped, every folder visited once however linked. The pages below one
 // argument come in the order of their sorted paths.

@@ -1,7 +1,5 @@
 #include "PageWalk.h"
 
-#include "PageSource.h"
-
 #include <QFile>
 #include <QFileInfo>
 
@@ -100,7 +98,7 @@ std::optional<QString> PageWalk::next()
         if (m_nextPath == m_paths.size())
             return std::nullopt;
         const QString path = m_paths.at(m_nextPath++);
-        if (PageSource::isStandardInput(path) || !QFileInfo(path).isDir())
+        if (path == QLatin1String("-") || !QFileInfo(path).isDir())
             return path;
         enter(path);
     }
