@@ -3,6 +3,7 @@
 #include "TextEncoding.h"
 #include "PageFacts.h"
 #include "PageWarnings.h"
+#include "TextWidth.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -59,13 +60,23 @@ const QByteArray kPlainPage = "<html><head><title>Shop</title></head><body>Bread
 const QString kGood = QStringLiteral("Fresh bread daily, baked before dawn in our stone oven from local flour.");
 
 // Keywords and author hold the description's text too: quotes and markup in any value are fine.
-std::vector<Warning> warningsFor(const QByteArray &page, bool charset, const QString &text, bool shared = false)
+std::vector<Warning> warningsFor(const QByteArray &page, bool charset, const QString &text, bool shared = false,
+    const WidthLimits &limits = WidthLimits::desktop())
 {
     MetaElementSet values;
     values.setCharset(charset);
     for (const TextField field : { TextField::Description, TextField::Keywords, TextField::Author })
         values.setText(field, utf8Of(text));
-    return PageWarnings::evaluate(PageFacts::of(bytesOf(page)), values, shared, WidthLimits::desktop());
+    return PageWarnings::evaluate(PageFacts::of(bytesOf(page)), values, shared, limits);
+}
+
+// Digits are all as wide, so a run of them is as wide as asked, give or take one.
+QString digitsAbout(double pixels)
+{
+    QString text;
+    while (TextWidth::descriptionPixels(utf8Of(text + u'0')) <= pixels)
+        text += QChar(char16_t(u'0' + text.size() % 10));
+    return text;
 }
 
 } // namespace
@@ -279,6 +290,33 @@ private Q_SLOTS:
             QVERIFY(warning.message.ends_with('.'));
         }
         QCOMPARE(parts.join(QLatin1Char(' ')), warned);
+    }
+
+    // Too long and too short are measured against the width limits set, a phone's or a desktop's.
+    void descriptionSizeFollowsTheLimits_data()
+    {
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("limits");
+        QTest::addColumn<QString>("warned");
+        const QString phoneLong = digitsAbout(700);
+        const QString desktopShort = digitsAbout(300);
+        QTest::newRow("700 px on a desktop") << phoneLong << "desktop" << "";
+        QTest::newRow("700 px on a phone") << phoneLong << "mobile" << "description-too-long";
+        QTest::newRow("300 px on a desktop") << desktopShort << "desktop" << "description-too-short";
+        QTest::newRow("300 px on a phone") << desktopShort << "mobile" << "";
+        QTest::newRow("300 px within limits of its own") << desktopShort << "500,600" << "";
+        QTest::newRow("one digit past limits of its own") << digitsAbout(600) + u'0' << "500,600" << "description-too-long";
+    }
+    void descriptionSizeFollowsTheLimits()
+    {
+        QFETCH(QString, description);
+        QFETCH(QString, limits);
+        QFETCH(QString, warned);
+        QStringList kinds;
+        for (const Warning &warning :
+            warningsFor(kPlainPage, false, description, false, *WidthLimits::named(limits.toStdString())))
+            kinds << textOf(PageWarnings::kindName(warning.kind));
+        QCOMPARE(kinds.join(u' '), warned);
     }
 
     void messagesNameWhatTheyAreAbout_data()
