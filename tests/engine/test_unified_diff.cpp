@@ -74,6 +74,20 @@ private Q_SLOTS:
             << QByteArray("@@ -2,9 +2,9 @@\n 2\n 3\n 4\n-a\n+c\n x\n-b\n+d\n 5\n 6\n 7\n");
         QTest::newRow("a common line replaced beyond it") << before << after << 3ULL
             << QByteArray("@@ -2,9 +2,9 @@\n 2\n 3\n 4\n-a\n-x\n-b\n+c\n+x\n+d\n 5\n 6\n 7\n");
+        // So does each common line a step follows.
+        const auto marked = [](char mark) {
+            QByteArray run;
+            for (int line = 0; line < 20; ++line)
+                run += mark + QByteArray("x") + QByteArray::number(line) + '\n';
+            return run;
+        };
+        const QByteArray longBefore = "1\n2\n3\n4\na\n" + marked(' ').replace(' ', "") + "b\n5\n6\n7\n8\n";
+        const QByteArray longAfter = "1\n2\n3\n4\nc\n" + marked(' ').replace(' ', "") + "d\n5\n6\n7\n8\n";
+        QTest::newRow("a long common run kept within the limit") << longBefore << longAfter << 100ULL
+            << QByteArray("@@ -2,7 +2,7 @@\n 2\n 3\n 4\n-a\n+c\n x0\n x1\n x2\n"
+                          "@@ -23,7 +23,7 @@\n x17\n x18\n x19\n-b\n+d\n 5\n 6\n 7\n");
+        QTest::newRow("a long common run counts towards the limit") << longBefore << longAfter << 12ULL
+            << "@@ -2,28 +2,28 @@\n 2\n 3\n 4\n-a\n" + marked('-') + "-b\n+c\n" + marked('+') + "+d\n 5\n 6\n 7\n";
     }
     void hunks()
     {
