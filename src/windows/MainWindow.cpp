@@ -34,6 +34,8 @@
 #include <QMenuBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kToolbarBandMinWidth = 64;

@@ -9,6 +9,7 @@
 #include "ProgramServices.h"
 #include "ResourceText.h"
 #include "SettingsDialog.h"
+#include "SiteCommands.h"
 #include "WindowArranger.h"
 
 #include <QAction>

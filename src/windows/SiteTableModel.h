@@ -3,9 +3,9 @@
 #include "SiteFilterModel.h"
 
 #include <QList>
+#include <QItemSelectionModel>
 #include <QPointer>
 
-class QItemSelectionModel;
 class SiteModel;
 
 // The site's rows as its table shows them. A value typed into, or a box ticked in, one of

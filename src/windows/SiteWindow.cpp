@@ -45,6 +45,11 @@ SiteWindow::SiteWindow(QWidget *parent)
         connect(&m_model, signal, this, &SiteWindow::showSummary);
     connect(&m_model, &QAbstractItemModel::dataChanged, this, &SiteWindow::showSummary);
     connect(&m_model, &QAbstractItemModel::modelReset, this, &SiteWindow::showSummary);
+    // The filters change what is shown, not the site: the count shown follows them.
+    for (auto signal : { &QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved })
+        connect(m_rows, signal, this, &SiteWindow::showSummary);
+    connect(m_rows, &QAbstractItemModel::layoutChanged, this, &SiteWindow::showSummary);
+    connect(m_rows, &QAbstractItemModel::modelReset, this, &SiteWindow::showSummary);
     showLoading(false);
     showSummary();
     resize(960, 560);
@@ -169,7 +174,7 @@ QString SiteWindow::summaryText(const SiteModel::Summary &summary)
 void SiteWindow::showSummary()
 {
     const SiteModel::Summary summary = m_model.summary();
-    QString text = summaryText(summary);
+    QString text = tr("%1 shown of ").arg(m_rows->rowCount()) + summaryText(summary);
     if (m_loader.isRunning())
         text += QStringLiteral(" ") + tr("(reading...)");
     m_summary->setText(text);
