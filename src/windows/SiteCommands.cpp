@@ -76,6 +76,8 @@ SiteWindow *SiteCommands::createWindow()
     frame->resize(frame->sizeHint().boundedTo(m_mdiArea.viewport()->size()).expandedTo(WindowArranger::kLeastWindowSize));
     frame->show();
     m_mdiArea.setActiveSubWindow(frame);
+    // The first thing asked of a large site is usually which pages to look at.
+    window->filterBox()->setFocus();
     return window;
 }
 

@@ -102,7 +102,7 @@ void SiteWindow::buildTable()
     m_table->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_table, &QTableView::activated, this, &SiteWindow::activateRow);
     connect(m_table, &QWidget::customContextMenuRequested, this, &SiteWindow::showContextMenu);
-    m_selectSharing = new QAction(tr("Select Pages Sharing This Description"), this);
+    m_selectSharing = new QAction(tr("Select Pages Sharing This &Description"), this);
     connect(m_selectSharing, &QAction::triggered, this, &SiteWindow::selectPagesSharingDescription);
 }
 
@@ -111,13 +111,13 @@ QWidget *SiteWindow::buildButtons()
     auto *buttons = new QWidget(this);
     auto *row = new QHBoxLayout(buttons);
     row->setContentsMargins(0, 0, 0, 0);
-    m_saveAll = new QPushButton(tr("Save All..."), buttons);
+    m_saveAll = new QPushButton(tr("&Save All..."), buttons);
     connect(m_saveAll, &QPushButton::clicked, this, &SiteWindow::saveAllRequested);
-    auto *revertSelected = new QPushButton(tr("Revert Selected"), buttons);
+    auto *revertSelected = new QPushButton(tr("&Revert Selected"), buttons);
     connect(revertSelected, &QPushButton::clicked, this, &SiteWindow::revertSelected);
-    auto *revertAll = new QPushButton(tr("Revert All"), buttons);
+    auto *revertAll = new QPushButton(tr("Revert &All"), buttons);
     connect(revertAll, &QPushButton::clicked, this, &SiteWindow::revertAll);
-    m_undo = new QPushButton(tr("Undo Last Save..."), buttons);
+    m_undo = new QPushButton(tr("&Undo Last Save..."), buttons);
     connect(m_undo, &QPushButton::clicked, this, &SiteWindow::undoLastSaveRequested);
     auto *sharing = new QPushButton(m_selectSharing->text(), buttons);
     connect(sharing, &QPushButton::clicked, m_selectSharing, &QAction::trigger);
