@@ -74,7 +74,8 @@ SiteWindow *SiteCommands::createWindow()
     connect(window, &SiteWindow::loadFinished, this,
         [this, window](bool cancelled) { reportLoadEnd(*window, cancelled); });
     QMdiSubWindow *frame = m_mdiArea.addSubWindow(window);
-    frame->resize(frame->sizeHint().boundedTo(m_mdiArea.viewport()->size()).expandedTo(WindowArranger::kLeastWindowSize));
+    // A table of many columns: the whole area, as long as nothing else is open.
+    frame->resize(m_mdiArea.viewport()->size().expandedTo(WindowArranger::kLeastWindowSize));
     frame->show();
     m_mdiArea.setActiveSubWindow(frame);
     // The first thing asked of a large site is usually which pages to look at.

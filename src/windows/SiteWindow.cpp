@@ -29,6 +29,7 @@ SiteWindow::SiteWindow(QWidget *parent)
     buildTable();
     m_summary = new QLabel(this);
     m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_summary->setWordWrap(true);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(buildFilters());
     layout->addWidget(m_table, 1);
