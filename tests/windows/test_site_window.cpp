@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableView>
 
 #include <sys/stat.h>
@@ -139,31 +140,53 @@ class TestSiteWindow : public QObject
 private Q_SLOTS:
     void openSite_data()
     {
-        QTest::addColumn<bool>("chosen");
+        QTest::addColumn<QString>("how");
         QTest::addColumn<int>("windows");
-        QTest::newRow("a folder chosen") << true << 1;
-        QTest::newRow("the prompt cancelled") << false << 0;
+        QTest::newRow("a folder chosen") << u"menu"_s << 1;
+        QTest::newRow("the prompt cancelled") << u"cancelled"_s << 0;
+        QTest::newRow("the command line") << u"command line"_s << 1;
     }
     void openSite()
     {
-        QFETCH(bool, chosen);
+        QFETCH(QString, how);
         QFETCH(int, windows);
         SiteScenario t;
         QCOMPARE(t.s.fileMenu().mid(0, 3), QStringList({ "mnuFile(0)", "mnuFile(1)", "mnuFile(10)" }));
-        if (chosen)
-            t.s.window->prompts().chooseFileNext(t.folder());
-        t.s.click(u"mnuFile(10)"_s);
-        QCOMPARE(t.s.prompts().constLast().kind, UserPrompts::Kind::OpenFolder);
+        QSignalSpy progress(&t.commands(), &SiteCommands::loadProgress);
+        if (how == u"command line"_s) {
+            t.s.window->openSite(t.folder());
+        } else {
+            if (how == u"menu"_s)
+                t.s.window->prompts().chooseFileNext(t.folder());
+            t.s.click(u"mnuFile(10)"_s);
+            QCOMPARE(t.s.prompts().constLast().kind, UserPrompts::Kind::OpenFolder);
+        }
         QCOMPARE(t.s.windows(), windows);
-        if (!chosen)
+        if (windows == 0)
             return;
-        SiteWindow *site = t.s.window->siteCommands().activeWindow();
+        SiteWindow *site = t.commands().activeWindow();
         QVERIFY(site);
+        QVERIFY(site->cancelButton()->isVisibleTo(site));
         QTRY_VERIFY_WITH_TIMEOUT(!site->isLoading(), 10000);
         QCOMPARE(site->model().rowCount(), int(kBakerySite.size()));
         QVERIFY(site->cancelButton()->isHidden());
+        QVERIFY(!progress.isEmpty());
+        QCOMPARE(progress.constLast(), QVariantList({ qint64(4), qint64(4) }));
         QVERIFY2(t.s.msg().startsWith(u"4 pages read"_s), qPrintable(t.s.msg()));
         QCOMPARE(site->windowTitle(), t.folder());
+        QCOMPARE(QApplication::focusWidget(), site->filterBox());
+    }
+
+    void cancelWhileReading()
+    {
+        SiteScenario t;
+        SiteWindow *site = t.commands().open(t.folder());
+        QVERIFY(site && site->isLoading());
+        QTest::mouseClick(site->cancelButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!site->isLoading(), 10000);
+        QVERIFY(site->cancelButton()->isHidden());
+        QVERIFY2(t.s.msg().startsWith(u"Reading stopped"_s), qPrintable(t.s.msg()));
+        QVERIFY(site->model().rowCount() <= int(kBakerySite.size()));
     }
 
     void filters_data()
