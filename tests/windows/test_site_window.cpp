@@ -6,6 +6,8 @@
 #include "Unprivileged.h"
 
 #include "Document.h"
+#include "ProgressBar.h"
+#include "toolbar/Rebar.h"
 #include "SiteCommands.h"
 #include "SiteModel.h"
 #include "SiteTableModel.h"
@@ -187,6 +189,36 @@ private Q_SLOTS:
         QVERIFY(site->cancelButton()->isHidden());
         QVERIFY2(t.s.msg().startsWith(u"Reading stopped"_s), qPrintable(t.s.msg()));
         QVERIFY(site->model().rowCount() <= int(kBakerySite.size()));
+    }
+
+    void progressInTheMainWindow_data()
+    {
+        QTest::addColumn<bool>("pageOpenedMeanwhile");
+        QTest::newRow("the site alone") << false;
+        QTest::newRow("a page opened meanwhile") << true;
+    }
+    void progressInTheMainWindow()
+    {
+        QFETCH(bool, pageOpenedMeanwhile);
+        SiteScenario t;
+        Rebar &rebar = t.s.window->rebar();
+        auto *bar = t.s.window->toolbarStrip().findChild<ProgressBar *>();
+        QVERIFY(bar);
+        const auto bandShown = [&rebar] { return rebar.bandVisible(rebar.bandIndexForData(u"ProgressBar"_s)); };
+        emit t.commands().loadProgress(12, 3);
+        QCOMPARE(t.s.msg(), u"Reading the site: 3 of 12 pages found so far..."_s);
+        QVERIFY(bandShown());
+        const int quarter = bar->position();
+        emit t.commands().loadProgress(12, 9);
+        QVERIFY2(bar->min() < quarter && quarter < bar->position() && bar->position() < bar->max(),
+            qPrintable(u"%1 %2"_s.arg(quarter).arg(bar->position())));
+        if (pageOpenedMeanwhile) {
+            QVERIFY(t.s.open(t.file(u"a.html"_s)));
+            QVERIFY(bandShown());
+        }
+        emit t.commands().loadFinished();
+        QVERIFY(!bandShown());
+        QCOMPARE(bar->position(), bar->min());
     }
 
     void filters_data()
