@@ -24,8 +24,8 @@ QString pathList(const QStringList &paths)
 
 } // namespace
 
-SiteCommands::SiteCommands(
-    QMdiArea &mdiArea, UserPrompts &prompts, StatusPanels &status, DocumentCommands &documents, QObject *parent)
+SiteCommands::SiteCommands(QMdiArea &mdiArea, UserPrompts &prompts, StatusPanels &status,
+    DocumentCommands &documents, QObject *parent)
     : QObject(parent)
     , m_mdiArea(mdiArea)
     , m_prompts(prompts)
@@ -69,7 +69,8 @@ SiteWindow *SiteCommands::createWindow()
     window->setCloseGuard([this](SiteWindow &closing) { return confirmClose(closing); });
     connect(window, &SiteWindow::saveAllRequested, this, [this, window] { saveAll(*window); });
     connect(window, &SiteWindow::undoLastSaveRequested, this, [this, window] { undoLastSave(*window); });
-    connect(window, &SiteWindow::pageOpenRequested, this, [this, window](int row) { openPage(*window, row); });
+    connect(
+        window, &SiteWindow::pageOpenRequested, this, [this, window](int row) { openPage(*window, row); });
     connect(window, &SiteWindow::loadProgress, this, &SiteCommands::loadProgress);
     connect(window, &SiteWindow::loadFinished, this,
         [this, window](bool cancelled) { reportLoadEnd(*window, cancelled); });
@@ -105,10 +106,12 @@ bool SiteCommands::saveAll(SiteWindow &window)
     QStringList pages;
     QString diffs;
     for (const SiteModel::Preview &page : preview) {
-        pages.append(page.reason.isEmpty() ? page.path : tr("%1 (will not be written: %2)").arg(page.path, page.reason));
+        pages.append(page.reason.isEmpty() ? page.path
+                                           : tr("%1 (will not be written: %2)").arg(page.path, page.reason));
         diffs += QString::fromUtf8(page.diff);
     }
-    const QString text = tr("These %n pages change:", nullptr, int(preview.size())) + QLatin1Char('\n') + pathList(pages);
+    const QString text
+        = tr("These %n pages change:", nullptr, int(preview.size())) + QLatin1Char('\n') + pathList(pages);
     if (m_prompts.askSavePreview(text, diffs) != QMessageBox::Save)
         return false;
     QStringList saved;
@@ -122,7 +125,8 @@ bool SiteCommands::saveAll(SiteWindow &window)
     if (!saved.isEmpty())
         window.setLastSaved(saved);
     m_status.setFileStatusIcon(StatusPanels::IconSaved);
-    m_status.showMessage(tr("%1 pages saved, %2 refused... (%3)").arg(saved.size()).arg(refused).arg(model.folder()));
+    m_status.showMessage(
+        tr("%1 pages saved, %2 refused... (%3)").arg(saved.size()).arg(refused).arg(model.folder()));
     return refused == 0 && !saved.isEmpty();
 }
 
@@ -140,7 +144,8 @@ bool SiteCommands::undoLastSave(SiteWindow &window)
     for (const SiteModel::Outcome &outcome : model.undoLastSave())
         ++(outcome.result == SiteModel::Outcome::Result::Saved ? restored : refused);
     window.setLastSaved({});
-    m_status.showMessage(tr("%1 pages put back, %2 refused... (%3)").arg(restored).arg(refused).arg(model.folder()));
+    m_status.showMessage(
+        tr("%1 pages put back, %2 refused... (%3)").arg(restored).arg(refused).arg(model.folder()));
     return refused == 0;
 }
 

@@ -17,8 +17,7 @@ class SiteCommands : public QObject
     Q_OBJECT
 
 public:
-    SiteCommands(
-        QMdiArea &mdiArea, UserPrompts &prompts, StatusPanels &status, DocumentCommands &documents,
+    SiteCommands(QMdiArea &mdiArea, UserPrompts &prompts, StatusPanels &status, DocumentCommands &documents,
         QObject *parent = nullptr);
 
     // The File menu's Open Site: asks for the folder first.

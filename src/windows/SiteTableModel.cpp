@@ -35,7 +35,8 @@ QVariant SiteTableModel::data(const QModelIndex &index, int role) const
         bold.setBold(true);
         return bold;
     }
-    if (role == Qt::BackgroundRole && !SiteFilterModel::data(index, SiteModel::IssueRole).toString().isEmpty())
+    if (role == Qt::BackgroundRole
+        && !SiteFilterModel::data(index, SiteModel::IssueRole).toString().isEmpty())
         return QBrush(QColor(255, 224, 204));
     return SiteFilterModel::data(index, role);
 }

@@ -2,8 +2,8 @@
 
 #include "SiteFilterModel.h"
 
-#include <QList>
 #include <QItemSelectionModel>
+#include <QList>
 #include <QPointer>
 
 class SiteModel;

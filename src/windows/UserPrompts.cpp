@@ -40,10 +40,12 @@ QMessageBox::StandardButton UserPrompts::askSavePreview(const QString &text, con
     record(Kind::SavePreview, text + QLatin1Char('\n') + diffs);
     if (m_scripted)
         return m_answers.isEmpty() ? QMessageBox::Cancel : m_answers.dequeue();
-    return savePreviewDialog(text, diffs)->exec() == QDialog::Accepted ? QMessageBox::Save : QMessageBox::Cancel;
+    return savePreviewDialog(text, diffs)->exec() == QDialog::Accepted ? QMessageBox::Save
+                                                                       : QMessageBox::Cancel;
 }
 
-std::unique_ptr<SavePreviewDialog> UserPrompts::savePreviewDialog(const QString &text, const QString &diffs) const
+std::unique_ptr<SavePreviewDialog> UserPrompts::savePreviewDialog(
+    const QString &text, const QString &diffs) const
 {
     return std::make_unique<SavePreviewDialog>(text, diffs, m_owner);
 }

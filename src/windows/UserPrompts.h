@@ -22,7 +22,16 @@ class UserPrompts
     Q_DECLARE_TR_FUNCTIONS(UserPrompts)
 
 public:
-    enum class Kind { Critical, SaveChanges, ChangedOnDisk, Confirm, SavePreview, OpenFile, SaveFile, OpenFolder };
+    enum class Kind {
+        Critical,
+        SaveChanges,
+        ChangedOnDisk,
+        Confirm,
+        SavePreview,
+        OpenFile,
+        SaveFile,
+        OpenFolder
+    };
 
     struct Shown
     {
