@@ -22,6 +22,7 @@ public:
 
     // The File menu's Open Site: asks for the folder first.
     void openWithDialog();
+    // A site open already comes forward as it is.
     SiteWindow *open(const QString &folder);
 
     // False when nothing was written, or some page was refused.
@@ -31,6 +32,7 @@ public:
     void openPage(SiteWindow &window, int row);
 
     SiteWindow *activeWindow() const;
+    SiteWindow *windowOf(const QString &folder) const;
 
 Q_SIGNALS:
     // A site window reads pages: found so far, and read of them.

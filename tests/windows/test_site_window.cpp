@@ -179,6 +179,27 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), site->filterBox());
     }
 
+    void aSiteOpenComesForward_data()
+    {
+        QTest::addColumn<QString>("again");
+        QTest::newRow("the same folder") << u"site"_s;
+        QTest::newRow("the same folder, spelt with a trailing slash") << u"site/"_s;
+    }
+    void aSiteOpenComesForward()
+    {
+        QFETCH(QString, again);
+        SiteScenario t;
+        SiteWindow *first = t.openThroughPrompt();
+        QVERIFY(first);
+        t.edit({ u"b.html"_s }, kNewDescription);
+        t.s.open(t.file(u"a.html"_s));
+        QCOMPARE(t.commands().activeWindow(), nullptr);
+        QCOMPARE(t.commands().open(t.s.home.path() + u'/' + again), first);
+        QCOMPARE(t.commands().activeWindow(), first);
+        QCOMPARE(t.s.windows(), 2);
+        QCOMPARE(first->model().summary().edited, 1);
+    }
+
     void cancelWhileReading()
     {
         SiteScenario t;
