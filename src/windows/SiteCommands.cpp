@@ -40,6 +40,16 @@ SiteWindow *SiteCommands::activeWindow() const
     return frame ? qobject_cast<SiteWindow *>(frame->widget()) : nullptr;
 }
 
+SiteWindow *SiteCommands::windowOf(const QString &folder) const
+{
+    for (QMdiSubWindow *frame : m_mdiArea.subWindowList()) {
+        auto *window = qobject_cast<SiteWindow *>(frame->widget());
+        if (window && window->model().folder() == folder)
+            return window;
+    }
+    return nullptr;
+}
+
 void SiteCommands::openWithDialog()
 {
     const QString folder = m_prompts.folderName();
@@ -53,6 +63,12 @@ SiteWindow *SiteCommands::open(const QString &given)
     if (!QFileInfo(folder).isDir()) {
         m_status.showMessage(tr("Not a folder... (%1)").arg(folder));
         return nullptr;
+    }
+    // Two windows on one site would each save over the other's edits.
+    if (SiteWindow *shown = windowOf(folder)) {
+        m_mdiArea.setActiveSubWindow(qobject_cast<QMdiSubWindow *>(shown->parentWidget()));
+        m_status.showMessage(tr("Already open... (%1)").arg(folder));
+        return shown;
     }
     SiteWindow *window = createWindow();
     m_status.showFileStatus(folder, StatusPanels::IconOpening);

@@ -35,10 +35,14 @@ QVariant SiteTableModel::data(const QModelIndex &index, int role) const
         bold.setBold(true);
         return bold;
     }
-    if (role == Qt::BackgroundRole
-        && !SiteFilterModel::data(index, SiteModel::IssueRole).toString().isEmpty())
+    const QString issue = SiteFilterModel::data(index, SiteModel::IssueRole).toString();
+    if (role == Qt::BackgroundRole && !issue.isEmpty())
         return QBrush(QColor(255, 224, 204));
-    return SiteFilterModel::data(index, role);
+    const QVariant value = SiteFilterModel::data(index, role);
+    // Anywhere in a refused row, the pointer finds out why.
+    if (role == Qt::ToolTipRole && value.toString().isEmpty() && !issue.isEmpty())
+        return issue;
+    return value;
 }
 
 bool SiteTableModel::setData(const QModelIndex &index, const QVariant &value, int role)

@@ -10,7 +10,7 @@ class SiteModel;
 
 // The site's rows as its table shows them. A value typed into, or a box ticked in, one of
 // several selected rows goes to every selected row as one change; edited rows stand out in
-// bold and rows whose save was refused in a warning colour.
+// bold, and rows whose save was refused in a warning colour, with the reason as their tip.
 class SiteTableModel : public SiteFilterModel
 {
     Q_OBJECT

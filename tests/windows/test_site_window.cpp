@@ -428,15 +428,19 @@ private Q_SLOTS:
             const QModelIndex state = t.shown(u"c.html"_s, SiteModel::StateColumn);
             return QString::number(allSaved) + u'|' + state.data().toString() + u'|'
                 + state.data(Qt::ToolTipRole).toString() + u'|' + QString::number(t.site->model().summary().edited)
-                + u'|' + state.data(Qt::BackgroundRole).value<QBrush>().color().name();
+                + u'|' + state.data(Qt::BackgroundRole).value<QBrush>().color().name() + u'|'
+                + t.shown(u"c.html"_s, SiteModel::KeywordsColumn).data(Qt::ToolTipRole).toString() + u'|'
+                + t.shown(u"b.html"_s, SiteModel::KeywordsColumn).data(Qt::ToolTipRole).toString();
         });
         const QStringList parts = report.split(u'|');
-        QCOMPARE(parts.size(), 5);
+        QCOMPARE(parts.size(), 7);
         QCOMPARE(parts.at(0), u"0"_s);
         QVERIFY2(parts.at(1).contains(u"Permission denied"_s), qPrintable(report));
         QCOMPARE(parts.at(2), parts.at(1));
         QCOMPARE(parts.at(3), u"1"_s);
         QVERIFY2(parts.at(4) != u"#000000"_s, qPrintable(report));
+        QCOMPARE(parts.at(5), parts.at(1));
+        QCOMPARE(parts.at(6), QString());
         QCOMPARE(t.bytes(u"c.html"_s), before);
         QCOMPARE(t.bytes(u"b.html"_s), expected);
     }
