@@ -8,14 +8,15 @@
 
 namespace {
 
-const char kHelp[] = "Usage: tagsmith [FILE...]\n"
+const char kHelp[] = "Usage: tagsmith [--site FOLDER] [FILE...]\n"
                      "       tagsmith -h | --help | --help-all | -v | --version\n"
                      "Edits the META element tags in the HEAD of web pages.\n"
                      "\n"
                      "Each FILE is one page, used exactly as given and opened in a window of its own;\n"
                      "a relative name is taken from the current folder. When a copy of the program\n"
                      "already runs, the pages are handed to it. To open a page named like an option,\n"
-                     "give its path, e.g. ./--help.\n"
+                     "give its path, e.g. ./--help. With --site FOLDER, every page under FOLDER opens\n"
+                     "in a site window, one row a page.\n"
                      "\n"
                      "Qt's own options (-style fusion, -display :0 and the others --help-all lists)\n"
                      "may stand anywhere; neither they nor their values are pages. Any other argument\n"

@@ -9,6 +9,7 @@
 #include "SettingsCatalogue.h"
 #include "SettingsStore.h"
 #include "SingleInstance.h"
+#include "SiteOption.h"
 #include "SplashScreen.h"
 #include "StartupValues.h"
 #include "TerminationSignals.h"
@@ -65,11 +66,13 @@ int handOverToRunningCopy(int argc, char *argv[], const QStringList &arguments)
 
 int main(int argc, char *argv[])
 {
-    const QStringList arguments = programArguments(argc, argv);
+    QStringList arguments = programArguments(argc, argv);
     // Answered before anything is written and before QApplication, which needs a display.
     if (const auto status = InformationOptions::answer(arguments))
         return *status;
     recordStartupValues();
+    // A running copy is not handed the site: a later copy's --site opens nothing.
+    const std::optional<QString> site = SiteOption::takeFrom(arguments, QDir::currentPath());
     auto instance = std::make_unique<SingleInstance>();
     if (!instance->tryBecomeFirst())
         return handOverToRunningCopy(argc, argv, arguments);
@@ -102,6 +105,8 @@ int main(int argc, char *argv[])
     window.show();
     splash.close();
     window.openCommandLine(commandLinePaths(arguments));
+    if (site)
+        window.openSite(*site);
     const int exitCode = QApplication::exec();
     // Made before the application object, its server must go while the event loop's
     // machinery is still there.

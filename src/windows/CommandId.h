@@ -4,6 +4,7 @@
 enum class CommandId {
     New,
     Open,
+    OpenSite,
     Close,
     Save,
     SaveAs,

@@ -64,6 +64,7 @@ constexpr MenuRow kMenu[] = {
     menu(kFile, 2000),
     command(CommandId::New, kFile),
     command(CommandId::Open, kFile),
+    command(CommandId::OpenSite, kFile),
     command(CommandId::Close, kFile),
     separator(kFile),
     command(CommandId::Save, kFile),

@@ -268,12 +268,19 @@ bool DocumentCommands::saveAs(Document &document, const QString &target)
     return write(document, target);
 }
 
-bool DocumentCommands::write(Document &document, const QString &target)
+Document::SaveSettings DocumentCommands::saveSettings() const
 {
     Document::SaveSettings settings;
     settings.version = ProgramVersion::version();
+    settings.backup = m_services.settings().isOn(Setting::BackupFiles);
+    return settings;
+}
+
+bool DocumentCommands::write(Document &document, const QString &target)
+{
+    Document::SaveSettings settings = saveSettings();
     // A page made a moment ago holds nothing of the user's worth a backup.
-    settings.backup = m_services.settings().isOn(Setting::BackupFiles) && !document.isNew();
+    settings.backup = settings.backup && !document.isNew();
     DocumentSaver::Result result;
     {
         BusyScope busy(*this);

@@ -49,6 +49,9 @@ public:
     // the user's edits.
     void checkDisk(Document &document);
 
+    // What a save of a page already on disk writes: the program's version, a backup as set.
+    Document::SaveSettings saveSettings() const;
+
     DocumentWindow *activeWindow() const;
     DocumentWindow *windowOf(const Document &document) const;
 

@@ -15,6 +15,7 @@
 #include "RecentFilesMenu.h"
 #include "ResourceText.h"
 #include "SettingsCatalogue.h"
+#include "SiteCommands.h"
 #include "StatusBar.h"
 #include "StatusPanels.h"
 #include "StringTable.h"
@@ -32,6 +33,8 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -78,6 +81,7 @@ MainWindow::MainWindow(ProgramServices &services, QWidget *parent)
 MainWindow::~MainWindow()
 {
     // The commands answer to the MDI area's signals; they go before the windows do.
+    m_siteCommands.reset();
     m_commands.reset();
 }
 
@@ -85,6 +89,9 @@ MainWindow::~MainWindow()
 void MainWindow::buildCommands()
 {
     m_commands = std::make_unique<DocumentCommands>(m_services, *m_mdiArea, *m_prompts, *m_statusPanels);
+    m_siteCommands = std::make_unique<SiteCommands>(*m_mdiArea, *m_prompts, *m_statusPanels, *m_commands);
+    connect(m_siteCommands.get(), &SiteCommands::loadProgress, this, &MainWindow::showSiteProgress);
+    connect(m_siteCommands.get(), &SiteCommands::loadFinished, this, &MainWindow::endSiteProgress);
     m_editCommands = std::make_unique<EditCommands>(*m_mdiArea, m_services.settings());
     m_tools
         = std::make_unique<ExternalTools>(*m_mdiArea, *m_commands, m_services.settings(), *m_statusPanels);
@@ -134,7 +141,7 @@ void MainWindow::ensureRebar()
     buildRebar();
     m_toolbar->setButtonChecked(CommandTables::kMetaButton, m_services.settings().isOn(Setting::ViewMeta));
     m_toolbar->setButtonEnabled(CommandTables::kSaveButton, m_documentCommandsEnabled);
-    showProgressBand(m_busy);
+    showProgressBand(m_busy || m_siteLoading);
 }
 
 // By its data: the user may have dragged the bands into another order.
@@ -326,7 +333,29 @@ void MainWindow::setBusy(bool busy)
         return;
     if (!busy)
         m_progressBar->setPosition(1);
-    showProgressBand(busy);
+    showProgressBand(busy || m_siteLoading);
+}
+
+// No wait cursor: the site window answers while its pages are read.
+void MainWindow::showSiteProgress(qint64 found, qint64 read)
+{
+    m_siteLoading = true;
+    m_statusPanels->showMessage(tr("Reading the site: %1 of %2 pages found so far...").arg(read).arg(found));
+    if (!m_rebar)
+        return;
+    const qint64 range = m_progressBar->max() - m_progressBar->min();
+    m_progressBar->setPosition(
+        m_progressBar->min() + qint32(found > 0 ? range * std::min(read, found) / found : 0));
+    showProgressBand(true);
+}
+
+void MainWindow::endSiteProgress()
+{
+    m_siteLoading = false;
+    if (!m_rebar)
+        return;
+    m_progressBar->setPosition(m_progressBar->min());
+    showProgressBand(m_busy);
 }
 
 void MainWindow::onMenuItemClicked(int index)
@@ -355,6 +384,12 @@ void MainWindow::openCommandLine(const QStringList &paths)
         setDocumentCommandsEnabled(false);
     for (const QString &path : paths)
         m_commands->open(path);
+}
+
+void MainWindow::openSite(const QString &folder)
+{
+    restoreAndActivate();
+    m_siteCommands->open(folder);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -15,6 +15,7 @@ class PopupMenu;
 class ProgramCommands;
 class ProgramServices;
 class ProgressBar;
+class SiteCommands;
 class QLabel;
 class QMdiArea;
 class TextBox;
@@ -40,6 +41,8 @@ public:
     // Comes forward and opens each path of a command line, already absolute, in a window of
     // its own. With none, and no document open, the document commands are switched off.
     void openCommandLine(const QStringList &paths);
+    // Opens the pages under folder in a site window.
+    void openSite(const QString &folder);
     void restoreAndActivate();
 
     // The menu and toolbar commands this window carries out itself.
@@ -61,6 +64,7 @@ public:
     QMdiArea &mdiArea() const { return *m_mdiArea; }
     Rebar &rebar();
     DocumentCommands &commands() const { return *m_commands; }
+    SiteCommands &siteCommands() const { return *m_siteCommands; }
     ProgramCommands &programCommands() const { return *m_programCommands; }
     ExternalTools &tools() const { return *m_tools; }
     UserPrompts &prompts() const { return *m_prompts; }
@@ -89,11 +93,15 @@ private:
     // The hourglass and the progress band while a file operation runs.
     void setBusy(bool busy);
     void showProgressBand(bool shown);
+    // A site being read: the progress band follows the pages read of those found.
+    void showSiteProgress(qint64 found, qint64 read);
+    void endSiteProgress();
 
     ProgramServices &m_services;
     std::unique_ptr<UserPrompts> m_prompts;
     std::unique_ptr<StatusPanels> m_statusPanels;
     std::unique_ptr<DocumentCommands> m_commands;
+    std::unique_ptr<SiteCommands> m_siteCommands;
     std::unique_ptr<EditCommands> m_editCommands;
     std::unique_ptr<ExternalTools> m_tools;
     ProgramCommands *m_programCommands = nullptr;
@@ -114,4 +122,5 @@ private:
     // What the toolbar shows once it is built.
     bool m_documentCommandsEnabled = true;
     bool m_busy = false;
+    bool m_siteLoading = false;
 };

@@ -9,6 +9,7 @@
 #include "ProgramServices.h"
 #include "ResourceText.h"
 #include "SettingsDialog.h"
+#include "SiteCommands.h"
 #include "WindowArranger.h"
 
 #include <QAction>
@@ -26,6 +27,8 @@ const ProgramCommands::Row ProgramCommands::kRows[] = {
         [](C &c) { c.m_documents.newDocument(); } },
     { CommandId::Open, "mnuFile(1)", 2002, nullptr, true, "Ctrl+O", 2,
         [](C &c) { c.m_documents.openWithDialog(); } },
+    { CommandId::OpenSite, "mnuFile(10)", 0, "Open Site", true, nullptr, -1,
+        [](C &c) { c.m_window.siteCommands().openWithDialog(); } },
     { CommandId::Close, "mnuFile(2)", 2004, nullptr, false, nullptr, -1,
         [](C &c) { c.m_documents.close(); } },
     { CommandId::Save, "mnuFile(3)", 2003, nullptr, true, "Ctrl+S", 3,

@@ -1,6 +1,7 @@
 #include "UserPrompts.h"
 
 #include "ResourceText.h"
+#include "SavePreviewDialog.h"
 #include "StringTable.h"
 
 #include <QAbstractButton>
@@ -29,6 +30,26 @@ QMessageBox::StandardButton UserPrompts::askChangedOnDisk(const QString &text)
     return ask(Kind::ChangedOnDisk, text);
 }
 
+QMessageBox::StandardButton UserPrompts::askConfirm(const QString &text)
+{
+    return ask(Kind::Confirm, text);
+}
+
+QMessageBox::StandardButton UserPrompts::askSavePreview(const QString &text, const QString &diffs)
+{
+    record(Kind::SavePreview, text + QLatin1Char('\n') + diffs);
+    if (m_scripted)
+        return m_answers.isEmpty() ? QMessageBox::Cancel : m_answers.dequeue();
+    return savePreviewDialog(text, diffs)->exec() == QDialog::Accepted ? QMessageBox::Save
+                                                                       : QMessageBox::Cancel;
+}
+
+std::unique_ptr<SavePreviewDialog> UserPrompts::savePreviewDialog(
+    const QString &text, const QString &diffs) const
+{
+    return std::make_unique<SavePreviewDialog>(text, diffs, m_owner);
+}
+
 QMessageBox::StandardButton UserPrompts::ask(Kind kind, const QString &text)
 {
     record(kind, text);
@@ -55,6 +76,12 @@ std::unique_ptr<QMessageBox> UserPrompts::messageBox(Kind kind, const QString &t
         box->setDefaultButton(QMessageBox::Cancel);
         return box;
     }
+    case Kind::Confirm: {
+        auto box = std::make_unique<QMessageBox>(
+            QMessageBox::Question, kTitle, text, QMessageBox::Yes | QMessageBox::No, m_owner);
+        box->setDefaultButton(QMessageBox::No);
+        return box;
+    }
     default:
         return std::make_unique<QMessageBox>(QMessageBox::Critical, kTitle, text, QMessageBox::Ok, m_owner);
     }
@@ -75,6 +102,11 @@ QString UserPrompts::saveFileName()
     return askForFile(Kind::SaveFile);
 }
 
+QString UserPrompts::folderName()
+{
+    return askForFile(Kind::OpenFolder);
+}
+
 QString UserPrompts::askForFile(Kind kind)
 {
     record(kind, fileDialogTitle(kind));
@@ -88,6 +120,8 @@ QString UserPrompts::askForFile(Kind kind)
 
 QString UserPrompts::fileDialogTitle(Kind kind)
 {
+    if (kind == Kind::OpenFolder)
+        return tr("Open Site");
     return ResourceText::status(kind == Kind::SaveFile ? StringId::SaveAs : StringId::Open);
 }
 
@@ -97,8 +131,13 @@ std::unique_ptr<QFileDialog> UserPrompts::fileDialog(Kind kind) const
     // A child of the main window, so the dialog opens centred over it.
     auto dialog = std::make_unique<QFileDialog>(m_owner, fileDialogTitle(kind));
     dialog->setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog->setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog->setNameFilters(nameFilters(saving ? kSaveFilter : kOpenFilter));
+    if (kind == Kind::OpenFolder) {
+        dialog->setFileMode(QFileDialog::Directory);
+        dialog->setOption(QFileDialog::ShowDirsOnly);
+    } else {
+        dialog->setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        dialog->setNameFilters(nameFilters(saving ? kSaveFilter : kOpenFilter));
+    }
     if (saving)
         dialog->setDefaultSuffix(QStringLiteral("html"));
     showColumnsWhole(*dialog);

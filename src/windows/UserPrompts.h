@@ -12,8 +12,9 @@
 #include <memory>
 
 class QWidget;
+class SavePreviewDialog;
 
-// Every message box and file dialog of the main window goes through here. Tests answer in
+// Every message box, file dialog and save preview of the main window goes through here. Tests answer in
 // advance (answerNext, chooseFileNext) and read what would have been shown; a scripted
 // prompt with no answer queued cancels rather than block on a dialog nobody sees.
 class UserPrompts
@@ -21,7 +22,16 @@ class UserPrompts
     Q_DECLARE_TR_FUNCTIONS(UserPrompts)
 
 public:
-    enum class Kind { Critical, SaveChanges, ChangedOnDisk, OpenFile, SaveFile };
+    enum class Kind {
+        Critical,
+        SaveChanges,
+        ChangedOnDisk,
+        Confirm,
+        SavePreview,
+        OpenFile,
+        SaveFile,
+        OpenFolder
+    };
 
     struct Shown
     {
@@ -47,13 +57,19 @@ public:
     // A page changed on disk: Discard reloads it ("Reload"), Save writes over it ("Save Over"),
     // Cancel leaves both as they are.
     QMessageBox::StandardButton askChangedOnDisk(const QString &text);
+    // Yes or No; No is the answer Enter gives.
+    QMessageBox::StandardButton askConfirm(const QString &text);
+    // What a save of many pages would write, before it does: Save or Cancel.
+    QMessageBox::StandardButton askSavePreview(const QString &text, const QString &diffs);
     // The empty path when cancelled.
     QString openFileName();
     QString saveFileName();
+    QString folderName();
 
     // The dialogs as they are shown, before they are: to look at without a modal loop.
     std::unique_ptr<QMessageBox> messageBox(Kind kind, const QString &text) const;
     std::unique_ptr<QFileDialog> fileDialog(Kind kind) const;
+    std::unique_ptr<SavePreviewDialog> savePreviewDialog(const QString &text, const QString &diffs) const;
 
     // "desc|patterns|desc|patterns" as Qt name filters: "desc (p1 p2)".
     static QStringList nameFilters(const QString &filter);

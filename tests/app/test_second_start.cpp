@@ -152,6 +152,8 @@ private Q_SLOTS:
             << QStringList { "--", "page.html" } << QStringList { "%later/page.html" } << true;
         QTest::newRow("a page named like an option, by its path")
             << QStringList { "./--help" } << QStringList { "%later/./--help" } << true;
+        QTest::newRow("a site is not handed over, nor taken for pages")
+            << QStringList { "--site", "%home", second } << QStringList { second } << true;
         QTest::newRow("nothing") << QStringList {} << QStringList {} << true;
     }
     void handOver()
@@ -198,6 +200,7 @@ private Q_SLOTS:
         QTest::newRow("a Qt option's value is no information option")
             << QStringList { "-qwindowtitle", "--help", "first page.html" };
         QTest::newRow("a lone -- is passed over") << QStringList { "--", "first page.html" };
+        QTest::newRow("a site and its folder") << QStringList { "--site", ".", "first page.html" };
     }
     void firstStartOpensOnlyPages()
     {
@@ -259,7 +262,7 @@ private Q_SLOTS:
             QCOMPARE(out,
                 QStringLiteral("tagsmith %1.%2\n").arg(ProgramVersion::version(), ProgramVersion::build()));
         } else {
-            QVERIFY2(out.startsWith(QLatin1String("Usage: tagsmith [FILE...]\n")), qPrintable(out));
+            QVERIFY2(out.startsWith(QLatin1String("Usage: tagsmith [--site FOLDER] [FILE...]\n")), qPrintable(out));
             // Only the help for all lists Qt's options, one a line.
             QCOMPARE(out.contains(QLatin1String("\n  -widgetcount\n")), answer == QLatin1String("help-all"));
         }

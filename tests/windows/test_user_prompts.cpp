@@ -1,6 +1,9 @@
+#include "SavePreviewDialog.h"
 #include "UserPrompts.h"
 
 #include <QAbstractButton>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -49,6 +52,9 @@ private Q_SLOTS:
         QTest::newRow("changed on disk: waiting loses nothing")
             << UserPrompts::Kind::ChangedOnDisk << int(QMessageBox::Warning)
             << QStringList { "Cancel*", "Reload", "Save Over" } << int(QMessageBox::Cancel) << int(QMessageBox::Cancel);
+        QTest::newRow("confirm: nothing happens by Enter") << UserPrompts::Kind::Confirm << int(QMessageBox::Question)
+                                                           << QStringList { "No*", "Yes" } << int(QMessageBox::No)
+                                                           << int(QMessageBox::No);
     }
     void messageBoxes()
     {
@@ -111,6 +117,63 @@ private Q_SLOTS:
         else
             prompts.saveFileName();
         QCOMPARE(prompts.shown().constLast().text, dialog->windowTitle());
+    }
+
+    void folderDialog()
+    {
+        QWidget owner;
+        UserPrompts prompts(&owner);
+        const std::unique_ptr<QFileDialog> dialog = prompts.fileDialog(UserPrompts::Kind::OpenFolder);
+        QCOMPARE(dialog->parentWidget(), &owner);
+        QCOMPARE(int(dialog->fileMode()), int(QFileDialog::Directory));
+        QVERIFY(dialog->testOption(QFileDialog::ShowDirsOnly));
+        QCOMPARE(int(dialog->acceptMode()), int(QFileDialog::AcceptOpen));
+        prompts.setScripted(true);
+        prompts.chooseFileNext(u"/srv/site"_s);
+        QCOMPARE(prompts.folderName(), u"/srv/site"_s);
+        QCOMPARE(prompts.folderName(), QString());
+        QCOMPARE(prompts.shown().constLast().kind, UserPrompts::Kind::OpenFolder);
+        QCOMPARE(prompts.shown().constLast().text, dialog->windowTitle());
+    }
+
+    void savePreview_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("result");
+        QTest::newRow("Enter cancels") << u"enter"_s << int(QDialog::Rejected);
+        QTest::newRow("Escape cancels") << u"escape"_s << int(QDialog::Rejected);
+        QTest::newRow("Save saves") << u"save"_s << int(QDialog::Accepted);
+    }
+    void savePreview()
+    {
+        QFETCH(QString, how);
+        QFETCH(int, result);
+        QWidget owner;
+        const UserPrompts prompts(&owner);
+        const std::unique_ptr<SavePreviewDialog> dialog = prompts.savePreviewDialog(u"2 pages change"_s, u"+new line"_s);
+        QCOMPARE(dialog->parentWidget(), &owner);
+        QCOMPARE(dialog->textLabel()->text(), u"2 pages change"_s);
+        QCOMPARE(dialog->diffView()->toPlainText(), u"+new line"_s);
+        QVERIFY(dialog->diffView()->isReadOnly());
+        dialog->show();
+        if (how == u"save"_s)
+            dialog->saveButton()->click();
+        else
+            QTest::keyClick(dialog.get(), how == u"enter"_s ? Qt::Key_Return : Qt::Key_Escape);
+        QTRY_VERIFY(!dialog->isVisible());
+        QCOMPARE(dialog->result(), result);
+    }
+
+    void scriptedSavePreview()
+    {
+        UserPrompts prompts;
+        prompts.setScripted(true);
+        prompts.answerNext(QMessageBox::Save);
+        QCOMPARE(prompts.askSavePreview(u"a.html"_s, u"-old\n+new"_s), QMessageBox::Save);
+        // Nothing queued: nothing written.
+        QCOMPARE(prompts.askSavePreview(u"a.html"_s, u"-old\n+new"_s), QMessageBox::Cancel);
+        QCOMPARE(prompts.shown().constLast().kind, UserPrompts::Kind::SavePreview);
+        QCOMPARE(prompts.shown().constLast().text, u"a.html\n-old\n+new"_s);
     }
 };
 

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class DocumentCommands;
+class QMdiArea;
+class SiteWindow;
+class StatusPanels;
+class UserPrompts;
+
+// Open Site, and what a site window asks to have done: saving its pages after a preview,
+// taking the last save back, opening a page in its document window, and the question
+// about unsaved edits before it closes.
+class SiteCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    SiteCommands(QMdiArea &mdiArea, UserPrompts &prompts, StatusPanels &status, DocumentCommands &documents,
+        QObject *parent = nullptr);
+
+    // The File menu's Open Site: asks for the folder first.
+    void openWithDialog();
+    // A site open already comes forward as it is.
+    SiteWindow *open(const QString &folder);
+
+    // False when nothing was written, or some page was refused.
+    bool saveAll(SiteWindow &window);
+    bool undoLastSave(SiteWindow &window);
+    bool confirmClose(SiteWindow &window);
+    void openPage(SiteWindow &window, int row);
+
+    SiteWindow *activeWindow() const;
+    SiteWindow *windowOf(const QString &folder) const;
+
+Q_SIGNALS:
+    // A site window reads pages: found so far, and read of them.
+    void loadProgress(qint64 found, qint64 read);
+    void loadFinished();
+
+private:
+    SiteWindow *createWindow();
+    void reportLoadEnd(const SiteWindow &window, bool cancelled);
+
+    QMdiArea &m_mdiArea;
+    UserPrompts &m_prompts;
+    StatusPanels &m_status;
+    DocumentCommands &m_documents;
+};

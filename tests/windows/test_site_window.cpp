@@ -1,0 +1,553 @@
+// A whole site in one window: opened through the folder prompt, filtered, sorted, edited
+// many rows at a time, saved after a preview and taken back, and kept in step with the
+// page's own document window.
+
+#include "MainWindowScenario.h"
+#include "Unprivileged.h"
+
+#include "Document.h"
+#include "ProgressBar.h"
+#include "toolbar/Rebar.h"
+#include "SiteCommands.h"
+#include "SiteModel.h"
+#include "SiteTableModel.h"
+#include "SiteWindow.h"
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+
+#include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QByteArray kBakery = "Fresh bread and pastries baked every morning in our village bakery since 1952.";
+const QByteArray kNews = "What the bakery has baked lately: new loaves, seasonal cakes and the summer fair.";
+const QString kNewDescription = u"Sourdough, rye and spelt loaves from a wood-fired oven, baked fresh each day."_s;
+
+QByteArray pageWith(const QByteArray &title, const QByteArray &description)
+{
+    const QByteArray meta
+        = description.isNull() ? QByteArray() : "<meta name=\"description\" content=\"" + description + "\">\n";
+    return "<html>\n<head>\n<title>" + title + "</title>\n" + meta + "</head>\n<body></body>\n</html>\n";
+}
+
+// b has no description, c one too short and the same as its title; a and d are fine.
+const QList<std::pair<QString, QByteArray>> kBakerySite = {
+    { u"a.html"_s, pageWith("Village bakery", kBakery) },
+    { u"b.html"_s, pageWith("Opening hours", QByteArray()) },
+    { u"c.html"_s, pageWith("Cakes", "Cakes") },
+    { u"news/d.html"_s, pageWith("News", kNews) },
+};
+
+// A main window with a site window over a folder of pages, read to the end.
+struct SiteScenario
+{
+    explicit SiteScenario(const QList<std::pair<QString, QByteArray>> &pages = kBakerySite)
+    {
+        for (const auto &[name, bytes] : pages)
+            s.home.write(u"site/"_s + name, bytes);
+        // Open to the unprivileged user some checks run as.
+        for (const QString &folder : QStringList { s.home.path(), this->folder(), this->folder() + u"/news"_s })
+            ::chmod(QFile::encodeName(folder).constData(), 0777);
+        for (const auto &page : pages)
+            ::chmod(QFile::encodeName(file(page.first)).constData(), 0666);
+    }
+
+    QString folder() const { return s.home.path() + u"/site"_s; }
+    QString file(const QString &name) const { return folder() + QLatin1Char('/') + name; }
+    QByteArray bytes(const QString &name) const { return readFile(file(name)); }
+
+    SiteWindow *openThroughPrompt()
+    {
+        s.window->prompts().chooseFileNext(folder());
+        s.click(u"mnuFile(10)"_s);
+        site = s.window->siteCommands().activeWindow();
+        if (site && !QTest::qWaitFor([this] { return !site->isLoading(); }, 10000))
+            qWarning("the site did not finish loading");
+        return site;
+    }
+
+    QStringList shownPaths() const
+    {
+        QStringList paths;
+        for (int row = 0; row < site->rows().rowCount(); ++row)
+            paths.append(site->rows().index(row, SiteModel::PathColumn).data().toString());
+        return paths;
+    }
+    int row(const QString &name) const { return site->model().rowOf(name); }
+    // In the model's order, which is the order the pages happened to be read in.
+    QList<int> rows(const QStringList &names) const
+    {
+        QList<int> numbers;
+        for (const QString &name : names)
+            numbers.append(row(name));
+        std::sort(numbers.begin(), numbers.end());
+        return numbers;
+    }
+    QModelIndex shown(const QString &name, int column) const
+    {
+        return site->rows().mapFromSource(site->model().index(row(name), column));
+    }
+    QString value(const QString &name, int column) const
+    {
+        return site->model().index(row(name), column).data(Qt::EditRole).toString();
+    }
+    void edit(const QStringList &names, const QString &description) const
+    {
+        site->model().setDataOnRows(rows(names), SiteModel::DescriptionColumn, description);
+    }
+    void answer(const QList<QMessageBox::StandardButton> &answers) const
+    {
+        for (const QMessageBox::StandardButton answer : answers)
+            s.window->prompts().answerNext(answer);
+    }
+    int promptsOf(UserPrompts::Kind kind) const
+    {
+        return int(std::count_if(s.prompts().cbegin(), s.prompts().cend(),
+            [kind](const UserPrompts::Shown &prompt) { return prompt.kind == kind; }));
+    }
+    QString lastPrompt() const { return s.prompts().isEmpty() ? QString() : s.prompts().constLast().text; }
+    SiteCommands &commands() const { return s.window->siteCommands(); }
+
+    // The bytes a document window writes for the page given the same description.
+    QByteArray documentWindowSave(const QString &name, const QString &description)
+    {
+        const QString reference = s.home.write(u"reference/"_s + name, bytes(name));
+        DocumentWindow *window = s.open(reference);
+        if (!window)
+            return {};
+        window->document().setText(TextField::Description, description);
+        s.save(window);
+        window->parentWidget()->close();
+        return readFile(reference);
+    }
+
+    Scenario s;
+    SiteWindow *site = nullptr;
+};
+
+} // namespace
+
+class TestSiteWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void openSite_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("windows");
+        QTest::newRow("a folder chosen") << u"menu"_s << 1;
+        QTest::newRow("the prompt cancelled") << u"cancelled"_s << 0;
+        QTest::newRow("the command line") << u"command line"_s << 1;
+    }
+    void openSite()
+    {
+        QFETCH(QString, how);
+        QFETCH(int, windows);
+        SiteScenario t;
+        QCOMPARE(t.s.fileMenu().mid(0, 3), QStringList({ "mnuFile(0)", "mnuFile(1)", "mnuFile(10)" }));
+        QSignalSpy progress(&t.commands(), &SiteCommands::loadProgress);
+        if (how == u"command line"_s) {
+            t.s.window->openSite(t.folder());
+        } else {
+            if (how == u"menu"_s)
+                t.s.window->prompts().chooseFileNext(t.folder());
+            t.s.click(u"mnuFile(10)"_s);
+            QCOMPARE(t.s.prompts().constLast().kind, UserPrompts::Kind::OpenFolder);
+        }
+        QCOMPARE(t.s.windows(), windows);
+        if (windows == 0)
+            return;
+        SiteWindow *site = t.commands().activeWindow();
+        QVERIFY(site);
+        QVERIFY(site->cancelButton()->isVisibleTo(site));
+        QTRY_VERIFY_WITH_TIMEOUT(!site->isLoading(), 10000);
+        QCOMPARE(site->model().rowCount(), int(kBakerySite.size()));
+        QVERIFY(site->cancelButton()->isHidden());
+        QVERIFY(!progress.isEmpty());
+        QCOMPARE(progress.constLast(), QVariantList({ qint64(4), qint64(4) }));
+        QVERIFY2(t.s.msg().startsWith(u"4 pages read"_s), qPrintable(t.s.msg()));
+        QCOMPARE(site->windowTitle(), t.folder());
+        QCOMPARE(QApplication::focusWidget(), site->filterBox());
+    }
+
+    void aSiteOpenComesForward_data()
+    {
+        QTest::addColumn<QString>("again");
+        QTest::newRow("the same folder") << u"site"_s;
+        QTest::newRow("the same folder, spelt with a trailing slash") << u"site/"_s;
+    }
+    void aSiteOpenComesForward()
+    {
+        QFETCH(QString, again);
+        SiteScenario t;
+        SiteWindow *first = t.openThroughPrompt();
+        QVERIFY(first);
+        t.edit({ u"b.html"_s }, kNewDescription);
+        t.s.open(t.file(u"a.html"_s));
+        QCOMPARE(t.commands().activeWindow(), nullptr);
+        QCOMPARE(t.commands().open(t.s.home.path() + u'/' + again), first);
+        QCOMPARE(t.commands().activeWindow(), first);
+        QCOMPARE(t.s.windows(), 2);
+        QCOMPARE(first->model().summary().edited, 1);
+    }
+
+    void cancelWhileReading()
+    {
+        SiteScenario t;
+        SiteWindow *site = t.commands().open(t.folder());
+        QVERIFY(site && site->isLoading());
+        QTest::mouseClick(site->cancelButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!site->isLoading(), 10000);
+        QVERIFY(site->cancelButton()->isHidden());
+        QVERIFY2(t.s.msg().startsWith(u"Reading stopped"_s), qPrintable(t.s.msg()));
+        QVERIFY(site->model().rowCount() <= int(kBakerySite.size()));
+    }
+
+    void progressInTheMainWindow_data()
+    {
+        QTest::addColumn<bool>("pageOpenedMeanwhile");
+        QTest::newRow("the site alone") << false;
+        QTest::newRow("a page opened meanwhile") << true;
+    }
+    void progressInTheMainWindow()
+    {
+        QFETCH(bool, pageOpenedMeanwhile);
+        SiteScenario t;
+        Rebar &rebar = t.s.window->rebar();
+        auto *bar = t.s.window->toolbarStrip().findChild<ProgressBar *>();
+        QVERIFY(bar);
+        const auto bandShown = [&rebar] { return rebar.bandVisible(rebar.bandIndexForData(u"ProgressBar"_s)); };
+        emit t.commands().loadProgress(12, 3);
+        QCOMPARE(t.s.msg(), u"Reading the site: 3 of 12 pages found so far..."_s);
+        QVERIFY(bandShown());
+        const int quarter = bar->position();
+        emit t.commands().loadProgress(12, 9);
+        QVERIFY2(bar->min() < quarter && quarter < bar->position() && bar->position() < bar->max(),
+            qPrintable(u"%1 %2"_s.arg(quarter).arg(bar->position())));
+        if (pageOpenedMeanwhile) {
+            QVERIFY(t.s.open(t.file(u"a.html"_s)));
+            QVERIFY(bandShown());
+        }
+        emit t.commands().loadFinished();
+        QVERIFY(!bandShown());
+        QCOMPARE(bar->position(), bar->min());
+    }
+
+    void filters_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("onlyWithWarnings");
+        QTest::addColumn<QList<WarningKind>>("kinds");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("nothing asked") << QString() << false << QList<WarningKind>()
+                                       << QStringList { "a.html", "b.html", "c.html", "news/d.html" };
+        QTest::newRow("text in the path") << u"news"_s << false << QList<WarningKind>() << QStringList { "news/d.html" };
+        QTest::newRow("text in a description, any case") << u"PASTRIES"_s << false << QList<WarningKind>()
+                                                         << QStringList { "a.html" };
+        QTest::newRow("text in a title") << u"hours"_s << false << QList<WarningKind>() << QStringList { "b.html" };
+        QTest::newRow("only pages with warnings") << QString() << true << QList<WarningKind>()
+                                                  << QStringList { "b.html", "c.html" };
+        QTest::newRow("one kind") << QString() << false << QList<WarningKind> { WarningKind::DescriptionMissing }
+                                  << QStringList { "b.html" };
+        QTest::newRow("two kinds")
+            << QString() << false
+            << QList<WarningKind> { WarningKind::DescriptionMissing, WarningKind::DescriptionSameAsTitle }
+            << QStringList { "b.html", "c.html" };
+        QTest::newRow("a kind and a text") << u"village"_s << true
+                                           << QList<WarningKind> { WarningKind::DescriptionTooShort }
+                                           << QStringList();
+    }
+    void filters()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, onlyWithWarnings);
+        QFETCH(QList<WarningKind>, kinds);
+        QFETCH(QStringList, shown);
+        SiteScenario t;
+        SiteWindow *site = t.openThroughPrompt();
+        QVERIFY(site);
+        QTest::keyClicks(site->filterBox(), text);
+        if (onlyWithWarnings)
+            QTest::mouseClick(site->onlyWithWarningsBox(), Qt::LeftButton);
+        for (const WarningKind kind : kinds)
+            QTest::mouseClick(site->kindBox(kind), Qt::LeftButton);
+        QCOMPARE(t.shownPaths(), shown);
+        const QString summary = site->summaryLabel()->text();
+        QVERIFY2(summary.startsWith(u"%1 shown of 4 pages, 0 unreadable, 2 with warnings, 0 edited"_s.arg(shown.size())),
+            qPrintable(summary));
+        QVERIFY2(summary.contains(u"description-missing (1)"_s), qPrintable(summary));
+        QCOMPARE(site->kindBox(WarningKind::DescriptionTooShort)->text(), u"description-too-short (1)"_s);
+        QCOMPARE(site->kindBox(WarningKind::CharsetConflict)->text(), u"charset-conflict (0)"_s);
+    }
+
+    void summaryFollowsEdits()
+    {
+        SiteScenario t;
+        QVERIFY(t.openThroughPrompt());
+        t.edit({ u"b.html"_s }, kNewDescription);
+        const QString summary = t.site->summaryLabel()->text();
+        QVERIFY2(summary.startsWith(u"4 shown of 4 pages, 0 unreadable, 1 with warnings, 1 edited"_s), qPrintable(summary));
+        QVERIFY2(!summary.contains(u"description-missing"_s), qPrintable(summary));
+        QVERIFY(t.shown(u"b.html"_s, SiteModel::PathColumn).data(Qt::FontRole).value<QFont>().bold());
+        QVERIFY(!t.shown(u"a.html"_s, SiteModel::PathColumn).data(Qt::FontRole).value<QFont>().bold());
+    }
+
+    void widthsSortAsNumbers_data()
+    {
+        QTest::addColumn<int>("clicks");
+        QTest::addColumn<QStringList>("order");
+        // Widths of one, two and three digits: as text, "2..." would come before "5...".
+        QTest::newRow("one click: narrow first") << 1 << QStringList { "narrow.html", "medium.html", "wide.html" };
+        QTest::newRow("two clicks: wide first") << 2 << QStringList { "wide.html", "medium.html", "narrow.html" };
+    }
+    void widthsSortAsNumbers()
+    {
+        QFETCH(int, clicks);
+        QFETCH(QStringList, order);
+        SiteScenario t({ { u"wide.html"_s, pageWith("A much longer title for the village bakery on the hill", kBakery) },
+            { u"narrow.html"_s, pageWith("I", kBakery) }, { u"medium.html"_s, pageWith("Cakes", kNews) } });
+        QVERIFY(t.openThroughPrompt());
+        const double narrow = t.value(u"narrow.html"_s, SiteModel::TitlePixelsColumn).toDouble();
+        const double medium = t.value(u"medium.html"_s, SiteModel::TitlePixelsColumn).toDouble();
+        const double wide = t.value(u"wide.html"_s, SiteModel::TitlePixelsColumn).toDouble();
+        QVERIFY2(narrow < 10 && medium >= 10 && medium < 100 && wide >= 100,
+            qPrintable(u"%1 %2 %3"_s.arg(narrow).arg(medium).arg(wide)));
+        QHeaderView *header = t.site->table()->horizontalHeader();
+        const int column = SiteModel::TitlePixelsColumn;
+        const QPoint middle(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+        for (int i = 0; i < clicks; ++i)
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, middle);
+        QCOMPARE(header->sortIndicatorSection(), column);
+        QCOMPARE(t.shownPaths(), order);
+    }
+
+    void editOfManyRows_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("description typed") << int(SiteModel::DescriptionColumn) << kNewDescription << kNewDescription;
+        QTest::newRow("keywords typed") << int(SiteModel::KeywordsColumn) << u"bread, rye"_s << u"bread, rye"_s;
+        QTest::newRow("noindex ticked with the space bar") << int(SiteModel::NoIndexColumn) << QString() << u"true"_s;
+    }
+    void editOfManyRows()
+    {
+        QFETCH(int, column);
+        QFETCH(QString, typed);
+        QFETCH(QString, expected);
+        SiteScenario t;
+        QVERIFY(t.openThroughPrompt());
+        QTableView *table = t.site->table();
+        const QStringList selected { "a.html", "c.html", "news/d.html" };
+        t.site->selectRows(t.rows(selected));
+        QCOMPARE(t.site->selectedRows(), t.rows(selected));
+        const QModelIndex target = t.shown(u"c.html"_s, column);
+        table->selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
+        table->setFocus();
+        if (typed.isNull()) {
+            QTest::keyClick(table, Qt::Key_Space);
+        } else {
+            table->edit(target);
+            auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+            QVERIFY(editor);
+            editor->clear();
+            QTest::keyClicks(editor, typed);
+            QTest::keyClick(editor, Qt::Key_Return);
+        }
+        // The editor hands its value over once its key press is done.
+        QTRY_COMPARE(t.value(u"c.html"_s, column), expected);
+        for (const QString &name : selected)
+            QCOMPARE(t.value(name, column), expected);
+        QVERIFY(t.value(u"b.html"_s, column) != expected);
+        QCOMPARE(t.site->model().summary().edited, 3);
+        // One change: one revert of the rows takes it back whole.
+        t.site->revertSelected();
+        QCOMPARE(t.site->model().summary().edited, 0);
+    }
+
+    void sharedDescriptionSelectsItsPages()
+    {
+        SiteScenario t;
+        QVERIFY(t.openThroughPrompt());
+        t.edit({ u"c.html"_s, u"news/d.html"_s }, QString::fromUtf8(kBakery));
+        t.site->table()->setCurrentIndex(t.shown(u"news/d.html"_s, SiteModel::PathColumn));
+        t.site->sharingAction()->trigger();
+        QCOMPARE(t.site->selectedRows(), t.rows({ u"a.html"_s, u"c.html"_s, u"news/d.html"_s }));
+    }
+
+    void saveAllPreviewsFirst_data()
+    {
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("saved after the preview") << QMessageBox::Save << true;
+        QTest::newRow("cancelled in the preview") << QMessageBox::Cancel << false;
+    }
+    void saveAllPreviewsFirst()
+    {
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(bool, written);
+        SiteScenario t;
+        QVERIFY(t.openThroughPrompt());
+        const QByteArray before = t.bytes(u"b.html"_s);
+        const QByteArray expected = t.documentWindowSave(u"b.html"_s, kNewDescription);
+        QVERIFY(!expected.isEmpty() && expected != before);
+        t.edit({ u"b.html"_s, u"news/d.html"_s }, kNewDescription);
+        t.answer({ answer });
+        QTest::mouseClick(t.site->saveAllButton(), Qt::LeftButton);
+        QCOMPARE(t.s.prompts().constLast().kind, UserPrompts::Kind::SavePreview);
+        const QString preview = t.lastPrompt();
+        QVERIFY2(preview.contains(u"b.html"_s) && preview.contains(u"news/d.html"_s), qPrintable(preview));
+        QVERIFY2(!preview.contains(u"\n  a.html"_s), qPrintable(preview));
+        QVERIFY2(preview.contains(u"+<META name=\"description\" content=\"%1\">"_s.arg(kNewDescription)),
+            qPrintable(preview));
+        QCOMPARE(t.bytes(u"b.html"_s), written ? expected : before);
+        QCOMPARE(t.site->model().summary().edited, written ? 0 : 2);
+        QCOMPARE(t.site->undoButton()->isEnabled(), written);
+    }
+
+    void readOnlyPageRefusedInItsRow()
+    {
+        SiteScenario t;
+        ::chmod(QFile::encodeName(t.file(u"c.html"_s)).constData(), 0444);
+        QVERIFY(t.openThroughPrompt());
+        const QByteArray before = t.bytes(u"c.html"_s);
+        const QByteArray expected = t.documentWindowSave(u"b.html"_s, kNewDescription);
+        t.edit({ u"b.html"_s, u"c.html"_s }, kNewDescription);
+        const QString report = runUnprivileged([&]() -> QString {
+            t.answer({ QMessageBox::Save });
+            const bool allSaved = t.commands().saveAll(*t.site);
+            const QModelIndex state = t.shown(u"c.html"_s, SiteModel::StateColumn);
+            return QString::number(allSaved) + u'|' + state.data().toString() + u'|'
+                + state.data(Qt::ToolTipRole).toString() + u'|' + QString::number(t.site->model().summary().edited)
+                + u'|' + state.data(Qt::BackgroundRole).value<QBrush>().color().name() + u'|'
+                + t.shown(u"c.html"_s, SiteModel::KeywordsColumn).data(Qt::ToolTipRole).toString() + u'|'
+                + t.shown(u"b.html"_s, SiteModel::KeywordsColumn).data(Qt::ToolTipRole).toString();
+        });
+        const QStringList parts = report.split(u'|');
+        QCOMPARE(parts.size(), 7);
+        QCOMPARE(parts.at(0), u"0"_s);
+        QVERIFY2(parts.at(1).contains(u"Permission denied"_s), qPrintable(report));
+        QCOMPARE(parts.at(2), parts.at(1));
+        QCOMPARE(parts.at(3), u"1"_s);
+        QVERIFY2(parts.at(4) != u"#000000"_s, qPrintable(report));
+        QCOMPARE(parts.at(5), parts.at(1));
+        QCOMPARE(parts.at(6), QString());
+        QCOMPARE(t.bytes(u"c.html"_s), before);
+        QCOMPARE(t.bytes(u"b.html"_s), expected);
+    }
+
+    void undoLastSave_data()
+    {
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::addColumn<bool>("restored");
+        QTest::newRow("confirmed: the pages as they were") << QMessageBox::Yes << true;
+        QTest::newRow("declined: the pages as saved") << QMessageBox::No << false;
+    }
+    void undoLastSave()
+    {
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(bool, restored);
+        SiteScenario t({ kBakerySite.at(0), kBakerySite.at(1), kBakerySite.at(2) });
+        QVERIFY(t.openThroughPrompt());
+        const QByteArray before = t.bytes(u"b.html"_s);
+        t.edit({ u"b.html"_s, u"c.html"_s }, kNewDescription);
+        t.answer({ QMessageBox::Save });
+        QVERIFY(t.commands().saveAll(*t.site));
+        const QByteArray saved = t.bytes(u"b.html"_s);
+        QVERIFY(saved != before);
+        t.answer({ answer });
+        QTest::mouseClick(t.site->undoButton(), Qt::LeftButton);
+        QCOMPARE(t.s.prompts().constLast().kind, UserPrompts::Kind::Confirm);
+        for (const QString &name : { u"\n  b.html"_s, u"\n  c.html"_s })
+            QVERIFY2(t.lastPrompt().contains(name), qPrintable(t.lastPrompt()));
+        QCOMPARE(t.bytes(u"b.html"_s), restored ? before : saved);
+        QCOMPARE(t.site->undoButton()->isEnabled(), !restored);
+    }
+
+    void closingWithEditsAsks_data()
+    {
+        QTest::addColumn<QString>("closing");
+        QTest::addColumn<bool>("edited");
+        QTest::addColumn<QList<QMessageBox::StandardButton>>("answers");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<bool>("written");
+        using B = QList<QMessageBox::StandardButton>;
+        QTest::newRow("no edits: no question") << u"window"_s << false << B() << true << false;
+        QTest::newRow("cancel keeps the window") << u"window"_s << true << B { QMessageBox::Cancel } << false << false;
+        QTest::newRow("no discards") << u"window"_s << true << B { QMessageBox::No } << true << false;
+        QTest::newRow("yes saves after the preview")
+            << u"window"_s << true << B { QMessageBox::Yes, QMessageBox::Save } << true << true;
+        QTest::newRow("yes, then cancelled in the preview")
+            << u"window"_s << true << B { QMessageBox::Yes, QMessageBox::Cancel } << false << false;
+        QTest::newRow("program: cancel keeps it running")
+            << u"program"_s << true << B { QMessageBox::Cancel } << false << false;
+        QTest::newRow("program: yes saves") << u"program"_s << true << B { QMessageBox::Yes, QMessageBox::Save } << true
+                                            << true;
+    }
+    void closingWithEditsAsks()
+    {
+        QFETCH(QString, closing);
+        QFETCH(bool, edited);
+        QFETCH(QList<QMessageBox::StandardButton>, answers);
+        QFETCH(bool, closed);
+        QFETCH(bool, written);
+        SiteScenario t;
+        QVERIFY(t.openThroughPrompt());
+        const QByteArray before = t.bytes(u"b.html"_s);
+        if (edited)
+            t.edit({ u"b.html"_s }, kNewDescription);
+        t.answer(answers);
+        QWidget *frame = t.site->parentWidget();
+        const bool gone = closing == u"program"_s ? t.s.window->close() : frame->close();
+        QCOMPARE(gone, closed);
+        QCOMPARE(t.promptsOf(UserPrompts::Kind::SaveChanges), edited ? 1 : 0);
+        QCOMPARE(t.bytes(u"b.html"_s) != before, written);
+        if (!closed)
+            QCOMPARE(t.site->model().summary().edited, 1);
+    }
+
+    void documentWindowAndRowShareEdits_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("double-click on the path") << u"double-click"_s;
+        QTest::newRow("enter on the title") << u"enter"_s;
+    }
+    void documentWindowAndRowShareEdits()
+    {
+        QFETCH(QString, how);
+        SiteScenario t;
+        QVERIFY(t.openThroughPrompt());
+        QTableView *table = t.site->table();
+        if (how == u"double-click"_s) {
+            const QRect cell = table->visualRect(t.shown(u"a.html"_s, SiteModel::PathColumn));
+            // The second press of a double-click follows a first click.
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+            QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+        } else {
+            table->setCurrentIndex(t.shown(u"a.html"_s, SiteModel::TitleColumn));
+            table->setFocus();
+            QTest::keyClick(table, Qt::Key_Return);
+        }
+        QCOMPARE(t.s.windows(), 2);
+        DocumentWindow *window = t.s.window->activeDocument();
+        QVERIFY(window);
+        QCOMPARE(window->document().path(), t.file(u"a.html"_s));
+        Document &document = window->document();
+        document.setText(TextField::Description, u"Typed in the page's window"_s);
+        QCOMPARE(t.value(u"a.html"_s, SiteModel::DescriptionColumn), u"Typed in the page's window"_s);
+        t.edit({ u"a.html"_s }, u"Typed in the site's row"_s);
+        QCOMPARE(QString::fromStdString(document.values().text(TextField::Description)), u"Typed in the site's row"_s);
+    }
+};
+
+QTEST_MAIN(TestSiteWindow)
+#include "test_site_window.moc"
