@@ -2,6 +2,7 @@
 
 #include "DocumentCommands.h"
 #include "ResourceText.h"
+#include "SettingsCatalogue.h"
 #include "SiteModel.h"
 #include "SiteWindow.h"
 #include "StatusPanels.h"
@@ -25,12 +26,13 @@ QString pathList(const QStringList &paths)
 } // namespace
 
 SiteCommands::SiteCommands(QMdiArea &mdiArea, UserPrompts &prompts, StatusPanels &status,
-    DocumentCommands &documents, QObject *parent)
+    DocumentCommands &documents, const SettingsCatalogue &settings, QObject *parent)
     : QObject(parent)
     , m_mdiArea(mdiArea)
     , m_prompts(prompts)
     , m_status(status)
     , m_documents(documents)
+    , m_settings(settings)
 {
 }
 
@@ -73,7 +75,7 @@ SiteWindow *SiteCommands::open(const QString &given)
     SiteWindow *window = createWindow();
     m_status.showFileStatus(folder, StatusPanels::IconOpening);
     m_status.showMessage(tr("Reading the site... (%1)").arg(folder));
-    window->load(folder);
+    window->load(folder, m_settings.widthLimits());
     return window;
 }
 

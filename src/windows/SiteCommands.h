@@ -5,6 +5,7 @@
 
 class DocumentCommands;
 class QMdiArea;
+class SettingsCatalogue;
 class SiteWindow;
 class StatusPanels;
 class UserPrompts;
@@ -18,7 +19,7 @@ class SiteCommands : public QObject
 
 public:
     SiteCommands(QMdiArea &mdiArea, UserPrompts &prompts, StatusPanels &status, DocumentCommands &documents,
-        QObject *parent = nullptr);
+        const SettingsCatalogue &settings, QObject *parent = nullptr);
 
     // The File menu's Open Site: asks for the folder first.
     void openWithDialog();
@@ -47,4 +48,5 @@ private:
     UserPrompts &m_prompts;
     StatusPanels &m_status;
     DocumentCommands &m_documents;
+    const SettingsCatalogue &m_settings;
 };

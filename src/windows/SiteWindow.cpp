@@ -129,12 +129,13 @@ QWidget *SiteWindow::buildButtons()
     return buttons;
 }
 
-void SiteWindow::load(const QString &folder)
+void SiteWindow::load(const QString &folder, const WidthLimits &limits)
 {
     m_lastSaved.clear();
     m_model.reset(folder);
     setWindowTitle(folder);
     showLoading(true);
+    m_loader.setWidthLimits(limits);
     m_loader.start(folder);
 }
 

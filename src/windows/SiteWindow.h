@@ -29,8 +29,9 @@ class SiteWindow : public QWidget
 public:
     explicit SiteWindow(QWidget *parent = nullptr);
 
-    // Forgets the rows shown and reads the pages under folder.
-    void load(const QString &folder);
+    // Forgets the rows shown and reads the pages under folder, their descriptions held to
+    // the width limits given.
+    void load(const QString &folder, const WidthLimits &limits);
     void cancelLoad();
     bool isLoading() const { return m_loader.isRunning(); }
 

@@ -289,6 +289,25 @@ private Q_SLOTS:
         QCOMPARE(site->kindBox(WarningKind::CharsetConflict)->text(), u"charset-conflict (0)"_s);
     }
 
+    // A description a phone cuts and a desktop shows whole: too long by the limits set.
+    void tooLongByTheWidthLimitsSet_data()
+    {
+        QTest::addColumn<QString>("limits");
+        QTest::addColumn<QString>("tooLong");
+        QTest::newRow("desktop") << u"desktop"_s << u"description-too-long (0)"_s;
+        QTest::newRow("mobile") << u"mobile"_s << u"description-too-long (1)"_s;
+    }
+    void tooLongByTheWidthLimitsSet()
+    {
+        QFETCH(QString, limits);
+        QFETCH(QString, tooLong);
+        const QByteArray longer = kBakery + " Come early for warm rolls, stay for coffee in the garden.";
+        SiteScenario t({ { u"a.html"_s, pageWith("Village bakery", longer) } });
+        SettingsStore().setValue(u"Width Limits"_s, limits);
+        QVERIFY(t.openThroughPrompt());
+        QCOMPARE(t.site->kindBox(WarningKind::DescriptionTooLong)->text(), tooLong);
+    }
+
     void summaryFollowsEdits()
     {
         SiteScenario t;
