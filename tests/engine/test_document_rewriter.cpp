@@ -89,6 +89,18 @@ private Q_SLOTS:
             << QByteArray("<head>\n<meta<meta name=\"author\" content=\"x\">\n<heta charset=\"koi8-r\">\n</head>")
             << block("<HEAD>#|<meta<meta name=\"author\" content=\"x\">|<heta charset=\"koi8-r\">|</HEAD>")
             << QByteArray("\n");
+        QTest::newRow("a tag glued to a tag name in lower case stays, unread")
+            << QByteArray("<head>\n<p<meta name=\"author\" content=\"x\">\n</head>")
+            << block("<HEAD>#|<p<meta name=\"author\" content=\"x\">|</HEAD>") << QByteArray("\n");
+        QTest::newRow("a tag glued to a tag name in capitals stays, unread")
+            << QByteArray("<head>\n<P<meta name=\"author\" content=\"x\">\n</head>")
+            << block("<HEAD>#|<P<meta name=\"author\" content=\"x\">|</HEAD>") << QByteArray("\n");
+        QTest::newRow("a tag glued to a tag name with a digit stays, unread")
+            << QByteArray("<head>\n<h1<meta name=\"author\" content=\"x\">\n</head>")
+            << block("<HEAD>#|<h1<meta name=\"author\" content=\"x\">|</HEAD>") << QByteArray("\n");
+        QTest::newRow("a tag glued to text goes, the text stays")
+            << QByteArray("<head>\nx<meta name=\"author\" content=\"x\">\n</head>")
+            << block("<HEAD>#|x|</HEAD>") << QByteArray("\n");
         QTest::newRow("end tag with attributes stays as written")
             << QByteArray("<head>\n</head >") << block("<HEAD>#|</head >") << QByteArray("\n");
         QTest::newRow("no head end: managed tags removed to the end, unfinished one kept")
@@ -271,6 +283,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("backup");
         QTest::newRow("two dots in the name") << "/srv/page.en.html" << "/srv/page.bak";
         QTest::newRow("no dot") << "/srv/README" << "/srv/README.bak";
+        QTest::newRow("a name without a folder") << "page.html" << "page.bak";
         QTest::newRow("page named like its backup") << "/srv/old.bak" << "/srv/old.bak.bak";
         QTest::newRow("hidden page: its leading dot is its name's") << "/srv/.draft.html" << "/srv/.draft.bak";
         QTest::newRow("hidden, no other dot") << "/srv/.profile" << "/srv/.profile.bak";
