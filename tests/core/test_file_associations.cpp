@@ -309,6 +309,9 @@ private Q_SLOTS:
             << crlf << html
             << "# mine\r\n[Added Associations]\r\ntext/html = a.desktop;" + ours + ";\r\n[Default Applications]\r\ntext/html=a.desktop"
             << crlf;
+        const QByteArray loose = "image/png=viewer.desktop;\n[Added Associations]\naudio/ogg=player.desktop;\n";
+        QTest::newRow("entries before any group belong to none")
+            << loose << html << loose + "text/html=" + ours + ";\n" << loose;
         QTest::newRow("several types, one listed")
             << QByteArray("[Added Associations]\ntext/x-php=ide.desktop;\n")
             << QStringList { u"application/x-php"_s, u"text/x-php"_s }

@@ -112,6 +112,33 @@ private Q_SLOTS:
         QVERIFY(invalid > 1000 && invalid < 19000);
     }
 
+    // A page whose length is a whole number of blocks gets no padding after its last block:
+    // a character cut short there is found by its lead byte alone.
+    void characterCutShortAtTheLastBlocksEnd_data()
+    {
+        QTest::addColumn<QByteArray>("tail");
+        QTest::addColumn<bool>("valid");
+        const QList<std::pair<const char *, QByteArray>> tails = { { "two bytes whole", "\xC3\xA9" },
+            { "two bytes, lead only", "\xC3" }, { "three bytes whole", "\xE2\x82\xAC" },
+            { "three bytes, two of them", "\xE2\x82" }, { "three bytes, lead only", "\xE2" },
+            { "four bytes whole", "\xF0\x9F\x98\x80" }, { "four bytes, three of them", "\xF0\x9F\x98" },
+            { "four bytes, two of them", "\xF0\x9F" }, { "four bytes, lead only", "\xF0" },
+            { "lowest three-byte lead, two of three", "\xE0\xA0" }, { "highest lead, three of four", "\xF4\x8F\xBF" } };
+        for (const auto &[name, tail] : tails)
+            QTest::newRow(name) << tail << TextEncoding::isValidUtf8ByteByByte(bytesOf(tail));
+    }
+    void characterCutShortAtTheLastBlocksEnd()
+    {
+        QFETCH(QByteArray, tail);
+        QFETCH(bool, valid);
+        for (const qsizetype length : { 16, 32, 64, 128 }) {
+            const QByteArray bytes = QByteArray(length - tail.size(), 'a') + tail;
+            QCOMPARE(TextEncoding::isValidUtf8(bytesOf(bytes)), valid);
+            for (const Utf8VectorCheck::Width width : Utf8VectorCheck::widths())
+                QVERIFY2(Utf8VectorCheck::isValid(width, bytesOf(bytes)) == valid, qPrintable(QString::number(length)));
+        }
+    }
+
     // Values are encoded back into the page's own bytes on save; none may change.
     // Each code point at the edges of the UTF-8 lengths is written as Qt writes it and read
     // back as itself.
