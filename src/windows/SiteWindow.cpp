@@ -236,18 +236,23 @@ void SiteWindow::activateRow(const QModelIndex &shown)
         emit pageOpenRequested(m_rows->mapToSource(shown).row());
 }
 
-void SiteWindow::showContextMenu(const QPoint &position)
+std::unique_ptr<QMenu> SiteWindow::contextMenu(const QPoint &position)
 {
-    QMenu menu(this);
+    auto menu = std::make_unique<QMenu>(this);
     const QModelIndex shown = m_table->indexAt(position);
     if (shown.isValid()) {
-        QAction *open = menu.addAction(tr("Open Page"));
+        QAction *open = menu->addAction(tr("Open Page"));
         connect(open, &QAction::triggered, this,
             [this, row = m_rows->mapToSource(shown).row()] { emit pageOpenRequested(row); });
     }
-    menu.addAction(m_selectSharing);
-    menu.addAction(tr("Revert Selected"), this, &SiteWindow::revertSelected);
-    menu.exec(m_table->viewport()->mapToGlobal(position));
+    menu->addAction(m_selectSharing);
+    menu->addAction(tr("Revert Selected"), this, &SiteWindow::revertSelected);
+    return menu;
+}
+
+void SiteWindow::showContextMenu(const QPoint &position)
+{
+    contextMenu(position)->exec(m_table->viewport()->mapToGlobal(position));
 }
 
 void SiteWindow::closeEvent(QCloseEvent *event)

@@ -9,11 +9,13 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QTableView;
 class SiteTableModel;
@@ -46,6 +48,8 @@ public:
     QLabel *summaryLabel() const { return m_summary; }
     QPushButton *cancelButton() const { return m_cancel; }
     QPushButton *saveAllButton() const { return m_saveAll; }
+    // The menu a right click at position in the table's viewport shows.
+    std::unique_ptr<QMenu> contextMenu(const QPoint &position);
     QPushButton *undoButton() const { return m_undo; }
     QAction *sharingAction() const { return m_selectSharing; }
 

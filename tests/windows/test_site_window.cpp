@@ -17,6 +17,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
@@ -306,6 +307,78 @@ private Q_SLOTS:
         SettingsStore().setValue(u"Width Limits"_s, limits);
         QVERIFY(t.openThroughPrompt());
         QCOMPARE(t.site->kindBox(WarningKind::DescriptionTooLong)->text(), tooLong);
+    }
+
+    // What a site command could not do, it says in the status bar, and it writes nothing.
+    void commandsSayWhyNothingHappened_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("said"); // %1: the site's folder
+        QTest::newRow("a file is no site") << u"file"_s << u"Not a folder... (%1/a.html)"_s;
+        QTest::newRow("Save All with no edits") << u"save"_s << u"No page has edits to save... (%1)"_s;
+        QTest::newRow("Undo Last Save before any save") << u"undo"_s << u"4 pages read... (%1)"_s;
+    }
+    void commandsSayWhyNothingHappened()
+    {
+        QFETCH(QString, what);
+        QFETCH(QString, said);
+        SiteScenario t;
+        QVERIFY(t.openThroughPrompt());
+        const qsizetype prompts = t.s.prompts().size();
+        if (what == u"file")
+            QCOMPARE(t.commands().open(t.file(u"a.html"_s)), nullptr);
+        else if (what == u"save")
+            QVERIFY(!t.commands().saveAll(*t.site));
+        else
+            t.commands().undoLastSave(*t.site);
+        QCOMPARE(t.s.msg(), said.arg(t.folder()));
+        QCOMPARE(t.s.prompts().size(), prompts);
+        QCOMPARE(t.bytes(u"a.html"_s), kBakerySite.first().second);
+    }
+
+    // A page changed on disk since it was read is named in the preview as one not written.
+    void previewNamesAPageThatWillNotBeWritten()
+    {
+        SiteScenario t;
+        QVERIFY(t.openThroughPrompt());
+        t.edit({ u"a.html"_s, u"b.html"_s }, kNewDescription);
+        const QByteArray elsewhere = pageWith("Opening hours", "Changed by another program meanwhile.");
+        t.s.home.write(u"site/b.html"_s, elsewhere);
+        t.answer({ QMessageBox::Cancel });
+        QVERIFY(!t.commands().saveAll(*t.site));
+        QVERIFY2(t.lastPrompt().contains(u"b.html (will not be written: "_s), qPrintable(t.lastPrompt()));
+        QCOMPARE(t.bytes(u"b.html"_s), elsewhere);
+    }
+
+    // A right click on a row offers to open its page; anywhere else only the commands on the
+    // selection.
+    void contextMenuOpensThePageClicked_data()
+    {
+        QTest::addColumn<bool>("onARow");
+        QTest::addColumn<QStringList>("offered");
+        QTest::newRow("on a row") << true
+                                  << QStringList { "Open Page", "Select Pages Sharing This &Description", "Revert Selected" };
+        QTest::newRow("below the rows") << false << QStringList { "Select Pages Sharing This &Description", "Revert Selected" };
+    }
+    void contextMenuOpensThePageClicked()
+    {
+        QFETCH(bool, onARow);
+        QFETCH(QStringList, offered);
+        SiteScenario t;
+        QVERIFY(t.openThroughPrompt());
+        QTableView *table = t.site->table();
+        const QModelIndex shown = t.shown(u"news/d.html"_s, SiteModel::TitleColumn);
+        const QPoint position = onARow ? table->visualRect(shown).center() : QPoint(5, table->viewport()->height() - 2);
+        const std::unique_ptr<QMenu> menu = t.site->contextMenu(position);
+        QStringList texts;
+        for (const QAction *action : menu->actions())
+            texts.append(action->text());
+        QCOMPARE(texts, offered);
+        if (!onARow)
+            return;
+        menu->actions().first()->trigger();
+        QVERIFY(t.s.window->activeDocument());
+        QCOMPARE(t.s.window->activeDocument()->document().path(), t.file(u"news/d.html"_s));
     }
 
     void summaryFollowsEdits()
