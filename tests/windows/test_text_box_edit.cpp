@@ -172,6 +172,40 @@ private Q_SLOTS:
         QCOMPARE(form.field->text(), u"set by the program"_s);
     }
 
+    // Without a field, or once its field is taken away, every command does nothing and
+    // none is offered; the field goes back to typing as a plain field.
+    void noFieldNoCommands_data()
+    {
+        QTest::addColumn<bool>("hadField");
+        QTest::newRow("never a field") << false;
+        QTest::newRow("its field taken away") << true;
+    }
+    void noFieldNoCommands()
+    {
+        QFETCH(bool, hadField);
+        Form form;
+        form.field->selectAll();
+        LineEditActions edit;
+        if (hadField) {
+            edit.setTextBox(form.field);
+            edit.setTextBox(nullptr);
+        }
+        edit.cut();
+        edit.copy();
+        edit.paste();
+        edit.undo();
+        edit.replaceSelection(u"x"_s);
+        edit.deleteSelection();
+        QCOMPARE(form.field->text(), u"kites & lines"_s);
+        QCOMPARE(QApplication::clipboard()->text(), kUntouched);
+        QVERIFY(!edit.canCut() && !edit.canCopy() && !edit.canUndo());
+        form.edit.setTextBox(nullptr);
+        KeyboardState::setOverwrite(true);
+        form.field->setCursorPosition(0);
+        QTest::keyClicks(form.field, u"X"_s);
+        QCOMPARE(form.field->text(), u"Xkites & lines"_s);
+    }
+
     void replaceAndDelete_data()
     {
         QTest::addColumn<int>("selected");
