@@ -89,6 +89,17 @@ private Q_SLOTS:
         QCOMPARE(s.window->isMaximized(), state == "maximized");
     }
 
+    // Pages handed over from a later start bring a minimized window back.
+    void pagesHandedOverRestoreAMinimizedWindow()
+    {
+        Scenario s;
+        s.window->showMinimized();
+        QTRY_VERIFY(s.window->isMinimized());
+        s.window->openCommandLine({ s.home.write("kites.html", kPage) });
+        QTRY_VERIFY(!s.window->isMinimized());
+        QCOMPARE(s.windows(), 1);
+    }
+
     // Every window opened measures against the width limits the settings name.
     void widthLimitsComeFromTheSettings()
     {

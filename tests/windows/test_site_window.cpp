@@ -227,6 +227,9 @@ private Q_SLOTS:
         auto *bar = t.s.window->toolbarStrip().findChild<ProgressBar *>();
         QVERIFY(bar);
         const auto bandShown = [&rebar] { return rebar.bandVisible(rebar.bandIndexForData(u"ProgressBar"_s)); };
+        // Before the first page is found the bar stands at its start.
+        emit t.commands().loadProgress(0, 0);
+        QCOMPARE(bar->position(), bar->min());
         emit t.commands().loadProgress(12, 3);
         QCOMPARE(t.s.msg(), u"Reading the site: 3 of 12 pages found so far..."_s);
         QVERIFY(bandShown());
