@@ -150,6 +150,35 @@ private Q_SLOTS:
         QCOMPARE(bar.frameWidth() > 0, look.border == ProgressBar::BorderSunken);
     }
 
+    // A colour set while the bar shows shows at once.
+    void coloursChangedWhileShown_data()
+    {
+        QTest::addColumn<bool>("fore");
+        QTest::newRow("bar colour, full bar") << true;
+        QTest::newRow("background, empty bar") << false;
+    }
+    void coloursChangedWhileShown()
+    {
+        QFETCH(bool, fore);
+        ProgressBar bar;
+        bar.resize(200, 24);
+        bar.setBorderStyle(0);
+        bar.setSmooth(true);
+        bar.setPosition(fore ? 100 : 0);
+        bar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        const auto middle = [&bar] {
+            const QImage shown = bar.hwnd()->grab().toImage();
+            return shown.pixel(shown.width() / 2, shown.height() / 2);
+        };
+        QVERIFY(middle() != kRed);
+        if (fore)
+            bar.setForeColor(0x0000FFu);
+        else
+            bar.setBackColor(0x0000FFu);
+        QCOMPARE(middle(), kRed);
+    }
+
     // Smooth and Orientation make a new progress window only when they change; the new one
     // has the range, position and look of the old.
     void newBarOnlyOnChange_data()
