@@ -122,6 +122,22 @@ private Q_SLOTS:
         m_toolbar->createToolbar();
     }
 
+    // A button named by a key or index the toolbar lacks changes nothing, and a toolbar not
+    // yet made takes no buttons.
+    void unknownButtonsChangeNothing()
+    {
+        m_toolbar->addButton({}, 0, {}, 0, {}, 0, QStringLiteral("a"));
+        m_toolbar->addButton({}, 0, {}, 0, {}, 0, QStringLiteral("b"));
+        m_toolbar->setButtonHot(QStringLiteral("b"), true);
+        m_toolbar->setButtonHot(QStringLiteral("gone"), true);
+        m_toolbar->setButtonHot(7, false);
+        QVERIFY(m_toolbar->buttonHot(1));
+        QVERIFY(!m_toolbar->buttonHot(0));
+        Toolbar unmade(m_form.get());
+        QCOMPARE(unmade.addButton({}, 0, {}, 0, {}, 0, QStringLiteral("a")), -1);
+        QCOMPARE(unmade.buttonCount(), 0);
+    }
+
     void insertBefore_data()
     {
         QTest::addColumn<QVariant>("before");
