@@ -907,6 +907,8 @@ private Q_SLOTS:
         Rebar rebar;
         rebar.createRebar(m_form.get());
         rebar.addBandByHwnd(child(100, 24));
+        // A second row stands beside the first, after it across the bar.
+        rebar.addBandByHwnd(child(100, 24), {}, true);
         QSignalSpy heights(&rebar, &Rebar::heightChanged);
         rebar.setPosition(Rebar::Side(side));
         QCOMPARE(rebar.position(), Rebar::Side(side));
@@ -916,7 +918,11 @@ private Q_SLOTS:
         const bool upright = edge == Qt::LeftEdge || edge == Qt::RightEdge;
         QCOMPARE(rebar.rebarWidth(), upright ? form.height() : form.width());
         QCOMPARE(upright ? bar.width() : bar.height(), rebar.rebarHeight());
-        QVERIFY(rebar.rebarHeight() >= 24);
+        QVERIFY(rebar.rebarHeight() >= 48);
+        const QRect outer = rebar.bandRectangle(0);
+        const QRect inner = rebar.bandRectangle(1);
+        QVERIFY2(upright ? inner.left() > outer.right() : inner.top() > outer.bottom(), qPrintable(QStringLiteral("%1,%2 %3x%4 against %5,%6 %7x%8").arg(inner.x()).arg(inner.y())
+            .arg(inner.width()).arg(inner.height()).arg(outer.x()).arg(outer.y()).arg(outer.width()).arg(outer.height())));
         switch (edge) {
         case Qt::TopEdge:
             QCOMPARE(bar.topLeft(), form.topLeft());
