@@ -76,8 +76,11 @@ private Q_SLOTS:
         QVERIFY(dialog.associationBox(FileAssociations::Family::Asp)->isChecked());
         QVERIFY(!dialog.associationBox(FileAssociations::Family::Htm)->isChecked());
         QVERIFY(!dialog.applyButton()->isEnabled());
-        // Each tab shows its own page only: Editor, General, File extentions.
+        // Each tab shows its own page only: Editor, General, File extentions. It opens on the
+        // first, and its tabs light up under the mouse.
         dialog.show();
+        QVERIFY(dialog.page(1)->isVisible() && !dialog.page(2)->isVisible());
+        QVERIFY(dialog.tabs().hotTrack());
         QVERIFY(dialog.page(1)->isAncestorOf(dialog.authorEdit()));
         QVERIFY(dialog.page(2)->isAncestorOf(dialog.backupBox()));
         QVERIFY(dialog.page(3)->isAncestorOf(dialog.associationBox(FileAssociations::Family::Ssi)));

@@ -138,6 +138,19 @@ private Q_SLOTS:
         QCOMPARE(unmade.buttonCount(), 0);
     }
 
+    // Hot is drawn as the hover look, whoever made the button hot: the style is told the
+    // button is under the mouse, and the one it took over from that it is not.
+    void hotButtonIsDrawnAsHovered()
+    {
+        m_toolbar->addButton({}, 0, {}, 0, {}, 0, QStringLiteral("a"));
+        m_toolbar->addButton({}, 0, {}, 0, {}, 0, QStringLiteral("b"));
+        const auto hovered = [this](int index) { return buttonWidget(*m_toolbar, index)->testAttribute(Qt::WA_UnderMouse); };
+        m_toolbar->setButtonHot(QStringLiteral("a"), true);
+        QVERIFY(hovered(0) && !hovered(1));
+        m_toolbar->setButtonHot(QStringLiteral("b"), true);
+        QVERIFY(!hovered(0) && hovered(1));
+    }
+
     void insertBefore_data()
     {
         QTest::addColumn<QVariant>("before");
