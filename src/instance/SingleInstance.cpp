@@ -9,6 +9,8 @@
 #include <QLocalSocket>
 #include <QStandardPaths>
 
+#include <memory>
+
 #include <unistd.h>
 
 namespace {
@@ -101,8 +103,8 @@ void SingleInstance::acceptConnections()
 {
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        auto *stream = new QDataStream(socket);
-        connect(socket, &QObject::destroyed, this, [stream] { delete stream; });
+        // Held by the connection below, which goes with the socket.
+        auto stream = std::make_shared<QDataStream>(socket);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket, stream] {
             stream->startTransaction();
             QByteArray message;
