@@ -398,6 +398,59 @@ void SiteModel::revertAll()
         revertRow(row);
 }
 
+SitePageRow SiteModel::tableRow(int row) const
+{
+    const SitePage &shown = page(row);
+    const MetaElementSet values = shown.values();
+    const auto valueOf = [&](TextField field) {
+        const std::string &text = values.text(field);
+        return shown.ok && MetaElementSet::hasValue(field, text) ? textOf(text) : QString();
+    };
+    SitePageRow exported;
+    exported.path = shown.path;
+    exported.title = textOf(shown.title);
+    exported.titlePixels = shown.titlePixels;
+    exported.description = valueOf(TextField::Description);
+    exported.descriptionPixels = shown.descriptionPixels;
+    exported.keywords = valueOf(TextField::Keywords);
+    exported.author = valueOf(TextField::Author);
+    exported.robots = shown.ok ? textOf(values.robotsValue()) : QString();
+    exported.charset = shown.ok && values.charset();
+    const int kinds = warningKinds(row);
+    for (std::size_t i = 0; i < kWarningKindCount; ++i) {
+        if ((kinds >> i) & 1)
+            exported.warnings.append(static_cast<WarningKind>(i));
+    }
+    return exported;
+}
+
+SiteModel::Import SiteModel::takeEdits(const QList<SiteTableCsv::PageEdit> &edits)
+{
+    Import import;
+    const QDir folder(m_folder);
+    for (const SiteTableCsv::PageEdit &edit : edits) {
+        const QString path = folder.relativeFilePath(edit.path);
+        const int row = rowOf(path);
+        if (row < 0 || !page(row).ok) {
+            import.refused.append(tr("%1: %2").arg(path, row < 0 ? tr("not in the table") : page(row).error));
+            continue;
+        }
+        const MetaElementSet current = page(row).values();
+        MetaElementSet values = current;
+        edit.edit.applyTo(values);
+        for (const TextField field : { TextField::Description, TextField::Keywords, TextField::Author }) {
+            if (!MetaElementSet::hasValue(field, values.text(field))
+                && !MetaElementSet::hasValue(field, current.text(field)))
+                values.setText(field, current.text(field));
+        }
+        if (values == current)
+            continue;
+        changeRow(row, [&values](SitePage &edited) { edited.edit(values); });
+        ++import.edited;
+    }
+    return import;
+}
+
 QList<SiteModel::Outcome> SiteModel::save(const Document::SaveSettings &settings)
 {
     QList<Outcome> outcomes;

@@ -4,6 +4,8 @@
 #include "Document.h"
 #include "PageWarnings.h"
 #include "SitePage.h"
+#include "SitePageRow.h"
+#include "SiteTableCsv.h"
 
 #include <QAbstractTableModel>
 #include <QByteArray>
@@ -107,6 +109,20 @@ public:
 
     void revertRow(int row);
     void revertAll();
+
+    // The row as an exported table holds it: the values shown, edits included, and a text
+    // without a value (none, or a placeholder) empty.
+    SitePageRow tableRow(int row) const;
+
+    struct Import
+    {
+        int edited = 0; // rows the table changed
+        QStringList refused; // "path: why", of the pages that could not take their edit
+    };
+    // Edits read from a table become pending edits, as if typed in the rows. A text without
+    // a value given for a page that has none leaves that page as it is, so that a table
+    // exported and imported unchanged edits nothing.
+    Import takeEdits(const QList<SiteTableCsv::PageEdit> &edits);
 
     // All rows whose description counts as the same as this row's, itself included; empty
     // when no other page shares it.

@@ -21,6 +21,7 @@ SavePreviewDialog::SavePreviewDialog(const QString &text, const QString &diffs, 
     m_diffs->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel, this);
     m_save = buttons->button(QDialogButtonBox::Save);
+    m_save->setText(tr("&Save"));
     m_cancel = buttons->button(QDialogButtonBox::Cancel);
     // Writing many pages is the step to take on purpose, not the one Enter takes.
     m_save->setAutoDefault(false);

@@ -4,6 +4,7 @@
 #include "ResourceText.h"
 #include "SettingsCatalogue.h"
 #include "SiteModel.h"
+#include "SiteTableCsv.h"
 #include "SiteWindow.h"
 #include "StatusPanels.h"
 #include "StringTable.h"
@@ -87,6 +88,8 @@ SiteWindow *SiteCommands::createWindow()
     window->setCloseGuard([this](SiteWindow &closing) { return confirmClose(closing); });
     connect(window, &SiteWindow::saveAllRequested, this, [this, window] { saveAll(*window); });
     connect(window, &SiteWindow::undoLastSaveRequested, this, [this, window] { undoLastSave(*window); });
+    connect(window, &SiteWindow::exportRequested, this, [this, window] { exportTable(*window); });
+    connect(window, &SiteWindow::importRequested, this, [this, window] { importTable(*window); });
     connect(
         window, &SiteWindow::pageOpenRequested, this, [this, window](int row) { openPage(*window, row); });
     connect(window, &SiteWindow::loadProgress, this, &SiteCommands::loadProgress);
@@ -165,6 +168,48 @@ bool SiteCommands::undoLastSave(SiteWindow &window)
     m_status.showMessage(
         tr("%1 pages put back, %2 refused... (%3)").arg(restored).arg(refused).arg(model.folder()));
     return refused == 0;
+}
+
+bool SiteCommands::exportTable(SiteWindow &window)
+{
+    const QString path = m_prompts.fileName(UserPrompts::Kind::ExportTable);
+    if (path.isEmpty())
+        return false;
+    QList<SitePageRow> rows;
+    for (const int row : window.shownRows())
+        rows.append(window.model().tableRow(row));
+    QString error;
+    if (!SiteTableCsv::writeExport(path, rows, error)) {
+        m_prompts.critical(tr("The table was not written to %1: %2").arg(path, error));
+        return false;
+    }
+    m_status.showMessage(tr("%1 rows exported... (%2)").arg(rows.size()).arg(path));
+    return true;
+}
+
+bool SiteCommands::importTable(SiteWindow &window)
+{
+    const QString path = m_prompts.fileName(UserPrompts::Kind::ImportTable);
+    if (path.isEmpty())
+        return false;
+    SiteModel &model = window.model();
+    const SiteTableCsv::Import read = SiteTableCsv::readImport(path, model.folder());
+    if (!read.errors.isEmpty()) {
+        QStringList errors;
+        for (const SiteTableCsv::RowError &error : read.errors)
+            errors.append(SiteTableCsv::describe(path, error));
+        m_prompts.critical(tr("Nothing was taken from the table:") + QLatin1Char('\n') + pathList(errors));
+        return false;
+    }
+    const SiteModel::Import taken = model.takeEdits(read.edits);
+    if (!taken.refused.isEmpty())
+        m_prompts.critical(
+            tr("These pages could not take their edits:") + QLatin1Char('\n') + pathList(taken.refused));
+    m_status.showMessage(tr("%1 pages edited from the table, %2 refused... (%3)")
+                             .arg(taken.edited)
+                             .arg(taken.refused.size())
+                             .arg(path));
+    return taken.edited > 0;
 }
 
 bool SiteCommands::confirmClose(SiteWindow &window)

@@ -29,6 +29,10 @@ public:
     // False when nothing was written, or some page was refused.
     bool saveAll(SiteWindow &window);
     bool undoLastSave(SiteWindow &window);
+    // The rows shown, to a CSV file asked for; false when none was written.
+    bool exportTable(SiteWindow &window);
+    // Edits from a CSV file asked for, all or none; false when none were taken.
+    bool importTable(SiteWindow &window);
     bool confirmClose(SiteWindow &window);
     void openPage(SiteWindow &window, int row);
 

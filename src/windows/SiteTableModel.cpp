@@ -50,7 +50,7 @@ bool SiteTableModel::setData(const QModelIndex &index, const QVariant &value, in
     const QList<int> selected = selectedSourceRows();
     const int row = mapToSource(index).row();
     // An edit in a row outside the selection is that row's alone.
-    if (selected.size() < 2 || !selected.contains(row))
-        return SiteFilterModel::setData(index, value, role);
-    return m_site.setDataOnRows(selected, mapToSource(index).column(), value, role);
+    const QList<int> edited = selected.size() < 2 || !selected.contains(row) ? QList<int> { row } : selected;
+    keepShown(edited);
+    return m_site.setDataOnRows(edited, mapToSource(index).column(), value, role);
 }

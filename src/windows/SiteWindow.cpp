@@ -122,10 +122,17 @@ QWidget *SiteWindow::buildButtons()
     connect(m_undo, &QPushButton::clicked, this, &SiteWindow::undoLastSaveRequested);
     auto *sharing = new QPushButton(m_selectSharing->text(), buttons);
     connect(sharing, &QPushButton::clicked, m_selectSharing, &QAction::trigger);
+    auto *exportTable = new QPushButton(tr("E&xport CSV..."), buttons);
+    exportTable->setToolTip(tr("Write the rows shown, with their warnings, to a CSV file"));
+    connect(exportTable, &QPushButton::clicked, this, &SiteWindow::exportRequested);
+    auto *importTable = new QPushButton(tr("&Import CSV..."), buttons);
+    importTable->setToolTip(tr("Take edits from a CSV file of paths and values, to save like any edit"));
+    connect(importTable, &QPushButton::clicked, this, &SiteWindow::importRequested);
     for (QPushButton *button : { m_saveAll, revertSelected, revertAll, m_undo })
         row->addWidget(button);
     row->addStretch(1);
-    row->addWidget(sharing);
+    for (QPushButton *button : { sharing, exportTable, importTable })
+        row->addWidget(button);
     return buttons;
 }
 
@@ -188,6 +195,15 @@ void SiteWindow::showSummary()
 QList<int> SiteWindow::selectedRows() const
 {
     return m_rows->selectedSourceRows();
+}
+
+QList<int> SiteWindow::shownRows() const
+{
+    QList<int> rows;
+    rows.reserve(m_rows->rowCount());
+    for (int shown = 0; shown < m_rows->rowCount(); ++shown)
+        rows.append(m_rows->mapToSource(m_rows->index(shown, 0)).row());
+    return rows;
 }
 
 void SiteWindow::selectRows(const QList<int> &rows)

@@ -55,6 +55,8 @@ public:
 
     // The selected rows as the model numbers them; selects these rows alone.
     QList<int> selectedRows() const;
+    // The rows the filters let through, in the order shown, as the model numbers them.
+    QList<int> shownRows() const;
     void selectRows(const QList<int> &rows);
     void selectPagesSharingDescription();
     void revertSelected();
@@ -74,6 +76,8 @@ public:
 Q_SIGNALS:
     void saveAllRequested();
     void undoLastSaveRequested();
+    void exportRequested();
+    void importRequested();
     void pageOpenRequested(int row);
     void loadProgress(qint64 found, qint64 read);
     void loadFinished(bool cancelled);

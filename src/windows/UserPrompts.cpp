@@ -94,20 +94,20 @@ void UserPrompts::record(Kind kind, const QString &text)
 
 QString UserPrompts::openFileName()
 {
-    return askForFile(Kind::OpenFile);
+    return fileName(Kind::OpenFile);
 }
 
 QString UserPrompts::saveFileName()
 {
-    return askForFile(Kind::SaveFile);
+    return fileName(Kind::SaveFile);
 }
 
 QString UserPrompts::folderName()
 {
-    return askForFile(Kind::OpenFolder);
+    return fileName(Kind::OpenFolder);
 }
 
-QString UserPrompts::askForFile(Kind kind)
+QString UserPrompts::fileName(Kind kind)
 {
     record(kind, fileDialogTitle(kind));
     if (m_scripted)
@@ -122,12 +122,17 @@ QString UserPrompts::fileDialogTitle(Kind kind)
 {
     if (kind == Kind::OpenFolder)
         return tr("Open Site");
+    if (kind == Kind::ExportTable)
+        return tr("Export Table");
+    if (kind == Kind::ImportTable)
+        return tr("Import Table");
     return ResourceText::status(kind == Kind::SaveFile ? StringId::SaveAs : StringId::Open);
 }
 
 std::unique_ptr<QFileDialog> UserPrompts::fileDialog(Kind kind) const
 {
-    const bool saving = kind == Kind::SaveFile;
+    const bool saving = kind == Kind::SaveFile || kind == Kind::ExportTable;
+    const bool table = kind == Kind::ExportTable || kind == Kind::ImportTable;
     // A child of the main window, so the dialog opens centred over it.
     auto dialog = std::make_unique<QFileDialog>(m_owner, fileDialogTitle(kind));
     dialog->setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -136,10 +141,10 @@ std::unique_ptr<QFileDialog> UserPrompts::fileDialog(Kind kind) const
         dialog->setOption(QFileDialog::ShowDirsOnly);
     } else {
         dialog->setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-        dialog->setNameFilters(nameFilters(saving ? kSaveFilter : kOpenFilter));
+        dialog->setNameFilters(nameFilters(table ? kTableFilter : saving ? kSaveFilter : kOpenFilter));
     }
     if (saving)
-        dialog->setDefaultSuffix(QStringLiteral("html"));
+        dialog->setDefaultSuffix(table ? QStringLiteral("csv") : QStringLiteral("html"));
     showColumnsWhole(*dialog);
     return dialog;
 }

@@ -30,7 +30,9 @@ public:
         SavePreview,
         OpenFile,
         SaveFile,
-        OpenFolder
+        OpenFolder,
+        ExportTable,
+        ImportTable
     };
 
     struct Shown
@@ -48,6 +50,8 @@ public:
     static inline const QString kSaveFilter = QStringLiteral(
         "HyperText Markup Language|*.htm;*.html|Active Server Pages|*.asp|Pre Hypertext "
         "Processor|*.phtml;*.php;*.php3|ServerSide Includes|*.shtml;*.ssi|All Files (*.*)|*.*");
+    static inline const QString kTableFilter
+        = QStringLiteral("Comma-Separated Values|*.csv|All Files (*.*)|*.*");
 
     explicit UserPrompts(QWidget *owner = nullptr);
 
@@ -65,6 +69,8 @@ public:
     QString openFileName();
     QString saveFileName();
     QString folderName();
+    // Any of the file kinds: the empty path when cancelled.
+    QString fileName(Kind kind);
 
     // The dialogs as they are shown, before they are: to look at without a modal loop.
     std::unique_ptr<QMessageBox> messageBox(Kind kind, const QString &text) const;
@@ -84,7 +90,6 @@ private:
     void record(Kind kind, const QString &text);
     static void showColumnsWhole(QFileDialog &dialog);
     static QString fileDialogTitle(Kind kind);
-    QString askForFile(Kind kind);
 
     QPointer<QWidget> m_owner;
     bool m_scripted = false;

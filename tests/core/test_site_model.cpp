@@ -385,6 +385,82 @@ private slots:
         QVERIFY(!QFile::exists(site.folder() + u"/a.bak"_s));
     }
 
+    void takesEditsFromATable_data()
+    {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("bareValue");
+        QTest::addColumn<QString>("describedValue");
+        QTest::addColumn<int>("edited");
+        QTest::addColumn<QString>("refused");
+        const QString noKeywords = u"No, keywords"_s;
+        QTest::newRow("a text for the page without one") << QByteArray("path,description\nbare.html,Rye bread\n")
+                                                          << int(SiteModel::DescriptionColumn) << u"Rye bread"_s
+                                                          << QString::fromUtf8(kGood) << 1 << QString();
+        QTest::newRow("no value for a page without one: untouched")
+            << QByteArray("path,keywords\nbare.html,\ndescribed.html,\"No, keywords\"\n") << int(SiteModel::KeywordsColumn)
+            << noKeywords << noKeywords << 0 << QString();
+        QTest::newRow("an empty cell empties a value held") << QByteArray("path,description\ndescribed.html,\n")
+                                                            << int(SiteModel::DescriptionColumn)
+                                                            << u"No description"_s << QString() << 1 << QString();
+        QTest::newRow("the value held: no edit") << "path,description\ndescribed.html," + kGood + "\n"
+                                                 << int(SiteModel::DescriptionColumn) << u"No description"_s
+                                                 << QString::fromUtf8(kGood) << 0 << QString();
+        QTest::newRow("robots words") << QByteArray("path,robots\nbare.html,noindex\n") << int(SiteModel::NoIndexColumn)
+                                      << u"true"_s << u"false"_s << 1 << QString();
+        QTest::newRow("a page the table lacks") << QByteArray("path,author\nbare.html,Ann\nmissing.html,Bob\n")
+                                                << int(SiteModel::AuthorColumn) << u"Ann"_s << u"No author"_s << 1
+                                                << u"missing.html: not in the table"_s;
+    }
+    void takesEditsFromATable()
+    {
+        QFETCH(QByteArray, csv);
+        QFETCH(int, column);
+        QFETCH(QString, bareValue);
+        QFETCH(QString, describedValue);
+        QFETCH(int, edited);
+        QFETCH(QString, refused);
+        Site site({ { "bare.html", "<html><head><title>Bare</title></head></html>" },
+            { "described.html", pageWith("Described", kGood) } });
+        const SiteTableCsv::Import read = SiteTableCsv::importTable(csv, site.folder());
+        QVERIFY(read.errors.isEmpty());
+        const SiteModel::Import taken = site.model.takeEdits(read.edits);
+        QCOMPARE(taken.edited, edited);
+        QCOMPARE(taken.refused.join(u'|'), refused);
+        QCOMPARE(site.value("bare.html", column).toString(), bareValue);
+        QCOMPARE(site.value("described.html", column).toString(), describedValue);
+        QCOMPARE(site.model.summary().edited, edited);
+    }
+
+    // A table exported and imported as it is edits nothing, whatever the pages hold.
+    void anExportImportsAsNoEdit()
+    {
+        Site site({ { "bare.html", "<html><head><title>Bare</title></head></html>" },
+            { "described.html", pageWith("Described", kGood, "<meta name=\"robots\" content=\"noindex\">\n") },
+            { "unreadable.html", QByteArray("\0\1binary", 8) } });
+        site.model.setData(site.model.index(site.row("described.html"), SiteModel::AuthorColumn), u"Ann"_s);
+        QList<SitePageRow> rows;
+        for (int row = 0; row < site.model.rowCount(); ++row)
+            rows.append(site.model.tableRow(row));
+        const SitePageRow bare = rows[site.row("bare.html")];
+        QVERIFY(bare.description.isEmpty() && bare.keywords.isEmpty() && bare.author.isEmpty());
+        QVERIFY(bare.warnings.contains(WarningKind::DescriptionMissing));
+        const SitePageRow described = rows[site.row("described.html")];
+        QCOMPARE(described.description, QString::fromUtf8(kGood));
+        QCOMPARE(described.author, u"Ann"_s);
+        QCOMPARE(described.robots, u"noindex"_s);
+        QCOMPARE(described.warnings, QList<WarningKind>());
+
+        const SiteTableCsv::Import read
+            = SiteTableCsv::importTable(SiteTableCsv::exportTable(rows), site.folder());
+        QVERIFY(read.errors.isEmpty());
+        const SiteModel::Import taken = site.model.takeEdits(read.edits);
+        QCOMPARE(taken.edited, 0);
+        QCOMPARE(taken.refused.size(), 1);
+        QVERIFY2(taken.refused[0].startsWith(u"unreadable.html: "_s), qPrintable(taken.refused[0]));
+        QCOMPARE(site.model.summary().edited, 1);
+    }
+
     void anOpenDocumentAndItsRowShareValues()
     {
         Site site({ { "a.html", pageWith("A", "Old") }, { "b.html", pageWith("B", "Old") } });

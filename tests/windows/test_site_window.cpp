@@ -116,6 +116,14 @@ struct SiteScenario
     }
     QString lastPrompt() const { return s.prompts().isEmpty() ? QString() : s.prompts().constLast().text; }
     SiteCommands &commands() const { return s.window->siteCommands(); }
+    void clickButton(const QString &text) const
+    {
+        for (QPushButton *button : site->findChildren<QPushButton *>()) {
+            if (button->text() == text)
+                return QTest::mouseClick(button, Qt::LeftButton);
+        }
+        QFAIL(qPrintable(u"no button " + text));
+    }
 
     // The bytes a document window writes for the page given the same description.
     QByteArray documentWindowSave(const QString &name, const QString &description)
@@ -293,6 +301,75 @@ private Q_SLOTS:
         QCOMPARE(site->kindBox(WarningKind::CharsetConflict)->text(), u"charset-conflict (0)"_s);
     }
 
+    void exportWritesTheRowsShown_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QStringList>("lines");
+        const QString header = u"path,title,title width,description,description width,keywords,author,robots,charset,warnings"_s;
+        QTest::newRow("every row") << QString() << u"site.csv"_s
+                                   << QStringList { header, "a.html,Village bakery,", "b.html,Opening hours,",
+                                          "c.html,Cakes,", "news/d.html,News," };
+        QTest::newRow("the rows the filter shows") << u"news"_s << u"site.csv"_s
+                                                   << QStringList { header, "news/d.html,News," };
+        QTest::newRow("a folder that is not there") << QString() << u"missing/site.csv"_s << QStringList();
+        QTest::newRow("the prompt cancelled") << QString() << QString() << QStringList();
+    }
+    void exportWritesTheRowsShown()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QString, target);
+        QFETCH(QStringList, lines);
+        SiteScenario t;
+        QVERIFY(t.openThroughPrompt());
+        t.site->filterBox()->setText(filter);
+        const QString csv = target.isEmpty() ? QString() : t.s.home.path() + u'/' + target;
+        t.s.window->prompts().chooseFileNext(csv);
+        t.clickButton(u"E&xport CSV..."_s);
+        QCOMPARE(t.s.prompts().constLast().kind == UserPrompts::Kind::Critical, !csv.isEmpty() && lines.isEmpty());
+        const QStringList written = QString::fromUtf8(readFile(csv)).split(u"\r\n"_s, Qt::SkipEmptyParts);
+        QCOMPARE(written.size(), lines.size());
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            QVERIFY2(written[i].startsWith(lines[i]), qPrintable(written[i]));
+    }
+
+    void importTakesEditsAllOrNone_data()
+    {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<QStringList>("edited");
+        QTest::addColumn<QString>("complaint");
+        QTest::newRow("two descriptions") << QByteArray("path,description\nb.html,Opening hours of the bakery\nnews/d.html,\n")
+                                          << QStringList { "b.html", "news/d.html" } << QString();
+        QTest::newRow("a page named twice: nothing")
+            << QByteArray("path,description\nb.html,One\nb.html,Two\n") << QStringList() << u"Nothing was taken"_s;
+        QTest::newRow("a page not in the table, the others taken")
+            << QByteArray("Path,Author\nnew.html,Ann\nc.html,Ann\n") << QStringList { "c.html" }
+            << u"new.html: not in the table"_s;
+        QTest::newRow("the values held: nothing edited")
+            << "path,description\na.html," + kBakery + "\nb.html,\n" << QStringList() << QString();
+    }
+    void importTakesEditsAllOrNone()
+    {
+        QFETCH(QByteArray, csv);
+        QFETCH(QStringList, edited);
+        QFETCH(QString, complaint);
+        SiteScenario t;
+        QVERIFY(t.openThroughPrompt());
+        t.s.window->prompts().chooseFileNext(t.s.home.write(u"edits.csv"_s, csv));
+        t.clickButton(u"&Import CSV..."_s);
+        QStringList marked;
+        for (int row = 0; row < t.site->model().rowCount(); ++row) {
+            if (t.site->model().page(row).isEdited())
+                marked.append(t.site->model().page(row).path);
+        }
+        marked.sort();
+        QCOMPARE(marked, edited);
+        QCOMPARE(t.promptsOf(UserPrompts::Kind::Critical), int(!complaint.isEmpty()));
+        QVERIFY2(t.lastPrompt().contains(complaint), qPrintable(t.lastPrompt()));
+        if (edited.contains(u"b.html"_s))
+            QCOMPARE(t.value(u"b.html"_s, SiteModel::DescriptionColumn), u"Opening hours of the bakery"_s);
+    }
+
     // A description a phone cuts and a desktop shows whole: too long by the limits set.
     void tooLongByTheWidthLimitsSet_data()
     {
@@ -467,6 +544,37 @@ private Q_SLOTS:
         // One change: one revert of the rows takes it back whole.
         t.site->revertSelected();
         QCOMPARE(t.site->model().summary().edited, 0);
+    }
+
+    // Typing a description into pages filtered for having none keeps them in view, and
+    // selected, until the filter is asked again.
+    void anEditedRowStaysShownUntilTheFilterChanges_data()
+    {
+        QTest::addColumn<QStringList>("selected");
+        QTest::newRow("one row") << QStringList { "b.html" };
+        QTest::newRow("every row shown") << QStringList { "b.html", "c.html" };
+    }
+    void anEditedRowStaysShownUntilTheFilterChanges()
+    {
+        QFETCH(QStringList, selected);
+        SiteScenario t;
+        QVERIFY(t.openThroughPrompt());
+        QTest::mouseClick(t.site->onlyWithWarningsBox(), Qt::LeftButton);
+        t.site->selectRows(t.rows(selected));
+        const QModelIndex target = t.shown(u"b.html"_s, SiteModel::DescriptionColumn);
+        t.site->table()->selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
+        t.site->table()->edit(target);
+        auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QVERIFY(editor);
+        editor->setText(kNewDescription);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(t.value(u"b.html"_s, SiteModel::DescriptionColumn), kNewDescription);
+        QCOMPARE(t.shownPaths(), QStringList({ "b.html", "c.html" }));
+        QCOMPARE(t.site->selectedRows(), t.rows(selected));
+        QCOMPARE(QApplication::focusWidget(), t.site->table());
+        t.site->onlyWithWarningsBox()->setChecked(false);
+        t.site->filterBox()->setText(u"sourdough"_s);
+        QCOMPARE(t.shownPaths(), selected);
     }
 
     void sharedDescriptionSelectsItsPages()

@@ -92,6 +92,12 @@ private Q_SLOTS:
         QTest::newRow("save as: any name, .html when none is typed")
             << UserPrompts::Kind::SaveFile << int(QFileDialog::AcceptSave) << int(QFileDialog::AnyFile) << u"html"_s
             << u"HyperText Markup Language (*.htm *.html)"_s;
+        QTest::newRow("export table: any name, .csv when none is typed")
+            << UserPrompts::Kind::ExportTable << int(QFileDialog::AcceptSave) << int(QFileDialog::AnyFile) << u"csv"_s
+            << u"Comma-Separated Values (*.csv)"_s;
+        QTest::newRow("import table: an existing table") << UserPrompts::Kind::ImportTable << int(QFileDialog::AcceptOpen)
+                                                         << int(QFileDialog::ExistingFile) << QString()
+                                                         << u"Comma-Separated Values (*.csv)"_s;
     }
     void fileDialogs()
     {
@@ -112,10 +118,7 @@ private Q_SLOTS:
         QVERIFY(dialog->width() >= 780 && dialog->height() >= 480);
         // A scripted prompt records the same title the dialog shows.
         prompts.setScripted(true);
-        if (kind == UserPrompts::Kind::OpenFile)
-            prompts.openFileName();
-        else
-            prompts.saveFileName();
+        prompts.fileName(kind);
         QCOMPARE(prompts.shown().constLast().text, dialog->windowTitle());
     }
 
@@ -143,6 +146,7 @@ private Q_SLOTS:
         QTest::newRow("Enter cancels") << u"enter"_s << int(QDialog::Rejected);
         QTest::newRow("Escape cancels") << u"escape"_s << int(QDialog::Rejected);
         QTest::newRow("Save saves") << u"save"_s << int(QDialog::Accepted);
+        QTest::newRow("Alt+S saves") << u"alt+s"_s << int(QDialog::Accepted);
     }
     void savePreview()
     {
@@ -156,8 +160,11 @@ private Q_SLOTS:
         QCOMPARE(dialog->diffView()->toPlainText(), u"+new line"_s);
         QVERIFY(dialog->diffView()->isReadOnly());
         dialog->show();
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
         if (how == u"save"_s)
             dialog->saveButton()->click();
+        else if (how == u"alt+s"_s)
+            QTest::keyClick(dialog.get(), Qt::Key_S, Qt::AltModifier);
         else
             QTest::keyClick(dialog.get(), how == u"enter"_s ? Qt::Key_Return : Qt::Key_Escape);
         QTRY_VERIFY(!dialog->isVisible());
