@@ -3,6 +3,8 @@
 WORK="$(mktemp -d)"
 trap 'stop_editor; rm -rf "$WORK"' EXIT
 EDITOR_PID=0
+# A command the editor runs through, such as one that drops root's privileges.
+RUN_AS=()
 
 # A terminated editor asks about unsaved edits like any close; a test that failed with edits
 # or a prompt open must not wait for an answer that never comes.
@@ -72,7 +74,7 @@ ended() {
 # Starts the editor with the arguments given and gives its window the keyboard: no window
 # manager runs under Xvfb.
 start_editor() {
-    "$TAGSMITH" "$@" &
+    "${RUN_AS[@]}" "$TAGSMITH" "$@" &
     EDITOR_PID=$!
     WINDOW="$(timeout 20 xdotool search --sync --onlyvisible --name '^Tagsmith LITE' | head -1)" \
         || fail "the main window did not appear"
