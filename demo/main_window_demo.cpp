@@ -1,13 +1,20 @@
 // The main window with pages opened in it, for looking at it on a real display. Settings
 // are the user's own unless XDG_CONFIG_HOME points elsewhere.
-// Usage: main_window_demo [--maximized] [--size WxH] [--chevron] [--screenshot file.png] page...
+// Usage: main_window_demo [--maximized] [--size WxH] [--chevron] [--screenshot file.png]
+//                         [--site FOLDER [--site-missing] [--site-describe TEXT]] page...
 // --chevron opens the button band's chevron, as a click on it would; the screenshot then
-// shows the whole screen, the popup included.
+// shows the whole screen, the popup included. --site opens a site window on FOLDER;
+// --site-missing shows only its pages without a description; --site-describe gives the pages
+// shown that description and pictures the preview Save All shows of it.
 #include "MainWindow.h"
 #include "ProgramServices.h"
+#include "SiteCommands.h"
+#include "SiteModel.h"
+#include "SiteWindow.h"
 #include "toolbar/Rebar.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
@@ -30,6 +37,50 @@ void pushChevron(Rebar &rebar)
     }
 }
 
+QString takeValue(QStringList &args, const QString &option)
+{
+    const qsizetype at = args.indexOf(option);
+    if (at < 0 || at + 1 >= args.size())
+        return {};
+    const QString value = args.at(at + 1);
+    args.remove(at, 2);
+    return value;
+}
+
+void grab(QWidget &widget, const QString &file)
+{
+    const QRect frame = widget.frameGeometry();
+    widget.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).save(file);
+}
+
+// Once the site is read: the filter asked for, then the preview of a save, pictured and
+// cancelled, or the main window pictured.
+void showSite(MainWindow &window, const QString &shot, bool missing, const QString &description)
+{
+    SiteWindow *site = window.siteCommands().activeWindow();
+    if (!site)
+        return QApplication::exit(1);
+    if (missing)
+        site->kindBox(WarningKind::DescriptionMissing)->setChecked(true);
+    if (description.isEmpty())
+        return QTimer::singleShot(600, &window, [&window, shot] {
+            grab(window, shot);
+            QApplication::quit();
+        });
+    site->model().setDataOnRows(site->shownRows(), SiteModel::DescriptionColumn, description);
+    // The preview comes once every page's diff is worked out, which a busy machine delays.
+    auto *poll = new QTimer(&window);
+    QObject::connect(poll, &QTimer::timeout, &window, [shot] {
+        if (QWidget *preview = QApplication::activeModalWidget()) {
+            grab(*preview, shot);
+            preview->close();
+        }
+    });
+    poll->start(800);
+    if (!window.siteCommands().saveAll(*site))
+        QApplication::quit();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -39,12 +90,7 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("Vantorel"));
     QStringList args = QApplication::arguments().mid(1);
     const bool maximized = args.removeAll(QStringLiteral("--maximized")) > 0;
-    QString shot;
-    const qsizetype shotAt = args.indexOf(QStringLiteral("--screenshot"));
-    if (shotAt >= 0 && shotAt + 1 < args.size()) {
-        shot = args.at(shotAt + 1);
-        args.remove(shotAt, 2);
-    }
+    const QString shot = takeValue(args, QStringLiteral("--screenshot"));
 
     QSize size;
     const qsizetype sizeAt = args.indexOf(QStringLiteral("--size"));
@@ -54,6 +100,9 @@ int main(int argc, char *argv[])
         args.remove(sizeAt, 2);
     }
     const bool chevron = args.removeAll(QStringLiteral("--chevron")) > 0;
+    const QString site = takeValue(args, QStringLiteral("--site"));
+    const bool missing = args.removeAll(QStringLiteral("--site-missing")) > 0;
+    const QString describe = takeValue(args, QStringLiteral("--site-describe"));
 
     ProgramServices services;
     MainWindow window(services);
@@ -63,11 +112,19 @@ int main(int argc, char *argv[])
     window.openCommandLine(args);
     if (maximized && window.mdiArea().activeSubWindow())
         window.mdiArea().activeSubWindow()->showMaximized();
+    if (!site.isEmpty()) {
+        QObject::connect(&window.siteCommands(), &SiteCommands::loadFinished, &window,
+            [&window, shot, missing, describe] { showSite(window, shot, missing, describe); });
+        window.openSite(site);
+        return QApplication::exec();
+    }
     if (shot.isEmpty())
         return QApplication::exec();
     QTimer::singleShot(1200, &window, [&window, shot, chevron] {
-        const QRect frame = chevron ? window.screen()->geometry() : window.frameGeometry();
-        window.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).save(shot);
+        if (chevron)
+            window.screen()->grabWindow(0).save(shot);
+        else
+            grab(window, shot);
         QApplication::quit();
     });
     if (chevron)

@@ -131,8 +131,9 @@ bool SiteCommands::saveAll(SiteWindow &window)
                                            : tr("%1 (will not be written: %2)").arg(page.path, page.reason));
         diffs += QString::fromUtf8(page.diff);
     }
-    const QString text
-        = tr("These %n pages change:", nullptr, int(preview.size())) + QLatin1Char('\n') + pathList(pages);
+    const QString heading
+        = preview.size() == 1 ? tr("This page changes:") : tr("These %1 pages change:").arg(preview.size());
+    const QString text = heading + QLatin1Char('\n') + pathList(pages);
     if (m_prompts.askSavePreview(text, diffs) != QMessageBox::Save)
         return false;
     QStringList saved;
