@@ -135,8 +135,9 @@ void SiteLoader::deliver()
         stopThreads();
         emit finished(m_cancelled);
     } else if (rowsLeft) {
-        // Rows piled up while the receiving thread was busy: the rest go after it has had a turn.
-        QMetaObject::invokeMethod(this, &SiteLoader::deliver, Qt::QueuedConnection);
+        // Rows piled up while the receiving thread was busy: the rest go after it has had a
+        // turn. A timer of no length would be a posted call, run in the same turn as this one.
+        QTimer::singleShot(kNextTurnMs, this, &SiteLoader::deliver);
     }
 }
 

@@ -50,6 +50,7 @@ private:
     static constexpr int kPathsAhead = 1024;
     static constexpr qint64 kIntervalMs = 20;
     static constexpr qsizetype kBatchRows = 2000;
+    static constexpr int kNextTurnMs = 1;
 
     void walk(const QString &folder);
     void readPage(const QString &folder, const QString &relativePath, const WidthLimits &limits);
