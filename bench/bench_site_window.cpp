@@ -8,7 +8,7 @@
 //   longest_turn_cpu_ms  the most processor time the window's thread spent between two runs
 //                     of that timer: the stall's own work, without the waits of a busy machine
 //   peak_MiB          the process's largest resident size, rows and all
-// BM_SyntheticSitePeak loads made-up sites of pages by count and size, each in a process of
+// BM_PeakByCountAndSize loads made-up sites of pages by count and size, each in a process of
 // its own, to show what the memory grows with. `bench_site_window --load-once FOLDER` loads
 // once, prints the figures and exits: a whole process to time against `tsmeta audit FOLDER`.
 
@@ -28,6 +28,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -131,21 +132,11 @@ LoadFigures loadInWindow(const QString &folder)
     tick.start();
     window.load(folder, WidthLimits::desktop());
     loop.exec();
-    // Rows still arriving are painted before the table counts as shown.
+    // A site read whole before the table's first paint: that paint shows its rows.
     if (figures.firstRowsMs < 0)
         QCoreApplication::processEvents();
     figures.pages = window.table()->model()->rowCount();
     return figures;
-}
-
-void report(benchmark::State &state, const LoadFigures &figures, double peak)
-{
-    state.counters["first_rows_ms"] = figures.firstRowsMs;
-    state.counters["complete_ms"] = figures.completeMs;
-    state.counters["longest_stall_ms"] = figures.longestStallMs;
-    state.counters["longest_turn_cpu_ms"] = figures.longestTurnCpuMs;
-    state.counters["pages"] = figures.pages;
-    state.counters["peak_MiB"] = peak;
 }
 
 void BM_SiteWindowLoad(benchmark::State &state)
@@ -158,11 +149,16 @@ void BM_SiteWindowLoad(benchmark::State &state)
     LoadFigures figures;
     for (auto _ : state)
         figures = loadInWindow(folder);
-    report(state, figures, peakMiB());
+    state.counters["first_rows_ms"] = figures.firstRowsMs;
+    state.counters["complete_ms"] = figures.completeMs;
+    state.counters["longest_stall_ms"] = figures.longestStallMs;
+    state.counters["longest_turn_cpu_ms"] = figures.longestTurnCpuMs;
+    state.counters["pages"] = figures.pages;
+    state.counters["peak_MiB"] = peakMiB();
 }
 BENCHMARK(BM_SiteWindowLoad)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// A made-up site per count and size of pages, written once per run.
+// A made-up site per count and size of pages, written once per process.
 QString syntheticSite(int pages, qint64 pageBytes)
 {
     static QTemporaryDir home;
@@ -209,22 +205,41 @@ std::string &selfPath()
     return path;
 }
 
-// Arguments: pages, KiB a page. The peak should follow the count and not the size.
-void BM_SyntheticSitePeak(benchmark::State &state)
+// Made-up sites of N pages of 4 KiB, N pages ten times larger and 2N pages of 4 KiB, each
+// loaded by a process of its own in the same run: the peak should follow the count of pages
+// and not their size. "size_ratio" is the peak with the larger pages over the small ones',
+// "count_ratio" the peak with twice the pages over N's, "KiB_per_page" what a page adds.
+void BM_PeakByCountAndSize(benchmark::State &state)
 {
-    const QString folder = syntheticSite(int(state.range(0)), state.range(1) * 1024);
-    std::pair<LoadFigures, double> loaded;
-    for (auto _ : state)
-        loaded = loadInChild(selfPath(), folder);
-    if (loaded.first.pages != state.range(0))
-        state.SkipWithError("the site did not load whole");
-    report(state, loaded.first, loaded.second);
+    const int pages = int(state.range(0));
+    constexpr qint64 kSmallBytes = 4 * 1024;
+    const QString smallPages = syntheticSite(pages, kSmallBytes);
+    const QString largePages = syntheticSite(pages, 10 * kSmallBytes);
+    const QString twiceThePages = syntheticSite(2 * pages, kSmallBytes);
+    const auto peakOf = [&](const QString &folder, int count) {
+        const auto [figures, peak] = loadInChild(selfPath(), folder);
+        if (figures.pages != count)
+            state.SkipWithError("a site did not load whole");
+        return peak;
+    };
+    double small = 0;
+    double large = 0;
+    double twice = 0;
+    for (auto _ : state) {
+        small = peakOf(smallPages, pages);
+        large = peakOf(largePages, pages);
+        twice = peakOf(twiceThePages, 2 * pages);
+    }
+    state.counters["peak_MiB_small"] = small;
+    state.counters["peak_MiB_large"] = large;
+    state.counters["peak_MiB_twice"] = twice;
+    state.counters["size_ratio"] = large / small;
+    state.counters["count_ratio"] = twice / small;
+    state.counters["KiB_per_page"] = (twice - small) * 1024 / pages;
 }
-BENCHMARK(BM_SyntheticSitePeak)
-    ->ArgNames({ "pages", "KiB" })
-    ->Args({ 8000, 4 })
-    ->Args({ 8000, 40 })
-    ->Args({ 16000, 4 })
+BENCHMARK(BM_PeakByCountAndSize)
+    ->ArgName("pages")
+    ->Arg(8000)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
