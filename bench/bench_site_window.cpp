@@ -22,6 +22,7 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QEventLoop>
+#include <QFile>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -32,7 +33,6 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -63,11 +63,18 @@ double threadCpuMs()
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
+// The largest resident size of this process's own memory: unlike getrusage's, it does not
+// start from the peak of the parent that spawned it.
 double peakMiB()
 {
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+    }
+    return -1;
 }
 
 // Notes the first paint of the table's viewport once the table has rows.
@@ -176,7 +183,7 @@ QString syntheticSite(int pages, qint64 pageBytes)
     return folder;
 }
 
-// The figures a --load-once child printed, and its peak as the kernel counted it.
+// The figures a --load-once child printed, its peak among them.
 std::pair<LoadFigures, double> loadInChild(const std::string &self, const QString &folder)
 {
     int output = -1;
@@ -189,14 +196,15 @@ std::pair<LoadFigures, double> loadInChild(const std::string &self, const QStrin
         printed.append(buffer, std::size_t(got));
     close(output);
     int status = 0;
-    rusage usage {};
-    wait4(pid, &status, 0, &usage);
+    waitpid(pid, &status, 0);
     LoadFigures figures;
+    double peak = -1;
     std::sscanf(printed.c_str(),
-        "first_rows_ms=%lf complete_ms=%lf longest_stall_ms=%lf longest_turn_cpu_ms=%lf pages=%d",
+        "first_rows_ms=%lf complete_ms=%lf longest_stall_ms=%lf longest_turn_cpu_ms=%lf pages=%d "
+        "peak_MiB=%lf",
         &figures.firstRowsMs, &figures.completeMs, &figures.longestStallMs, &figures.longestTurnCpuMs,
-        &figures.pages);
-    return { figures, double(usage.ru_maxrss) / 1024 };
+        &figures.pages, &peak);
+    return { figures, peak };
 }
 
 std::string &selfPath()
