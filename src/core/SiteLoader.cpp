@@ -7,6 +7,9 @@
 #include <QMutexLocker>
 #include <QTimer>
 
+#include <iterator>
+#include <utility>
+
 SiteLoader::SiteLoader(QObject *parent)
     : QObject(parent)
 {
@@ -69,7 +72,8 @@ void SiteLoader::walk(const QString &folder)
         m_pathsAhead.acquire();
         ++m_found;
         const QString relativePath = root.relativeFilePath(*page);
-        m_readers.start([this, folder, relativePath, limits = m_limits] { readPage(folder, relativePath, limits); });
+        m_readers.start(
+            [this, folder, relativePath, limits = m_limits] { readPage(folder, relativePath, limits); });
     }
     m_walkDone = true;
     queueDelivery();
@@ -105,8 +109,9 @@ void SiteLoader::deliver()
     const bool walkDone = m_walkDone;
     const qint64 found = m_found;
     const qint64 read = m_read;
-    const bool last = walkDone && read == found;
+    bool last = walkDone && read == found;
     QList<SitePage> batch;
+    bool rowsLeft = false;
     {
         const QMutexLocker locker(&m_lock);
         if (m_walker && !deliveryDue(last)) {
@@ -114,11 +119,13 @@ void SiteLoader::deliver()
             QTimer::singleShot(kIntervalMs - m_sinceDelivery.elapsed(), this, &SiteLoader::deliver);
             return;
         }
-        batch.swap(m_batch);
-        m_deliveryQueued = false;
+        batch = takeBatch();
+        rowsLeft = !m_batch.isEmpty();
+        m_deliveryQueued = rowsLeft;
     }
     if (!m_walker)
         return;
+    last = last && !rowsLeft;
     m_sinceDelivery.start();
     if (!batch.isEmpty())
         emit pagesRead(batch);
@@ -127,7 +134,21 @@ void SiteLoader::deliver()
     if (last) {
         stopThreads();
         emit finished(m_cancelled);
+    } else if (rowsLeft) {
+        // Rows piled up while the receiving thread was busy: the rest go after it has had a
+        // turn. A timer of no length would be a posted call, run in the same turn as this one.
+        QTimer::singleShot(kNextTurnMs, this, &SiteLoader::deliver);
     }
+}
+
+QList<SitePage> SiteLoader::takeBatch()
+{
+    if (m_batch.size() <= kBatchRows)
+        return std::exchange(m_batch, {});
+    QList<SitePage> batch(
+        std::make_move_iterator(m_batch.begin()), std::make_move_iterator(m_batch.begin() + kBatchRows));
+    m_batch.remove(0, kBatchRows);
+    return batch;
 }
 
 bool SiteLoader::deliveryDue(bool last) const

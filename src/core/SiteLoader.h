@@ -18,7 +18,8 @@
 // walked, so the first rows come at once. Rows reach the thread the loader lives on in
 // batches: the first page as soon as it is read, then whatever was read since, at most
 // every kIntervalMs unless kBatchRows are waiting, so a large site costs the window a few
-// hundred updates and not one for each page.
+// hundred updates and not one for each page. No batch holds more than kBatchRows rows, so
+// that rows piled up while the window was busy do not hold it up for long in turn.
 class SiteLoader : public QObject
 {
     Q_OBJECT
@@ -49,11 +50,14 @@ private:
     static constexpr int kPathsAhead = 1024;
     static constexpr qint64 kIntervalMs = 20;
     static constexpr qsizetype kBatchRows = 2000;
+    static constexpr int kNextTurnMs = 1;
 
     void walk(const QString &folder);
     void readPage(const QString &folder, const QString &relativePath, const WidthLimits &limits);
     void queueDelivery();
     void deliver();
+    // At most kBatchRows of the rows read, the first read first; under m_lock.
+    QList<SitePage> takeBatch();
     // Whether the rows read so far go now, or wait for more to join them.
     bool deliveryDue(bool last) const;
     void stopThreads();

@@ -42,15 +42,21 @@ SiteWindow::SiteWindow(QWidget *parent)
         showLoading(false);
         emit loadFinished(cancelled);
     });
+    // The summary counts over every row: a batch of rows read, or an edit reaching many
+    // rows, signals once per row or range, and the count is made once for all of them.
+    m_summaryDue.setSingleShot(true);
+    m_summaryDue.setInterval(0);
+    connect(&m_summaryDue, &QTimer::timeout, this, &SiteWindow::showSummary);
+    const auto summaryDue = [this] { m_summaryDue.start(); };
     for (auto signal : { &QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved })
-        connect(&m_model, signal, this, &SiteWindow::showSummary);
-    connect(&m_model, &QAbstractItemModel::dataChanged, this, &SiteWindow::showSummary);
-    connect(&m_model, &QAbstractItemModel::modelReset, this, &SiteWindow::showSummary);
+        connect(&m_model, signal, this, summaryDue);
+    connect(&m_model, &QAbstractItemModel::dataChanged, this, summaryDue);
+    connect(&m_model, &QAbstractItemModel::modelReset, this, summaryDue);
     // The filters change what is shown, not the site: the count shown follows them.
     for (auto signal : { &QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved })
-        connect(m_rows, signal, this, &SiteWindow::showSummary);
-    connect(m_rows, &QAbstractItemModel::layoutChanged, this, &SiteWindow::showSummary);
-    connect(m_rows, &QAbstractItemModel::modelReset, this, &SiteWindow::showSummary);
+        connect(m_rows, signal, this, summaryDue);
+    connect(m_rows, &QAbstractItemModel::layoutChanged, this, summaryDue);
+    connect(m_rows, &QAbstractItemModel::modelReset, this, summaryDue);
     showLoading(false);
     showSummary();
     resize(960, 560);

@@ -5,6 +5,7 @@
 #include "SiteModel.h"
 
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -106,6 +107,7 @@ private:
     QPushButton *m_saveAll = nullptr;
     QPushButton *m_undo = nullptr;
     QAction *m_selectSharing = nullptr;
+    QTimer m_summaryDue;
     QStringList m_lastSaved;
     CloseGuard m_closeGuard;
 };

@@ -7,8 +7,13 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
+
+#include <algorithm>
+#include <numeric>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -189,6 +194,43 @@ private slots:
         QVERIFY2(batches.size() <= 3 + clock.elapsed() / 20,
             qPrintable(QStringLiteral("%1 batches in %2 ms").arg(batches.size()).arg(clock.elapsed())));
         QCOMPARE(progress.last(), (QList<QVariant> { qint64(kPages), qint64(kPages) }));
+    }
+
+    // Rows read while the window's thread was busy come in batches it can take in one short
+    // turn each, all of them, and none twice.
+    void batchesStaySmallWhenRowsPileUp_data()
+    {
+        QTest::addColumn<int>("busyMs");
+        QTest::newRow("the window keeps up") << 0;
+        QTest::newRow("the window busy while every page is read") << 1500;
+    }
+    void batchesStaySmallWhenRowsPileUp()
+    {
+        QFETCH(int, busyMs);
+        constexpr int kPages = 4500;
+        constexpr qsizetype kLargestBatch = 2000;
+        TestHome home;
+        for (int i = 0; i < kPages; ++i)
+            home.write(QStringLiteral("site/%1/p%2.html").arg(i % 7).arg(i), pageWith("Page", "A page among many"));
+        SiteLoader loader;
+        loader.setThreads(2);
+        QList<qsizetype> sizes;
+        QSet<QString> paths;
+        connect(&loader, &SiteLoader::pagesRead, this, [&](const QList<SitePage> &pages) {
+            if (sizes.isEmpty())
+                QThread::msleep(busyMs);
+            sizes.append(pages.size());
+            for (const SitePage &page : pages)
+                paths.insert(page.path);
+        });
+        QSignalSpy finished(&loader, &SiteLoader::finished);
+        loader.start(home.path() + QStringLiteral("/site"));
+        QVERIFY(finished.wait(30000));
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(paths.size(), kPages);
+        QCOMPARE(std::accumulate(sizes.cbegin(), sizes.cend(), qsizetype(0)), qsizetype(kPages));
+        const qsizetype largest = *std::max_element(sizes.cbegin(), sizes.cend());
+        QVERIFY2(largest <= kLargestBatch, qPrintable(QStringLiteral("a batch of %1 rows").arg(largest)));
     }
 
     // A load started again while the walk is ahead of the reading leaves nothing behind:
