@@ -52,6 +52,8 @@ public:
     std::unique_ptr<QMenu> contextMenu(const QPoint &position);
     QPushButton *undoButton() const { return m_undo; }
     QAction *sharingAction() const { return m_selectSharing; }
+    // Find and replace over the selected rows (Ctrl+H), asked of whoever listens.
+    QAction *textChangeAction() const { return m_changeText; }
 
     // The selected rows as the model numbers them; selects these rows alone.
     QList<int> selectedRows() const;
@@ -75,6 +77,7 @@ Q_SIGNALS:
     void saveAllRequested();
     void undoLastSaveRequested();
     void pageOpenRequested(int row);
+    void textChangeRequested();
     void loadProgress(qint64 found, qint64 read);
     void loadFinished(bool cancelled);
 
@@ -84,6 +87,7 @@ protected:
 private:
     QWidget *buildFilters();
     QWidget *buildButtons();
+    QPushButton *buildTextChange(QWidget *buttons);
     void buildTable();
     void showSummary();
     void showLoading(bool loading);
@@ -102,6 +106,7 @@ private:
     QPushButton *m_saveAll = nullptr;
     QPushButton *m_undo = nullptr;
     QAction *m_selectSharing = nullptr;
+    QAction *m_changeText = nullptr;
     QStringList m_lastSaved;
     CloseGuard m_closeGuard;
 };
