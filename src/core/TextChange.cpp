@@ -109,9 +109,8 @@ QString TextChange::applied(const QString &text) const
     case Mode::Replace:
         break;
     }
-    // An empty find would match between every two characters: nothing to replace. An
-    // expression that does not compile matches nothing.
-    if (m_find.isEmpty())
+    // An empty find would match between every two characters: nothing to replace.
+    if (!isValid() || m_find.isEmpty())
         return text;
     if (!m_matches)
         return QString(text).replace(m_find, m_text, m_sensitivity);
