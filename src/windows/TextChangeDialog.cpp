@@ -21,6 +21,14 @@ namespace {
 constexpr int kTextColumns[]
     = { SiteModel::DescriptionColumn, SiteModel::KeywordsColumn, SiteModel::AuthorColumn };
 
+// A description is wider than its cell: the whole text is a hover away.
+QTableWidgetItem *cell(const QString &text)
+{
+    auto *item = new QTableWidgetItem(text);
+    item->setToolTip(text);
+    return item;
+}
+
 } // namespace
 
 TextChangeDialog::TextChangeDialog(
@@ -93,6 +101,7 @@ void TextChangeDialog::buildPreview()
     m_preview->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_preview->setWordWrap(false);
     m_preview->verticalHeader()->hide();
+    m_preview->verticalHeader()->setDefaultSectionSize(m_preview->fontMetrics().height() + 6);
     m_preview->horizontalHeader()->setStretchLastSection(true);
     m_preview->horizontalHeader()->setDefaultSectionSize(240);
 }
@@ -142,9 +151,9 @@ void TextChangeDialog::showPreview()
     m_preview->setRowCount(int(changes.size()));
     for (int row = 0; row < int(changes.size()); ++row) {
         const SiteModel::ChangedText &changed = changes.at(row);
-        m_preview->setItem(row, 0, new QTableWidgetItem(changed.path));
-        m_preview->setItem(row, 1, new QTableWidgetItem(changed.before));
-        m_preview->setItem(row, 2, new QTableWidgetItem(changed.after));
+        m_preview->setItem(row, 0, cell(changed.path));
+        m_preview->setItem(row, 1, cell(changed.before));
+        m_preview->setItem(row, 2, cell(changed.after));
     }
     m_count->setText(tr("%1 of %2 selected pages change").arg(changes.size()).arg(m_rows.size()));
     m_ok->setEnabled(!changes.isEmpty());
