@@ -4,6 +4,7 @@
 #include "DocumentFile.h"
 #include "DocumentList.h"
 #include "DocumentSaver.h"
+#include "TextChange.h"
 #include "UnifiedDiff.h"
 
 #include <QCryptographicHash>
@@ -301,6 +302,44 @@ bool SiteModel::applyEdit(int row, int column, const QVariant &value)
     if (values != page(row).values())
         changeRow(row, [&values](SitePage &edited) { edited.edit(values); });
     return true;
+}
+
+QList<SiteModel::ChangedText> SiteModel::textChanges(
+    const QList<int> &rows, int column, const TextChange &change) const
+{
+    QList<ChangedText> changes;
+    const auto field = textFieldOf(column);
+    if (!field || !change.isValid())
+        return changes;
+    for (const int row : rows) {
+        if (const auto changed = changedText(row, *field, change))
+            changes.append(*changed);
+    }
+    return changes;
+}
+
+// The "no value" text a row shows for a text its page lacks stands for nothing: a text
+// added to it is the whole value, and a change that leaves nothing changes nothing.
+std::optional<SiteModel::ChangedText> SiteModel::changedText(
+    int row, TextField field, const TextChange &change) const
+{
+    if (row < 0 || row >= rowCount() || !page(row).ok)
+        return std::nullopt;
+    const std::string shown = page(row).values().text(field);
+    const QString before = textOf(shown);
+    const QString from = shown == MetaElementSet::noValueText(field) ? QString() : before;
+    const QString after = change.applied(from);
+    if (after == from || after == before)
+        return std::nullopt;
+    return ChangedText { row, page(row).path, before, after };
+}
+
+int SiteModel::applyTextChange(const QList<int> &rows, int column, const TextChange &change)
+{
+    const QList<ChangedText> changes = textChanges(rows, column, change);
+    for (const ChangedText &changed : changes)
+        applyEdit(changed.row, column, changed.after);
+    return int(changes.size());
 }
 
 // Every change of a row's values goes through here, so the shared descriptions, the

@@ -16,9 +16,11 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class DocumentList;
+class TextChange;
 
 // The pages of a site, one row each, with the edits pending on them. Edits are saved page
 // by page as a document window saves, never over a page that changed on disk since it was
@@ -87,6 +89,14 @@ public:
         QString reason; // when the save would be refused
     };
 
+    struct ChangedText
+    {
+        int row = -1;
+        QString path;
+        QString before; // as the row shows it
+        QString after;
+    };
+
     explicit SiteModel(QObject *parent = nullptr);
 
     // Forgets every row and takes rows of pages under folder from now on.
@@ -106,6 +116,12 @@ public:
     // The same value in one column of many rows, as one change; rows that cannot take it
     // (unreadable pages) are passed over. False when none took it.
     bool setDataOnRows(const QList<int> &rows, int column, const QVariant &value, int role = Qt::EditRole);
+    // What change makes of the text in column (description, keywords or author) of each of
+    // rows, for the rows whose text it changes; unreadable pages are passed over. A row
+    // showing that it has no such text changes from the empty text.
+    QList<ChangedText> textChanges(const QList<int> &rows, int column, const TextChange &change) const;
+    // The same, as pending edits made in one step; the number of rows changed.
+    int applyTextChange(const QList<int> &rows, int column, const TextChange &change);
 
     void revertRow(int row);
     void revertAll();
@@ -159,6 +175,7 @@ private:
     QVariant sortData(int row, int column) const;
     int warningKinds(int row) const;
     bool applyEdit(int row, int column, const QVariant &value);
+    std::optional<ChangedText> changedText(int row, TextField field, const TextChange &change) const;
     void changeRow(int row, const std::function<void(SitePage &)> &change);
     void setIssue(int row, const QString &issue);
     void addToDescriptions(int row);

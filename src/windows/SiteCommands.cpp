@@ -5,9 +5,11 @@
 #include "SettingsCatalogue.h"
 #include "SiteModel.h"
 #include "SiteTableCsv.h"
+#include "SiteTableModel.h"
 #include "SiteWindow.h"
 #include "StatusPanels.h"
 #include "StringTable.h"
+#include "TextChangeDialog.h"
 #include "UserPrompts.h"
 #include "WindowArranger.h"
 
@@ -16,6 +18,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTableView>
 
 namespace {
 
@@ -92,6 +95,7 @@ SiteWindow *SiteCommands::createWindow()
     connect(window, &SiteWindow::importRequested, this, [this, window] { importTable(*window); });
     connect(
         window, &SiteWindow::pageOpenRequested, this, [this, window](int row) { openPage(*window, row); });
+    connect(window, &SiteWindow::textChangeRequested, this, [this, window] { changeText(*window); });
     connect(window, &SiteWindow::loadProgress, this, &SiteCommands::loadProgress);
     connect(window, &SiteWindow::loadFinished, this,
         [this, window](bool cancelled) { reportLoadEnd(*window, cancelled); });
@@ -211,6 +215,24 @@ bool SiteCommands::importTable(SiteWindow &window)
                              .arg(taken.refused.size())
                              .arg(path));
     return taken.edited > 0;
+}
+
+void SiteCommands::changeText(SiteWindow &window)
+{
+    SiteModel &model = window.model();
+    const QList<int> rows = window.selectedRows();
+    if (rows.isEmpty()) {
+        m_status.showMessage(tr("Select the pages to change first... (%1)").arg(model.folder()));
+        return;
+    }
+    // Opened on the column the user stands in, when it is one a change can take.
+    TextChangeDialog dialog(model, rows, window.table()->currentIndex().column(), &window);
+    if (!m_prompts.askDialog(dialog))
+        return;
+    window.rows().keepShown(rows);
+    const int changed = model.applyTextChange(rows, dialog.column(), dialog.change());
+    m_status.showMessage(
+        tr("%1 pages changed, to be written by Save All... (%2)").arg(changed).arg(model.folder()));
 }
 
 bool SiteCommands::confirmClose(SiteWindow &window)

@@ -11,8 +11,8 @@ class StatusPanels;
 class UserPrompts;
 
 // Open Site, and what a site window asks to have done: saving its pages after a preview,
-// taking the last save back, opening a page in its document window, and the question
-// about unsaved edits before it closes.
+// taking the last save back, opening a page in its document window, finding and replacing
+// in its rows, and the question about unsaved edits before it closes.
 class SiteCommands : public QObject
 {
     Q_OBJECT
@@ -35,6 +35,8 @@ public:
     bool importTable(SiteWindow &window);
     bool confirmClose(SiteWindow &window);
     void openPage(SiteWindow &window, int row);
+    // Find and replace over the selected rows, applied as edits once the user saw them.
+    void changeText(SiteWindow &window);
 
     SiteWindow *activeWindow() const;
     SiteWindow *windowOf(const QString &folder) const;

@@ -137,9 +137,22 @@ QWidget *SiteWindow::buildButtons()
     for (QPushButton *button : { m_saveAll, revertSelected, revertAll, m_undo })
         row->addWidget(button);
     row->addStretch(1);
+    row->addWidget(buildTextChange(buttons));
     for (QPushButton *button : { sharing, exportTable, importTable })
         row->addWidget(button);
     return buttons;
+}
+
+QPushButton *SiteWindow::buildTextChange(QWidget *buttons)
+{
+    m_changeText = new QAction(tr("Find and Re&place..."), this);
+    m_changeText->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    m_changeText->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(m_changeText);
+    connect(m_changeText, &QAction::triggered, this, &SiteWindow::textChangeRequested);
+    auto *button = new QPushButton(m_changeText->text(), buttons);
+    connect(button, &QPushButton::clicked, m_changeText, &QAction::trigger);
+    return button;
 }
 
 void SiteWindow::load(const QString &folder, const WidthLimits &limits)
@@ -269,6 +282,7 @@ std::unique_ptr<QMenu> SiteWindow::contextMenu(const QPoint &position)
     }
     menu->addAction(m_selectSharing);
     menu->addAction(tr("Revert Selected"), this, &SiteWindow::revertSelected);
+    menu->addAction(m_changeText);
     return menu;
 }
 

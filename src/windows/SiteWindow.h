@@ -53,6 +53,8 @@ public:
     std::unique_ptr<QMenu> contextMenu(const QPoint &position);
     QPushButton *undoButton() const { return m_undo; }
     QAction *sharingAction() const { return m_selectSharing; }
+    // Find and replace over the selected rows (Ctrl+H), asked of whoever listens.
+    QAction *textChangeAction() const { return m_changeText; }
 
     // The selected rows as the model numbers them; selects these rows alone.
     QList<int> selectedRows() const;
@@ -80,6 +82,7 @@ Q_SIGNALS:
     void exportRequested();
     void importRequested();
     void pageOpenRequested(int row);
+    void textChangeRequested();
     void loadProgress(qint64 found, qint64 read);
     void loadFinished(bool cancelled);
 
@@ -89,6 +92,7 @@ protected:
 private:
     QWidget *buildFilters();
     QWidget *buildButtons();
+    QPushButton *buildTextChange(QWidget *buttons);
     void buildTable();
     void showSummary();
     void showLoading(bool loading);
@@ -108,6 +112,7 @@ private:
     QPushButton *m_undo = nullptr;
     QAction *m_selectSharing = nullptr;
     QTimer m_summaryDue;
+    QAction *m_changeText = nullptr;
     QStringList m_lastSaved;
     CloseGuard m_closeGuard;
 };

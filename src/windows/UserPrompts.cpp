@@ -44,6 +44,18 @@ QMessageBox::StandardButton UserPrompts::askSavePreview(const QString &text, con
                                                                        : QMessageBox::Cancel;
 }
 
+bool UserPrompts::askDialog(QDialog &dialog)
+{
+    record(Kind::Dialog, dialog.windowTitle());
+    if (!m_scripted)
+        return dialog.exec() == QDialog::Accepted;
+    if (m_dialogAnswers.isEmpty())
+        return false;
+    dialog.show();
+    m_dialogAnswers.dequeue()(dialog);
+    return dialog.result() == QDialog::Accepted;
+}
+
 std::unique_ptr<SavePreviewDialog> UserPrompts::savePreviewDialog(
     const QString &text, const QString &diffs) const
 {

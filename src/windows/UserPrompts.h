@@ -9,14 +9,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class QWidget;
 class SavePreviewDialog;
 
-// Every message box, file dialog and save preview of the main window goes through here. Tests answer in
-// advance (answerNext, chooseFileNext) and read what would have been shown; a scripted
-// prompt with no answer queued cancels rather than block on a dialog nobody sees.
+// Every message box, file dialog, save preview and dialog of the main window goes through here. Tests
+// answer in advance (answerNext, chooseFileNext, answerDialogNext) and read what would have been
+// shown; a scripted prompt with no answer queued cancels rather than block on a dialog nobody sees.
 class UserPrompts
 {
     Q_DECLARE_TR_FUNCTIONS(UserPrompts)
@@ -32,7 +33,8 @@ public:
         SaveFile,
         OpenFolder,
         ExportTable,
-        ImportTable
+        ImportTable,
+        Dialog
     };
 
     struct Shown
@@ -65,6 +67,10 @@ public:
     QMessageBox::StandardButton askConfirm(const QString &text);
     // What a save of many pages would write, before it does: Save or Cancel.
     QMessageBox::StandardButton askSavePreview(const QString &text, const QString &diffs);
+    // A dialog of the program's own, modal: true when it was accepted. Scripted, it is shown
+    // without a modal loop to the answer queued (answerDialogNext), which may fill it in and
+    // accept it; it is rejected otherwise, and not shown at all with no answer queued.
+    bool askDialog(QDialog &dialog);
     // The empty path when cancelled.
     QString openFileName();
     QString saveFileName();
@@ -83,6 +89,8 @@ public:
     void setScripted(bool scripted) { m_scripted = scripted; }
     void answerNext(QMessageBox::StandardButton answer) { m_answers.enqueue(answer); }
     void chooseFileNext(const QString &path) { m_files.enqueue(path); }
+    using DialogAnswer = std::function<void(QDialog &)>;
+    void answerDialogNext(DialogAnswer answer) { m_dialogAnswers.enqueue(std::move(answer)); }
     const QList<Shown> &shown() const { return m_shown; }
 
 private:
@@ -95,5 +103,6 @@ private:
     bool m_scripted = false;
     QQueue<QMessageBox::StandardButton> m_answers;
     QQueue<QString> m_files;
+    QQueue<DialogAnswer> m_dialogAnswers;
     QList<Shown> m_shown;
 };

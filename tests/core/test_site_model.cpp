@@ -5,6 +5,7 @@
 #include "DocumentList.h"
 #include "SiteFilterModel.h"
 #include "SiteModel.h"
+#include "TextChange.h"
 
 #include <QDir>
 #include <QTest>
@@ -12,6 +13,8 @@
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(TextChange)
 
 namespace {
 
@@ -282,6 +285,85 @@ private slots:
         site.model.revertAll();
         QCOMPARE(site.model.summary().edited, 0);
         QCOMPARE(site.value("r.html", SiteModel::RobotsColumn).toString(), u"noindex, nofollow"_s);
+    }
+
+    void textChangeOverManyRows_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<TextChange>("change");
+        QTest::addColumn<QStringList>("changed");
+        QTest::addColumn<QStringList>("values"); // of a, b, c, d and e after the change
+        const Qt::CaseSensitivity matchCase = Qt::CaseSensitive;
+        const int description = SiteModel::DescriptionColumn;
+        QTest::newRow("plain, case matched")
+            << description << TextChange::replace("bread", "loaves", matchCase) << QStringList { "a.html", "e.html" }
+            << QStringList { "Fresh loaves from the village bakery", "No description", "Cakes and Bread", "", "Pending loaves" };
+        QTest::newRow("plain, any case")
+            << description << TextChange::replace("bread", "loaves", Qt::CaseInsensitive)
+            << QStringList { "a.html", "c.html", "e.html" }
+            << QStringList { "Fresh loaves from the village bakery", "No description", "Cakes and loaves", "", "Pending loaves" };
+        QTest::newRow("added after: a missing text becomes the addition alone")
+            << description << TextChange::addAfter("!") << QStringList { "a.html", "b.html", "c.html", "e.html" }
+            << QStringList { "Fresh bread from the village bakery!", "!", "Cakes and Bread!", "", "Pending bread!" };
+        QTest::newRow("an expression that fills only what is missing")
+            << description << TextChange::replaceMatches("^$", "Baked daily", matchCase) << QStringList { "b.html" }
+            << QStringList { "Fresh bread from the village bakery", "Baked daily", "Cakes and Bread", "", "Pending bread" };
+        QTest::newRow("emptied, and a missing text left untouched")
+            << description << TextChange::replaceMatches(".+", "", matchCase) << QStringList { "a.html", "c.html", "e.html" }
+            << QStringList { "", "No description", "", "", "" };
+        QTest::newRow("a missing text given its own no-value text is still missing")
+            << description << TextChange::replaceMatches("^$", "No description", matchCase) << QStringList {}
+            << QStringList { "Fresh bread from the village bakery", "No description", "Cakes and Bread", "", "Pending bread" };
+        QTest::newRow("keywords added before") << int(SiteModel::KeywordsColumn) << TextChange::addBefore("bakery, ")
+                                               << QStringList { "a.html", "b.html", "c.html", "e.html" }
+                                               << QStringList { "bakery, bread, rolls", "bakery, ", "bakery, ", "", "bakery, " };
+        QTest::newRow("author with a group") << int(SiteModel::AuthorColumn)
+                                             << TextChange::replaceMatches("^(Ann)\\b", "\\1a", matchCase)
+                                             << QStringList { "c.html" }
+                                             << QStringList { "No author", "No author", "Anna Baker", "", "No author" };
+        QTest::newRow("an invalid expression changes nothing")
+            << description << TextChange::replaceMatches("(bread", "loaves", matchCase) << QStringList {}
+            << QStringList { "Fresh bread from the village bakery", "No description", "Cakes and Bread", "", "Pending bread" };
+        QTest::newRow("not a text column") << int(SiteModel::TitleColumn) << TextChange::addAfter("!") << QStringList {}
+                                           << QStringList { "A", "B", "C", "", "E" };
+    }
+    void textChangeOverManyRows()
+    {
+        QFETCH(int, column);
+        QFETCH(TextChange, change);
+        QFETCH(QStringList, changed);
+        QFETCH(QStringList, values);
+        const QStringList names { "a.html", "b.html", "c.html", "d.html", "e.html" };
+        Site site({ { "a.html", pageWith("A", "Fresh bread from the village bakery", "<meta name=\"keywords\" content=\"bread, rolls\">\n") },
+            { "b.html", "<html><head><title>B</title></head></html>" },
+            { "c.html", pageWith("C", "Cakes and Bread", "<meta name=\"author\" content=\"Ann Baker\">\n") },
+            { "d.html", "<html><body>no head</body></html>" }, { "e.html", pageWith("E", "Old words") } });
+        site.model.setData(site.model.index(site.row("e.html"), SiteModel::DescriptionColumn), u"Pending bread"_s);
+        QList<int> rows;
+        QStringList before;
+        for (const QString &name : names) {
+            rows << site.row(name);
+            before << site.value(name, column).toString();
+        }
+
+        const QList<SiteModel::ChangedText> preview = site.model.textChanges(rows, column, change);
+        QCOMPARE(site.model.applyTextChange(rows, column, change), int(changed.size()));
+        QStringList previewed;
+        for (const SiteModel::ChangedText &text : preview) {
+            previewed << text.path;
+            QCOMPARE(text.before, before.at(names.indexOf(text.path)));
+            QCOMPARE(text.after, site.value(text.path, column).toString());
+        }
+        QCOMPARE(previewed, changed);
+        for (const QString &name : names) {
+            QCOMPARE(site.value(name, column).toString(), values.at(names.indexOf(name)));
+            const bool edited = changed.contains(name) || name == u"e.html"_s;
+            QCOMPARE(site.value(name, 0, SiteModel::EditedRole).toBool(), edited);
+        }
+        // A description changed is measured and judged again, as any edit is.
+        const QString a = site.value("a.html", SiteModel::DescriptionColumn).toString();
+        QCOMPARE(site.value("a.html", SiteModel::DescriptionPixelsColumn).toDouble() > 0, !a.isEmpty());
+        QCOMPARE(site.kindsOf("a.html").contains(u"description-missing"_s), a.isEmpty());
     }
 
     void aFailedPageLeavesTheOthersSaved()

@@ -12,8 +12,10 @@
 #include "SiteModel.h"
 #include "SiteTableModel.h"
 #include "SiteWindow.h"
+#include "TextChangeDialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +23,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTableWidget>
 
 #include <sys/stat.h>
 
@@ -436,8 +439,10 @@ private Q_SLOTS:
         QTest::addColumn<bool>("onARow");
         QTest::addColumn<QStringList>("offered");
         QTest::newRow("on a row") << true
-                                  << QStringList { "Open Page", "Select Pages Sharing This &Description", "Revert Selected" };
-        QTest::newRow("below the rows") << false << QStringList { "Select Pages Sharing This &Description", "Revert Selected" };
+                                  << QStringList { "Open Page", "Select Pages Sharing This &Description", "Revert Selected",
+                                         "Find and Re&place..." };
+        QTest::newRow("below the rows") << false << QStringList { "Select Pages Sharing This &Description", "Revert Selected",
+                                                   "Find and Re&place..." };
     }
     void contextMenuOpensThePageClicked()
     {
@@ -585,6 +590,131 @@ private Q_SLOTS:
         t.site->table()->setCurrentIndex(t.shown(u"news/d.html"_s, SiteModel::PathColumn));
         t.site->sharingAction()->trigger();
         QCOMPARE(t.site->selectedRows(), t.rows({ u"a.html"_s, u"c.html"_s, u"news/d.html"_s }));
+    }
+
+    // The dialog opens on the column the user stands in, over the rows selected.
+    void findAndReplaceReachedFromTheWindow_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("selected");
+        QTest::newRow("its button") << u"button"_s << true;
+        QTest::newRow("the context menu") << u"menu"_s << true;
+        QTest::newRow("Ctrl+H in the table") << u"keys"_s << true;
+        QTest::newRow("nothing selected: no dialog") << u"keys"_s << false;
+    }
+    void findAndReplaceReachedFromTheWindow()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, selected);
+        SiteScenario t;
+        QVERIFY(t.openThroughPrompt());
+        QTableView *table = t.site->table();
+        table->selectionModel()->setCurrentIndex(t.shown(u"c.html"_s, SiteModel::KeywordsColumn), QItemSelectionModel::NoUpdate);
+        t.site->selectRows(selected ? t.rows({ u"a.html"_s, u"c.html"_s }) : QList<int>());
+        int column = -1;
+        QString count;
+        t.s.window->prompts().answerDialogNext([&](QDialog &shown) {
+            auto *dialog = qobject_cast<TextChangeDialog *>(&shown);
+            QVERIFY(dialog);
+            column = dialog->column();
+            QTest::keyClicks(dialog->findBox(), u"a"_s);
+            count = dialog->countLabel()->text();
+        });
+        table->setFocus();
+        if (how == u"button"_s) {
+            for (QPushButton *button : t.site->findChildren<QPushButton *>()) {
+                if (button->text() == t.site->textChangeAction()->text())
+                    QTest::mouseClick(button, Qt::LeftButton);
+            }
+        } else if (how == u"menu"_s) {
+            const std::unique_ptr<QMenu> menu = t.site->contextMenu(table->visualRect(t.shown(u"c.html"_s, 0)).center());
+            menu->actions().constLast()->trigger();
+        } else {
+            QTest::keySequence(table, QKeySequence(u"Ctrl+H"_s));
+        }
+        QCOMPARE(t.promptsOf(UserPrompts::Kind::Dialog), selected ? 1 : 0);
+        QCOMPARE(column, selected ? int(SiteModel::KeywordsColumn) : -1);
+        // Keywords lacking on both pages: nothing for "a" to be found in.
+        QCOMPARE(count, selected ? u"0 of 2 selected pages change"_s : QString());
+        if (!selected)
+            QCOMPARE(t.s.msg(), u"Select the pages to change first... (%1)"_s.arg(t.folder()));
+        QCOMPARE(t.site->model().summary().edited, 0);
+    }
+
+    void findAndReplaceShowsThenApplies_data()
+    {
+        QTest::addColumn<int>("mode"); // as the dialog lists them: replace, add before, add after
+        QTest::addColumn<QString>("find");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("expression");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QStringList>("previewed");
+        QTest::addColumn<QString>("a"); // a.html's description as the preview shows it
+        QTest::addColumn<bool>("error");
+        const QString bakery = QString::fromUtf8(kBakery);
+        QTest::newRow("plain text in any case, selected pages only")
+            << 0 << u"BAKERY"_s << u"bakehouse"_s << false << true << QStringList { "a.html" }
+            << QString(bakery).replace(u"bakery"_s, u"bakehouse"_s) << false;
+        QTest::newRow("an expression with a group") << 0 << u"^(\\w+)"_s << u"\\1!"_s << true << true
+                                                    << QStringList { "a.html", "c.html" } << u"Fresh!"_s + bakery.mid(5) << false;
+        QTest::newRow("added before, a page without one gets it alone")
+            << 1 << u"ignored"_s << u"Bakery: "_s << false << true << QStringList { "a.html", "b.html", "c.html" }
+            << u"Bakery: "_s + bakery << false;
+        QTest::newRow("an invalid expression offers no OK") << 0 << u"(bakery"_s << u"x"_s << true << true << QStringList()
+                                                            << bakery << true;
+        QTest::newRow("cancelled") << 2 << QString() << u" Since 1952."_s << false << false
+                                   << QStringList { "a.html", "b.html", "c.html" } << bakery + u" Since 1952."_s << false;
+    }
+    void findAndReplaceShowsThenApplies()
+    {
+        QFETCH(int, mode);
+        QFETCH(QString, find);
+        QFETCH(QString, text);
+        QFETCH(bool, expression);
+        QFETCH(bool, ok);
+        QFETCH(QStringList, previewed);
+        QFETCH(QString, a);
+        QFETCH(bool, error);
+        SiteScenario t;
+        QVERIFY(t.openThroughPrompt());
+        t.site->selectRows(t.rows({ u"a.html"_s, u"b.html"_s, u"c.html"_s }));
+        QStringList shown;
+        QString after;
+        t.s.window->prompts().answerDialogNext([&](QDialog &asked) {
+            auto *dialog = qobject_cast<TextChangeDialog *>(&asked);
+            QVERIFY(dialog);
+            dialog->modeBox()->setCurrentIndex(mode);
+            if (expression)
+                QTest::mouseClick(dialog->expressionBox(), Qt::LeftButton);
+            QTest::keyClicks(dialog->findBox(), find);
+            QTest::keyClicks(dialog->textBox(), text);
+            for (int row = 0; row < dialog->previewTable()->rowCount(); ++row) {
+                shown << dialog->previewTable()->item(row, 0)->text();
+                if (shown.constLast() == u"a.html"_s)
+                    after = dialog->previewTable()->item(row, 2)->text();
+            }
+            QCOMPARE(dialog->errorLabel()->isVisible(), error);
+            QCOMPARE(dialog->errorLabel()->text().isEmpty(), !error);
+            QCOMPARE(dialog->okButton()->isEnabled(), !previewed.isEmpty());
+            QCOMPARE(dialog->findBox()->isEnabled(), mode == 0);
+            if (ok)
+                QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+        });
+        t.site->textChangeAction()->trigger();
+        QCOMPARE(shown, previewed);
+        QCOMPARE(after, previewed.contains(u"a.html"_s) ? a : QString());
+        const int edited = ok ? int(previewed.size()) : 0;
+        QCOMPARE(t.value(u"a.html"_s, SiteModel::DescriptionColumn), edited > 0 ? a : QString::fromUtf8(kBakery));
+        QCOMPARE(t.value(u"news/d.html"_s, SiteModel::DescriptionColumn), QString::fromUtf8(kNews));
+        QCOMPARE(t.site->model().summary().edited, edited);
+        if (edited == 0)
+            return;
+        QCOMPARE(t.s.msg(), u"%1 pages changed, to be written by Save All... (%2)"_s.arg(edited).arg(t.folder()));
+        t.answer({ QMessageBox::Cancel });
+        QVERIFY(!t.commands().saveAll(*t.site));
+        QVERIFY2(t.lastPrompt().contains(u"+<META name=\"description\" content=\"%1\">"_s.arg(a)), qPrintable(t.lastPrompt()));
+        t.site->revertAll();
+        QCOMPARE(t.value(u"a.html"_s, SiteModel::DescriptionColumn), QString::fromUtf8(kBakery));
     }
 
     void saveAllPreviewsFirst_data()
