@@ -46,6 +46,18 @@ struct stat statOf(const QString &path)
     return info;
 }
 
+struct stat statOf(int fd)
+{
+    struct stat info = {};
+    ::fstat(fd, &info);
+    return info;
+}
+
+bool hardLink(const QString &existing, const QString &added)
+{
+    return ::link(QFile::encodeName(existing).constData(), QFile::encodeName(added).constData()) == 0;
+}
+
 DocumentSaver::Request saveOf(const QString &path, bool backup = true, const QString &target = {})
 {
     MetaElementSet values;
@@ -164,17 +176,11 @@ public:
     }
 
 private:
-    static struct stat statusOf(int fd)
-    {
-        struct stat info = {};
-        ::fstat(fd, &info);
-        return info;
-    }
-    static ino_t inodeOf(int fd) { return statusOf(fd).st_ino; }
+    static ino_t inodeOf(int fd) { return statOf(fd).st_ino; }
     qint64 roomOf(int fd)
     {
         const auto claimed = m_room.find(inodeOf(fd));
-        return std::max<qint64>(statusOf(fd).st_size, claimed == m_room.end() ? 0 : claimed->second);
+        return std::max<qint64>(statOf(fd).st_size, claimed == m_room.end() ? 0 : claimed->second);
     }
 
     qint64 m_free;
@@ -212,12 +218,6 @@ private:
         m_failedOnFolder = S_ISDIR(statOf(fd).st_mode);
         return true;
     }
-    static struct stat statOf(int fd)
-    {
-        struct stat info = {};
-        ::fstat(fd, &info);
-        return info;
-    }
 
     int m_failing;
     int m_calls = 0;
@@ -249,6 +249,28 @@ private:
 };
 
 } // namespace
+
+struct Failure { QString kind; SaveError code; QString reason; bool previewRefuses; };
+Q_DECLARE_METATYPE(Failure)
+
+struct HeldSave { QString situation; int umask; bool backup; int mode; };
+Q_DECLARE_METATYPE(HeldSave)
+
+// owner: user and group of the page; folderMode: the folder belongs to root
+struct Keeping { bool asNobody; int owner; int mode; int folderMode; int links; bool backup; bool inPlace; };
+Q_DECLARE_METATYPE(Keeping)
+
+// lookalike: a page beside it that no save may touch; linkedTo: what a link at the backup's name points to
+struct BackupName { QString name; QString backupName; QString lookalike; QString linkedTo; QByteArray page; bool changed; };
+Q_DECLARE_METATYPE(BackupName)
+
+// shortBy: bytes the disk lacks for the whole save; -1: none free
+struct DiskRoom { QByteArray page; int links; bool backup; int shortBy; bool reservations; bool saved; };
+Q_DECLARE_METATYPE(DiskRoom)
+
+// more: files the save may still open; reason: "<folder>" stands for the page's folder
+struct Descriptors { int more; bool bytesHeld; int links; SaveError code; QString reason; };
+Q_DECLARE_METATYPE(Descriptors)
 
 class TestDocumentSaver : public QObject
 {
@@ -321,7 +343,7 @@ private Q_SLOTS:
         QString path = real;
         if (reachedAs == QLatin1String("hard link")) {
             path = home.path() + QStringLiteral("/second.html");
-            QVERIFY(::link(QFile::encodeName(real).constData(), QFile::encodeName(path).constData()) == 0);
+            QVERIFY(hardLink(real, path));
         } else if (reachedAs == QLatin1String("symlink")) {
             path = home.path() + QStringLiteral("/link.html");
             QVERIFY(QFile::link(real, path));
@@ -343,33 +365,28 @@ private Q_SLOTS:
 
     void failures_data()
     {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<SaveError>("code");
-        QTest::addColumn<QString>("reason");
-        QTest::addColumn<bool>("previewRefuses");
+        QTest::addColumn<Failure>("row");
         QTest::newRow("missing source")
-            << "missing" << SaveError::SourceUnreadable << "No such file or directory" << true;
+            << Failure { "missing", SaveError::SourceUnreadable, "No such file or directory", true };
         QTest::newRow("no head start tag")
-            << "nohead" << SaveError::NoHead << "No HEAD section in file..." << true;
+            << Failure { "nohead", SaveError::NoHead, "No HEAD section in file...", true };
         QTest::newRow("backup name taken by a folder")
-            << "backupfolder" << SaveError::BackupRefused << "index.bak: Is a directory" << true;
+            << Failure { "backupfolder", SaveError::BackupRefused, "index.bak: Is a directory", true };
         QTest::newRow("target a folder")
-            << "targetfolder" << SaveError::TargetRefused << "other: Is a directory" << true;
+            << Failure { "targetfolder", SaveError::TargetRefused, "other: Is a directory", true };
         QTest::newRow("link to a full device")
-            << "devfull" << SaveError::TargetRefused << "Not a regular file" << false;
+            << Failure { "devfull", SaveError::TargetRefused, "Not a regular file", false };
         QTest::newRow("read-only folder, backup due")
-            << "readonlyfolder" << SaveError::BackupRefused << "<folder>: Permission denied" << true;
+            << Failure { "readonlyfolder", SaveError::BackupRefused, "<folder>: Permission denied", true };
         QTest::newRow("new page in a read-only folder")
-            << "readonlyfolder-newpage" << SaveError::TargetRefused << "<folder>: Permission denied" << true;
+            << Failure { "readonlyfolder-newpage", SaveError::TargetRefused, "<folder>: Permission denied", true };
         QTest::newRow("read-only file")
-            << "readonlyfile" << SaveError::TargetRefused << "index.html: Permission denied" << true;
+            << Failure { "readonlyfile", SaveError::TargetRefused, "index.html: Permission denied", true };
     }
     void failures()
     {
-        QFETCH(QString, kind);
-        QFETCH(SaveError, code);
-        QFETCH(QString, reason);
-        QFETCH(bool, previewRefuses);
+        QFETCH(Failure, row);
+        auto [kind, code, reason, previewRefuses] = row;
         TestHome home;
         const QString folder = home.path() + QStringLiteral("/www");
         const QString path = home.write(QStringLiteral("www/index.html"), kind == "nohead" ? "<p>x</p>" : kPage);
@@ -419,21 +436,16 @@ private Q_SLOTS:
     // a new file gets the mode any new file gets, or the source's while it is still there.
     void savesFromTheBytesHeld_data()
     {
-        QTest::addColumn<QString>("situation");
-        QTest::addColumn<int>("umask");
-        QTest::addColumn<bool>("backup");
-        QTest::addColumn<int>("mode");
-        QTest::newRow("page deleted while open, backup due") << "deleted" << 022 << true << 0644;
-        QTest::newRow("page deleted while open, a tighter umask") << "deleted" << 027 << false << 0640;
-        QTest::newRow("page rewritten on disk without its HEAD") << "rewritten" << 022 << true << 0604;
-        QTest::newRow("Save As after the old file vanished") << "saveas" << 077 << true << 0600;
+        QTest::addColumn<HeldSave>("row");
+        QTest::newRow("page deleted while open, backup due") << HeldSave { "deleted", 022, true, 0644 };
+        QTest::newRow("page deleted while open, a tighter umask") << HeldSave { "deleted", 027, false, 0640 };
+        QTest::newRow("page rewritten on disk without its HEAD") << HeldSave { "rewritten", 022, true, 0604 };
+        QTest::newRow("Save As after the old file vanished") << HeldSave { "saveas", 077, true, 0600 };
     }
     void savesFromTheBytesHeld()
     {
-        QFETCH(QString, situation);
-        QFETCH(int, umask);
-        QFETCH(bool, backup);
-        QFETCH(int, mode);
+        QFETCH(HeldSave, row);
+        const auto [situation, umask, backup, mode] = row;
         TestHome home;
         const Umask mask(mode_t(umask & 0777));
         const QString folder = home.path() + QStringLiteral("/www");
@@ -476,32 +488,21 @@ private Q_SLOTS:
     // the same, and rewritten in place where it cannot.
     void saveKeepsWhatTheFileIs_data()
     {
-        QTest::addColumn<bool>("asNobody");
-        QTest::addColumn<int>("owner"); // user and group of the page
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<int>("folderMode"); // the folder belongs to root
-        QTest::addColumn<int>("links");
-        QTest::addColumn<bool>("backup");
-        QTest::addColumn<bool>("inPlace");
-        QTest::newRow("mode 0640, replaced") << false << 0 << 0640 << 0755 << 1 << true << false;
-        QTest::newRow("mode 0604, second hard link, in place") << false << 0 << 0604 << 0755 << 2 << false << true;
-        QTest::newRow("second hard link, backup due") << false << 0 << 0644 << 0755 << 2 << true << true;
-        QTest::newRow("root saves nobody's page") << false << kNobody << 0640 << 0755 << 1 << true << false;
-        QTest::newRow("set-id bits on nobody's executable page") << false << kNobody << 06775 << 0755 << 1 << false << false;
-        QTest::newRow("nobody saves its own page") << true << kNobody << 0600 << 0777 << 1 << true << false;
-        QTest::newRow("nobody saves in a folder it may write but not list") << true << kNobody << 0600 << 0733 << 1 << true << false;
-        QTest::newRow("nobody saves root's page it may write") << true << 0 << 0666 << 0777 << 1 << true << true;
-        QTest::newRow("read-only folder, no backup due") << true << kNobody << 0640 << 0755 << 1 << false << true;
+        QTest::addColumn<Keeping>("row");
+        QTest::newRow("mode 0640, replaced") << Keeping { false, 0, 0640, 0755, 1, true, false };
+        QTest::newRow("mode 0604, second hard link, in place") << Keeping { false, 0, 0604, 0755, 2, false, true };
+        QTest::newRow("second hard link, backup due") << Keeping { false, 0, 0644, 0755, 2, true, true };
+        QTest::newRow("root saves nobody's page") << Keeping { false, kNobody, 0640, 0755, 1, true, false };
+        QTest::newRow("set-id bits on nobody's executable page") << Keeping { false, kNobody, 06775, 0755, 1, false, false };
+        QTest::newRow("nobody saves its own page") << Keeping { true, kNobody, 0600, 0777, 1, true, false };
+        QTest::newRow("nobody saves in a folder it may write but not list") << Keeping { true, kNobody, 0600, 0733, 1, true, false };
+        QTest::newRow("nobody saves root's page it may write") << Keeping { true, 0, 0666, 0777, 1, true, true };
+        QTest::newRow("read-only folder, no backup due") << Keeping { true, kNobody, 0640, 0755, 1, false, true };
     }
     void saveKeepsWhatTheFileIs()
     {
-        QFETCH(bool, asNobody);
-        QFETCH(int, owner);
-        QFETCH(int, mode);
-        QFETCH(int, folderMode);
-        QFETCH(int, links);
-        QFETCH(bool, backup);
-        QFETCH(bool, inPlace);
+        QFETCH(Keeping, row);
+        const auto [asNobody, owner, mode, folderMode, links, backup, inPlace] = row;
         if ((asNobody || owner != 0) && ::geteuid() != 0)
             QSKIP("giving files to another user needs root");
         TestHome home;
@@ -511,7 +512,7 @@ private Q_SLOTS:
         const QString secondName = folder + QStringLiteral("/second.html");
         QStringList names { "index.html" };
         if (links == 2) {
-            QVERIFY(::link(QFile::encodeName(path).constData(), QFile::encodeName(secondName).constData()) == 0);
+            QVERIFY(hardLink(path, secondName));
             names << "second.html";
         }
         if (backup)
@@ -548,37 +549,28 @@ private Q_SLOTS:
     // A preview writes nothing and shows the very bytes the save then writes.
     void backupBesideTheExactName_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("backupName");
-        QTest::addColumn<QString>("lookalike"); // a page beside it that no save may touch
-        QTest::addColumn<QString>("linkedTo"); // what a link at the backup's name points to
-        QTest::addColumn<QByteArray>("page");
-        QTest::addColumn<bool>("changed");
+        QTest::addColumn<BackupName>("row");
         const QByteArray saved = "<html>\n<HEAD>\n<META name=\"keywords\" content=\"new\">\n<META name=\"distribution\" "
                                  "content=\"global\">\n<META name=\"FORMATTER\" content=\"Tagsmith LITE 2.01a\">\n</HEAD>\n";
-        QTest::newRow("crlf page, new keywords") << "index.html" << "index.bak" << "notes.txt" << "" << kPage << true;
+        QTest::newRow("crlf page, new keywords") << BackupName { "index.html", "index.bak", "notes.txt", "", kPage, true };
         QTest::newRow("page already saved with these values")
-            << "index.html" << "index.bak" << "notes.txt" << "" << saved << false;
-        QTest::newRow("ending in blanks, no dot") << "page  " << "page  .bak" << "page" << "" << kPage << true;
-        QTest::newRow("holding a line end") << "two\nlines.html" << "two\nlines.bak" << "two" << "" << kPage << true;
-        QTest::newRow("wrapped in quotes") << "\"page.html\"" << "\"page.bak" << "page.html" << "" << kPage << true;
-        QTest::newRow("quotes inside") << "it's \"new\".html" << "it's \"new\".bak" << "its new.html" << "" << kPage << true;
+            << BackupName { "index.html", "index.bak", "notes.txt", "", saved, false };
+        QTest::newRow("ending in blanks, no dot") << BackupName { "page  ", "page  .bak", "page", "", kPage, true };
+        QTest::newRow("holding a line end") << BackupName { "two\nlines.html", "two\nlines.bak", "two", "", kPage, true };
+        QTest::newRow("wrapped in quotes") << BackupName { "\"page.html\"", "\"page.bak", "page.html", "", kPage, true };
+        QTest::newRow("quotes inside") << BackupName { "it's \"new\".html", "it's \"new\".bak", "its new.html", "", kPage, true };
         QTest::newRow("hidden, beside another hidden page")
-            << ".old.html" << ".old.bak" << ".draft.html" << "" << kPage << true;
-        QTest::newRow("link to another file") << "index.html" << "index.bak" << "notes.txt" << "notes.txt" << kPage << true;
-        QTest::newRow("link to a folder") << "index.html" << "index.bak" << "notes.txt" << "keep" << kPage << true;
-        QTest::newRow("dangling link") << "index.html" << "index.bak" << "notes.txt" << "gone.txt" << kPage << true;
+            << BackupName { ".old.html", ".old.bak", ".draft.html", "", kPage, true };
+        QTest::newRow("link to another file") << BackupName { "index.html", "index.bak", "notes.txt", "notes.txt", kPage, true };
+        QTest::newRow("link to a folder") << BackupName { "index.html", "index.bak", "notes.txt", "keep", kPage, true };
+        QTest::newRow("dangling link") << BackupName { "index.html", "index.bak", "notes.txt", "gone.txt", kPage, true };
         QTest::newRow("link to the page itself")
-            << "index.html" << "index.bak" << "notes.txt" << "index.html" << kPage << true;
+            << BackupName { "index.html", "index.bak", "notes.txt", "index.html", kPage, true };
     }
     void backupBesideTheExactName()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, backupName);
-        QFETCH(QString, lookalike);
-        QFETCH(QString, linkedTo);
-        QFETCH(QByteArray, page);
-        QFETCH(bool, changed);
+        QFETCH(BackupName, row);
+        const auto [name, backupName, lookalike, linkedTo, page, changed] = row;
         TestHome home;
         const QString folder = home.path() + QStringLiteral("/www");
         const QString other = home.write(QStringLiteral("www/") + lookalike, kPage);
@@ -622,36 +614,27 @@ private Q_SLOTS:
     // changes; without a way to claim it, the growth is written first and undone.
     void fullDiskLeavesPageWholeOrSaved_data()
     {
-        QTest::addColumn<QByteArray>("page");
-        QTest::addColumn<int>("links");
-        QTest::addColumn<bool>("backup");
-        QTest::addColumn<int>("shortBy"); // bytes the disk lacks for the whole save; -1: none free
-        QTest::addColumn<bool>("reservations");
-        QTest::addColumn<bool>("saved");
+        QTest::addColumn<DiskRoom>("row");
         const QByteArray shrinking = QByteArray(kPage).replace("old", QByteArray(400, 'o'));
-        QTest::newRow("replaced, disk full") << kPage << 1 << true << -1 << true << false;
-        QTest::newRow("replaced, one byte short") << kPage << 1 << true << 1 << true << false;
-        QTest::newRow("replaced, room enough") << kPage << 1 << true << 0 << true << true;
-        QTest::newRow("in place, disk full") << kPage << 2 << true << -1 << true << false;
-        QTest::newRow("in place, backup fits, page one byte short") << kPage << 2 << true << 1 << true << false;
-        QTest::newRow("in place, no reservations, one byte short") << kPage << 2 << false << 1 << false << false;
-        QTest::newRow("in place, room enough") << kPage << 2 << true << 0 << true << true;
-        QTest::newRow("in place, shrinking page, disk full") << shrinking << 2 << false << -1 << true << true;
+        QTest::newRow("replaced, disk full") << DiskRoom { kPage, 1, true, -1, true, false };
+        QTest::newRow("replaced, one byte short") << DiskRoom { kPage, 1, true, 1, true, false };
+        QTest::newRow("replaced, room enough") << DiskRoom { kPage, 1, true, 0, true, true };
+        QTest::newRow("in place, disk full") << DiskRoom { kPage, 2, true, -1, true, false };
+        QTest::newRow("in place, backup fits, page one byte short") << DiskRoom { kPage, 2, true, 1, true, false };
+        QTest::newRow("in place, no reservations, one byte short") << DiskRoom { kPage, 2, false, 1, false, false };
+        QTest::newRow("in place, room enough") << DiskRoom { kPage, 2, true, 0, true, true };
+        QTest::newRow("in place, shrinking page, disk full") << DiskRoom { shrinking, 2, false, -1, true, true };
     }
     void fullDiskLeavesPageWholeOrSaved()
     {
-        QFETCH(QByteArray, page);
-        QFETCH(int, links);
-        QFETCH(bool, backup);
-        QFETCH(int, shortBy);
-        QFETCH(bool, reservations);
-        QFETCH(bool, saved);
+        QFETCH(DiskRoom, row);
+        const auto [page, links, backup, shortBy, reservations, saved] = row;
         TestHome home;
         const QString folder = home.path() + QStringLiteral("/www");
         const QString path = home.write(QStringLiteral("www/index.html"), page);
         const QString secondName = folder + QStringLiteral("/second.html");
         if (links == 2)
-            QVERIFY(::link(QFile::encodeName(path).constData(), QFile::encodeName(secondName).constData()) == 0);
+            QVERIFY(hardLink(path, secondName));
         const QStringList before = listing(folder);
         const struct stat statusBefore = statOf(path);
         const DocumentSaver::Request request = saveOf(path, backup);
@@ -711,9 +694,7 @@ private Q_SLOTS:
             const QString folder = home.path() + QStringLiteral("/www");
             const QString path = home.write(QStringLiteral("www/index.html"), page);
             if (links == 2)
-                QVERIFY(::link(QFile::encodeName(path).constData(),
-                            QFile::encodeName(folder + QStringLiteral("/second.html")).constData())
-                    == 0);
+                QVERIFY(hardLink(path, folder + QStringLiteral("/second.html")));
             const QStringList before = listing(folder);
             const DocumentSaver::Request request = saveOf(path, backup);
             const QByteArray expected = DocumentSaver::preview(request).after;
@@ -743,34 +724,25 @@ private Q_SLOTS:
     // again, nor its new file or its backup made, nor the page opened to rewrite in place.
     void descriptorsRunningOutChangeNothing_data()
     {
-        QTest::addColumn<int>("more"); // files the save may still open
-        QTest::addColumn<bool>("bytesHeld");
-        QTest::addColumn<int>("links");
-        QTest::addColumn<SaveError>("code");
-        QTest::addColumn<QString>("reason"); // "<folder>" stands for the page's folder
+        QTest::addColumn<Descriptors>("row");
         QTest::newRow("none to read the page again")
-            << 0 << false << 1 << SaveError::SourceUnreadable << "index.html: Too many open files";
+            << Descriptors { 0, false, 1, SaveError::SourceUnreadable, "index.html: Too many open files" };
         QTest::newRow("none for the new page")
-            << 0 << true << 1 << SaveError::WriteFailed << "<folder>: Too many open files";
+            << Descriptors { 0, true, 1, SaveError::WriteFailed, "<folder>: Too many open files" };
         QTest::newRow("one for the new page, none for the backup")
-            << 1 << true << 1 << SaveError::WriteFailed << "<folder>: Too many open files";
+            << Descriptors { 1, true, 1, SaveError::WriteFailed, "<folder>: Too many open files" };
         QTest::newRow("none to open the page in place")
-            << 0 << true << 2 << SaveError::WriteFailed << "index.html: Too many open files";
+            << Descriptors { 0, true, 2, SaveError::WriteFailed, "index.html: Too many open files" };
     }
     void descriptorsRunningOutChangeNothing()
     {
-        QFETCH(int, more);
-        QFETCH(bool, bytesHeld);
-        QFETCH(int, links);
-        QFETCH(SaveError, code);
-        QFETCH(QString, reason);
+        QFETCH(Descriptors, row);
+        auto [more, bytesHeld, links, code, reason] = row;
         TestHome home;
         const QString folder = home.path() + QStringLiteral("/www");
         const QString path = home.write(QStringLiteral("www/index.html"), kPage);
         if (links == 2)
-            QVERIFY(::link(QFile::encodeName(path).constData(),
-                        QFile::encodeName(folder + QStringLiteral("/second.html")).constData())
-                == 0);
+            QVERIFY(hardLink(path, folder + QStringLiteral("/second.html")));
         reason.replace(QStringLiteral("<folder>"), folder);
         DocumentSaver::Request request = saveOf(path);
         if (bytesHeld)

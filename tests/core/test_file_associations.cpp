@@ -151,6 +151,16 @@ const QString kNoGio
 
 } // namespace
 
+struct Registration { Family family; QStringList extensions; QString classKey; bool icon; };
+Q_DECLARE_METATYPE(Registration)
+
+struct Listing { QByteArray before; QStringList types; QByteArray on; QByteArray off; };
+Q_DECLARE_METATYPE(Listing)
+
+// cached: applications in the MIME cache: "type=id"; uncached: and in none; userList: null: no list; systemList: null: none; listOn: null: no list
+struct Reader { QStringList cached; QStringList uncached; QByteArray userList; QByteArray systemList; QString answers; QByteArray listOn; };
+Q_DECLARE_METATYPE(Reader)
+
 class TestFileAssociations : public QObject
 {
     Q_OBJECT
@@ -177,19 +187,14 @@ private Q_SLOTS:
 
     void registering_data()
     {
-        QTest::addColumn<Family>("family");
-        QTest::addColumn<QStringList>("extensions");
-        QTest::addColumn<QString>("classKey");
-        QTest::addColumn<bool>("icon");
-        QTest::newRow("php, three extensions") << Family::Php << QStringList { ".php", ".php3", ".phtml" } << u"phpfile"_s << true;
-        QTest::newRow("htm, no icon of ours") << Family::Htm << QStringList { ".htm", ".html" } << u"htmlfile"_s << false;
+        QTest::addColumn<Registration>("row");
+        QTest::newRow("php, three extensions") << Registration { Family::Php, QStringList { ".php", ".php3", ".phtml" }, u"phpfile"_s, true };
+        QTest::newRow("htm, no icon of ours") << Registration { Family::Htm, QStringList { ".htm", ".html" }, u"htmlfile"_s, false };
     }
     void registering()
     {
-        QFETCH(Family, family);
-        QFETCH(QStringList, extensions);
-        QFETCH(QString, classKey);
-        QFETCH(bool, icon);
+        QFETCH(Registration, row);
+        const auto [family, extensions, classKey, icon] = row;
         QVERIFY(!m_fixture->associations.read(family).registered);
         QVERIFY(m_fixture->associations.write(family, true));
         QVERIFY(m_fixture->associations.read(family).registered);
@@ -285,71 +290,66 @@ private Q_SLOTS:
     // again without a trace.
     void mimeAppsListing_data()
     {
-        QTest::addColumn<QByteArray>("before");
-        QTest::addColumn<QStringList>("types");
-        QTest::addColumn<QByteArray>("on");
-        QTest::addColumn<QByteArray>("off");
+        QTest::addColumn<Listing>("row");
         const QStringList html { u"text/html"_s };
         const QByteArray ours = "tagsmith-html.desktop";
         QTest::newRow("behind the applications listed")
-            << QByteArray("[Added Associations]\ntext/html=a.desktop;\n") << html
-            << "[Added Associations]\ntext/html=a.desktop;" + ours + ";\n"
-            << QByteArray("[Added Associations]\ntext/html=a.desktop;\n");
+            << Listing { QByteArray("[Added Associations]\ntext/html=a.desktop;\n"), html,
+               "[Added Associations]\ntext/html=a.desktop;" + ours + ";\n",
+               QByteArray("[Added Associations]\ntext/html=a.desktop;\n") };
         QTest::newRow("a list without a closing semicolon")
-            << QByteArray("[Added Associations]\ntext/html=a.desktop;b.desktop\n") << html
-            << "[Added Associations]\ntext/html=a.desktop;b.desktop;" + ours + "\n"
-            << QByteArray("[Added Associations]\ntext/html=a.desktop;b.desktop\n");
+            << Listing { QByteArray("[Added Associations]\ntext/html=a.desktop;b.desktop\n"), html,
+               "[Added Associations]\ntext/html=a.desktop;b.desktop;" + ours + "\n",
+               QByteArray("[Added Associations]\ntext/html=a.desktop;b.desktop\n") };
         const QByteArray groups = "[Added Associations]\nimage/png=viewer.desktop;\n\n[Removed Associations]\ntext/html=x.desktop;\n";
         QTest::newRow("other types and groups")
-            << groups << html
-            << "[Added Associations]\nimage/png=viewer.desktop;\ntext/html=" + ours + ";\n\n[Removed Associations]\ntext/html=x.desktop;\n"
-            << groups;
+            << Listing { groups, html,
+               "[Added Associations]\nimage/png=viewer.desktop;\ntext/html=" + ours + ";\n\n[Removed Associations]\ntext/html=x.desktop;\n",
+               groups };
         const QByteArray crlf = "# mine\r\n[Added Associations]\r\ntext/html = a.desktop;\r\n[Default Applications]\r\ntext/html=a.desktop";
         QTest::newRow("comment, CR LF, spaces, no last line end")
-            << crlf << html
-            << "# mine\r\n[Added Associations]\r\ntext/html = a.desktop;" + ours + ";\r\n[Default Applications]\r\ntext/html=a.desktop"
-            << crlf;
+            << Listing { crlf, html,
+               "# mine\r\n[Added Associations]\r\ntext/html = a.desktop;" + ours + ";\r\n[Default Applications]\r\ntext/html=a.desktop",
+               crlf };
         const QByteArray loose = "image/png=viewer.desktop;\n[Added Associations]\naudio/ogg=player.desktop;\n";
         QTest::newRow("entries before any group belong to none")
-            << loose << html << loose + "text/html=" + ours + ";\n" << loose;
+            << Listing { loose, html, loose + "text/html=" + ours + ";\n", loose };
         QTest::newRow("several types, one listed")
-            << QByteArray("[Added Associations]\ntext/x-php=ide.desktop;\n")
-            << QStringList { u"application/x-php"_s, u"text/x-php"_s }
-            << QByteArray("[Added Associations]\ntext/x-php=ide.desktop;tagsmith-html.desktop;\napplication/x-php=tagsmith-html.desktop;\n")
-            << QByteArray("[Added Associations]\ntext/x-php=ide.desktop;\n");
+            << Listing { QByteArray("[Added Associations]\ntext/x-php=ide.desktop;\n"),
+               QStringList { u"application/x-php"_s, u"text/x-php"_s },
+               QByteArray("[Added Associations]\ntext/x-php=ide.desktop;tagsmith-html.desktop;\napplication/x-php=tagsmith-html.desktop;\n"),
+               QByteArray("[Added Associations]\ntext/x-php=ide.desktop;\n") };
         QTest::newRow("listed behind already: nothing twice")
-            << QByteArray("[Added Associations]\ntext/html=a.desktop; " + ours + "\n") << html
-            << QByteArray("[Added Associations]\ntext/html=a.desktop; " + ours + "\n")
-            << QByteArray("[Added Associations]\ntext/html=a.desktop\n");
+            << Listing { QByteArray("[Added Associations]\ntext/html=a.desktop; " + ours + "\n"), html,
+               QByteArray("[Added Associations]\ntext/html=a.desktop; " + ours + "\n"),
+               QByteArray("[Added Associations]\ntext/html=a.desktop\n") };
         QTest::newRow("listed ahead of others: moved behind them")
-            << QByteArray("[Added Associations]\ntext/html=" + ours + ";a.desktop;\n") << html
-            << QByteArray("[Added Associations]\ntext/html=a.desktop;" + ours + ";\n")
-            << QByteArray("[Added Associations]\ntext/html=a.desktop;\n");
+            << Listing { QByteArray("[Added Associations]\ntext/html=" + ours + ";a.desktop;\n"), html,
+               QByteArray("[Added Associations]\ntext/html=a.desktop;" + ours + ";\n"),
+               QByteArray("[Added Associations]\ntext/html=a.desktop;\n") };
         QTest::newRow("listed ahead of others and behind them: once, behind")
-            << QByteArray("[Added Associations]\ntext/html=" + ours + ";a.desktop;" + ours + ";\n") << html
-            << QByteArray("[Added Associations]\ntext/html=a.desktop;" + ours + ";\n")
-            << QByteArray("[Added Associations]\ntext/html=a.desktop;\n");
+            << Listing { QByteArray("[Added Associations]\ntext/html=" + ours + ";a.desktop;" + ours + ";\n"), html,
+               QByteArray("[Added Associations]\ntext/html=a.desktop;" + ours + ";\n"),
+               QByteArray("[Added Associations]\ntext/html=a.desktop;\n") };
         QTest::newRow("listed for a type no longer given: taken out there")
-            << QByteArray("[Added Associations]\ntext/x-php=" + ours + ";\nimage/png=v.desktop;\n"
-                          "text/plain=e.desktop;" + ours + ";\n")
-            << html
-            << QByteArray("[Added Associations]\nimage/png=v.desktop;\ntext/plain=e.desktop;\ntext/html=" + ours + ";\n")
-            << QByteArray("[Added Associations]\nimage/png=v.desktop;\ntext/plain=e.desktop;\n");
+            << Listing { QByteArray("[Added Associations]\ntext/x-php=" + ours + ";\nimage/png=v.desktop;\n"
+                          "text/plain=e.desktop;" + ours + ";\n"),
+               html,
+               QByteArray("[Added Associations]\nimage/png=v.desktop;\ntext/plain=e.desktop;\ntext/html=" + ours + ";\n"),
+               QByteArray("[Added Associations]\nimage/png=v.desktop;\ntext/plain=e.desktop;\n") };
         QTest::newRow("no type: only taken out")
-            << QByteArray("[Default Applications]\ntext/html=a.desktop;\n[Added Associations]\ntext/html=" + ours + ";\n")
-            << QStringList {} << QByteArray("[Default Applications]\ntext/html=a.desktop;\n")
-            << QByteArray("[Default Applications]\ntext/html=a.desktop;\n");
+            << Listing { QByteArray("[Default Applications]\ntext/html=a.desktop;\n[Added Associations]\ntext/html=" + ours + ";\n"),
+               QStringList {}, QByteArray("[Default Applications]\ntext/html=a.desktop;\n"),
+               QByteArray("[Default Applications]\ntext/html=a.desktop;\n") };
         QTest::newRow("a default naming us is the user's")
-            << QByteArray("[Default Applications]\ntext/html=" + ours + ";\n") << html
-            << QByteArray("[Default Applications]\ntext/html=" + ours + ";\n[Added Associations]\ntext/html=" + ours + ";\n")
-            << QByteArray("[Default Applications]\ntext/html=" + ours + ";\n");
+            << Listing { QByteArray("[Default Applications]\ntext/html=" + ours + ";\n"), html,
+               QByteArray("[Default Applications]\ntext/html=" + ours + ";\n[Added Associations]\ntext/html=" + ours + ";\n"),
+               QByteArray("[Default Applications]\ntext/html=" + ours + ";\n") };
     }
     void mimeAppsListing()
     {
-        QFETCH(QByteArray, before);
-        QFETCH(QStringList, types);
-        QFETCH(QByteArray, on);
-        QFETCH(QByteArray, off);
+        QFETCH(Listing, row);
+        const auto [before, types, on, off] = row;
         const QString id = u"tagsmith-html.desktop"_s;
         QCOMPARE(MimeAppsList::withListed(before, id, types), on);
         QCOMPARE(MimeAppsList::withListed(on, id, types), on);
@@ -400,69 +400,60 @@ private Q_SLOTS:
     // back as it was. The program is listed only where it comes behind the answer GIO meets.
     void everyReaderKeepsItsDefault_data()
     {
-        QTest::addColumn<QStringList>("cached"); // applications in the MIME cache: "type=id"
-        QTest::addColumn<QStringList>("uncached"); // and in none
-        QTest::addColumn<QByteArray>("userList"); // null: no list
-        QTest::addColumn<QByteArray>("systemList"); // null: none
-        QTest::addColumn<QString>("answers");
-        QTest::addColumn<QByteArray>("listOn"); // null: no list
+        QTest::addColumn<Reader>("row");
         const QStringList browser { u"text/html=web-browser.desktop"_s };
         const QStringList other { u"text/html=other-browser.desktop"_s };
         const QString browsers = PrivateDesktop::sameAnswers(u"web-browser.desktop"_s);
         const QString others = PrivateDesktop::sameAnswers(u"other-browser.desktop"_s);
         QTest::newRow("nothing sets a default, no list yet: not listed, we would be the default")
-            << browser << other << QByteArray() << QByteArray() << browsers << QByteArray();
+            << Reader { browser, other, QByteArray(), QByteArray(), browsers, QByteArray() };
         const QByteArray otherTypes = "[Added Associations]\nimage/png=viewer.desktop;\n# mine\n";
         QTest::newRow("nothing sets a default, a list of other types")
-            << browser << other << otherTypes << QByteArray() << browsers << otherTypes;
+            << Reader { browser, other, otherTypes, QByteArray(), browsers, otherTypes };
         const QByteArray gone = "[Default Applications]\ntext/html=gone.desktop;\n";
         QTest::newRow("the user's default is no longer installed")
-            << browser << other << gone << QByteArray() << browsers << gone;
+            << Reader { browser, other, gone, QByteArray(), browsers, gone };
         QTest::newRow("the user's default")
-            << browser << other << QByteArray("[Default Applications]\ntext/html=other-browser.desktop\n")
-            << QByteArray() << others
-            << QByteArray("[Default Applications]\ntext/html=other-browser.desktop\n"
-                          "[Added Associations]\ntext/html=tagsmith-html.desktop;\n");
+            << Reader { browser, other, QByteArray("[Default Applications]\ntext/html=other-browser.desktop\n"),
+               QByteArray(), others,
+               QByteArray("[Default Applications]\ntext/html=other-browser.desktop\n"
+                          "[Added Associations]\ntext/html=tagsmith-html.desktop;\n") };
         QTest::newRow("the user's default, in a list without a last line end")
-            << browser << other << QByteArray("[Added Associations]\nimage/png=viewer.desktop;\n"
-                                              "[Default Applications]\ntext/html=other-browser.desktop;")
-            << QByteArray() << others
-            << QByteArray("[Added Associations]\nimage/png=viewer.desktop;\ntext/html=tagsmith-html.desktop;\n"
-                          "[Default Applications]\ntext/html=other-browser.desktop;");
+            << Reader { browser, other, QByteArray("[Added Associations]\nimage/png=viewer.desktop;\n"
+                                              "[Default Applications]\ntext/html=other-browser.desktop;"),
+               QByteArray(), others,
+               QByteArray("[Added Associations]\nimage/png=viewer.desktop;\ntext/html=tagsmith-html.desktop;\n"
+                          "[Default Applications]\ntext/html=other-browser.desktop;") };
         QTest::newRow("a default in the system's list")
-            << browser << other << QByteArray() << QByteArray("[Default Applications]\ntext/html=other-browser.desktop;\n")
-            << others << QByteArray("[Added Associations]\ntext/html=tagsmith-html.desktop;\n");
+            << Reader { browser, other, QByteArray(), QByteArray("[Default Applications]\ntext/html=other-browser.desktop;\n"),
+               others, QByteArray("[Added Associations]\ntext/html=tagsmith-html.desktop;\n") };
         QTest::newRow("GIO's answer listed by the user, xdg-mime's from the MIME cache")
-            << browser << other << QByteArray("[Added Associations]\ntext/html=gone.desktop;other-browser.desktop\n")
-            << QByteArray()
-            << u"gio: other-browser.desktop, xdg-mime: web-browser.desktop, xdg-mime on GNOME: web-browser.desktop"_s
-            << QByteArray("[Added Associations]\ntext/html=gone.desktop;other-browser.desktop;tagsmith-html.desktop\n");
+            << Reader { browser, other, QByteArray("[Added Associations]\ntext/html=gone.desktop;other-browser.desktop\n"),
+               QByteArray(),
+               u"gio: other-browser.desktop, xdg-mime: web-browser.desktop, xdg-mime on GNOME: web-browser.desktop"_s,
+               QByteArray("[Added Associations]\ntext/html=gone.desktop;other-browser.desktop;tagsmith-html.desktop\n") };
         QTest::newRow("xdg-mime printed nothing: GIO's answer opens the parent type")
-            << QStringList { u"text/plain=text-editor.desktop"_s } << QStringList {} << QByteArray() << QByteArray()
-            << u"gio: text-editor.desktop, xdg-mime: , xdg-mime on GNOME: "_s << QByteArray();
+            << Reader { QStringList { u"text/plain=text-editor.desktop"_s }, QStringList {}, QByteArray(), QByteArray(),
+               u"gio: text-editor.desktop, xdg-mime: , xdg-mime on GNOME: "_s, QByteArray() };
         QTest::newRow("xdg-mime printed nothing: the user's default for the parent type")
-            << QStringList { u"text/plain=text-editor.desktop"_s } << other
-            << QByteArray("[Default Applications]\ntext/plain=other-browser.desktop;\n") << QByteArray()
-            << u"gio: other-browser.desktop, xdg-mime: other-browser.desktop, xdg-mime on GNOME: other-browser.desktop"_s
-            << QByteArray("[Default Applications]\ntext/plain=other-browser.desktop;\n");
+            << Reader { QStringList { u"text/plain=text-editor.desktop"_s }, other,
+               QByteArray("[Default Applications]\ntext/plain=other-browser.desktop;\n"), QByteArray(),
+               u"gio: other-browser.desktop, xdg-mime: other-browser.desktop, xdg-mime on GNOME: other-browser.desktop"_s,
+               QByteArray("[Default Applications]\ntext/plain=other-browser.desktop;\n") };
         QTest::newRow("GIO printed nothing: the browser is in no MIME cache")
-            << QStringList {} << other << QByteArray() << QByteArray()
-            << u"gio: , xdg-mime: other-browser.desktop, xdg-mime on GNOME: other-browser.desktop"_s << QByteArray();
+            << Reader { QStringList {}, other, QByteArray(), QByteArray(),
+               u"gio: , xdg-mime: other-browser.desktop, xdg-mime on GNOME: other-browser.desktop"_s, QByteArray() };
         QTest::newRow("nothing opens the type")
-            << QStringList {} << QStringList {} << QByteArray() << QByteArray() << PrivateDesktop::sameAnswers(QString())
-            << QByteArray();
+            << Reader { QStringList {}, QStringList {}, QByteArray(), QByteArray(), PrivateDesktop::sameAnswers(QString()),
+               QByteArray() };
         QTest::newRow("nothing opens the type, the user's default is gone")
-            << QStringList {} << QStringList {} << gone << QByteArray() << PrivateDesktop::sameAnswers(QString()) << gone;
+            << Reader { QStringList {}, QStringList {}, gone, QByteArray(), PrivateDesktop::sameAnswers(QString()), gone };
     }
     void everyReaderKeepsItsDefault()
     {
         TAGSMITH_ROW_IN_OWN_PROCESS();
-        QFETCH(QStringList, cached);
-        QFETCH(QStringList, uncached);
-        QFETCH(QByteArray, userList);
-        QFETCH(QByteArray, systemList);
-        QFETCH(QString, answers);
-        QFETCH(QByteArray, listOn);
+        QFETCH(Reader, row);
+        const auto [cached, uncached, userList, systemList, answers, listOn] = row;
         if (!hasDesktopTools())
             QSKIP(qPrintable(kNoGio));
         const PrivateDesktop desktop(m_fixture->home);

@@ -204,6 +204,12 @@ private:
 
 } // namespace
 
+struct Progress { bool asked; int intervalMs; int pages; QString shown; };
+Q_DECLARE_METATYPE(Progress)
+
+struct Widths { QByteArray title; QByteArray description; int titlesTooLong; int descriptionsTooLong; QString setting; QStringList options; };
+Q_DECLARE_METATYPE(Widths)
+
 class TestAudit : public QObject
 {
     Q_OBJECT
@@ -372,11 +378,7 @@ private Q_SLOTS:
             AuditCommand::Options options;
             options.format = format;
             options.listWindow = listWindow;
-            QString out;
-            QTextStream stream(&out);
-            AuditCommand::run({ home.path() + u"/site"_s }, options, stream, stream);
-            stream.flush();
-            return out;
+            return auditInProcess({ home.path() + u"/site"_s }, options);
         };
         const QString whole = audit(1000);
         QCOMPARE(audit(window), whole);
@@ -530,21 +532,16 @@ private Q_SLOTS:
     // only when asked for and only once an interval.
     void progressOnlyWhenAsked_data()
     {
-        QTest::addColumn<bool>("asked");
-        QTest::addColumn<int>("intervalMs");
-        QTest::addColumn<int>("pages");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("not asked") << false << 0 << 3 << QString();
-        QTest::newRow("one page") << true << 0 << 1 << u"1 page read"_s;
-        QTest::newRow("three pages") << true << 0 << 3 << u"3 pages read"_s;
-        QTest::newRow("over before the first interval") << true << 3600000 << 3 << QString();
+        QTest::addColumn<Progress>("row");
+        QTest::newRow("not asked") << Progress { false, 0, 3, QString() };
+        QTest::newRow("one page") << Progress { true, 0, 1, u"1 page read"_s };
+        QTest::newRow("three pages") << Progress { true, 0, 3, u"3 pages read"_s };
+        QTest::newRow("over before the first interval") << Progress { true, 3600000, 3, QString() };
     }
     void progressOnlyWhenAsked()
     {
-        QFETCH(bool, asked);
-        QFETCH(int, intervalMs);
-        QFETCH(int, pages);
-        QFETCH(QString, shown);
+        QFETCH(Progress, row);
+        const auto [asked, intervalMs, pages, shown] = row;
         TestHome home;
         AuditCommand::Options options;
         options.progress = asked;
@@ -635,39 +632,30 @@ private Q_SLOTS:
         const QByteArray descriptionOver = widest(WidthLimits::desktop().description, TextWidth::descriptionPixels, true);
         const QByteArray pastMobile = widest(WidthLimits::mobile().description, TextWidth::descriptionPixels, true);
         const QByteArray pastCustom = widest(300, TextWidth::titlePixels, true);
-        QTest::addColumn<QByteArray>("title");
-        QTest::addColumn<QByteArray>("description");
-        QTest::addColumn<int>("titlesTooLong");
-        QTest::addColumn<int>("descriptionsTooLong");
-        QTest::addColumn<QString>("setting");
-        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<Widths>("row");
         const QString none;
-        QTest::newRow("title at its limit") << titleAtLimit << QByteArray("Bread") << 0 << 0 << none << QStringList();
-        QTest::newRow("title past its limit") << titleOver << QByteArray("Bread") << 1 << 0 << none << QStringList();
+        QTest::newRow("title at its limit") << Widths { titleAtLimit, QByteArray("Bread"), 0, 0, none, QStringList() };
+        QTest::newRow("title past its limit") << Widths { titleOver, QByteArray("Bread"), 1, 0, none, QStringList() };
         QTest::newRow("description past the title's limit")
-            << QByteArray("Bread") << descriptionAtTitleLimit << 0 << 0 << none << QStringList();
-        QTest::newRow("description at its limit") << QByteArray("Bread") << descriptionAtLimit << 0 << 0 << none << QStringList();
-        QTest::newRow("description past its limit") << QByteArray("Bread") << descriptionOver << 0 << 1 << none << QStringList();
-        QTest::newRow("both past") << titleOver << descriptionOver << 1 << 1 << none << QStringList();
+            << Widths { QByteArray("Bread"), descriptionAtTitleLimit, 0, 0, none, QStringList() };
+        QTest::newRow("description at its limit") << Widths { QByteArray("Bread"), descriptionAtLimit, 0, 0, none, QStringList() };
+        QTest::newRow("description past its limit") << Widths { QByteArray("Bread"), descriptionOver, 0, 1, none, QStringList() };
+        QTest::newRow("both past") << Widths { titleOver, descriptionOver, 1, 1, none, QStringList() };
         QTest::newRow("past the phone's limit, within the desktop's")
-            << QByteArray("Bread") << pastMobile << 0 << 0 << none << QStringList();
+            << Widths { QByteArray("Bread"), pastMobile, 0, 0, none, QStringList() };
         QTest::newRow("the setting names the phone's limits")
-            << QByteArray("Bread") << pastMobile << 0 << 1 << "mobile" << QStringList();
-        QTest::newRow("--widths mobile") << QByteArray("Bread") << pastMobile << 0 << 1 << none
-                                         << QStringList { "--widths", "mobile" };
-        QTest::newRow("--widths wins over the setting") << QByteArray("Bread") << pastMobile << 0 << 0 << "mobile"
-                                                        << QStringList { "--widths", "DESKTOP" };
-        QTest::newRow("two numbers") << pastCustom << pastCustom << 1 << 0 << none
-                                     << QStringList { "--widths=300,1000" };
+            << Widths { QByteArray("Bread"), pastMobile, 0, 1, "mobile", QStringList() };
+        QTest::newRow("--widths mobile") << Widths { QByteArray("Bread"), pastMobile, 0, 1, none,
+                                            QStringList { "--widths", "mobile" } };
+        QTest::newRow("--widths wins over the setting") << Widths { QByteArray("Bread"), pastMobile, 0, 0, "mobile",
+                                                           QStringList { "--widths", "DESKTOP" } };
+        QTest::newRow("two numbers") << Widths { pastCustom, pastCustom, 1, 0, none,
+                                        QStringList { "--widths=300,1000" } };
     }
     void widthsAreCountedAgainstTheirOwnLimits()
     {
-        QFETCH(QByteArray, title);
-        QFETCH(QByteArray, description);
-        QFETCH(int, titlesTooLong);
-        QFETCH(int, descriptionsTooLong);
-        QFETCH(QString, setting);
-        QFETCH(QStringList, options);
+        QFETCH(Widths, row);
+        const auto [title, description, titlesTooLong, descriptionsTooLong, setting, options] = row;
         TestHome home;
         if (!setting.isEmpty())
             SettingsStore().setValue(u"Width Limits"_s, setting);

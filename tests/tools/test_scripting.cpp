@@ -84,6 +84,12 @@ QStringList entriesOf(const QString &folder)
 
 } // namespace
 
+struct LostOutput { QStringList arguments; QByteArray input; int status; QString err; };
+Q_DECLARE_METATYPE(LostOutput)
+
+struct Filter { QStringList values; QByteArray page; int status; QString err; };
+Q_DECLARE_METATYPE(Filter)
+
 class TestScripting : public QObject
 {
     Q_OBJECT
@@ -127,29 +133,24 @@ private Q_SLOTS:
     // left to fail unnoticed at exit. Quiet, it writes nothing, so nothing fails.
     void lostOutputFailsTheProgram_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QByteArray>("input");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("err");
-        QTest::newRow("read") << QStringList { "read", "PAGE" } << QByteArray() << 1 << kWriteError;
-        QTest::newRow("read standard input") << QStringList { "read", "-" } << kPage << 1 << kWriteError;
-        QTest::newRow("audit") << QStringList { "audit", "PAGE" } << QByteArray() << 1 << kWriteError;
-        QTest::newRow("audit table") << QStringList { "audit", "--format", "table", "PAGE" } << QByteArray() << 1 << kWriteError;
-        QTest::newRow("apply") << QStringList { "apply", "--no-backup", "--author", "Ann", "PAGE" } << QByteArray() << 1 << kWriteError;
-        QTest::newRow("apply diff") << QStringList { "apply", "--dry-run", "--diff", "--author", "Ann", "PAGE" } << QByteArray() << 1 << kWriteError;
-        QTest::newRow("apply filter") << QStringList { "apply", "--author", "Ann", "-" } << kPage << 1 << kWriteError;
-        QTest::newRow("block") << QStringList { "block" } << QByteArray() << 1 << kWriteError;
-        QTest::newRow("help") << QStringList { "--help" } << QByteArray() << 1 << kWriteError;
-        QTest::newRow("command help") << QStringList { "read", "--help" } << QByteArray() << 1 << kWriteError;
-        QTest::newRow("version") << QStringList { "--version" } << QByteArray() << 1 << kWriteError;
-        QTest::newRow("quiet") << QStringList { "read", "-q", "PAGE" } << QByteArray() << 0 << QString();
+        QTest::addColumn<LostOutput>("row");
+        QTest::newRow("read") << LostOutput { QStringList { "read", "PAGE" }, QByteArray(), 1, kWriteError };
+        QTest::newRow("read standard input") << LostOutput { QStringList { "read", "-" }, kPage, 1, kWriteError };
+        QTest::newRow("audit") << LostOutput { QStringList { "audit", "PAGE" }, QByteArray(), 1, kWriteError };
+        QTest::newRow("audit table") << LostOutput { QStringList { "audit", "--format", "table", "PAGE" }, QByteArray(), 1, kWriteError };
+        QTest::newRow("apply") << LostOutput { QStringList { "apply", "--no-backup", "--author", "Ann", "PAGE" }, QByteArray(), 1, kWriteError };
+        QTest::newRow("apply diff") << LostOutput { QStringList { "apply", "--dry-run", "--diff", "--author", "Ann", "PAGE" }, QByteArray(), 1, kWriteError };
+        QTest::newRow("apply filter") << LostOutput { QStringList { "apply", "--author", "Ann", "-" }, kPage, 1, kWriteError };
+        QTest::newRow("block") << LostOutput { QStringList { "block" }, QByteArray(), 1, kWriteError };
+        QTest::newRow("help") << LostOutput { QStringList { "--help" }, QByteArray(), 1, kWriteError };
+        QTest::newRow("command help") << LostOutput { QStringList { "read", "--help" }, QByteArray(), 1, kWriteError };
+        QTest::newRow("version") << LostOutput { QStringList { "--version" }, QByteArray(), 1, kWriteError };
+        QTest::newRow("quiet") << LostOutput { QStringList { "read", "-q", "PAGE" }, QByteArray(), 0, QString() };
     }
     void lostOutputFailsTheProgram()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(QByteArray, input);
-        QFETCH(int, status);
-        QFETCH(QString, err);
+        QFETCH(LostOutput, row);
+        const auto [arguments, input, status, err] = row;
         if (!QFileInfo(u"/dev/full"_s).isWritable())
             QSKIP("no /dev/full here");
         const Pages pages;
@@ -220,21 +221,16 @@ private Q_SLOTS:
     // output, and nothing is written beside it, not even the backup the settings ask for.
     void applyFiltersStandardInput_data()
     {
-        QTest::addColumn<QStringList>("values");
-        QTest::addColumn<QByteArray>("page");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("err");
-        QTest::newRow("values set") << QStringList { "--author", "Zoë", "--robots", "noindex" } << kPage << 0 << QString();
-        QTest::newRow("nothing to change") << QStringList() << kPage << 0 << QString();
-        QTest::newRow("without a HEAD") << QStringList { "--author", "Ann" } << kFragment << 1
-                                        << u"tsmeta: -: No HEAD section in file...\n"_s;
+        QTest::addColumn<Filter>("row");
+        QTest::newRow("values set") << Filter { QStringList { "--author", "Zoë", "--robots", "noindex" }, kPage, 0, QString() };
+        QTest::newRow("nothing to change") << Filter { QStringList(), kPage, 0, QString() };
+        QTest::newRow("without a HEAD") << Filter { QStringList { "--author", "Ann" }, kFragment, 1,
+                                           u"tsmeta: -: No HEAD section in file...\n"_s };
     }
     void applyFiltersStandardInput()
     {
-        QFETCH(QStringList, values);
-        QFETCH(QByteArray, page);
-        QFETCH(int, status);
-        QFETCH(QString, err);
+        QFETCH(Filter, row);
+        const auto [values, page, status, err] = row;
         TestHome home;
         const QString file = home.write(u"saved/page.html"_s, page);
         QCOMPARE(runTsmeta(QStringList { "apply", "--no-backup" } + values << file).status, status);

@@ -1,5 +1,5 @@
 #include "StatusBar.h"
-#include "ControlError.h"
+#include "ControlErrors.h"
 #include "IconList.h"
 
 #include <QHelpEvent>
@@ -43,16 +43,6 @@ QList<int> panelWidths(const StatusBar &bar)
     for (int i = 1; i <= bar.panelCount(); ++i)
         widths.append(bar.panelWidth(i));
     return widths;
-}
-
-std::optional<ControlError> raised(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const ControlError &error) {
-        return error;
-    }
-    return std::nullopt;
 }
 
 // A click at x on the bar, the panel it falls on and the button number it reports.
@@ -113,6 +103,9 @@ QImage shown(const StatusCall &setUp)
 } // namespace
 
 Q_DECLARE_METATYPE(SelfUpdating)
+
+struct Refusal { int panels; StatusCall call; int offset; QString message; };
+Q_DECLARE_METATYPE(Refusal)
 
 class TestStatusBar : public QObject
 {
@@ -206,44 +199,34 @@ private Q_SLOTS:
         bar.addPanel(StatusBar::Sunken, {}, {}, 0, 80);
         bar.addPanel(StatusBar::Sunken, {}, {}, -1, 80);
         QCOMPARE(bar.panelWidth(1), 96);
-        const auto error = raised([&bar] { bar.setImageList(QVariant(QStringLiteral("icons"))); });
-        QCOMPARE(error ? error->number() : 0, qint32(0x80040000u) + 1049);
+        QVERIFY(raisedBy([&bar] { bar.setImageList(QVariant(QStringLiteral("icons"))); }).startsWith(u"1049 "));
         QCOMPARE(bar.panelWidth(1), 80);
     }
 
     // A refused call names itself and leaves the panels as they were.
     void refusedCalls_data()
     {
-        QTest::addColumn<int>("panels");
-        QTest::addColumn<StatusCall>("call");
-        QTest::addColumn<int>("offset");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("unknown key") << 2 << StatusCall([](StatusBar &b) {
+        QTest::addColumn<Refusal>("row");
+        QTest::newRow("unknown key") << Refusal { 2, StatusCall([](StatusBar &b) {
             b.removePanel(QStringLiteral("nope"));
-        }) << 1050 << QStringLiteral("Invalid Panel Index: nope");
-        QTest::newRow("index 0") << 2 << StatusCall([](StatusBar &b) { b.panelText(0); }) << 1050
-                                 << QStringLiteral("Invalid Panel Index: 0");
-        QTest::newRow("insert before an unknown key") << 2 << StatusCall([](StatusBar &b) {
+        }), 1050, QStringLiteral("Invalid Panel Index: nope") };
+        QTest::newRow("index 0") << Refusal { 2, StatusCall([](StatusBar &b) { b.panelText(0); }), 1050,
+                                    QStringLiteral("Invalid Panel Index: 0") };
+        QTest::newRow("insert before an unknown key") << Refusal { 2, StatusCall([](StatusBar &b) {
             b.addPanel(StatusBar::Sunken, {}, {}, -1, 0, false, false, 0, {}, QStringLiteral("x"));
-        }) << 1050 << QStringLiteral("Invalid Panel Index: x");
-        QTest::newRow("a panel past 255") << int(StatusBar::MaxPanels)
-                                          << StatusCall([](StatusBar &b) { b.addPanel(); }) << 1051
-                                          << QStringLiteral("Too many panels.");
+        }), 1050, QStringLiteral("Invalid Panel Index: x") };
+        QTest::newRow("a panel past 255") << Refusal { int(StatusBar::MaxPanels),
+                                             StatusCall([](StatusBar &b) { b.addPanel(); }), 1051,
+                                             QStringLiteral("Too many panels.") };
     }
     void refusedCalls()
     {
-        QFETCH(int, panels);
-        QFETCH(StatusCall, call);
-        QFETCH(int, offset);
-        QFETCH(QString, message);
+        QFETCH(Refusal, row);
+        const auto [panels, call, offset, message] = row;
         StatusBar bar;
         for (int i = 0; i < panels; ++i)
             bar.addPanel();
-        const auto error = raised([&] { call(bar); });
-        QVERIFY(error);
-        QCOMPARE(error->number(), qint32(0x80040000u) + offset);
-        QCOMPARE(error->source(), QStringLiteral("test_status_bar.zebStatusBar"));
-        QCOMPARE(error->description(), message);
+        QCOMPARE(raisedBy([&] { call(bar); }), QStringLiteral("%1 test_status_bar.zebStatusBar: %2").arg(offset).arg(message));
         QCOMPARE(bar.panelCount(), panels);
     }
 

@@ -1,6 +1,6 @@
 #include "TabControl.h"
 #include "TabStrip.h"
-#include "ControlError.h"
+#include "ControlErrors.h"
 #include "IconList.h"
 
 #include <QApplication>
@@ -249,14 +249,7 @@ private Q_SLOTS:
         QFETCH(QString, message);
         TabControl tabs;
         addSettingsTabs(tabs);
-        try {
-            call(tabs);
-            QFAIL("no error raised");
-        } catch (const ControlError &error) {
-            QCOMPARE(error.number(), qint32(0x80040000u) + offset);
-            QCOMPARE(error.source(), QStringLiteral("test_tab_control.cTabCtrl"));
-            QCOMPARE(error.description(), message);
-        }
+        QCOMPARE(raisedBy([&] { call(tabs); }), QStringLiteral("%1 test_tab_control.cTabCtrl: %2").arg(offset).arg(message));
     }
 
     // Each style, after a rebuild, changes what the strip shows against the plain strip, or

@@ -117,6 +117,24 @@ QWidget *popupDuring(const std::function<void()> &call)
 
 } // namespace
 
+struct MenuCase { bool locked; bool password; int selection; QString offered; };
+Q_DECLARE_METATYPE(MenuCase)
+
+struct EditCase { int function; int selection; bool possible; QString expected; };
+Q_DECLARE_METATYPE(EditCase)
+
+struct ScrollCase { bool multiLine; int scrollBars; bool autoScrollH; bool horizontal; bool vertical; bool wraps; };
+Q_DECLARE_METATYPE(ScrollCase)
+
+struct SizeCase { int appearance; int borderStyle; QString text; int border; bool framed; };
+Q_DECLARE_METATYPE(SizeCase)
+
+struct ColourCase { BoxCall setUp; int group; int role; QColor expected; };
+Q_DECLARE_METATYPE(ColourCase)
+
+struct KeyCase { int keyAscii; bool cancelArrows; QString expected; int changes; };
+Q_DECLARE_METATYPE(KeyCase)
+
 class TestTextBoxEx : public QObject
 {
     Q_OBJECT
@@ -188,23 +206,18 @@ private Q_SLOTS:
     // nothing else, a password box lets nothing out.
     void editMenuOffersWhatTheBoxAllows_data()
     {
-        QTest::addColumn<bool>("locked");
-        QTest::addColumn<bool>("password");
-        QTest::addColumn<int>("selection");
-        QTest::addColumn<QString>("offered");
-        QTest::newRow("plain, selected") << false << false << 2 << "Undo Cut Copy Paste Delete Select All";
-        QTest::newRow("plain, nothing selected") << false << false << 0 << "Undo Paste Select All";
-        QTest::newRow("locked, selected") << true << false << 2 << "Copy Select All";
-        QTest::newRow("locked, nothing selected") << true << false << 0 << "Select All";
-        QTest::newRow("password, selected") << false << true << 2 << "Paste Delete Select All";
-        QTest::newRow("locked password, selected") << true << true << 2 << "Select All";
+        QTest::addColumn<MenuCase>("row");
+        QTest::newRow("plain, selected") << MenuCase { false, false, 2, "Undo Cut Copy Paste Delete Select All" };
+        QTest::newRow("plain, nothing selected") << MenuCase { false, false, 0, "Undo Paste Select All" };
+        QTest::newRow("locked, selected") << MenuCase { true, false, 2, "Copy Select All" };
+        QTest::newRow("locked, nothing selected") << MenuCase { true, false, 0, "Select All" };
+        QTest::newRow("password, selected") << MenuCase { false, true, 2, "Paste Delete Select All" };
+        QTest::newRow("locked password, selected") << MenuCase { true, true, 2, "Select All" };
     }
     void editMenuOffersWhatTheBoxAllows()
     {
-        QFETCH(bool, locked);
-        QFETCH(bool, password);
-        QFETCH(int, selection);
-        QFETCH(QString, offered);
+        QFETCH(MenuCase, row);
+        const auto [locked, password, selection, offered] = row;
         TextBox box;
         type(box, QStringLiteral("two"));
         if (password)
@@ -223,26 +236,21 @@ private Q_SLOTS:
 
     void editPerformOnAnUnlockedBox_data()
     {
-        QTest::addColumn<int>("function");
-        QTest::addColumn<int>("selection");
-        QTest::addColumn<bool>("possible");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("cut") << int(TextBox::EditCut) << 2 << true << QStringLiteral("o");
-        QTest::newRow("cut without a selection") << int(TextBox::EditCut) << 0 << false << "two";
-        QTest::newRow("paste") << int(TextBox::EditPaste) << 2 << true << QStringLiteral("PASTEDo");
-        QTest::newRow("undo") << int(TextBox::EditUndo) << 0 << true << QString();
-        QTest::newRow("delete") << int(TextBox::EditClear) << 2 << true << QStringLiteral("o");
-        QTest::newRow("delete without a selection") << int(TextBox::EditClear) << 0 << false << "two";
-        QTest::newRow("copy") << int(TextBox::EditCopy) << 2 << true << QStringLiteral("two");
-        QTest::newRow("copy without a selection") << int(TextBox::EditCopy) << 0 << false << "two";
-        QTest::newRow("not an edit function") << 773 << 2 << false << "two";
+        QTest::addColumn<EditCase>("row");
+        QTest::newRow("cut") << EditCase { int(TextBox::EditCut), 2, true, QStringLiteral("o") };
+        QTest::newRow("cut without a selection") << EditCase { int(TextBox::EditCut), 0, false, "two" };
+        QTest::newRow("paste") << EditCase { int(TextBox::EditPaste), 2, true, QStringLiteral("PASTEDo") };
+        QTest::newRow("undo") << EditCase { int(TextBox::EditUndo), 0, true, QString() };
+        QTest::newRow("delete") << EditCase { int(TextBox::EditClear), 2, true, QStringLiteral("o") };
+        QTest::newRow("delete without a selection") << EditCase { int(TextBox::EditClear), 0, false, "two" };
+        QTest::newRow("copy") << EditCase { int(TextBox::EditCopy), 2, true, QStringLiteral("two") };
+        QTest::newRow("copy without a selection") << EditCase { int(TextBox::EditCopy), 0, false, "two" };
+        QTest::newRow("not an edit function") << EditCase { 773, 2, false, "two" };
     }
     void editPerformOnAnUnlockedBox()
     {
-        QFETCH(int, function);
-        QFETCH(int, selection);
-        QFETCH(bool, possible);
-        QFETCH(QString, expected);
+        QFETCH(EditCase, row);
+        const auto [function, selection, possible, expected] = row;
         TextBox box;
         type(box, QStringLiteral("two"));
         QApplication::clipboard()->setText(QStringLiteral("PASTED"));
@@ -596,28 +604,19 @@ private Q_SLOTS:
     // does not scroll sideways wraps its lines instead.
     void scrollBars_data()
     {
-        QTest::addColumn<bool>("multiLine");
-        QTest::addColumn<int>("scrollBars");
-        QTest::addColumn<bool>("autoScrollH");
-        QTest::addColumn<bool>("horizontal");
-        QTest::addColumn<bool>("vertical");
-        QTest::addColumn<bool>("wraps");
-        QTest::newRow("single line: none") << false << 3 << true << false << false << false;
-        QTest::newRow("multi-line without") << true << 0 << true << false << false << false;
-        QTest::newRow("horizontal") << true << 1 << true << true << false << false;
-        QTest::newRow("vertical") << true << 2 << true << false << true << false;
-        QTest::newRow("both") << true << 3 << true << true << true << false;
-        QTest::newRow("no sideways scrolling: lines wrap") << true << 3 << false << false << true << true;
-        QTest::newRow("sideways scrolling again") << true << 3 << true << true << true << false;
+        QTest::addColumn<ScrollCase>("row");
+        QTest::newRow("single line: none") << ScrollCase { false, 3, true, false, false, false };
+        QTest::newRow("multi-line without") << ScrollCase { true, 0, true, false, false, false };
+        QTest::newRow("horizontal") << ScrollCase { true, 1, true, true, false, false };
+        QTest::newRow("vertical") << ScrollCase { true, 2, true, false, true, false };
+        QTest::newRow("both") << ScrollCase { true, 3, true, true, true, false };
+        QTest::newRow("no sideways scrolling: lines wrap") << ScrollCase { true, 3, false, false, true, true };
+        QTest::newRow("sideways scrolling again") << ScrollCase { true, 3, true, true, true, false };
     }
     void scrollBars()
     {
-        QFETCH(bool, multiLine);
-        QFETCH(int, scrollBars);
-        QFETCH(bool, autoScrollH);
-        QFETCH(bool, horizontal);
-        QFETCH(bool, vertical);
-        QFETCH(bool, wraps);
+        QFETCH(ScrollCase, row);
+        const auto [multiLine, scrollBars, autoScrollH, horizontal, vertical, wraps] = row;
         TextBox box;
         box.setMultiLine(multiLine);
         box.setScrollBars(scrollBars);
@@ -637,27 +636,20 @@ private Q_SLOTS:
     // 6 pixels sunken or with a static edge, 4 flat with a border, 2 flat without.
     void sizeHint_data()
     {
-        QTest::addColumn<int>("appearance");
-        QTest::addColumn<int>("borderStyle");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("border");
-        QTest::addColumn<bool>("framed");
-        QTest::newRow("sunken") << int(TextBox::Sunken3D) << 0 << QString() << 6 << true;
-        QTest::newRow("static edge") << int(TextBox::StaticEdge) << 1 << QString() << 6 << true;
-        QTest::newRow("flat with a border") << int(TextBox::Flat) << 1 << QString() << 4 << true;
-        QTest::newRow("flat without") << int(TextBox::Flat) << 0 << QString() << 2 << false;
-        QTest::newRow("a short text: as wide as HHHHWWWW") << int(TextBox::Flat) << 0 << QStringLiteral("ab") << 2
-                                                           << false;
-        QTest::newRow("a long first line") << int(TextBox::Flat) << 0
-                                           << QStringLiteral("<META NAME=\"Description\">\nab") << 2 << false;
+        QTest::addColumn<SizeCase>("row");
+        QTest::newRow("sunken") << SizeCase { int(TextBox::Sunken3D), 0, QString(), 6, true };
+        QTest::newRow("static edge") << SizeCase { int(TextBox::StaticEdge), 1, QString(), 6, true };
+        QTest::newRow("flat with a border") << SizeCase { int(TextBox::Flat), 1, QString(), 4, true };
+        QTest::newRow("flat without") << SizeCase { int(TextBox::Flat), 0, QString(), 2, false };
+        QTest::newRow("a short text: as wide as HHHHWWWW") << SizeCase { int(TextBox::Flat), 0, QStringLiteral("ab"), 2,
+                                                              false };
+        QTest::newRow("a long first line") << SizeCase { int(TextBox::Flat), 0,
+                                              QStringLiteral("<META NAME=\"Description\">\nab"), 2, false };
     }
     void sizeHint()
     {
-        QFETCH(int, appearance);
-        QFETCH(int, borderStyle);
-        QFETCH(QString, text);
-        QFETCH(int, border);
-        QFETCH(bool, framed);
+        QFETCH(SizeCase, row);
+        const auto [appearance, borderStyle, text, border, framed] = row;
         TextBox box;
         box.setMultiLine(true);
         box.setAppearance(appearance);
@@ -676,13 +668,10 @@ private Q_SLOTS:
     // The colours the editor is given in each state.
     void colours_data()
     {
-        QTest::addColumn<BoxCall>("setUp");
-        QTest::addColumn<int>("group");
-        QTest::addColumn<int>("role");
-        QTest::addColumn<QColor>("expected");
+        QTest::addColumn<ColourCase>("row");
         const QPalette desktop = QApplication::palette();
         const auto row = [](const char *name, BoxCall setUp, QPalette::ColorGroup group, QPalette::ColorRole role,
-                             const QColor &expected) { QTest::newRow(name) << setUp << int(group) << int(role) << expected; };
+                             const QColor &expected) { QTest::newRow(name) << ColourCase { setUp, int(group), int(role), expected }; };
         row("back colour", [](TextBox &b) { b.setBackColor(0x00FFEEDDu); }, QPalette::Active, QPalette::Base,
             QColor(0xDD, 0xEE, 0xFF));
         row("fore colour", [](TextBox &b) { b.setForeColor(0x00000080u); }, QPalette::Active, QPalette::Text,
@@ -716,10 +705,8 @@ private Q_SLOTS:
     }
     void colours()
     {
-        QFETCH(BoxCall, setUp);
-        QFETCH(int, group);
-        QFETCH(int, role);
-        QFETCH(QColor, expected);
+        QFETCH(ColourCase, row);
+        const auto [setUp, group, role, expected] = row;
         TextBox box;
         setUp(box);
         QCOMPARE(box.hwnd()->palette().color(QPalette::ColorGroup(group), QPalette::ColorRole(role)), expected);
@@ -803,21 +790,16 @@ private Q_SLOTS:
     // arrow key keeps the caret where it is.
     void keyHandlers_data()
     {
-        QTest::addColumn<int>("keyAscii");
-        QTest::addColumn<bool>("cancelArrows");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<int>("changes");
-        QTest::newRow("as typed") << -1 << false << QStringLiteral("a|b") << 1;
-        QTest::newRow("replaced") << int('x') << false << QStringLiteral("x|x") << 1;
-        QTest::newRow("swallowed") << 0 << false << QStringLiteral("|") << 0;
-        QTest::newRow("arrow keys kept from the editor") << -1 << true << QStringLiteral("ab|") << 1;
+        QTest::addColumn<KeyCase>("row");
+        QTest::newRow("as typed") << KeyCase { -1, false, QStringLiteral("a|b"), 1 };
+        QTest::newRow("replaced") << KeyCase { int('x'), false, QStringLiteral("x|x"), 1 };
+        QTest::newRow("swallowed") << KeyCase { 0, false, QStringLiteral("|"), 0 };
+        QTest::newRow("arrow keys kept from the editor") << KeyCase { -1, true, QStringLiteral("ab|"), 1 };
     }
     void keyHandlers()
     {
-        QFETCH(int, keyAscii);
-        QFETCH(bool, cancelArrows);
-        QFETCH(QString, expected);
-        QFETCH(int, changes);
+        QFETCH(KeyCase, row);
+        const auto [keyAscii, cancelArrows, expected, changes] = row;
         TextBox box;
         connect(&box, &TextBox::keyPress, &box, [keyAscii](int &typed) {
             if (keyAscii >= 0)

@@ -22,6 +22,13 @@ QString recentCaption(int place, const QString &path)
 
 } // namespace
 
+struct EditCommand { QString how; QString what; QString keywords; QString clip; };
+Q_DECLARE_METATYPE(EditCommand)
+
+// clicked: place of the entry clicked after the restart; 0 for none
+struct RecentCase { QStringList opened; QStringList recent; int clicked; bool gone; };
+Q_DECLARE_METATYPE(RecentCase)
+
 class TestCommands : public QObject
 {
     Q_OBJECT
@@ -58,7 +65,6 @@ private Q_SLOTS:
         QTest::newRow("ctrl+m") << "key" << "Ctrl+M" << "copy";
         QTest::newRow("copy meta tags from the toolbar") << "toolbar" << "7" << "copy, CRLF page";
     }
-
     void commandsReachTheirRoutines()
     {
         QFETCH(QString, how);
@@ -128,7 +134,6 @@ private Q_SLOTS:
         QTest::newRow("new, ctrl+s") << "key" << "Ctrl+S" << false;
         QTest::newRow("save as of a saved page, cancelled") << "menu" << "mnuFile(9)" << true;
     }
-
     void saveAsksForANameWhenItHasNone()
     {
         QFETCH(QString, how);
@@ -161,23 +166,17 @@ private Q_SLOTS:
     // The user selects in a field, moves the focus to a check box, then gives the command.
     void editCommandsFollowTheLastFocusedField_data()
     {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<QString>("what");
-        QTest::addColumn<QString>("keywords");
-        QTest::addColumn<QString>("clip");
-        QTest::newRow("copy from the toolbar") << "toolbar" << "5" << "kites, lines" << "kites";
-        QTest::newRow("ctrl+x") << "key" << "Ctrl+X" << ", lines" << "kites";
-        QTest::newRow("paste from the menu") << "menu" << "mnuEdit(3)" << "pasted, lines" << "pasted";
-        QTest::newRow("undo from the toolbar") << "toolbar" << "8" << "kites, lines" << "pasted";
-        QTest::newRow("ctrl+z") << "key" << "Ctrl+Z" << "kites, lines" << "pasted";
+        QTest::addColumn<EditCommand>("row");
+        QTest::newRow("copy from the toolbar") << EditCommand { "toolbar", "5", "kites, lines", "kites" };
+        QTest::newRow("ctrl+x") << EditCommand { "key", "Ctrl+X", ", lines", "kites" };
+        QTest::newRow("paste from the menu") << EditCommand { "menu", "mnuEdit(3)", "pasted, lines", "pasted" };
+        QTest::newRow("undo from the toolbar") << EditCommand { "toolbar", "8", "kites, lines", "pasted" };
+        QTest::newRow("ctrl+z") << EditCommand { "key", "Ctrl+Z", "kites, lines", "pasted" };
     }
-
     void editCommandsFollowTheLastFocusedField()
     {
-        QFETCH(QString, how);
-        QFETCH(QString, what);
-        QFETCH(QString, keywords);
-        QFETCH(QString, clip);
+        QFETCH(EditCommand, row);
+        const auto [how, what, keywords, clip] = row;
         Scenario s;
         DocumentWindow *document = s.open(s.page("a.html"));
         QLineEdit *author = document->field(TextField::Author);
@@ -264,7 +263,6 @@ private Q_SLOTS:
         QTest::newRow("separator button") << "" << 3;
         QTest::newRow("past the last button") << "" << 17;
     }
-
     void unknownCommandsDoNothing()
     {
         QFETCH(QString, key);
@@ -294,25 +292,19 @@ private Q_SLOTS:
     // last of the three entries opens without the dialog; one whose page is gone says why.
     void recentFiles_data()
     {
-        QTest::addColumn<QStringList>("opened");
-        QTest::addColumn<QStringList>("recent");
-        QTest::addColumn<int>("clicked"); // place of the entry clicked after the restart; 0 for none
-        QTest::addColumn<bool>("gone");
+        QTest::addColumn<RecentCase>("row");
         const QStringList four { "a.html", "b.html", "c.html", "d.html", "b.html" };
         const QStringList newest { "b.html", "d.html", "c.html" };
-        QTest::newRow("first run") << QStringList {} << QStringList {} << 0 << false;
+        QTest::newRow("first run") << RecentCase { QStringList {}, QStringList {}, 0, false };
         QTest::newRow("one page")
-            << QStringList { "my site/index.html" } << QStringList { "my site/index.html" } << 0 << false;
-        QTest::newRow("four pages, the second again, the last entry clicked") << four << newest << 3 << false;
-        QTest::newRow("page gone since") << four << newest << 2 << true;
+            << RecentCase { QStringList { "my site/index.html" }, QStringList { "my site/index.html" }, 0, false };
+        QTest::newRow("four pages, the second again, the last entry clicked") << RecentCase { four, newest, 3, false };
+        QTest::newRow("page gone since") << RecentCase { four, newest, 2, true };
     }
-
     void recentFiles()
     {
-        QFETCH(QStringList, opened);
-        QFETCH(QStringList, recent);
-        QFETCH(int, clicked);
-        QFETCH(bool, gone);
+        QFETCH(RecentCase, row);
+        const auto [opened, recent, clicked, gone] = row;
         Scenario s;
         // Through File > Open, as a user picks a page.
         for (const QString &name : opened) {
@@ -360,7 +352,6 @@ private Q_SLOTS:
         QTest::newRow("tile vertically") << "mnuWindow(2)";
         QTest::newRow("arrange icons lines up minimized windows") << "mnuWindow(3)";
     }
-
     void windowArrangements()
     {
         QFETCH(QString, key);
@@ -407,7 +398,6 @@ private Q_SLOTS:
             << "Pages|*.htm|Orphan" << QStringList { "Pages (*.htm)" };
         QTest::newRow("empty") << "" << QStringList {};
     }
-
     void openFiltersBecomeNameFilters()
     {
         QFETCH(QString, filter);

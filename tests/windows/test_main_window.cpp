@@ -27,6 +27,9 @@ const QByteArray kPage = "<html>\r\n<head>\r\n<title>Kite Shop</title>\r\n"
 
 } // namespace
 
+struct CloseCase { bool fresh; int answer; bool closed; bool written; };
+Q_DECLARE_METATYPE(CloseCase)
+
 class TestMainWindow : public QObject
 {
     Q_OBJECT
@@ -67,7 +70,6 @@ private Q_SLOTS:
         QTest::newRow("maximized keeps the old geometry") << "maximized" << QStringList { "30", "70", "500", "400" };
         QTest::newRow("minimized writes nothing") << "" << QStringList { "30", "70", "500", "400" };
     }
-
     void placementAtExit()
     {
         QFETCH(QString, state);
@@ -145,7 +147,6 @@ private Q_SLOTS:
         QTest::newRow("a folder") << "folder";
         QTest::newRow("no head section") << "nohead.html";
     }
-
     void aFailedOpenSaysWhy()
     {
         QFETCH(QString, name);
@@ -331,7 +332,6 @@ private Q_SLOTS:
                           "</head></html>")
             << 7;
     }
-
     void thePaneShowsAndNumbersEveryLine()
     {
         QFETCH(QByteArray, page);
@@ -357,23 +357,17 @@ private Q_SLOTS:
 
     void closePrompt_data()
     {
-        QTest::addColumn<bool>("fresh");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("closed");
-        QTest::addColumn<bool>("written");
-        QTest::newRow("yes saves and closes") << false << int(QMessageBox::Yes) << true << true;
-        QTest::newRow("no discards and closes") << false << int(QMessageBox::No) << true << false;
-        QTest::newRow("cancel keeps the window") << false << int(QMessageBox::Cancel) << false << false;
+        QTest::addColumn<CloseCase>("row");
+        QTest::newRow("yes saves and closes") << CloseCase { false, int(QMessageBox::Yes), true, true };
+        QTest::newRow("no discards and closes") << CloseCase { false, int(QMessageBox::No), true, false };
+        QTest::newRow("cancel keeps the window") << CloseCase { false, int(QMessageBox::Cancel), false, false };
         QTest::newRow("yes on a new page, save as cancelled, keeps it")
-            << true << int(QMessageBox::Yes) << false << false;
+            << CloseCase { true, int(QMessageBox::Yes), false, false };
     }
-
     void closePrompt()
     {
-        QFETCH(bool, fresh);
-        QFETCH(int, answer);
-        QFETCH(bool, closed);
-        QFETCH(bool, written);
+        QFETCH(CloseCase, row);
+        const auto [fresh, answer, closed, written] = row;
         Scenario s({ { "Backup Files", "off" } });
         const QString path = fresh ? QStringLiteral("NONE") : s.page("a.html");
         DocumentWindow *document = fresh ? s.window->commands().newDocument() : s.open(path);
@@ -443,7 +437,6 @@ private Q_SLOTS:
         QTest::newRow("page and its folder gone since it was opened") << false;
         QTest::newRow("save as onto a folder") << true;
     }
-
     void aFailedSaveReportsAndChangesNothing()
     {
         QFETCH(bool, saveAs);
@@ -486,7 +479,6 @@ private Q_SLOTS:
         QTest::newRow("cancel on the second stops")
             << QList<int> { QMessageBox::No, QMessageBox::Cancel } << false << 2;
     }
-
     void exitAsksEachModifiedWindow()
     {
         QFETCH(QList<int>, answers);

@@ -108,6 +108,32 @@ using RebarChange = std::function<void(Rebar &)>;
 Q_DECLARE_METATYPE(Placement)
 Q_DECLARE_METATYPE(RebarChange)
 
+struct AltPress { QKeyCombination keys; bool ownerActive; QList<int> clicked; QString typed; };
+Q_DECLARE_METATYPE(AltPress)
+
+// hostWidth: -1: the first toolbar and one button more
+struct HostRow { int hostWidth; int borderStyle; bool wrappable; Placement placement; };
+Q_DECLARE_METATYPE(HostRow)
+
+// hidden: a button hidden by its owner; -1 none
+struct Room { int room; int extra; int hidden; bool wrappable; QList<int> shown; };
+Q_DECLARE_METATYPE(Room)
+
+// moves: the band's start; the band before it grows as much
+struct DragAlong { int band; int by; bool refused; int moves; };
+Q_DECLARE_METATYPE(DragAlong)
+
+// band: its name; alongAt: -1: straight across
+struct DragAcross { QString layout; char band; int rowsDown; int alongAt; QString after; };
+Q_DECLARE_METATYPE(DragAcross)
+
+struct ImageLists { bool withHot; bool withDisabled; QColor hot; QColor disabled; };
+Q_DECLARE_METATYPE(ImageLists)
+
+// secondMoves: along the bar; chevron: the second band shows one and reports its push
+struct RowOfThree { bool doubleClickFirst; int formWidth; int secondMoves; bool chevron; };
+Q_DECLARE_METATYPE(RowOfThree)
+
 class TestToolbar : public QObject
 {
     Q_OBJECT
@@ -282,23 +308,18 @@ private Q_SLOTS:
 
     void altLetter_data()
     {
-        QTest::addColumn<QKeyCombination>("keys");
-        QTest::addColumn<bool>("ownerActive");
-        QTest::addColumn<QList<int>>("clicked");
-        QTest::addColumn<QString>("typed");
-        QTest::newRow("Alt+V") << (Qt::ALT | Qt::Key_V) << true << QList<int>{2} << "";
-        QTest::newRow("Alt+Shift+F") << (Qt::ALT | Qt::SHIFT | Qt::Key_F) << true << QList<int>{} << "";
-        QTest::newRow("F without Alt") << QKeyCombination(Qt::Key_F) << true << QList<int>{} << "f";
-        QTest::newRow("hidden button") << (Qt::ALT | Qt::Key_W) << true << QList<int>{} << "";
-        QTest::newRow("Alt+digit") << (Qt::ALT | Qt::Key_5) << true << QList<int>{} << "";
-        QTest::newRow("owner form not active") << (Qt::ALT | Qt::Key_F) << false << QList<int>{} << "";
+        QTest::addColumn<AltPress>("row");
+        QTest::newRow("Alt+V") << AltPress { (Qt::ALT | Qt::Key_V), true, QList<int>{2}, "" };
+        QTest::newRow("Alt+Shift+F") << AltPress { (Qt::ALT | Qt::SHIFT | Qt::Key_F), true, QList<int>{}, "" };
+        QTest::newRow("F without Alt") << AltPress { QKeyCombination(Qt::Key_F), true, QList<int>{}, "f" };
+        QTest::newRow("hidden button") << AltPress { (Qt::ALT | Qt::Key_W), true, QList<int>{}, "" };
+        QTest::newRow("Alt+digit") << AltPress { (Qt::ALT | Qt::Key_5), true, QList<int>{}, "" };
+        QTest::newRow("owner form not active") << AltPress { (Qt::ALT | Qt::Key_F), false, QList<int>{}, "" };
     }
     void altLetter()
     {
-        QFETCH(QKeyCombination, keys);
-        QFETCH(bool, ownerActive);
-        QFETCH(QList<int>, clicked);
-        QFETCH(QString, typed);
+        QFETCH(AltPress, row);
+        const auto [keys, ownerActive, clicked, typed] = row;
         addTextButtons(*m_toolbar, {"&File", "&Window", "&View"});
         m_toolbar->setButtonVisible(1, false);
         auto *field = new QLineEdit(m_form.get());
@@ -375,24 +396,19 @@ private Q_SLOTS:
 
     void hostPlacesItemsInRows_data()
     {
-        QTest::addColumn<int>("hostWidth"); // -1: the first toolbar and one button more
-        QTest::addColumn<int>("borderStyle");
-        QTest::addColumn<bool>("wrappable");
-        QTest::addColumn<Placement>("placement");
-        QTest::newRow("room for both") << 600 << 0 << false << Placement::OneRow;
-        QTest::newRow("second would not fit") << 150 << 0 << false << Placement::SecondBelow;
-        QTest::newRow("too narrow even for one") << 20 << 0 << false << Placement::SecondBelow;
-        QTest::newRow("inside the default border") << 600 << 1 << false << Placement::OneRow;
-        QTest::newRow("wrappable with room for both") << 600 << 0 << true << Placement::OneRow;
+        QTest::addColumn<HostRow>("row");
+        QTest::newRow("room for both") << HostRow { 600, 0, false, Placement::OneRow };
+        QTest::newRow("second would not fit") << HostRow { 150, 0, false, Placement::SecondBelow };
+        QTest::newRow("too narrow even for one") << HostRow { 20, 0, false, Placement::SecondBelow };
+        QTest::newRow("inside the default border") << HostRow { 600, 1, false, Placement::OneRow };
+        QTest::newRow("wrappable with room for both") << HostRow { 600, 0, true, Placement::OneRow };
         QTest::newRow("wrappable second wraps its buttons beside the first")
-            << -1 << 0 << true << Placement::SecondWraps;
+            << HostRow { -1, 0, true, Placement::SecondWraps };
     }
     void hostPlacesItemsInRows()
     {
-        QFETCH(int, hostWidth);
-        QFETCH(int, borderStyle);
-        QFETCH(bool, wrappable);
-        QFETCH(Placement, placement);
+        QFETCH(HostRow, row);
+        auto [hostWidth, borderStyle, wrappable, placement] = row;
         ToolbarHost *host = makeHost();
         host->setBorderStyle(borderStyle);
         constexpr quint32 kRed = 0x0000FF;
@@ -544,28 +560,21 @@ private Q_SLOTS:
     // states change afterwards: that must not bring back one that does not fit.
     void onlyWholeButtonsShow_data()
     {
-        QTest::addColumn<int>("room");
-        QTest::addColumn<int>("extra");
-        QTest::addColumn<int>("hidden"); // a button hidden by its owner; -1 none
-        QTest::addColumn<bool>("wrappable");
-        QTest::addColumn<QList<int>>("shown");
-        QTest::newRow("room for three exactly") << 3 << 0 << -1 << false << QList<int> { 0, 1, 2 };
-        QTest::newRow("a pixel short of three") << 3 << -1 << -1 << false << QList<int> { 0, 1 };
-        QTest::newRow("three and a pixel") << 3 << 1 << -1 << false << QList<int> { 0, 1, 2 };
-        QTest::newRow("room for all") << 4 << 0 << -1 << false << QList<int> { 0, 1, 2, 3 };
-        QTest::newRow("room for none") << 0 << 5 << -1 << false << QList<int> {};
+        QTest::addColumn<Room>("row");
+        QTest::newRow("room for three exactly") << Room { 3, 0, -1, false, QList<int> { 0, 1, 2 } };
+        QTest::newRow("a pixel short of three") << Room { 3, -1, -1, false, QList<int> { 0, 1 } };
+        QTest::newRow("three and a pixel") << Room { 3, 1, -1, false, QList<int> { 0, 1, 2 } };
+        QTest::newRow("room for all") << Room { 4, 0, -1, false, QList<int> { 0, 1, 2, 3 } };
+        QTest::newRow("room for none") << Room { 0, 5, -1, false, QList<int> {} };
         QTest::newRow("the second hidden: the fourth takes its room")
-            << 3 << 0 << 1 << false << QList<int> { 0, 2, 3 };
+            << Room { 3, 0, 1, false, QList<int> { 0, 2, 3 } };
         // A menu bar has no chevron: each row shows its button, cut or not.
-        QTest::newRow("wrapping, narrower than a button") << 0 << 5 << -1 << true << QList<int> { 0, 1, 2, 3 };
+        QTest::newRow("wrapping, narrower than a button") << Room { 0, 5, -1, true, QList<int> { 0, 1, 2, 3 } };
     }
     void onlyWholeButtonsShow()
     {
-        QFETCH(int, room);
-        QFETCH(int, extra);
-        QFETCH(int, hidden);
-        QFETCH(bool, wrappable);
-        QFETCH(QList<int>, shown);
+        QFETCH(Room, row);
+        const auto [room, extra, hidden, wrappable, shown] = row;
         m_toolbar->setWrappable(wrappable);
         m_form->show();
         for (int i = 0; i < 4; ++i)
@@ -647,25 +656,20 @@ private Q_SLOTS:
     // takes the rest of the 598 px within the frame: 108, 208 and 282.
     void rebarGripperDraggedAlong_data()
     {
-        QTest::addColumn<int>("band");
-        QTest::addColumn<int>("by");
-        QTest::addColumn<bool>("refused");
-        QTest::addColumn<int>("moves"); // the band's start; the band before it grows as much
-        QTest::newRow("second band right") << 1 << 40 << false << 40;
-        QTest::newRow("second band right down to its least") << 1 << 400 << false << 208 - 58;
-        QTest::newRow("second band left: the first is at its least") << 1 << -300 << false << 0;
-        QTest::newRow("last band left") << 2 << -30 << false << -30;
-        QTest::newRow("last band left down to the second's least") << 2 << -500 << false << 58 - 208;
-        QTest::newRow("last band right down to its least") << 2 << 500 << false << 282 - 108;
-        QTest::newRow("the first band has none before it") << 0 << 50 << false << 0;
-        QTest::newRow("a refused drag") << 1 << 40 << true << 0;
+        QTest::addColumn<DragAlong>("row");
+        QTest::newRow("second band right") << DragAlong { 1, 40, false, 40 };
+        QTest::newRow("second band right down to its least") << DragAlong { 1, 400, false, 208 - 58 };
+        QTest::newRow("second band left: the first is at its least") << DragAlong { 1, -300, false, 0 };
+        QTest::newRow("last band left") << DragAlong { 2, -30, false, -30 };
+        QTest::newRow("last band left down to the second's least") << DragAlong { 2, -500, false, 58 - 208 };
+        QTest::newRow("last band right down to its least") << DragAlong { 2, 500, false, 282 - 108 };
+        QTest::newRow("the first band has none before it") << DragAlong { 0, 50, false, 0 };
+        QTest::newRow("a refused drag") << DragAlong { 1, 40, true, 0 };
     }
     void rebarGripperDraggedAlong()
     {
-        QFETCH(int, band);
-        QFETCH(int, by);
-        QFETCH(bool, refused);
-        QFETCH(int, moves);
+        QFETCH(DragAlong, row);
+        const auto [band, by, refused, moves] = row;
         Rebar rebar;
         rebar.createRebar(m_form.get());
         for (const int width : { 100, 200, 100 })
@@ -696,37 +700,30 @@ private Q_SLOTS:
     // or at `alongAt` along the bar.
     void rebarGripperDraggedAcross_data()
     {
-        QTest::addColumn<QString>("layout");
-        QTest::addColumn<char>("band"); // its name
-        QTest::addColumn<int>("rowsDown");
-        QTest::addColumn<int>("alongAt"); // -1: straight across
-        QTest::addColumn<QString>("after");
-        QTest::newRow("first band down onto a row of its own") << "A B C" << 'A' << 1 << -1 << "B C | A";
-        QTest::newRow("middle band down onto a row of its own") << "A B C" << 'B' << 1 << -1 << "A C | B";
-        QTest::newRow("back up to the start of the row") << "B C | A" << 'A' << -1 << -1 << "A B C";
+        QTest::addColumn<DragAcross>("row");
+        QTest::newRow("first band down onto a row of its own") << DragAcross { "A B C", 'A', 1, -1, "B C | A" };
+        QTest::newRow("middle band down onto a row of its own") << DragAcross { "A B C", 'B', 1, -1, "A C | B" };
+        QTest::newRow("back up to the start of the row") << DragAcross { "B C | A", 'A', -1, -1, "A B C" };
         // B is 108 long from 1: its middle at 55; C, last, counts as long as it wants: its
         // middle at 163, not at 354.
-        QTest::newRow("up past the middle of the first band") << "B C | A" << 'A' << -1 << 80 << "B A C";
-        QTest::newRow("up to the end of the row") << "B C | A" << 'A' << -1 << 300 << "B C A";
-        QTest::newRow("down into the next row, at its start") << "A B | C" << 'A' << 1 << -1 << "B | A C";
+        QTest::newRow("up past the middle of the first band") << DragAcross { "B C | A", 'A', -1, 80, "B A C" };
+        QTest::newRow("up to the end of the row") << DragAcross { "B C | A", 'A', -1, 300, "B C A" };
+        QTest::newRow("down into the next row, at its start") << DragAcross { "A B | C", 'A', 1, -1, "B | A C" };
         QTest::newRow("up: the band after it starts its row now")
-            << "A | B C" << 'B' << -1 << 400 << "A B | C";
+            << DragAcross { "A | B C", 'B', -1, 400, "A B | C" };
         QTest::newRow("down from the second row onto a row of its own")
-            << "A | B C" << 'B' << 1 << -1 << "A | C | B";
+            << DragAcross { "A | B C", 'B', 1, -1, "A | C | B" };
         QTest::newRow("alone in the middle row, down into the last")
-            << "A | B | C" << 'B' << 1 << -1 << "A | B C";
+            << DragAcross { "A | B | C", 'B', 1, -1, "A | B C" };
         QTest::newRow("alone in the last row: it has a row of its own")
-            << "A B | C" << 'C' << 1 << -1 << "A B | C";
-        QTest::newRow("up from the first row: no row there") << "A B C" << 'B' << -1 << -1 << "A B C";
+            << DragAcross { "A B | C", 'C', 1, -1, "A B | C" };
+        QTest::newRow("up from the first row: no row there") << DragAcross { "A B C", 'B', -1, -1, "A B C" };
     }
     void rebarGripperDraggedAcross()
     {
-        QFETCH(QString, layout);
-        QFETCH(char, band);
+        QFETCH(DragAcross, row);
+        const auto [layout, band, rowsDown, alongAt, after] = row;
         const QString name(QLatin1Char { band });
-        QFETCH(int, rowsDown);
-        QFETCH(int, alongAt);
-        QFETCH(QString, after);
         Rebar rebar;
         rebar.createRebar(m_form.get());
         addBands(rebar, layout);
@@ -760,8 +757,6 @@ private Q_SLOTS:
         }
     }
 
-    // Up beside another band, the drag goes on from where the band joined the row: its start
-    // follows the mouse along the row, the band before it growing, itself able to shrink.
     // A button's tip, caption and image show on its widget; equal captions share one entry of
     // the text pool; a missing button answers with nothing and takes no change.
     void toolbarButtonProperties()
@@ -828,21 +823,16 @@ private Q_SLOTS:
     // disabled one when disabled, each from its own list; without them only the normal one.
     void buttonImagesPerState_data()
     {
-        QTest::addColumn<bool>("withHot");
-        QTest::addColumn<bool>("withDisabled");
-        QTest::addColumn<QColor>("hot");
-        QTest::addColumn<QColor>("disabled");
-        QTest::newRow("normal list only") << false << false << QColor(Qt::red) << QColor();
-        QTest::newRow("hot list") << true << false << QColor(Qt::green) << QColor();
-        QTest::newRow("disabled list") << false << true << QColor(Qt::red) << QColor(Qt::blue);
-        QTest::newRow("all three") << true << true << QColor(Qt::green) << QColor(Qt::blue);
+        QTest::addColumn<ImageLists>("row");
+        QTest::newRow("normal list only") << ImageLists { false, false, QColor(Qt::red), QColor() };
+        QTest::newRow("hot list") << ImageLists { true, false, QColor(Qt::green), QColor() };
+        QTest::newRow("disabled list") << ImageLists { false, true, QColor(Qt::red), QColor(Qt::blue) };
+        QTest::newRow("all three") << ImageLists { true, true, QColor(Qt::green), QColor(Qt::blue) };
     }
     void buttonImagesPerState()
     {
-        QFETCH(bool, withHot);
-        QFETCH(bool, withDisabled);
-        QFETCH(QColor, hot);
-        QFETCH(QColor, disabled);
+        QFETCH(ImageLists, row);
+        const auto [withHot, withDisabled, hot, disabled] = row;
         const auto flat = [](Qt::GlobalColor colour) {
             IconList list;
             QPixmap pixmap(16, 16);
@@ -936,20 +926,10 @@ private Q_SLOTS:
         const QRect inner = rebar.bandRectangle(1);
         QVERIFY2(upright ? inner.left() > outer.right() : inner.top() > outer.bottom(), qPrintable(QStringLiteral("%1,%2 %3x%4 against %5,%6 %7x%8").arg(inner.x()).arg(inner.y())
             .arg(inner.width()).arg(inner.height()).arg(outer.x()).arg(outer.y()).arg(outer.width()).arg(outer.height())));
-        switch (edge) {
-        case Qt::TopEdge:
-            QCOMPARE(bar.topLeft(), form.topLeft());
-            break;
-        case Qt::BottomEdge:
-            QCOMPARE(bar.bottomLeft(), form.bottomLeft());
-            break;
-        case Qt::LeftEdge:
-            QCOMPARE(bar.topLeft(), form.topLeft());
-            break;
-        case Qt::RightEdge:
-            QCOMPARE(bar.topRight(), form.topRight());
-            break;
-        }
+        const auto corner = [edge](const QRect &r) {
+            return edge == Qt::BottomEdge ? r.bottomLeft() : edge == Qt::RightEdge ? r.topRight() : r.topLeft();
+        };
+        QCOMPARE(corner(bar), corner(form));
     }
 
     // What each band property does to the bands as they show.
@@ -1120,6 +1100,8 @@ private Q_SLOTS:
         QCOMPARE(drawn.pixelColor(drawn.width() - 2, 1), QColor(Qt::magenta));
     }
 
+    // Up beside another band, the drag goes on from where the band joined the row: its start
+    // follows the mouse along the row, the band before it growing, itself able to shrink.
     void rebarDragGoesOnInTheNewRow()
     {
         Rebar rebar;
@@ -1165,21 +1147,16 @@ private Q_SLOTS:
     // to shrink to 50.
     void rebarDoubleClickAndChevron_data()
     {
-        QTest::addColumn<bool>("doubleClickFirst");
-        QTest::addColumn<int>("formWidth");
-        QTest::addColumn<int>("secondMoves"); // along the bar
-        QTest::addColumn<bool>("chevron"); // the second band shows one and reports its push
+        QTest::addColumn<RowOfThree>("row");
         // The others at their least (gripper and child): 598 - 58 - 108 = 432 for the first.
-        QTest::newRow("double click on the first maximises it") << true << 600 << 432 - 108 << true;
-        QTest::newRow("row too short: the middle band's chevron") << false << 300 << 0 << true;
-        QTest::newRow("room for all") << false << 600 << 0 << false;
+        QTest::newRow("double click on the first maximises it") << RowOfThree { true, 600, 432 - 108, true };
+        QTest::newRow("row too short: the middle band's chevron") << RowOfThree { false, 300, 0, true };
+        QTest::newRow("room for all") << RowOfThree { false, 600, 0, false };
     }
     void rebarDoubleClickAndChevron()
     {
-        QFETCH(bool, doubleClickFirst);
-        QFETCH(int, formWidth);
-        QFETCH(int, secondMoves);
-        QFETCH(bool, chevron);
+        QFETCH(RowOfThree, row);
+        const auto [doubleClickFirst, formWidth, secondMoves, chevron] = row;
         m_form->resize(formWidth, 400);
         Rebar rebar;
         rebar.createRebar(m_form.get());
