@@ -1,6 +1,7 @@
 #include "SiteWindow.h"
 
 #include "SiteTableModel.h"
+#include "WarningKindTexts.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -153,7 +154,7 @@ void SiteWindow::showLoading(bool loading)
 
 QString SiteWindow::kindText(WarningKind kind, int pages)
 {
-    return QString::fromLatin1(PageWarnings::kindName(kind)) + QStringLiteral(" (%1)").arg(pages);
+    return WarningKindTexts::text(kind) + QStringLiteral(" (%1)").arg(pages);
 }
 
 QString SiteWindow::summaryText(const SiteModel::Summary &summary)

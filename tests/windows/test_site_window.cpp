@@ -288,9 +288,9 @@ private Q_SLOTS:
         const QString summary = site->summaryLabel()->text();
         QVERIFY2(summary.startsWith(u"%1 shown of 4 pages, 0 unreadable, 2 with warnings, 0 edited"_s.arg(shown.size())),
             qPrintable(summary));
-        QVERIFY2(summary.contains(u"description-missing (1)"_s), qPrintable(summary));
-        QCOMPARE(site->kindBox(WarningKind::DescriptionTooShort)->text(), u"description-too-short (1)"_s);
-        QCOMPARE(site->kindBox(WarningKind::CharsetConflict)->text(), u"charset-conflict (0)"_s);
+        QVERIFY2(summary.contains(u"Description missing (1)"_s), qPrintable(summary));
+        QCOMPARE(site->kindBox(WarningKind::DescriptionTooShort)->text(), u"Description too short (1)"_s);
+        QCOMPARE(site->kindBox(WarningKind::CharsetConflict)->text(), u"Charset conflict (0)"_s);
     }
 
     // A description a phone cuts and a desktop shows whole: too long by the limits set.
@@ -298,8 +298,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("limits");
         QTest::addColumn<QString>("tooLong");
-        QTest::newRow("desktop") << u"desktop"_s << u"description-too-long (0)"_s;
-        QTest::newRow("mobile") << u"mobile"_s << u"description-too-long (1)"_s;
+        QTest::newRow("desktop") << u"desktop"_s << u"Description too long (0)"_s;
+        QTest::newRow("mobile") << u"mobile"_s << u"Description too long (1)"_s;
     }
     void tooLongByTheWidthLimitsSet()
     {
@@ -391,7 +391,7 @@ private Q_SLOTS:
         t.edit({ u"b.html"_s }, kNewDescription);
         const QString summary = t.site->summaryLabel()->text();
         QVERIFY2(summary.startsWith(u"4 shown of 4 pages, 0 unreadable, 1 with warnings, 1 edited"_s), qPrintable(summary));
-        QVERIFY2(!summary.contains(u"description-missing"_s), qPrintable(summary));
+        QVERIFY2(!summary.contains(u"Description missing"_s), qPrintable(summary));
         QVERIFY(t.shown(u"b.html"_s, SiteModel::PathColumn).data(Qt::FontRole).value<QFont>().bold());
         QVERIFY(!t.shown(u"a.html"_s, SiteModel::PathColumn).data(Qt::FontRole).value<QFont>().bold());
     }
