@@ -21,20 +21,6 @@ QString textOf(const std::string &text)
     return QString::fromStdString(text);
 }
 
-std::optional<TextField> textFieldOf(int column)
-{
-    switch (column) {
-    case SiteModel::DescriptionColumn:
-        return TextField::Description;
-    case SiteModel::KeywordsColumn:
-        return TextField::Keywords;
-    case SiteModel::AuthorColumn:
-        return TextField::Author;
-    default:
-        return std::nullopt;
-    }
-}
-
 std::optional<RobotsFlag> robotsFlagOf(int column)
 {
     switch (column) {
@@ -116,6 +102,20 @@ int SiteModel::rowCount(const QModelIndex &parent) const
 int SiteModel::columnCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : ColumnCount;
+}
+
+std::optional<TextField> SiteModel::textFieldOf(int column)
+{
+    switch (column) {
+    case DescriptionColumn:
+        return TextField::Description;
+    case KeywordsColumn:
+        return TextField::Keywords;
+    case AuthorColumn:
+        return TextField::Author;
+    default:
+        return std::nullopt;
+    }
 }
 
 QVariant SiteModel::headerData(int section, Qt::Orientation orientation, int role) const

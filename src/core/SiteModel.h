@@ -14,6 +14,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class DocumentList;
@@ -94,6 +95,8 @@ public:
     const SitePage &page(int row) const { return m_pages[std::size_t(row)]; }
     int rowOf(const QString &relativePath) const { return m_rowOfPath.value(relativePath, -1); }
     QString filePath(int row) const;
+    // The text a column shows, if it shows one of the page's texts.
+    static std::optional<TextField> textFieldOf(int column);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;

@@ -1,5 +1,6 @@
 #include "SiteWindow.h"
 
+#include "PlaceholderItemDelegate.h"
 #include "SiteTableModel.h"
 #include "WarningKindTexts.h"
 
@@ -89,6 +90,7 @@ void SiteWindow::buildTable()
 {
     m_table = new QTableView(this);
     m_table->setModel(m_rows);
+    m_table->setItemDelegate(new PlaceholderItemDelegate(SiteTableModel::PlaceholderRole, m_table));
     m_rows->setSelectionModel(m_table->selectionModel());
     m_rows->setSortRole(SiteModel::SortRole);
     m_table->setSortingEnabled(true);
