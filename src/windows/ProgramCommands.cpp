@@ -66,7 +66,10 @@ const ProgramCommands::Row ProgramCommands::kRows[] = {
         [](C &c) {
             const FileAssociations associations(
                 QCoreApplication::applicationDirPath(), FileAssociations::defaultApplicationsFolder());
-            c.openDialog(new SettingsDialog(c.m_services, associations, &c.m_window));
+            auto *dialog = new SettingsDialog(c.m_services, associations, &c.m_window);
+            connect(dialog, &SettingsDialog::widthLimitsChanged, &c.m_documents,
+                &DocumentCommands::applyWidthLimits);
+            c.openDialog(dialog);
         } },
     { CommandId::Cascade, "mnuWindow(0)", 2022, nullptr, false, nullptr, -1,
         [](C &c) { WindowArranger::arrange(c.m_window.mdiArea(), Mode::Cascade); } },

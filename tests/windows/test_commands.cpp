@@ -2,10 +2,15 @@
 
 #include "MainWindowScenario.h"
 #include "ProgramCommands.h"
+#include "SettingsDialog.h"
+#include "WidthCounter.h"
 #include "TextBox.h"
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QDialog>
 #include <QLineEdit>
 
@@ -351,6 +356,41 @@ private Q_SLOTS:
         QCOMPARE(s.window->activeDocument()->document().path(), path);
         QCOMPARE(s.msg(), "Document opened... (" + path + ')');
         QCOMPARE(s.caption("mnuFile(6)"), recentCaption(1, path));
+    }
+
+    // Limits applied in Program Settings reach the pages already open, and those opened later.
+    void appliedWidthLimitsReachOpenPages_data()
+    {
+        QTest::addColumn<int>("preset"); // 0 Desktop, 1 Mobile, 2 Custom
+        QTest::addColumn<int>("typedDescription"); // for Custom
+        QTest::addColumn<double>("title");
+        QTest::addColumn<double>("description");
+        QTest::newRow("mobile") << 1 << 0 << 580.0 << 680.0;
+        QTest::newRow("custom") << 2 << 750 << 580.0 << 750.0;
+        QTest::newRow("desktop, as before") << 0 << 0 << 580.0 << 920.0;
+    }
+    void appliedWidthLimitsReachOpenPages()
+    {
+        QFETCH(int, preset);
+        QFETCH(int, typedDescription);
+        QFETCH(double, title);
+        QFETCH(double, description);
+        Scenario s;
+        DocumentWindow *before = s.open(s.page("a.html"));
+        QVERIFY(before);
+        s.click("mnuTool(0)");
+        auto *dialog = s.window->findChild<SettingsDialog *>();
+        QVERIFY(dialog);
+        dialog->widthPresetBox()->setCurrentIndex(preset);
+        if (typedDescription)
+            dialog->descriptionWidthBox()->setValue(typedDescription);
+        QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+        DocumentWindow *after = s.open(s.page("b.html"));
+        QVERIFY(after && after != before);
+        for (DocumentWindow *document : { before, after }) {
+            QCOMPARE(document->titleWidth().limit(), title);
+            QCOMPARE(document->descriptionWidth().limit(), description);
+        }
     }
 
     void windowArrangements_data()
