@@ -36,6 +36,8 @@ public:
     SiteWindow *windowOf(const QString &folder) const;
 
 Q_SIGNALS:
+    // A folder opened as a site, or brought forward.
+    void siteOpened(const QString &folder);
     // A site window reads pages: found so far, and read of them.
     void loadProgress(qint64 found, qint64 read);
     void loadFinished();
