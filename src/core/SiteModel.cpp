@@ -66,6 +66,7 @@ void SiteModel::reset(const QString &folder)
 {
     beginResetModel();
     m_folder = folder;
+    m_limits.reset();
     m_pages.clear();
     m_rowOfPath.clear();
     m_rowsOfDescription.clear();
@@ -83,10 +84,21 @@ void SiteModel::appendPages(const QList<SitePage> &pages)
     for (const SitePage &page : pages) {
         m_rowOfPath.insert(page.path, int(m_pages.size()));
         m_pages.push_back(page);
+        if (m_limits && page.limits != *m_limits)
+            m_pages.back().setLimits(*m_limits);
     }
     endInsertRows();
     for (int row = first; row < int(m_pages.size()); ++row)
         addToDescriptions(row);
+}
+
+void SiteModel::setWidthLimits(const WidthLimits &limits)
+{
+    m_limits = limits;
+    for (SitePage &page : m_pages)
+        page.setLimits(limits);
+    if (!m_pages.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
 
 QString SiteModel::filePath(int row) const

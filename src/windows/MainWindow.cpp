@@ -90,8 +90,8 @@ MainWindow::~MainWindow()
 void MainWindow::buildCommands()
 {
     m_commands = std::make_unique<DocumentCommands>(m_services, *m_mdiArea, *m_prompts, *m_statusPanels);
-    m_siteCommands = std::make_unique<SiteCommands>(
-        *m_mdiArea, *m_prompts, *m_statusPanels, *m_commands, m_services.settings());
+    m_siteCommands
+        = std::make_unique<SiteCommands>(*m_mdiArea, *m_prompts, *m_statusPanels, *m_commands, m_services.settings());
     connect(m_siteCommands.get(), &SiteCommands::loadProgress, this, &MainWindow::showSiteProgress);
     connect(m_siteCommands.get(), &SiteCommands::loadFinished, this, &MainWindow::endSiteProgress);
     m_editCommands = std::make_unique<EditCommands>(*m_mdiArea, m_services.settings());

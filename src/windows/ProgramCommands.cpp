@@ -75,6 +75,8 @@ const ProgramCommands::Row ProgramCommands::kRows[] = {
             auto *dialog = new SettingsDialog(c.m_services, associations, &c.m_window);
             connect(dialog, &SettingsDialog::widthLimitsChanged, &c.m_documents,
                 &DocumentCommands::applyWidthLimits);
+            connect(dialog, &SettingsDialog::widthLimitsChanged, &c.m_window.siteCommands(),
+                &SiteCommands::applyWidthLimits);
             c.openDialog(dialog);
         } },
     { CommandId::Cascade, "mnuWindow(0)", 2022, nullptr, false, nullptr, -1,

@@ -52,6 +52,14 @@ SiteWindow *SiteCommands::windowOf(const QString &folder) const
     return nullptr;
 }
 
+void SiteCommands::applyWidthLimits(const WidthLimits &limits)
+{
+    for (QMdiSubWindow *frame : m_mdiArea.subWindowList()) {
+        if (auto *window = qobject_cast<SiteWindow *>(frame->widget()))
+            window->model().setWidthLimits(limits);
+    }
+}
+
 void SiteCommands::openWithDialog()
 {
     const QString folder = m_prompts.folderName();

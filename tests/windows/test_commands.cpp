@@ -362,7 +362,8 @@ private Q_SLOTS:
         QCOMPARE(s.caption("mnuFile(6)"), recentCaption(1, path));
     }
 
-    // Limits applied in Program Settings reach the pages already open, and those opened later.
+    // Limits applied in Program Settings reach the pages and sites already open, and the pages
+    // opened later.
     void appliedWidthLimitsReachOpenPages_data()
     {
         QTest::addColumn<int>("preset"); // 0 Desktop, 1 Mobile, 2 Custom
@@ -380,6 +381,9 @@ private Q_SLOTS:
         QFETCH(double, title);
         QFETCH(double, description);
         Scenario s;
+        SiteWindow *site = s.window->siteCommands().open(QFileInfo(s.page("site/index.html")).path());
+        QVERIFY(site);
+        QVERIFY(QTest::qWaitFor([site] { return !site->isLoading(); }, 10000));
         DocumentWindow *before = s.open(s.page("a.html"));
         QVERIFY(before);
         s.click("mnuTool(0)");
@@ -395,6 +399,7 @@ private Q_SLOTS:
             QCOMPARE(document->titleWidth().limit(), title);
             QCOMPARE(document->descriptionWidth().limit(), description);
         }
+        QCOMPARE(site->model().page(0).limits, (WidthLimits { title, description }));
     }
 
     // The sites opened last sit below the recent pages and above Exit, newest first, at most
