@@ -32,18 +32,21 @@ QList<int> SiteTableModel::selectedSourceRows() const
 
 QVariant SiteTableModel::data(const QModelIndex &index, int role) const
 {
-    const QString placeholder = placeholderOf(index);
+    // Only the roles that tell a placeholder apart look for one: a view asks many roles
+    // of every cell it paints.
     switch (role) {
     case Qt::DisplayRole:
-        return placeholder.isEmpty() ? SiteFilterModel::data(index, role) : QString();
-    case PlaceholderRole:
+        return placeholderOf(index).isEmpty() ? SiteFilterModel::data(index, role) : QString();
+    case PlaceholderRole: {
+        const QString placeholder = placeholderOf(index);
         return placeholder.isEmpty() ? QVariant() : placeholder;
+    }
     case Qt::ForegroundRole:
-        if (!placeholder.isEmpty())
+        if (!placeholderOf(index).isEmpty())
             return QGuiApplication::palette().brush(QPalette::PlaceholderText);
         break;
     case Qt::FontRole:
-        return fontOf(index, !placeholder.isEmpty());
+        return fontOf(index, !placeholderOf(index).isEmpty());
     default:
         break;
     }
