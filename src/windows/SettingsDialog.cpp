@@ -123,7 +123,7 @@ void SettingsDialog::buildPages()
     });
     connect(m_applyButton, &QPushButton::clicked, this, &SettingsDialog::apply);
     connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    resize(460, 380);
+    resize(460, 300);
 }
 
 void SettingsDialog::buildWidthLimits()
