@@ -55,10 +55,11 @@ QStringList commandLinePaths(const QStringList &arguments)
 }
 
 // A later copy opens no window, so it does without the window system altogether.
-int handOverToRunningCopy(int argc, char *argv[], const QStringList &arguments)
+int handOverToRunningCopy(
+    int argc, char *argv[], const QStringList &arguments, const std::optional<QString> &site)
 {
     QCoreApplication app(argc, argv);
-    SingleInstance::handOver(HandOverMessage::encode(commandLinePaths(arguments)));
+    SingleInstance::handOver(HandOverMessage::encode(commandLinePaths(arguments), site));
     return 0;
 }
 
@@ -71,11 +72,10 @@ int main(int argc, char *argv[])
     if (const auto status = InformationOptions::answer(arguments))
         return *status;
     recordStartupValues();
-    // A running copy is not handed the site: a later copy's --site opens nothing.
     const std::optional<QString> site = SiteOption::takeFrom(arguments, QDir::currentPath());
     auto instance = std::make_unique<SingleInstance>();
     if (!instance->tryBecomeFirst())
-        return handOverToRunningCopy(argc, argv, arguments);
+        return handOverToRunningCopy(argc, argv, arguments, site);
 
     // Only the first copy draws text.
     FontConfigWarmUp fontConfig;
@@ -94,6 +94,8 @@ int main(int argc, char *argv[])
         instance.get(), &SingleInstance::messageReceived, &window, [&window](const QByteArray &received) {
             window.openCommandLine(
                 CommandLinePaths::fromArguments(HandOverMessage::decode(received), QDir::currentPath()));
+            if (const std::optional<QString> handedSite = HandOverMessage::siteOf(received))
+                window.openSite(*handedSite);
         });
     QObject::connect(
         instance.get(), &SingleInstance::activationRequested, &window, &MainWindow::restoreAndActivate);

@@ -1,8 +1,8 @@
 #include "RecentFileList.h"
 
+#include "CommandLinePaths.h"
 #include "RegistryKey.h"
 #include "RegistryPaths.h"
-#include "CommandLinePaths.h"
 
 #include <QDir>
 
@@ -44,12 +44,20 @@ QString RecentFileList::path(int index) const
 
 void RecentFileList::load(RegistryKey &key)
 {
-    m_paths.clear();
+    QStringList stored;
     for (int i = 1; i <= kMaxCapacity; ++i) {
         key.setValueName(valueName(i));
-        const QString stored = key.value();
-        if (isAbsolute(stored) && !m_paths.contains(stored) && m_paths.size() < m_capacity)
-            m_paths.append(stored);
+        stored.append(key.value());
+    }
+    setPaths(stored);
+}
+
+void RecentFileList::setPaths(const QStringList &stored)
+{
+    m_paths.clear();
+    for (const QString &path : stored) {
+        if (isAbsolute(path) && !m_paths.contains(path) && m_paths.size() < m_capacity)
+            m_paths.append(path);
     }
 }
 

@@ -11,7 +11,7 @@ constexpr const char *kProgram = "Tagsmith LITE";
 // The sibling editor's own section, read for its program path.
 constexpr const char *kSibling = "Scrivan";
 
-constexpr std::array<SettingsCatalogue::Entry, 15> kEntries = { {
+constexpr std::array<SettingsCatalogue::Entry, 16> kEntries = { {
     { Setting::Version, "Version", kProgram, ReadingRule::Text },
     { Setting::Location, "Location", kProgram, ReadingRule::Text },
     { Setting::Author, "Author", kProgram, ReadingRule::Text },
@@ -27,6 +27,7 @@ constexpr std::array<SettingsCatalogue::Entry, 15> kEntries = { {
     { Setting::Help, "Help", kProgram, ReadingRule::Text },
     { Setting::ScrivanLocation, "Location", kSibling, ReadingRule::Text },
     { Setting::WidthLimits, "Width Limits", kProgram, ReadingRule::Text },
+    { Setting::RecentSites, "Site", "Recent Sites", ReadingRule::Text },
 } };
 
 QString nameOf(Setting setting)
@@ -37,6 +38,11 @@ QString nameOf(Setting setting)
 QString sectionOf(Setting setting)
 {
     return QString::fromLatin1(SettingsCatalogue::entry(setting).section);
+}
+
+QString numberedName(Setting setting, int number)
+{
+    return nameOf(setting) + QString::number(number);
 }
 
 } // namespace
@@ -89,6 +95,23 @@ WidthLimits SettingsCatalogue::widthLimits() const
 bool SettingsCatalogue::setWidthLimits(const WidthLimits &limits)
 {
     return setText(Setting::WidthLimits, QString::fromStdString(limits.name()));
+}
+
+QStringList SettingsCatalogue::texts(Setting setting, int count) const
+{
+    QStringList found;
+    for (int number = 1; number <= count; ++number)
+        found.append(m_store.value(numberedName(setting, number), sectionOf(setting)));
+    return found;
+}
+
+bool SettingsCatalogue::setTexts(Setting setting, const QStringList &texts, int count)
+{
+    bool ok = true;
+    for (int number = 1; number <= count; ++number)
+        ok = m_store.setValue(numberedName(setting, number), texts.value(number - 1), sectionOf(setting))
+            && ok;
+    return ok;
 }
 
 bool SettingsCatalogue::isOn(ReadingRule rule, const QString &stored)

@@ -3,6 +3,7 @@
 #include "WidthLimits.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <span>
 
@@ -24,6 +25,7 @@ enum class Setting {
     Help,
     ScrivanLocation,
     WidthLimits,
+    RecentSites, // a numbered list: Site1, Site2...
 };
 
 // How a stored text is understood. Nothing passes a default: a value never written reads
@@ -61,6 +63,10 @@ public:
     // The desktop's limits unless the setting names others.
     ::WidthLimits widthLimits() const;
     bool setWidthLimits(const ::WidthLimits &limits);
+    // A list kept as values named after the setting and numbered from 1, each a text; at
+    // most count of them are read, and writing clears the numbers after the last text.
+    QStringList texts(Setting setting, int count) const;
+    bool setTexts(Setting setting, const QStringList &texts, int count);
 
     SettingsStore &store() const { return m_store; }
 

@@ -22,20 +22,6 @@ QString textOf(const std::string &text)
     return QString::fromStdString(text);
 }
 
-std::optional<TextField> textFieldOf(int column)
-{
-    switch (column) {
-    case SiteModel::DescriptionColumn:
-        return TextField::Description;
-    case SiteModel::KeywordsColumn:
-        return TextField::Keywords;
-    case SiteModel::AuthorColumn:
-        return TextField::Author;
-    default:
-        return std::nullopt;
-    }
-}
-
 std::optional<RobotsFlag> robotsFlagOf(int column)
 {
     switch (column) {
@@ -81,6 +67,7 @@ void SiteModel::reset(const QString &folder)
 {
     beginResetModel();
     m_folder = folder;
+    m_limits.reset();
     m_pages.clear();
     m_rowOfPath.clear();
     m_rowsOfDescription.clear();
@@ -98,10 +85,21 @@ void SiteModel::appendPages(const QList<SitePage> &pages)
     for (const SitePage &page : pages) {
         m_rowOfPath.insert(page.path, int(m_pages.size()));
         m_pages.push_back(page);
+        if (m_limits && page.limits != *m_limits)
+            m_pages.back().setLimits(*m_limits);
     }
     endInsertRows();
     for (int row = first; row < int(m_pages.size()); ++row)
         addToDescriptions(row);
+}
+
+void SiteModel::setWidthLimits(const WidthLimits &limits)
+{
+    m_limits = limits;
+    for (SitePage &page : m_pages)
+        page.setLimits(limits);
+    if (!m_pages.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
 
 QString SiteModel::filePath(int row) const
@@ -117,6 +115,20 @@ int SiteModel::rowCount(const QModelIndex &parent) const
 int SiteModel::columnCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : ColumnCount;
+}
+
+std::optional<TextField> SiteModel::textFieldOf(int column)
+{
+    switch (column) {
+    case DescriptionColumn:
+        return TextField::Description;
+    case KeywordsColumn:
+        return TextField::Keywords;
+    case AuthorColumn:
+        return TextField::Author;
+    default:
+        return std::nullopt;
+    }
 }
 
 QVariant SiteModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -102,10 +102,15 @@ public:
     // Forgets every row and takes rows of pages under folder from now on.
     void reset(const QString &folder);
     QString folder() const { return m_folder; }
+    // Pages appended carry the limits they were read with; those given here win.
     void appendPages(const QList<SitePage> &pages);
+    // Every row's description held to these limits from now on, until the next reset.
+    void setWidthLimits(const WidthLimits &limits);
     const SitePage &page(int row) const { return m_pages[std::size_t(row)]; }
     int rowOf(const QString &relativePath) const { return m_rowOfPath.value(relativePath, -1); }
     QString filePath(int row) const;
+    // The text a column shows, if it shows one of the page's texts.
+    static std::optional<TextField> textFieldOf(int column);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -193,6 +198,7 @@ private:
     void pushToDocument(int row);
 
     QString m_folder;
+    std::optional<WidthLimits> m_limits;
     std::vector<SitePage> m_pages;
     QHash<QString, int> m_rowOfPath;
     QHash<DescriptionTally::Digest, QList<int>> m_rowsOfDescription;

@@ -61,6 +61,13 @@ void SitePage::revert()
     refresh();
 }
 
+void SitePage::setLimits(const WidthLimits &widthLimits)
+{
+    limits = widthLimits;
+    if (ok)
+        refresh();
+}
+
 std::vector<Warning> SitePage::warnings() const
 {
     if (!ok)

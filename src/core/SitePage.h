@@ -50,6 +50,8 @@ struct SitePage
     std::vector<Warning> warnings() const;
     void edit(const MetaElementSet &values);
     void revert();
+    // The description held to other limits from now on.
+    void setLimits(const WidthLimits &widthLimits);
 
 private:
     void refresh();

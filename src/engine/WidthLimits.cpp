@@ -6,13 +6,11 @@
 
 namespace {
 
-constexpr int kWidest = 10000;
-
 std::optional<int> pixelsIn(std::string_view text)
 {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < 1 || value > kWidest)
+    if (error != std::errc() || end != text.data() + text.size() || value < 1 || value > WidthLimits::kWidest)
         return std::nullopt;
     return value;
 }

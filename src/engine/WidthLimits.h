@@ -15,6 +15,8 @@ struct WidthLimits
     // Below this share of its limit a text looks bare in a result, too short to tell one
     // page from another.
     static constexpr double kShortShare = 0.4;
+    // The widest limit a person can set, in pixels.
+    static constexpr int kWidest = 10000;
 
     static WidthLimits desktop() { return {}; }
     static WidthLimits mobile() { return { 580.0, 680.0 }; }

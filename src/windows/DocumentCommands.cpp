@@ -95,6 +95,14 @@ DocumentWindow *DocumentCommands::windowOf(const Document &document) const
     return nullptr;
 }
 
+void DocumentCommands::applyWidthLimits(const WidthLimits &limits)
+{
+    for (QMdiSubWindow *frame : m_mdiArea.subWindowList()) {
+        if (auto *window = qobject_cast<DocumentWindow *>(frame->widget()))
+            window->setWidthLimits(limits);
+    }
+}
+
 DocumentWindow *DocumentCommands::createWindow(std::unique_ptr<Document> owned)
 {
     Document *document = m_documents.add(std::move(owned));

@@ -4,6 +4,7 @@
 #include "DocumentFile.h"
 #include "DocumentList.h"
 #include "SharedDescriptions.h"
+#include "WidthLimits.h"
 
 #include <QObject>
 #include <QString>
@@ -54,6 +55,8 @@ public:
 
     DocumentWindow *activeWindow() const;
     DocumentWindow *windowOf(const Document &document) const;
+    // Every open document window holds its texts to these limits from now on.
+    void applyWidthLimits(const WidthLimits &limits);
 
     static QString openedText(const QString &path);
     static QString savedText(const QString &path);

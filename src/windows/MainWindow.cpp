@@ -28,6 +28,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -100,6 +101,10 @@ void MainWindow::buildCommands()
     m_recentMenu = std::make_unique<RecentFilesMenu>(*m_menu, m_services.recentFiles());
     m_recentMenu->build();
     connect(m_commands.get(), &DocumentCommands::recentFilesChanged, this, [this] { m_recentMenu->build(); });
+    m_recentSitesMenu
+        = std::make_unique<RecentFilesMenu>(*m_menu, m_services.recentSites(), RecentFilesMenu::Kind::Sites);
+    m_recentSitesMenu->build();
+    connect(m_siteCommands.get(), &SiteCommands::siteOpened, this, &MainWindow::rememberSite);
     connect(m_commands.get(), &DocumentCommands::busyChanged, this, &MainWindow::setBusy);
     connect(m_commands.get(), &DocumentCommands::documentOpened, this,
         [this] { setDocumentCommandsEnabled(true); });
@@ -393,6 +398,27 @@ void MainWindow::openSite(const QString &folder)
     m_siteCommands->open(folder);
 }
 
+void MainWindow::openRecentSite(int entry)
+{
+    RecentFileList &sites = m_services.recentSites();
+    if (!sites.inUse(entry))
+        return;
+    const QString folder = sites.path(entry);
+    if (QFileInfo(folder).isDir()) {
+        m_siteCommands->open(folder);
+        return;
+    }
+    sites.remove(folder);
+    m_recentSitesMenu->build();
+    m_statusPanels->showMessage(tr("No such folder any more, taken off Recent Sites... (%1)").arg(folder));
+}
+
+void MainWindow::rememberSite(const QString &folder)
+{
+    m_services.recentSites().add(folder);
+    m_recentSitesMenu->build();
+}
+
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // Each document window asks about its own edits; one Cancel keeps everything open.
@@ -403,6 +429,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         }
     }
     m_services.saveRecentFiles();
+    m_services.saveRecentSites();
     savePlacement();
     event->accept();
 }

@@ -43,6 +43,8 @@ public:
     void openCommandLine(const QStringList &paths);
     // Opens the pages under folder in a site window.
     void openSite(const QString &folder);
+    // Entry 1 to 3 of File > recent sites; a folder gone since is said and dropped.
+    void openRecentSite(int entry);
     void restoreAndActivate();
 
     // The menu and toolbar commands this window carries out itself.
@@ -77,6 +79,7 @@ protected:
 
 private:
     void buildMenuBar();
+    void rememberSite(const QString &folder);
     void ensureRebar();
     void buildRebar();
     void buildStatusBar();
@@ -106,6 +109,7 @@ private:
     std::unique_ptr<ExternalTools> m_tools;
     ProgramCommands *m_programCommands = nullptr;
     std::unique_ptr<RecentFilesMenu> m_recentMenu;
+    std::unique_ptr<RecentFilesMenu> m_recentSitesMenu;
 
     QWidget *m_menuBarStrip;
     ToolbarHost *m_toolbarHost;

@@ -44,6 +44,12 @@ const ProgramCommands::Row ProgramCommands::kRows[] = {
         [](C &c) { c.openRecentFile(2); } },
     { CommandId::RecentFile3, "mnuFile(8)", 0, nullptr, false, nullptr, -1,
         [](C &c) { c.openRecentFile(3); } },
+    { CommandId::RecentSite1, "mnuFile(11)", 0, nullptr, false, nullptr, -1,
+        [](C &c) { c.m_window.openRecentSite(1); } },
+    { CommandId::RecentSite2, "mnuFile(12)", 0, nullptr, false, nullptr, -1,
+        [](C &c) { c.m_window.openRecentSite(2); } },
+    { CommandId::RecentSite3, "mnuFile(13)", 0, nullptr, false, nullptr, -1,
+        [](C &c) { c.m_window.openRecentSite(3); } },
     { CommandId::Undo, "mnuEdit(0)", 2008, nullptr, false, "Ctrl+Z", 13,
         [](C &c) { c.m_edits.run(Edit::Undo); } },
     { CommandId::Cut, "mnuEdit(1)", 2009, nullptr, false, "Ctrl+X", 14,
@@ -66,7 +72,12 @@ const ProgramCommands::Row ProgramCommands::kRows[] = {
         [](C &c) {
             const FileAssociations associations(
                 QCoreApplication::applicationDirPath(), FileAssociations::defaultApplicationsFolder());
-            c.openDialog(new SettingsDialog(c.m_services, associations, &c.m_window));
+            auto *dialog = new SettingsDialog(c.m_services, associations, &c.m_window);
+            connect(dialog, &SettingsDialog::widthLimitsChanged, &c.m_documents,
+                &DocumentCommands::applyWidthLimits);
+            connect(dialog, &SettingsDialog::widthLimitsChanged, &c.m_window.siteCommands(),
+                &SiteCommands::applyWidthLimits);
+            c.openDialog(dialog);
         } },
     { CommandId::Cascade, "mnuWindow(0)", 2022, nullptr, false, nullptr, -1,
         [](C &c) { WindowArranger::arrange(c.m_window.mdiArea(), Mode::Cascade); } },

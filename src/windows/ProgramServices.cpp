@@ -9,6 +9,8 @@ ProgramServices::ProgramServices()
 {
     m_recentFiles.load(programKey());
     m_recentFiles.setCapacity(RecentFilesMenu::kCapacity);
+    m_recentSites.setCapacity(RecentFilesMenu::kCapacity);
+    m_recentSites.setPaths(m_settings.texts(Setting::RecentSites, RecentFilesMenu::kCapacity));
     loadIcons();
 }
 
@@ -22,6 +24,11 @@ RegistryKey &ProgramServices::programKey()
 bool ProgramServices::saveRecentFiles()
 {
     return m_recentFiles.save(programKey());
+}
+
+bool ProgramServices::saveRecentSites()
+{
+    return m_settings.setTexts(Setting::RecentSites, m_recentSites.paths(), RecentFilesMenu::kCapacity);
 }
 
 void ProgramServices::loadIcons()

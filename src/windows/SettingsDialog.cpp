@@ -6,12 +6,18 @@
 #include "TabControl.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QEvent>
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <array>
 
 namespace {
 
@@ -21,6 +27,26 @@ constexpr int kAuthorPlaceholder = 109;
 constexpr int kGeneralPicture = 7;
 constexpr int kFilesPicture = 9;
 constexpr int kEditorPicture = 4;
+
+struct WidthPreset
+{
+    const char *name;
+    WidthLimits limits;
+};
+
+const std::array<WidthPreset, 2> kWidthPresets = { {
+    { QT_TRANSLATE_NOOP("SettingsDialog", "Desktop"), WidthLimits::desktop() },
+    { QT_TRANSLATE_NOOP("SettingsDialog", "Mobile"), WidthLimits::mobile() },
+} };
+constexpr int kCustomPreset = int(kWidthPresets.size());
+
+QSpinBox *pixelBox(QWidget *parent)
+{
+    auto *box = new QSpinBox(parent);
+    box->setRange(1, WidthLimits::kWidest);
+    box->setSuffix(QStringLiteral(" px"));
+    return box;
+}
 
 QCheckBox *checkBox(const QString &caption, QWidget *page)
 {
@@ -68,6 +94,7 @@ void SettingsDialog::buildPages()
     m_editorPage->layout()->addWidget(m_authorLabel);
     m_editorPage->layout()->addWidget(m_authorEdit);
     m_charsetBox = checkBox(ResourceText::get(203) + QLatin1Char('.'), m_editorPage);
+    buildWidthLimits();
 
     m_generalPage = makePage(m_tabs);
     m_backupBox = checkBox(ResourceText::get(202) + QLatin1Char('.'), m_generalPage);
@@ -99,6 +126,54 @@ void SettingsDialog::buildPages()
     resize(460, 300);
 }
 
+void SettingsDialog::buildWidthLimits()
+{
+    auto *widths = new QWidget(m_editorPage);
+    auto *form = new QFormLayout(widths);
+    form->setContentsMargins(0, 0, 0, 0);
+    m_widthPreset = new QComboBox(widths);
+    for (const WidthPreset &preset : kWidthPresets)
+        m_widthPreset->addItem(tr("%1 (%2 / %3 px)")
+                                   .arg(tr(preset.name))
+                                   .arg(preset.limits.title)
+                                   .arg(preset.limits.description));
+    m_widthPreset->addItem(tr("Custom"));
+    m_titleWidth = pixelBox(widths);
+    m_descriptionWidth = pixelBox(widths);
+    form->addRow(tr("Search result widths:"), m_widthPreset);
+    form->addRow(tr("Title:"), m_titleWidth);
+    form->addRow(tr("Description:"), m_descriptionWidth);
+    m_editorPage->layout()->addWidget(widths);
+    connect(m_widthPreset, &QComboBox::currentIndexChanged, this, &SettingsDialog::showPreset);
+}
+
+// A preset shows its numbers and keeps them; Custom starts from the numbers shown.
+void SettingsDialog::showPreset(int index)
+{
+    const bool custom = index == kCustomPreset;
+    m_titleWidth->setEnabled(custom);
+    m_descriptionWidth->setEnabled(custom);
+    if (!custom && index >= 0) {
+        m_titleWidth->setValue(int(kWidthPresets[std::size_t(index)].limits.title));
+        m_descriptionWidth->setValue(int(kWidthPresets[std::size_t(index)].limits.description));
+    }
+}
+
+void SettingsDialog::showWidthLimits(const WidthLimits &limits)
+{
+    const auto preset = std::find_if(kWidthPresets.begin(), kWidthPresets.end(),
+        [&limits](const WidthPreset &candidate) { return candidate.limits == limits; });
+    m_titleWidth->setValue(int(limits.title));
+    m_descriptionWidth->setValue(int(limits.description));
+    m_widthPreset->setCurrentIndex(int(preset - kWidthPresets.begin()));
+    showPreset(m_widthPreset->currentIndex());
+}
+
+WidthLimits SettingsDialog::shownWidthLimits() const
+{
+    return { double(m_titleWidth->value()), double(m_descriptionWidth->value()) };
+}
+
 void SettingsDialog::buildTabs(ProgramServices &services)
 {
     m_tabs->setImageList(&services.icons());
@@ -122,6 +197,7 @@ void SettingsDialog::loadValues()
     m_authorEdit->setText(m_settings.text(Setting::Author));
     m_charsetBox->setChecked(m_settings.isOn(Setting::DefaultCharset));
     m_backupBox->setChecked(m_settings.isOn(Setting::BackupFiles));
+    showWidthLimits(m_settings.widthLimits());
     for (const auto &family : FileAssociations::families())
         associationBox(family.family)->setChecked(m_associations.read(family.family).registered);
 }
@@ -132,6 +208,9 @@ void SettingsDialog::trackChanges()
     connect(m_authorEdit, &QLineEdit::textChanged, this, changed);
     for (QCheckBox *box : { m_charsetBox, m_backupBox, m_htmBox, m_aspBox, m_phpBox, m_ssiBox })
         connect(box, &QCheckBox::clicked, this, changed);
+    connect(m_widthPreset, &QComboBox::activated, this, changed);
+    for (QSpinBox *box : { m_titleWidth, m_descriptionWidth })
+        connect(box, &QSpinBox::valueChanged, this, changed);
 }
 
 void SettingsDialog::showPage(int position)
@@ -177,5 +256,10 @@ void SettingsDialog::apply()
         m_associations.write(family.family, associationBox(family.family)->checkState() == Qt::Checked);
     m_settings.setText(Setting::Author, author);
     m_settings.setOn(Setting::BackupFiles, backups);
+    const WidthLimits limits = shownWidthLimits();
+    const bool limitsChanged = limits != m_settings.widthLimits();
+    m_settings.setWidthLimits(limits);
     m_applyButton->setEnabled(false);
+    if (limitsChanged)
+        emit widthLimitsChanged(limits);
 }

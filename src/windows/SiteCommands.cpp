@@ -56,6 +56,14 @@ SiteWindow *SiteCommands::windowOf(const QString &folder) const
     return nullptr;
 }
 
+void SiteCommands::applyWidthLimits(const WidthLimits &limits)
+{
+    for (QMdiSubWindow *frame : m_mdiArea.subWindowList()) {
+        if (auto *window = qobject_cast<SiteWindow *>(frame->widget()))
+            window->model().setWidthLimits(limits);
+    }
+}
+
 void SiteCommands::openWithDialog()
 {
     const QString folder = m_prompts.folderName();
@@ -74,12 +82,14 @@ SiteWindow *SiteCommands::open(const QString &given)
     if (SiteWindow *shown = windowOf(folder)) {
         m_mdiArea.setActiveSubWindow(qobject_cast<QMdiSubWindow *>(shown->parentWidget()));
         m_status.showMessage(tr("Already open... (%1)").arg(folder));
+        emit siteOpened(folder);
         return shown;
     }
     SiteWindow *window = createWindow();
     m_status.showFileStatus(folder, StatusPanels::IconOpening);
     m_status.showMessage(tr("Reading the site... (%1)").arg(folder));
     window->load(folder, m_settings.widthLimits());
+    emit siteOpened(folder);
     return window;
 }
 

@@ -4,6 +4,7 @@
 #include <QString>
 
 class DocumentCommands;
+struct WidthLimits;
 class QMdiArea;
 class SettingsCatalogue;
 class SiteWindow;
@@ -40,8 +41,12 @@ public:
 
     SiteWindow *activeWindow() const;
     SiteWindow *windowOf(const QString &folder) const;
+    // Every open site window holds its pages to these limits from now on.
+    void applyWidthLimits(const WidthLimits &limits);
 
 Q_SIGNALS:
+    // A folder opened as a site, or brought forward.
+    void siteOpened(const QString &folder);
     // A site window reads pages: found so far, and read of them.
     void loadProgress(qint64 found, qint64 read);
     void loadFinished();

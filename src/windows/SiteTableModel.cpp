@@ -5,7 +5,9 @@
 #include <QBrush>
 #include <QColor>
 #include <QFont>
+#include <QGuiApplication>
 #include <QItemSelectionModel>
+#include <QPalette>
 
 #include <algorithm>
 
@@ -30,10 +32,23 @@ QList<int> SiteTableModel::selectedSourceRows() const
 
 QVariant SiteTableModel::data(const QModelIndex &index, int role) const
 {
-    if (role == Qt::FontRole && SiteFilterModel::data(index, SiteModel::EditedRole).toBool()) {
-        QFont bold;
-        bold.setBold(true);
-        return bold;
+    // Only the roles that tell a placeholder apart look for one: a view asks many roles
+    // of every cell it paints.
+    switch (role) {
+    case Qt::DisplayRole:
+        return placeholderOf(index).isEmpty() ? SiteFilterModel::data(index, role) : QString();
+    case PlaceholderRole: {
+        const QString placeholder = placeholderOf(index);
+        return placeholder.isEmpty() ? QVariant() : placeholder;
+    }
+    case Qt::ForegroundRole:
+        if (!placeholderOf(index).isEmpty())
+            return QGuiApplication::palette().brush(QPalette::PlaceholderText);
+        break;
+    case Qt::FontRole:
+        return fontOf(index, !placeholderOf(index).isEmpty());
+    default:
+        break;
     }
     const QString issue = SiteFilterModel::data(index, SiteModel::IssueRole).toString();
     if (role == Qt::BackgroundRole && !issue.isEmpty())
@@ -43,6 +58,26 @@ QVariant SiteTableModel::data(const QModelIndex &index, int role) const
     if (role == Qt::ToolTipRole && value.toString().isEmpty() && !issue.isEmpty())
         return issue;
     return value;
+}
+
+QString SiteTableModel::placeholderOf(const QModelIndex &index) const
+{
+    const std::optional<TextField> field = SiteModel::textFieldOf(index.column());
+    if (!field)
+        return {};
+    const QString text = SiteFilterModel::data(index, Qt::EditRole).toString();
+    return text.isEmpty() || MetaElementSet::hasValue(*field, text.toStdString()) ? QString() : text;
+}
+
+QVariant SiteTableModel::fontOf(const QModelIndex &index, bool placeholder) const
+{
+    const bool edited = SiteFilterModel::data(index, SiteModel::EditedRole).toBool();
+    if (!edited && !placeholder)
+        return {};
+    QFont font;
+    font.setBold(edited);
+    font.setItalic(placeholder);
+    return font;
 }
 
 bool SiteTableModel::setData(const QModelIndex &index, const QVariant &value, int role)

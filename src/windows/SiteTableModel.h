@@ -1,21 +1,25 @@
 #pragma once
 
 #include "SiteFilterModel.h"
+#include "SiteModel.h"
 
 #include <QItemSelectionModel>
 #include <QList>
 #include <QPointer>
 
-class SiteModel;
-
 // The site's rows as its table shows them. A value typed into, or a box ticked in, one of
 // several selected rows goes to every selected row as one change; edited rows stand out in
 // bold, and rows whose save was refused in a warning colour, with the reason as their tip.
+// A text that writes no tag (the page has none, or it holds a placeholder) shows as an
+// empty cell that offers the placeholder under PlaceholderRole, in grey italics, so it is
+// never taken for the page's own value nor for a text a person emptied.
 class SiteTableModel : public SiteFilterModel
 {
     Q_OBJECT
 
 public:
+    enum Role { PlaceholderRole = SiteModel::IssueRole + 1 };
+
     explicit SiteTableModel(SiteModel &site, QObject *parent = nullptr);
 
     void setSelectionModel(QItemSelectionModel *selection) { m_selection = selection; }
@@ -26,6 +30,10 @@ public:
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
 private:
+    // The text the cell holds when it writes no tag; empty otherwise.
+    QString placeholderOf(const QModelIndex &index) const;
+    QVariant fontOf(const QModelIndex &index, bool placeholder) const;
+
     SiteModel &m_site;
     QPointer<QItemSelectionModel> m_selection;
 };

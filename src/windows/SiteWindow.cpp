@@ -1,6 +1,8 @@
 #include "SiteWindow.h"
 
+#include "PlaceholderItemDelegate.h"
 #include "SiteTableModel.h"
+#include "WarningKindTexts.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -94,6 +96,7 @@ void SiteWindow::buildTable()
 {
     m_table = new QTableView(this);
     m_table->setModel(m_rows);
+    m_table->setItemDelegate(new PlaceholderItemDelegate(SiteTableModel::PlaceholderRole, m_table));
     m_rows->setSelectionModel(m_table->selectionModel());
     m_rows->setSortRole(SiteModel::SortRole);
     m_table->setSortingEnabled(true);
@@ -179,7 +182,7 @@ void SiteWindow::showLoading(bool loading)
 
 QString SiteWindow::kindText(WarningKind kind, int pages)
 {
-    return QString::fromLatin1(PageWarnings::kindName(kind)) + QStringLiteral(" (%1)").arg(pages);
+    return WarningKindTexts::text(kind) + QStringLiteral(" (%1)").arg(pages);
 }
 
 QString SiteWindow::summaryText(const SiteModel::Summary &summary)

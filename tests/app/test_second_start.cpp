@@ -15,6 +15,8 @@
 
 #include <csignal>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QString kProgram = QStringLiteral(TAGSMITH_EXECUTABLE);
@@ -152,7 +154,7 @@ private Q_SLOTS:
             << QStringList { "--", "page.html" } << QStringList { "%later/page.html" } << true;
         QTest::newRow("a page named like an option, by its path")
             << QStringList { "./--help" } << QStringList { "%later/./--help" } << true;
-        QTest::newRow("a site is not handed over, nor taken for pages")
+        QTest::newRow("a site is no page")
             << QStringList { "--site", "%home", second } << QStringList { second } << true;
         QTest::newRow("nothing") << QStringList {} << QStringList {} << true;
     }
@@ -186,6 +188,35 @@ private Q_SLOTS:
                                          .replaceInStrings(QStringLiteral("%home"), m_home->path())
             << m_first;
         QCOMPARE(recentFiles(), expected);
+    }
+
+    // A later copy's --site reaches the running copy, which opens the site as Open Site does
+    // and so lists it among the recent sites it keeps at exit.
+    void siteHandedOver_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("site"); // null: none opened
+        QTest::newRow("a site") << QStringList { "--site", "%home/site" } << u"%home/site"_s;
+        QTest::newRow("relative: from the later copy's folder") << QStringList { "--site", "." } << u"%later"_s;
+        QTest::newRow("beside a page") << QStringList { "second page.html", "--site", "%home/site" } << u"%home/site"_s;
+        QTest::newRow("not a folder") << QStringList { "--site", "%home/second page.html" } << QString();
+        QTest::newRow("without its folder") << QStringList { "--site" } << QString();
+    }
+    void siteHandedOver()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, site);
+        const QString later = m_home->path() + u"/later folder"_s;
+        m_home->write(u"site/index.html"_s, "<html><head><title>Site</title></head></html>");
+        m_home->write(u"later folder/index.html"_s, "<html><head><title>Later</title></head></html>");
+        Copy first({}, m_home->path());
+        QVERIFY(waitForListening(*m_home));
+        Copy copy(arguments.replaceInStrings(u"%home"_s, m_home->path()), later);
+        QVERIFY(copy.endsWithin(10000));
+        QCOMPARE(copy.exitCode(), 0);
+        QVERIFY(first.terminate(20000));
+        const QString expected = site.replace(u"%home"_s, m_home->path()).replace(u"%later"_s, later);
+        QCOMPARE(SettingsStore().value(u"Site1"_s, u"Recent Sites"_s), expected);
     }
 
     // The first copy, where QApplication acts on Qt's options, opens only the pages too.

@@ -2,6 +2,7 @@
 
 #include "SettingsStore.h"
 #include "SettingsCatalogue.h"
+#include "RecentFileList.h"
 
 #include <QTest>
 
@@ -130,6 +131,51 @@ private Q_SLOTS:
         QCOMPARE(limits.description, description);
         QVERIFY(settings.setWidthLimits(limits));
         QCOMPARE(store.value(u"Width Limits"_s), written);
+    }
+
+    // The recent sites are a list of their own in the settings, read as the recent files
+    // are: absolute paths, each once, at most as many as the list holds.
+    void recentSitesReadFromTheirOwnList_data()
+    {
+        QTest::addColumn<QStringList>("stored"); // Site1, Site2...
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("nothing stored") << QStringList() << QStringList();
+        QTest::newRow("three folders") << QStringList { "/a", "/b", "/c" } << QStringList { "/a", "/b", "/c" };
+        QTest::newRow("a gap") << QStringList { "/a", "", "/c" } << QStringList { "/a", "/c" };
+        QTest::newRow("a relative folder") << QStringList { "site", "/b" } << QStringList { "/b" };
+        QTest::newRow("a folder twice") << QStringList { "/a", "/a", "/b" } << QStringList { "/a", "/b" };
+        QTest::newRow("past the three read") << QStringList { "/a", "/b", "/c", "/d" } << QStringList { "/a", "/b", "/c" };
+        QTest::newRow("spaces and commas") << QStringList { "/my site, old", "/x" } << QStringList { "/my site, old", "/x" };
+    }
+    void recentSitesReadFromTheirOwnList()
+    {
+        QFETCH(QStringList, stored);
+        QFETCH(QStringList, listed);
+        TestHome home;
+        SettingsStore store;
+        for (qsizetype i = 0; i < stored.size(); ++i)
+            store.setValue(u"Site"_s + QString::number(i + 1), stored.at(i), u"Recent Sites"_s);
+        store.setValue(u"File1"_s, u"/a page.html"_s);
+        SettingsCatalogue settings(store);
+        RecentFileList sites;
+        sites.setCapacity(3);
+        sites.setPaths(settings.texts(Setting::RecentSites, 3));
+        QCOMPARE(sites.paths(), listed);
+    }
+
+    // Writing a shorter list clears the entries after it, and touches no other setting.
+    void recentSitesWrittenBack()
+    {
+        TestHome home;
+        SettingsStore store;
+        SettingsCatalogue settings(store);
+        store.setValue(u"Author"_s, u"Ada"_s);
+        QVERIFY(settings.setTexts(Setting::RecentSites, { u"/a"_s, u"/b"_s, u"/c"_s }, 3));
+        QVERIFY(settings.setTexts(Setting::RecentSites, { u"/z"_s }, 3));
+        QCOMPARE(settings.texts(Setting::RecentSites, 3), (QStringList { u"/z"_s, QString(), QString() }));
+        QCOMPARE(SettingsStore().value(u"Site1"_s, u"Recent Sites"_s), u"/z"_s);
+        QCOMPARE(SettingsStore().value(u"Author"_s), u"Ada"_s);
+        QCOMPARE(SettingsStore().value(u"Site1"_s), QString());
     }
 
     // The sibling editor's folder is read from its own section, which that program writes.

@@ -197,6 +197,47 @@ private slots:
         QCOMPARE(shownPaths(filter), shown);
     }
 
+    // Limits set while the site is open judge every row again: the rows read, the rows
+    // edited and the rows still to come from pages read with the old limits.
+    void newLimitsJudgeEveryRow_data()
+    {
+        QTest::addColumn<QString>("limits");
+        QTest::addColumn<QStringList>("kinds"); // of each of the three rows
+        QTest::addColumn<int>("tooLong"); // pages counted in the summary
+        QTest::newRow("mobile: cut") << u"mobile"_s << QStringList { "description-too-long" } << 3;
+        QTest::newRow("desktop: whole") << u"desktop"_s << QStringList() << 0;
+        QTest::newRow("custom, very wide: bare") << u"580,3000"_s << QStringList { "description-too-short" } << 0;
+    }
+    void newLimitsJudgeEveryRow()
+    {
+        QFETCH(QString, limits);
+        QFETCH(QStringList, kinds);
+        QFETCH(int, tooLong);
+        // Shown whole on a desktop, cut on a phone; each its own, so that none is shared.
+        const auto longer = [](const QByteArray &where) -> QByteArray {
+            return kGood + " Come early for warm rolls, stay for coffee in the " + where + '.';
+        };
+        Site t({ { u"a.html"_s, pageWith("Bakery", longer("garden")) }, { u"b.html"_s, pageWith("Cafe", kGood) },
+            { u"c.html"_s, pageWith("Late", longer("yard")) } });
+        t.model.reset(t.folder());
+        t.model.appendPages({ SitePage::read(t.folder(), u"a.html"_s, WidthLimits::desktop()),
+            SitePage::read(t.folder(), u"b.html"_s, WidthLimits::desktop()) });
+        QVERIFY(t.model.setData(t.model.index(t.row(u"b.html"_s), SiteModel::DescriptionColumn),
+            QString::fromUtf8(longer("court"))));
+        int changedRows = 0;
+        connect(&t.model, &QAbstractItemModel::dataChanged, this,
+            [&](const QModelIndex &from, const QModelIndex &to) { changedRows += to.row() - from.row() + 1; });
+        t.model.setWidthLimits(*WidthLimits::named(limits.toStdString()));
+        QCOMPARE(changedRows, 2);
+        t.model.appendPages({ SitePage::read(t.folder(), u"c.html"_s, WidthLimits::desktop()) });
+        for (const QString &name : { u"a.html"_s, u"b.html"_s, u"c.html"_s })
+            QCOMPARE(t.kindsOf(name), kinds);
+        QCOMPARE(t.model.summary().warnings[std::size_t(WarningKind::DescriptionTooLong)], tooLong);
+        // A new site is read with the limits it is given again.
+        t.reload();
+        QCOMPARE(t.kindsOf(u"a.html"_s), QStringList());
+    }
+
     void summaryCountsPagesAndKinds()
     {
         Site site({ { "a.html", pageWith("A", "Short") }, { "b.html", pageWith("B", "Short") },

@@ -88,6 +88,44 @@ private Q_SLOTS:
         QCOMPARE(HandOverMessage::decode(arrived), paths);
     }
 
+    // A site handed over comes apart from the pages, whatever they are called; a message cut
+    // short after the word names no site.
+    void siteTravelsBesideThePages_data()
+    {
+        QTest::addColumn<QByteArray>("message");
+        QTest::addColumn<QStringList>("paths");
+        QTest::addColumn<QString>("site"); // null: none
+        const auto sent = [](const char *name, const QStringList &paths, const QString &site) {
+            QTest::newRow(name) << HandOverMessage::encode(paths, site.isNull() ? std::nullopt : std::optional(site))
+                                << paths << site;
+        };
+        sent("a site alone", {}, "/srv/www");
+        sent("a site and pages", { "/a.html", "/b.html" }, "/srv/my site");
+        sent("a site named like a page", { "/srv/www" }, "/srv/www");
+        sent("a site with a newline and non-ascii", {}, "/tmp/Grüße\nWelt");
+        sent("pages named after the word", { "/srv/--site", "/--site/x.html" }, QString());
+        sent("a folder named like the word", { "/x.html" }, "--site");
+        QTest::newRow("cut after the word") << QByteArray("/a.html\0--site\0", 15) << QStringList { "/a.html" } << QString();
+        QTest::newRow("earlier: the word joined") << QByteArray("--site /srv") << QStringList { "--site /srv" } << QString();
+        QTest::newRow("earlier: the word alone") << QByteArray("--site") << QStringList { "--site" } << QString();
+    }
+    void siteTravelsBesideThePages()
+    {
+        QFETCH(QByteArray, message);
+        QFETCH(QStringList, paths);
+        QFETCH(QString, site);
+        QTemporaryDir folder;
+        SingleInstance first(folder.path());
+        QVERIFY(first.tryBecomeFirst() && first.listen());
+        QSignalSpy received(&first, &SingleInstance::messageReceived);
+        QCOMPARE(handOver(message, folder.path()), SingleInstance::HandOver::Delivered);
+        QCOMPARE(received.size(), 1);
+        const QByteArray arrived = received.first().first().toByteArray();
+        QCOMPARE(HandOverMessage::decode(arrived), paths);
+        QCOMPARE(HandOverMessage::siteOf(arrived).value_or(QString()), site);
+        QCOMPARE(HandOverMessage::siteOf(arrived).has_value(), !site.isNull());
+    }
+
     // A message arrives in as many reads as the socket gives it: it is delivered once, whole,
     // when its last byte comes, and never when the sender stops short.
     void handOverInPieces_data()

@@ -2,10 +2,19 @@
 
 #include "MainWindowScenario.h"
 #include "ProgramCommands.h"
+#include "SettingsDialog.h"
+#include "SiteCommands.h"
+#include "SiteModel.h"
+#include "SiteWindow.h"
+#include "WidthCounter.h"
 #include "TextBox.h"
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QDialog>
 #include <QLineEdit>
 
@@ -119,7 +128,7 @@ private Q_SLOTS:
             QVERIFY2(!keys.contains(key), qPrintable(key));
             keys.append(key);
             QCOMPARE(ProgramCommands::forMenuKey(key), std::optional<CommandId>(id));
-            const bool recent = id >= CommandId::RecentFile1 && id <= CommandId::RecentFile3;
+            const bool recent = id >= CommandId::RecentFile1 && id <= CommandId::RecentSite3;
             QVERIFY2((s.item(key) != 0) != recent, qPrintable(key));
             QVERIFY(s.window->programCommands().action(id));
         }
@@ -343,6 +352,140 @@ private Q_SLOTS:
         QCOMPARE(s.window->activeDocument()->document().path(), path);
         QCOMPARE(s.msg(), "Document opened... (" + path + ')');
         QCOMPARE(s.caption("mnuFile(6)"), recentCaption(1, path));
+    }
+
+    // Limits applied in Program Settings reach the pages and sites already open, and the pages
+    // opened later.
+    void appliedWidthLimitsReachOpenPages_data()
+    {
+        QTest::addColumn<int>("preset"); // 0 Desktop, 1 Mobile, 2 Custom
+        QTest::addColumn<int>("typedDescription"); // for Custom
+        QTest::addColumn<double>("title");
+        QTest::addColumn<double>("description");
+        QTest::newRow("mobile") << 1 << 0 << 580.0 << 680.0;
+        QTest::newRow("custom") << 2 << 750 << 580.0 << 750.0;
+        QTest::newRow("desktop, as before") << 0 << 0 << 580.0 << 920.0;
+    }
+    void appliedWidthLimitsReachOpenPages()
+    {
+        QFETCH(int, preset);
+        QFETCH(int, typedDescription);
+        QFETCH(double, title);
+        QFETCH(double, description);
+        Scenario s;
+        SiteWindow *site = s.window->siteCommands().open(QFileInfo(s.page("site/index.html")).path());
+        QVERIFY(site);
+        QVERIFY(QTest::qWaitFor([site] { return !site->isLoading(); }, 10000));
+        DocumentWindow *before = s.open(s.page("a.html"));
+        QVERIFY(before);
+        s.click("mnuTool(0)");
+        auto *dialog = s.window->findChild<SettingsDialog *>();
+        QVERIFY(dialog);
+        dialog->widthPresetBox()->setCurrentIndex(preset);
+        if (typedDescription)
+            dialog->descriptionWidthBox()->setValue(typedDescription);
+        QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+        DocumentWindow *after = s.open(s.page("b.html"));
+        QVERIFY(after && after != before);
+        for (DocumentWindow *document : { before, after }) {
+            QCOMPARE(document->titleWidth().limit(), title);
+            QCOMPARE(document->descriptionWidth().limit(), description);
+        }
+        QCOMPARE(site->model().page(0).limits, (WidthLimits { title, description }));
+    }
+
+    // The sites opened last sit below the recent pages and above Exit, newest first, at most
+    // three, and outlive a restart; an entry opens its site, or, when its folder is gone, says
+    // so and leaves the menu.
+    void recentSites_data()
+    {
+        QTest::addColumn<QStringList>("pages");
+        QTest::addColumn<QStringList>("sites");
+        QTest::addColumn<QStringList>("menu"); // after mnuFileInsert, Exit left out; "site:two" the entry of folder two
+        QTest::addColumn<int>("clicked"); // place of the entry clicked after the restart; 0 for none
+        QTest::addColumn<bool>("gone");
+        QTest::addColumn<bool>("sitesFirst"); // the sites opened before the pages
+        QTest::newRow("none") << QStringList {} << QStringList {} << QStringList {} << 0 << false << false;
+        QTest::newRow("a site, no page") << QStringList {} << QStringList { "one" }
+                                         << QStringList { "site:one", "mnuFileSites" } << 1 << false << false;
+        QTest::newRow("a page, then a site")
+            << QStringList { "one/a.html" } << QStringList { "one" }
+            << QStringList { "mnuFile(6)", "mnuFileMRU", "site:one", "mnuFileSites" } << 0 << false << false;
+        QTest::newRow("a site, then a page")
+            << QStringList { "one/a.html" } << QStringList { "one" }
+            << QStringList { "mnuFile(6)", "mnuFileMRU", "site:one", "mnuFileSites" } << 0 << false << true;
+        QTest::newRow("four sites, the second again")
+            << QStringList {} << QStringList { "one", "two", "three", "four", "two" }
+            << QStringList { "site:two", "site:four", "site:three", "mnuFileSites" } << 3 << false << false;
+        QTest::newRow("the only site gone since") << QStringList {} << QStringList { "one" }
+                                                  << QStringList { "site:one", "mnuFileSites" } << 1 << true << false;
+        QTest::newRow("a site gone since") << QStringList {} << QStringList { "one", "two" }
+                                           << QStringList { "site:two", "site:one", "mnuFileSites" } << 2 << true << false;
+    }
+    void recentSites()
+    {
+        QFETCH(QStringList, pages);
+        QFETCH(QStringList, sites);
+        QFETCH(QStringList, menu);
+        QFETCH(int, clicked);
+        QFETCH(bool, gone);
+        QFETCH(bool, sitesFirst);
+        Scenario s;
+        for (const char *name : { "one", "two", "three", "four" })
+            s.page(QString(name) + "/index.html");
+        const auto folder = [&](const QString &name) -> QString { return s.home.path() + '/' + name; };
+        const auto showMenu = [&](QStringList shown) {
+            int place = 0;
+            for (QString &entry : shown) {
+                if (!entry.startsWith("site:"))
+                    continue;
+                const QString key = QStringLiteral("mnuFile(%1)").arg(10 + ++place);
+                QCOMPARE(s.caption(key), recentCaption(place, folder(entry.mid(5))));
+                entry = key;
+            }
+            const QStringList file = s.fileMenu();
+            QCOMPARE(file.mid(file.indexOf("mnuFileInsert") + 1), shown << "mnuFile(5)");
+        };
+        const auto openPages = [&] {
+            for (const QString &name : pages) {
+                s.window->prompts().chooseFileNext(s.page(name));
+                s.click("mnuFile(1)");
+            }
+        };
+        if (!sitesFirst)
+            openPages();
+        for (const QString &name : sites) {
+            s.window->prompts().chooseFileNext(folder(name));
+            s.click("mnuFile(10)");
+        }
+        if (sitesFirst)
+            openPages();
+        showMenu(menu);
+        s.restart();
+        showMenu(menu);
+        if (!clicked)
+            return;
+        const QString path = folder(menu.at(clicked - 1).mid(5));
+        if (gone)
+            QDir(path).removeRecursively();
+        s.click(QStringLiteral("mnuFile(%1)").arg(10 + clicked));
+        QVERIFY(s.prompts().isEmpty());
+        SiteWindow *site = s.window->siteCommands().activeWindow();
+        if (gone) {
+            QVERIFY(!site);
+            QCOMPARE(s.msg(), "No such folder any more, taken off Recent Sites... (" + path + ')');
+            QStringList left = menu;
+            left.removeAt(clicked - 1);
+            if (left.size() == 1)
+                left.clear();
+            showMenu(left);
+            s.restart();
+            showMenu(left);
+            return;
+        }
+        QVERIFY(site);
+        QCOMPARE(site->model().folder(), path);
+        QCOMPARE(s.caption("mnuFile(11)"), recentCaption(1, path));
     }
 
     void windowArrangements_data()

@@ -9,6 +9,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QSignalSpy>
+#include <QSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,11 +30,25 @@ QMap<QWidget *, QString> controlNames(const SettingsDialog &dialog)
 {
     using F = FileAssociations::Family;
     return { { dialog.tabs().tabCtrlHwnd(), u"tabs"_s }, { dialog.authorEdit(), u"author"_s },
-        { dialog.charsetBox(), u"charset"_s }, { dialog.backupBox(), u"backup"_s },
+        { dialog.charsetBox(), u"charset"_s }, { dialog.widthPresetBox(), u"widths"_s },
+        { dialog.titleWidthBox(), u"title px"_s }, { dialog.descriptionWidthBox(), u"description px"_s },
+        { dialog.backupBox(), u"backup"_s },
         { dialog.associationBox(F::Htm), u"htm"_s }, { dialog.associationBox(F::Asp), u"asp"_s },
         { dialog.associationBox(F::Php), u"php"_s }, { dialog.associationBox(F::Ssi), u"ssi"_s },
         { dialog.okButton(), u"OK"_s }, { dialog.applyButton(), u"APPLY"_s },
         { dialog.cancelButton(), u"CANCEL"_s } };
+}
+
+// What the width controls show: the combo's text, then the two numbers, each in brackets
+// when it cannot be changed.
+QString shownWidths(const SettingsDialog &dialog)
+{
+    const auto number = [](const QSpinBox *box) {
+        const QString value = QString::number(box->value());
+        return box->isEnabled() ? value : u"["_s + value + u"]"_s;
+    };
+    return dialog.widthPresetBox()->currentText() + u" "_s + number(dialog.titleWidthBox()) + u"/"_s
+        + number(dialog.descriptionWidthBox());
 }
 
 QString focusName(const SettingsDialog &dialog)
@@ -189,7 +206,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("rights");
         QTest::addColumn<bool>("changed");
         QTest::addColumn<QStringList>("order");
-        QTest::newRow("Editor") << 0 << false << QStringList { u"author"_s, u"charset"_s, u"OK"_s, u"CANCEL"_s };
+        QTest::newRow("Editor") << 0 << false
+                                << QStringList { u"author"_s, u"charset"_s, u"widths"_s, u"OK"_s, u"CANCEL"_s };
         QTest::newRow("General") << 1 << false << QStringList { u"backup"_s, u"OK"_s, u"CANCEL"_s };
         QTest::newRow("File extentions")
             << 2 << false << QStringList { u"htm"_s, u"asp"_s, u"php"_s, u"ssi"_s, u"OK"_s, u"CANCEL"_s };
@@ -214,6 +232,109 @@ private Q_SLOTS:
         QCOMPARE(focusWalk(dialog, Qt::Key_Tab), order + QStringList { u"tabs"_s });
         const QStringList back(order.rbegin(), order.rend());
         QCOMPARE(focusWalk(dialog, Qt::ShiftModifier | Qt::Key_Backtab), back + QStringList { u"tabs"_s });
+    }
+
+    // The stored limits open as their preset, or as Custom with their numbers; anything that
+    // names no limits opens as the desktop's.
+    void widthLimitsOpenAsStored_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("shown");
+        const QString desktop = u"Desktop (580 / 920 px) [580]/[920]"_s;
+        QTest::newRow("desktop") << u"desktop"_s << desktop;
+        QTest::newRow("mobile") << u"mobile"_s << u"Mobile (580 / 680 px) [580]/[680]"_s;
+        QTest::newRow("mobile in capitals") << u"MOBILE"_s << u"Mobile (580 / 680 px) [580]/[680]"_s;
+        QTest::newRow("custom") << u"600,700"_s << u"Custom 600/700"_s;
+        QTest::newRow("the largest custom") << u"10000,1"_s << u"Custom 10000/1"_s;
+        QTest::newRow("numbers of a preset") << u"580,680"_s << u"Mobile (580 / 680 px) [580]/[680]"_s;
+        QTest::newRow("never stored") << QString() << desktop;
+        QTest::newRow("no such preset") << u"tablet"_s << desktop;
+        QTest::newRow("one number") << u"600"_s << desktop;
+        QTest::newRow("a zero") << u"0,700"_s << desktop;
+        QTest::newRow("too wide") << u"600,10001"_s << desktop;
+        QTest::newRow("a fraction") << u"600.5,700"_s << desktop;
+    }
+    void widthLimitsOpenAsStored()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, shown);
+        SettingsStore().setValue(u"Width Limits"_s, stored);
+        ProgramServices services;
+        SettingsDialog dialog(services, m_fixture->associations);
+        QCOMPARE(shownWidths(dialog), shown);
+        QVERIFY(!dialog.applyButton()->isEnabled());
+    }
+
+    // A preset picked or numbers typed are what APPLY stores and what the dialog shows when it
+    // opens anew; only limits that differ from those stored are announced.
+    void widthLimitsRoundTrip_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("preset"); // 0 Desktop, 1 Mobile, 2 Custom
+        QTest::addColumn<int>("title"); // typed when not 0
+        QTest::addColumn<int>("description");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("reopened");
+        QTest::addColumn<bool>("announced");
+        QTest::newRow("desktop to mobile") << u"desktop"_s << 1 << 0 << 0 << u"mobile"_s
+                                           << u"Mobile (580 / 680 px) [580]/[680]"_s << true;
+        QTest::newRow("mobile to desktop") << u"mobile"_s << 0 << 0 << 0 << u"desktop"_s
+                                           << u"Desktop (580 / 920 px) [580]/[920]"_s << true;
+        QTest::newRow("custom numbers") << u"desktop"_s << 2 << 600 << 700 << u"600,700"_s << u"Custom 600/700"_s
+                                        << true;
+        QTest::newRow("custom, description only") << u"mobile"_s << 2 << 0 << 500 << u"580,500"_s
+                                                  << u"Custom 580/500"_s << true;
+        QTest::newRow("custom back to a preset") << u"600,700"_s << 0 << 0 << 0 << u"desktop"_s
+                                                 << u"Desktop (580 / 920 px) [580]/[920]"_s << true;
+        QTest::newRow("custom typed as a preset's numbers")
+            << u"600,700"_s << 2 << 580 << 680 << u"mobile"_s << u"Mobile (580 / 680 px) [580]/[680]"_s << true;
+        QTest::newRow("custom left as the preset was") << u"mobile"_s << 2 << 0 << 0 << u"mobile"_s
+                                                       << u"Mobile (580 / 680 px) [580]/[680]"_s << false;
+        QTest::newRow("a bad value rewritten") << u"tablet"_s << 0 << 0 << 0 << u"desktop"_s
+                                               << u"Desktop (580 / 920 px) [580]/[920]"_s << false;
+    }
+    void widthLimitsRoundTrip()
+    {
+        QFETCH(QString, before);
+        QFETCH(int, preset);
+        QFETCH(int, title);
+        QFETCH(int, description);
+        QFETCH(QString, stored);
+        QFETCH(QString, reopened);
+        QFETCH(bool, announced);
+        SettingsStore().setValue(u"Width Limits"_s, before);
+        ProgramServices services;
+        {
+            SettingsDialog dialog(services, m_fixture->associations);
+            QSignalSpy announcements(&dialog, &SettingsDialog::widthLimitsChanged);
+            dialog.show();
+            dialog.widthPresetBox()->setCurrentIndex(preset);
+            emit dialog.widthPresetBox()->activated(preset);
+            if (title != 0)
+                dialog.titleWidthBox()->setValue(title);
+            if (description != 0)
+                dialog.descriptionWidthBox()->setValue(description);
+            QVERIFY(dialog.applyButton()->isEnabled());
+            QTest::mouseClick(dialog.applyButton(), Qt::LeftButton);
+            QCOMPARE(setting(u"Width Limits"_s), stored);
+            QCOMPARE(announcements.size(), announced ? 1 : 0);
+            if (announced)
+                QCOMPARE(announcements.first().first().value<WidthLimits>(), services.settings().widthLimits());
+        }
+        SettingsDialog dialog(services, m_fixture->associations);
+        QCOMPARE(shownWidths(dialog), reopened);
+    }
+
+    // Cancel keeps the stored limits whatever was picked.
+    void cancelKeepsTheWidthLimits()
+    {
+        SettingsStore().setValue(u"Width Limits"_s, u"600,700"_s);
+        ProgramServices services;
+        SettingsDialog dialog(services, m_fixture->associations);
+        dialog.show();
+        dialog.widthPresetBox()->setCurrentIndex(1);
+        QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
+        QCOMPARE(setting(u"Width Limits"_s), u"600,700"_s);
     }
 
     void aboutBoxShowsTheStoredVersion()
