@@ -70,15 +70,17 @@ void showSite(MainWindow &window, const QString &shot, bool missing, const QStri
     site->model().setDataOnRows(site->shownRows(), SiteModel::DescriptionColumn, description);
     // The preview comes once every page's diff is worked out, which a busy machine delays.
     auto *poll = new QTimer(&window);
-    QObject::connect(poll, &QTimer::timeout, &window, [shot] {
+    QObject::connect(poll, &QTimer::timeout, &window, [poll, shot] {
         if (QWidget *preview = QApplication::activeModalWidget()) {
+            poll->stop();
             grab(*preview, shot);
             preview->close();
         }
     });
     poll->start(800);
-    if (!window.siteCommands().saveAll(*site))
-        QApplication::quit();
+    window.siteCommands().saveAll(*site);
+    // Not quit(): that closes the windows first, and the site's edits would ask to be saved.
+    QApplication::exit(0);
 }
 
 } // namespace

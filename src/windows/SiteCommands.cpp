@@ -18,7 +18,9 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+
 #include <QTableView>
+#include <algorithm>
 
 namespace {
 
@@ -133,7 +135,10 @@ bool SiteCommands::saveAll(SiteWindow &window)
 {
     SiteModel &model = window.model();
     const Document::SaveSettings settings = m_documents.saveSettings();
-    const QList<SiteModel::Preview> preview = model.preview(settings);
+    QList<SiteModel::Preview> preview = model.preview(settings);
+    // Rows come in the order the pages happened to be read; a person looks pages up by path.
+    std::sort(preview.begin(), preview.end(),
+        [](const SiteModel::Preview &a, const SiteModel::Preview &b) { return a.path < b.path; });
     if (preview.isEmpty()) {
         m_status.showMessage(tr("No page has edits to save... (%1)").arg(model.folder()));
         return false;
