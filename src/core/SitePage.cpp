@@ -23,10 +23,12 @@ MetaElementSet openedValues(const MetaElementSet &found)
 SitePage SitePage::read(const QString &folder, const QString &relativePath, const WidthLimits &limits)
 {
     const QString file = QDir(folder).filePath(relativePath);
-    return of(relativePath, DocumentFile::open(file, DocumentFile::Facts::Take, &PageAudit::largePageTurn()), limits);
+    return of(relativePath, DocumentFile::open(file, DocumentFile::Facts::Take, &PageAudit::largePageTurn()),
+        limits);
 }
 
-SitePage SitePage::of(const QString &relativePath, const DocumentFile::OpenResult &opened, const WidthLimits &limits)
+SitePage SitePage::of(
+    const QString &relativePath, const DocumentFile::OpenResult &opened, const WidthLimits &limits)
 {
     SitePage page;
     page.path = relativePath;
@@ -42,6 +44,13 @@ SitePage SitePage::of(const QString &relativePath, const DocumentFile::OpenResul
     page.facts = opened.facts;
     page.refresh();
     return page;
+}
+
+double SitePage::descriptionPixelsOf(const std::string &description)
+{
+    if (!MetaElementSet::hasValue(TextField::Description, description))
+        return 0;
+    return PageAudit::roundedPixels(TextWidth::descriptionPixels(description));
 }
 
 MetaElementSet SitePage::values() const
@@ -80,8 +89,7 @@ std::vector<Warning> SitePage::warnings() const
 void SitePage::refresh()
 {
     const std::string description = values().text(TextField::Description);
-    const bool described = MetaElementSet::hasValue(TextField::Description, description);
-    descriptionPixels = described ? PageAudit::roundedPixels(TextWidth::descriptionPixels(description)) : 0;
+    descriptionPixels = descriptionPixelsOf(description);
     const std::vector<Warning> current = warnings();
     warningCount = int(current.size());
     warningKinds = 0;

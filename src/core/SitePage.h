@@ -41,7 +41,11 @@ struct SitePage
     // relativePath names the row; the page is read at folder + "/" + relativePath.
     // limits: where a description counts as too long or too short.
     static SitePage read(const QString &folder, const QString &relativePath, const WidthLimits &limits);
-    static SitePage of(const QString &relativePath, const DocumentFile::OpenResult &opened, const WidthLimits &limits);
+    static SitePage of(
+        const QString &relativePath, const DocumentFile::OpenResult &opened, const WidthLimits &limits);
+
+    // The width a row shows for a description: none for a text that writes no tag.
+    static double descriptionPixelsOf(const std::string &description);
 
     // What a save writes: the edits, else the values as a document window opens the page.
     MetaElementSet values() const;

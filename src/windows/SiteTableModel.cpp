@@ -10,6 +10,7 @@
 #include <QPalette>
 
 #include <algorithm>
+#include <utility>
 
 SiteTableModel::SiteTableModel(SiteModel &site, QObject *parent)
     : SiteFilterModel(parent)
@@ -32,6 +33,10 @@ QList<int> SiteTableModel::selectedSourceRows() const
 
 QVariant SiteTableModel::data(const QModelIndex &index, int role) const
 {
+    if ((role == Qt::DisplayRole || role == Qt::EditRole) && !m_typingRows.isEmpty()
+        && index.column() == SiteModel::DescriptionPixelsColumn
+        && m_typingRows.contains(mapToSource(index).row()))
+        return m_typingPixels;
     // Only the roles that tell a placeholder apart look for one: a view asks many roles
     // of every cell it paints.
     switch (role) {
@@ -82,10 +87,38 @@ QVariant SiteTableModel::fontOf(const QModelIndex &index, bool placeholder) cons
 
 bool SiteTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    const QList<int> selected = selectedSourceRows();
-    const int row = mapToSource(index).row();
-    // An edit in a row outside the selection is that row's alone.
-    const QList<int> edited = selected.size() < 2 || !selected.contains(row) ? QList<int> { row } : selected;
+    const QList<int> edited = rowsEditedWith(index);
     keepShown(edited);
     return m_site.setDataOnRows(edited, mapToSource(index).column(), value, role);
+}
+
+QList<int> SiteTableModel::rowsEditedWith(const QModelIndex &shown) const
+{
+    const QList<int> selected = selectedSourceRows();
+    const int row = mapToSource(shown).row();
+    // An edit in a row outside the selection is that row's alone.
+    return selected.size() < 2 || !selected.contains(row) ? QList<int> { row } : selected;
+}
+
+void SiteTableModel::showTyping(const QModelIndex &shown, const QString &text)
+{
+    if (mapToSource(shown).column() != SiteModel::DescriptionColumn)
+        return;
+    m_typingRows = rowsEditedWith(shown);
+    m_typingPixels = SitePage::descriptionPixelsOf(text.toStdString());
+    emitWidthsChanged(m_typingRows);
+}
+
+void SiteTableModel::endTyping()
+{
+    emitWidthsChanged(std::exchange(m_typingRows, {}));
+}
+
+void SiteTableModel::emitWidthsChanged(const QList<int> &rows)
+{
+    for (const int row : rows) {
+        const QModelIndex width = mapFromSource(m_site.index(row, SiteModel::DescriptionPixelsColumn));
+        if (width.isValid())
+            emit dataChanged(width, width, { Qt::DisplayRole, Qt::EditRole });
+    }
 }

@@ -29,11 +29,21 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
+    // A description being typed into the cell shown: the rows it would go to show its width
+    // before it is committed. Typing ends with the editor, committed or not.
+    void showTyping(const QModelIndex &shown, const QString &text);
+    void endTyping();
+
 private:
     // The text the cell holds when it writes no tag; empty otherwise.
     QString placeholderOf(const QModelIndex &index) const;
     QVariant fontOf(const QModelIndex &index, bool placeholder) const;
+    // The rows an edit of the row shown would go to, as the site model numbers them.
+    QList<int> rowsEditedWith(const QModelIndex &shown) const;
+    void emitWidthsChanged(const QList<int> &rows);
 
     SiteModel &m_site;
     QPointer<QItemSelectionModel> m_selection;
+    QList<int> m_typingRows;
+    double m_typingPixels = 0;
 };

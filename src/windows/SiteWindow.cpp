@@ -1,6 +1,6 @@
 #include "SiteWindow.h"
 
-#include "PlaceholderItemDelegate.h"
+#include "SiteItemDelegate.h"
 #include "SiteTableModel.h"
 #include "WarningKindTexts.h"
 
@@ -96,7 +96,7 @@ void SiteWindow::buildTable()
 {
     m_table = new QTableView(this);
     m_table->setModel(m_rows);
-    m_table->setItemDelegate(new PlaceholderItemDelegate(SiteTableModel::PlaceholderRole, m_table));
+    m_table->setItemDelegate(new SiteItemDelegate(*m_rows, m_table));
     m_rows->setSelectionModel(m_table->selectionModel());
     m_rows->setSortRole(SiteModel::SortRole);
     m_table->setSortingEnabled(true);

@@ -582,6 +582,49 @@ private Q_SLOTS:
         QCOMPARE(t.shownPaths(), selected);
     }
 
+    // The width shown while typing is the width the rows get when Enter commits the text;
+    // Escape leaves the widths they had.
+    void widthsFollowTyping_data()
+    {
+        QTest::addColumn<QStringList>("selected");
+        QTest::addColumn<bool>("commit");
+        QTest::newRow("one row, committed") << QStringList { "c.html" } << true;
+        QTest::newRow("three rows, committed") << QStringList { "a.html", "c.html", "news/d.html" } << true;
+        QTest::newRow("three rows, given up") << QStringList { "a.html", "c.html", "news/d.html" } << false;
+    }
+    void widthsFollowTyping()
+    {
+        QFETCH(QStringList, selected);
+        QFETCH(bool, commit);
+        SiteScenario t;
+        QVERIFY(t.openThroughPrompt());
+        const auto widths = [&t] {
+            QStringList shown;
+            for (const QString &name : { u"a.html"_s, u"b.html"_s, u"c.html"_s, u"news/d.html"_s })
+                shown << t.shown(name, SiteModel::DescriptionPixelsColumn).data().toString();
+            return shown;
+        };
+        const QStringList before = widths();
+        t.site->selectRows(t.rows(selected));
+        const QModelIndex target = t.shown(u"c.html"_s, SiteModel::DescriptionColumn);
+        t.site->table()->selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
+        t.site->table()->edit(target);
+        auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, kNewDescription);
+        const QStringList typing = widths();
+        QCOMPARE(t.site->model().summary().edited, 0);
+        QTest::keyClick(editor, commit ? Qt::Key_Return : Qt::Key_Escape);
+        QTRY_VERIFY(!t.site->table()->isPersistentEditorOpen(target) && QApplication::focusWidget() != editor);
+        QCOMPARE(widths(), commit ? typing : before);
+        QCOMPARE(t.site->model().summary().edited, commit ? int(selected.size()) : 0);
+        for (int i = 0; i < before.size(); ++i) {
+            const bool typedInto = selected.contains(QStringList { "a.html", "b.html", "c.html", "news/d.html" }[i]);
+            QCOMPARE(typing[i] != before[i], typedInto);
+        }
+    }
+
     void sharedDescriptionSelectsItsPages()
     {
         SiteScenario t;
