@@ -15,30 +15,9 @@ STAMP="$(date +%s)"
 mkdir -p "$XDG_CONFIG_HOME/Vantorel"
 printf '%s\n' '[Tagsmith%20LITE]' 'Backup Files=off' >"$XDG_CONFIG_HOME/Vantorel/Tagsmith LITE.ini"
 
-# What a save of this description into that page must write, byte for byte.
-expected_save() {
-    cp "$1" "$WORK/expected.html"
-    "$TSMETA" apply --no-backup --description "$2" "$WORK/expected.html" >/dev/null
-    cat "$WORK/expected.html"
-}
-
-# The message box the editor shows over its main window, waited for.
-prompt_window() {
-    local prompt
-    for _ in $(seq 50); do
-        prompt="$(xdotool search --onlyvisible --name '^Tagsmith LITE$' 2>/dev/null | grep -v "^$WINDOW\$" | head -1)" \
-            && [ -n "$prompt" ] && { echo "$prompt"; return 0; }
-        sleep 0.2
-    done
-    return 1
-}
-
 # Answers the prompt that must have come with a key; fails at once when none came.
 answer_prompt() {
-    local prompt
-    prompt="$(prompt_window)" || fail "$2"
-    xdotool windowfocus --sync "$prompt"
-    xdotool key "$1"
+    answer "Tagsmith LITE" "$2" "$1"
     wait_for no_prompt || fail "the prompt stayed after $1"
     # No window manager gives the keyboard back to the main window.
     xdotool windowfocus --sync "$WINDOW"

@@ -63,6 +63,34 @@ usual_settings() {
         Height=700 >"$XDG_CONFIG_HOME/Vantorel/Tagsmith LITE.ini"
 }
 
+# What tsmeta writes for this description into a copy of the page given, byte for byte:
+# what a save of it in the editor must write too.
+expected_save() {
+    cp "$1" "$WORK/expected.html"
+    "$TSMETA" apply --no-backup --description "$2" "$WORK/expected.html" >/dev/null
+    cat "$WORK/expected.html"
+}
+
+# A window other than the main one: a prompt, a preview or a file dialog, by its title.
+other_window() {
+    local id
+    for _ in $(seq 50); do
+        id="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -v "^$WINDOW\$" | head -1)" \
+            && [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.2
+    done
+    return 1
+}
+
+# Gives the window named the keyboard and presses the keys given; fails when it never came.
+answer() {
+    local title="$1" why="$2" id
+    shift 2
+    id="$(other_window "$title")" || fail "$why"
+    xdotool windowfocus --sync "$id"
+    xdotool key --clearmodifiers "$@"
+}
+
 saved_with() {
     grep -qF "<META name=\"description\" content=\"$2\">" "$1"
 }

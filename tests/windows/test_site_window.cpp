@@ -119,6 +119,23 @@ struct SiteScenario
     }
     QString lastPrompt() const { return s.prompts().isEmpty() ? QString() : s.prompts().constLast().text; }
     SiteCommands &commands() const { return s.window->siteCommands(); }
+    // Selects the rows named and makes one cell of them current, as a click with Ctrl would.
+    QModelIndex standOn(const QStringList &selected, const QString &name, int column) const
+    {
+        site->selectRows(rows(selected));
+        const QModelIndex target = shown(name, column);
+        site->table()->selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
+        return target;
+    }
+    // The cell's editor with its text selected, as F2 opens it; null when none opened.
+    QLineEdit *editCell(const QModelIndex &target) const
+    {
+        site->table()->edit(target);
+        auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        if (editor)
+            editor->selectAll();
+        return editor;
+    }
     void clickButton(const QString &text) const
     {
         for (QPushButton *button : site->findChildren<QPushButton *>()) {
@@ -523,20 +540,15 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         SiteScenario t;
         QVERIFY(t.openThroughPrompt());
-        QTableView *table = t.site->table();
         const QStringList selected { "a.html", "c.html", "news/d.html" };
-        t.site->selectRows(t.rows(selected));
+        const QModelIndex target = t.standOn(selected, u"c.html"_s, column);
         QCOMPARE(t.site->selectedRows(), t.rows(selected));
-        const QModelIndex target = t.shown(u"c.html"_s, column);
-        table->selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
-        table->setFocus();
+        t.site->table()->setFocus();
         if (typed.isNull()) {
-            QTest::keyClick(table, Qt::Key_Space);
+            QTest::keyClick(t.site->table(), Qt::Key_Space);
         } else {
-            table->edit(target);
-            auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+            QLineEdit *editor = t.editCell(target);
             QVERIFY(editor);
-            editor->clear();
             QTest::keyClicks(editor, typed);
             QTest::keyClick(editor, Qt::Key_Return);
         }
@@ -565,11 +577,7 @@ private Q_SLOTS:
         SiteScenario t;
         QVERIFY(t.openThroughPrompt());
         QTest::mouseClick(t.site->onlyWithWarningsBox(), Qt::LeftButton);
-        t.site->selectRows(t.rows(selected));
-        const QModelIndex target = t.shown(u"b.html"_s, SiteModel::DescriptionColumn);
-        t.site->table()->selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
-        t.site->table()->edit(target);
-        auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QLineEdit *editor = t.editCell(t.standOn(selected, u"b.html"_s, SiteModel::DescriptionColumn));
         QVERIFY(editor);
         editor->setText(kNewDescription);
         QTest::keyClick(editor, Qt::Key_Return);
@@ -605,13 +613,9 @@ private Q_SLOTS:
             return shown;
         };
         const QStringList before = widths();
-        t.site->selectRows(t.rows(selected));
-        const QModelIndex target = t.shown(u"c.html"_s, SiteModel::DescriptionColumn);
-        t.site->table()->selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
-        t.site->table()->edit(target);
-        auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        const QModelIndex target = t.standOn(selected, u"c.html"_s, SiteModel::DescriptionColumn);
+        QLineEdit *editor = t.editCell(target);
         QVERIFY(editor);
-        editor->selectAll();
         QTest::keyClicks(editor, kNewDescription);
         const QStringList typing = widths();
         QCOMPARE(t.site->model().summary().edited, 0);
@@ -652,8 +656,7 @@ private Q_SLOTS:
         SiteScenario t;
         QVERIFY(t.openThroughPrompt());
         QTableView *table = t.site->table();
-        table->selectionModel()->setCurrentIndex(t.shown(u"c.html"_s, SiteModel::KeywordsColumn), QItemSelectionModel::NoUpdate);
-        t.site->selectRows(selected ? t.rows({ u"a.html"_s, u"c.html"_s }) : QList<int>());
+        t.standOn(selected ? QStringList { "a.html", "c.html" } : QStringList(), u"c.html"_s, SiteModel::KeywordsColumn);
         int column = -1;
         QString count;
         t.s.window->prompts().answerDialogNext([&](QDialog &shown) {
@@ -665,10 +668,7 @@ private Q_SLOTS:
         });
         table->setFocus();
         if (how == u"button"_s) {
-            for (QPushButton *button : t.site->findChildren<QPushButton *>()) {
-                if (button->text() == t.site->textChangeAction()->text())
-                    QTest::mouseClick(button, Qt::LeftButton);
-            }
+            t.clickButton(t.site->textChangeAction()->text());
         } else if (how == u"menu"_s) {
             const std::unique_ptr<QMenu> menu = t.site->contextMenu(table->visualRect(t.shown(u"c.html"_s, 0)).center());
             menu->actions().constLast()->trigger();
