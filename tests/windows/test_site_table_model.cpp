@@ -41,6 +41,19 @@ public:
     }
 };
 
+// A site of one page, read as the loader reads it.
+struct OnePageSite
+{
+    explicit OnePageSite(const QByteArray &bytes)
+    {
+        home.write(u"site/page.html"_s, bytes);
+        site.reset(home.path() + u"/site"_s);
+        site.appendPages({ SitePage::read(site.folder(), u"page.html"_s, WidthLimits::desktop()) });
+    }
+    TestHome home;
+    SiteModel site;
+};
+
 } // namespace
 
 class TestSiteTableModel : public QObject
@@ -104,11 +117,8 @@ private Q_SLOTS:
         QFETCH(bool, italic);
         QFETCH(bool, bold);
 
-        TestHome home;
-        home.write(u"site/page.html"_s, bare ? kBarePage : kFullPage);
-        SiteModel site;
-        site.reset(home.path() + u"/site"_s);
-        site.appendPages({ SitePage::read(site.folder(), u"page.html"_s, WidthLimits::desktop()) });
+        OnePageSite one(bare ? kBarePage : kFullPage);
+        SiteModel &site = one.site;
         QVERIFY(site.page(0).ok);
         if (editedColumn >= 0)
             QVERIFY(site.setData(site.index(0, editedColumn), typed));
@@ -140,12 +150,8 @@ private Q_SLOTS:
     {
         QFETCH(int, column);
         QFETCH(QString, drawn);
-        TestHome home;
-        home.write(u"site/page.html"_s, kBarePage);
-        SiteModel site;
-        site.reset(home.path() + u"/site"_s);
-        site.appendPages({ SitePage::read(site.folder(), u"page.html"_s, WidthLimits::desktop()) });
-        SiteTableModel table(site);
+        OnePageSite one(kBarePage);
+        SiteTableModel table(one.site);
         const QModelIndex cell = table.index(0, column);
         QCOMPARE(DrawnCell().option(cell).text, drawn);
         QVERIFY(!cell.data(SiteTableModel::PlaceholderRole).isValid());

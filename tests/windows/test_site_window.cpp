@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
@@ -318,6 +319,12 @@ private Q_SLOTS:
         QVERIFY2(site->summaryLabel()->text().contains(u"Description missing (1)"_s), qPrintable(site->summaryLabel()->text()));
         QCOMPARE(site->kindBox(WarningKind::DescriptionTooShort)->text(), u"Description too short (1)"_s);
         QCOMPARE(site->kindBox(WarningKind::CharsetConflict)->text(), u"Charset conflict (0)"_s);
+        // Words, not tsmeta's machine names, and each kind its own.
+        QSet<QString> names;
+        for (std::size_t i = 0; i < kWarningKindCount; ++i)
+            names.insert(site->kindBox(static_cast<WarningKind>(i))->text().section(u" ("_s, 0, 0));
+        QCOMPARE(names.size(), qsizetype(kWarningKindCount));
+        QVERIFY(std::none_of(names.cbegin(), names.cend(), [](const QString &name) { return name.contains(u'-'); }));
     }
 
     void exportWritesTheRowsShown_data()
